@@ -1,0 +1,3 @@
+// The application-framework layer: one umbrella over every area.
+#pragma once
+#include <windows.h>

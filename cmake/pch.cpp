@@ -1,0 +1,1 @@
+// Builds the shared precompiled header.

@@ -1,0 +1,115 @@
+# Shared by ./run and ./test: set-up on a fresh Debian machine, build, Wine and display.
+# Sourced, not run. Everything started here is ended by vt_cleanup.
+
+VT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VT_BUILD=${VT_BUILD:-$VT_ROOT/build}
+export WINEDEBUG=-all
+# No Mono or Gecko prompts at the first start of the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+VT_XVFB_PID=
+
+vt_log() { printf '== %s\n' "$*" >&2; }
+
+vt_install() {
+  local missing=
+  for c in i686-w64-mingw32-g++-posix i686-w64-mingw32-windres wine wineserver cmake ninja Xvfb xauth; do
+    command -v "$c" >/dev/null 2>&1 || missing=1
+  done
+  [ -f /usr/src/googletest/CMakeLists.txt ] || missing=1
+  [ -x /usr/lib/wine/wine64 ] || missing=1
+  dpkg -s wine32:i386 g++-mingw-w64-x86-64-posix >/dev/null 2>&1 || missing=1
+  [ -z "$missing" ] && return 0
+  vt_log "installing the cross compiler, Wine, Xvfb and GoogleTest"
+  local sudo=
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo dpkg --add-architecture i386
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+    cmake ninja-build xvfb xauth googletest >/dev/null
+}
+
+# The program is 32-bit. Some kernels cannot execute 32-bit code at all (IA-32
+# emulation off: no 32-bit Wine, not even WoW64); there the tests run the same
+# sources built for 64-bit Windows under wine64, and the 32-bit program is
+# still built, so that it always compiles and links.
+vt_arch() {
+  if [ -n "${VT_ARCH:-}" ]; then echo "$VT_ARCH"; return; fi
+  # Emulated 32-bit (a qemu binfmt entry) runs wine's loader but not Wine itself.
+  if ! ls /proc/sys/fs/binfmt_misc/ 2>/dev/null | grep -q i386 &&
+     /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo i686
+  else
+    echo x86_64
+  fi
+}
+
+vt_set_arch() {
+  VT_ARCH=$(vt_arch)
+  export WINEPREFIX=$VT_BUILD/wineprefix
+  if [ "$VT_ARCH" = i686 ]; then
+    export WINEARCH=win32; VT_WINE=/usr/lib/wine/wine; VT_WINESERVER=/usr/lib/wine/wineserver32
+  else
+    export WINEARCH=win64; VT_WINE=/usr/lib/wine/wine64; VT_WINESERVER=/usr/lib/wine/wineserver64
+  fi
+  export WINESERVER=$VT_WINESERVER
+}
+
+# vt_build DIR ARCH TESTS(ON|OFF) [targets...]
+vt_build() {
+  local dir=$1 arch=$2 tests=$3; shift 3
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$VT_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DVT_ARCH="$arch" -DVT_TESTS="$tests" >/dev/null
+  fi
+  local t targets=()
+  for t in "$@"; do targets+=(--target "$t"); done
+  cmake --build "$dir" "${targets[@]}" -- -j"${VT_JOBS:-$(nproc)}"
+}
+
+vt_start_display() {
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    VT_XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      [ -e /tmp/.X11-unix/X$n ] && break
+      sleep 0.1
+    done
+    if kill -0 "$VT_XVFB_PID" 2>/dev/null; then
+      export DISPLAY=:$n
+      return 0
+    fi
+  done
+  vt_log "could not start Xvfb"
+  return 1
+}
+
+vt_start_wine() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    vt_log "creating the Wine prefix (first start only)"
+    "$VT_WINE" wineboot -i >/dev/null 2>&1 || true
+    "$VT_WINESERVER" -w
+    # A crashing test must fail, not wait on Wine's crash dialog.
+    "$VT_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    "$VT_WINESERVER" -w
+  fi
+  # Keep one server warm for the whole run: each test process starts faster, and
+  # no test process spawns a server that would hold ctest's output pipe open.
+  "$VT_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+  if [ -f "$VT_BUILD/bin/vt_keepalive.exe" ]; then
+    "$VT_WINE" "$VT_BUILD/bin/vt_keepalive.exe" </dev/null >/dev/null 2>&1 &
+    sleep 1
+  fi
+}
+
+vt_cleanup() {
+  if [ -n "${VT_WINESERVER:-}" ]; then "$VT_WINESERVER" -k >/dev/null 2>&1 || true; fi
+  if [ -n "$VT_XVFB_PID" ]; then
+    kill "$VT_XVFB_PID" 2>/dev/null || true
+    wait "$VT_XVFB_PID" 2>/dev/null || true
+  fi
+}

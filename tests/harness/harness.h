@@ -1,0 +1,71 @@
+// Test harness: answering modal boxes, temporary folders and unique names.
+#pragma once
+#include <windows.h>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// What a modal box or dialog showed when the harness answered it.
+struct ModalSeen {
+    std::string className;   // "#32770" for message boxes and dialogs
+    std::string caption;
+    std::string text;        // the static texts of the box, joined by '\n'
+    int answer = 0;          // the button id the harness pressed
+};
+
+// Answers every message box or dialog opened on this thread while it lives:
+// records what it showed and presses a chosen button (queued answers first,
+// then the default). Without one, a box in a test would hang the run.
+class ModalAnswerer {
+public:
+    explicit ModalAnswerer(int defaultButton = IDOK);
+    ~ModalAnswerer();
+    ModalAnswerer(const ModalAnswerer&) = delete;
+    ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
+    void Queue(int button) { m_queue.push_back(button); }
+    void SetDefault(int button) { m_default = button; }
+    const std::vector<ModalSeen>& Seen() const { return m_seen; }
+    size_t Count() const { return m_seen.size(); }
+    const ModalSeen& Last() const { return m_seen.back(); }
+    void Clear() { m_seen.clear(); }
+
+private:
+    static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    void OnActivate(HWND hwnd);
+
+    HHOOK m_hook = nullptr;
+    ModalAnswerer* m_previous = nullptr;
+    int m_default;
+    std::deque<int> m_queue;
+    std::vector<ModalSeen> m_seen;
+};
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }   // without a trailing backslash
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+    // Writes bytes to a file in the folder and returns its full path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+private:
+    std::string m_path;
+};
+
+std::string ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+void RemoveTree(const std::string& path);
+
+// A name unique to this process and test, for registry keys and shared objects.
+std::string UniqueName(const char* prefix);
+
+// Runs the thread's message queue until it is empty (or `ms` passed when ms > 0).
+void PumpMessages(DWORD ms = 0);
+
+} // namespace vt

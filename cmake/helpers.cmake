@@ -50,3 +50,20 @@ function(vt_resources name)
   add_library(${name} OBJECT ${ARGN})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 endfunction()
+
+# vt_test_each(prefix [LIBS lib...] [RESOURCES obj-lib...]): one test executable per
+# *_test.cpp in this folder and its sub-folders (named prefix_<file>); files named
+# *_serial_test.cpp use process-wide shared names and run alone.
+function(vt_test_each prefix)
+  cmake_parse_arguments(A "" "" "LIBS;RESOURCES" ${ARGN})
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(f ${files})
+    get_filename_component(n ${f} NAME_WE)
+    string(REGEX REPLACE "_test$" "" n ${n})
+    set(serial)
+    if(n MATCHES "_serial$")
+      set(serial SERIAL)
+    endif()
+    vt_test(${prefix}_${n} SOURCES ${f} LIBS ${A_LIBS} RESOURCES ${A_RESOURCES} ${serial})
+  endforeach()
+endfunction()

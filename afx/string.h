@@ -85,7 +85,7 @@ public:
     void Format(UINT nFormatID, ...);
     void FormatV(LPCSTR lpszFormat, va_list argList);
 
-    // FALSE (string unchanged) when the id has no entry.
+    // FALSE (and an empty string) when the id has no entry.
     BOOL LoadString(UINT nID);
     BOOL LoadString(HINSTANCE hInstance, UINT nID);
 

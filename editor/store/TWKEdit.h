@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 #include "afx/afx.h"
+#include "afx/collections.h"
 #include "editor/editorres.h"
 
 class CWnd;

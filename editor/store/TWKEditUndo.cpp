@@ -1,0 +1,1149 @@
+// The text store: editing primitives, copies and the undo log.
+#include "editor/store/TWKEdit.h"
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Open undo groups, one counter for every store of the process.
+int s_nOpenUndoGroups = 0;
+
+LPSTR CopyText(LPCSTR pszText, int nLength)
+{
+    LPSTR p = (LPSTR)malloc((size_t)nLength + 1);
+    if (p)
+    {
+        memcpy(p, pszText, nLength);
+        p[nLength] = 0;
+    }
+    return p;
+}
+
+inline bool IsGroupedType(int nType) { return nType == 1 || nType == 2 || nType == 8; }
+
+// Two neighbouring records that one Undo or Redo takes together.
+inline bool Chained(const TWKEditUndoRecord& a, const TWKEditUndoRecord& b)
+{
+    if (a.dwGroup != 0 && a.dwGroup == b.dwGroup)
+        return true;
+    return a.nType == b.nType && IsGroupedType(a.nType) && a.nStartLine == b.nStartLine;
+}
+
+TWKEditUndoRecord MakeRecord(int nType, int nLine, int nOffset, int nEndLine = 0, int nEndOffset = 0)
+{
+    TWKEditUndoRecord r;
+    memset(&r, 0, sizeof(r));
+    r.nType = nType;
+    r.nStartLine = nLine;
+    r.nStartOffset = nOffset;
+    r.nEndLine = nEndLine;
+    r.nEndOffset = nEndOffset;
+    return r;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ helpers
+
+int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
+{
+    TWKEditLine* pLine = pPos ? pPos->pLine : NULL;
+    if (!pLine)
+        return 0;
+    int nVisible = VisibleEnd(pLine);
+    int nGap = pPos->nOffset - nVisible;
+    if (nGap <= 0)
+        return 0;
+    if (!GrowLine(pLine, pPos->nOffset + m_nLineEndLen))
+        return IDS_TWK_NOMEMORY;
+
+    int nTabs = 0, nSpaces = nGap;
+    if (m_bKeepTabs)
+    {
+        int nStartCol = OffsetToColumn(pLine, nVisible);
+        int nEndCol = nStartCol + nGap;
+        nTabs = nGap / m_nTabSize;
+        if (nTabs > 0)
+            nSpaces = nEndCol - (nStartCol / m_nTabSize + nTabs) * m_nTabSize;
+    }
+    int nFill = nTabs + nSpaces;
+    LPSTR p = pLine->pText;
+    memmove(p + nVisible + nFill, p + nVisible, pLine->nLength - nVisible + 1);
+    memset(p + nVisible, '\t', nTabs);
+    memset(p + nVisible + nTabs, ' ', nSpaces);
+    pLine->nLength += nFill;
+    if (VisibleEnd(pLine) == pLine->nLength)
+    {
+        memcpy(p + pLine->nLength, m_szLineEnd, m_nLineEndLen);
+        pLine->nLength += m_nLineEndLen;
+    }
+    p[pLine->nLength] = 0;
+    SetModified(TRUE);
+    if (bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(4, pLine->nLineNo, nVisible, pLine->nLineNo, nVisible + nFill);
+        LPSTR pszFill = CopyText(p + nVisible, nFill);
+        if (pszFill)
+        {
+            AddUndoRecord(&r, pszFill);
+            free(pszFill);
+        }
+    }
+    pPos->nOffset = nVisible + nFill;
+    return 0;
+}
+
+// ---------------------------------------------------------- one character
+
+int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!pos.pLine)
+        return IDS_TWK_NOTEXT;
+    TWKEditPos p = pos;
+    if (p.nOffset < 0)
+        p.nOffset = 0;
+    int rc = PadToPosition(&p, bUndo);
+    if (rc)
+        return rc;
+    TWKEditLine* pLine = p.pLine;
+    if (!GrowLine(pLine, m_nLineEndLen + pLine->nLength + 1))
+        return IDS_TWK_NOMEMORY;
+    int nVisible = VisibleEnd(pLine);
+    bool bHasEnd = nVisible != pLine->nLength;
+    int off = p.nOffset;
+    LPSTR t = pLine->pText;
+    if (bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(bInsert ? 1 : 8, pLine->nLineNo, off);
+        r.chNew = (BYTE)ch;
+        if (!bInsert)
+            r.chOld = off < nVisible ? (BYTE)t[off] : off == nVisible ? (bHasEnd ? (BYTE)t[off] : 0) : ' ';
+        AddUndoRecord(&r, NULL);
+    }
+    if (bInsert || off >= nVisible)
+    {
+        memmove(t + off + 1, t + off, pLine->nLength - off + 1);
+        pLine->nLength++;
+    }
+    t[off] = ch;
+    t[pLine->nLength] = 0;
+    SetModified(TRUE);
+    if (VisibleEnd(pLine) == pLine->nLength)
+    {
+        memcpy(t + pLine->nLength, m_szLineEnd, m_nLineEndLen);
+        pLine->nLength += m_nLineEndLen;
+        t[pLine->nLength] = 0;
+    }
+    return 0;
+}
+
+int TWKEdit::DeleteChar(TWKEditPos pos, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    TWKEditLine* pLine = pos.pLine;
+    if (!pLine || !pLine->pText)
+        return 0;
+    int off = pos.nOffset;
+    if (off < 0 || off >= VisibleEnd(pLine))
+        return IDS_TWK_JOINLINE;
+    if (bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(2, pLine->nLineNo, off);
+        r.chNew = (BYTE)pLine->pText[off];
+        AddUndoRecord(&r, NULL);
+    }
+    SetModified(TRUE);
+    memmove(pLine->pText + off, pLine->pText + off + 1, pLine->nLength - off);
+    pLine->nLength--;
+    return 0;
+}
+
+int TWKEdit::DeleteChars(TWKEditPos pos, int nCount, BOOL bUndo)
+{
+    if (nCount == 1)
+        return DeleteChar(pos, bUndo);
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (nCount < 1 || !pos.pLine)
+        return 0;
+    LPSTR pszCopy = NULL;
+    if (bUndo)
+    {
+        // The record holds what is really there: never past the visible end.
+        int nAvail = VisibleEnd(pos.pLine) - pos.nOffset;
+        nAvail = nAvail < 0 ? 0 : nAvail > nCount ? nCount : nAvail;
+        pszCopy = CopyText(pos.pLine->pText ? pos.pLine->pText + pos.nOffset : "", nAvail);
+        if (!pszCopy)
+            return IDS_TWK_NOMEMORY;
+    }
+    for (int i = 0; i < nCount; i++)
+    {
+        int rc = DeleteChar(pos, FALSE);
+        if (rc == IDS_TWK_JOINLINE)
+            break;
+        if (rc)
+        {
+            free(pszCopy);
+            return rc;
+        }
+    }
+    if (bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(3, pos.pLine->nLineNo, pos.nOffset, pos.pLine->nLineNo,
+                                         pos.nOffset + nCount);
+        AddUndoRecord(&r, pszCopy);
+        free(pszCopy);
+    }
+    return 0;
+}
+
+// ------------------------------------------------------------------ strings
+
+int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!pos.pLine)
+        return IDS_TWK_NOTEXT;
+    if (!pszText)
+        pszText = "";
+    int nLen = (int)strlen(pszText);
+
+    // Overwriting records the bytes it replaces, in one group with the
+    // insertion, so that Undo brings them back.
+    bool bGroup = bUndo && !bInsert;
+    DWORD dwSavedGroup = m_dwUndoGroup;
+    if (bGroup)
+    {
+        SetUndoGroup(TRUE);
+        if (!m_dwUndoGroup)
+            m_dwUndoGroup = GetTickCount() | 1;
+    }
+    TWKEditPos p = pos;
+    int rc = PadToPosition(&p, bUndo);
+    if (bGroup && !rc)
+    {
+        int nVisible = VisibleEnd(p.pLine);
+        int nOld = nVisible - p.nOffset;
+        nOld = nOld < 0 ? 0 : nOld > nLen ? nLen : nOld;
+        if (nOld > 0)
+        {
+            TWKEditUndoRecord r = MakeRecord(3, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo, p.nOffset + nOld);
+            LPSTR pszOld = CopyText(p.pLine->pText + p.nOffset, nOld);
+            if (!pszOld)
+                rc = IDS_TWK_NOMEMORY;
+            else
+            {
+                AddUndoRecord(&r, pszOld);
+                free(pszOld);
+            }
+        }
+    }
+    for (int i = 0; i < nLen && !rc; i++)
+    {
+        TWKEditPos q = { p.pLine, p.nOffset + i };
+        rc = InsertChar(q, pszText[i], bInsert, FALSE);
+    }
+    if (!rc && bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(4, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo,
+                                         p.nOffset + nLen);
+        AddUndoRecord(&r, pszText);
+    }
+    if (bGroup)
+    {
+        SetUndoGroup(FALSE);
+        m_dwUndoGroup = s_nOpenUndoGroups ? dwSavedGroup : 0;
+    }
+    return rc;
+}
+
+int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo, int* pnOutLength)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!pos.pLine)
+        return IDS_TWK_NOTEXT;
+    if (!pszText || nLength < 0)
+        nLength = 0;
+    LPSTR pszCopy = CopyText(pszText ? pszText : "", nLength);
+    if (!pszCopy)
+        return IDS_TWK_NOMEMORY;
+    nLength = (int)strlen(pszCopy);
+    if (DetectLineEndType(pszCopy, nLength) != m_nLineEndType)
+    {
+        int n = ConvertLineEnds(&pszCopy, nLength, m_nLineEndType);
+        if (n < 0)
+        {
+            free(pszCopy);
+            return IDS_TWK_NOMEMORY;
+        }
+        nLength = n;
+    }
+    // Filling with tabs ends at a smaller offset than asked for: the record
+    // must hold the offset where the text really starts.
+    int rcPad = PadToPosition(&pos, bUndo);
+    if (rcPad)
+    {
+        free(pszCopy);
+        return rcPad;
+    }
+    if (pnOutLength)
+        *pnOutLength = nLength;
+
+    BOOL bNotice = FALSE;
+    int rc = 0;
+    TWKEditLine* pLast = NULL;
+    TWKEditLine* pChain = BuildLinesEx(pszCopy, nLength, &bNotice, &rc, &pLast);
+    if (!pChain)
+    {
+        free(pszCopy);
+        return rc;
+    }
+    int nChainLines = RenumberLines(pChain);
+
+    TWKEditLine* pLine = pos.pLine;
+    int nStartLine = pLine->nLineNo;
+    int nEndLine = nStartLine, nEndOffset;
+    bool bLastHasEnd = pLast->nLength >= m_nLineEndLen &&
+                       memcmp(pLast->pText + pLast->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
+    if (nChainLines > 1)
+    {
+        nEndLine = nStartLine + nChainLines - 1;
+        nEndOffset = pLast->nLength;
+    }
+    else
+        nEndOffset = pos.nOffset + pLast->nLength;
+    if (bLastHasEnd)
+    {
+        nEndLine++;
+        nEndOffset = 0;
+    }
+
+    rc = SplitLine(pos, FALSE);
+    if (rc)
+    {
+        FreeLines(pChain);
+        free(pszCopy);
+        return rc;
+    }
+    // Link the chain between the line and the part split off.
+    pLast->pNext = pLine->pNext;
+    if (pLine->pNext)
+        pLine->pNext->pPrev = pLast;
+    pLine->pNext = pChain;
+    pChain->pPrev = pLine;
+
+    TWKEditLine* pLastInserted = nChainLines == 1 ? pLine : pLast;
+    rc = JoinLine(pos, FALSE);
+    if (!rc && !bLastHasEnd)
+    {
+        TWKEditPos q = { pLastInserted, pLastInserted->nLength };
+        rc = JoinLine(q, FALSE);
+        if (rc == IDS_TWK_ENDOFFILE)
+            rc = 0;
+    }
+    m_nLineCount = RenumberLines(m_pFirstLine);
+    if (!rc && bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(4, nStartLine, pos.nOffset, nEndLine, nEndOffset);
+        AddUndoRecord(&r, pszCopy);
+    }
+    free(pszCopy);
+    return rc;
+}
+
+int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!pos.pLine)
+        return IDS_TWK_NOTEXT;
+    SetModified(TRUE);
+    if (!pszText || nLength < 0)
+        nLength = 0;
+    LPSTR pszCopy = CopyText(pszText ? pszText : "", nLength);
+    if (!pszCopy)
+        return IDS_TWK_NOMEMORY;
+    nLength = (int)strlen(pszCopy);
+    if (DetectLineEndType(pszCopy, nLength) != m_nLineEndType)
+    {
+        int n = ConvertLineEnds(&pszCopy, nLength, m_nLineEndType);
+        if (n < 0)
+        {
+            free(pszCopy);
+            return IDS_TWK_NOMEMORY;
+        }
+        nLength = n;
+    }
+    BOOL bNotice = FALSE;
+    int rc = 0;
+    TWKEditLine* pChain = BuildLinesEx(pszCopy, nLength, &bNotice, &rc, NULL);
+    if (!pChain)
+    {
+        free(pszCopy);
+        return rc;
+    }
+    const int nWidth = VisibleEnd(pChain);
+    LPSTR pszPiece = (LPSTR)malloc((size_t)nWidth + 1);
+    if (!pszPiece)
+    {
+        FreeLines(pChain);
+        free(pszCopy);
+        return IDS_TWK_NOMEMORY;
+    }
+
+    const int nColumn = OffsetToColumn(pos.pLine, pos.nOffset);
+    int nStartOffset = pos.nOffset;
+    int nBlockLines = 0;
+    TWKEditLine* pCur = pos.pLine;
+    for (TWKEditLine* b = pChain; b && pCur && !rc; b = b->pNext)
+    {
+        TWKEditPos p = { pCur, ColumnToOffset(pCur, nColumn) };
+        rc = PadToPosition(&p, bUndo);
+        if (rc)
+            break;
+        if (b == pChain)
+            nStartOffset = p.nOffset;
+        // Every block line is exactly the first line's width; a short one
+        // is filled with blanks rather than taking its line end.
+        int nHave = VisibleEnd(b);
+        nHave = nHave > nWidth ? nWidth : nHave;
+        memcpy(pszPiece, b->pText, nHave);
+        memset(pszPiece + nHave, ' ', nWidth - nHave);
+        pszPiece[nWidth] = 0;
+        rc = InsertString(p, pszPiece, TRUE, FALSE);
+        if (rc)
+            break;
+        nBlockLines++;
+        if (!pCur->pNext && b->pNext)
+        {
+            TWKEditPos e = { pCur, pCur->nLength };
+            rc = SplitLine(e, FALSE);
+        }
+        pCur = pCur->pNext;
+    }
+    m_nLineCount = RenumberLines(m_pFirstLine);
+    if (!rc && bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(10, pos.pLine->nLineNo, nStartOffset, pos.pLine->nLineNo + nBlockLines,
+                                         nStartOffset + nWidth);
+        AddUndoRecord(&r, pszCopy);
+    }
+    free(pszPiece);
+    FreeLines(pChain);
+    free(pszCopy);
+    return rc;
+}
+
+// ----------------------------------------------------------- ranges, blocks
+
+int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!from.pLine || !to.pLine || (from.pLine == to.pLine && from.nOffset == to.nOffset))
+        return IDS_TWK_NOSELECTION;
+    TWKEditUndoRecord r = MakeRecord(3, from.pLine->nLineNo, from.nOffset, to.pLine->nLineNo, to.nOffset);
+    LPSTR pszCopy = NULL;
+    if (bUndo)
+    {
+        pszCopy = CopyRange(from, to);
+        if (!pszCopy)
+            return IDS_TWK_NOMEMORY;
+    }
+    int rc = 0;
+    if (from.pLine == to.pLine)
+    {
+        rc = DeleteChars(from, to.nOffset - from.nOffset, FALSE);
+        if (rc == IDS_TWK_JOINLINE)
+            rc = 0;
+    }
+    else
+    {
+        TWKEditLine* pFrom = from.pLine;
+        TWKEditLine* pTo = to.pLine;
+        if (pFrom->pText && from.nOffset >= 0 && from.nOffset < VisibleEnd(pFrom))
+        {
+            pFrom->nLength = from.nOffset;
+            pFrom->pText[from.nOffset] = 0;
+        }
+        // Never cut into the line end of the last line of the range.
+        int nToVisible = VisibleEnd(pTo);
+        if (to.nOffset > nToVisible)
+        {
+            to.nOffset = nToVisible;
+            r.nEndOffset = nToVisible;
+        }
+        if (to.nOffset > 0)
+        {
+            TWKEditPos s = { pTo, 0 };
+            rc = DeleteChars(s, to.nOffset, FALSE);
+            if (rc == IDS_TWK_JOINLINE)
+                rc = 0;
+        }
+        if (!rc)
+        {
+            TWKEditLine* p = pFrom->pNext;
+            while (p && p != pTo)
+            {
+                TWKEditLine* pNext = p->pNext;
+                UnlinkLine(p);
+                if (m_pFirstLine == p)
+                    m_pFirstLine = pFrom;
+                FreeLine(p);
+                m_nLineCount--;
+                p = pNext;
+            }
+            rc = JoinLine(from, FALSE);
+            if (rc == IDS_TWK_ENDOFFILE)
+                rc = 0;
+        }
+    }
+    if (!rc)
+    {
+        if (bUndo)
+            AddUndoRecord(&r, pszCopy);
+        SetModified(TRUE);
+    }
+    free(pszCopy);
+    return rc;
+}
+
+int TWKEdit::DeleteColumn(TWKEditPos a, TWKEditPos b, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!a.pLine || !b.pLine)
+        return IDS_TWK_NOSELECTION;
+    TWKEditPos top = a, bottom = b;
+    if (!IsPosAtOrBefore(a, b))
+    {
+        top = b;
+        bottom = a;
+    }
+    // The block is the same whichever corner the positions name.
+    if (top.nOffset > bottom.nOffset)
+    {
+        int n = top.nOffset;
+        top.nOffset = bottom.nOffset;
+        bottom.nOffset = n;
+    }
+    LPSTR pszCopy = NULL;
+    if (bUndo)
+    {
+        pszCopy = CopyColumn(top, bottom);
+        if (!pszCopy)
+            return IDS_TWK_NOMEMORY;
+    }
+    int nColumn = OffsetToColumn(top.pLine, top.nOffset);
+    int nWidth = bottom.nOffset - top.nOffset;
+    int rc = 0;
+    for (TWKEditLine* p = top.pLine; p; p = p->pNext)
+    {
+        TWKEditPos q = { p, ColumnToOffset(p, nColumn) };
+        rc = DeleteChars(q, nWidth, FALSE);
+        if (rc == IDS_TWK_JOINLINE)
+            rc = 0;
+        if (p == bottom.pLine)
+            break;
+    }
+    if (!rc)
+    {
+        SetModified(TRUE);
+        if (bUndo)
+        {
+            TWKEditUndoRecord r = MakeRecord(9, top.pLine->nLineNo, top.nOffset, bottom.pLine->nLineNo,
+                                             bottom.nOffset);
+            AddUndoRecord(&r, pszCopy);
+        }
+    }
+    free(pszCopy);
+    return rc;
+}
+
+// -------------------------------------------------------------------- lines
+
+int TWKEdit::SplitLine(TWKEditPos pos, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    TWKEditLine* pLine = pos.pLine;
+    if (!pLine)
+        return IDS_TWK_NOTEXT;
+    int off = pos.nOffset < 0 ? 0 : pos.nOffset;
+    int nVisible = VisibleEnd(pLine);
+    bool bHasEnd = nVisible != pLine->nLength;
+    TWKEditLine* pNew;
+    if (off <= nVisible)
+    {
+        int nRest = pLine->nLength - off;
+        pNew = NewLine(nRest + m_nLineEndLen);
+        if (!pNew || !GrowLine(pLine, off + m_nLineEndLen))
+        {
+            FreeLine(pNew);
+            return IDS_TWK_NOMEMORY;
+        }
+        if (nRest > 0)
+            memcpy(pNew->pText, pLine->pText + off, nRest);
+        pNew->nLength = nRest;
+        memcpy(pLine->pText + off, m_szLineEnd, m_nLineEndLen);
+        pLine->nLength = off + m_nLineEndLen;
+        pLine->pText[pLine->nLength] = 0;
+    }
+    else
+    {
+        pNew = NewLine(m_nLineEndLen);
+        if (!pNew)
+            return IDS_TWK_NOMEMORY;
+        if (bHasEnd)
+        {
+            memcpy(pNew->pText, m_szLineEnd, m_nLineEndLen);
+            pNew->nLength = m_nLineEndLen;
+        }
+        else
+        {
+            // The last line without a line end: it takes one and the new
+            // last line stays without, so the text keeps its shape.
+            if (!GrowLine(pLine, pLine->nLength + m_nLineEndLen))
+            {
+                FreeLine(pNew);
+                return IDS_TWK_NOMEMORY;
+            }
+            memcpy(pLine->pText + pLine->nLength, m_szLineEnd, m_nLineEndLen);
+            pLine->nLength += m_nLineEndLen;
+            pLine->pText[pLine->nLength] = 0;
+        }
+    }
+    InsertLineAfter(pNew, pLine);
+    m_nLineCount = RenumberLines(pNew);
+    if (bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(6, pLine->nLineNo, off);
+        AddUndoRecord(&r, NULL);
+    }
+    SetModified(TRUE);
+    return 0;
+}
+
+int TWKEdit::JoinLine(TWKEditPos pos, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    TWKEditLine* pLine = pos.pLine;
+    if (!pLine)
+        return IDS_TWK_NOTEXT;
+    TWKEditLine* pNext = pLine->pNext;
+    if (!pNext)
+        return IDS_TWK_ENDOFFILE;
+    int nFirst = OffsetToColumn(pLine, pLine->nLength > pos.nOffset ? pLine->nLength : pos.nOffset);
+    if (nFirst + OffsetToColumn(pNext, pNext->nLength) > TWK_MAX_COLUMNS)
+        return IDS_TWK_LINETOOLONG;
+
+    SetUndoGroup(TRUE);
+    TWKEditPos p = pos;
+    int rc = PadToPosition(&p, bUndo);
+    if (!rc && (pNext->dwFlags & LINE_BOOKMARK) && pLine->nLength == 2 && pLine->pText[0] == '\r' &&
+        pLine->pText[1] == '\n')
+        pLine->dwFlags |= LINE_BOOKMARK;
+    int nVisible = VisibleEnd(pLine);
+    if (!rc && !GrowLine(pLine, nVisible + pNext->nLength))
+        rc = IDS_TWK_NOMEMORY;
+    if (rc)
+    {
+        SetUndoGroup(FALSE);
+        return rc;
+    }
+    if (pNext->nLength > 0 && pNext->pText)
+        memcpy(pLine->pText + nVisible, pNext->pText, pNext->nLength);
+    pLine->nLength = nVisible + (pNext->pText ? pNext->nLength : 0);
+    pLine->pText[pLine->nLength] = 0;
+    pLine->pNext = pNext->pNext;
+    if (pNext->pNext)
+        pNext->pNext->pPrev = pLine;
+    if (m_pFirstLine == pNext)
+        m_pFirstLine = pLine;
+    FreeLine(pNext);
+    m_nLineCount--;
+    SetModified(TRUE);
+    if (bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(7, pLine->nLineNo, p.nOffset);
+        AddUndoRecord(&r, NULL);
+    }
+    SetUndoGroup(FALSE);
+    return 0;
+}
+
+int TWKEdit::InsertFile(TWKEditPos* pPos, LPCSTR pszPath, BOOL bUndo)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!pPos || !pPos->pLine)
+        return IDS_TWK_NOTEXT;
+    if (pPos->nOffset > 0)
+        pPos->nOffset = 0;
+    TWKEdit* pTemp = new (std::nothrow) TWKEdit;
+    if (!pTemp)
+        return IDS_TWK_NOMEMORY;
+    pTemp->SetTabSize(m_nTabSize);
+    int rc = pTemp->LoadFile(pszPath);
+    if (rc)
+    {
+        delete pTemp;
+        return rc;
+    }
+    TWKEditLine* pHead = GetFirstLine(pTemp->m_pFirstLine);
+    int nLines = pTemp->m_nLineCount;
+    if (nLines == 1 && pHead->nLength == 0)
+    {
+        delete pTemp;   // an empty file inserts nothing
+        return 0;
+    }
+    // The file's lines take this store's line end; its last line gets one.
+    for (TWKEditLine* p = pHead; p; p = p->pNext)
+    {
+        int nVisible = pTemp->VisibleEnd(p);
+        bool bHasEnd = nVisible != p->nLength;
+        if (!bHasEnd && p->pNext)
+            continue;   // a piece of a wrapped line
+        if (bHasEnd && pTemp->m_nLineEndType == m_nLineEndType)
+            continue;
+        if (!GrowLine(p, nVisible + m_nLineEndLen))
+        {
+            delete pTemp;
+            return IDS_TWK_NOMEMORY;
+        }
+        memcpy(p->pText + nVisible, m_szLineEnd, m_nLineEndLen);
+        p->nLength = nVisible + m_nLineEndLen;
+        p->pText[p->nLength] = 0;
+    }
+    pTemp->m_pFirstLine = NULL;
+    delete pTemp;
+
+    TWKEditLine* pTail = GetLastLine(pHead);
+    TWKEditLine* pLine = pPos->pLine;
+    if (pLine->pPrev)
+        pLine->pPrev->pNext = pHead;
+    pHead->pPrev = pLine->pPrev;
+    pTail->pNext = pLine;
+    pLine->pPrev = pTail;
+    pPos->pLine = pHead;
+    m_nLineCount = RenumberLines(m_pFirstLine);
+    if (bUndo)
+    {
+        TWKEditUndoRecord r = MakeRecord(11, pHead->nLineNo, 0, pHead->nLineNo + nLines, 0);
+        AddUndoRecord(&r, pszPath);
+    }
+    SetModified(TRUE);
+    return 0;
+}
+
+// ------------------------------------------------------------------- copies
+
+LPSTR TWKEdit::CopyRange(TWKEditPos from, TWKEditPos to)
+{
+    if (!from.pLine || !to.pLine)
+        return NULL;
+    auto clamp = [](int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; };
+    size_t nTotal = 0;
+    if (from.pLine == to.pLine)
+    {
+        int ve = VisibleEnd(from.pLine);
+        int a = clamp(from.nOffset, 0, ve), b = clamp(to.nOffset, 0, ve);
+        nTotal = b > a ? b - a : 0;
+    }
+    else
+    {
+        int a = clamp(from.nOffset, 0, VisibleEnd(from.pLine));
+        nTotal = from.pLine->nLength - a;
+        TWKEditLine* p = from.pLine->pNext;
+        for (; p && p != to.pLine; p = p->pNext)
+            nTotal += p->nLength;
+        if (p)
+            nTotal += clamp(to.nOffset, 0, VisibleEnd(p));
+    }
+    if (nTotal > (size_t)INT_MAX - 64)
+        return NULL;
+    LPSTR pszOut = (LPSTR)AllocZeroed(nTotal + 16);
+    if (!pszOut)
+        return NULL;
+    size_t k = 0;
+    if (from.pLine == to.pLine)
+    {
+        if (nTotal)
+            memcpy(pszOut, from.pLine->pText + clamp(from.nOffset, 0, VisibleEnd(from.pLine)), nTotal);
+        k = nTotal;
+    }
+    else
+    {
+        int a = clamp(from.nOffset, 0, VisibleEnd(from.pLine));
+        memcpy(pszOut, from.pLine->pText + a, from.pLine->nLength - a);
+        k = from.pLine->nLength - a;
+        TWKEditLine* p = from.pLine->pNext;
+        for (; p && p != to.pLine; p = p->pNext)
+        {
+            if (p->pText)
+                memcpy(pszOut + k, p->pText, p->nLength);
+            k += p->nLength;
+        }
+        if (p)
+        {
+            int b = clamp(to.nOffset, 0, VisibleEnd(p));
+            memcpy(pszOut + k, p->pText, b);
+            k += b;
+        }
+    }
+    pszOut[k] = 0;
+    if (m_nLineEndType != 0 && ConvertLineEnds(&pszOut, (int)k, 0) < 0)
+    {
+        free(pszOut);
+        return NULL;
+    }
+    return pszOut;
+}
+
+LPSTR TWKEdit::ExpandTabsCopy(LPCSTR pszText, int nCount, int nTabSize, int nLineEndLen, int* pnOutLength)
+{
+    if (nTabSize < 1)
+        nTabSize = 4;
+    if (nCount < 0)
+        nCount = 0;
+    if (!memchr(pszText, '\t', nCount))
+    {
+        if (pnOutLength)
+            *pnOutLength = nCount;
+        return CopyText(pszText, nCount);
+    }
+    // Two passes: measure, then write.
+    LPSTR pszOut = NULL;
+    size_t nOut = 0;
+    for (int pass = 0; pass < 2; pass++)
+    {
+        size_t k = 0;
+        int col = 0;
+        for (int i = 0; i < nCount;)
+        {
+            char c = pszText[i];
+            if (c == '\t')
+            {
+                int n = nTabSize - col % nTabSize;
+                if (pszOut)
+                    memset(pszOut + k, ' ', n);
+                k += n;
+                col += n;
+                i++;
+            }
+            else if (c == '\r' || c == '\n')
+            {
+                for (int j = 0; j < nLineEndLen && i < nCount; j++, i++)
+                {
+                    if (pszOut)
+                        pszOut[k] = pszText[i];
+                    k++;
+                }
+                col = 0;
+            }
+            else
+            {
+                if (pszOut)
+                    pszOut[k] = c;
+                k++;
+                col++;
+                i++;
+            }
+        }
+        if (pass == 0)
+        {
+            nOut = k;
+            pszOut = (LPSTR)malloc(nOut + 1);
+            if (!pszOut)
+                return NULL;
+        }
+    }
+    pszOut[nOut] = 0;
+    if (pnOutLength)
+        *pnOutLength = (int)nOut;
+    return pszOut;
+}
+
+LPSTR TWKEdit::CopyColumn(TWKEditPos a, TWKEditPos b)
+{
+    if (!a.pLine || !b.pLine)
+        return NULL;
+    TWKEditPos top = a, bottom = b;
+    if (!IsPosAtOrBefore(a, b))
+    {
+        top = b;
+        bottom = a;
+    }
+    int nLow = a.nOffset < b.nOffset ? a.nOffset : b.nOffset;
+    int nHigh = a.nOffset < b.nOffset ? b.nOffset : a.nOffset;
+    int nStartCol = OffsetToColumn(top.pLine, nLow);
+    int nEndCol = OffsetToColumn(top.pLine, nHigh);
+    int nWidth = nEndCol - nStartCol;
+
+    int nLines = 0;
+    for (TWKEditLine* p = top.pLine; p; p = p->pNext)
+    {
+        nLines++;
+        if (p == bottom.pLine)
+            break;
+    }
+    size_t nTotal = (size_t)nLines * (nWidth + m_nLineEndLen);
+    LPSTR pszOut = (LPSTR)AllocZeroed(nTotal + 16);
+    if (!pszOut)
+        return NULL;
+    size_t k = 0;
+    for (TWKEditLine* p = top.pLine; p; p = p->pNext)
+    {
+        int nExp = 0;
+        LPSTR pszExp = p->pText ? ExpandTabsCopy(p->pText, VisibleEnd(p), m_nTabSize, m_nLineEndLen, &nExp)
+                                : CopyText("", 0);
+        if (!pszExp)
+        {
+            free(pszOut);
+            return NULL;
+        }
+        if (nExp >= nEndCol)
+            memcpy(pszOut + k, pszExp + nStartCol, nWidth);
+        else if (nExp <= nStartCol)
+            memset(pszOut + k, ' ', nWidth);
+        else
+        {
+            memcpy(pszOut + k, pszExp + nStartCol, nExp - nStartCol);
+            memset(pszOut + k + (nExp - nStartCol), ' ', nEndCol - nExp);
+        }
+        free(pszExp);
+        k += nWidth;
+        if (p == bottom.pLine)
+            break;
+        memcpy(pszOut + k, m_szLineEnd, m_nLineEndLen);
+        k += m_nLineEndLen;
+    }
+    pszOut[k] = 0;
+    if (m_nLineEndType != 0 && ConvertLineEnds(&pszOut, (int)k, 0) < 0)
+    {
+        free(pszOut);
+        return NULL;
+    }
+    return pszOut;
+}
+
+// ----------------------------------------------------------------- undo log
+
+void TWKEdit::ResetUndo()
+{
+    m_nUndoPos = 0;
+    m_dwUndoGroup = 0;
+    m_nUndoCount = 0;
+}
+
+void TWKEdit::FreeUndo()
+{
+    if (m_pUndo)
+    {
+        for (int i = 0; i < TWK_UNDO_SIZE; i++)
+            free(m_pUndo[i].pszText);
+        memset(m_pUndo, 0, sizeof(TWKEditUndoRecord) * TWK_UNDO_SIZE);
+    }
+    ResetUndo();
+}
+
+int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
+{
+    if (!m_pUndo || !pRec)
+        return 0;
+    TWKEditUndoRecord r;
+    memset(&r, 0, sizeof(r));
+    r.nType = pRec->nType;
+    r.nStartLine = pRec->nStartLine;
+    r.nStartOffset = pRec->nStartOffset;
+    r.dwGroup = m_dwUndoGroup;
+    switch (pRec->nType)
+    {
+    case 1: case 2:
+        r.chNew = pRec->chNew;
+        break;
+    case 8:
+        r.chNew = pRec->chNew;
+        r.chOld = pRec->chOld;
+        break;
+    case 3: case 4: case 9: case 10: case 11:
+        r.nEndLine = pRec->nEndLine;
+        r.nEndOffset = pRec->nEndOffset;
+        if (pszText && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
+        {
+            r.pszText = CopyText(pszText, (int)strlen(pszText));
+            if (!r.pszText)
+                return 0;
+        }
+        if (r.nStartLine > r.nEndLine)
+        {
+            int n = r.nStartLine; r.nStartLine = r.nEndLine; r.nEndLine = n;
+            n = r.nStartOffset; r.nStartOffset = r.nEndOffset; r.nEndOffset = n;
+        }
+        break;
+    default:
+        break;
+    }
+    // A new record discards what could be redone; only a log full up to
+    // the position itself drops its oldest quarter.
+    for (int i = m_nUndoPos; i < m_nUndoCount; i++)
+    {
+        free(m_pUndo[i].pszText);
+        memset(&m_pUndo[i], 0, sizeof(TWKEditUndoRecord));
+    }
+    m_nUndoCount = m_nUndoPos;
+    if (m_nUndoPos >= TWK_UNDO_SIZE)
+    {
+        for (int i = 0; i < TWK_UNDO_DROP; i++)
+            free(m_pUndo[i].pszText);
+        memmove(m_pUndo, m_pUndo + TWK_UNDO_DROP, sizeof(TWKEditUndoRecord) * (TWK_UNDO_SIZE - TWK_UNDO_DROP));
+        memset(m_pUndo + TWK_UNDO_SIZE - TWK_UNDO_DROP, 0, sizeof(TWKEditUndoRecord) * TWK_UNDO_DROP);
+        m_nUndoPos -= TWK_UNDO_DROP;
+        m_nUndoCount -= TWK_UNDO_DROP;
+    }
+    free(m_pUndo[m_nUndoPos].pszText);
+    m_pUndo[m_nUndoPos] = r;
+    m_nUndoPos++;
+    m_nUndoCount = m_nUndoPos;
+    return 1;
+}
+
+void TWKEdit::SetUndoGroup(BOOL bOpen)
+{
+    if (bOpen)
+    {
+        if (s_nOpenUndoGroups == 0)
+            m_dwUndoGroup = GetTickCount();
+        s_nOpenUndoGroups++;
+    }
+    else if (s_nOpenUndoGroups > 0)
+    {
+        if (--s_nOpenUndoGroups == 0)
+            m_dwUndoGroup = 0;
+    }
+}
+
+void TWKEdit::ReplayUndo(const TWKEditUndoRecord& rec)
+{
+    TWKEditPos start = PosOf(rec.nStartLine, rec.nStartOffset);
+    switch (rec.nType)
+    {
+    case 1:
+        DeleteChar(start, FALSE);
+        break;
+    case 2:
+        InsertChar(start, (char)rec.chNew, TRUE, FALSE);
+        break;
+    case 3:
+        if (rec.pszText)
+            InsertText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
+        break;
+    case 4:
+    case 11:
+        DeleteRange(start, PosOf(rec.nEndLine, rec.nEndOffset), FALSE);
+        break;
+    case 6:
+        JoinLine(start, FALSE);
+        break;
+    case 7:
+        SplitLine(start, FALSE);
+        break;
+    case 8:
+        if (rec.chOld == (BYTE)m_szLineEnd[0] || rec.chOld == 0)
+            DeleteChar(start, FALSE);
+        else
+            InsertChar(start, (char)rec.chOld, FALSE, FALSE);
+        break;
+    case 9:
+        if (rec.pszText)
+            InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
+        break;
+    case 10:
+    {
+        int nEnd = rec.nEndLine == rec.nStartLine ? rec.nEndLine : rec.nEndLine - 1;
+        DeleteColumn(start, PosOf(nEnd, rec.nEndOffset), FALSE);
+        break;
+    }
+    default:
+        break;
+    }
+    m_nLineCount = RenumberLines(m_pFirstLine);
+}
+
+void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
+{
+    TWKEditPos start = PosOf(rec.nStartLine, rec.nStartOffset);
+    switch (rec.nType)
+    {
+    case 1:
+        InsertChar(start, (char)rec.chNew, TRUE, FALSE);
+        break;
+    case 2:
+        DeleteChar(start, FALSE);
+        break;
+    case 3:
+        DeleteRange(start, PosOf(rec.nEndLine, rec.nEndOffset), FALSE);
+        break;
+    case 4:
+        if (rec.pszText)
+            InsertText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
+        break;
+    case 6:
+        SplitLine(start, FALSE);
+        break;
+    case 7:
+        JoinLine(start, FALSE);
+        break;
+    case 8:
+        InsertChar(start, (char)rec.chNew, FALSE, FALSE);
+        break;
+    case 9:
+        DeleteColumn(start, PosOf(rec.nEndLine, rec.nEndOffset), FALSE);
+        break;
+    case 10:
+        if (rec.pszText)
+            InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
+        break;
+    case 11:
+        if (rec.pszText)
+            InsertFile(&start, rec.pszText, FALSE);
+        break;
+    default:
+        break;
+    }
+    m_nLineCount = RenumberLines(m_pFirstLine);
+}
+
+int TWKEdit::Undo()
+{
+    if (!m_pUndo || m_nUndoPos <= 0)
+        return 0;
+    for (;;)
+    {
+        TWKEditUndoRecord rec = m_pUndo[m_nUndoPos - 1];
+        ReplayUndo(rec);
+        m_nUndoPos--;
+        if (m_nUndoPos == 0 || !Chained(rec, m_pUndo[m_nUndoPos - 1]))
+            return 1;
+    }
+}
+
+int TWKEdit::Redo()
+{
+    if (!m_pUndo || m_nUndoCount == 0 || m_nUndoPos + 1 > m_nUndoCount)
+        return 0;
+    for (;;)
+    {
+        TWKEditUndoRecord rec = m_pUndo[m_nUndoPos];
+        ReplayRedo(rec);
+        m_nUndoPos++;
+        if (m_nUndoPos >= m_nUndoCount || !Chained(rec, m_pUndo[m_nUndoPos]))
+            return 1;
+    }
+}

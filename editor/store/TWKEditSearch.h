@@ -1,5 +1,6 @@
-// One search request of the editor engine and the text-finding helpers
-// behind TWKEdit::Search.
+// One search request of the editor engine (TWKEdit::Search). The replacement
+// template is expanded in place only when the expansion fits in nReplaceSize
+// bytes; otherwise the match is refused and the buffer left as it was.
 #pragma once
 #include <windows.h>
 #include "editor/store/TWKEditRegExp.h"
@@ -18,17 +19,3 @@ struct TWKEditSearchInfo
                             // match; NULL for none
     int nReplaceSize;       // bytes available at pszReplaceText, NUL included
 };
-
-// Cuts the text before its first CR and matches it. On a match: nMatchLen,
-// the template expanded into pszReplaceText (an expansion longer than
-// nReplaceSize - 1 is refused: the buffer stays as it was and the result is
-// NULL), and a pointer to the match in the text. NULL when nothing matches.
-LPSTR RegexFind(TWKEditSearchInfo* pInfo, LPSTR pszText, TWKEditRegExp* pRegExp);
-
-// First / last case-exact occurrence of the pattern starting within the first
-// n bytes of the text (the comparison may run on to the text's NUL), or NULL.
-LPSTR FindFirstExact(LPCSTR pszPattern, LPSTR pszText, int n);
-LPSTR FindLastExact(LPCSTR pszPattern, LPSTR pszText, int n);
-
-// 1 when the text holds one of $ * + . ? [ \ ] ^.
-int HasRegexChars(LPCSTR pszText);

@@ -147,6 +147,8 @@ public:
     CRect operator-(SIZE s) const noexcept { CRect r(*this); r.OffsetRect(-s.cx, -s.cy); return r; }
     CRect operator+(LPCRECT prc) const noexcept { CRect r(*this); r.InflateRect(prc); return r; }
     CRect operator-(LPCRECT prc) const noexcept { CRect r(*this); r.DeflateRect(prc); return r; }
+    // Beats the built-in pointer difference that operator LPRECT would offer.
+    CRect operator-(LPRECT prc) noexcept { CRect r(*this); r.DeflateRect(prc); return r; }
     CRect operator&(const RECT& rc) const noexcept { CRect r; r.IntersectRect(this, &rc); return r; }
     CRect operator|(const RECT& rc) const noexcept { CRect r; r.UnionRect(this, &rc); return r; }
 };

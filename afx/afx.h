@@ -6,3 +6,6 @@
 #include "afx/object.h"
 #include "afx/geometry.h"
 #include "afx/time.h"
+#include "afx/collections.h"
+#include "afx/file.h"
+#include "afx/archive.h"

@@ -1,5 +1,6 @@
 #include "afx/object.h"
 #include "afx/string.h"
+#include "afx/afxres.h"
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -136,8 +137,11 @@ int CException::ReportError(UINT nType, UINT nMessageID) const
         message = text;
     else if (nMessageID == 0 || !message.LoadString(nMessageID))
         message = "An unsupported operation was attempted.";
+    // Captioned like the program's other boxes when its title is available.
+    CString caption;
+    caption.LoadString(AFX_IDS_APP_TITLE);
     HWND owner = GetActiveWindow();
-    return MessageBoxA(owner, message, nullptr, nType);
+    return MessageBoxA(owner, message, caption.IsEmpty() ? nullptr : (LPCSTR)caption, nType);
 }
 
 BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const

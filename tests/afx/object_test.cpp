@@ -152,6 +152,7 @@ TEST(Exceptions, ReportErrorShowsTheMessage)
     e.ReportError();
     ASSERT_EQ(1u, answerer.Count());
     EXPECT_NE(std::string::npos, answerer.Last().text.find("Unexpected end of file while reading Tools.cfg."));
+    EXPECT_EQ("Veltane Tool", answerer.Last().caption);
 
     CUserException user(FALSE);
     answerer.Clear();

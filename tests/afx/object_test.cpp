@@ -25,6 +25,12 @@ class TSquare : public TShape
 };
 IMPLEMENT_DYNCREATE(TSquare, TShape)
 
+class TSaved : public CObject
+{
+    DECLARE_SERIAL(TSaved)
+};
+IMPLEMENT_SERIAL(TSaved, CObject, 3)
+
 } // namespace
 
 TEST(RuntimeClass, CreatesObjectsByExactName)
@@ -74,6 +80,11 @@ TEST(RuntimeClass, KindOfFollowsTheBaseChain)
     EXPECT_FALSE(RUNTIME_CLASS(TShape)->IsDerivedFrom(RUNTIME_CLASS(TCircle)));
     EXPECT_FALSE(RUNTIME_CLASS(TShape)->IsDerivedFrom(nullptr));
     EXPECT_FALSE(circle.IsSerializable());
+    TSaved saved;
+    EXPECT_TRUE(saved.IsSerializable());
+    EXPECT_EQ(3u, RUNTIME_CLASS(TSaved)->m_wSchema);
+    std::unique_ptr<CObject> made(CRuntimeClass::CreateObject("TSaved"));
+    EXPECT_TRUE(made && made->IsKindOf(RUNTIME_CLASS(TSaved)));
 
     // Every class appears once in the process-wide list.
     int seen = 0;

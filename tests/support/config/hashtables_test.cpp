@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+#include "support/config/HashTables.h"
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(HashString, KnownValues)
+{
+    EXPECT_EQ(0x3DF641A9u, HashString(""));
+    EXPECT_EQ(0x4648DCCAu, HashString("abc"));
+    EXPECT_EQ(0x066DF1C3u, HashString("ABC"));
+    EXPECT_EQ(0x46474D91u, HashString("\xE9"));
+    // Longer than one 12-byte block: stable and distinct.
+    EXPECT_EQ(HashString("0123456789abcdefXYZ"), HashString("0123456789abcdefXYZ"));
+    EXPECT_NE(HashString("0123456789abcdefXYZ"), HashString("0123456789abcdefXYz"));
+}
+
+struct Rec {
+    const char* key;
+    int value;
+};
+
+int g_destroyed = 0;
+void CountDestroy(HashItem) { ++g_destroyed; }
+
+TEST(SymbolTab, KeysIgnoreCase)
+{
+    Rec stored{"ABC", 1};
+    Rec probe{"abc", 0};
+    Rec same{"Abc", 2};
+    C_SymbolTab table(16, 2, nullptr);
+    EXPECT_EQ(C_StLHashT::INSERTED, table.Insert(&stored));
+    EXPECT_EQ(&stored, table.Find(&probe));
+    EXPECT_EQ(C_StLHashT::ALREADY_THERE, table.Insert(&same));
+    EXPECT_EQ(&stored, table.Find(&same));
+    EXPECT_EQ(1u, table.GetItemCount());
+    Rec other{"abd", 0};
+    EXPECT_EQ(nullptr, table.Find(&other));
+}
+
+TEST(SymbolTab, BucketCounts)
+{
+    struct Case { UINT requested; UINT buckets; };
+    for (Case c : {Case{0, 2}, Case{1, 2}, Case{3, 4}, Case{1000, 1024}, Case{1025, 2048}}) {
+        C_SymbolTab t(c.requested, 2, nullptr);
+        EXPECT_EQ(c.buckets, t.GetBucketCount()) << c.requested;
+        EXPECT_EQ(c.buckets * 2, t.GetThreshold());
+    }
+}
+
+TEST(SymbolTab, GrowsPastItsThresholdAndKeepsEveryItem)
+{
+    g_destroyed = 0;
+    std::vector<std::string> keys;
+    for (int i = 0; i < 2050; ++i)
+        keys.push_back("Key" + std::to_string(i));
+    std::vector<Rec> recs(keys.size());
+    {
+        C_IniSymbolTab table(CountDestroy);
+        EXPECT_EQ(1024u, table.GetBucketCount());
+        EXPECT_EQ(2048u, table.GetThreshold());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            recs[i] = Rec{keys[i].c_str(), static_cast<int>(i)};
+            ASSERT_EQ(C_StLHashT::INSERTED, table.Insert(&recs[i]));
+            if (i == 2048) {   // the 2049th: count 2048 is not above the threshold
+                EXPECT_EQ(1024u, table.GetBucketCount());
+            }
+        }
+        EXPECT_EQ(2048u, table.GetBucketCount());
+        EXPECT_EQ(4096u, table.GetThreshold());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            std::string upper = "KEY" + std::to_string(i);
+            Rec probe{upper.c_str(), 0};
+            Rec* found = static_cast<Rec*>(table.Find(&probe));
+            ASSERT_NE(nullptr, found) << upper;
+            EXPECT_EQ(static_cast<int>(i), found->value);
+        }
+        std::set<int> seen;
+        for (HashItem it = table.GetFirst(); it; it = table.GetNext())
+            EXPECT_TRUE(seen.insert(static_cast<Rec*>(it)->value).second);
+        EXPECT_EQ(keys.size(), seen.size());
+    }
+    EXPECT_EQ(2050, g_destroyed);
+}
+
+TEST(SymbolTab, IterationOfAnEmptyTable)
+{
+    C_SymbolTab table(4, 2, nullptr);
+    EXPECT_EQ(nullptr, table.GetNext());
+    EXPECT_EQ(nullptr, table.GetFirst());
+    EXPECT_EQ(nullptr, table.GetNext());
+}
+
+} // namespace

@@ -9,3 +9,8 @@
 #include "afx/collections.h"
 #include "afx/file.h"
 #include "afx/archive.h"
+#include "afx/cmdtarget.h"
+#include "afx/gdi.h"
+#include "afx/menu.h"
+#include "afx/wnd.h"
+#include "afx/app.h"

@@ -3,6 +3,36 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
+#include <string>
+#include "afx/afx.h"
+
+namespace {
+
+// The application object of a test process. Its name (message-box captions)
+// is the product's; its registry key is this process's own, so that test
+// processes running side by side never share profile values, and it is
+// removed at exit.
+class CTestApp : public CWinApp
+{
+public:
+    CTestApp() : CWinApp("Veltane Tool")
+    {
+        SetRegistryKey("VeltaneToolTests");
+        m_strKey = "Veltane Tool " + std::to_string(GetCurrentProcessId()) + "-" +
+                   std::to_string(GetTickCount());
+        SetProfileName(m_strKey.c_str());
+    }
+    ~CTestApp() override
+    {
+        WriteProfileString("", nullptr, nullptr);   // the whole key tree
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VeltaneToolTests");   // only when empty
+    }
+
+private:
+    std::string m_strKey;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -10,5 +40,6 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&icc);
     // A crash in code under test must fail the test, not open Wine's crash dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    CTestApp app;
     return RUN_ALL_TESTS();
 }

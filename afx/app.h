@@ -1,0 +1,146 @@
+// CWinThread and CWinApp: the application object, its profile (registry or
+// private-profile file), the message loop and idle processing.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "afx/cmdtarget.h"
+#include "afx/string.h"
+
+class CWnd;
+class CWinApp;
+
+typedef UINT (*AFX_THREADPROC)(LPVOID);
+
+class CWinThread : public CCmdTarget
+{
+    DECLARE_DYNAMIC(CWinThread)
+public:
+    CWinThread();
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+    ~CWinThread() override;
+
+    BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
+    DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
+    DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
+    int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
+    BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
+    BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam)
+        { return ::PostThreadMessageA(m_nThreadID, message, wParam, lParam); }
+    operator HANDLE() const { return m_hThread; }
+
+    virtual CWnd* GetMainWnd();
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    // Messages until WM_QUIT, idle processing while the queue is empty.
+    virtual int Run();
+    // The window with the message and its parents first, then the thread.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Waits for one message and handles it; FALSE on WM_QUIT (re-posted with
+    // its code so that an outer loop ends too).
+    virtual BOOL PumpMessage();
+    // Count 0: update the user interface (WM_IDLEUPDATECMDUI); count 1: free
+    // temporary wrappers. TRUE while more idle work would be useful.
+    virtual BOOL OnIdle(LONG lCount);
+    virtual BOOL IsIdleMessage(MSG* pMsg);
+    // Deletes the object when it is auto-deleting (worker threads).
+    virtual void Delete();
+
+    CWnd* m_pMainWnd = nullptr;
+    CWnd* m_pActiveWnd = nullptr;
+    BOOL m_bAutoDelete = TRUE;
+    HANDLE m_hThread = nullptr;
+    DWORD m_nThreadID = 0;
+    MSG m_msgCur = {};
+    AFX_THREADPROC m_pfnThreadProc = nullptr;
+    LPVOID m_pThreadParams = nullptr;
+
+private:
+    static unsigned __stdcall ThreadEntry(void* p);
+    POINT m_ptCursorLast = {-1, -1};
+    UINT m_nMsgLast = 0;
+};
+
+class CWinApp : public CWinThread
+{
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    // NULL: the name is string 0xE000 of the resources (else the program's file title).
+    explicit CWinApp(LPCSTR lpszAppName = NULL);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    HINSTANCE m_hInstance = nullptr;
+    LPSTR m_lpCmdLine = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    LPCSTR m_pszAppName = nullptr;
+    LPCSTR m_pszExeName = nullptr;      // file title of the program, no extension
+    LPCSTR m_pszRegistryKey = nullptr;  // NULL: the profile is a private-profile file
+    LPCSTR m_pszProfileName = nullptr;  // registry: the app's key name; else the file
+
+    // From now on the profile lives in HKCU\Software\<key>\<profile name>.
+    void SetRegistryKey(LPCSTR lpszRegistryKey);
+    void SetRegistryKey(UINT nIDRegistryKey);
+    // The private-profile file used while no registry key is set (copied).
+    void SetProfileName(LPCSTR lpszProfileName);
+
+    // Sections with backslashes are nested keys; "" is the app's own key.
+    UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+    CString GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault = NULL);
+    // *ppData is allocated with new[] (caller deletes[]); FALSE and NULL when missing.
+    BOOL GetProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE* ppData, UINT* pBytes);
+    BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+    // A NULL entry deletes the whole section (with its nested keys); a NULL
+    // value deletes the entry.
+    BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);
+    BOOL WriteProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE pData, UINT nBytes);
+
+    // HKCU\Software\<key>\<profile name>, created when missing; the caller closes it.
+    HKEY GetAppRegistryKey();
+    // The section's key below the app key, created when missing (or NULL on failure).
+    HKEY GetSectionKey(LPCSTR lpszSection);
+
+    // Message boxes of the application: caption = app name, owner = main window.
+    virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+    // +1 begins, -1 ends, 0 restores the wait cursor.
+    virtual void DoWaitCursor(int nCode);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnIdle(LONG lCount) override;
+    int ExitInstance() override;
+
+    int m_nWaitCursorCount = 0;
+    HCURSOR m_hcurWaitCursorRestore = nullptr;
+
+private:
+    std::string m_strAppName, m_strExeName, m_strRegistryKey, m_strProfileName;
+};
+
+CWinApp* AfxGetApp();
+CWinThread* AfxGetThread();
+HINSTANCE AfxGetInstanceHandle();
+LPCSTR AfxGetAppName();
+CWnd* AfxGetMainWnd();
+
+// Starts a worker thread running pfn(pParam); the object deletes itself at the end.
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
+void AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
+
+// One step of a modal loop: handles every pending message of this thread (the
+// thread's PreTranslateMessage, translation, dispatch), each followed by the
+// idle calls with counts 0 and 1. FALSE when WM_QUIT came (it is re-posted).
+BOOL AfxPumpPendingMessages();
+// Waits for one message and handles it like the main loop; FALSE on WM_QUIT.
+BOOL AfxPumpMessage();
+void AfxPostQuitMessage(int nExitCode);
+
+int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
+
+void AfxDoWaitCursor(int nCode);
+
+// Entry point body: sets up the one application object and runs
+// InitInstance, Run (when it succeeded) and ExitInstance.
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

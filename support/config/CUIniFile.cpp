@@ -43,9 +43,10 @@ void FreeIniKey(HashItem item)
     delete rec;
 }
 
-C_CUIniFile::C_CUIniFile() : m_error(CU_INI_OK) {}
+C_CUIniFile::C_CUIniFile() : m_error(CU_INI_OK), m_lastSection(0) {}
 
-C_CUIniFile::C_CUIniFile(const char* fileName) : m_error(CU_INI_OK), m_fileName(fileName) {}
+C_CUIniFile::C_CUIniFile(const char* fileName)
+    : m_error(CU_INI_OK), m_fileName(fileName), m_lastSection(0) {}
 
 C_CUIniFile::~C_CUIniFile()
 {
@@ -128,9 +129,17 @@ BOOL C_CUIniFile::Save()
 int C_CUIniFile::FindSection(const char* name)
 {
     const unsigned char* wanted = reinterpret_cast<const unsigned char*>(Safe(name));
+    // Names are unique, so the section hit last is the answer when it matches: lines and
+    // lookups mostly come section by section.
+    if (m_lastSection < m_sections.size() &&
+        _mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[m_lastSection]->name.c_str()), wanted) == 0) {
+        m_error = CU_INI_OK;
+        return static_cast<int>(m_lastSection);
+    }
     for (size_t i = 0; i < m_sections.size(); ++i) {
         if (_mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[i]->name.c_str()), wanted) == 0) {
             m_error = CU_INI_OK;
+            m_lastSection = i;
             return static_cast<int>(i);
         }
     }
@@ -412,6 +421,7 @@ BOOL C_CUIniFile::DeleteSection(const char* section)
         return FALSE;
     delete m_sections[static_cast<size_t>(index)];
     m_sections.erase(m_sections.begin() + index);
+    m_lastSection = 0;
     return TRUE;
 }
 

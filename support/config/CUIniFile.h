@@ -103,4 +103,5 @@ private:
     std::vector<tagIniSection*> m_sections;
     C_CUString m_valueBuffer;
     C_CUStringList m_listBuffer;
+    size_t m_lastSection;   // index of the section found last
 };

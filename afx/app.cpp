@@ -175,6 +175,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
     CWnd::DeleteTempMap();
     CMenu::DeleteTempMap();
     CDC::DeleteTempMap();
+    CGdiObject::DeleteTempMap();
     return FALSE;
 }
 

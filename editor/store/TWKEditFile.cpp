@@ -30,7 +30,7 @@ void ShowLongLineNotice()
     AfxMessageBox(strText, MB_OK);
 }
 
-// Appends one line (or chain) after pLast; pLast may be NULL for the first.
+// Links one line after pLast (NULL: the line starts a new chain).
 inline void Link(TWKEditLine* pLast, TWKEditLine* pNew)
 {
     if (pLast)
@@ -41,6 +41,13 @@ inline void Link(TWKEditLine* pLast, TWKEditLine* pNew)
         pLast->pNext = pNew;
     }
     pNew->pPrev = pLast;
+}
+
+// Appends a whole chain after the last line of another.
+inline void LinkChain(TWKEditLine* pTail, TWKEditLine* pChain)
+{
+    pTail->pNext = pChain;
+    pChain->pPrev = pTail;
 }
 
 } // namespace
@@ -304,7 +311,7 @@ int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
                          memcmp(L->pText + L->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
         if (bComplete)
         {
-            Link(L, pChain);
+            LinkChain(L, pChain);
             pLast = pChainLast;
             continue;
         }
@@ -327,7 +334,7 @@ int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
                 memcpy(L->pText + L->nLength, m_szLineEnd, m_nLineEndLen);
                 L->nLength += m_nLineEndLen;
                 L->pText[L->nLength] = 0;
-                Link(L, pChain);
+                LinkChain(L, pChain);
                 pLast = pChainLast;
                 continue;
             }
@@ -345,10 +352,7 @@ int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
         bool bWasLast = pChainLast == pChain;
         FreeLine(pChain);
         if (pRest)
-        {
-            pRest->pPrev = NULL;
-            Link(L, pRest);
-        }
+            LinkChain(L, pRest);
         pLast = bWasLast ? L : pChainLast;
         // The joined line must keep the column limit like any other.
         int rc = WrapLongLine(L, &bNotice, &pLast);

@@ -60,6 +60,23 @@ tagInstInfoTable* C_InstanceRegistry::MapTable()
                                                         sizeof(tagInstInfoTable)));
 }
 
+namespace {
+
+// The live count as stored, unless another program left one the table cannot hold:
+// then the records in use are counted.
+uint32_t SaneLiveCount(const tagInstInfoTable* table)
+{
+    if (table->header.liveRecords <= INSTINFO_RECORDS)
+        return table->header.liveRecords;
+    uint32_t n = 0;
+    for (int i = 0; i < INSTINFO_RECORDS; ++i)
+        if (table->entries[i].flags & INSTINFO_IN_USE)
+            ++n;
+    return n;
+}
+
+} // namespace
+
 tagInstInfoEntry* C_InstanceRegistry::FindFreeEntry(tagInstInfoTable* table)
 {
     for (int i = 0; i < INSTINFO_RECORDS; ++i)
@@ -83,14 +100,13 @@ BOOL C_InstanceRegistry::Register(DWORD processId, DWORD invokerId, DWORD invoke
     if (OpenTable(true)) {
         if (tagInstInfoTable* table = MapTable()) {
             if (tagInstInfoEntry* entry = FindFreeEntry(table)) {
+                uint32_t live = SaneLiveCount(table);
                 memset(entry, 0, sizeof(*entry));
                 entry->processId = processId;
                 entry->flags = INSTINFO_IN_USE;
                 entry->invokerId = invokerId;
                 entry->invokerWindow = invokerWindow;
-                // The count is another program's data too: keep it within the table.
-                if (table->header.liveRecords < INSTINFO_RECORDS)
-                    table->header.liveRecords++;
+                table->header.liveRecords = live < INSTINFO_RECORDS ? live + 1 : INSTINFO_RECORDS;
                 ok = TRUE;
             }
             UnmapViewOfFile(table);
@@ -107,9 +123,9 @@ BOOL C_InstanceRegistry::Unregister(DWORD processId)
     if (OpenTable(false)) {
         if (tagInstInfoTable* table = MapTable()) {
             if (tagInstInfoEntry* entry = FindEntry(table, processId)) {
+                uint32_t live = SaneLiveCount(table);
                 memset(entry, 0, sizeof(*entry));
-                if (table->header.liveRecords > 0)
-                    table->header.liveRecords--;
+                table->header.liveRecords = live > 0 ? live - 1 : 0;
                 ok = TRUE;
             }
             UnmapViewOfFile(table);
@@ -142,9 +158,7 @@ UINT C_InstanceRegistry::GetCount()
     UINT count = 0;
     if (OpenTable(false)) {
         if (tagInstInfoTable* table = MapTable()) {
-            count = table->header.liveRecords;
-            if (count > INSTINFO_RECORDS)
-                count = INSTINFO_RECORDS;
+            count = SaneLiveCount(table);
             UnmapViewOfFile(table);
         }
     }

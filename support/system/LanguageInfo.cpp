@@ -5,6 +5,20 @@
 #include "support/ui/CUMsgHandler.h"
 #include "support/supportres.h"
 
+namespace {
+
+// "End<n>" as written (';' allowed, as in the numbered lists).
+C_CUString ReadCommentEnd(const char* file, int n)
+{
+    char key[16];
+    wsprintfA(key, "End%d", n);
+    char buf[520] = {0};
+    GetPrivateProfileStringA("Comment", key, "", buf, sizeof(buf), file);
+    return C_CUString(buf);
+}
+
+} // namespace
+
 BOOL C_LanguageInfo::Load(const char* folder, const char* specification)
 {
     m_definitionFile = C_CUString(folder) + GetField(specification, 1);
@@ -40,22 +54,20 @@ void C_LanguageInfo::ReadDefinition()
         d.m_extraChars = "#@";
 
     C_CUStringList starts;
-    C_CUStringList ends;
     GetProfileList(file, "Comment", "Start", &starts, CU_PATH_PLAIN, CU_MSG_BOX);
-    GetProfileList(file, "Comment", "End", &ends, CU_PATH_PLAIN, CU_MSG_BOX);
     d.m_commentStart1 = ";";
     d.m_commentEnd1 = "";
     d.m_commentStart2 = "";
     d.m_commentEnd2 = "";
+    // A closer belongs to its opener by number: a line comment in pair 1 (no "End1")
+    // must not cost pair 2 its closer.
     if (starts.GetCount() >= 1) {
         d.m_commentStart1 = starts.GetAt(0);
-        if (ends.GetCount() >= 1)
-            d.m_commentEnd1 = ends.GetAt(0);
+        d.m_commentEnd1 = ReadCommentEnd(file, 1);
     }
     if (starts.GetCount() >= 2) {
         d.m_commentStart2 = starts.GetAt(1);
-        if (ends.GetCount() >= 2)
-            d.m_commentEnd2 = ends.GetAt(1);
+        d.m_commentEnd2 = ReadCommentEnd(file, 2);
     }
 
     C_CUPath path(file);

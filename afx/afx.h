@@ -14,3 +14,5 @@
 #include "afx/menu.h"
 #include "afx/wnd.h"
 #include "afx/app.h"
+#include "afx/frame.h"
+#include "afx/controlbar.h"

@@ -100,9 +100,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     for (int i = 1; i < __argc; ++i)
         Log(std::string("ARG ") + __argv[i]);
 
-    if (delay)
-        Sleep(delay);
-
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
@@ -110,17 +107,33 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("VtBrokerReceiver", windowTitle.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 300, 120, nullptr, nullptr, instance, nullptr);
-    if (!hwnd)
+
+    // A late window: the program already waits for input (so its starter goes on) but
+    // cannot be found by its title until the delay has passed.
+    UINT_PTR lateTimer = delay ? SetTimer(nullptr, 0, delay, nullptr) : 0;
+    HWND hwnd = nullptr;
+    auto createWindow = [&]() {
+        hwnd = CreateWindowA("VtBrokerReceiver", windowTitle.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                             CW_USEDEFAULT, 300, 120, nullptr, nullptr, instance, nullptr);
+        if (!hwnd)
+            return false;
+        ShowWindow(hwnd, show);
+        // Never outlive a test that forgot to close us.
+        SetTimer(hwnd, 1, 60000, nullptr);
+        Log("READY");
+        return true;
+    };
+    if (!lateTimer && !createWindow())
         return 1;
-    ShowWindow(hwnd, show);
-    // Never outlive a test that forgot to close us.
-    SetTimer(hwnd, 1, 60000, nullptr);
-    Log("READY");
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!msg.hwnd && msg.message == WM_TIMER && msg.wParam == lateTimer && !hwnd) {
+            KillTimer(nullptr, lateTimer);
+            if (!createWindow())
+                return 1;
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

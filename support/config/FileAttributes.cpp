@@ -51,8 +51,8 @@ BOOL C_FileAttributesLib::GetFileTimes(const char* name, FILETIME* creation, FIL
                                        FILETIME* lastWrite)
 {
     if (m_module) {
-        auto entry = reinterpret_cast<PFN_GetFileTimes>(
-            GetProcAddressWithMessage(m_module, "GetFileTimes", kCaption, nullptr, TRUE));
+        auto entry = reinterpret_cast<PFN_GetFileTimes>(reinterpret_cast<void (*)()>(
+            GetProcAddressWithMessage(m_module, "GetFileTimes", kCaption, nullptr, TRUE)));
         if (!entry)
             return FALSE;
         return entry(name, creation, lastAccess, lastWrite);
@@ -69,8 +69,8 @@ BOOL C_FileAttributesLib::GetFileTimes(const char* name, FILETIME* creation, FIL
 LONG C_FileAttributesLib::GetFileLen(const char* name)
 {
     if (m_module) {
-        auto entry = reinterpret_cast<PFN_GetFileLen>(
-            GetProcAddressWithMessage(m_module, "GetFileLen", kCaption, nullptr, TRUE));
+        auto entry = reinterpret_cast<PFN_GetFileLen>(reinterpret_cast<void (*)()>(
+            GetProcAddressWithMessage(m_module, "GetFileLen", kCaption, nullptr, TRUE)));
         if (!entry)
             return -1;
         return entry(name);

@@ -16,3 +16,5 @@
 #include "afx/app.h"
 #include "afx/frame.h"
 #include "afx/controlbar.h"
+#include "afx/dialog.h"
+#include "afx/controls.h"

@@ -13,6 +13,7 @@
 #include "afx/gdi.h"
 #include "afx/menu.h"
 #include "afx/wnd.h"
+#include "afx/tooltips.h"
 #include "afx/app.h"
 #include "afx/frame.h"
 #include "afx/controlbar.h"

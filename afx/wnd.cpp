@@ -1,5 +1,6 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
+#include "afx/tooltips.h"
 #include <deque>
 #include <mutex>
 #include <set>
@@ -131,6 +132,7 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
     LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
 
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {
+        AfxForgetToolTipWindow(hWnd);
         // The window is gone: give the original procedure back and let go.
         if (pWnd->m_pfnSuper &&
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &AfxWndProc)
@@ -442,6 +444,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return TRUE;
     }
 
+    // A long operation shows the wait cursor wherever the mouse goes.
+    if (message == WM_SETCURSOR && AfxHandleSetCursor(this, (UINT)LOWORD(lParam), (UINT)HIWORD(lParam))) {
+        if (pResult)
+            *pResult = TRUE;
+        return TRUE;
+    }
+
     // Messages about a control go to the control's own object first.
     HWND hWndChild = nullptr;
     if (IsCtlColor(message)) {
@@ -544,6 +553,10 @@ BOOL CWnd::OnNotify(WPARAM /*wParam*/, LPARAM lParam, LRESULT* pResult)
     if (pNMHDR->hwndFrom && ReflectMsg(pNMHDR->hwndFrom, WM_NOTIFY, (WPARAM)pNMHDR->idFrom, lParam, pResult))
         return TRUE;
     AFX_NOTIFY notify = { pResult, pNMHDR };
+    // A tip for a tool that is a window is asked for by its handle: route it by its id.
+    UINT nID = AfxGetToolTipCommandId(pNMHDR);
+    if (nID != (UINT)-1)
+        return OnCmdMsg(nID, (int)MAKELONG((WORD)pNMHDR->code, WM_NOTIFY), &notify, nullptr);
     return OnCmdMsg((UINT)pNMHDR->idFrom, (int)MAKELONG((WORD)pNMHDR->code, WM_NOTIFY), &notify, nullptr);
 }
 
@@ -589,8 +602,9 @@ BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
     return ReflectMsg(hWndChild, pMsg->message, pMsg->wParam, pMsg->lParam, pResult);
 }
 
-BOOL CWnd::PreTranslateMessage(MSG* /*pMsg*/)
+BOOL CWnd::PreTranslateMessage(MSG* pMsg)
 {
+    FilterToolTipMessage(pMsg);
     return FALSE;
 }
 

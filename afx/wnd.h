@@ -15,6 +15,14 @@
 #define WM_CTLCOLOR 0x0019   // all WM_CTLCOLOR* messages share one map entry
 #endif
 
+// Bar styles the tool-tip machinery reads (see CWnd::GetToolTipStyle).
+#ifndef CBRS_TOOLTIPS
+#define CBRS_TOOLTIPS 0x0010L
+#endif
+#ifndef CBRS_FLYBY
+#define CBRS_FLYBY 0x0020L
+#endif
+
 class CFrameWnd;
 struct CCreateContext;
 
@@ -256,8 +264,16 @@ public:
         { return ::SendDlgItemMessageA(m_hWnd, nID, message, wParam, lParam); }
 
     // Tool tips: -1 when the point has no tool; otherwise fills pTI.
+    // Text other than LPSTR_TEXTCALLBACK must be a malloc'd copy (AfxAllocToolTipText):
+    // the tool-tip machinery frees it.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;
     BOOL EnableToolTips(BOOL bEnable = TRUE);
+    // Shows and hides the thread's tool tip for this window's tools (afx/tooltips.cpp);
+    // the default pre-translation feeds it the mouse messages.
+    void FilterToolTipMessage(MSG* pMsg);
+    // CBRS_TOOLTIPS: hits show a tip; CBRS_FLYBY: hits send WM_SETMESSAGESTRING
+    // with the tool id to the owner (bars answer their bar style).
+    virtual DWORD GetToolTipStyle() const { return CBRS_TOOLTIPS; }
 
     int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = NULL, UINT nType = MB_OK);
 
@@ -706,6 +722,16 @@ struct Wm_CTLCOLOR {
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)(CDC::FromHandle((HDC)a.wParam), CWnd::FromHandle((HWND)a.lParam), (UINT)(a.message - WM_CTLCOLORMSGBOX)); return TRUE; }
 };
+struct Wm_DRAWITEM_REFLECT {
+    using Sig = void(LPDRAWITEMSTRUCT);
+    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
+    { (p->*f)((LPDRAWITEMSTRUCT)a.lParam); *a.pResult = TRUE; return TRUE; }
+};
+struct Wm_MEASUREITEM_REFLECT {
+    using Sig = void(LPMEASUREITEMSTRUCT);
+    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
+    { (p->*f)((LPMEASUREITEMSTRUCT)a.lParam); *a.pResult = TRUE; return TRUE; }
+};
 struct Wm_CTLCOLOR_REFLECT {
     using Sig = HBRUSH(CDC*, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
@@ -792,5 +818,8 @@ struct Wm_VSCROLL_REFLECT {
 #define ON_WM_DROPFILES() { WM_DROPFILES, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_DROPFILES, OnDropFiles) },
 #define ON_WM_CTLCOLOR() { WM_CTLCOLOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CTLCOLOR, OnCtlColor) },
 #define ON_WM_CTLCOLOR_REFLECT() { WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CTLCOLOR_REFLECT, CtlColor) },
+// Owner draw: the control's own DrawItem / MeasureItem (usually virtual) draws it.
+#define ON_WM_DRAWITEM_REFLECT() { WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_DRAWITEM_REFLECT, DrawItem) },
+#define ON_WM_MEASUREITEM_REFLECT() { WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MEASUREITEM_REFLECT, MeasureItem) },
 #define ON_WM_HSCROLL_REFLECT() { WM_REFLECT_BASE + WM_HSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_HSCROLL_REFLECT, HScroll) },
 #define ON_WM_VSCROLL_REFLECT() { WM_REFLECT_BASE + WM_VSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_VSCROLL_REFLECT, VScroll) },

@@ -9,6 +9,7 @@
 class CArchive;
 class CDockContext;
 class CControlBarInfo;
+class CDockState;
 
 // Bar styles.
 #define CBRS_ALIGN_LEFT     0x1000L
@@ -63,7 +64,7 @@ public:
     DWORD m_dwStyle = 0;              // CBRS_* bits (CBRS_ALL)
     DWORD m_dwDockStyle = 0;          // CBRS_ALIGN_* sides it may dock to
     int m_cxLeftBorder = 6, m_cxRightBorder = 6;
-    int m_cyTopBorder = 2, m_cyBottomBorder = 2;
+    int m_cyTopBorder = 1, m_cyBottomBorder = 1;
     int m_cxDefaultGap = 2;
     UINT m_nMRUWidth = 32767;         // 32767: unset
     CFrameWnd* m_pDockSite = nullptr;
@@ -103,8 +104,10 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Applies a pending delayed show or hide; FALSE when the bar ends up hidden.
-    BOOL RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
+    // The bar's alignment and border bits plus WS_VISIBLE as the layout will
+    // leave it; a pending delayed show or hide is applied when the layout moves
+    // windows (a query keeps it pending).
+    DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
     void EraseNonClient();
     void DrawBorders(CDC* pDC, CRect& rect);
     // Registers the bar window class (once).
@@ -230,6 +233,8 @@ public:
     CPoint m_ptMRUFloatPos;
     CDWordArray m_arrBarID;           // 0 = break, id = bar, id + 0x10000 = placeholder
     CControlBar* m_pBar = nullptr;
+
+    void Serialize(CArchive& ar, CDockState* pDockState);
 };
 
 // A whole frame's saved bar layout.

@@ -33,6 +33,9 @@ struct AFX_SIZEPARENTPARAMS
     BOOL bStretch;    // bars stretch along their edge
 };
 
+// Moves a bar to rect within the layout's deferred batch (nothing in a query).
+void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
+
 // Frame styles.
 #define FWS_ADDTOTITLE      0x00008000L
 #define FWS_PREFIXTITLE     0x00004000L
@@ -79,6 +82,8 @@ struct AFX_DOCVIEW_HOOKS
     BOOL (*pfnCloseDocumentOfFrame)(CDocument* pDoc, CFrameWnd* pFrame);
     // A template's shared menu and accelerators (child frames made for it).
     void (*pfnGetTemplateHandles)(CDocTemplate* pTemplate, HMENU* phMenu, HACCEL* phAccel);
+    // The window as a view (NULL when it is not one).
+    CView* (*pfnWndAsView)(CWnd* pWnd);
 };
 AFX_DOCVIEW_HOOKS& AfxDocViewHooks();
 
@@ -226,8 +231,8 @@ public:
     // The MDI client (id 0xE900) with the window menu as its list of children.
     virtual BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu);
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
-    // The popup that lists the children: the last popup before a menu whose
-    // first item is the "New Window" command, else the second last popup.
+    // The popup that lists the children: the last popup holding one of the
+    // Window commands (0xE130-0xE13F); NULL when none.
     virtual HMENU GetWindowMenuPopup(HMENU hMenuBar);
 
     CMDIChildWnd* MDIGetActive(BOOL* pbMaximized = NULL) const;

@@ -14,6 +14,7 @@
 #include "afx/menu.h"
 #include "afx/wnd.h"
 #include "afx/tooltips.h"
+#include "afx/imagelist.h"
 #include "afx/app.h"
 #include "afx/frame.h"
 #include "afx/controlbar.h"

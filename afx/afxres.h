@@ -33,3 +33,35 @@
 #define ID_WINDOW_TILE_HORZ         0xE133
 #define ID_WINDOW_TILE_VERT         0xE134
 #define ID_WINDOW_SPLIT             0xE135
+
+// Documents, views, printing and the application's file commands.
+#define ID_FILE_NEW                 0xE100
+#define ID_FILE_OPEN                0xE101
+#define ID_FILE_CLOSE               0xE102
+#define ID_FILE_SAVE                0xE103
+#define ID_FILE_SAVE_AS             0xE104
+#define ID_FILE_PAGE_SETUP          0xE105
+#define ID_FILE_PRINT_SETUP         0xE106
+#define ID_FILE_PRINT               0xE107
+#define ID_FILE_PRINT_DIRECT        0xE108
+#define ID_FILE_PRINT_PREVIEW       0xE109
+#define ID_FILE_MRU_FILE1           0xE110
+#define ID_FILE_MRU_FILE16          0xE11F
+#define ID_APP_ABOUT                0xE140
+#define ID_APP_EXIT                 0xE141
+// Their strings (one block of 16).
+#define AFX_IDS_UNTITLED            0xF100
+#define AFX_IDS_SAVEFILE            0xF101
+#define AFX_IDS_SAVEFILECOPY        0xF102
+#define AFX_IDS_OPENFILE            0xF103
+#define AFX_IDS_ALLFILTER           0xF104
+#define AFX_IDP_ASK_TO_SAVE         0xF105
+#define AFX_IDP_FAILED_TO_OPEN_DOC  0xF106
+#define AFX_IDP_FAILED_TO_SAVE_DOC  0xF107
+#define AFX_IDP_FAILED_TO_CREATE_DOC 0xF108
+#define AFX_IDP_NO_PRINTER          0xF109
+#define AFX_IDS_PREVIEW_CLOSE       0xF10A
+#define AFX_IDS_PREVIEW_NEXT        0xF10B
+#define AFX_IDS_PREVIEW_PREV        0xF10C
+#define AFX_IDS_PREVIEW_PRINT       0xF10D
+#define AFX_IDP_FAILED_TO_PRINT     0xF10E

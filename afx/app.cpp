@@ -2,6 +2,7 @@
 #include "afx/afxres.h"
 #include "afx/module.h"
 #include "afx/wnd.h"
+#include "afx/imagelist.h"
 #include <process.h>
 #include <vector>
 
@@ -176,6 +177,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
     CMenu::DeleteTempMap();
     CDC::DeleteTempMap();
     CGdiObject::DeleteTempMap();
+    CImageList::DeleteTempMap();
     return FALSE;
 }
 

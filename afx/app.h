@@ -2,12 +2,21 @@
 // private-profile file), the message loop and idle processing.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
 #include <string>
 #include "afx/cmdtarget.h"
 #include "afx/string.h"
 
 class CWnd;
 class CWinApp;
+class CCommandLineInfo;
+class CRecentFileList;
+class CDocManager;
+class CDocTemplate;
+class CDocument;
+class CCmdUI;
+class CDC;
+struct __POSITION;
 
 typedef UINT (*AFX_THREADPROC)(LPVOID);
 
@@ -111,6 +120,48 @@ public:
 
     int m_nWaitCursorCount = 0;
     HCURSOR m_hcurWaitCursorRestore = nullptr;
+
+    // Documents, templates, recent files and the command line
+    // (afx/docmanager.cpp, afx/cmdline.cpp).
+    // Hands every token to ParseParam; "/" or "-" marks a flag.
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    // Creates and reads m_pRecentFileList ("Recent File List", "File%d").
+    virtual void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    // Writes the recent-file list back (ExitInstance does it too).
+    void SaveStdProfileSettings();
+    virtual void AddToRecentFileList(LPCSTR lpszPathName);
+    // The template whose extension matches, else the first; NULL on failure.
+    virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
+    // The application owns the templates from now on.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    __POSITION* GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(__POSITION*& pos) const;
+    int GetOpenDocumentCount();
+    // Every document's save question; FALSE when one was cancelled.
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+    // The open or save file dialog; FALSE when cancelled.
+    virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags,
+                                  BOOL bOpenFileDialog, CDocTemplate* pTemplate);
+    // A printer DC of the chosen (or default) printer; FALSE without one.
+    BOOL CreatePrinterDC(CDC& dc);
+    BOOL GetPrinterDeviceDefaults(PRINTDLGA* pPrintDlg);
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    void OnAppExit();
+    BOOL OnOpenRecentFile(UINT nID);
+    void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+
+    CRecentFileList* m_pRecentFileList = nullptr;
+    CDocManager* m_pDocManager = nullptr;
+    UINT m_nNumPreviewPages = 0;
+    HGLOBAL m_hDevMode = nullptr;    // printer chosen by Print Setup
+    HGLOBAL m_hDevNames = nullptr;
+    // Frees the document manager and the recent list (the destructor).
+    void DestroyDocState();
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     std::string m_strAppName, m_strExeName, m_strRegistryKey, m_strProfileName;

@@ -19,4 +19,8 @@
 #include "afx/frame.h"
 #include "afx/controlbar.h"
 #include "afx/dialog.h"
+#include "afx/docview.h"
+#include "afx/print.h"
+#include "afx/cmdline.h"
+#include "afx/docmanager.h"
 #include "afx/controls.h"

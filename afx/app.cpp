@@ -240,6 +240,7 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    DestroyDocState();
     if (AppPointer() == this)
         AppPointer() = nullptr;
     if (CurrentThread() == this)
@@ -500,6 +501,7 @@ BOOL CWinApp::OnIdle(LONG lCount)
 
 int CWinApp::ExitInstance()
 {
+    SaveStdProfileSettings();
     return CWinThread::ExitInstance();
 }
 

@@ -24,3 +24,4 @@
 #include "afx/cmdline.h"
 #include "afx/docmanager.h"
 #include "afx/controls.h"
+#include "afx/commdlg.h"

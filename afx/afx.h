@@ -25,3 +25,4 @@
 #include "afx/docmanager.h"
 #include "afx/controls.h"
 #include "afx/commdlg.h"
+#include "afx/tracker.h"

@@ -722,7 +722,8 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     for (INT_PTR i = 1; i <= m_arrBars.GetSize(); i++) {
         CControlBar* pBar = i < m_arrBars.GetSize() ? GetDockedControlBar((int)i) : nullptr;
         bool bEndRow = i == m_arrBars.GetSize() || m_arrBars[i] == nullptr;
-        if (pBar && pBar->IsVisible()) {
+        // Visible as this layout leaves it (a delayed show is applied in this batch).
+        if (pBar && (pBar->RecalcDelayShow(&layout) & WS_VISIBLE)) {
             DWORD dwMode = bHorz ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK;
             CSize size = pBar->CalcDynamicLayout(-1, dwMode);
             CRect rect = bHorz ? CRect(CPoint(pt.x, pt.y), size) : CRect(CPoint(pt.x, pt.y), size);
@@ -751,9 +752,19 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     }
     if (layout.hDWP)
         ::EndDeferWindowPos(layout.hDWP);
+    // Bars sit inside the dock bar's border lines; an empty dock bar takes no room.
+    CRect rectInside(0, 0, 0, 0);
+    if (bHorz ? pt.y : pt.x) {
+        if (m_dwStyle & CBRS_BORDER_LEFT) rectInside.left += kBorderLine;
+        if (m_dwStyle & CBRS_BORDER_TOP) rectInside.top += kBorderLine;
+        if (m_dwStyle & CBRS_BORDER_RIGHT) rectInside.right += kBorderLine;
+        if (m_dwStyle & CBRS_BORDER_BOTTOM) rectInside.bottom += kBorderLine;
+    }
     if (bHorz)
-        return CSize(std::max((int)sizeFixed.cx, nMaxLength), pt.y);
-    return CSize(pt.x, std::max((int)sizeFixed.cy, nMaxLength));
+        return CSize(std::max((int)sizeFixed.cx, nMaxLength + (int)(rectInside.left + rectInside.right)),
+                     pt.y + rectInside.top + rectInside.bottom);
+    return CSize(pt.x + rectInside.left + rectInside.right,
+                 std::max((int)sizeFixed.cy, nMaxLength + (int)(rectInside.top + rectInside.bottom)));
 }
 
 LRESULT CDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam)

@@ -131,8 +131,6 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
     if (!cs.lpszClass)
         cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                            (HBRUSH)(COLOR_WINDOW + 1), nullptr);
-    if (cs.style & FWS_ADDTOTITLE)
-        cs.style |= FWS_PREFIXTITLE;
     return TRUE;
 }
 
@@ -1179,6 +1177,9 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     AfxUnhookWindowCreate();
     if (!hWnd)
         return FALSE;
+    // WM_MDICREATE has no extended style of its own.
+    if (cs.dwExStyle & ~::GetWindowLongA(hWnd, GWL_EXSTYLE))
+        CWnd::ModifyStyleEx(hWnd, 0, cs.dwExStyle & ~WS_EX_MDICHILD, SWP_FRAMECHANGED);
     if (cs.style & WS_VISIBLE) {
         ::ShowWindow(hWnd, (cs.style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
         ::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);

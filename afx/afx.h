@@ -26,3 +26,4 @@
 #include "afx/controls.h"
 #include "afx/commdlg.h"
 #include "afx/tracker.h"
+#include "afx/ole.h"

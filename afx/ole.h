@@ -1,0 +1,145 @@
+// OLE: initialisation, the data source and data object over IDataObject,
+// and the drop target forwarding to views.
+#pragma once
+#include <windows.h>
+#include <ole2.h>
+#include <vector>
+#include "afx/cmdtarget.h"
+#include "afx/geometry.h"
+
+class CWnd;
+
+typedef DWORD DROPEFFECT;
+
+// OleInitialize for this thread, undone at exit. FALSE on failure.
+BOOL AfxOleInit();
+// Nothing to do with the system's controls; kept for callers.
+void AfxEnableControlContainer();
+BOOL Enable3dControlsStatic();
+
+// The default drop source: Escape cancels, releasing the button drops.
+class COleDropSource : public CCmdTarget
+{
+public:
+    COleDropSource();
+    virtual ~COleDropSource();
+    virtual SCODE QueryContinueDrag(BOOL bEscapePressed, DWORD dwKeyState);
+    virtual SCODE GiveFeedback(DROPEFFECT dropEffect);
+    IDropSource* GetInterface() { return &m_xDropSource; }
+private:
+    struct XDropSource : IDropSource {
+        COleDropSource* m_pThis = nullptr;
+        STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override { return 1; }
+        STDMETHODIMP QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) override;
+        STDMETHODIMP GiveFeedback(DWORD dwEffect) override;
+    } m_xDropSource;
+};
+
+// Data offered for a drag or the clipboard. The object must outlive every
+// use of its IDataObject (a clipboard holder is released by OleFlushClipboard
+// or by the next clipboard owner).
+class COleDataSource : public CCmdTarget
+{
+public:
+    COleDataSource();
+    ~COleDataSource() override;
+    // Takes ownership of hGlobal.
+    void CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal, LPFORMATETC lpFormatEtc = NULL);
+    void Empty();
+    // DROPEFFECT_NONE when cancelled or refused.
+    DROPEFFECT DoDragDrop(DWORD dwEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
+                          LPCRECT lpRectStartDrag = NULL, COleDropSource* pDropSource = NULL);
+    void SetClipboard();
+    IDataObject* GetInterface() { return &m_xDataObject; }
+
+private:
+    struct Entry { FORMATETC fmt; HGLOBAL hGlobal; };
+    std::vector<Entry> m_entries;
+    const Entry* Find(const FORMATETC* pFmt) const;
+    struct XDataObject : IDataObject {
+        COleDataSource* m_pThis = nullptr;
+        LONG m_nRef = 1;
+        STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+        STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_nRef); }
+        STDMETHODIMP_(ULONG) Release() override { return (ULONG)InterlockedDecrement(&m_nRef); }
+        STDMETHODIMP GetData(FORMATETC* pformatetcIn, STGMEDIUM* pmedium) override;
+        STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+        STDMETHODIMP QueryGetData(FORMATETC* pformatetc) override;
+        STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* pOut) override
+            { if (pOut) pOut->ptd = nullptr; return DATA_S_SAMEFORMATETC; }
+        STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+        STDMETHODIMP EnumFormatEtc(DWORD dwDirection, IEnumFORMATETC** ppenum) override;
+        STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+        STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+        STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+    } m_xDataObject;
+};
+
+// A view of someone's IDataObject.
+class COleDataObject
+{
+public:
+    COleDataObject() = default;
+    ~COleDataObject() { Release(); }
+    COleDataObject(const COleDataObject&) = delete;
+    COleDataObject& operator=(const COleDataObject&) = delete;
+
+    void Attach(LPDATAOBJECT lpDataObject, BOOL bAutoRelease = TRUE);
+    LPDATAOBJECT Detach();
+    void Release();
+    BOOL AttachClipboard();
+    BOOL IsDataAvailable(CLIPFORMAT cfFormat, LPFORMATETC lpFormatEtc = NULL);
+    BOOL GetData(CLIPFORMAT cfFormat, LPSTGMEDIUM lpStgMedium, LPFORMATETC lpFormatEtc = NULL);
+    // A copy the caller frees with GlobalFree; NULL when not offered.
+    HGLOBAL GetGlobalData(CLIPFORMAT cfFormat, LPFORMATETC lpFormatEtc = NULL);
+    LPDATAOBJECT GetIDataObject() const { return m_lpDataObject; }
+
+private:
+    LPDATAOBJECT m_lpDataObject = nullptr;
+    BOOL m_bAutoRelease = TRUE;
+};
+
+// Drop target of one window; by default forwards to the window's view.
+class COleDropTarget : public CCmdTarget
+{
+public:
+    COleDropTarget();
+    ~COleDropTarget() override;
+    // Needs OLE initialised on the thread. Revoked when the window goes.
+    BOOL Register(CWnd* pWnd);
+    void Revoke();
+
+    virtual DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual BOOL OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+    // (DROPEFFECT)-1: not handled, so OnDrop runs.
+    virtual DROPEFFECT OnDropEx(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropDefault,
+                                DROPEFFECT dropList, CPoint point);
+    virtual void OnDragLeave(CWnd* pWnd);
+    virtual DROPEFFECT OnDragScroll(CWnd* pWnd, DWORD dwKeyState, CPoint point);
+
+    // WIN.INI [windows] DragScrollInset, DragScrollDelay, DragScrollInterval.
+    static int GetScrollInset();
+    static int GetScrollDelay();
+    static int GetScrollInterval();
+
+    IDropTarget* GetInterface() { return &m_xDropTarget; }
+    CWnd* m_pWnd = nullptr;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    DROPEFFECT Over(DWORD dwKeyState, POINTL pt, DWORD dwAllowed, bool bEnter);
+    COleDataObject m_dataObject;
+    struct XDropTarget : IDropTarget {
+        COleDropTarget* m_pThis = nullptr;
+        STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override { return 1; }
+        STDMETHODIMP DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
+        STDMETHODIMP DragOver(DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
+        STDMETHODIMP DragLeave() override;
+        STDMETHODIMP Drop(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
+    } m_xDropTarget;
+};

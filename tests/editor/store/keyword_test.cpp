@@ -1,6 +1,5 @@
 // Keyword colouring: settings, keyword files, words, comments and quotes.
 #include <gtest/gtest.h>
-#include <shlwapi.h>
 #include <cstring>
 #include <map>
 #include <string>
@@ -10,35 +9,12 @@
 
 namespace {
 
-const std::string& RegKey()
-{
-    static std::string key = vt::UniqueName("VtEditKeywords");
-    return key;
-}
-
+// The harness' application object keeps its profile under a key of its own
+// for this process and removes it at exit.
 CWinApp* App()
 {
-    if (CWinApp* p = AfxGetApp())
-        return p;
-    static CWinApp* s_app = [] {
-        CWinApp* app = new CWinApp("EditKeywordTest");
-        app->SetRegistryKey(RegKey().c_str());
-        return app;
-    }();
-    return s_app;
+    return AfxGetApp();
 }
-
-class RegistryCleanup : public ::testing::Environment
-{
-public:
-    void TearDown() override
-    {
-        if (CWinApp* p = AfxGetApp())
-            if (p->m_pszRegistryKey)
-                SHDeleteKeyA(HKEY_CURRENT_USER, (std::string("Software\\") + p->m_pszRegistryKey).c_str());
-    }
-};
-::testing::Environment* const s_env = ::testing::AddGlobalTestEnvironment(new RegistryCleanup);
 
 // Each store reads a section of its own, so settings never leak between tests.
 std::string NewSection()

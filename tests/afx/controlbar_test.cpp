@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+#include "afx/afx.h"
+#include "afx/afxres.h"
+#include "tests/harness/harness.h"
+#include <vector>
+
+namespace {
+
+class CPlainBar : public CControlBar
+{
+public:
+    BOOL Create(CWnd* pParent, UINT nID)
+    {
+        m_dwStyle = CBRS_TOP;
+        RegisterBarClass();
+        return CWnd::CreateEx(0, AFX_WNDCONTROLBAR, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, pParent->m_hWnd,
+                              (HMENU)(UINT_PTR)nID);
+    }
+    CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(80, 20) : CSize(20, 80); }
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+};
+
+std::vector<UINT_PTR> Entries(const CDockBar* p)
+{
+    std::vector<UINT_PTR> v;
+    for (INT_PTR i = 0; i < p->m_arrBars.GetSize(); i++)
+        v.push_back(reinterpret_cast<UINT_PTR>(p->m_arrBars[i]));
+    return v;
+}
+
+TEST(DockBar, BarInfoRoundTripWithBreaksPlaceholdersAndUnknownIds)
+{
+    CPlainBar b1, b2, b3;
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Docking"));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_TRUE(b1.Create(pFrame, 0xE803));
+    ASSERT_TRUE(b2.Create(pFrame, ID_INDICATOR_SCRL));   // a bar id that equals an indicator id
+    ASSERT_TRUE(b3.Create(pFrame, 0xE804));
+    for (CPlainBar* b : {&b1, &b2, &b3}) {
+        b->EnableDocking(CBRS_ALIGN_ANY);
+        pFrame->DockControlBar(b);
+    }
+    auto* pTop = static_cast<CDockBar*>(pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    auto* pLeft = static_cast<CDockBar*>(pFrame->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(3, pTop->GetDockedCount());
+    // b2 leaves a placeholder behind.
+    pTop->RemoveControlBar(&b2, -1, 1);
+    EXPECT_EQ(2, pTop->GetDockedCount());
+    EXPECT_EQ(nullptr, pTop->GetDockedControlBar(3));
+    EXPECT_EQ(3, pTop->FindBar(reinterpret_cast<CControlBar*>((UINT_PTR)ID_INDICATOR_SCRL)));
+    EXPECT_EQ(-1, pTop->FindBar(&b2));
+
+    CControlBarInfo info;
+    pTop->GetBarInfo(&info);
+    EXPECT_TRUE(info.m_bDockBar);
+    EXPECT_TRUE(info.m_bHorz);
+    EXPECT_FALSE(info.m_bFloating);
+    EXPECT_EQ(CPoint(-1, -1), info.m_pointPos);
+    std::vector<DWORD> ids(info.m_arrBarID.GetData(), info.m_arrBarID.GetData() + info.m_arrBarID.GetSize());
+    EXPECT_EQ((std::vector<DWORD>{0xE803, 0, ID_INDICATOR_SCRL | 0x10000, 0, 0xE804, 0}), ids);
+
+    // Applied to the left edge, with a bar that no longer exists in the middle.
+    info.m_arrBarID.InsertAt(2, (DWORD)0xE8F0);
+    info.m_arrBarID.InsertAt(3, (DWORD)0);
+    pLeft->SetBarInfo(&info, pFrame);
+    EXPECT_EQ((std::vector<UINT_PTR>{0, (UINT_PTR)&b1, 0, ID_INDICATOR_SCRL, 0, (UINT_PTR)&b3, 0}), Entries(pLeft));
+    for (CPlainBar* b : {&b1, &b3}) {
+        EXPECT_EQ(pLeft, b->m_pDockBar);
+        EXPECT_EQ(pLeft->m_hWnd, ::GetParent(b->m_hWnd));
+        EXPECT_EQ(CBRS_ALIGN_LEFT, b->GetBarStyle() & CBRS_ALIGN_ANY);
+        EXPECT_FALSE(b->IsFloating());
+    }
+    EXPECT_EQ(0, pTop->GetDockedCount());
+    CControlBarInfo again;
+    pLeft->GetBarInfo(&again);
+    EXPECT_FALSE(again.m_bHorz);
+    std::vector<DWORD> ids2(again.m_arrBarID.GetData(), again.m_arrBarID.GetData() + again.m_arrBarID.GetSize());
+    EXPECT_EQ(ids, ids2);
+
+    // Floating: the dock bar's position is its frame's top-left on the screen.
+    pFrame->FloatControlBar(&b1, CPoint(50, 60));
+    ASSERT_TRUE(b1.IsFloating());
+    EXPECT_EQ(CBRS_FLOATING, b1.GetBarStyle() & CBRS_FLOATING);
+    CControlBarInfo floating;
+    b1.m_pDockBar->GetBarInfo(&floating);
+    EXPECT_TRUE(floating.m_bFloating);
+    EXPECT_EQ(AFX_IDW_DOCKBAR_FLOAT, floating.m_nBarID);
+    EXPECT_EQ(CPoint(50, 60), floating.m_pointPos);
+    EXPECT_TRUE(b1.m_pDockBar->GetParent()->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)));
+
+    pFrame->DestroyWindow();
+}
+
+TEST(DockBar, DestroyedDockBarLeavesNoPointerBehind)
+{
+    CPlainBar bar;
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Docking"));
+    ASSERT_TRUE(bar.Create(pFrame, 0xE805));
+    auto* pDock = new CDockBar;
+    ASSERT_TRUE(pDock->Create(pFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM));
+    EXPECT_EQ(DWORD(WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM), pDock->GetBarStyle());
+    pDock->DockControlBar(&bar);
+    EXPECT_EQ(pDock, bar.m_pDockBar);
+    EXPECT_EQ(CBRS_ALIGN_BOTTOM, bar.GetBarStyle() & CBRS_ALIGN_ANY);
+    delete pDock;
+    EXPECT_EQ(nullptr, bar.m_pDockBar);
+    pFrame->DestroyWindow();
+    EXPECT_EQ(nullptr, bar.m_pDockSite);
+}
+
+TEST(DockBar, BaseLayoutSizes)
+{
+    CPlainBar bar;
+    EXPECT_EQ(CSize(32767, 0), bar.CControlBar::CalcFixedLayout(TRUE, TRUE));
+    EXPECT_EQ(CSize(0, 32767), bar.CControlBar::CalcFixedLayout(TRUE, FALSE));
+    EXPECT_EQ(CSize(0, 0), bar.CControlBar::CalcFixedLayout(FALSE, TRUE));
+    // The dynamic layout asks the (overridden) fixed one.
+    EXPECT_EQ(CSize(80, 20), bar.CControlBar::CalcDynamicLayout(-1, LM_STRETCH | LM_HORZ));
+    EXPECT_EQ(CSize(20, 80), bar.CControlBar::CalcDynamicLayout(-1, LM_STRETCH));
+    EXPECT_EQ(32767u, bar.m_nMRUWidth);
+    EXPECT_FALSE(bar.m_bAutoDelete);
+}
+
+TEST(DockState, ScalesToTheCurrentScreenAndClips)
+{
+    CDockState state;
+    EXPECT_EQ(2u, state.m_dwVersion);
+    EXPECT_EQ(CSize(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)), state.GetScreenSize());
+    state.m_rectDevice.SetRect(0, 0, 1000, 800);
+    state.m_rectClip.SetRect(0, 0, 968, 768);
+
+    CSize same(1000, 800);
+    state.SetScreenSize(same);
+    EXPECT_FALSE(state.m_bScaling);
+    CPoint pt(400, 300);
+    state.ScalePoint(pt);
+    EXPECT_EQ(CPoint(400, 300), pt);
+
+    CSize half(500, 400);
+    state.SetScreenSize(half);
+    EXPECT_TRUE(state.m_bScaling);
+    struct { CPoint in, out; } points[] = {
+        { {100, 50}, {200, 100} },
+        { {400, 390}, {800, 768} },    // clipped at the bottom
+        { {490, 10}, {968, 20} },      // clipped at the right
+    };
+    for (auto& c : points) {
+        CPoint p = c.in;
+        state.ScalePoint(p);
+        EXPECT_EQ(c.out, p) << c.in.x << "," << c.in.y;
+    }
+    CRect r(100, 100, 150, 120);
+    state.ScaleRectPos(r);
+    EXPECT_EQ(CRect(200, 200, 250, 220), r);   // moved, not resized
+    CRect rFar(490, 390, 540, 400);
+    state.ScaleRectPos(rFar);
+    EXPECT_EQ(CRect(968, 768, 1018, 778), rFar);
+
+    // A saved size of nothing does not scale (and divides by nothing).
+    CSize none(0, 0);
+    state.SetScreenSize(none);
+    EXPECT_FALSE(state.m_bScaling);
+    CPoint p(100, 50);
+    state.ScalePoint(p);
+    EXPECT_EQ(CPoint(100, 50), p);
+}
+
+TEST(DockState, SerializeRoundTrip)
+{
+    CDockState out;
+    auto* pInfo = new CControlBarInfo;
+    pInfo->m_nBarID = AFX_IDW_DOCKBAR_TOP;
+    pInfo->m_bVisible = TRUE;
+    pInfo->m_bHorz = TRUE;
+    pInfo->m_arrBarID.Add(0xE803);
+    pInfo->m_arrBarID.Add(0);
+    pInfo->m_arrBarID.Add(0x1E703);
+    pInfo->m_bDocking = TRUE;
+    pInfo->m_uMRUDockID = AFX_IDW_DOCKBAR_LEFT;
+    pInfo->m_rectMRUDockPos.SetRect(1, 2, 3, 4);
+    pInfo->m_ptMRUFloatPos = CPoint(7, 8);
+    out.m_arrBarInfo.Add(pInfo);
+
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        out.Serialize(ar);
+    }
+    file.SeekToBegin();
+    CDockState in;
+    {
+        CArchive ar(&file, CArchive::load);
+        in.Serialize(ar);
+    }
+    ASSERT_EQ(1, in.m_arrBarInfo.GetSize());
+    auto* p = static_cast<CControlBarInfo*>(in.m_arrBarInfo[0]);
+    EXPECT_EQ((UINT)AFX_IDW_DOCKBAR_TOP, p->m_nBarID);
+    EXPECT_TRUE(p->m_bDockBar);
+    EXPECT_TRUE(p->m_bVisible);
+    EXPECT_EQ(3, p->m_arrBarID.GetSize());
+    EXPECT_EQ(0x1E703u, p->m_arrBarID[2]);
+    EXPECT_EQ((UINT)AFX_IDW_DOCKBAR_LEFT, p->m_uMRUDockID);
+    EXPECT_EQ(CRect(1, 2, 3, 4), p->m_rectMRUDockPos);
+    EXPECT_EQ(CPoint(7, 8), p->m_ptMRUFloatPos);
+    EXPECT_FALSE(in.m_bScaling);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "afx/controls.h"
 #include "afx/cmdtarget.h"
+#include "afx/imagelist.h"
 #include <string>
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
@@ -489,6 +490,18 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCSTR lpszText)
     item.iSubItem = nSubItem;
     item.pszText = const_cast<LPSTR>(lpszText);
     return (BOOL)SendMessage(LVM_SETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
+}
+
+CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)
+{
+    HIMAGELIST hOld = (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, (WPARAM)nImageListType,
+                                              (LPARAM)pImageList->GetSafeHandle());
+    return CImageList::FromHandle(hOld);
+}
+
+CImageList* CListCtrl::GetImageList(int nImageListType) const
+{
+    return CImageList::FromHandle((HIMAGELIST)SendMessage(LVM_GETIMAGELIST, (WPARAM)nImageListType));
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const

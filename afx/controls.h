@@ -6,6 +6,8 @@
 #include "afx/wnd.h"
 #include "afx/string.h"
 
+class CImageList;
+
 class CStatic : public CWnd
 {
     DECLARE_DYNAMIC(CStatic)
@@ -272,10 +274,11 @@ public:
     UINT GetItemState(int nItem, UINT nMask) const { return (UINT)SendMessage(LVM_GETITEMSTATE, (WPARAM)nItem, nMask); }
     int GetNextItem(int nItem, int nFlags) const { return (int)SendMessage(LVM_GETNEXTITEM, (WPARAM)nItem, MAKELPARAM(nFlags, 0)); }
     UINT GetSelectedCount() const { return (UINT)SendMessage(LVM_GETSELECTEDCOUNT); }
-    HIMAGELIST SetImageList(HIMAGELIST hImageList, int nImageListType)
-        { return (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, (WPARAM)nImageListType, (LPARAM)hImageList); }
-    HIMAGELIST GetImageList(int nImageListType) const
-        { return (HIMAGELIST)SendMessage(LVM_GETIMAGELIST, (WPARAM)nImageListType); }
+    // nImageListType: LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE. Answers the
+    // previous list (a temporary wrapper unless an object holds it). Without
+    // LVS_SHAREIMAGELISTS the control destroys its lists with itself.
+    CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+    CImageList* GetImageList(int nImageListType) const;
     BOOL EnsureVisible(int nItem, BOOL bPartialOK) { return (BOOL)SendMessage(LVM_ENSUREVISIBLE, (WPARAM)nItem, bPartialOK); }
     BOOL GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const;
     int HitTest(CPoint pt, UINT* pFlags = NULL) const;

@@ -213,6 +213,25 @@ TEST(Controls, RangesButtonsListViewToolTipsAndRichEdit)
     lv.DeleteAllItems();
     EXPECT_EQ(0, lv.GetItemCount());
 
+    // Image lists go in and come back as wrapper objects: the held one
+    // itself, the previous one on replacing it.
+    CListCtrl shared;
+    ASSERT_TRUE(shared.Create(WS_CHILD | LVS_LIST | LVS_SHAREIMAGELISTS, CRect(0, 0, 50, 50), &h.wnd, 204));
+    CImageList small1, small2;
+    ASSERT_TRUE(small1.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+    ASSERT_TRUE(small2.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+    EXPECT_EQ(nullptr, shared.SetImageList(&small1, LVSIL_SMALL));
+    EXPECT_EQ(&small1, shared.GetImageList(LVSIL_SMALL));
+    EXPECT_EQ(&small1, shared.SetImageList(&small2, LVSIL_SMALL));
+    EXPECT_EQ(nullptr, shared.GetImageList(LVSIL_NORMAL));
+    HIMAGELIST hLoose = ImageList_Create(8, 8, ILC_COLOR24, 1, 1);
+    ::SendMessageA(shared.m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL, (LPARAM)hLoose);
+    CImageList* pTemp = shared.SetImageList(nullptr, LVSIL_NORMAL);
+    ASSERT_NE(nullptr, pTemp);
+    EXPECT_EQ(hLoose, pTemp->m_hImageList);
+    shared.DestroyWindow();
+    ImageList_Destroy(hLoose);
+
     CToolTipCtrl tips;
     ASSERT_TRUE(tips.Create(&h.wnd, TTS_ALWAYSTIP));
     CRect toolRect(0, 0, 50, 50);

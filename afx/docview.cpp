@@ -63,6 +63,8 @@ void HookGetTemplateHandles(CDocTemplate* pTemplate, HMENU* phMenu, HACCEL* phAc
         *phAccel = pMulti ? pMulti->m_hAccelTable : nullptr;
 }
 
+CView* HookWndAsView(CWnd* pWnd) { return dynamic_cast<CView*>(pWnd); }
+
 const bool s_bHooked = [] {
     AFX_DOCVIEW_HOOKS& h = AfxDocViewHooks();
     h.pfnViewWnd = &HookViewWnd;
@@ -75,6 +77,7 @@ const bool s_bHooked = [] {
     h.pfnCanCloseFrame = &HookCanCloseFrame;
     h.pfnCloseDocumentOfFrame = &HookCloseDocumentOfFrame;
     h.pfnGetTemplateHandles = &HookGetTemplateHandles;
+    h.pfnWndAsView = &HookWndAsView;
     return true;
 }();
 

@@ -2,6 +2,7 @@
 #include "afx/app.h"
 #include "afx/module.h"
 #include <cstring>
+#include <dlgs.h>
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
 IMPLEMENT_DYNAMIC(CFindReplaceDialog, CDialog)
@@ -185,8 +186,19 @@ CString CFileDialog::GetNextPathName(POSITION& pos) const
         pos = nullptr;
         return CString();
     }
-    size_t dirLen = std::strlen(buf);
-    bool multi = (m_ofn.Flags & OFN_ALLOWMULTISELECT) && dirLen + 1 < m_ofn.nMaxFile && buf[dirLen + 1] != 0;
+    // Explorer style: the folder, then each name, NUL-separated, ending in
+    // two NULs. The old style separates them with spaces (its names are
+    // short names, without spaces).
+    const bool explorer = (m_ofn.Flags & OFN_EXPLORER) != 0;
+    const size_t len = std::strlen(buf);
+    const size_t dirLen = explorer ? len : std::strcspn(buf, " ");
+    bool multi = false;
+    if (m_ofn.Flags & OFN_ALLOWMULTISELECT) {
+        if (explorer)
+            multi = dirLen + 1 < m_ofn.nMaxFile && buf[dirLen + 1] != 0;
+        else
+            multi = buf[dirLen + std::strspn(buf + dirLen, " ")] != 0;
+    }
     if (!multi) {
         // One file: the buffer holds its full path.
         pos = nullptr;
@@ -194,10 +206,20 @@ CString CFileDialog::GetNextPathName(POSITION& pos) const
     }
     if (p == buf)
         p = buf + dirLen + 1;   // the folder comes first; names follow
-    CString name(p);
-    const char* next = p + std::strlen(p) + 1;
+    const char* next;
+    CString name;
+    if (explorer) {
+        name = p;
+        next = p + std::strlen(p) + 1;
+    } else {
+        p += std::strspn(p, " ");
+        size_t n = std::strcspn(p, " ");
+        name = CString(p, (int)n);
+        next = p + n;
+        next += std::strspn(next, " ");
+    }
     pos = *next ? reinterpret_cast<POSITION>(const_cast<char*>(next)) : nullptr;
-    CString path(buf);
+    CString path(buf, (int)dirLen);
     if (path.GetLength() && path[path.GetLength() - 1] != '\\')
         path += '\\';
     return path + name;
@@ -219,8 +241,40 @@ CFindReplaceDialog::CFindReplaceDialog()
     m_fr.hInstance = AfxGetResourceHandle();
 }
 
-UINT_PTR CALLBACK CFindReplaceDialog::HookProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+namespace {
+// A template may hide the standard find and replace edits and take the texts
+// in controls of its own; the system reads only its edits (and sends nothing
+// while the find edit is empty), so they get the texts of the first and
+// second visible edit or combo box before a button is handled.
+void FillHiddenFindEdits(HWND hDlg)
 {
+    HWND hEdits[2] = {::GetDlgItem(hDlg, edt1), ::GetDlgItem(hDlg, edt2)};
+    int nSource = 0;
+    for (HWND h = ::GetWindow(hDlg, GW_CHILD); h && nSource < 2; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (h == hEdits[0] || h == hEdits[1] || !(::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE))
+            continue;
+        char cls[16] = "";
+        ::GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Edit") != 0 && lstrcmpiA(cls, "ComboBox") != 0)
+            continue;
+        HWND hTarget = hEdits[nSource++];
+        if (!hTarget || (::GetWindowLongA(hTarget, GWL_STYLE) & WS_VISIBLE))
+            continue;
+        int n = ::GetWindowTextLengthA(h);
+        std::string text(n + 1, '\0');
+        ::GetWindowTextA(h, &text[0], n + 1);
+        ::SetWindowTextA(hTarget, text.c_str());
+    }
+}
+} // namespace
+
+UINT_PTR CALLBACK CFindReplaceDialog::HookProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == psh1 || LOWORD(wParam) == psh2)) {
+        FillHiddenFindEdits(hWnd);
+        return 0;   // the system's procedure handles the button
+    }
     if (message != WM_INITDIALOG)
         return 0;
     auto* pfr = reinterpret_cast<FINDREPLACEA*>(lParam);

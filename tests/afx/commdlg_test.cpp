@@ -57,13 +57,18 @@ TEST(CommonDialog, ExplorerFileDialogReachesInitDoneAndIsEndedByTheTest)
 
 TEST(CommonDialog, MultipleSelectionPathsFromTheBuffer)
 {
-    struct Case { std::string buffer; DWORD flags; std::vector<std::string> paths; };
+    struct Case { std::string buffer; DWORD flags; std::vector<std::string> paths; bool oldStyle = false; };
     const std::vector<Case> cases = {
         {std::string("C:\\dir\0a.c\0b.h\0\0", 16), OFN_ALLOWMULTISELECT, {"C:\\dir\\a.c", "C:\\dir\\b.h"}},
         {std::string("C:\\\0a.c\0\0", 9), OFN_ALLOWMULTISELECT, {"C:\\a.c"}},
         {std::string("C:\\dir\\one.c\0\0", 14), OFN_ALLOWMULTISELECT, {"C:\\dir\\one.c"}},
         {std::string("C:\\dir\\one.c\0", 13), 0, {"C:\\dir\\one.c"}},
         {std::string("\0\0", 2), OFN_ALLOWMULTISELECT, {}},
+        // The old style separates the folder and the names with spaces.
+        {"C:\\DIR A.C B.H", OFN_ALLOWMULTISELECT, {"C:\\DIR\\A.C", "C:\\DIR\\B.H"}, true},
+        {"C:\\ A.C  B.H ", OFN_ALLOWMULTISELECT, {"C:\\A.C", "C:\\B.H"}, true},
+        {"C:\\DIR\\ONE.C", OFN_ALLOWMULTISELECT, {"C:\\DIR\\ONE.C"}, true},
+        {"C:\\My Dir\\one.c", 0, {"C:\\My Dir\\one.c"}, true},
     };
     for (const Case& c : cases) {
         CFileDialog dlg(TRUE);
@@ -72,6 +77,8 @@ TEST(CommonDialog, MultipleSelectionPathsFromTheBuffer)
         dlg.m_ofn.lpstrFile = buf.data();
         dlg.m_ofn.nMaxFile = (DWORD)buf.size();
         dlg.m_ofn.Flags |= c.flags;
+        if (c.oldStyle)
+            dlg.m_ofn.Flags &= ~OFN_EXPLORER;
         std::vector<std::string> got;
         for (POSITION pos = dlg.GetStartPosition(); pos;)
             got.push_back((LPCSTR)dlg.GetNextPathName(pos));
@@ -150,6 +157,43 @@ TEST(CommonDialog, FindDialogNotifiesThroughTheRegisteredMessageAndDeletesItself
     EXPECT_EQ(replaced, owner.events);
     pReplace->DestroyWindow();
     EXPECT_EQ(2, g_deleted);
+    owner.DestroyWindow();
+}
+
+// Templates that hide the standard edits and take the texts in combo boxes
+// of their own still deliver their buttons, with those texts.
+TEST(CommonDialog, FindDialogsWithHiddenStandardEditsDeliverTheirButtons)
+{
+    CFindOwner owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               0, 0, 300, 200, nullptr, nullptr));
+    struct Case { BOOL findOnly; UINT idTemplate; int idButton; const char* expected; };
+    const Case cases[] = {
+        {TRUE, 30110, IDOK, "next needle down case"},
+        {FALSE, 30111, IDOK, "next needle down case"},
+        {FALSE, 30111, 1024, "replace pin"},
+        {FALSE, 30111, 1025, "all"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        auto* pDlg = new CFindReplaceDialog;
+        pDlg->m_fr.lpTemplateName = MAKEINTRESOURCEA(c.idTemplate);
+        ASSERT_TRUE(pDlg->Create(c.findOnly, "", "", FR_DOWN | FR_ENABLETEMPLATE, &owner));
+        ASSERT_FALSE(::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, 1152)));
+        pDlg->SetDlgItemText(103, "needle");
+        if (!c.findOnly)
+            pDlg->SetDlgItemText(106, "pin");
+        pDlg->CheckDlgButton(1041, BST_CHECKED);
+        // The system disables its buttons while its own edit is empty.
+        for (int id : {IDOK, 1024, 1025})
+            if (CWnd* pButton = pDlg->GetDlgItem(id))
+                pButton->EnableWindow(TRUE);
+        owner.events.clear();
+        pDlg->GetDlgItem(c.idButton)->SendMessage(BM_CLICK);
+        vt::PumpMessages();
+        EXPECT_EQ(std::vector<std::string>{c.expected}, owner.events);
+        pDlg->DestroyWindow();
+    }
     owner.DestroyWindow();
 }
 

@@ -32,6 +32,76 @@ UINT HashUpper(const char* key)
     return HashString(up.c_str());
 }
 
+// Chain work shared by both table kinds; Table supplies Hash and Compare.
+
+// The link that holds the node equal to the probe, or the chain's null end link.
+template <class Table>
+HashChainNode** FindLink(Table& table, HashChainNode** link, HashItem probe)
+{
+    while (*link && !table.Compare((*link)->item, probe))
+        link = &(*link)->next;
+    return link;
+}
+
+// Appends the item unless an equal one is stored; returns the insertion status.
+template <class Table>
+WORD PutInChain(Table& table, HashChainNode** head, HashItem item)
+{
+    HashChainNode** link = FindLink(table, head, item);
+    if (*link)
+        return C_StLHashT::ALREADY_THERE;
+    HashChainNode* node = new (std::nothrow) HashChainNode{item, nullptr};
+    if (!node)
+        return C_StLHashT::NOT_INSERTED;
+    *link = node;
+    return C_StLHashT::INSERTED;
+}
+
+// Moves every node whose (hash AND mask) is not `keep` to the end of `to`; both chains
+// keep their order. Returns the number of nodes moved.
+template <class Table>
+UINT SplitChain(Table& table, HashChainNode** from, HashChainNode** to, UINT mask, UINT keep)
+{
+    while (*to)
+        to = &(*to)->next;
+    UINT moved = 0;
+    while (*from) {
+        HashChainNode* node = *from;
+        if ((table.Hash(node->item) & mask) != keep) {
+            *from = node->next;
+            node->next = nullptr;
+            *to = node;
+            to = &node->next;
+            ++moved;
+        } else {
+            from = &node->next;
+        }
+    }
+    return moved;
+}
+
+void FreeChain(HashChainNode* head, HashDestroyFn destroy)
+{
+    while (head) {
+        HashChainNode* next = head->next;
+        if (destroy)
+            destroy(head->item);
+        delete head;
+        head = next;
+    }
+}
+
+void VisitChain(const HashChainNode* head, void (*fn)(HashItem item))
+{
+    for (; head; head = head->next)
+        fn(head->item);
+}
+
+UINT NextThreshold(UINT threshold)
+{
+    return threshold >= kMaxBucketsBeforeGrowth ? kThresholdCap : threshold * 2;
+}
+
 } // namespace
 
 UINT HashString(const char* text)
@@ -90,25 +160,16 @@ C_StLHashT::C_StLHashT(UINT requested, WORD loadFactor, HashDestroyFn destroy)
 
 C_StLHashT::~C_StLHashT()
 {
-    for (Node* head : m_buckets) {
-        while (head) {
-            Node* next = head->next;
-            if (m_destroy)
-                m_destroy(head->item);
-            delete head;
-            head = next;
-        }
-    }
+    for (Node* head : m_buckets)
+        FreeChain(head, m_destroy);
 }
 
 HashItem C_StLHashT::Find(HashItem probe)
 {
     if (m_bucketCount == 0)
         return nullptr;
-    for (Node* n = m_buckets[Hash(probe) & m_mask]; n; n = n->next)
-        if (Compare(n->item, probe))
-            return n->item;
-    return nullptr;
+    Node* found = *FindLink(*this, &m_buckets[Hash(probe) & m_mask], probe);
+    return found ? found->item : nullptr;
 }
 
 bool C_StLHashT::Grow()
@@ -122,23 +183,10 @@ bool C_StLHashT::Grow()
         return false;
     }
     m_mask = m_mask * 2 + 1;
-    for (UINT i = 0; i < n; ++i) {
-        Node** link = &m_buckets[i];
-        Node** tail = &m_buckets[i + n];
-        while (*link) {
-            Node* node = *link;
-            if ((Hash(node->item) & m_mask) != i) {
-                *link = node->next;
-                node->next = nullptr;
-                *tail = node;
-                tail = &node->next;
-            } else {
-                link = &node->next;
-            }
-        }
-    }
+    for (UINT i = 0; i < n; ++i)
+        SplitChain(*this, &m_buckets[i], &m_buckets[i + n], m_mask, i);
     m_bucketCount = 2 * n;
-    m_threshold = m_threshold >= kMaxBucketsBeforeGrowth ? kThresholdCap : m_threshold * 2;
+    m_threshold = NextThreshold(m_threshold);
     return true;
 }
 
@@ -148,16 +196,10 @@ WORD C_StLHashT::Insert(HashItem item)
         return NOT_INSERTED;
     if (m_itemCount > m_threshold && !Grow())
         return NOT_INSERTED;
-    Node** link = &m_buckets[Hash(item) & m_mask];
-    for (; *link; link = &(*link)->next)
-        if (Compare((*link)->item, item))
-            return ALREADY_THERE;
-    Node* node = new (std::nothrow) Node{item, nullptr};
-    if (!node)
-        return NOT_INSERTED;
-    *link = node;
-    ++m_itemCount;
-    return INSERTED;
+    WORD status = PutInChain(*this, &m_buckets[Hash(item) & m_mask], item);
+    if (status == INSERTED)
+        ++m_itemCount;
+    return status;
 }
 
 void C_StLHashT::ForEach(void (*fn)(HashItem item))
@@ -165,8 +207,7 @@ void C_StLHashT::ForEach(void (*fn)(HashItem item))
     if (!fn)
         return;
     for (Node* head : m_buckets)
-        for (Node* n = head; n; n = n->next)
-            fn(n->item);
+        VisitChain(head, fn);
 }
 
 void C_StLHashT::SkipToNonEmpty()
@@ -209,4 +250,124 @@ BYTE C_SymbolTab::Compare(HashItem stored, HashItem probe)
 UINT C_IniSymbolTab::Hash(HashItem item)
 {
     return HashUpper(KeyOf(item));
+}
+
+C_DyLHashT::C_DyLHashT(UINT segments, UINT levelSize, UINT threshold, UINT maxBuckets,
+                       HashDestroyFn destroy)
+    : m_directory(), m_segmentCount(0), m_bucketsProvided(0), m_levelSize(1), m_lowMask(0),
+      m_levelNeed(2), m_highMask(1), m_segmentShift(8), m_segmentMask(SEGMENT_SIZE - 1),
+      m_splitPointer(0), m_lowerCount(0), m_upperCount(0), m_threshold(threshold),
+      m_maxBuckets(maxBuckets < MAX_BUCKETS ? maxBuckets : MAX_BUCKETS), m_destroy(destroy)
+{
+    // The masks need a power of two, and the whole current level must be provided.
+    while (m_levelSize < levelSize && m_levelSize < MAX_BUCKETS)
+        m_levelSize *= 2;
+    m_lowMask = m_levelSize - 1;
+    m_levelNeed = m_levelSize * 2;
+    m_highMask = m_levelNeed - 1;
+    UINT least = (m_levelSize + SEGMENT_SIZE - 1) / SEGMENT_SIZE;
+    if (segments < least)
+        segments = least;
+    if (segments > DIRECTORY_SIZE)
+        segments = DIRECTORY_SIZE;
+    for (UINT i = 0; i < segments; ++i) {
+        m_directory[i] = new (std::nothrow) HashChainNode*[SEGMENT_SIZE]();
+        if (!m_directory[i]) {   // no buckets at all: every insertion fails
+            for (UINT j = 0; j < i; ++j) {
+                delete[] m_directory[j];
+                m_directory[j] = nullptr;
+            }
+            return;
+        }
+    }
+    m_segmentCount = static_cast<WORD>(segments);
+    m_bucketsProvided = segments * SEGMENT_SIZE;
+}
+
+C_DyLHashT::~C_DyLHashT()
+{
+    for (UINT s = 0; s < m_segmentCount; ++s) {
+        for (UINT i = 0; i < SEGMENT_SIZE; ++i)
+            FreeChain(m_directory[s][i], m_destroy);
+        delete[] m_directory[s];
+    }
+}
+
+UINT C_DyLHashT::BucketOf(UINT hash) const
+{
+    UINT b = hash & m_lowMask;
+    return b < m_splitPointer ? hash & m_highMask : b;
+}
+
+HashItem C_DyLHashT::Find(HashItem probe)
+{
+    if (m_bucketsProvided == 0)
+        return nullptr;
+    HashChainNode* found = *FindLink(*this, &Bucket(BucketOf(Hash(probe))), probe);
+    return found ? found->item : nullptr;
+}
+
+// Doubles the segment count (up to the directory's size); all or nothing.
+bool C_DyLHashT::AddSegments()
+{
+    UINT target = m_segmentCount * 2u;
+    if (target > DIRECTORY_SIZE)
+        target = DIRECTORY_SIZE;
+    for (UINT s = m_segmentCount; s < target; ++s) {
+        m_directory[s] = new (std::nothrow) HashChainNode*[SEGMENT_SIZE]();
+        if (!m_directory[s]) {
+            for (UINT j = m_segmentCount; j < s; ++j) {
+                delete[] m_directory[j];
+                m_directory[j] = nullptr;
+            }
+            return false;
+        }
+    }
+    m_segmentCount = static_cast<WORD>(target);
+    m_bucketsProvided = target * SEGMENT_SIZE;
+    return true;
+}
+
+void C_DyLHashT::SplitNext()
+{
+    UINT moved = SplitChain(*this, &Bucket(m_splitPointer), &Bucket(m_splitPointer + m_levelSize),
+                            m_highMask, m_splitPointer);
+    m_lowerCount -= moved;
+    m_upperCount += moved;
+    if (++m_splitPointer == m_levelSize) {
+        m_lowMask = m_highMask;
+        m_levelSize *= 2;
+        m_highMask = m_highMask * 2 + 1;
+        m_levelNeed *= 2;
+        m_threshold = NextThreshold(m_threshold);
+        m_lowerCount += m_upperCount;
+        m_upperCount = 0;
+        m_splitPointer = 0;
+    }
+}
+
+WORD C_DyLHashT::Insert(HashItem item)
+{
+    if (m_bucketsProvided == 0)
+        return NOT_INSERTED;
+    // At the largest bucket count the table stops growing; its chains just get longer.
+    if (m_lowerCount > m_threshold && m_levelNeed <= m_maxBuckets) {
+        if (m_bucketsProvided < m_levelNeed && !AddSegments())
+            return NOT_INSERTED;
+        SplitNext();
+    }
+    UINT b = BucketOf(Hash(item));
+    WORD status = PutInChain(*this, &Bucket(b), item);
+    if (status == INSERTED)
+        ++(b >= m_levelSize ? m_upperCount : m_lowerCount);
+    return status;
+}
+
+void C_DyLHashT::ForEach(void (*fn)(HashItem item))
+{
+    if (!fn)
+        return;
+    for (UINT s = 0; s < m_segmentCount; ++s)
+        for (UINT i = 0; i < SEGMENT_SIZE; ++i)
+            VisitChain(m_directory[s][i], fn);
 }

@@ -8,6 +8,12 @@ typedef void (*HashDestroyFn)(HashItem item);
 
 UINT HashString(const char* text);
 
+// One link of a bucket chain; both table kinds use the same two-word node.
+struct HashChainNode {
+    HashItem item;
+    HashChainNode* next;
+};
+
 class C_StLHashT {
 public:
     enum : WORD { INSERTED = 0xFFFF, ALREADY_THERE = 1, NOT_INSERTED = 0 };
@@ -31,10 +37,7 @@ public:
     C_StLHashT& operator=(const C_StLHashT&) = delete;
 
 private:
-    struct Node {
-        HashItem item;
-        Node* next;
-    };
+    typedef HashChainNode Node;
     bool Grow();
     void SkipToNonEmpty();
 
@@ -67,4 +70,59 @@ public:
     explicit C_IniSymbolTab(HashDestroyFn destroy) : C_SymbolTab(1000, 2, destroy) {}
     UINT Hash(HashItem item) override;
     ~C_IniSymbolTab() override {}
+};
+
+// Linear hashing: grows one bucket at a time through a directory of 256 segments of
+// 256 buckets each, so it never holds more than 65,536 buckets.
+class C_DyLHashT {
+public:
+    enum : WORD { INSERTED = 0xFFFF, ALREADY_THERE = 1, NOT_INSERTED = 0 };
+    enum : UINT { DIRECTORY_SIZE = 256, SEGMENT_SIZE = 256, MAX_BUCKETS = DIRECTORY_SIZE * SEGMENT_SIZE };
+
+    virtual UINT Hash(HashItem item) = 0;
+    virtual BYTE Compare(HashItem stored, HashItem probe) = 0;
+    virtual ~C_DyLHashT();
+
+    HashItem Find(HashItem probe);
+    WORD Insert(HashItem item);
+    void ForEach(void (*fn)(HashItem item));
+
+    UINT GetBucketCount() const { return m_bucketsProvided ? m_levelSize + m_splitPointer : 0; }
+    UINT GetBucketsProvided() const { return m_bucketsProvided; }
+    UINT GetLevelSize() const { return m_levelSize; }
+    UINT GetSplitPointer() const { return m_splitPointer; }
+    UINT GetThreshold() const { return m_threshold; }
+    UINT GetMaxBuckets() const { return m_maxBuckets; }
+    UINT GetItemCount() const { return m_lowerCount + m_upperCount; }
+
+    C_DyLHashT(const C_DyLHashT&) = delete;
+    C_DyLHashT& operator=(const C_DyLHashT&) = delete;
+
+protected:
+    // The level size is rounded up to a power of two (1 to 65,536); the segment count
+    // is kept within 1 to 256 and raised to cover the level; the largest bucket count
+    // is cut to the directory's 65,536.
+    C_DyLHashT(UINT segments, UINT levelSize, UINT threshold, UINT maxBuckets, HashDestroyFn destroy);
+
+private:
+    HashChainNode*& Bucket(UINT b) { return m_directory[b >> m_segmentShift][b & m_segmentMask]; }
+    UINT BucketOf(UINT hash) const;
+    bool AddSegments();
+    void SplitNext();
+
+    HashChainNode** m_directory[DIRECTORY_SIZE];
+    WORD m_segmentCount;
+    UINT m_bucketsProvided;
+    UINT m_levelSize;
+    UINT m_lowMask;
+    UINT m_levelNeed;
+    UINT m_highMask;
+    BYTE m_segmentShift;
+    UINT m_segmentMask;
+    UINT m_splitPointer;
+    UINT m_lowerCount;
+    UINT m_upperCount;
+    UINT m_threshold;
+    UINT m_maxBuckets;
+    HashDestroyFn m_destroy;
 };

@@ -94,7 +94,11 @@ int CControlBar::OnCreate(LPCREATESTRUCT lpcs)
     if (CFrameWnd* pFrame = PermanentFrame(::GetParent(m_hWnd))) {
         m_pDockSite = pFrame;
         pFrame->AddControlBar(this);
+        // Docked or floating, its notifications and fly-by text still go to the frame.
+        if (GetOwner() == pFrame)
+            SetOwner(pFrame);
     }
+    EnableToolTips(TRUE);
     return 0;
 }
 

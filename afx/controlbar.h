@@ -98,6 +98,8 @@ public:
     virtual void GetBarInfo(CControlBarInfo* pInfo);
     virtual void SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd);
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    // Tips and fly-by status text as the bar style asks.
+    DWORD GetToolTipStyle() const override { return m_dwStyle & (CBRS_TOOLTIPS | CBRS_FLYBY); }
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void PostNcDestroy() override;
     BOOL DestroyWindow() override;

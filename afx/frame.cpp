@@ -4,6 +4,7 @@
 #include "afx/afxres.h"
 #include "afx/app.h"
 #include "afx/module.h"
+#include "afx/tooltips.h"
 
 AFX_DOCVIEW_HOOKS& AfxDocViewHooks()
 {
@@ -107,6 +108,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_ENTERIDLE()
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -670,6 +673,12 @@ void CFrameWnd::SetMessageText(LPCSTR lpszText)
 void CFrameWnd::SetMessageText(UINT nID)
 {
     SendMessage(WM_SETMESSAGESTRING, (WPARAM)nID);
+}
+
+// Tips of the bars' tools: the tip part of the command's string.
+BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
+{
+    return AfxAnswerToolTipText(pNMHDR, pResult);
 }
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)

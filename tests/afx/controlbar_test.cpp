@@ -2,6 +2,7 @@
 #include "afx/afx.h"
 #include "afx/afxres.h"
 #include "tests/harness/harness.h"
+#include <string>
 #include <vector>
 
 namespace {
@@ -205,6 +206,69 @@ TEST(DockState, SerializeRoundTrip)
     EXPECT_EQ(CRect(1, 2, 3, 4), p->m_rectMRUDockPos);
     EXPECT_EQ(CPoint(7, 8), p->m_ptMRUFloatPos);
     EXPECT_FALSE(in.m_bScaling);
+}
+
+// A mouse message as the message loop would pre-translate it.
+void MouseOver(HWND hWnd, int x, int y)
+{
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(x, y);
+    msg.time = ::GetTickCount();
+    msg.pt = { x, y };
+    ::ClientToScreen(hWnd, &msg.pt);
+    AfxGetThread()->PreTranslateMessage(&msg);
+}
+
+std::string PaneText(HWND hStatus)
+{
+    char buf[256] = "";
+    ::SendMessageA(hStatus, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+TEST(ControlBar, DockedBarsFlyByTextAndTipsReachTheFrame)
+{
+    const UINT kThingCmd = 0x7E21;   // "Does the thing\nThing"
+    INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_BAR_CLASSES };
+    ::InitCommonControlsEx(&icc);
+    CPlainBar bar;
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Fly-by"));
+    HWND hStatus = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, pFrame->m_hWnd,
+                                     (HMENU)(UINT_PTR)AFX_IDW_STATUS_BAR, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, hStatus);
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_TRUE(bar.Create(pFrame, 0xE803));
+    bar.SetBarStyle(bar.GetBarStyle() | CBRS_FLYBY | CBRS_TOOLTIPS);
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->DockControlBar(&bar);   // its parent is now the dock bar, not the frame
+    HWND hButton = ::CreateWindowExA(0, "BUTTON", "T", WS_CHILD | WS_VISIBLE, 0, 0, 30, 18, bar.m_hWnd,
+                                     (HMENU)(UINT_PTR)kThingCmd, ::GetModuleHandleA(nullptr), nullptr);
+    pFrame->SetWindowPos(nullptr, 10, 10, 400, 300, SWP_NOZORDER | SWP_SHOWWINDOW);
+    pFrame->RecalcLayout();
+
+    MouseOver(hButton, 5, 5);
+    EXPECT_EQ("Does the thing", PaneText(hStatus));
+    MouseOver(bar.m_hWnd, 60, 5);    // off the tool
+    EXPECT_EQ("Ready", PaneText(hStatus));
+
+    // The bar passes the tip request on; the frame answers with the tip part.
+    NMTTDISPINFOA di = {};
+    di.hdr.hwndFrom = AfxGetToolTipWindow();
+    di.hdr.idFrom = reinterpret_cast<UINT_PTR>(hButton);
+    di.hdr.code = TTN_NEEDTEXTA;
+    di.uFlags = TTF_IDISHWND;
+    bar.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&di));
+    EXPECT_STREQ("Thing", di.lpszText);
+
+    // Without the styles the bar says nothing.
+    bar.SetBarStyle(bar.GetBarStyle() & ~(CBRS_FLYBY | CBRS_TOOLTIPS));
+    MouseOver(hButton, 5, 5);
+    EXPECT_EQ("Ready", PaneText(hStatus));
+    AfxCancelToolTips();
+    pFrame->DestroyWindow();
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "afx/afxres.h"
 #include "afx/archive.h"
 #include "afx/cmdline.h"
+#include <algorithm>
+#include <vector>
 
 // ---------------------------------------------------------------------------
 // The frames reach documents and views through these hooks.
@@ -64,6 +66,20 @@ void HookGetTemplateHandles(CDocTemplate* pTemplate, HMENU* phMenu, HACCEL* phAc
 }
 
 CView* HookWndAsView(CWnd* pWnd) { return dynamic_cast<CView*>(pWnd); }
+BOOL HookCanOpenNewFrame(CDocument* pDoc)
+{
+    return pDoc && pDoc->GetDocTemplate() && pDoc->GetDocTemplate()->m_pFrameClass;
+}
+CFrameWnd* HookOpenNewFrame(CDocument* pDoc, CFrameWnd* pOther)
+{
+    CDocTemplate* pTemplate = pDoc ? pDoc->GetDocTemplate() : nullptr;
+    if (!pTemplate)
+        return nullptr;
+    CFrameWnd* pFrame = pTemplate->CreateNewFrame(pDoc, pOther);
+    if (pFrame)
+        pTemplate->InitialUpdateFrame(pFrame, pDoc);
+    return pFrame;
+}
 
 const bool s_bHooked = [] {
     AFX_DOCVIEW_HOOKS& h = AfxDocViewHooks();
@@ -78,6 +94,8 @@ const bool s_bHooked = [] {
     h.pfnCloseDocumentOfFrame = &HookCloseDocumentOfFrame;
     h.pfnGetTemplateHandles = &HookGetTemplateHandles;
     h.pfnWndAsView = &HookWndAsView;
+    h.pfnCanOpenNewFrame = &HookCanOpenNewFrame;
+    h.pfnOpenNewFrame = &HookOpenNewFrame;
     return true;
 }();
 
@@ -193,12 +211,28 @@ void CDocument::OnChangedViewList()
         return;
     }
     // Frames number their windows when a document has several.
+    UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts()
+{
+    // Frames hidden (still being made) do not count; a frame with several
+    // views of the document counts once.
+    std::vector<CFrameWnd*> frames;
     POSITION pos = GetFirstViewPosition();
     while (pos) {
         CView* pView = GetNextView(pos);
-        if (CFrameWnd* pFrame = pView->GetParentFrame())
-            pFrame->m_nIdleFlags |= CFrameWnd::idleTitle;
+        if (!pView->GetSafeHwnd() || !pView->IsWindowVisible())
+            continue;
+        CFrameWnd* pFrame = pView->GetParentFrame();
+        if (pFrame && std::find(frames.begin(), frames.end(), pFrame) == frames.end())
+            frames.push_back(pFrame);
     }
+    int n = 0;
+    for (CFrameWnd* pFrame : frames)
+        pFrame->m_nWindow = frames.size() == 1 ? 0 : ++n;
+    for (CFrameWnd* pFrame : frames)
+        pFrame->OnUpdateFrameTitle(TRUE);
 }
 
 void CDocument::DeleteContents()
@@ -426,6 +460,7 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_WM_PAINT()
     ON_WM_MOUSEACTIVATE()
     ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMsg)
@@ -467,6 +502,15 @@ int CView::OnCreate(LPCREATESTRUCT lpcs)
     if (pContext && pContext->m_pCurrentDoc)
         pContext->m_pCurrentDoc->AddView(this);
     return 0;
+}
+
+void CView::OnDestroy()
+{
+    // The frame must not keep a view that is going.
+    CFrameWnd* pFrame = GetParentFrame();
+    if (pFrame && pFrame->GetActiveView() == this)
+        pFrame->SetActiveView(nullptr, FALSE);
+    CWnd::OnDestroy();
 }
 
 void CView::OnPaint()
@@ -678,6 +722,9 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther)
 void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL bMakeVisible)
 {
     pFrame->InitialUpdateFrame(pDoc, bMakeVisible);
+    // The frame is visible now: it counts among the document's windows.
+    if (pDoc)
+        pDoc->UpdateFrameCounts();
 }
 
 BOOL CDocTemplate::SaveAllModified()

@@ -54,6 +54,9 @@ public:
     // Called when views come and go: the last view gone closes an
     // auto-deleting document.
     virtual void OnChangedViewList();
+    // Numbers the visible frames showing the document (":1", ":2" in their
+    // titles; no number when there is one) and updates their titles.
+    void UpdateFrameCounts();
 
     virtual void DeleteContents();
     virtual BOOL OnNewDocument();
@@ -152,6 +155,7 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+    afx_msg void OnDestroy();
     afx_msg void OnPaint();
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg LRESULT OnInitialUpdateMsg(WPARAM, LPARAM);

@@ -892,6 +892,8 @@ IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_WM_SIZE()
     ON_WM_DESTROY()
+    ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateWindowNew)
     ON_COMMAND_EX_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnMDIWindowCmd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnUpdateMDIWindowCmd)
 END_MESSAGE_MAP()
@@ -1081,6 +1083,26 @@ BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return FALSE;
+}
+
+// New Window: a second frame on the active child's document.
+void CMDIFrameWnd::OnWindowNew()
+{
+    auto& h = AfxDocViewHooks();
+    CMDIChildWnd* pChild = MDIGetActive();
+    CDocument* pDoc = pChild ? pChild->GetActiveDocument() : nullptr;
+    if (!pDoc || !h.pfnCanOpenNewFrame || !h.pfnOpenNewFrame || !h.pfnCanOpenNewFrame(pDoc))
+        return;   // the command is disabled then
+    if (!h.pfnOpenNewFrame(pDoc, pChild))
+        AfxMessageBox("Failed to open a new window.", MB_ICONEXCLAMATION);
+}
+
+void CMDIFrameWnd::OnUpdateWindowNew(CCmdUI* pCmdUI)
+{
+    auto& h = AfxDocViewHooks();
+    CMDIChildWnd* pChild = MDIGetActive();
+    CDocument* pDoc = pChild ? pChild->GetActiveDocument() : nullptr;
+    pCmdUI->Enable(pDoc && h.pfnCanOpenNewFrame && h.pfnCanOpenNewFrame(pDoc));
 }
 
 BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)

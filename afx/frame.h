@@ -84,6 +84,10 @@ struct AFX_DOCVIEW_HOOKS
     void (*pfnGetTemplateHandles)(CDocTemplate* pTemplate, HMENU* phMenu, HACCEL* phAccel);
     // The window as a view (NULL when it is not one).
     CView* (*pfnWndAsView)(CWnd* pWnd);
+    // Whether the document has a template that can give it another frame.
+    BOOL (*pfnCanOpenNewFrame)(CDocument* pDoc);
+    // Another frame on the document, made by its template and shown; NULL on failure.
+    CFrameWnd* (*pfnOpenNewFrame)(CDocument* pDoc, CFrameWnd* pOther);
 };
 AFX_DOCVIEW_HOOKS& AfxDocViewHooks();
 
@@ -259,6 +263,8 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    afx_msg void OnWindowNew();
+    afx_msg void OnUpdateWindowNew(CCmdUI* pCmdUI);
     afx_msg BOOL OnMDIWindowCmd(UINT nID);
     afx_msg void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
     afx_msg void OnSize(UINT nType, int cx, int cy);

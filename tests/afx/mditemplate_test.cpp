@@ -130,4 +130,54 @@ TEST_F(MdiTemplate, NewDocumentInMdiChildSwitchesMenuTitleAndActiveView)
     EXPECT_EQ("Frame Test", Text(pFrame->m_hWnd));
 }
 
+// The state of a command as the menu would show it.
+bool CommandEnabled(CFrameWnd* pFrame, UINT nID)
+{
+    struct Probe : CCmdUI {
+        bool enabled = false;
+        void Enable(BOOL bOn = TRUE) override { enabled = bOn != FALSE; m_bEnableChanged = TRUE; }
+    } probe;
+    probe.m_nID = nID;
+    probe.DoUpdate(pFrame, FALSE);
+    return probe.enabled;
+}
+
+TEST_F(MdiTemplate, NewWindowOpensAnotherFrameOnTheActiveDocument)
+{
+    EXPECT_FALSE(CommandEnabled(pFrame, ID_WINDOW_NEW));   // no document yet
+    CDocument* pDoc = pTemplate->OpenDocumentFile(nullptr);
+    ASSERT_NE(nullptr, pDoc);
+    CMDIChildWnd* pChild1 = pFrame->MDIGetActive();
+    ASSERT_NE(nullptr, pChild1);
+    EXPECT_TRUE(CommandEnabled(pFrame, ID_WINDOW_NEW));
+
+    pFrame->SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+    CMDIChildWnd* pChild2 = pFrame->MDIGetActive();
+    ASSERT_NE(nullptr, pChild2);
+    ASSERT_NE(pChild1, pChild2);
+    CView* pView2 = pChild2->GetActiveView();
+    ASSERT_NE(nullptr, pView2);
+    EXPECT_EQ(pDoc, pView2->GetDocument());
+    EXPECT_NE(pChild1->GetActiveView(), pView2);
+    EXPECT_EQ(pTemplate->m_hMenuShared, ::GetMenu(pFrame->m_hWnd));
+    EXPECT_EQ("Text1:1", Text(pChild1->m_hWnd));
+    EXPECT_EQ("Text1:2", Text(pChild2->m_hWnd));
+    EXPECT_EQ(0u, Text(pFrame->m_hWnd).find("Frame Test - Text1"));
+
+    // The document's title reaches both windows.
+    pDoc->SetTitle("Notes");
+    EXPECT_EQ("Notes:1", Text(pChild1->m_hWnd));
+    EXPECT_EQ("Notes:2", Text(pChild2->m_hWnd));
+
+    // One window left: no number, and the document stays open.
+    pChild2->SendMessage(WM_CLOSE);
+    EXPECT_EQ(pChild1, pFrame->MDIGetActive());
+    EXPECT_EQ("Notes", Text(pChild1->m_hWnd));
+    EXPECT_EQ("Frame Test - Notes", Text(pFrame->m_hWnd));
+    POSITION pos = pTemplate->GetFirstDocPosition();
+    ASSERT_NE(nullptr, pos);
+    EXPECT_EQ(pDoc, pTemplate->GetNextDoc(pos));
+    EXPECT_EQ(pChild1->GetActiveView(), ViewOf(pDoc));
+}
+
 } // namespace

@@ -18,6 +18,8 @@ struct ModalSeen {
 // Answers every message box or dialog opened on this thread while it lives:
 // records what it showed and presses a chosen button (queued answers first,
 // then the default). Without one, a box in a test would hang the run.
+// A box is read and answered from its own modal loop, once its texts are set;
+// a window carrying the property "vt.answered" is left alone.
 class ModalAnswerer {
 public:
     explicit ModalAnswerer(int defaultButton = IDOK);
@@ -34,9 +36,12 @@ public:
 
 private:
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND hwnd);
+    void Answer(HWND hwnd);
 
     HHOOK m_hook = nullptr;
+    HWND m_relay = nullptr;
     ModalAnswerer* m_previous = nullptr;
     int m_default;
     std::deque<int> m_queue;

@@ -18,15 +18,35 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
 }
 } // namespace
 
+const UINT kAnswerMsg = WM_APP + 0x3A1;
+const char kRelayClass[] = "VtModalAnswererRelay";
+
 ModalAnswerer::ModalAnswerer(int defaultButton) : m_default(defaultButton) {
     m_previous = t_current;
     t_current = this;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RelayProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kRelayClass;
+    RegisterClassA(&wc);
+    m_relay = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(m_relay, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_hook = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
 }
 
 ModalAnswerer::~ModalAnswerer() {
     if (m_hook) UnhookWindowsHookEx(m_hook);
+    if (m_relay) DestroyWindow(m_relay);
     t_current = m_previous;
+}
+
+LRESULT CALLBACK ModalAnswerer::RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kAnswerMsg) {
+        auto* self = reinterpret_cast<ModalAnswerer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self) self->Answer(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK ModalAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -39,12 +59,21 @@ void ModalAnswerer::OnActivate(HWND hwnd) {
     char cls[64] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
     if (lstrcmpA(cls, "#32770") != 0) return;
-    // Activation repeats when focus comes back to a box: answer each box once.
-    if (GetPropA(hwnd, "vt.answered")) return;
+    // Activation repeats when focus comes back to a box: take each box once.
+    if (GetPropA(hwnd, "vt.answered") || GetPropA(hwnd, "vt.seen")) return;
+    SetPropA(hwnd, "vt.seen", reinterpret_cast<HANDLE>(1));
+    // The box may be activated before its texts are set: read and answer it
+    // from its modal loop instead.
+    PostMessageA(m_relay, kAnswerMsg, reinterpret_cast<WPARAM>(hwnd), 0);
+}
+
+void ModalAnswerer::Answer(HWND hwnd) {
+    if (!IsWindow(hwnd) || GetPropA(hwnd, "vt.answered")) return;
     SetPropA(hwnd, "vt.answered", reinterpret_cast<HANDLE>(1));
     ModalSeen seen;
-    seen.className = cls;
     char buf[1024] = "";
+    GetClassNameA(hwnd, buf, sizeof buf);
+    seen.className = buf;
     GetWindowTextA(hwnd, buf, sizeof buf);
     seen.caption = buf;
     EnumChildWindows(hwnd, CollectText, reinterpret_cast<LPARAM>(&seen.text));

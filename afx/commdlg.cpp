@@ -130,9 +130,11 @@ BOOL CFileDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     default:
         return CDialog::OnNotify(wParam, lParam, pResult);
     }
-    // The system reads the answer from the dialog's result slot.
+    // The window is subclassed, so what this message returns is the answer
+    // (a nonzero CDN_FILEOK answer keeps the dialog open); the result slot
+    // gets it too, for readers that look there.
     ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, r);
-    *pResult = TRUE;
+    *pResult = r;
     return TRUE;
 }
 

@@ -27,9 +27,21 @@ public:
         if (typeName.empty()) {
             pFrame->PostMessage(WM_COMMAND, IDCANCEL);
         } else {
+            // The name field: cmb13 in the system's template, edt1 in older ones.
+            pFrame->SendMessage(CDM_SETCONTROLTEXT, 0x47C, (LPARAM)typeName.c_str());
             pFrame->SendMessage(CDM_SETCONTROLTEXT, 0x480, (LPARAM)typeName.c_str());
             pFrame->PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)pFrame->GetDlgItem(IDOK)->GetSafeHwnd());
         }
+    }
+    // Rejecting the name keeps the dialog open: the test then cancels it.
+    BOOL rejectName = FALSE;
+    int fileOk = 0;
+    BOOL OnFileNameOK() override
+    {
+        ++fileOk;
+        if (rejectName)
+            GetParent()->PostMessage(WM_COMMAND, IDCANCEL);
+        return rejectName;
     }
 };
 
@@ -44,6 +56,20 @@ TEST(CommonDialog, ExplorerFileDialogReachesInitDoneAndIsEndedByTheTest)
     EXPECT_EQ("#32770", cancel.frameClass);
     EXPECT_TRUE(cancel.frameHasOk);
     EXPECT_EQ(nullptr, cancel.m_hWnd);
+
+    CEndingFileDialog ok(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "Kel files (*.kel)|*.kel|All (*.*)|*.*||");
+    ok.m_ofn.lpstrInitialDir = dir.Path().c_str();
+    ok.typeName = "notes.kel";
+    EXPECT_EQ(IDOK, ok.DoModal());
+    EXPECT_EQ(1, ok.fileOk);
+    EXPECT_STREQ(file.c_str(), ok.GetPathName());
+
+    CEndingFileDialog rejected(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "Kel files (*.kel)|*.kel||");
+    rejected.m_ofn.lpstrInitialDir = dir.Path().c_str();
+    rejected.typeName = "notes.kel";
+    rejected.rejectName = TRUE;
+    EXPECT_EQ(IDCANCEL, rejected.DoModal());
+    EXPECT_EQ(1, rejected.fileOk);
 
 
     // The name parts of a chosen file.

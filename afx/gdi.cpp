@@ -1,28 +1,24 @@
 #include "afx/gdi.h"
 #include "afx/wnd.h"
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
+#include "afx/handlemap.h"
 #include "afx/module.h"
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 
 namespace {
-std::unordered_map<HDC, CDC*>& TempDCs()
+// Attached DCs are per thread: a DC is only used by the thread that got it.
+CHandleMap<HDC, CDC>& DCs()
 {
-    thread_local std::unordered_map<HDC, CDC*> m;
-    return m;
-}
-std::unordered_map<HDC, CDC*>& AttachedDCs()
-{
-    thread_local std::unordered_map<HDC, CDC*> m;
+    thread_local CHandleMap<HDC, CDC> m;
     return m;
 }
 } // namespace
 
 CDC::~CDC()
 {
-    if (m_hDC && AttachedDCs().count(m_hDC) && AttachedDCs()[m_hDC] == this)
+    if (m_hDC && DCs().LookupPermanent(m_hDC) == this)
         DeleteDC();
 }
 
@@ -33,30 +29,16 @@ HDC CDC::GetSafeHdc() const
 
 CDC* CDC::FromHandle(HDC hDC)
 {
-    if (!hDC)
-        return nullptr;
-    auto& attached = AttachedDCs();
-    auto a = attached.find(hDC);
-    if (a != attached.end())
-        return a->second;
-    auto& temp = TempDCs();
-    auto it = temp.find(hDC);
-    if (it != temp.end())
-        return it->second;
-    auto* p = new CDC;
-    p->m_hDC = p->m_hAttribDC = hDC;
-    temp.emplace(hDC, p);
-    return p;
+    return DCs().FromHandle(hDC, [](HDC h) {
+        auto* p = new CDC;
+        p->m_hDC = p->m_hAttribDC = h;
+        return p;
+    });
 }
 
 void CDC::DeleteTempMap()
 {
-    auto& temp = TempDCs();
-    for (auto& e : temp) {
-        e.second->m_hDC = e.second->m_hAttribDC = nullptr;
-        delete e.second;
-    }
-    temp.clear();
+    CHandleMap<HDC, CDC>::DeleteTemporaries([](CDC* p) { p->m_hDC = p->m_hAttribDC = nullptr; });
 }
 
 BOOL CDC::Attach(HDC hDC)
@@ -64,17 +46,14 @@ BOOL CDC::Attach(HDC hDC)
     if (!hDC || m_hDC)
         return FALSE;
     m_hDC = m_hAttribDC = hDC;
-    AttachedDCs()[hDC] = this;
+    DCs().SetPermanent(hDC, this);
     return TRUE;
 }
 
 HDC CDC::Detach()
 {
     HDC h = m_hDC;
-    auto& attached = AttachedDCs();
-    auto it = attached.find(h);
-    if (it != attached.end() && it->second == this)
-        attached.erase(it);
+    DCs().RemovePermanent(h, this);
     m_hDC = m_hAttribDC = nullptr;
     return h;
 }
@@ -135,19 +114,10 @@ std::vector<void (*)()>& TempGdiClearers()
     thread_local std::vector<void (*)()> v;
     return v;
 }
-template <class T> std::unordered_map<HGDIOBJ, T*>& TempGdiMap()
-{
-    thread_local std::unordered_map<HGDIOBJ, T*> m;
-    return m;
-}
 template <class T> void ClearTempGdiMap()
 {
-    auto& m = TempGdiMap<T>();
-    for (auto& e : m) {
-        e.second->m_hObject = nullptr;   // wrappers never delete the handle
-        delete e.second;
-    }
-    m.clear();
+    // Wrappers never delete the handle.
+    CHandleMap<HGDIOBJ, T>::DeleteTemporaries([](T* p) { p->m_hObject = nullptr; });
 }
 } // namespace
 
@@ -155,20 +125,17 @@ template <class T> T* CGdiObject::TempFromHandle(HGDIOBJ h)
 {
     if (!h)
         return nullptr;
-    auto& m = TempGdiMap<T>();
-    if (m.empty()) {
+    if (!CHandleMap<HGDIOBJ, T>::HasTemporaries()) {
         auto& clearers = TempGdiClearers();
         if (std::find(clearers.begin(), clearers.end(), &ClearTempGdiMap<T>) == clearers.end())
             clearers.push_back(&ClearTempGdiMap<T>);
     }
-    auto it = m.find(h);
-    if (it != m.end())
-        return it->second;
-    T* p = new T;
-    p->m_hObject = h;
-    p->m_bTemporary = true;
-    m.emplace(h, p);
-    return p;
+    return CHandleMap<HGDIOBJ, T>::Temporary(h, [](HGDIOBJ hObject) {
+        T* p = new T;
+        p->m_hObject = hObject;
+        p->m_bTemporary = true;
+        return p;
+    });
 }
 
 HGDIOBJ CGdiObject::GetSafeHandle() const

@@ -4,23 +4,16 @@
 #include "afx/gdi.h"
 #include "afx/module.h"
 #include "afx/wnd.h"
-#include <unordered_map>
+#include "afx/handlemap.h"
 
 IMPLEMENT_DYNCREATE(CImageList, CObject)
 
 namespace {
 
-using ListMap = std::unordered_map<HIMAGELIST, CImageList*>;
-
-ListMap& PermanentLists()
+// Image lists are tied to the thread that attached them.
+CHandleMap<HIMAGELIST, CImageList>& Lists()
 {
-    thread_local ListMap m;
-    return m;
-}
-
-ListMap& TempLists()
-{
-    thread_local ListMap m;
+    thread_local CHandleMap<HIMAGELIST, CImageList> m;
     return m;
 }
 
@@ -131,37 +124,22 @@ HIMAGELIST CImageList::GetSafeHandle() const
 
 CImageList* CImageList::FromHandlePermanent(HIMAGELIST hImageList)
 {
-    if (!hImageList)
-        return nullptr;
-    auto& m = PermanentLists();
-    auto it = m.find(hImageList);
-    return it == m.end() ? nullptr : it->second;
+    return Lists().LookupPermanent(hImageList);
 }
 
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
 {
-    if (!hImageList)
-        return nullptr;
-    if (CImageList* p = FromHandlePermanent(hImageList))
+    return Lists().FromHandle(hImageList, [](HIMAGELIST h) {
+        auto* p = new CImageList;
+        p->m_hImageList = h;   // not in the permanent map: never destroys it
         return p;
-    auto& m = TempLists();
-    auto it = m.find(hImageList);
-    if (it != m.end())
-        return it->second;
-    auto* p = new CImageList;
-    p->m_hImageList = hImageList;   // not in the permanent map: never destroys it
-    m.emplace(hImageList, p);
-    return p;
+    });
 }
 
 void CImageList::DeleteTempMap()
 {
-    auto& m = TempLists();
-    for (auto& e : m) {
-        e.second->m_hImageList = nullptr;   // the list belongs to someone else
-        delete e.second;
-    }
-    m.clear();
+    // The lists belong to someone else.
+    CHandleMap<HIMAGELIST, CImageList>::DeleteTemporaries([](CImageList* p) { p->m_hImageList = nullptr; });
 }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList)
@@ -169,19 +147,14 @@ BOOL CImageList::Attach(HIMAGELIST hImageList)
     if (!hImageList || m_hImageList)
         return FALSE;
     m_hImageList = hImageList;
-    PermanentLists()[hImageList] = this;
+    Lists().SetPermanent(hImageList, this);
     return TRUE;
 }
 
 HIMAGELIST CImageList::Detach()
 {
     HIMAGELIST h = m_hImageList;
-    if (h) {
-        auto& m = PermanentLists();
-        auto it = m.find(h);
-        if (it != m.end() && it->second == this)
-            m.erase(it);
-    }
+    Lists().RemovePermanent(h, this);
     m_hImageList = nullptr;
     return h;
 }

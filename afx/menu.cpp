@@ -1,24 +1,14 @@
 #include "afx/menu.h"
 #include "afx/wnd.h"
-#include <mutex>
-#include <unordered_map>
+#include "afx/handlemap.h"
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
 
 namespace {
-struct MenuMaps {
-    std::mutex lock;
-    std::unordered_map<HMENU, CMenu*> permanent;
-};
-MenuMaps& Maps()
+CHandleMap<HMENU, CMenu>& Menus()
 {
-    static auto* p = new MenuMaps;
+    static auto* p = new CHandleMap<HMENU, CMenu>;
     return *p;
-}
-std::unordered_map<HMENU, CMenu*>& TempMenus()
-{
-    thread_local std::unordered_map<HMENU, CMenu*> m;
-    return m;
 }
 } // namespace
 
@@ -35,38 +25,21 @@ HMENU CMenu::GetSafeHmenu() const
 
 CMenu* CMenu::FromHandlePermanent(HMENU hMenu)
 {
-    if (!hMenu)
-        return nullptr;
-    MenuMaps& m = Maps();
-    std::lock_guard<std::mutex> guard(m.lock);
-    auto it = m.permanent.find(hMenu);
-    return it == m.permanent.end() ? nullptr : it->second;
+    return Menus().LookupPermanent(hMenu);
 }
 
 CMenu* CMenu::FromHandle(HMENU hMenu)
 {
-    if (!hMenu)
-        return nullptr;
-    if (CMenu* p = FromHandlePermanent(hMenu))
+    return Menus().FromHandle(hMenu, [](HMENU h) {
+        auto* p = new CMenu;
+        p->m_hMenu = h;
         return p;
-    auto& temp = TempMenus();
-    auto it = temp.find(hMenu);
-    if (it != temp.end())
-        return it->second;
-    auto* p = new CMenu;
-    p->m_hMenu = hMenu;
-    temp.emplace(hMenu, p);
-    return p;
+    });
 }
 
 void CMenu::DeleteTempMap()
 {
-    auto& temp = TempMenus();
-    for (auto& e : temp) {
-        e.second->m_hMenu = nullptr;
-        delete e.second;
-    }
-    temp.clear();
+    CHandleMap<HMENU, CMenu>::DeleteTemporaries([](CMenu* p) { p->m_hMenu = nullptr; });
 }
 
 BOOL CMenu::Attach(HMENU hMenu)
@@ -74,22 +47,14 @@ BOOL CMenu::Attach(HMENU hMenu)
     if (!hMenu || m_hMenu)
         return FALSE;
     m_hMenu = hMenu;
-    MenuMaps& m = Maps();
-    std::lock_guard<std::mutex> guard(m.lock);
-    m.permanent[hMenu] = this;
+    Menus().SetPermanent(hMenu, this);
     return TRUE;
 }
 
 HMENU CMenu::Detach()
 {
     HMENU h = m_hMenu;
-    if (h) {
-        MenuMaps& m = Maps();
-        std::lock_guard<std::mutex> guard(m.lock);
-        auto it = m.permanent.find(h);
-        if (it != m.permanent.end() && it->second == this)
-            m.permanent.erase(it);
-    }
+    Menus().RemovePermanent(h, this);
     m_hMenu = nullptr;
     return h;
 }

@@ -1,11 +1,11 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
+#include "afx/handlemap.h"
 #include "afx/tooltips.h"
 #include <deque>
 #include <mutex>
 #include <set>
 #include <string>
-#include <unordered_map>
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
@@ -20,20 +20,10 @@ const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 namespace {
 
 // Permanent objects: process-wide (worker threads may look windows up).
-struct PermanentMap {
-    std::mutex lock;
-    std::unordered_map<HWND, CWnd*> map;
-};
-PermanentMap& Permanent()
+CHandleMap<HWND, CWnd>& Windows()
 {
-    static auto* p = new PermanentMap;   // outlives every static window object
+    static auto* p = new CHandleMap<HWND, CWnd>;   // outlives every static window object
     return *p;
-}
-
-std::unordered_map<HWND, CWnd*>& TempMap()
-{
-    thread_local std::unordered_map<HWND, CWnd*> m;
-    return m;
 }
 
 // Messages being dispatched on this thread, innermost last. A deque keeps
@@ -227,48 +217,24 @@ HWND CWnd::GetSafeHwnd() const
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    if (!hWnd)
-        return nullptr;
-    PermanentMap& pm = Permanent();
-    std::lock_guard<std::mutex> guard(pm.lock);
-    auto it = pm.map.find(hWnd);
-    return it == pm.map.end() ? nullptr : it->second;
+    return Windows().LookupPermanent(hWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
-    if (!hWnd)
-        return nullptr;
-    if (CWnd* p = FromHandlePermanent(hWnd))
-        return p;
-    auto& temp = TempMap();
-    auto it = temp.find(hWnd);
-    if (it != temp.end())
-        return it->second;
-    auto* p = new CWnd(hWnd);
-    temp.emplace(hWnd, p);
-    return p;
+    return Windows().FromHandle(hWnd, [](HWND h) { return new CWnd(h); });
 }
 
 void CWnd::DeleteTempMap()
 {
-    auto& temp = TempMap();
-    for (auto& entry : temp) {
-        entry.second->m_hWnd = nullptr;
-        delete entry.second;
-    }
-    temp.clear();
+    CHandleMap<HWND, CWnd>::DeleteTemporaries([](CWnd* p) { p->m_hWnd = nullptr; });
 }
 
 BOOL CWnd::Attach(HWND hWndNew)
 {
     if (!hWndNew)
         return FALSE;
-    PermanentMap& pm = Permanent();
-    {
-        std::lock_guard<std::mutex> guard(pm.lock);
-        pm.map[hWndNew] = this;
-    }
+    Windows().SetPermanent(hWndNew, this);
     m_hWnd = hWndNew;
     return TRUE;
 }
@@ -276,13 +242,7 @@ BOOL CWnd::Attach(HWND hWndNew)
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd) {
-        PermanentMap& pm = Permanent();
-        std::lock_guard<std::mutex> guard(pm.lock);
-        auto it = pm.map.find(hWnd);
-        if (it != pm.map.end() && it->second == this)
-            pm.map.erase(it);
-    }
+    Windows().RemovePermanent(hWnd, this);
     m_hWnd = nullptr;
     return hWnd;
 }

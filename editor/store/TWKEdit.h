@@ -235,6 +235,12 @@ private:
     void ReplayUndo(const TWKEditUndoRecord& rec);
     void ReplayRedo(const TWKEditUndoRecord& rec);
     TWKEditPos PosOf(int nLine, int nOffset) { TWKEditPos p = { GetLine(nLine), nOffset }; return p; }
+    // A copy of nLength bytes of the text (up to a NUL) with this store's line
+    // ends; *pnLength gets the copy's length. 0 or IDS_TWK_NOMEMORY.
+    int CopyWithStoreLineEnds(LPCSTR pszText, int* pnLength, LPSTR* ppszCopy);
+    // Ends a copy of nLength bytes and gives it CR LF line ends; frees it and
+    // returns NULL when memory runs out.
+    LPSTR FinishCopy(LPSTR pszOut, size_t nLength);
 
 public:
     CPtrArray m_arrCommentPairs;          // TWKEditCommentPair*, owned

@@ -93,6 +93,39 @@ int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
     return 0;
 }
 
+int TWKEdit::CopyWithStoreLineEnds(LPCSTR pszText, int* pnLength, LPSTR* ppszCopy)
+{
+    int nLength = pszText && *pnLength > 0 ? *pnLength : 0;
+    LPSTR pszCopy = CopyText(pszText ? pszText : "", nLength);
+    if (!pszCopy)
+        return IDS_TWK_NOMEMORY;
+    nLength = (int)strlen(pszCopy);
+    if (DetectLineEndType(pszCopy, nLength) != m_nLineEndType)
+    {
+        int n = ConvertLineEnds(&pszCopy, nLength, m_nLineEndType);
+        if (n < 0)
+        {
+            free(pszCopy);
+            return IDS_TWK_NOMEMORY;
+        }
+        nLength = n;
+    }
+    *ppszCopy = pszCopy;
+    *pnLength = nLength;
+    return 0;
+}
+
+LPSTR TWKEdit::FinishCopy(LPSTR pszOut, size_t nLength)
+{
+    pszOut[nLength] = 0;
+    if (m_nLineEndType != 0 && ConvertLineEnds(&pszOut, (int)nLength, 0) < 0)
+    {
+        free(pszOut);
+        return NULL;
+    }
+    return pszOut;
+}
+
 // ---------------------------------------------------------- one character
 
 int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
@@ -267,22 +300,10 @@ int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo,
         return IDS_TWK_READONLY;
     if (!pos.pLine)
         return IDS_TWK_NOTEXT;
-    if (!pszText || nLength < 0)
-        nLength = 0;
-    LPSTR pszCopy = CopyText(pszText ? pszText : "", nLength);
-    if (!pszCopy)
-        return IDS_TWK_NOMEMORY;
-    nLength = (int)strlen(pszCopy);
-    if (DetectLineEndType(pszCopy, nLength) != m_nLineEndType)
-    {
-        int n = ConvertLineEnds(&pszCopy, nLength, m_nLineEndType);
-        if (n < 0)
-        {
-            free(pszCopy);
-            return IDS_TWK_NOMEMORY;
-        }
-        nLength = n;
-    }
+    LPSTR pszCopy = NULL;
+    int rcCopy = CopyWithStoreLineEnds(pszText, &nLength, &pszCopy);
+    if (rcCopy)
+        return rcCopy;
     // Filling with tabs ends at a smaller offset than asked for: the record
     // must hold the offset where the text really starts.
     int rcPad = PadToPosition(&pos, bUndo);
@@ -363,22 +384,10 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
     if (!pos.pLine)
         return IDS_TWK_NOTEXT;
     SetModified(TRUE);
-    if (!pszText || nLength < 0)
-        nLength = 0;
-    LPSTR pszCopy = CopyText(pszText ? pszText : "", nLength);
-    if (!pszCopy)
-        return IDS_TWK_NOMEMORY;
-    nLength = (int)strlen(pszCopy);
-    if (DetectLineEndType(pszCopy, nLength) != m_nLineEndType)
-    {
-        int n = ConvertLineEnds(&pszCopy, nLength, m_nLineEndType);
-        if (n < 0)
-        {
-            free(pszCopy);
-            return IDS_TWK_NOMEMORY;
-        }
-        nLength = n;
-    }
+    LPSTR pszCopy = NULL;
+    int rcCopy = CopyWithStoreLineEnds(pszText, &nLength, &pszCopy);
+    if (rcCopy)
+        return rcCopy;
     BOOL bNotice = FALSE;
     int rc = 0;
     TWKEditLine* pChain = BuildLinesEx(pszCopy, nLength, &bNotice, &rc, NULL);
@@ -797,13 +806,7 @@ LPSTR TWKEdit::CopyRange(TWKEditPos from, TWKEditPos to)
             k += b;
         }
     }
-    pszOut[k] = 0;
-    if (m_nLineEndType != 0 && ConvertLineEnds(&pszOut, (int)k, 0) < 0)
-    {
-        free(pszOut);
-        return NULL;
-    }
-    return pszOut;
+    return FinishCopy(pszOut, k);
 }
 
 LPSTR TWKEdit::ExpandTabsCopy(LPCSTR pszText, int nCount, int nTabSize, int nLineEndLen, int* pnOutLength)
@@ -924,13 +927,7 @@ LPSTR TWKEdit::CopyColumn(TWKEditPos a, TWKEditPos b)
         memcpy(pszOut + k, m_szLineEnd, m_nLineEndLen);
         k += m_nLineEndLen;
     }
-    pszOut[k] = 0;
-    if (m_nLineEndType != 0 && ConvertLineEnds(&pszOut, (int)k, 0) < 0)
-    {
-        free(pszOut);
-        return NULL;
-    }
-    return pszOut;
+    return FinishCopy(pszOut, k);
 }
 
 // ----------------------------------------------------------------- undo log

@@ -573,15 +573,6 @@ BOOL CDialog::ExecuteDlgInit(LPCSTR lpszResourceName)
     return AfxExecuteDlgInit(m_hWnd, lpszResourceName);
 }
 
-BOOL CDialog::PreTranslateInput(MSG* pMsg)
-{
-    bool input = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
-                 (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
-    if (!input || !m_hWnd)
-        return FALSE;
-    return ::IsDialogMessageA(m_hWnd, pMsg);
-}
-
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
     if (!m_hWnd)

@@ -99,8 +99,6 @@ public:
 
     // Modeless dialogs: keyboard navigation through IsDialogMessage.
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    // Dialog navigation of keyboard and mouse input for this dialog.
-    BOOL PreTranslateInput(MSG* pMsg);
 
     UINT m_nIDHelp = 0;
     LPCSTR m_lpszTemplateName = nullptr;

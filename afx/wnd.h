@@ -84,6 +84,14 @@ public:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Dialog navigation (IsDialogMessage) of keyboard and mouse input, with
+    // this window as the dialog.
+    BOOL PreTranslateInput(MSG* pMsg)
+    {
+        bool input = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
+                     (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
+        return input && m_hWnd && ::IsDialogMessageA(m_hWnd, pMsg);
+    }
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // A notification the parent received, offered to this control first.

@@ -330,6 +330,15 @@ TEST(Dialog, ModelessChildInsideAnotherWindow)
     EXPECT_TRUE(AfxGetThread()->PreTranslateMessage(&msg));
     EXPECT_EQ(::GetDlgItem(child, IDC_CHILDGO), ::GetFocus());
 
+    // Any window's dialog navigation: input only.
+    CWnd* pWnd = &child;
+    msg.hwnd = ::GetDlgItem(child, IDC_CHILDGO);
+    EXPECT_TRUE(pWnd->PreTranslateInput(&msg));
+    EXPECT_EQ(::GetDlgItem(child, IDC_CHILDEDIT), ::GetFocus());
+    msg.message = WM_TIMER;
+    EXPECT_FALSE(pWnd->PreTranslateInput(&msg));
+    EXPECT_EQ(::GetDlgItem(child, IDC_CHILDEDIT), ::GetFocus());
+
     host.DestroyWindow();
     EXPECT_EQ(nullptr, child.m_hWnd);
 }

@@ -11,13 +11,6 @@ C_CUStringList* g_TextFileExtensions = nullptr;
 
 namespace {
 
-CString NumberedKey(const char* prefix, int n)
-{
-    char key[300];
-    wsprintfA(key, "%s%d", prefix ? prefix : "", n);
-    return CString(key);
-}
-
 void DestroyTextFileExtensions()
 {
     delete g_TextFileExtensions;
@@ -46,33 +39,17 @@ bool GetProfileCStringList(const char* file, const char* section, const char* pr
 bool WriteProfileCStringList(const CString& file, const CString& section, const CString& prefix,
                              CStringList& list, BOOL relative)
 {
-    C_CUString folder = C_CUPath(file).GetFolder();
-    int n = 0;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        const CString& value = list.GetNext(pos);
-        ++n;
-        CString stored = value;
-        if (relative) {
-            C_CUString rel((const char*)value);
-            MakeRelativePath(folder, rel);
-            stored = CString((const char*)rel) + "," + value;
-        }
-        if (!WritePrivateProfileStringA(section, NumberedKey(prefix, n), stored, file)) {
-            MessageBoxById(nullptr, IDS_APP_ERROR, IDS_APP_WRITE_FILENAME_FAILED, 0, (const char*)stored);
-            return false;
-        }
-    }
-    for (int m = n + 1;; ++m) {
-        CString key = NumberedKey(prefix, m);
-        char buf[512];
-        DWORD len = GetPrivateProfileStringA(section, key, "", buf, sizeof(buf), file);
-        if (len == 0)
-            return true;
-        if (!WritePrivateProfileStringA(section, key, nullptr, file)) {
-            MessageBoxById(nullptr, IDS_APP_ERROR, IDS_APP_CLEAN_FILENAME_FAILED, 0, buf);
-            return false;
-        }
-    }
+    POSITION pos = list.GetHeadPosition();
+    C_CUString failed;
+    int rc = WriteNumberedProfileList(
+        file, section, prefix, [&]() { return pos ? (const char*)list.GetNext(pos) : nullptr; }, relative,
+        failed);
+    if (rc == PROFILE_LIST_WRITTEN)
+        return true;
+    MessageBoxById(nullptr, IDS_APP_ERROR,
+                   rc == PROFILE_LIST_WRITE_FAILED ? IDS_APP_WRITE_FILENAME_FAILED : IDS_APP_CLEAN_FILENAME_FAILED, 0,
+                   failed.c_str());
+    return false;
 }
 
 bool IsTextFileExtension(const CString& name, int* tabSize)

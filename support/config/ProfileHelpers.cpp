@@ -104,19 +104,16 @@ BOOL WriteProfileValue(const char* file, const char* section, const char* key, c
     return TRUE;
 }
 
-BOOL WriteProfileList(const char* file, const char* section, const char* prefix, I_CUStringList* list,
-                      BOOL relative, UINT msgMode)
+int WriteNumberedProfileList(const char* file, const char* section, const char* prefix,
+                             const std::function<const char*()>& next, BOOL relative, C_CUString& failed)
 {
     int n = 0;
-    if (list) {
-        list->Reset();
-        while (const char* text = list->GetNext()) {
-            ++n;
-            C_CUString stored = StoredForm(file, text, relative);
-            if (!WritePrivateProfileStringA(section, NumberedKey(prefix, n), stored, file)) {
-                Report(msgMode, IDS_CU_WRITE_FILENAME_FAILED, stored);
-                return FALSE;
-            }
+    while (const char* text = next()) {
+        ++n;
+        C_CUString stored = StoredForm(file, text, relative);
+        if (!WritePrivateProfileStringA(section, NumberedKey(prefix, n), stored, file)) {
+            failed = stored;
+            return PROFILE_LIST_WRITE_FAILED;
         }
     }
     for (int m = n + 1;; ++m) {
@@ -124,10 +121,25 @@ BOOL WriteProfileList(const char* file, const char* section, const char* prefix,
         char buf[512];
         DWORD len = GetPrivateProfileStringA(section, key, "", buf, sizeof(buf), file);
         if (len == 0)
-            return TRUE;
+            return PROFILE_LIST_WRITTEN;
         if (!WritePrivateProfileStringA(section, key, nullptr, file)) {
-            Report(msgMode, IDS_CU_CLEAN_FILENAME_FAILED, std::string(buf, len).c_str());
-            return FALSE;
+            failed = C_CUString(std::string(buf, len));
+            return PROFILE_LIST_CLEAN_FAILED;
         }
     }
+}
+
+BOOL WriteProfileList(const char* file, const char* section, const char* prefix, I_CUStringList* list,
+                      BOOL relative, UINT msgMode)
+{
+    if (list)
+        list->Reset();
+    C_CUString failed;
+    int rc = WriteNumberedProfileList(
+        file, section, prefix, [list]() { return list ? list->GetNext() : nullptr; }, relative, failed);
+    if (rc == PROFILE_LIST_WRITTEN)
+        return TRUE;
+    Report(msgMode, rc == PROFILE_LIST_WRITE_FAILED ? IDS_CU_WRITE_FILENAME_FAILED : IDS_CU_CLEAN_FILENAME_FAILED,
+           failed);
+    return FALSE;
 }

@@ -1,6 +1,7 @@
 // Reading and writing configuration values and numbered lists in ini-format files.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include "support/text/CUString.h"
 #include "support/text/CUStringList.h"
 
@@ -12,3 +13,11 @@ BOOL WriteProfileValue(const char* file, const char* section, const char* key, c
                        BOOL relative, UINT msgMode);
 BOOL WriteProfileList(const char* file, const char* section, const char* prefix, I_CUStringList* list,
                       BOOL relative, UINT msgMode);
+
+// The numbered-list writing both list kinds share: next() gives the values in order (NULL
+// after the last); they are stored as prefix1, prefix2 ... ("relative,absolute" pairs when
+// relative is set) and the keys left over from a longer list are deleted. Returns
+// PROFILE_LIST_WRITTEN, or what failed with the value concerned in failed; the caller says so.
+enum { PROFILE_LIST_WRITTEN, PROFILE_LIST_WRITE_FAILED, PROFILE_LIST_CLEAN_FAILED };
+int WriteNumberedProfileList(const char* file, const char* section, const char* prefix,
+                             const std::function<const char*()>& next, BOOL relative, C_CUString& failed);

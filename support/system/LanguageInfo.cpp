@@ -19,9 +19,9 @@ C_CUString ReadCommentEnd(const char* file, int n)
 
 } // namespace
 
-BOOL C_LanguageInfo::Load(const char* folder, const char* specification)
+BOOL C_LanguageInfo::Load(const char* folder, const char* languageFields)
 {
-    m_definitionFile = C_CUString(folder) + GetField(specification, 1);
+    m_definitionFile = C_CUString(folder) + GetField(languageFields, 1);
     m_sourceFile = m_definitionFile;
     if (!FileExists(m_definitionFile)) {
         g_MsgHandler.SendRecord(CU_REC_HIGHLIGHT, IDS_CU_FILE_NOT_EXIST,
@@ -29,7 +29,7 @@ BOOL C_LanguageInfo::Load(const char* folder, const char* specification)
         return FALSE;
     }
     for (int i = 2;; ++i) {
-        C_CUString ext = GetField(specification, i);
+        C_CUString ext = GetField(languageFields, i);
         if (ext.empty())
             break;
         m_extensions.Add(ext);

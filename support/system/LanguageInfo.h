@@ -39,7 +39,8 @@ public:
     C_LanguageInfo(const C_LanguageInfo&) = delete;
     C_LanguageInfo& operator=(const C_LanguageInfo&) = delete;
 
-    BOOL Load(const char* folder, const char* specification);
+    // languageFields: the definition file name, then its extensions, separated by commas.
+    BOOL Load(const char* folder, const char* languageFields);
     I_PMLanguage* HasExtension(const char* extension);
     void ReadDefinition();
     void LoadCopy(const char* target);

@@ -808,28 +808,28 @@ int CWnd::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const
     return 0;
 }
 
-BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+namespace {
+BOOL ModifyStyleBits(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
-    DWORD dwStyle = (DWORD)::GetWindowLongA(hWnd, GWL_STYLE);
+    DWORD dwStyle = (DWORD)::GetWindowLongA(hWnd, nIndex);
     DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
     if (dwStyle == dwNew)
         return FALSE;
-    ::SetWindowLongA(hWnd, GWL_STYLE, (LONG)dwNew);
+    ::SetWindowLongA(hWnd, nIndex, (LONG)dwNew);
     if (nFlags)
         ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
+} // namespace
+
+BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+{
+    return ModifyStyleBits(hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
+}
 
 BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
-    DWORD dwStyle = (DWORD)::GetWindowLongA(hWnd, GWL_EXSTYLE);
-    DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
-    if (dwStyle == dwNew)
-        return FALSE;
-    ::SetWindowLongA(hWnd, GWL_EXSTYLE, (LONG)dwNew);
-    if (nFlags)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
+    return ModifyStyleBits(hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 CWnd* CWnd::GetOwner() const

@@ -238,18 +238,25 @@ CString CFile::GetFileTitle() const
     return TitleOf(GetFileName());
 }
 
+static void FillStatus(CFileStatus& rStatus, LPCSTR lpszFullName, const FILETIME& ftCreation, const FILETIME& ftWrite,
+                const FILETIME& ftAccess, DWORD nSizeHigh, DWORD nSizeLow, DWORD dwAttributes)
+{
+    lstrcpynA(rStatus.m_szFullName, lpszFullName, MAX_PATH);
+    rStatus.m_ctime = TimeOf(ftCreation);
+    rStatus.m_mtime = TimeOf(ftWrite);
+    rStatus.m_atime = TimeOf(ftAccess);
+    rStatus.m_size = ((ULONGLONG)nSizeHigh << 32) | nSizeLow;
+    rStatus.m_attribute = AttributeByte(dwAttributes);
+}
+
 BOOL CFile::GetStatus(CFileStatus& rStatus) const
 {
     rStatus = CFileStatus();
     BY_HANDLE_FILE_INFORMATION info;
     if (m_hFile == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(m_hFile, &info))
         return FALSE;
-    lstrcpynA(rStatus.m_szFullName, m_strFileName, MAX_PATH);
-    rStatus.m_ctime = TimeOf(info.ftCreationTime);
-    rStatus.m_mtime = TimeOf(info.ftLastWriteTime);
-    rStatus.m_atime = TimeOf(info.ftLastAccessTime);
-    rStatus.m_size = ((ULONGLONG)info.nFileSizeHigh << 32) | info.nFileSizeLow;
-    rStatus.m_attribute = AttributeByte(info.dwFileAttributes);
+    FillStatus(rStatus, m_strFileName, info.ftCreationTime, info.ftLastWriteTime, info.ftLastAccessTime,
+               info.nFileSizeHigh, info.nFileSizeLow, info.dwFileAttributes);
     return TRUE;
 }
 
@@ -262,12 +269,8 @@ BOOL CFile::GetStatus(LPCSTR lpszFileName, CFileStatus& rStatus)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(full, GetFileExInfoStandard, &data))
         return FALSE;
-    lstrcpynA(rStatus.m_szFullName, full, MAX_PATH);
-    rStatus.m_ctime = TimeOf(data.ftCreationTime);
-    rStatus.m_mtime = TimeOf(data.ftLastWriteTime);
-    rStatus.m_atime = TimeOf(data.ftLastAccessTime);
-    rStatus.m_size = ((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
-    rStatus.m_attribute = AttributeByte(data.dwFileAttributes);
+    FillStatus(rStatus, full, data.ftCreationTime, data.ftLastWriteTime, data.ftLastAccessTime,
+               data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes);
     return TRUE;
 }
 

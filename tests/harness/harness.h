@@ -67,6 +67,9 @@ std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 void RemoveTree(const std::string& path);
 
+// The folder of the running executable (the program folder), with a trailing backslash.
+std::string ProgramFolder();
+
 // A name unique to this process and test, for registry keys and shared objects.
 std::string UniqueName(const char* prefix);
 

@@ -21,6 +21,13 @@ std::string UniqueName(const char* prefix) {
     return name;
 }
 
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {0};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.rfind('\\') + 1);
+}
+
 TempDir::TempDir() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);

@@ -8,14 +8,6 @@
 
 namespace {
 
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {0};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
 std::vector<std::string> Texts(C_CUStringList& list)
 {
     std::vector<std::string> out;
@@ -30,7 +22,7 @@ class OtherProgramFolder {
 public:
     explicit OtherProgramFolder(bool withComponent)
     {
-        std::string dll = ProgramFolder() + "ChipInfo.dll";
+        std::string dll = vt::ProgramFolder() + "ChipInfo.dll";
         CopyFileA(dll.c_str(), dir.File("Host.dll").c_str(), FALSE);
         if (withComponent)
             CopyFileA(dll.c_str(), dir.File("ChipInfo.dll").c_str(), FALSE);

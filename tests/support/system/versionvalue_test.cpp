@@ -6,14 +6,6 @@
 
 namespace {
 
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {0};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
 } // namespace
 
 TEST(VersionValue, HexFieldsPaddedWithF)
@@ -74,7 +66,7 @@ TEST(VersionValue, ComponentVersionTextFromTheProgramFolder)
 {
     g_hInstance = GetModuleHandleA(nullptr);
     std::string name = vt::UniqueName("ver") + ".cfg";
-    std::string path = ProgramFolder() + name;
+    std::string path = vt::ProgramFolder() + name;
     WritePrivateProfileStringA("Writer", "Version", "FE,FF,FB,08", path.c_str());
     WritePrivateProfileStringA("Bad", "Version", "FE,FF,FB,09", path.c_str());
     EXPECT_EQ("Writer Ver. 1.00.004",
@@ -86,7 +78,7 @@ TEST(VersionValue, ComponentVersionTextFromTheProgramFolder)
 
 TEST(VersionValue, ProgramDescriptionCutToTheBuffer)
 {
-    HMODULE component = LoadLibraryA((ProgramFolder() + "ChipInfo.dll").c_str());
+    HMODULE component = LoadLibraryA((vt::ProgramFolder() + "ChipInfo.dll").c_str());
     ASSERT_NE(nullptr, component);
     g_hInstance = component;
     char buf[64];

@@ -268,26 +268,32 @@ void CDocument::ReleaseFile(CFile* pFile, BOOL bAbort)
     delete pFile;
 }
 
-BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
+BOOL CDocument::SerializeFile(LPCSTR lpszPathName, BOOL bSaving)
 {
+    const UINT nIDP = bSaving ? AFX_IDP_FAILED_TO_SAVE_DOC : AFX_IDP_FAILED_TO_OPEN_DOC;
+    const UINT nFlags = bSaving ? CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive
+                                : CFile::modeRead | CFile::shareDenyWrite;
     CFileException fe;
-    CFile* pFile = GetFile(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe);
+    CFile* pFile = GetFile(lpszPathName, nFlags, &fe);
     if (!pFile) {
-        ReportSaveLoadException(lpszPathName, &fe, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        ReportSaveLoadException(lpszPathName, &fe, bSaving, nIDP);
         return FALSE;
     }
-    DeleteContents();
-    SetModifiedFlag(TRUE);   // dirty while loading
+    if (!bSaving) {
+        DeleteContents();
+        SetModifiedFlag(TRUE);   // dirty while loading
+    }
     try {
-        CArchive ar(pFile, CArchive::load | CArchive::bNoFlushOnDelete);
+        CArchive ar(pFile, (bSaving ? CArchive::store : CArchive::load) | CArchive::bNoFlushOnDelete);
         CWaitCursor wait;
         Serialize(ar);
         ar.Close();
         ReleaseFile(pFile, FALSE);
     } catch (CException* e) {
         ReleaseFile(pFile, TRUE);
-        DeleteContents();
-        ReportSaveLoadException(lpszPathName, e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        if (!bSaving)
+            DeleteContents();
+        ReportSaveLoadException(lpszPathName, e, bSaving, nIDP);
         e->Delete();
         return FALSE;
     }
@@ -295,28 +301,14 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
     return TRUE;
 }
 
+BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
+{
+    return SerializeFile(lpszPathName, FALSE);
+}
+
 BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
 {
-    CFileException fe;
-    CFile* pFile = GetFile(lpszPathName, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
-    if (!pFile) {
-        ReportSaveLoadException(lpszPathName, &fe, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
-        return FALSE;
-    }
-    try {
-        CArchive ar(pFile, CArchive::store | CArchive::bNoFlushOnDelete);
-        CWaitCursor wait;
-        Serialize(ar);
-        ar.Close();
-        ReleaseFile(pFile, FALSE);
-    } catch (CException* e) {
-        ReleaseFile(pFile, TRUE);
-        ReportSaveLoadException(lpszPathName, e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
-        e->Delete();
-        return FALSE;
-    }
-    SetModifiedFlag(FALSE);
-    return TRUE;
+    return SerializeFile(lpszPathName, TRUE);
 }
 
 void CDocument::ReportSaveLoadException(LPCSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault)

@@ -68,6 +68,8 @@ public:
     // The file the document reads or writes; NULL (pError filled) on failure.
     virtual CFile* GetFile(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError);
     virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
+    // Reads or writes the whole document through an archive over the file.
+    BOOL SerializeFile(LPCSTR lpszPathName, BOOL bSaving);
 
     // "Save changes to %1?" when modified: Yes saves (Save As for an
     // untitled document), No goes on, Cancel returns FALSE.

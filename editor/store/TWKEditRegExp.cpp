@@ -379,6 +379,15 @@ BOOL TWKEditRegExp::MatchOne(const Inst& in, unsigned char c) const
     }
 }
 
+// Backtrack records are four ints; FALSE when the stack limit is reached.
+bool TWKEditRegExp::PushRecord(int kind, int a, int b, int c)
+{
+    if (m_stack.size() >= 4u * kStackLimit)
+        return false;
+    m_stack.insert(m_stack.end(), { kind, a, b, c });
+    return true;
+}
+
 // 1 on a match at start (m_caps filled), 0 on none, -1 when a limit was hit.
 int TWKEditRegExp::Run(const char* text, int len, int start, long long& steps)
 {
@@ -440,21 +449,13 @@ int TWKEditRegExp::Run(const char* text, int len, int start, long long& steps)
             pc = in.x;
             continue;
         case OP_SPLIT:
-            if (m_stack.size() >= 4u * kStackLimit)
+            if (!PushRecord(BT_ALT, in.y, sp, 0))
                 return -1;
-            m_stack.push_back(BT_ALT);
-            m_stack.push_back(in.y);
-            m_stack.push_back(sp);
-            m_stack.push_back(0);
             pc = in.x;
             continue;
         case OP_SAVE:
-            if (m_stack.size() >= 4u * kStackLimit)
+            if (!PushRecord(BT_RESTORE, in.arg, m_caps[in.arg], 0))
                 return -1;
-            m_stack.push_back(BT_RESTORE);
-            m_stack.push_back(in.arg);
-            m_stack.push_back(m_caps[in.arg]);
-            m_stack.push_back(0);
             m_caps[in.arg] = sp;
             ++pc;
             continue;
@@ -488,12 +489,8 @@ int TWKEditRegExp::Run(const char* text, int len, int start, long long& steps)
             steps -= starCount - c;
             if (c < st.arg)
                 goto fail;
-            if (m_stack.size() >= 4u * kStackLimit)
+            if (!PushRecord(BT_STAR, pc, starBase, c - 1))
                 return -1;
-            m_stack.push_back(BT_STAR);
-            m_stack.push_back(pc);
-            m_stack.push_back(starBase);
-            m_stack.push_back(c - 1);
             sp = starBase + c;
             pc += 2;
             continue;

@@ -62,6 +62,7 @@ private:
     int EmitInst(int op, int arg = 0, int x = 0, int y = 0);
     BOOL MatchOne(const Inst& in, unsigned char c) const;
     int Run(const char* text, int len, int start, long long& steps);
+    bool PushRecord(int kind, int a, int b, int c);
 
     std::vector<Inst> m_prog;
     std::vector<unsigned int> m_sets;      // 8 words per set, 256 bits

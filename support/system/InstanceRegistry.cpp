@@ -106,7 +106,7 @@ BOOL C_InstanceRegistry::Register(DWORD processId, DWORD invokerId, DWORD invoke
                 entry->flags = INSTINFO_IN_USE;
                 entry->invokerId = invokerId;
                 entry->invokerWindow = invokerWindow;
-                table->header.liveRecords = live < INSTINFO_RECORDS ? live + 1 : INSTINFO_RECORDS;
+                table->header.liveRecords = live < (uint32_t)INSTINFO_RECORDS ? live + 1 : (uint32_t)INSTINFO_RECORDS;
                 ok = TRUE;
             }
             UnmapViewOfFile(table);

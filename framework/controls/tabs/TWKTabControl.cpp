@@ -63,7 +63,7 @@ TWKTab* TWKTabControlBase::NewTabAt(int nIndex, LPCTSTR lpszLabel, CObject* pCli
     if (!m_pTabArray || nIndex < 0 || nIndex > GetTabCount())
         return NULL;
     TWKTab* pTab = CreateNewTab();
-    pTab->m_csLabel = lpszLabel ? lpszLabel : "";
+    pTab->SetLabel(lpszLabel);
     pTab->m_pClient = pClient;
     pTab->m_dwUserData = dwUserData;
     pTab->m_pExtra = pExtra;
@@ -75,7 +75,14 @@ TWKTab* TWKTabControlBase::NewTabAt(int nIndex, LPCTSTR lpszLabel, CObject* pCli
 TWKTab* TWKTabControlBase::InsertTab(int nIndex, LPCTSTR lpszLabel, CObject* pClient, DWORD dwUserData,
                                      void* pExtra)
 {
-    return NewTabAt(nIndex, lpszLabel, pClient, dwUserData, pExtra);
+    TWKTab* pTab = NewTabAt(nIndex, lpszLabel, pClient, dwUserData, pExtra);
+    if (pTab)
+    {
+        // Empty in the base; the controls lay out their strip again.
+        RecalcLayout();
+        InvalidateTabsFrom(nIndex);
+    }
+    return pTab;
 }
 
 TWKTab* TWKTabControlBase::AddTab(LPCTSTR lpszLabel, CObject* pClient, DWORD dwUserData, void* pExtra)
@@ -130,7 +137,7 @@ void TWKTabControlBase::RenameTab(int nIndex, LPCTSTR lpszLabel)
     if (!IsValidIndex(nIndex))
         return;
     InvalidateTabsFrom(nIndex);
-    GetTab(nIndex)->m_csLabel = lpszLabel ? lpszLabel : "";
+    GetTab(nIndex)->SetLabel(lpszLabel);
     RecalcLayout();
     InvalidateTabsFrom(nIndex);
 }
@@ -259,6 +266,18 @@ void TWKTabControlBase::DeleteAllTabs()
     m_bActiveTab = FALSE;
 }
 
+BOOL TWKTabControlBase::ReplaceFont(CFont& font, const LOGFONTA& lf)
+{
+    LOGFONTA lfOld = {};
+    BOOL bOld = font.GetSafeHandle() && font.GetLogFont(&lfOld);
+    font.DeleteObject();
+    if (font.CreateFontIndirect(&lf))
+        return TRUE;
+    if (bOld)
+        font.CreateFontIndirect(&lfOld);
+    return FALSE;
+}
+
 void TWKTabControlBase::OnDestroy()
 {
     DeleteAllTabs();
@@ -339,18 +358,6 @@ void TWKTabControl::RecalcLayout()
         pTab->m_nWidth = dc.GetTextExtent(pTab->m_csLabel).cx + 20;
     }
     dc.SelectObject(pOldFont);
-}
-
-TWKTab* TWKTabControl::InsertTab(int nIndex, LPCTSTR lpszLabel, CObject* pClient, DWORD dwUserData,
-                                 void* pExtra)
-{
-    TWKTab* pTab = TWKTabControlBase::InsertTab(nIndex, lpszLabel, pClient, dwUserData, pExtra);
-    if (pTab)
-    {
-        RecalcLayout();
-        InvalidateTabsFrom(nIndex);
-    }
-    return pTab;
 }
 
 int TWKTabControl::TotalButtonWidth() const
@@ -703,16 +710,9 @@ BOOL TWKTabControl::SetTabFont(CFont* pFont, int nState, BOOL bRedraw)
 {
     if (!pFont || !pFont->GetSafeHandle() || nState < 0 || nState > 2)
         return FALSE;
-    LOGFONTA lfNew, lfOld;
-    if (!pFont->GetLogFont(&lfNew))
+    LOGFONTA lf;
+    if (!pFont->GetLogFont(&lf) || !ReplaceFont(m_fonts[nState], lf))
         return FALSE;
-    m_fonts[nState].GetLogFont(&lfOld);
-    m_fonts[nState].DeleteObject();
-    if (!m_fonts[nState].CreateFontIndirect(&lfNew))
-    {
-        m_fonts[nState].CreateFontIndirect(&lfOld);
-        return FALSE;
-    }
     if (bRedraw)
     {
         if (nState == 2)

@@ -30,6 +30,7 @@ public:
     TWKTab();
     // The label as the caller gave it (the 3-D tab shows a shortened one).
     virtual const CString& GetFullLabel() const { return m_csLabel; }
+    virtual void SetLabel(LPCTSTR lpszLabel) { m_csLabel = lpszLabel ? lpszLabel : ""; }
 
     CString m_csLabel;
     int m_nWidth;
@@ -85,6 +86,9 @@ protected:
     // Makes the record, puts it at nIndex (clamped to the array) and fills it.
     TWKTab* NewTabAt(int nIndex, LPCTSTR lpszLabel, CObject* pClient, DWORD dwUserData, void* pExtra);
     void DeleteAllTabs();
+    // Replaces the font by one made from lf; when that fails the previous font is made again and
+    // the answer is FALSE.
+    static BOOL ReplaceFont(CFont& font, const LOGFONTA& lf);
 
     CObArray* m_pTabArray;
     int m_nActiveTab;
@@ -110,7 +114,6 @@ public:
 
     void Initialize(DWORD dwStyle) override;
     void RecalcLayout() override;
-    TWKTab* InsertTab(int nIndex, LPCTSTR lpszLabel, CObject* pClient, DWORD dwUserData, void* pExtra) override;
     void ScrollToTab(int nIndex) override;
     void InvalidateTab(int nIndex) override;
 

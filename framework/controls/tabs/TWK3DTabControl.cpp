@@ -1,5 +1,6 @@
 #include "framework/controls/tabs/TWK3DTabControl.h"
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 enum Side { sideBottom, sideTop, sideLeft, sideRight, sideNone };
@@ -154,15 +155,7 @@ BOOL TWK3DTabControl::SetTabFont(CFont* pFont, int nState, BOOL bRedraw)
         return FALSE;
     RecalcLayout();
     if (bRedraw)
-    {
-        if (nState == 1)
-        {
-            if (m_bActiveTab)
-                InvalidateTab(m_nActiveTab);
-        }
-        else
-            InvalidateTabsFrom(0);
-    }
+        InvalidateAfterFontChange(nState == 1);
     return TRUE;
 }
 
@@ -525,27 +518,29 @@ void TWK3DTabControl::DrawTab(CDC* pDC, int nIndex)
     }
 }
 
+namespace {
+// One run of connected lines in a pen.
+void Stroke(CDC* pDC, CPen* pPen, std::initializer_list<POINT> points)
+{
+    pDC->SelectObject(pPen);
+    const POINT* p = points.begin();
+    pDC->MoveTo(*p);
+    for (++p; p != points.end(); ++p)
+        pDC->LineTo(*p);
+}
+}
+
+// Each outline draws its black lines with the DC's current pen.
 void TWK3DTabControl::DrawTabBottom(CDC* pDC, TWK3DTab* pTab, DWORD dwStyle)
 {
     const RECT& rc = pTab->m_rect;
     int l = rc.left, t = rc.top, b = rc.bottom;
     int r = rc.right - ((dwStyle & TWK3DTS_NARROWFAR) ? 1 : 0);
-    CPen* pBlack = pDC->SelectObject(&m_penHighlight);
-    pDC->MoveTo(l, t + 1);
-    pDC->LineTo(l, b - 2);
-    pDC->SelectObject(&m_penShadow);
-    pDC->MoveTo(l + 1, b - 2);
-    pDC->LineTo(l + 1, b - 1);
-    pDC->LineTo(r - 2, b - 1);
-    pDC->LineTo(r - 2, b - 2);
-    pDC->LineTo(r - 1, b - 2);
-    pDC->LineTo(r - 1, t);
-    pDC->LineTo(r, t);
-    pDC->SelectObject(pBlack);
-    pDC->MoveTo(r, t + 2);
-    pDC->LineTo(r, b - 2);
-    pDC->LineTo(r - 2, b);
-    pDC->LineTo(l + 2, b);
+    CPen* pBlack = CPen::FromHandle((HPEN)::GetCurrentObject(pDC->m_hDC, OBJ_PEN));
+    Stroke(pDC, &m_penHighlight, { { l, t + 1 }, { l, b - 2 } });
+    Stroke(pDC, &m_penShadow, { { l + 1, b - 2 }, { l + 1, b - 1 }, { r - 2, b - 1 }, { r - 2, b - 2 },
+                                { r - 1, b - 2 }, { r - 1, t }, { r, t } });
+    Stroke(pDC, pBlack, { { r, t + 2 }, { r, b - 2 }, { r - 2, b }, { l + 2, b } });
     DrawTabContent(pDC, pTab, dwStyle);
 }
 
@@ -554,19 +549,10 @@ void TWK3DTabControl::DrawTabTop(CDC* pDC, TWK3DTab* pTab, DWORD dwStyle)
     const RECT& rc = pTab->m_rect;
     int l = rc.left, t = rc.top, b = rc.bottom;
     int r = rc.right - ((dwStyle & TWK3DTS_NARROWFAR) ? 1 : 0);
-    CPen* pBlack = pDC->SelectObject(&m_penHighlight);
-    pDC->MoveTo(l, b - 1);
-    pDC->LineTo(l, t + 2);
-    pDC->LineTo(l + 2, t);
-    pDC->LineTo(r - 2, t);
-    pDC->SelectObject(&m_penShadow);
-    pDC->MoveTo(r - 2, t + 1);
-    pDC->LineTo(r - 1, t + 2);
-    pDC->LineTo(r - 1, b);
-    pDC->SelectObject(pBlack);
-    pDC->MoveTo(r - 1, t + 1);
-    pDC->LineTo(r, t + 2);
-    pDC->LineTo(r, b);
+    CPen* pBlack = CPen::FromHandle((HPEN)::GetCurrentObject(pDC->m_hDC, OBJ_PEN));
+    Stroke(pDC, &m_penHighlight, { { l, b - 1 }, { l, t + 2 }, { l + 2, t }, { r - 2, t } });
+    Stroke(pDC, &m_penShadow, { { r - 2, t + 1 }, { r - 1, t + 2 }, { r - 1, b } });
+    Stroke(pDC, pBlack, { { r - 1, t + 1 }, { r, t + 2 }, { r, b } });
     DrawTabContent(pDC, pTab, dwStyle);
 }
 
@@ -575,19 +561,10 @@ void TWK3DTabControl::DrawTabLeft(CDC* pDC, TWK3DTab* pTab, DWORD dwStyle)
     const RECT& rc = pTab->m_rect;
     int l = rc.left, t = rc.top, r = rc.right;
     int b = rc.bottom - ((dwStyle & TWK3DTS_NARROWFAR) ? 1 : 0);
-    CPen* pBlack = pDC->SelectObject(&m_penShadow);
-    pDC->MoveTo(l + 1, b - 2);
-    pDC->LineTo(l + 2, b - 1);
-    pDC->LineTo(r, b - 1);
-    pDC->SelectObject(&m_penHighlight);
-    pDC->MoveTo(l, b - 2);
-    pDC->LineTo(l, t + 2);
-    pDC->LineTo(l + 2, t);
-    pDC->LineTo(r, t);
-    pDC->SelectObject(pBlack);
-    pDC->MoveTo(l + 1, b - 1);
-    pDC->LineTo(l + 2, b);
-    pDC->LineTo(r, b);
+    CPen* pBlack = CPen::FromHandle((HPEN)::GetCurrentObject(pDC->m_hDC, OBJ_PEN));
+    Stroke(pDC, &m_penShadow, { { l + 1, b - 2 }, { l + 2, b - 1 }, { r, b - 1 } });
+    Stroke(pDC, &m_penHighlight, { { l, b - 2 }, { l, t + 2 }, { l + 2, t }, { r, t } });
+    Stroke(pDC, pBlack, { { l + 1, b - 1 }, { l + 2, b }, { r, b } });
     DrawTabContent(pDC, pTab, dwStyle);
 }
 
@@ -596,23 +573,12 @@ void TWK3DTabControl::DrawTabRight(CDC* pDC, TWK3DTab* pTab, DWORD dwStyle)
     const RECT& rc = pTab->m_rect;
     int l = rc.left, t = rc.top, r = rc.right;
     int b = rc.bottom - ((dwStyle & TWK3DTS_NARROWFAR) ? 1 : 0);
-    CPen* pBlack = pDC->SelectObject(&m_penHighlight);
-    pDC->MoveTo(l, t);
-    pDC->LineTo(r - 2, t);
-    pDC->SelectObject(&m_penShadow);
-    pDC->LineTo(r - 1, t + 1);
-    pDC->LineTo(r - 1, b - 2);
-    pDC->SelectObject(pBlack);
-    pDC->MoveTo(r, t + 2);
-    pDC->LineTo(r, b - 2);
-    pDC->SelectObject(&m_penShadow);
-    pDC->MoveTo(r - 1, b - 2);
-    pDC->LineTo(r - 2, b - 1);
-    pDC->LineTo(l, b - 1);
-    pDC->SelectObject(pBlack);
-    pDC->MoveTo(r, b - 2);
-    pDC->LineTo(r - 2, b);
-    pDC->LineTo(l, b);
+    CPen* pBlack = CPen::FromHandle((HPEN)::GetCurrentObject(pDC->m_hDC, OBJ_PEN));
+    Stroke(pDC, &m_penHighlight, { { l, t }, { r - 2, t } });
+    Stroke(pDC, &m_penShadow, { { r - 2, t }, { r - 1, t + 1 }, { r - 1, b - 2 } });
+    Stroke(pDC, pBlack, { { r, t + 2 }, { r, b - 2 } });
+    Stroke(pDC, &m_penShadow, { { r - 1, b - 2 }, { r - 2, b - 1 }, { l, b - 1 } });
+    Stroke(pDC, pBlack, { { r, b - 2 }, { r - 2, b }, { l, b } });
     DrawTabContent(pDC, pTab, dwStyle);
 }
 

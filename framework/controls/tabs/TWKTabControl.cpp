@@ -278,6 +278,14 @@ BOOL TWKTabControlBase::ReplaceFont(CFont& font, const LOGFONTA& lf)
     return FALSE;
 }
 
+void TWKTabControlBase::InvalidateAfterFontChange(BOOL bActiveFont)
+{
+    if (!bActiveFont)
+        InvalidateTabsFrom(0);
+    else if (m_bActiveTab)
+        InvalidateTab(m_nActiveTab);
+}
+
 void TWKTabControlBase::OnDestroy()
 {
     DeleteAllTabs();
@@ -714,15 +722,7 @@ BOOL TWKTabControl::SetTabFont(CFont* pFont, int nState, BOOL bRedraw)
     if (!pFont->GetLogFont(&lf) || !ReplaceFont(m_fonts[nState], lf))
         return FALSE;
     if (bRedraw)
-    {
-        if (nState == 2)
-        {
-            if (m_bActiveTab)
-                InvalidateTab(m_nActiveTab);
-        }
-        else
-            InvalidateTabsFrom(0);
-    }
+        InvalidateAfterFontChange(nState == 2);
     return TRUE;
 }
 

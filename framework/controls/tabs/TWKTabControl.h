@@ -89,6 +89,8 @@ protected:
     // Replaces the font by one made from lf; when that fails the previous font is made again and
     // the answer is FALSE.
     static BOOL ReplaceFont(CFont& font, const LOGFONTA& lf);
+    // After a font change: the active tab's font repaints that tab, the others every tab.
+    void InvalidateAfterFontChange(BOOL bActiveFont);
 
     CObArray* m_pTabArray;
     int m_nActiveTab;

@@ -156,6 +156,20 @@ TEST_F(Tab3DControl, LayoutFollowsTheStripAndTheActiveTabGrowsUnless0x100)
         dc.SelectObject(pOld);
     }
 
+    // A bottom tab's outline: highlight on the left, shadow inside the bottom, black on the right.
+    {
+        tabtest::CMemCanvas canvas(420, 40, RGB(255, 0, 255));
+        CPen black(PS_SOLID, 1, RGB(0, 0, 0));
+        CPen* pOld = canvas.dc.SelectObject(&black);
+        ctrl.DrawTab(&canvas.dc, 0);
+        canvas.dc.SelectObject(pOld);
+        EXPECT_EQ(canvas.At(r0.left, r0.top + 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(canvas.At(r0.left + 5, r0.bottom - 1), ::GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(canvas.At(r0.right, r0.top + 5), RGB(0, 0, 0));
+        EXPECT_EQ(canvas.At(r0.left + 5, r0.bottom), RGB(0, 0, 0));
+        EXPECT_EQ(canvas.At(r0.left + 2, r0.top + 2), ::GetSysColor(COLOR_BTNFACE));
+    }
+
     ctrl.ActivateTab(1);
     CRect a1;
     ctrl.GetTabRect(1, &a1);
@@ -310,13 +324,6 @@ protected:
             ASSERT_NE(tabs.AddTab(&pages[i], names[i]), nullptr);
         }
     }
-    CRect ChildRect(CWnd* pWnd)
-    {
-        CRect rc;
-        pWnd->GetWindowRect(&rc);
-        tabs.ScreenToClient(&rc);
-        return rc;
-    }
     int ActiveIndex()
     {
         int n = -1;
@@ -376,14 +383,8 @@ TEST_F(Tab3DWnd, InsideRectAndStripForEachSide)
         CRect inside;
         w.GetInsideRect(&inside);
         EXPECT_EQ(inside, c.inside);
-        CRect rcCtrl;
-        w.GetTabControl()->GetWindowRect(&rcCtrl);
-        w.ScreenToClient(&rcCtrl);
-        EXPECT_EQ(rcCtrl, c.strip);
-        CRect rcPage;
-        page.GetWindowRect(&rcPage);
-        w.ScreenToClient(&rcPage);
-        EXPECT_EQ(rcPage, CRect(inside.left, inside.top, inside.right - 1, inside.bottom));
+        EXPECT_EQ(tabtest::ChildRect(w, w.GetTabControl()), c.strip);
+        EXPECT_EQ(tabtest::ChildRect(w, &page), CRect(inside.left, inside.top, inside.right - 1, inside.bottom));
     }
 }
 
@@ -433,9 +434,7 @@ TEST_F(Tab3DWnd, ActivationReachesTheNotifyWindowWithItsId)
     AddPages();
     tabs.ActivateTab(&pages[2]);
     ASSERT_EQ(parent.notices.size(), 1u);
-    EXPECT_EQ(parent.notices[0].record.nCtrlId, 40);
-    EXPECT_EQ(parent.notices[0].record.nNewTab, 2);
-    EXPECT_EQ(parent.notices[0].record.pNewClient, &pages[2]);
+    tabtest::ExpectActivation(parent.notices[0], 40, 2, -1, &pages[2], nullptr);
     EXPECT_TRUE(pages[2].IsWindowVisible());
 
     // A disabled page's tab by page; the window answers for it.

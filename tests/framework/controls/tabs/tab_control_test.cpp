@@ -71,20 +71,8 @@ TEST_F(TabControl, ActivationSendsOneRecordAndNothingForTheActiveTab)
     ctrl.ActivateTab(1);
     ctrl.ActivateTab(2);
     ASSERT_EQ(parent.notices.size(), 2u);
-    const tabtest::Notice& first = parent.notices[0];
-    EXPECT_EQ(first.message, (UINT)TWKTCN_ACTIVATE);
-    EXPECT_EQ(first.wParam, 1u);
-    ASSERT_TRUE(first.hasRecord);
-    EXPECT_EQ(first.record.nCtrlId, (int)kCtrlId);
-    EXPECT_EQ(first.record.nNewTab, 1);
-    EXPECT_EQ(first.record.nOldTab, -1);
-    EXPECT_EQ(first.record.pNewClient, &clients[1]);
-    EXPECT_EQ(first.record.pOldClient, nullptr);
-    const tabtest::Notice& second = parent.notices[1];
-    EXPECT_EQ(second.record.nNewTab, 2);
-    EXPECT_EQ(second.record.nOldTab, 1);
-    EXPECT_EQ(second.record.pNewClient, &clients[2]);
-    EXPECT_EQ(second.record.pOldClient, &clients[1]);
+    tabtest::ExpectActivation(parent.notices[0], kCtrlId, 1, -1, &clients[1], nullptr);
+    tabtest::ExpectActivation(parent.notices[1], kCtrlId, 2, 1, &clients[2], &clients[1]);
     EXPECT_EQ(ActiveIndex(), 2);
     EXPECT_FALSE(Selected(1));
     EXPECT_TRUE(Selected(2));
@@ -99,9 +87,7 @@ TEST_F(TabControl, DeletingTabsMovesOrKeepsTheActiveTab)
     // The active last tab: the new last one becomes active.
     ctrl.DeleteTab(3);
     ASSERT_EQ(parent.notices.size(), 1u);
-    EXPECT_EQ(parent.notices[0].record.nNewTab, 2);
-    EXPECT_EQ(parent.notices[0].record.nOldTab, -1);
-    EXPECT_EQ(parent.notices[0].record.pNewClient, &clients[2]);
+    tabtest::ExpectActivation(parent.notices[0], kCtrlId, 2, -1, &clients[2], nullptr);
     EXPECT_EQ(ActiveIndex(), 2);
 
     // One in front of the active tab: the same tab stays active, renumbered, and nothing is sent.
@@ -334,7 +320,9 @@ TEST_F(TabControl, HoldingNextScrollsAtOnceThenRepeatsAfterADelay)
     for (const HoldSample& s : samples)
     {
         if (s.tick < 250)
+        {
             EXPECT_EQ(s.offset, -10) << "at " << s.tick << " ms";
+        }
     }
     // Then 10 pixels every 20 ms: the whole distance took a while, not one step per sample.
     int nSteps = -nLimit / 10;

@@ -3,6 +3,7 @@
 #pragma once
 #include "afx/afx.h"
 #include "framework/controls/tabs/TWKTabControl.h"
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace tabtest {
@@ -55,6 +56,29 @@ BEGIN_MESSAGE_MAP(CRecorder, CWnd)
     ON_MESSAGE(TWKTCN_CLEARSELECTION, OnClear1002)
     ON_MESSAGE(TWKTCN_ACTIVETABCLICKED, OnClicked1003)
 END_MESSAGE_MAP()
+
+// An activation notice with its record, checked field by field.
+inline void ExpectActivation(const Notice& n, int nCtrlId, int nNew, int nOld, const CObject* pNew,
+                             const CObject* pOld)
+{
+    EXPECT_EQ(n.message, (UINT)TWKTCN_ACTIVATE);
+    EXPECT_EQ(n.wParam, (WPARAM)nNew);
+    ASSERT_TRUE(n.hasRecord);
+    EXPECT_EQ(n.record.nCtrlId, nCtrlId);
+    EXPECT_EQ(n.record.nNewTab, nNew);
+    EXPECT_EQ(n.record.nOldTab, nOld);
+    EXPECT_EQ(n.record.pNewClient, pNew);
+    EXPECT_EQ(n.record.pOldClient, pOld);
+}
+
+// A child's rectangle in its parent's client coordinates.
+inline CRect ChildRect(CWnd& parentWnd, CWnd* pChild)
+{
+    CRect rc;
+    pChild->GetWindowRect(&rc);
+    parentWnd.ScreenToClient(&rc);
+    return rc;
+}
 
 // A mouse message as the system would send it (client coordinates).
 inline LRESULT Mouse(CWnd& wnd, UINT message, CPoint pt, WPARAM flags = 0)

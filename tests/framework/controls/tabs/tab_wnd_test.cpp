@@ -72,13 +72,7 @@ protected:
         TWKTab* pTab = tabs.AddTab(RUNTIME_CLASS(CTestPage), label, nullptr);
         return pTab ? static_cast<CTestPage*>(pTab->m_pClient) : nullptr;
     }
-    CRect ChildRect(CWnd* pWnd)
-    {
-        CRect rc;
-        pWnd->GetWindowRect(&rc);
-        tabs.ScreenToClient(&rc);
-        return rc;
-    }
+    CRect ChildRect(CWnd* pWnd) { return tabtest::ChildRect(tabs, pWnd); }
     CRect Inside()
     {
         CRect rc;
@@ -131,13 +125,7 @@ TEST_F(TabWnd, ActivationReachesTheNotifyWindowWithTheTabWindowsId)
     CTestPage* b = AddPage("Beta");
     tabs.ActivateTab(1);
     ASSERT_EQ(parent.notices.size(), 1u);
-    const tabtest::Notice& n = parent.notices[0];
-    EXPECT_EQ(n.message, (UINT)TWKTCN_ACTIVATE);
-    EXPECT_EQ(n.wParam, 1u);
-    ASSERT_TRUE(n.hasRecord);
-    EXPECT_EQ(n.record.nCtrlId, (int)kTabWndId);
-    EXPECT_EQ(n.record.nNewTab, 1);
-    EXPECT_EQ(n.record.pNewClient, b);
+    tabtest::ExpectActivation(parent.notices[0], kTabWndId, 1, -1, b, nullptr);
     EXPECT_TRUE(b->IsWindowVisible());
     EXPECT_TRUE(ChildRect(a).IsRectEmpty());   // made visible but empty, never shown yet
     CWnd* pActive = nullptr;
@@ -158,8 +146,7 @@ TEST_F(TabWnd, ActivationReachesTheNotifyWindowWithTheTabWindowsId)
     EXPECT_TRUE(b->IsWindowVisible());
     EXPECT_FALSE(a->IsWindowVisible());
     ASSERT_EQ(parent.notices.size(), 3u);
-    EXPECT_EQ(parent.notices[2].record.nCtrlId, (int)kTabWndId);
-    EXPECT_EQ(parent.notices[2].record.pOldClient, a);
+    tabtest::ExpectActivation(parent.notices[2], kTabWndId, 1, 0, b, a);
 }
 
 TEST_F(TabWnd, WindowsThatAreNoPagesAndIndexesPastTheTabsAreIgnored)

@@ -331,3 +331,40 @@ TEST_F(TabWnd, FailedTabControlFailsCreateAndTakesTheWindowAway)
 }
 
 } // namespace
+
+// A view page: activating its tab makes it the frame's active view.
+class CTestView : public CView
+{
+    DECLARE_DYNCREATE(CTestView)
+public:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(CTestView, CView)
+
+namespace {
+
+TEST(TabWndViews, ActivatingAViewPageMakesItTheFramesActiveView)
+{
+    CFrameWnd* pFrame = new CFrameWnd;   // deletes itself with its window
+    ASSERT_TRUE(pFrame->Create(nullptr, "Views", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(10, 10, 410, 310)));
+    TWKTabWnd* pTabs = new TWKTabWnd;
+    ASSERT_TRUE(pTabs->Create(pFrame, WS_CHILD | WS_VISIBLE, 60));
+    pTabs->MoveWindow(0, 0, 380, 250);
+    TWKTab* pFirst = pTabs->AddTab(RUNTIME_CLASS(CTestView), "First", nullptr);
+    TWKTab* pSecond = pTabs->AddTab(RUNTIME_CLASS(CTestView), "Second", nullptr);
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    CView* pView1 = static_cast<CView*>(pFirst->m_pClient);
+    CView* pView2 = static_cast<CView*>(pSecond->m_pClient);
+
+    pTabs->ActivateTab(1);
+    EXPECT_EQ(pFrame->GetActiveView(), pView2);
+    pTabs->ActivateTab(pView1);
+    EXPECT_EQ(pFrame->GetActiveView(), pView1);
+    EXPECT_FALSE(pView2->IsWindowVisible());
+
+    pFrame->DestroyWindow();   // the views go with it
+    delete pTabs;
+}
+
+} // namespace

@@ -579,7 +579,8 @@ void TWKTabControl::TrackButton(UINT nButton)
     StepButton(nButton);
     if (::GetCapture() != NULL && ::GetCapture() != m_hWnd)
         return;
-    SetCapture();
+    HWND hWnd = m_hWnd;
+    ::SetCapture(hWnd);
     BOOL bRepeats = nButton == TWKTCB_PREV || nButton == TWKTCB_NEXT;
     DWORD dwLast = ::GetTickCount();
     DWORD dwDelay = kFirstRepeatDelay;
@@ -595,13 +596,15 @@ void TWKTabControl::TrackButton(UINT nButton)
             }
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
-            if (msg.message == WM_LBUTTONUP || ::GetCapture() != m_hWnd)
+            // A window destroyed meanwhile is not touched again.
+            if (!::IsWindow(hWnd))
+                return;
+            if (msg.message == WM_LBUTTONUP || ::GetCapture() != hWnd)
                 break;
             continue;
         }
-        BOOL bCanRepeat = bRepeats && !(m_nDisabledButtons & nButton) && m_hWnd;
         DWORD dwWait = INFINITE;
-        if (bCanRepeat)
+        if (bRepeats && !(m_nDisabledButtons & nButton))
         {
             DWORD dwElapsed = ::GetTickCount() - dwLast;
             if (dwElapsed > dwDelay)
@@ -615,7 +618,7 @@ void TWKTabControl::TrackButton(UINT nButton)
         }
         ::MsgWaitForMultipleObjects(0, NULL, FALSE, dwWait, QS_ALLINPUT);
     }
-    if (::GetCapture() == m_hWnd)
+    if (::GetCapture() == hWnd)
         ::ReleaseCapture();
 }
 

@@ -329,7 +329,14 @@ TEST_F(TabControl, HoldingNextScrollsAtOnceThenRepeatsAfterADelay)
     EXPECT_GE(dwHeld, 300u + (DWORD)(nSteps - 2) * 15u);
 }
 
-TEST_F(TabControl, ButtonLoopEndsOnQuitAndPostsItAgain)
+HWND g_hCaptureTaker = nullptr;
+void CALLBACK TakeCapture(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::SetCapture(g_hCaptureTaker);
+}
+
+TEST_F(TabControl, ButtonLoopEndsOnQuitAndWhenTheCaptureIsTaken)
 {
     Make(0x1, 200, 10);
     ::PostQuitMessage(7);
@@ -339,6 +346,14 @@ TEST_F(TabControl, ButtonLoopEndsOnQuitAndPostsItAgain)
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+
+    // Another window taking the mouse ends the press, with the button still held.
+    g_hCaptureTaker = parent.m_hWnd;
+    ASSERT_NE(::SetTimer(nullptr, 0, 50, TakeCapture), 0u);
+    CRect rcPrev = ctrl.GetButtonRect(TWKTCB_PREV);
+    Mouse(ctrl, WM_LBUTTONDOWN, rcPrev.TopLeft() + CPoint(2, 2));
+    EXPECT_EQ(::GetCapture(), parent.m_hWnd);
+    ::ReleaseCapture();
 }
 
 TEST_F(TabControl, SetTabFontRefusesBadStatesAndFonts)

@@ -168,6 +168,28 @@ TEST_F(TabControl, TabWidthIsTheBoldLabelPlusTwentyAndTrapezoidsOverlap)
     EXPECT_EQ(ctrl.HitTest(CPoint(LastTabRight() + 5, 5)), -1);
 }
 
+TEST_F(TabControl, TabIsFilledWithItsStateBrushAndOutlined)
+{
+    Make(0, 380, 2);
+    const COLORREF bg = RGB(255, 0, 255);
+    tabtest::CMemCanvas canvas(400, 40, bg);
+    CBrush brush(::GetSysColor(COLOR_WINDOW));
+    CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+    canvas.dc.SelectObject(&brush);
+    canvas.dc.SelectObject(&pen);
+    canvas.dc.SetBkMode(TRANSPARENT);
+    CRgn rgn;
+    ASSERT_TRUE(ctrl.GetTabRgn(1, rgn));
+    ctrl.DrawTab(&canvas.dc, 1, &rgn);
+    canvas.dc.SelectStockObject(BLACK_PEN);
+    canvas.dc.SelectStockObject(WHITE_BRUSH);
+    int x0 = ctrl.TabLeft(1), bottom = ctrl.GetTabArea().bottom;
+    EXPECT_EQ(canvas.At(x0 + 8, bottom - 3), ::GetSysColor(COLOR_WINDOW));   // inside, left of the label
+    EXPECT_EQ(canvas.At(x0, 0), RGB(0, 0, 0));                               // the left slant starts at the top
+    EXPECT_EQ(canvas.At(x0 + 8, bottom - 1), ::GetSysColor(COLOR_BTNSHADOW)); // the bottom edge in shadow
+    EXPECT_EQ(canvas.At(x0 - 2, bottom - 3), bg);                             // outside the trapezoid
+}
+
 TEST_F(TabControl, MouseSelectsActivatesAndReports)
 {
     Make(0, 380, 5);

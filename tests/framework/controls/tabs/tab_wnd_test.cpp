@@ -289,6 +289,14 @@ TEST_F(TabWnd, SplitterDragStopsShortOfTheRightAndAtZero)
     EXPECT_EQ(Splitter().left, inside.left);
     EXPECT_EQ(::GetCapture(), nullptr);
 
+    // Over the splitter the window shows the splitter cursor.
+    CRect split = Splitter();
+    tabs.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(split.left + 2, split.top + 2));
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    tabs.SendMessage(WM_SETCURSOR, (WPARAM)tabs.m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    HCURSOR hSplit = ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(30980));
+    EXPECT_EQ(::GetCursor(), hSplit ? hSplit : ::LoadCursor(nullptr, IDC_SIZEWE));
+
     // A press away from the splitter starts nothing.
     Drag(Splitter().right + 30, 200);
     EXPECT_EQ(Splitter().left, inside.left);

@@ -418,6 +418,17 @@ bool Project::Save(const std::string& file) const
             out.push_back(Relative(i));
         return out;
     };
+    // Sections of sub-folders deleted or renamed since the file was written go.
+    std::vector<char> names(65536, '\0');
+    GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), file.c_str());
+    for (const char* n = names.data(); *n; n += strlen(n) + 1) {
+        for (const auto& f : folders) {
+            std::string prefix = FilesSection(*f, -1) + ".";
+            if (strlen(n) > prefix.size() && SameText(std::string(n, prefix.size()), prefix) &&
+                f->FindSubFolder(n + prefix.size()) < 0)
+                WritePrivateProfileStringA(n, nullptr, nullptr, file.c_str());
+        }
+    }
     for (const auto& f : folders) {
         if (f->Rule().canHaveSubFolders) {
             std::string subSection = std::string("SubFolders.") + f->Rule().name;

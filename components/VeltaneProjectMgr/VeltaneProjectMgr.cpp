@@ -1155,30 +1155,37 @@ I_PMProjectOptions* ProjectObject::GetOptions()
 }
 DWORD ProjectObject::GetIncrementalDownload()
 {
+    Trace("Project.GetIncrementalDownload");
     return m_owner.GetModel().settings.incremental;
 }
 const char* ProjectObject::GetPartNumber()
 {
+    Trace("Project.GetPartNumber");
     return m_owner.GetModel().settings.partNumber.c_str();
 }
 DWORD ProjectObject::GetProjectKind()
 {
+    Trace("Project.GetProjectKind");
     return m_owner.GetModel().settings.kind;
 }
 BOOL ProjectObject::GetSaveWithoutAsking()
 {
+    Trace("Project.GetSaveWithoutAsking");
     return m_owner.GetModel().settings.autoSave;
 }
 BOOL ProjectObject::GetOpenReportsAfterBuild()
 {
+    Trace("Project.GetOpenReportsAfterBuild");
     return m_owner.GetModel().settings.autoOpenReport;
 }
 BOOL ProjectObject::GetAskBuildFirst()
 {
+    Trace("Project.GetAskBuildFirst");
     return m_owner.GetModel().settings.autoCheckModification;
 }
 DWORD ProjectObject::GetScriptMode()
 {
+    Trace("Project.GetScriptMode");
     return m_owner.GetModel().settings.scriptMode;
 }
 

@@ -43,6 +43,11 @@ TEST(ProgramFolder, EveryFileLandsWithTheBuild)
                           "sample\\fixtures\\SampleOld.wbi", "sample\\fixtures\\Sample.wbt", "sample\\fixtures\\Broken.wbi",
                           "sample\\fixtures\\NoDevice.wbi"})
         EXPECT_TRUE(Exists(Bin(f))) << f;
+    // ./test installs the calculator where the Tools toolbar looks for it.
+    char windows[MAX_PATH], system[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_TRUE(Exists(std::string(windows) + "\\calc.exe") || Exists(std::string(system) + "\\calc.exe"));
     HICON icon = ExtractIconA(GetModuleHandleA(nullptr), Bin("calc.exe").c_str(), 0);
     EXPECT_TRUE(icon != nullptr && icon != reinterpret_cast<HICON>(1));
     if (icon)

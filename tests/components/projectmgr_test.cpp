@@ -167,6 +167,8 @@ TEST(ProjectMgr, TreeEditsAndRefusals)
         {"rename", [&] { return pm->RenameSubFolder("GraphicData", "Extra", "Spare"); }, TRUE},
         {"delete the fixed sub-folder", [&] { return pm->DeleteSubFolder("GraphicData", "Main"); }, FALSE},
         {"activate", [&] { return pm->SetActiveSubFolder("GraphicData", "Spare"); }, TRUE},
+        {"a file into it", [&] { C_CUStringList l = ListOf({f + "s.bmp"}); return pm->AddFiles(&l, "GraphicData", nullptr); }, TRUE},
+        {"saved with it", [&] { return pm->SaveProject(nullptr); }, TRUE},
         {"delete", [&] { return pm->DeleteSubFolder("GraphicData", "Spare"); }, TRUE},
         {"remove a file", [&] { C_CUStringList l = ListOf({f + "extra.asm"}); return pm->RemoveFiles(&l, 0, -1); }, TRUE},
         {"remove it again", [&] { C_CUStringList l = ListOf({f + "extra.asm"}); return pm->RemoveFiles(&l, 0, -1); }, FALSE},
@@ -175,15 +177,19 @@ TEST(ProjectMgr, TreeEditsAndRefusals)
     for (const Edit& e : edits)
         EXPECT_EQ(e.expected, e.run()) << e.what;
     // Each accepted addition asked the owner to mark the project modified.
-    EXPECT_EQ(8, owner.CountRequests(PM_REQUEST_MODIFIED));
+    EXPECT_EQ(9, owner.CountRequests(PM_REQUEST_MODIFIED));
     I_PMFolder* graphic = FolderNamed(pm.mgr, "GraphicData");
     EXPECT_EQ(0, graphic->GetActiveSubFolder());
     EXPECT_EQ(std::vector<std::string>({"icon.bmp", "x1.bmp", "x2.bmp", "x3.bmp"}), Names(Items(graphic->GetSubFolder(1))));
     EXPECT_FALSE(graphic->CheckCapacity(1, 1));
     EXPECT_TRUE(graphic->CheckCapacity(1, 0));
 
-    // The edits survive a save and a fresh open.
+    // The edits survive a save and a fresh open; a deleted sub-folder leaves nothing behind.
     ASSERT_TRUE(pm->SaveProject(nullptr));
+    char sections[8192] = {0};
+    GetPrivateProfileSectionNamesA(sections, sizeof(sections), sample.Project().c_str());
+    for (const char* n = sections; *n; n += strlen(n) + 1)
+        EXPECT_EQ(nullptr, strstr(n, "Spare")) << n;
     Component again(owner.hwnd);
     ASSERT_TRUE(again->OpenProject(sample.Project().c_str()));
     EXPECT_EQ(std::vector<std::string>({"x4.bmp"}), Names(Items(FolderNamed(again.mgr, "GraphicData")->GetSubFolder(0))));

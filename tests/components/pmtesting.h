@@ -54,6 +54,22 @@ public:
     vt::TempDir dir;
 };
 
+// The process's current folder while it lives (a windowless build writes "ZideMsg.txt" there).
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& folder)
+    {
+        GetCurrentDirectoryA(MAX_PATH, m_previous);
+        SetCurrentDirectoryA(folder.c_str());
+    }
+    ~CurrentFolder() { SetCurrentDirectoryA(m_previous); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    char m_previous[MAX_PATH] = {0};
+};
+
 void CopyTree(const std::string& from, const std::string& to);
 // Runs f on another thread while this one serves the messages sent to its windows.
 BOOL RunOnWorker(const std::function<BOOL()>& f);

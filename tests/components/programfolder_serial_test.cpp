@@ -160,17 +160,8 @@ TEST(ProgramFolder, EditorsTakeEveryHandOverKind)
         }
         EXPECT_TRUE(seen) << vt::ReadFileBytes(log);
         HWND window = FindWindowA(nullptr, c.name);
-        if (window) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
-            PostMessageA(window, WM_CLOSE, 0, 0);
-            if (process) {
-                if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0)
-                    TerminateProcess(process, 1);
-                CloseHandle(process);
-            }
-        }
+        if (window)
+            vt::CloseProcessWindow(window);
     }
 }
 

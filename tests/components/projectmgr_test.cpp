@@ -39,6 +39,15 @@ C_CUStringList ListOf(std::initializer_list<std::string> items)
     return list;
 }
 
+// The sample project copied and opened, with a window as the component's owner.
+class SampleOpen : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(pm->OpenProject(sample.Project().c_str())); }
+    SampleCopy sample;
+    OwnerWindow owner;
+    Component pm{owner.hwnd};
+};
+
 TEST(ProjectMgr, TwoCallLists)
 {
     SampleCopy sample;
@@ -130,12 +139,8 @@ TEST(ProjectMgr, TreeWalk)
     EXPECT_FALSE(tree->GetRootFilePath(1, path));
 }
 
-TEST(ProjectMgr, TreeEditsAndRefusals)
+TEST_F(SampleOpen, TreeEditsAndRefusals)
 {
-    SampleCopy sample;
-    OwnerWindow owner;
-    Component pm(owner.hwnd);
-    ASSERT_TRUE(pm->OpenProject(sample.Project().c_str()));
     std::string f = sample.Folder();
     struct Edit {
         const char* what;
@@ -299,12 +304,8 @@ TEST(ProjectMgr, LanguagesPartNumbersAndTools)
     }
 }
 
-TEST(ProjectMgr, FileObjectsFromDirectives)
+TEST_F(SampleOpen, FileObjectsFromDirectives)
 {
-    SampleCopy sample;
-    OwnerWindow owner;
-    Component pm(owner.hwnd);
-    ASSERT_TRUE(pm->OpenProject(sample.Project().c_str()));
     std::string main = sample.Folder() + "main.asm";
     C_CUStringList included, embedded;
     ASSERT_TRUE(pm->GetIncludedFiles(main.c_str(), &included));
@@ -340,12 +341,8 @@ TEST(ProjectMgr, FileObjectsFromDirectives)
     EXPECT_TRUE(objects->GetEquations((sample.Folder() + "sound.asm").c_str()) == nullptr);
 }
 
-TEST(ProjectMgr, BuildOnWorkerThreadAndItsOutputs)
+TEST_F(SampleOpen, BuildOnWorkerThreadAndItsOutputs)
 {
-    SampleCopy sample;
-    OwnerWindow owner;
-    Component pm(owner.hwnd);
-    ASSERT_TRUE(pm->OpenProject(sample.Project().c_str()));
     EXPECT_TRUE(pm->IsReadyToBuild());
     int page = -1;
     EXPECT_TRUE(pm->AreSettingsComplete(&page));
@@ -501,9 +498,7 @@ TEST(ProjectMgr, StopBuildInTheMiddle)
 TEST(ProjectMgr, WindowlessBuildWritesZideMsg)
 {
     SampleCopy sample;
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(sample.dir.Path().c_str());
+    CurrentFolder current(sample.dir.Path());
     std::string msgFile = sample.dir.File("ZideMsg.txt");
     {
         Component pm(nullptr);
@@ -517,15 +512,10 @@ TEST(ProjectMgr, WindowlessBuildWritesZideMsg)
         ASSERT_TRUE(pm->Build(TRUE));
         EXPECT_EQ(first, vt::ReadFileBytes(msgFile));   // afresh, not appended
     }
-    SetCurrentDirectoryA(previous);
 }
 
-TEST(ProjectMgr, RequestsToTheOwner)
+TEST_F(SampleOpen, RequestsToTheOwner)
 {
-    SampleCopy sample;
-    OwnerWindow owner;
-    Component pm(owner.hwnd);
-    ASSERT_TRUE(pm->OpenProject(sample.Project().c_str()));
     std::string wav = sample.Folder() + "tone.wav";
     EXPECT_FALSE(pm->RunFileAction("Resource", wav.c_str(), 0));   // preview changes nothing
     EXPECT_TRUE(pm->RunFileAction("Resource", wav.c_str(), 1));
@@ -644,12 +634,8 @@ TEST(ProjectMgr, WizardsAndTheFileActionRecord)
     EXPECT_TRUE(plain->IsWizardAvailable(2));
 }
 
-TEST(ProjectMgr, ProjectAroundAnObjectFile)
+TEST_F(SampleOpen, ProjectAroundAnObjectFile)
 {
-    SampleCopy sample;
-    OwnerWindow owner;
-    Component pm(owner.hwnd);
-    ASSERT_TRUE(pm->OpenProject(sample.Project().c_str()));
     ASSERT_TRUE(RunOnWorker([&] { return pm->Build(TRUE); }));
     std::string obj = sample.Folder() + "Debug\\Sample.obj";
     ASSERT_TRUE(pm->CloseProject(FALSE, nullptr));

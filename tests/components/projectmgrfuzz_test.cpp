@@ -37,9 +37,7 @@ void WalkTree(I_ProjectMgr* pm)
 TEST(ProjectMgrFuzz, TruncatedAndGarbledProjectFiles)
 {
     SampleCopy sample;
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(sample.dir.Path().c_str());
+    CurrentFolder current(sample.dir.Path());
     const std::string original = vt::ReadFileBytes(sample.Project());
     ASSERT_FALSE(original.empty());
     const char noise[] = "[]=\r\n;,.\\:ab0\x01\xff ";
@@ -82,15 +80,12 @@ TEST(ProjectMgrFuzz, TruncatedAndGarbledProjectFiles)
         pm->CloseProject(round % 2, nullptr);
     }
     EXPECT_GT(opened, 50);
-    SetCurrentDirectoryA(previous);
 }
 
 TEST(ProjectMgrFuzz, HostileSourcesAndObjectFiles)
 {
     SampleCopy sample;
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(sample.dir.Path().c_str());
+    CurrentFolder current(sample.dir.Path());
     // Over-long lines, binary bytes and an include of itself.
     std::string source = "        LDI A, 1\r\n" + std::string(100000, 'A') + "\r\n" + std::string("\x01\xff\x00\x7f", 4) +
                          "\r\n.include \"main.asm\"\r\n        HALT\r\n";
@@ -123,7 +118,6 @@ TEST(ProjectMgrFuzz, HostileSourcesAndObjectFiles)
         pm->CheckObjFile(sample.dir.File("junk.obj").c_str(), part);
     }
     EXPECT_FALSE(pm->CheckObjFile(sample.dir.File("missing.obj").c_str(), part));
-    SetCurrentDirectoryA(previous);
 }
 
 } // namespace

@@ -231,6 +231,12 @@ private:
     TWKEditLine* BuildLinesEx(LPCSTR pszText, int nLength, BOOL* pbNoticeShown, int* pnError,
                               TWKEditLine** ppLast);
     int WrapLongLine(TWKEditLine* pLine, BOOL* pbNoticeShown, TWKEditLine** ppLast);
+    // Reading a file in chunks (ReadLines).
+    static int ReadChunk(HANDLE hFile, LPSTR pBuffer, int nChunkSize, int* pnRead);
+    int SetTypeFromFirstChunk(HANDLE hFile, LPSTR pBuffer, int nRead, BOOL bFull);
+    int MendSplitLineEnd(TWKEditLine* pLine, LPCSTR pszNext, int* pnUsed);
+    int JoinChainTo(TWKEditLine* pLine, TWKEditLine* pChain, TWKEditLine** ppLast, BOOL* pbNotice);
+    int AppendChunk(TWKEditLine** ppLast, LPCSTR pszText, int nLength, BOOL* pbNotice);
     void CloseLockedFile();
     void ReplayUndo(const TWKEditUndoRecord& rec);
     void ReplayRedo(const TWKEditUndoRecord& rec);

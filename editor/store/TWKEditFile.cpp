@@ -243,17 +243,29 @@ int TWKEdit::WrapLongLine(TWKEditLine* pLine, BOOL* pbNoticeShown, TWKEditLine**
     }
 }
 
-int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
+// One chunk into the buffer, NUL-terminated; *pnRead 0 at the end of the file.
+int TWKEdit::ReadChunk(HANDLE hFile, LPSTR pBuffer, int nChunkSize, int* pnRead)
 {
-    BOOL bNotice = FALSE;
     DWORD dwRead = 0;
+    *pnRead = 0;
     if (!ReadFile(hFile, pBuffer, nChunkSize, &dwRead, NULL))
         return IDS_TWK_CANTREAD;
-    if (dwRead == 0)
-        return 0;
-    int nRead = (int)dwRead;
-    pBuffer[nRead] = 0;
+    *pnRead = (int)dwRead;
+    pBuffer[dwRead] = 0;
+    return 0;
+}
 
+// A byte 26 that ends a chunk is not text.
+static void DropCtrlZ(LPSTR pBuffer, int* pnRead)
+{
+    if (*pnRead > 0 && pBuffer[*pnRead - 1] == 26)
+        pBuffer[--*pnRead] = 0;
+}
+
+// The file's line-end type from its first chunk. When the chunk ends on the
+// first line end's first byte, the byte after it is read ahead and given back.
+int TWKEdit::SetTypeFromFirstChunk(HANDLE hFile, LPSTR pBuffer, int nRead, BOOL bFull)
+{
     int nType = DetectLineEndType(pBuffer, nRead);
     if (nType < 0)
     {
@@ -261,101 +273,122 @@ int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
             return IDS_TWK_LINETOOLONG;
         nType = 0;
     }
+    else if (bFull && (nType == TWK_LINEEND_CR || nType == TWK_LINEEND_LF) &&
+             (int)strcspn(pBuffer, "\r\n") == nRead - 1)
+    {
+        char pair[2] = { pBuffer[nRead - 1], 0 };
+        DWORD dwRead = 0;
+        if (ReadFile(hFile, pair + 1, 1, &dwRead, NULL) && dwRead == 1)
+        {
+            nType = DetectLineEndType(pair, 2);
+            SetFilePointer(hFile, -1, NULL, FILE_CURRENT);
+        }
+    }
     SetLineEndType(nType);
+    return 0;
+}
+
+// Gives a line that a chunk ended inside its line end (a lone first byte)
+// the whole sequence; returns how many bytes of the next chunk that used.
+int TWKEdit::MendSplitLineEnd(TWKEditLine* pLine, LPCSTR pszNext, int* pnUsed)
+{
+    *pnUsed = 0;
+    int n = pLine->nLength;
+    if (m_nLineEndLen != 2 || n == 0 || !IsEol(pLine->pText[n - 1]))
+        return 0;
+    if (n >= 2 && memcmp(pLine->pText + n - 2, m_szLineEnd, 2) == 0)
+        return 0;
+    if (!GrowLine(pLine, n - 1 + m_nLineEndLen))
+        return IDS_TWK_NOMEMORY;
+    memcpy(pLine->pText + n - 1, m_szLineEnd, m_nLineEndLen);
+    pLine->nLength = n - 1 + m_nLineEndLen;
+    pLine->pText[pLine->nLength] = 0;
+    // As in one pass over the whole text: a CR or LF right after the first
+    // byte belongs to the same line end.
+    if (IsEol(*pszNext))
+        *pnUsed = 1;
+    return 0;
+}
+
+// Appends the first line of a chain to the line before it and links the rest.
+int TWKEdit::JoinChainTo(TWKEditLine* pLine, TWKEditLine* pChain, TWKEditLine** ppLast, BOOL* pbNotice)
+{
+    if (!GrowLine(pLine, pLine->nLength + pChain->nLength))
+    {
+        FreeLines(pChain);
+        return IDS_TWK_NOMEMORY;
+    }
+    memcpy(pLine->pText + pLine->nLength, pChain->pText, pChain->nLength);
+    pLine->nLength += pChain->nLength;
+    pLine->pText[pLine->nLength] = 0;
+    TWKEditLine* pRest = pChain->pNext;
+    bool bWasLast = *ppLast == pChain;
+    FreeLine(pChain);
+    if (pRest)
+        LinkChain(pLine, pRest);
+    if (bWasLast)
+        *ppLast = pLine;
+    // The joined line must keep the column limit like any other.
+    return WrapLongLine(pLine, pbNotice, ppLast);
+}
+
+// Continues the lines read so far, ending with *ppLast, with the next chunk.
+int TWKEdit::AppendChunk(TWKEditLine** ppLast, LPCSTR pszText, int nLength, BOOL* pbNotice)
+{
+    if (nLength <= 0)
+        return IDS_TWK_CANTREAD;
+    TWKEditLine* pLast = *ppLast;
+    int nUsed = 0;
+    int rc = MendSplitLineEnd(pLast, pszText, &nUsed);
+    if (rc || nLength == nUsed)
+        return rc;
+    TWKEditLine* pChainLast = NULL;
+    TWKEditLine* pChain = BuildLinesEx(pszText + nUsed, nLength - nUsed, pbNotice, &rc, &pChainLast);
+    if (!pChain)
+        return rc ? rc : IDS_TWK_CANTREAD;
+    *ppLast = pChainLast;
+    bool bComplete = pLast->nLength >= m_nLineEndLen &&
+                     memcmp(pLast->pText + pLast->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
+    if (bComplete)
+    {
+        LinkChain(pLast, pChain);
+        return 0;
+    }
+    return JoinChainTo(pLast, pChain, ppLast, pbNotice);
+}
+
+int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
+{
+    int nRead = 0;
+    int rc = ReadChunk(hFile, pBuffer, nChunkSize, &nRead);
+    if (rc || nRead == 0)
+        return rc;
+    BOOL bFull = nRead == nChunkSize;
+    rc = SetTypeFromFirstChunk(hFile, pBuffer, nRead, bFull);
+    if (rc)
+        return rc;
     if (CheckNulls(pBuffer, nRead, 0))
         return IDS_TWK_NULLS;
-
-    bool bFull = nRead == nChunkSize;
-    if (pBuffer[nRead - 1] == 26)
-        pBuffer[--nRead] = 0;
-    int nError = 0;
+    DropCtrlZ(pBuffer, &nRead);
+    BOOL bNotice = FALSE;
     TWKEditLine* pLast = NULL;
-    TWKEditLine* pHead = BuildLinesEx(pBuffer, nRead, &bNotice, &nError, &pLast);
+    TWKEditLine* pHead = BuildLinesEx(pBuffer, nRead, &bNotice, &rc, &pLast);
     if (!pHead)
-        return nError ? nError : IDS_TWK_CANTREAD;
-
+        return rc ? rc : IDS_TWK_CANTREAD;
     while (bFull)
     {
-        int nFail = 0;
-        if (!ReadFile(hFile, pBuffer, nChunkSize, &dwRead, NULL))
-            nFail = IDS_TWK_CANTREAD;
-        else if (dwRead == 0)
+        rc = ReadChunk(hFile, pBuffer, nChunkSize, &nRead);
+        if (!rc && nRead == 0)
             break;
-        else
+        bFull = nRead == nChunkSize;
+        // A NUL past the first chunk is reported as a failed read.
+        if (!rc && CheckNulls(pBuffer, nRead, 0))
+            rc = IDS_TWK_CANTREAD;
+        if (!rc)
         {
-            nRead = (int)dwRead;
-            bFull = nRead == nChunkSize;
-            pBuffer[nRead] = 0;
-            if (CheckNulls(pBuffer, nRead, 0))
-                nFail = IDS_TWK_CANTREAD;
+            DropCtrlZ(pBuffer, &nRead);
+            rc = AppendChunk(&pLast, pBuffer, nRead, &bNotice);
         }
-        TWKEditLine* pChain = NULL;
-        TWKEditLine* pChainLast = NULL;
-        if (!nFail)
-        {
-            if (pBuffer[nRead - 1] == 26)
-                pBuffer[--nRead] = 0;
-            pChain = BuildLinesEx(pBuffer, nRead, &bNotice, &nError, &pChainLast);
-            if (!pChain)
-                nFail = nError ? nError : IDS_TWK_CANTREAD;
-        }
-        if (nFail)
-        {
-            FreeLines(pHead);
-            return nFail;
-        }
-
-        // Join the new chain to the last line read so far.
-        TWKEditLine* L = pLast;
-        bool bComplete = L->nLength >= m_nLineEndLen &&
-                         memcmp(L->pText + L->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
-        if (bComplete)
-        {
-            LinkChain(L, pChain);
-            pLast = pChainLast;
-            continue;
-        }
-        bool bStray = m_nLineEndLen == 2 && L->nLength > 0 && IsEol(L->pText[L->nLength - 1]);
-        bool bEndOnly = pChain->nLength == m_nLineEndLen &&
-                        memcmp(pChain->pText, m_szLineEnd, m_nLineEndLen) == 0;
-        if (bStray)
-        {
-            // The chunk ended inside a line end: the lone byte is dropped
-            // and the line ends with exactly one sequence.
-            L->pText[--L->nLength] = 0;
-            if (!bEndOnly)
-            {
-                if (!GrowLine(L, L->nLength + m_nLineEndLen))
-                {
-                    FreeLines(pHead);
-                    FreeLines(pChain);
-                    return IDS_TWK_NOMEMORY;
-                }
-                memcpy(L->pText + L->nLength, m_szLineEnd, m_nLineEndLen);
-                L->nLength += m_nLineEndLen;
-                L->pText[L->nLength] = 0;
-                LinkChain(L, pChain);
-                pLast = pChainLast;
-                continue;
-            }
-        }
-        if (!GrowLine(L, L->nLength + pChain->nLength))
-        {
-            FreeLines(pHead);
-            FreeLines(pChain);
-            return IDS_TWK_NOMEMORY;
-        }
-        memcpy(L->pText + L->nLength, pChain->pText, pChain->nLength);
-        L->nLength += pChain->nLength;
-        L->pText[L->nLength] = 0;
-        TWKEditLine* pRest = pChain->pNext;
-        bool bWasLast = pChainLast == pChain;
-        FreeLine(pChain);
-        if (pRest)
-            LinkChain(L, pRest);
-        pLast = bWasLast ? L : pChainLast;
-        // The joined line must keep the column limit like any other.
-        int rc = WrapLongLine(L, &bNotice, &pLast);
         if (rc)
         {
             FreeLines(pHead);

@@ -237,6 +237,7 @@ private:
     int MendSplitLineEnd(TWKEditLine* pLine, LPCSTR pszNext, int* pnUsed);
     int JoinChainTo(TWKEditLine* pLine, TWKEditLine* pChain, TWKEditLine** ppLast, BOOL* pbNotice);
     int AppendChunk(TWKEditLine** ppLast, LPCSTR pszText, int nLength, BOOL* pbNotice);
+    DWORD WriteLines(HANDLE h);
     void CloseLockedFile();
     void ReplayUndo(const TWKEditUndoRecord& rec);
     void ReplayRedo(const TWKEditUndoRecord& rec);

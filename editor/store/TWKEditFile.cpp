@@ -438,6 +438,74 @@ int TWKEdit::LoadFile(LPCSTR pszPath)
     return 0;
 }
 
+namespace {
+
+// Creates a new, unused file beside the target; 0 or the create's error code.
+DWORD CreateTempBeside(LPCSTR pszDir, LPSTR pszTemp, HANDLE* ph)
+{
+    DWORD dwSeed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (DWORD i = 0; i < 1000; i++)
+    {
+        wsprintfA(pszTemp, "%stwk%04X.tmp", pszDir, (unsigned)((dwSeed + i) & 0xFFFF));
+        *ph = CreateFileA(pszTemp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, NULL);
+        if (*ph != INVALID_HANDLE_VALUE)
+            return 0;
+        DWORD dw = GetLastError();
+        if (dw != ERROR_FILE_EXISTS && dw != ERROR_ALREADY_EXISTS)
+            return dw;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+// Writes all bytes; 0 or the error code (a short write counts as a full disk).
+DWORD WriteBytes(HANDLE h, LPCSTR p, size_t n)
+{
+    DWORD dwWritten = 0;
+    if (n == 0)
+        return 0;
+    if (WriteFile(h, p, (DWORD)n, &dwWritten, NULL) && dwWritten == n)
+        return 0;
+    DWORD dw = GetLastError();
+    return dw ? dw : ERROR_HANDLE_DISK_FULL;
+}
+
+} // namespace
+
+// Writes every line's bytes, gathered into large writes.
+DWORD TWKEdit::WriteLines(HANDLE h)
+{
+    LPSTR pOut = (LPSTR)malloc(kWriteBuffer);
+    if (!pOut)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    DWORD dwError = 0;
+    size_t nPending = 0;
+    for (TWKEditLine* p = GetFirstLine(m_pFirstLine); p && !dwError; p = p->pNext)
+    {
+        if (!p->pText || p->nLength <= 0)
+            continue;
+        size_t n = (size_t)p->nLength;
+        if (nPending + n > (size_t)kWriteBuffer)
+        {
+            dwError = WriteBytes(h, pOut, nPending);
+            nPending = 0;
+        }
+        if (dwError)
+            break;
+        if (n > (size_t)kWriteBuffer)
+            dwError = WriteBytes(h, p->pText, n);
+        else
+        {
+            memcpy(pOut + nPending, p->pText, n);
+            nPending += n;
+        }
+    }
+    if (!dwError)
+        dwError = WriteBytes(h, pOut, nPending);
+    free(pOut);
+    return dwError;
+}
+
 int TWKEdit::SaveFile(LPCSTR pszPath)
 {
     DWORD dwAttr = GetFileAttributesA(pszPath);
@@ -448,56 +516,16 @@ int TWKEdit::SaveFile(LPCSTR pszPath)
 
     // Write beside the target and replace it only after a complete write,
     // so a full disk or a failed write leaves the old file as it was.
-    char szFull[MAX_PATH], szDir[MAX_PATH], szTemp[MAX_PATH];
+    char szFull[MAX_PATH], szDir[MAX_PATH], szTemp[MAX_PATH + 16];
     LPSTR pszName = NULL;
     if (!GetFullPathNameA(pszPath, MAX_PATH, szFull, &pszName) || !pszName)
         return ERROR_INVALID_NAME;
     lstrcpynA(szDir, szFull, (int)(pszName - szFull) + 1);
-    if (!GetTempFileNameA(szDir, "twk", 0, szTemp))
-        return (int)GetLastError();
-    HANDLE h = CreateFileA(szTemp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-    {
-        DWORD dw = GetLastError();
-        DeleteFileA(szTemp);
-        return (int)dw;
-    }
-
-    DWORD dwError = 0;
-    LPSTR pOut = (LPSTR)malloc(kWriteBuffer);
-    size_t nPending = 0;
-    auto flush = [&]() {
-        DWORD dwWritten = 0;
-        if (nPending && (!WriteFile(h, pOut, (DWORD)nPending, &dwWritten, NULL) || dwWritten != nPending))
-        {
-            dwError = GetLastError();
-            if (!dwError)
-                dwError = ERROR_HANDLE_DISK_FULL;
-        }
-        nPending = 0;
-    };
-    if (!pOut)
-        dwError = ERROR_NOT_ENOUGH_MEMORY;
-    for (TWKEditLine* p = GetFirstLine(m_pFirstLine); p && !dwError; p = p->pNext)
-    {
-        if (!p->pText || p->nLength <= 0)
-            continue;
-        if (nPending + p->nLength > (size_t)kWriteBuffer)
-            flush();
-        if ((size_t)p->nLength > (size_t)kWriteBuffer)
-        {
-            DWORD dwWritten = 0;
-            if (!dwError && (!WriteFile(h, p->pText, p->nLength, &dwWritten, NULL) || (int)dwWritten != p->nLength))
-                dwError = GetLastError() ? GetLastError() : ERROR_HANDLE_DISK_FULL;
-            continue;
-        }
-        memcpy(pOut + nPending, p->pText, p->nLength);
-        nPending += p->nLength;
-    }
-    if (!dwError)
-        flush();
-    free(pOut);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    DWORD dwError = CreateTempBeside(szDir, szTemp, &h);
+    if (dwError)
+        return (int)dwError;
+    dwError = WriteLines(h);
     if (!CloseHandle(h) && !dwError)
         dwError = GetLastError();
     if (!dwError && !MoveFileExA(szTemp, szFull, MOVEFILE_REPLACE_EXISTING))

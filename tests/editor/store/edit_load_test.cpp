@@ -368,3 +368,14 @@ TEST(EditLoad, LineEndSplitAtTheFirstOrLastChunkBoundaryIsOneLineEnd)
         }
     }
 }
+
+TEST(EditLoad, SaveIntoAMissingFolderGivesTheCreateCode)
+{
+    RoundTrip t;
+    ASSERT_EQ(t.Load("text\r\n"), 0);
+    t.e.SetModified(TRUE);
+    std::string path = t.dir.File("missing\\out.txt");
+    EXPECT_EQ(t.e.SaveFile(path.c_str()), ERROR_PATH_NOT_FOUND);
+    EXPECT_TRUE(t.e.IsModified());
+    EXPECT_EQ(GetFileAttributesA(t.dir.File("missing").c_str()), INVALID_FILE_ATTRIBUTES);
+}

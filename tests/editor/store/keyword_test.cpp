@@ -272,4 +272,27 @@ TEST(EditKeywords, QuotesAndExtraPairs)
     EXPECT_EQ(3, pair);
 }
 
+
+TEST(EditKeywords, UnterminatedQuoteEndsTheQuotePass)
+{
+    Store s(kAsmKeywords, { { "Comment Start 1", ";" } });
+    s.SetText("x 'a \"b\"\r\n"
+              "'s' \"t\r\n");
+    EXPECT_EQ("tttttttt", s.Classes(1));   // the b after an open quote is not quoted
+    EXPECT_EQ("tqtttt", s.Classes(2));
+}
+
+TEST(EditKeywords, CloserSearchedFromTheOpenersPlace)
+{
+    // "(*)" opens and closes at once: the closer overlaps the opener.
+    Store s(kAsmKeywords, { { "Comment Start 1", "(*" }, { "Comment End 1", "*)" } });
+    s.SetText("a (*)\r\n"
+              "b\r\n"
+              "(* c\r\n"
+              "d\r\n");
+    int pair = 0;
+    EXPECT_EQ(0, s.e.IsInComment(s.e.GetLine(2), &pair));
+    EXPECT_EQ(1, s.e.IsInComment(s.e.GetLine(4), &pair));
+}
+
 } // namespace

@@ -214,6 +214,26 @@ int TWKEdit::InsertLineAfter(TWKEditLine* pNew, TWKEditLine* pAfter)
     return 0;
 }
 
+// Links one line after pLast (NULL: the line starts a new chain).
+void TWKEdit::Link(TWKEditLine* pLast, TWKEditLine* pNew)
+{
+    if (pLast)
+    {
+        pNew->pNext = pLast->pNext;
+        if (pLast->pNext)
+            pLast->pNext->pPrev = pNew;
+        pLast->pNext = pNew;
+    }
+    pNew->pPrev = pLast;
+}
+
+// Appends a whole chain after the last line of another.
+void TWKEdit::LinkChain(TWKEditLine* pTail, TWKEditLine* pChain)
+{
+    pTail->pNext = pChain;
+    pChain->pPrev = pTail;
+}
+
 int TWKEdit::InsertLineBefore(TWKEditLine* pNew, TWKEditLine* pBefore)
 {
     if (!pNew || !pBefore)

@@ -30,26 +30,6 @@ void ShowLongLineNotice()
     AfxMessageBox(strText, MB_OK);
 }
 
-// Links one line after pLast (NULL: the line starts a new chain).
-inline void Link(TWKEditLine* pLast, TWKEditLine* pNew)
-{
-    if (pLast)
-    {
-        pNew->pNext = pLast->pNext;
-        if (pLast->pNext)
-            pLast->pNext->pPrev = pNew;
-        pLast->pNext = pNew;
-    }
-    pNew->pPrev = pLast;
-}
-
-// Appends a whole chain after the last line of another.
-inline void LinkChain(TWKEditLine* pTail, TWKEditLine* pChain)
-{
-    pTail->pNext = pChain;
-    pChain->pPrev = pTail;
-}
-
 } // namespace
 
 int TWKEdit::DetectLineEndType(LPSTR pszText, int nCount)

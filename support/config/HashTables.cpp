@@ -350,8 +350,11 @@ WORD C_DyLHashT::Insert(HashItem item)
 {
     if (m_bucketsProvided == 0)
         return NOT_INSERTED;
-    // At the largest bucket count the table stops growing; its chains just get longer.
-    if (m_lowerCount > m_threshold && m_levelNeed <= m_maxBuckets) {
+    // A table that must grow but may not (past its largest bucket count, or
+    // without memory for more segments) takes nothing more.
+    if (m_lowerCount > m_threshold) {
+        if (m_levelNeed > m_maxBuckets)
+            return NOT_INSERTED;
         if (m_bucketsProvided < m_levelNeed && !AddSegments())
             return NOT_INSERTED;
         SplitNext();

@@ -1,8 +1,11 @@
 // The text store: line list, positions and columns, settings.
 #include "editor/store/TWKEdit.h"
 #include "afx/app.h"
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -146,23 +149,129 @@ void* TWKEdit::AllocZeroed(size_t nBytes)
     return calloc(nBytes ? nBytes : 1, 1);
 }
 
+namespace {
+
+// Line nodes come from a pool of large zero-filled chunks, each short line
+// with its first buffer right behind its node: one block per line and no
+// heap overhead for it. A line that outgrows that buffer gets one of its own
+// from the heap. A chunk is given back once every block in it is freed.
+const size_t kChunkBytes = 64 * 1024;
+const size_t kChunkHeader = 16;
+const size_t kMaxPooledText = 464;     // larger first buffers come from the heap
+
+struct ChunkHeader
+{
+    size_t nUsed;    // bytes handed out, header included
+    size_t nLive;    // blocks in use
+};
+static_assert(sizeof(ChunkHeader) <= kChunkHeader, "chunk header too large");
+
+class LinePool
+{
+public:
+    LinePool() { InitializeCriticalSection(&m_cs); }
+
+    void* Alloc(size_t nBytes)
+    {
+        nBytes = (nBytes + 15) & ~(size_t)15;
+        EnterCriticalSection(&m_cs);
+        void* p = NULL;
+        if ((m_pCurrent && Header(m_pCurrent)->nUsed + nBytes <= kChunkBytes) || NewChunk())
+        {
+            ChunkHeader* h = Header(m_pCurrent);
+            p = m_pCurrent + h->nUsed;
+            h->nUsed += nBytes;
+            h->nLive++;
+        }
+        LeaveCriticalSection(&m_cs);
+        return p;
+    }
+
+    void Free(void* p)
+    {
+        EnterCriticalSection(&m_cs);
+        // The chunk that holds the block: the last one starting at or before it.
+        auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), (char*)p) - 1;
+        char* pChunk = *it;
+        ChunkHeader* h = Header(pChunk);
+        if (--h->nLive == 0)
+        {
+            if (pChunk != m_pCurrent)
+            {
+                m_chunks.erase(it);
+                free(pChunk);
+            }
+            else
+            {
+                // Handed out again from the start: it must be zero-filled again.
+                memset(pChunk + kChunkHeader, 0, h->nUsed - kChunkHeader);
+                h->nUsed = kChunkHeader;
+            }
+        }
+        LeaveCriticalSection(&m_cs);
+    }
+
+private:
+    static ChunkHeader* Header(char* pChunk) { return (ChunkHeader*)pChunk; }
+
+    bool NewChunk()
+    {
+        char* pChunk = (char*)TWKEdit::AllocZeroed(kChunkBytes);
+        if (!pChunk)
+            return false;
+        try
+        {
+            m_chunks.insert(std::upper_bound(m_chunks.begin(), m_chunks.end(), pChunk), pChunk);
+        }
+        catch (const std::bad_alloc&)
+        {
+            free(pChunk);
+            return false;
+        }
+        // The chunk left behind goes once it is empty.
+        if (m_pCurrent && Header(m_pCurrent)->nLive == 0)
+        {
+            m_chunks.erase(std::lower_bound(m_chunks.begin(), m_chunks.end(), m_pCurrent));
+            free(m_pCurrent);
+        }
+        m_pCurrent = pChunk;
+        Header(pChunk)->nUsed = kChunkHeader;
+        return true;
+    }
+
+    CRITICAL_SECTION m_cs;
+    std::vector<char*> m_chunks;   // sorted by address
+    char* m_pCurrent = NULL;
+};
+
+LinePool& Pool()
+{
+    static LinePool* s_pPool = new LinePool;   // never destroyed: lines may outlive static objects
+    return *s_pPool;
+}
+
+inline bool HasInlineText(const TWKEditLine* pLine)
+{
+    return pLine->pText == (LPCSTR)(pLine + 1);
+}
+
+} // namespace
+
 TWKEditLine* TWKEdit::NewLine(int nSize)
 {
-    TWKEditLine* pLine = (TWKEditLine*)AllocZeroed(sizeof(TWKEditLine));
+    if (nSize > INT_MAX - 32)
+        return NULL;
+    int nCap = nSize > 0 ? BufferSize(nSize) : 0;
+    bool bInline = nCap > 0 && (size_t)nCap <= kMaxPooledText;
+    TWKEditLine* pLine = (TWKEditLine*)Pool().Alloc(sizeof(TWKEditLine) + (bInline ? nCap : 0));
     if (!pLine)
         return NULL;
-    if (nSize > 0)
+    if (nCap > 0)
     {
-        if (nSize > INT_MAX - 32)
-        {
-            free(pLine);
-            return NULL;
-        }
-        int nCap = BufferSize(nSize);
-        pLine->pText = (LPSTR)AllocZeroed(nCap);
+        pLine->pText = bInline ? (LPSTR)(pLine + 1) : (LPSTR)AllocZeroed(nCap);
         if (!pLine->pText)
         {
-            free(pLine);
+            Pool().Free(pLine);
             return NULL;
         }
         pLine->nCapacity = nCap;
@@ -175,8 +284,9 @@ int TWKEdit::FreeLine(TWKEditLine* pLine)
 {
     if (!pLine)
         return -1;
-    free(pLine->pText);
-    free(pLine);
+    if (!HasInlineText(pLine))
+        free(pLine->pText);
+    Pool().Free(pLine);
     return 0;
 }
 
@@ -317,7 +427,8 @@ int TWKEdit::GrowLine(TWKEditLine* pLine, int nSize)
     {
         size_t n = strnlen(pLine->pText, pLine->nCapacity);
         memcpy(pNew, pLine->pText, n);
-        free(pLine->pText);
+        if (!HasInlineText(pLine))
+            free(pLine->pText);
     }
     pLine->pText = pNew;
     pLine->nCapacity = nCap;

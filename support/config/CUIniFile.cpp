@@ -33,20 +33,50 @@ C_CUString NumberedKey(const char* prefix, int n)
 
 } // namespace
 
+namespace {
+
+// The value text stored right behind the record and its key.
+const char* FirstValue(const tagIniKey* rec)
+{
+    return reinterpret_cast<const char*>(rec + 1) + strlen(rec->key) + 1;
+}
+
+// A new record with copies of the key and the value, in the section's arena.
+tagIniKey* NewKeyRecord(tagIniSection* s, const char* key, const char* value)
+{
+    size_t keyLen = strlen(key), valueLen = strlen(value);
+    char* p = static_cast<char*>(s->records.Alloc(sizeof(tagIniKey) + keyLen + valueLen + 2));
+    if (!p)
+        return nullptr;
+    tagIniKey* rec = reinterpret_cast<tagIniKey*>(p);
+    rec->key = p + sizeof(tagIniKey);
+    memcpy(rec->key, key, keyLen + 1);
+    rec->value = rec->key + keyLen + 1;
+    memcpy(rec->value, value, valueLen + 1);
+    return rec;
+}
+
+// Gives the record another value (a heap copy, or null), freeing the old
+// one unless it is the one stored with the record.
+void ReplaceValue(tagIniKey* rec, char* value)
+{
+    if (rec->value != FirstValue(rec))
+        delete[] rec->value;
+    rec->value = value;
+}
+
+} // namespace
+
 void FreeIniKey(HashItem item)
 {
     tagIniKey* rec = static_cast<tagIniKey*>(item);
-    if (!rec)
-        return;
-    delete[] rec->key;
-    delete[] rec->value;
-    delete rec;
+    if (rec)
+        ReplaceValue(rec, nullptr);
 }
 
-C_CUIniFile::C_CUIniFile() : m_error(CU_INI_OK), m_lastSection(0) {}
+C_CUIniFile::C_CUIniFile() : m_error(CU_INI_OK) {}
 
-C_CUIniFile::C_CUIniFile(const char* fileName)
-    : m_error(CU_INI_OK), m_fileName(fileName), m_lastSection(0) {}
+C_CUIniFile::C_CUIniFile(const char* fileName) : m_error(CU_INI_OK), m_fileName(fileName) {}
 
 C_CUIniFile::~C_CUIniFile()
 {
@@ -64,41 +94,85 @@ BOOL C_CUIniFile::Load()
     return Load(m_fileName);
 }
 
+namespace {
+
+const char kBlanks[] = " \t\n";
+
+// One line as the grammar sees it: cut at the first ';' and trimmed of
+// blanks, tabs and newlines at both ends; *pEnd gets its end.
+char* TrimmedLine(char* line, char** pEnd)
+{
+    char* comment = strchr(line, ';');
+    char* end = comment ? comment : line + strlen(line);
+    while (line < end && strchr(kBlanks, *line))
+        ++line;
+    while (end > line && strchr(kBlanks, end[-1]))
+        --end;
+    *end = 0;
+    *pEnd = end;
+    return line;
+}
+
+// A "[name]" line gives its name: all leading '[' and trailing ']' go.
+bool SectionName(char* line, char* end, C_CUString& name)
+{
+    if (end - line < 2 || *line != '[' || end[-1] != ']')
+        return false;
+    while (line < end && *line == '[')
+        ++line;
+    while (end > line && end[-1] == ']')
+        --end;
+    name.assign(line, end);
+    return true;
+}
+
+// A key line: the key before the first '=' (trailing blanks trimmed), the
+// value after it (leading blanks trimmed); without '=' the key is empty.
+void SplitKeyLine(char* line, char* end, const char** pKey, const char** pValue)
+{
+    char* eq = strchr(line, '=');
+    if (!eq) {
+        *pKey = "";
+        *pValue = line;
+        return;
+    }
+    char* keyEnd = eq;
+    while (keyEnd > line && strchr(kBlanks, keyEnd[-1]))
+        --keyEnd;
+    *keyEnd = 0;
+    char* value = eq + 1;
+    while (value < end && strchr(kBlanks, *value))
+        ++value;
+    *pKey = line;
+    *pValue = value;
+}
+
+} // namespace
+
 BOOL C_CUIniFile::Load(const char* fileName)
 {
     FILE* f = fopen(Safe(fileName), "rt");
     if (!f)
         return FALSE;
     C_CUString current;
+    int section = -1;   // made when its first key comes
     char buf[kLineBuffer];
     while (fgets(buf, sizeof(buf), f)) {
-        C_CUString line(buf);
-        int semicolon = line.Find(";");
-        if (semicolon >= 0)
-            line.erase(static_cast<size_t>(semicolon));
-        line.TrimLeft();
-        line.TrimRight();
-        if (line.empty())
+        char* end = nullptr;
+        char* line = TrimmedLine(buf, &end);
+        if (line == end)
             continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            size_t first = line.find_first_not_of('[');
-            size_t last = line.find_last_not_of(']');
-            current = (first == std::string::npos || last == std::string::npos || last < first)
-                          ? C_CUString() : C_CUString(line.substr(first, last - first + 1));
-            AddSection(current);
+        if (SectionName(line, end, current)) {
+            section = AddSection(current);
             continue;
         }
-        C_CUString key, value;
-        int eq = line.Find("=");
-        if (eq < 0) {
-            value = line;
-        } else {
-            key = line.Left(eq);
-            key.TrimRight();
-            value = line.Mid(eq + 1);
-            value.TrimLeft();
-        }
-        SetString(current, key, value, TRUE, FALSE, CU_MSG_NONE);
+        const char* key = nullptr;
+        const char* value = nullptr;
+        SplitKeyLine(line, end, &key, &value);
+        if (section < 0)
+            section = AddSection(current);
+        if (StoreValue(section, key, value))
+            m_error = CU_INI_OK;
     }
     fclose(f);
     return TRUE;
@@ -128,19 +202,16 @@ BOOL C_CUIniFile::Save()
 
 int C_CUIniFile::FindSection(const char* name)
 {
-    const unsigned char* wanted = reinterpret_cast<const unsigned char*>(Safe(name));
-    // Names are unique, so the section hit last is the answer when it matches: lines and
-    // lookups mostly come section by section.
-    if (m_lastSection < m_sections.size() &&
-        _mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[m_lastSection]->name.c_str()), wanted) == 0) {
-        m_error = CU_INI_OK;
-        return static_cast<int>(m_lastSection);
-    }
-    for (size_t i = 0; i < m_sections.size(); ++i) {
-        if (_mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[i]->name.c_str()), wanted) == 0) {
-            m_error = CU_INI_OK;
-            m_lastSection = i;
-            return static_cast<int>(i);
+    // Names that compare equal hash alike: the index gives the candidates,
+    // in file order, and the first that compares equal is the answer.
+    auto it = m_sectionIndex.find(HashUpper(Safe(name)));
+    if (it != m_sectionIndex.end()) {
+        const unsigned char* wanted = reinterpret_cast<const unsigned char*>(Safe(name));
+        for (size_t i : it->second) {
+            if (_mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[i]->name.c_str()), wanted) == 0) {
+                m_error = CU_INI_OK;
+                return static_cast<int>(i);
+            }
         }
     }
     m_error = CU_INI_NO_SECTION;
@@ -154,6 +225,7 @@ int C_CUIniFile::AddSection(const char* name)
     if (index >= 0)
         return index;
     m_sections.push_back(new tagIniSection(Safe(name)));
+    m_sectionIndex[HashUpper(Safe(name))].push_back(m_sections.size() - 1);
     return static_cast<int>(m_sections.size()) - 1;
 }
 
@@ -304,31 +376,38 @@ BOOL C_CUIniFile::SetString(const char* section, const char* key, const char* va
         text = rel + "," + Safe(value);
     }
     tagIniKey* rec = FindKey(index, key);
+    if (!rec && !create)
+        return FALSE;
+    if (!StoreValue(index, key, text)) {
+        // A new key not stored: say so, and leave the error as it was.
+        if (!rec)
+            m_error = before;
+        return FALSE;
+    }
+    m_error = CU_INI_OK;
+    return TRUE;
+}
+
+// Replaces the value of the key in the section, or adds the key.
+BOOL C_CUIniFile::StoreValue(int sectionIndex, const char* key, const char* value)
+{
+    tagIniSection* s = m_sections[static_cast<size_t>(sectionIndex)];
+    tagIniKey probe{const_cast<char*>(Safe(key)), nullptr};
+    tagIniKey* rec = static_cast<tagIniKey*>(s->keys.Find(&probe));
     if (rec) {
-        char* copy = CopyText(text);
+        char* copy = CopyText(value);
         if (!copy)
             return FALSE;
-        delete[] rec->value;
-        rec->value = copy;
-        m_error = CU_INI_OK;
+        ReplaceValue(rec, copy);
         return TRUE;
     }
-    if (!create)
+    if (s->keyCount >= kMaxKeys)
         return FALSE;
-    tagIniSection* s = m_sections[static_cast<size_t>(index)];
-    if (s->keyCount >= kMaxKeys) {
-        m_error = before;
+    // A record the table refuses stays unused in the arena until the section goes.
+    tagIniKey* fresh = NewKeyRecord(s, Safe(key), Safe(value));
+    if (!fresh || s->keys.Insert(fresh) != C_StLHashT::INSERTED)
         return FALSE;
-    }
-    tagIniKey* fresh = new (std::nothrow) tagIniKey{CopyText(key), CopyText(text)};
-    if (!fresh || !fresh->key || !fresh->value || s->keys.Insert(fresh) != C_StLHashT::INSERTED) {
-        // Not stored: say so, and leave the error as it was.
-        FreeIniKey(fresh);
-        m_error = before;
-        return FALSE;
-    }
     ++s->keyCount;
-    m_error = CU_INI_OK;
     return TRUE;
 }
 
@@ -409,8 +488,7 @@ BOOL C_CUIniFile::DeleteKey(const char* section, const char* key)
     tagIniKey* rec = FindKey(index, key);
     if (!rec)
         return FALSE;
-    delete[] rec->value;
-    rec->value = nullptr;
+    ReplaceValue(rec, nullptr);
     return TRUE;
 }
 
@@ -421,7 +499,9 @@ BOOL C_CUIniFile::DeleteSection(const char* section)
         return FALSE;
     delete m_sections[static_cast<size_t>(index)];
     m_sections.erase(m_sections.begin() + index);
-    m_lastSection = 0;
+    m_sectionIndex.clear();
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        m_sectionIndex[HashUpper(m_sections[i]->name.c_str())].push_back(i);
     return TRUE;
 }
 

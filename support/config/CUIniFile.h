@@ -1,6 +1,7 @@
 // An ini-format file held in memory: sections of case-blind keys, typed and path lookups.
 #pragma once
 #include <windows.h>
+#include <unordered_map>
 #include <vector>
 #include "support/config/HashTables.h"
 #include "support/text/CUString.h"
@@ -15,15 +16,19 @@ enum {
     CU_INI_NOT_A_FOLDER = 4,
 };
 
+// A key record lives in its section's arena with its key text and first
+// value text right behind it; a value set later is a heap copy of its own.
 struct tagIniKey {
     char* key;     // first: the symbol table hashes and compares it
     char* value;   // null after DeleteKey
 };
+// Frees what a record holds outside its section's arena (a later value).
 void FreeIniKey(HashItem item);
 
 struct tagIniSection {
     tagIniSection(const char* n) : name(n), keys(FreeIniKey), keyCount(0) {}
     C_CUString name;
+    C_BlockArena records;   // before the keys: the table's callback still reads them
     C_IniSymbolTab keys;
     WORD keyCount;   // records in the table, deleted keys included
 };
@@ -93,6 +98,7 @@ public:
 
 private:
     void ReportFailure(UINT msgMode);
+    BOOL StoreValue(int sectionIndex, const char* key, const char* value);
 
     UINT m_error;
     C_CUString m_errorText;
@@ -103,5 +109,6 @@ private:
     std::vector<tagIniSection*> m_sections;
     C_CUString m_valueBuffer;
     C_CUStringList m_listBuffer;
-    size_t m_lastSection;   // index of the section found last
+    // Case-blind index of the sections: upper-cased name's hash to indices, in order.
+    std::unordered_map<UINT, std::vector<size_t>> m_sectionIndex;
 };

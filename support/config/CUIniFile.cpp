@@ -41,11 +41,11 @@ const char* FirstValue(const tagIniKey* rec)
     return reinterpret_cast<const char*>(rec + 1) + strlen(rec->key) + 1;
 }
 
-// A new record with copies of the key and the value, in the section's arena.
-tagIniKey* NewKeyRecord(tagIniSection* s, const char* key, const char* value)
+// A new record with copies of the key and the value, in the arena.
+tagIniKey* NewKeyRecord(C_BlockArena& records, const char* key, const char* value)
 {
     size_t keyLen = strlen(key), valueLen = strlen(value);
-    char* p = static_cast<char*>(s->records.Alloc(sizeof(tagIniKey) + keyLen + valueLen + 2));
+    char* p = static_cast<char*>(records.Alloc(sizeof(tagIniKey) + keyLen + valueLen + 2));
     if (!p)
         return nullptr;
     tagIniKey* rec = reinterpret_cast<tagIniKey*>(p);
@@ -202,15 +202,19 @@ BOOL C_CUIniFile::Save()
 
 int C_CUIniFile::FindSection(const char* name)
 {
-    // Names that compare equal hash alike: the index gives the candidates,
-    // in file order, and the first that compares equal is the answer.
-    auto it = m_sectionIndex.find(HashUpper(Safe(name)));
-    if (it != m_sectionIndex.end()) {
+    // Names that compare equal hash alike: the slots give the candidates in
+    // file order, and the first that compares equal is the answer.
+    if (!m_sectionSlots.empty()) {
         const unsigned char* wanted = reinterpret_cast<const unsigned char*>(Safe(name));
-        for (size_t i : it->second) {
-            if (_mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[i]->name.c_str()), wanted) == 0) {
+        UINT hash = HashUpper(Safe(name));
+        size_t mask = m_sectionSlots.size() - 1;
+        for (size_t i = hash & mask; m_sectionSlots[i].index >= 0; i = (i + 1) & mask) {
+            const SectionSlot& slot = m_sectionSlots[i];
+            const unsigned char* have =
+                reinterpret_cast<const unsigned char*>(m_sections[static_cast<size_t>(slot.index)]->name.c_str());
+            if (slot.hash == hash && _mbsicmp(have, wanted) == 0) {
                 m_error = CU_INI_OK;
-                return static_cast<int>(i);
+                return slot.index;
             }
         }
     }
@@ -219,13 +223,38 @@ int C_CUIniFile::FindSection(const char* name)
     return -1;
 }
 
+// Adds one section to the slots, which stay at most half full.
+void C_CUIniFile::IndexSection(UINT hash, int index)
+{
+    if (m_sectionSlots.size() < 2 * m_sections.size()) {
+        IndexSections();
+        return;
+    }
+    size_t mask = m_sectionSlots.size() - 1;
+    size_t i = hash & mask;
+    while (m_sectionSlots[i].index >= 0)
+        i = (i + 1) & mask;
+    m_sectionSlots[i] = SectionSlot{hash, index};
+}
+
+// Builds the slots anew for all sections, in order.
+void C_CUIniFile::IndexSections()
+{
+    size_t size = 64;
+    while (size < 2 * m_sections.size())
+        size *= 2;
+    m_sectionSlots.assign(size, SectionSlot{0, -1});
+    for (size_t n = 0; n < m_sections.size(); ++n)
+        IndexSection(HashUpper(m_sections[n]->name.c_str()), static_cast<int>(n));
+}
+
 int C_CUIniFile::AddSection(const char* name)
 {
     int index = FindSection(name);
     if (index >= 0)
         return index;
     m_sections.push_back(new tagIniSection(Safe(name)));
-    m_sectionIndex[HashUpper(Safe(name))].push_back(m_sections.size() - 1);
+    IndexSection(HashUpper(Safe(name)), static_cast<int>(m_sections.size()) - 1);
     return static_cast<int>(m_sections.size()) - 1;
 }
 
@@ -403,8 +432,8 @@ BOOL C_CUIniFile::StoreValue(int sectionIndex, const char* key, const char* valu
     }
     if (s->keyCount >= kMaxKeys)
         return FALSE;
-    // A record the table refuses stays unused in the arena until the section goes.
-    tagIniKey* fresh = NewKeyRecord(s, Safe(key), Safe(value));
+    // A record the table refuses stays unused in the arena until the file goes.
+    tagIniKey* fresh = NewKeyRecord(m_records, Safe(key), Safe(value));
     if (!fresh || s->keys.Insert(fresh) != C_StLHashT::INSERTED)
         return FALSE;
     ++s->keyCount;
@@ -499,9 +528,7 @@ BOOL C_CUIniFile::DeleteSection(const char* section)
         return FALSE;
     delete m_sections[static_cast<size_t>(index)];
     m_sections.erase(m_sections.begin() + index);
-    m_sectionIndex.clear();
-    for (size_t i = 0; i < m_sections.size(); ++i)
-        m_sectionIndex[HashUpper(m_sections[i]->name.c_str())].push_back(i);
+    IndexSections();
     return TRUE;
 }
 

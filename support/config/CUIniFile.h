@@ -1,7 +1,6 @@
 // An ini-format file held in memory: sections of case-blind keys, typed and path lookups.
 #pragma once
 #include <windows.h>
-#include <unordered_map>
 #include <vector>
 #include "support/config/HashTables.h"
 #include "support/text/CUString.h"
@@ -16,19 +15,18 @@ enum {
     CU_INI_NOT_A_FOLDER = 4,
 };
 
-// A key record lives in its section's arena with its key text and first
-// value text right behind it; a value set later is a heap copy of its own.
+// A key record lives in its file's arena with its key text and first value
+// text right behind it; a value set later is a heap copy of its own.
 struct tagIniKey {
     char* key;     // first: the symbol table hashes and compares it
     char* value;   // null after DeleteKey
 };
-// Frees what a record holds outside its section's arena (a later value).
+// Frees what a record holds outside its file's arena (a later value).
 void FreeIniKey(HashItem item);
 
 struct tagIniSection {
     tagIniSection(const char* n) : name(n), keys(FreeIniKey), keyCount(0) {}
     C_CUString name;
-    C_BlockArena records;   // before the keys: the table's callback still reads them
     C_IniSymbolTab keys;
     WORD keyCount;   // records in the table, deleted keys included
 };
@@ -106,9 +104,17 @@ private:
     C_CUString m_failedKey;
     C_CUString m_failedValue;
     C_CUString m_fileName;
+    C_BlockArena m_records;   // the key records; outlives the sections
     std::vector<tagIniSection*> m_sections;
     C_CUString m_valueBuffer;
     C_CUStringList m_listBuffer;
-    // Case-blind index of the sections: upper-cased name's hash to indices, in order.
-    std::unordered_map<UINT, std::vector<size_t>> m_sectionIndex;
+    // Case-blind index of the sections: open addressing on the hash of the
+    // upper-cased name; equal hashes follow one another in file order.
+    struct SectionSlot {
+        UINT hash;
+        int index;   // -1: free
+    };
+    void IndexSections();
+    void IndexSection(UINT hash, int index);
+    std::vector<SectionSlot> m_sectionSlots;
 };

@@ -19,25 +19,22 @@ CString KeyName(UINT nID, LPCSTR pszFallback)
     return s;
 }
 
-int ProfileInt(LPCSTR pszSection, UINT nKey, LPCSTR pszKey, int nDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    if (!pApp)
-        return nDefault;
-    return (int)pApp->GetProfileInt(pszSection, KeyName(nKey, pszKey), nDefault);
-}
-
-CString ProfileString(LPCSTR pszSection, UINT nKey, LPCSTR pszKey, LPCSTR pszDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    if (!pApp)
-        return CString(pszDefault);
-    return pApp->GetProfileString(pszSection, KeyName(nKey, pszKey), pszDefault);
-}
-
 inline int BufferSize(int n) { return (n + 31) & ~15; }
 
 } // namespace
+
+// The application's profile; its defaults when there is no application.
+int TWKEdit::ProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault)
+{
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? (int)pApp->GetProfileInt(pszSection, pszKey, nDefault) : nDefault;
+}
+
+CString TWKEdit::ProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault)
+{
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? pApp->GetProfileString(pszSection, pszKey, pszDefault) : CString(pszDefault);
+}
 
 TWKEdit::TWKEdit()
     : m_pFirstLine(NULL), m_pUndo(NULL), m_bAutoIndent(TRUE), m_nBookmarkCount(0),
@@ -91,7 +88,7 @@ void TWKEdit::Initialize()
     m_nLineCount = 1;
     m_strSection.Empty();
     LoadSettings();
-    SetLineEndType(ProfileInt(m_strSection, IDS_TWK_KEY_LINEEND, "Line end type", 0));
+    SetLineEndType(ProfileInt(m_strSection, KeyName(IDS_TWK_KEY_LINEEND, "Line end type"), 0));
 }
 
 void TWKEdit::FreeAll()
@@ -112,17 +109,17 @@ int TWKEdit::LoadSettings()
 {
     LoadChromaSettings();
     LPCSTR s = m_strSection;
-    SetTabSize(ProfileInt(s, IDS_TWK_KEY_TABSIZE, "Tab size", 3));
-    m_bKeepTabs = ProfileInt(s, IDS_TWK_KEY_KEEPTABS, "Keep tabs", 1);
-    m_bShowTabs = ProfileInt(s, IDS_TWK_KEY_SHOWTABS, "Show tabs", 0);
-    m_strFontName = ProfileString(s, IDS_TWK_KEY_FONTNAME, "Font name", "Courier New");
-    m_nFontSize = ProfileInt(s, IDS_TWK_KEY_FONTSIZE, "Font size", 9);
-    m_nCharSet = ProfileInt(s, IDS_TWK_KEY_CHARSET, "CharSet", 0);
-    m_nFontWeight = ProfileInt(s, IDS_TWK_KEY_FONTWEIGHT, "Font weight", 400);
-    m_bFontItalic = ProfileInt(s, IDS_TWK_KEY_FONTITALIC, "Font Italic", 0);
-    m_bWordWrap = ProfileInt(s, IDS_TWK_KEY_WORDWRAP, "Word wrap", 0);
-    m_bInsertMode = ProfileInt(s, IDS_TWK_KEY_INSERT, "Insert", 1);
-    m_bLockFiles = ProfileInt(s, IDS_TWK_KEY_LOCKFILES, "Lock files", 0);
+    SetTabSize(ProfileInt(s, KeyName(IDS_TWK_KEY_TABSIZE, "Tab size"), 3));
+    m_bKeepTabs = ProfileInt(s, KeyName(IDS_TWK_KEY_KEEPTABS, "Keep tabs"), 1);
+    m_bShowTabs = ProfileInt(s, KeyName(IDS_TWK_KEY_SHOWTABS, "Show tabs"), 0);
+    m_strFontName = ProfileString(s, KeyName(IDS_TWK_KEY_FONTNAME, "Font name"), "Courier New");
+    m_nFontSize = ProfileInt(s, KeyName(IDS_TWK_KEY_FONTSIZE, "Font size"), 9);
+    m_nCharSet = ProfileInt(s, KeyName(IDS_TWK_KEY_CHARSET, "CharSet"), 0);
+    m_nFontWeight = ProfileInt(s, KeyName(IDS_TWK_KEY_FONTWEIGHT, "Font weight"), 400);
+    m_bFontItalic = ProfileInt(s, KeyName(IDS_TWK_KEY_FONTITALIC, "Font Italic"), 0);
+    m_bWordWrap = ProfileInt(s, KeyName(IDS_TWK_KEY_WORDWRAP, "Word wrap"), 0);
+    m_bInsertMode = ProfileInt(s, KeyName(IDS_TWK_KEY_INSERT, "Insert"), 1);
+    m_bLockFiles = ProfileInt(s, KeyName(IDS_TWK_KEY_LOCKFILES, "Lock files"), 0);
     // SetTabSize is virtual; the settings must never leave a tab size below 1.
     if (m_nTabSize < 1)
         m_nTabSize = 4;

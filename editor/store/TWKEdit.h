@@ -241,6 +241,9 @@ public:
     static int HasRegexChars(LPCSTR pszText);
 
 private:
+    // Settings from the application's profile (defaults without an application).
+    static int ProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault);
+    static CString ProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault);
     TWKEditLine* BuildLinesEx(LPCSTR pszText, int nLength, BOOL* pbNoticeShown, int* pnError,
                               TWKEditLine** ppLast);
     int WrapLongLine(TWKEditLine* pLine, BOOL* pbNoticeShown, TWKEditLine** ppLast);

@@ -18,18 +18,6 @@ const int kFoldBufferSize = 16416;
 const int kMaxKeywordLen = 23;          // longer names are not kept in the table
 const int kMaxSlotsUsed = TWK_KEYWORD_SLOTS - 1;   // one slot always stays free
 
-int ProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    return pApp ? (int)pApp->GetProfileInt(pszSection, pszKey, nDefault) : nDefault;
-}
-
-CString ProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    return pApp ? pApp->GetProfileString(pszSection, pszKey, pszDefault) : CString(pszDefault);
-}
-
 // Copies at most nSize - 1 characters: a longer setting is cut.
 void CopyCut(char* pDest, LPCSTR pszSrc, size_t nSize)
 {

@@ -1,5 +1,6 @@
 #include "support/config/CUIniFile.h"
 #include "support/config/CUPath.h"
+#include "support/config/ProfileHelpers.h"
 #include "support/text/TextHelpers.h"
 #include "support/ui/CUMsgHandler.h"
 #include <mbstring.h>
@@ -24,12 +25,6 @@ char* CopyText(const char* text)
     return copy;
 }
 
-C_CUString NumberedKey(const char* prefix, int n)
-{
-    C_CUString key;
-    key.Format("%s%d", Safe(prefix), n);
-    return key;
-}
 
 } // namespace
 
@@ -310,27 +305,21 @@ BOOL C_CUIniFile::GetValue(const char* section, const char* key, C_CUString& out
         m_error = CU_INI_OK;
         return TRUE;
     }
-    C_CUString folder = C_CUPath(m_fileName).GetFolder();
-    C_CUString first = GetField(value, 1);
-    if (ResolvePath(folder, first, pathMode, CU_MSG_NONE)) {
-        output = first;
+    C_CUString resolved;
+    if (ResolvePathPair(C_CUPath(m_fileName).GetFolder(), value, resolved, pathMode, msgMode)) {
+        output = resolved;
         m_error = CU_INI_OK;
         return TRUE;
     }
-    C_CUString second = GetField(value, 2);
-    if (ResolvePath(folder, second, pathMode, msgMode)) {
-        output = second;
-        m_error = CU_INI_OK;
-        return TRUE;
-    }
+    // Neither field resolved: resolved holds field 2 as ResolvePath left it.
     if (pathMode == CU_PATH_FILE_DROP || pathMode == CU_PATH_FOLDER_DROP) {
         m_error = pathMode == CU_PATH_FILE_DROP ? CU_INI_NOT_A_FILE : CU_INI_NOT_A_FOLDER;
         m_failedSection = Safe(section);
         m_failedKey = Safe(key);
-        m_failedValue = second;
+        m_failedValue = resolved;
         return FALSE;
     }
-    output = second;
+    output = resolved;
     m_error = CU_INI_OK;
     return TRUE;
 }
@@ -398,12 +387,7 @@ BOOL C_CUIniFile::SetString(const char* section, const char* key, const char* va
             return FALSE;
         index = AddSection(section);
     }
-    C_CUString text(value);
-    if (relative) {
-        C_CUString rel(value);
-        MakeRelativePath(C_CUPath(m_fileName).GetFolder(), rel);
-        text = rel + "," + Safe(value);
-    }
+    C_CUString text = relative ? PathPairForm(m_fileName, Safe(value)) : C_CUString(value);
     tagIniKey* rec = FindKey(index, key);
     if (!rec && !create)
         return FALSE;

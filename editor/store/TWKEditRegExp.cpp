@@ -223,6 +223,12 @@ void TWKEditRegExp::Init()
     m_must.clear();
     m_nStartChar = -1;
     m_bAnchored = FALSE;
+    ClearMatch();
+}
+
+// Forgets the last match.
+void TWKEditRegExp::ClearMatch()
+{
     m_bLimitHit = FALSE;
     for (int i = 0; i < TWK_REGEXP_NSUB; ++i)
         m_start[i] = m_end[i] = -1;
@@ -498,12 +504,7 @@ int TWKEditRegExp::Exec(const char* pszText)
 
 int TWKEditRegExp::Exec(const char* pszText, int nLength)
 {
-    m_bLimitHit = FALSE;
-    for (int i = 0; i < TWK_REGEXP_NSUB; ++i)
-        m_start[i] = m_end[i] = -1;
-    free(m_pMatchText);
-    m_pMatchText = NULL;
-    m_nMatchTextLen = 0;
+    ClearMatch();
     if (m_prog.empty() || pszText == NULL || nLength < 0)
         return -1;
 

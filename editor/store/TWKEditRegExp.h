@@ -61,6 +61,7 @@ private:
     struct Parser;
     friend struct Parser;
 
+    void ClearMatch();
     void Emit(const Node* p);
     int EmitInst(int op, int arg = 0, int x = 0, int y = 0);
     BOOL MatchOne(const Inst& in, unsigned char c) const;

@@ -1,24 +1,10 @@
 // The release of the chip-information service by its last holder. The
 // library's own holder counts too: the test takes it away for a while.
-#include <gtest/gtest.h>
-#include "support/system/ChipInfo.h"
-#include "support/text/CUString.h"
+#include "tests/support/system/chipinfo_fixture.h"
 #include "support/text/CUStringList.h"
-#include "tests/harness/harness.h"
 #include <new>
 
-namespace {
-
-class ChipInfoRelease : public ::testing::Test {
-protected:
-    void SetUp() override { g_hInstance = GetModuleHandleA(nullptr); }
-    void TearDown() override { g_hInstance = nullptr; }
-    vt::ModalAnswerer answerer;
-};
-
-} // namespace
-
-TEST_F(ChipInfoRelease, TheLastHolderReleasesTheService)
+TEST_F(ChipInfo, TheLastHolderReleasesTheService)
 {
     auto* first = new C_ChipInfoPtr;
     ASSERT_TRUE(first->Load(nullptr));

@@ -1,5 +1,4 @@
-#include <gtest/gtest.h>
-#include "support/system/ChipInfo.h"
+#include "tests/support/system/chipinfo_fixture.h"
 #include "support/text/CUString.h"
 #include "support/text/CUStringList.h"
 #include "tests/harness/harness.h"
@@ -37,13 +36,6 @@ public:
     }
     vt::TempDir dir;
     HMODULE host = nullptr;
-};
-
-class ChipInfo : public ::testing::Test {
-protected:
-    void SetUp() override { g_hInstance = GetModuleHandleA(nullptr); }
-    void TearDown() override { g_hInstance = nullptr; }
-    vt::ModalAnswerer answerer;
 };
 
 } // namespace

@@ -135,8 +135,10 @@ TEST(EditLoad, OverlongLineIsWrappedOnceAndSavedWhole)
     EXPECT_TRUE(v[1] == std::string(3618, 'q') + "\r\n") << v[1].size();
     EXPECT_EQ(boxes.Count(), 1u);
     if (boxes.Count())
+    {
         EXPECT_EQ(boxes.Last().text, "This file contains lines longer than the 16384 character maximum.\r\n"
                                      "The lines will be wrapped.");
+    }
     for (const std::string& s : v)
         EXPECT_LE(t.e.CountColumns(s.c_str(), (int)s.size()), TWK_MAX_COLUMNS);
     EXPECT_TRUE(SameBytes(t.Save(), bytes));

@@ -12,6 +12,17 @@ public:
     ~QuietDrives() { ::SetErrorMode(0); }
 };
 
+// One field of the file status; FALSE (and value untouched) without a status.
+template<class T>
+BOOL ReadStatusField(const CString& path, T CFileStatus::*field, T& value)
+{
+    CFileStatus status;
+    if (!CFile::GetStatus(path, status))
+        return FALSE;
+    value = status.*field;
+    return TRUE;
+}
+
 int LastSeparator(const CString& path)
 {
     int back = path.ReverseFind('\\');
@@ -65,29 +76,17 @@ BOOL TWKFileSystem::DirectoryExists(const CString& path) const
 
 BOOL TWKFileSystem::GetFileCreationTime(const CString& path, CTime& time) const
 {
-    CFileStatus status;
-    if (!CFile::GetStatus(path, status))
-        return FALSE;
-    time = status.m_ctime;
-    return TRUE;
+    return ReadStatusField(path, &CFileStatus::m_ctime, time);
 }
 
 BOOL TWKFileSystem::GetFileModifyTime(const CString& path, CTime& time) const
 {
-    CFileStatus status;
-    if (!CFile::GetStatus(path, status))
-        return FALSE;
-    time = status.m_mtime;
-    return TRUE;
+    return ReadStatusField(path, &CFileStatus::m_mtime, time);
 }
 
 BOOL TWKFileSystem::GetFileAccessTime(const CString& path, CTime& time) const
 {
-    CFileStatus status;
-    if (!CFile::GetStatus(path, status))
-        return FALSE;
-    time = status.m_atime;
-    return TRUE;
+    return ReadStatusField(path, &CFileStatus::m_atime, time);
 }
 
 BOOL TWKFileSystem::GetFileSize(const CString& path, LONG& size) const
@@ -102,11 +101,7 @@ BOOL TWKFileSystem::GetFileSize(const CString& path, LONG& size) const
 
 BOOL TWKFileSystem::GetFileAttribute(const CString& path, BYTE& attribute) const
 {
-    CFileStatus status;
-    if (!CFile::GetStatus(path, status))
-        return FALSE;
-    attribute = status.m_attribute;
-    return TRUE;
+    return ReadStatusField(path, &CFileStatus::m_attribute, attribute);
 }
 
 CString TWKFileSystem::GetCurrentDirectory(const CString& drive) const

@@ -44,16 +44,19 @@ void DispatchWithIdle(MSG& msg)
 
 // The modal loop of a tracker: mouse and key messages of the thread go to
 // onInput (false ends the loop), everything else is handled as usual.
-// onIdle runs while the queue is empty and answers how long to wait at most.
-// A quit request ends the loop and is posted again with its code.
-void RunTracking(const std::function<bool(const MSG&)>& onInput, const std::function<DWORD()>& onIdle)
+// onIdle runs while the queue is empty: false ends the loop, else it sets
+// how long to wait at most. A quit request ends the loop and is posted
+// again with its code.
+void RunTracking(const std::function<bool(const MSG&)>& onInput, const std::function<bool(DWORD&)>& onIdle)
 {
     for (;;)
     {
         MSG msg;
         if (!::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
         {
-            DWORD wait = onIdle ? onIdle() : INFINITE;
+            DWORD wait = INFINITE;
+            if (!onIdle(wait))
+                return;
             ::MsgWaitForMultipleObjects(0, NULL, FALSE, wait, QS_ALLINPUT);
             continue;
         }
@@ -129,7 +132,7 @@ BOOL TWKFakeButton::Track(CWnd* pOwner, const CRect& rcButton, HBITMAP hNormal, 
                 return false;
             return ::GetCapture() == m_hWnd;
         },
-        [&]() -> DWORD { return ::GetCapture() == m_hWnd ? INFINITE : 0; });
+        [&](DWORD&) { return ::GetCapture() == m_hWnd; });
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     DestroyWindow();
@@ -315,22 +318,25 @@ BOOL TWKListBoxDragWnd::Track(CListBox* pList, BOOL bTrailBlank, int& nFrom, int
                 aim(pt);
             return true;
         },
-        [&]() -> DWORD {
+        [&](DWORD& wait) {
             if (::GetCapture() != m_hWnd)
             {
-                cancelled = true;
-                ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
-                return 0;
+                cancelled = true;   // someone else took the mouse
+                return false;
             }
             if (!(outside & (2 | 8)))
-                return INFINITE;
+                return true;
             DWORD elapsed = ::GetTickCount() - lastScroll;
             if (elapsed < delay)
-                return delay - elapsed;
+            {
+                wait = delay - elapsed;
+                return true;
+            }
             scrollLine((outside & 8) != 0);
             lastScroll = ::GetTickCount();
             delay = std::max(m_nMinimumDelay, delay > m_nDelayStep ? delay - m_nDelayStep : 0);
-            return delay;
+            wait = delay;
+            return true;
         });
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
@@ -879,6 +885,20 @@ BOOL TWKListBoxEditor::DeleteItem(int nIndex)
 
 void TWKListBoxEditor::OnBrowse() {}
 
+void TWKListBoxEditor::TakeBrowsed(TWKListBoxEdit* pEdit, BOOL bChosen, const CString& strChosen)
+{
+    // The edit may have closed while the dialog ran.
+    if (!pEdit || GetEdit() != pEdit)
+        return;
+    if (bChosen)
+    {
+        pEdit->SetWindowText(strChosen);
+        pEdit->SetSel(0, -1);
+        pEdit->SendMessage(EM_SCROLLCARET);
+    }
+    pEdit->SetFocus();
+}
+
 BOOL TWKListBoxEditor::PreTranslateMessage(MSG* pMsg)
 {
     if ((dwFlags & LBE_TOOLTIPS) && m_toolTip.m_hWnd && pMsg->message == WM_MOUSEMOVE)
@@ -1300,12 +1320,12 @@ LRESULT TWKListBoxEditorHelper::OnSetCancelled(WPARAM wParam, LPARAM)
 // ---------------------------------------------------------------------------
 // The browse forms
 
-BOOL TWKListBoxDirEditor::Initialize(UINT nID, CWnd* pParent, DWORD dwFlagsIn)
+BOOL TWKListBoxBrowseEditor::Initialize(UINT nID, CWnd* pParent, DWORD dwFlagsIn)
 {
     return TWKListBoxEditor::Initialize(nID, pParent, dwFlagsIn | LBE_BROWSE);
 }
 
-BOOL TWKListBoxDirEditor::Initialize(CWnd* pParent, UINT nID, DWORD dwFlagsIn)
+BOOL TWKListBoxBrowseEditor::Initialize(CWnd* pParent, UINT nID, DWORD dwFlagsIn)
 {
     return TWKListBoxEditor::Initialize(pParent, nID, dwFlagsIn | LBE_BROWSE);
 }
@@ -1319,26 +1339,11 @@ void TWKListBoxDirEditor::OnBrowse()
     title.LoadString(IDS_TWK_LBE_DIR_TITLE);
     pEdit->GetWindowText(text);
     TWKDirSelectDlg dlg(title, NULL, text);
-    if (dlg.DoModal() == IDOK && GetEdit() == pEdit)
-    {
-        CString path;
+    CString path;
+    BOOL bChosen = dlg.DoModal() == IDOK;
+    if (bChosen)
         dlg.GetPath(path);
-        pEdit->SetWindowText(path);
-        pEdit->SetSel(0, -1);
-        pEdit->SendMessage(EM_SCROLLCARET);
-    }
-    if (GetEdit() == pEdit)
-        pEdit->SetFocus();
-}
-
-BOOL TWKListBoxFileEditor::Initialize(UINT nID, CWnd* pParent, DWORD dwFlagsIn)
-{
-    return TWKListBoxEditor::Initialize(nID, pParent, dwFlagsIn | LBE_BROWSE);
-}
-
-BOOL TWKListBoxFileEditor::Initialize(CWnd* pParent, UINT nID, DWORD dwFlagsIn)
-{
-    return TWKListBoxEditor::Initialize(pParent, nID, dwFlagsIn | LBE_BROWSE);
+    TakeBrowsed(pEdit, bChosen, path);
 }
 
 void TWKListBoxFileEditor::OnBrowse()
@@ -1352,12 +1357,6 @@ void TWKListBoxFileEditor::OnBrowse()
     CFileDialog dlg(TRUE, m_strDefExt.IsEmpty() ? NULL : (LPCSTR)m_strDefExt, name, OFN_HIDEREADONLY,
                     m_strFilter.IsEmpty() ? NULL : (LPCSTR)m_strFilter, this);
     dlg.m_ofn.lpstrTitle = m_strTitle.IsEmpty() ? NULL : (LPCSTR)m_strTitle;
-    if (dlg.DoModal() == IDOK && GetEdit() == pEdit)
-    {
-        pEdit->SetWindowText(dlg.GetPathName());
-        pEdit->SetSel(0, -1);
-        pEdit->SendMessage(EM_SCROLLCARET);
-    }
-    if (GetEdit() == pEdit)
-        pEdit->SetFocus();
+    BOOL bChosen = dlg.DoModal() == IDOK;
+    TakeBrowsed(pEdit, bChosen, bChosen ? dlg.GetPathName() : CString());
 }

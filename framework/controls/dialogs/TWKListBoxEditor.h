@@ -167,6 +167,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     void PlaceWindows(HWND hList, const CRect& rc, HWND hInsertAfter);
+    // A browse form's answer into the edit (still open?), which gets the focus back.
+    void TakeBrowsed(TWKListBoxEdit* pEdit, BOOL bChosen, const CString& strChosen);
     bool IsMultiSel() const;
     bool IsTrailing(int nIndex) const;   // the empty item kept at the end
     void Select(int nIndex);
@@ -199,21 +201,25 @@ protected:
     HBITMAP m_hBitmaps[4] = {};
 };
 
-// The folder form: "..." opens the folder picker.
-class TWKListBoxDirEditor : public TWKListBoxEditor
+// The two browse forms: both Initialize forms add LBE_BROWSE.
+class TWKListBoxBrowseEditor : public TWKListBoxEditor
 {
 public:
     BOOL Initialize(UINT nID, CWnd* pParent, DWORD dwFlags) override;
     BOOL Initialize(CWnd* pParent, UINT nID, DWORD dwFlags) override;
+};
+
+// The folder form: "..." opens the folder picker.
+class TWKListBoxDirEditor : public TWKListBoxBrowseEditor
+{
+public:
     void OnBrowse() override;
 };
 
 // The file form: "..." opens the open-file dialog.
-class TWKListBoxFileEditor : public TWKListBoxEditor
+class TWKListBoxFileEditor : public TWKListBoxBrowseEditor
 {
 public:
-    BOOL Initialize(UINT nID, CWnd* pParent, DWORD dwFlags) override;
-    BOOL Initialize(CWnd* pParent, UINT nID, DWORD dwFlags) override;
     void OnBrowse() override;
 
     CString m_strTitle;

@@ -404,3 +404,57 @@ TEST_F(ListEditor, TabAndArrowKeysCloseTheEdit)
     EXPECT_EQ(Strings({"AA", "b", ""}), Contents());
     EXPECT_EQ(1, list->GetCurSel());
 }
+
+TEST(ListBoxDirEditor, F2OpensTheEditWithItsButtonAndThePickerFillsIt)
+{
+    vt::TempDir dir;
+    char here[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, here);
+    vt::DialogTemplate tmpl("Folders", 160, 120, WS_POPUP | WS_CAPTION | DS_SETFONT);
+    tmpl.Add("LISTBOX", "", kList, 10, 10, 140, 90,
+             LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP);
+    CDialog dlg;
+    ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get(), NULL));
+    dlg.ShowWindow(SW_SHOW);
+    ::SendDlgItemMessageA(dlg, kList, LB_ADDSTRING, 0, (LPARAM)dir.Path().c_str());
+    TWKListBoxDirEditor editor;
+    ASSERT_TRUE(editor.Initialize(kList, &dlg, LBE_SHORTCUTS));
+    EXPECT_TRUE(editor.GetFlags() & LBE_BROWSE);
+    CListBox* list = editor.GetListBoxPtr();
+
+    list->SetCurSel(0);
+    list->SendMessage(WM_KEYDOWN, VK_F2, 1);
+    ASSERT_NE(nullptr, editor.GetEdit());
+    HWND hEdit = editor.GetEdit()->m_hWnd;
+    HWND hButton = ::GetDlgItem(list->m_hWnd, 101);
+    ASSERT_NE(nullptr, hButton);
+    CRect rcEdit, rcButton, rcItem;
+    ::GetWindowRect(hEdit, &rcEdit);
+    ::GetWindowRect(hButton, &rcButton);
+    list->GetItemRect(0, &rcItem);
+    list->ClientToScreen(&rcItem);
+    EXPECT_EQ(rcEdit.right, rcButton.left);
+    EXPECT_EQ(rcItem.right, rcButton.right);
+
+    std::string caption;
+    vt::DialogWatcher watcher([&](HWND hDlg) {
+        char buf[64] = "";
+        ::GetWindowTextA(hDlg, buf, sizeof buf);
+        caption = buf;
+        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(hDlg, IDOK));
+    });
+    ::SendMessageA(hEdit, WM_KEYDOWN, VK_F2, 1);   // to the button, then the picker
+    vt::PumpMessages();
+    ASSERT_EQ(1, watcher.Count());
+    EXPECT_EQ("Select Directory", caption);
+    ASSERT_EQ(hEdit, editor.GetEdit() ? editor.GetEdit()->m_hWnd : NULL);
+    EXPECT_EQ(hEdit, ::GetFocus());
+    ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
+    CString item;
+    list->GetText(0, item);
+    std::string expected = dir.Path() + "\\";
+    EXPECT_EQ(0, lstrcmpiA(expected.c_str(), item));
+    EXPECT_FALSE(::IsWindow(hButton));
+    ::SetCurrentDirectoryA(here);   // the old-style picker moves the process
+    dlg.DestroyWindow();
+}

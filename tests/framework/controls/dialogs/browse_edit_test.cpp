@@ -171,6 +171,10 @@ TEST_F(BrowseDialog, OldStylePickerShowsOnlyFoldersAndGivesTheFolderWithABacksla
         seen.folders = ::IsWindowVisible(::GetDlgItem(hDlg, lst2));
         seen.drives = ::IsWindowVisible(::GetDlgItem(hDlg, cmb2));
         seen.name = Text(::GetDlgItem(hDlg, edt1));
+        // Other programs on the shared screen may have taken the activation
+        // while the loop ran; an activated dialog gives the focus back to
+        // the control that had it.
+        ::SetActiveWindow(hDlg);
         seen.focus = ::GetDlgCtrlID(::GetFocus());
         ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(hDlg, IDOK));
     });

@@ -448,6 +448,9 @@ TEST(ListBoxDirEditor, F2OpensTheEditWithItsButtonAndThePickerFillsIt)
     ASSERT_EQ(1, watcher.Count());
     EXPECT_EQ("Select Directory", caption);
     ASSERT_EQ(hEdit, editor.GetEdit() ? editor.GetEdit()->m_hWnd : NULL);
+    // Another program on the shared screen may hold the activation now; back
+    // in front, the dialog gives the focus to the control that had it.
+    dlg.SetActiveWindow();
     EXPECT_EQ(hEdit, ::GetFocus());
     ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
     CString item;

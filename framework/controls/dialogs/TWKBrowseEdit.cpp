@@ -247,14 +247,18 @@ void TWKDirSelectDlg::SetInitialDir(LPCSTR lpszDir)
     m_ofn.lpstrInitialDir = m_strInitialDir.IsEmpty() ? NULL : (LPCSTR)m_strInitialDir;
 }
 
+WORD TWKDirSelectDlg::MergeDirStyle(WORD wCurrent, WORD wStyle)
+{
+    // Systems before version 4 have no folder browser.
+    if (LOBYTE(LOWORD(::GetVersion())) < 4)
+        return (WORD)((wCurrent & ~3) | styleOldDialog);
+    return (WORD)((wCurrent & ~3) | wStyle);
+}
+
 WORD TWKDirSelectDlg::SetDirStyle(const WORD& wStyle)
 {
     WORD old = m_wDirStyle;
-    // Systems before version 4 have no folder browser.
-    if (LOBYTE(LOWORD(::GetVersion())) < 4)
-        m_wDirStyle = (WORD)((m_wDirStyle & ~3) | styleOldDialog);
-    else
-        m_wDirStyle = (WORD)((m_wDirStyle & ~3) | wStyle);
+    m_wDirStyle = MergeDirStyle(m_wDirStyle, wStyle);
     return old;
 }
 

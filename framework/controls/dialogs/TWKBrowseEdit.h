@@ -80,6 +80,10 @@ public:
     void SetTitle(LPCSTR lpszTitle);
     void SetInitialDir(LPCSTR lpszDir);
 
+    // A style with bits 0 and 1 taken from wStyle (only the old-style
+    // dialog on systems before version 4).
+    static WORD MergeDirStyle(WORD wCurrent, WORD wStyle);
+
     // The file-system path of a shell item, with a trailing backslash.
     static BOOL FolderPathFromItem(LPCITEMIDLIST pidl, CString& strPath);
 
@@ -99,7 +103,13 @@ class TWKBrowseDirEdit : public TWKBrowseEditBase
 public:
     TWKBrowseDirEdit();
     void OnBrowse() override;
-    WORD SetDirStyle(const WORD& wStyle) { WORD old = m_wDirStyle; m_wDirStyle = wStyle; return old; }
+    // As the picker's: bits 0 and 1 replaced; the previous style.
+    WORD SetDirStyle(const WORD& wStyle)
+    {
+        WORD old = m_wDirStyle;
+        m_wDirStyle = TWKDirSelectDlg::MergeDirStyle(m_wDirStyle, wStyle);
+        return old;
+    }
     WORD GetDirStyle() const { return m_wDirStyle; }
 
     WORD m_wDirStyle = TWKDirSelectDlg::styleOldDialog;

@@ -159,6 +159,11 @@ TEST_F(BrowseDialog, OldStylePickerShowsOnlyFoldersAndGivesTheFolderWithABacksla
     TWKBrowseDirEdit edit;
     ASSERT_TRUE(edit.Initialize(kDirEdit, &dlg));
     EXPECT_EQ(1, edit.GetDirStyle());
+    EXPECT_EQ(1, edit.SetDirStyle(0x12));   // bits 0 and 1 replaced, as the picker's
+    EXPECT_EQ(0x12, edit.GetDirStyle());
+    edit.SetDirStyle(TWKDirSelectDlg::styleOldDialog);
+    EXPECT_EQ(0x11, edit.GetDirStyle());
+    edit.m_wDirStyle = TWKDirSelectDlg::styleOldDialog;
     const std::string here = CurrentFolder();
 
     struct Seen { std::string caption; bool hidden[5]; bool folders, drives; std::string name; int focus; };

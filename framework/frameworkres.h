@@ -5,4 +5,39 @@
 // ---- Tab controls and tab windows (tests)
 #define IDI_TWK_TEST_TABICON        28132
 
+// Browse edits, the folder picker, the editable list box and user tools.
+#define IDD_TWK_DIRSELECT           2000
+#define IDD_TWK_USERTOOLS           20512
+#define IDB_TWK_LBE_NEW             20516
+#define IDB_TWK_LBE_DELETE          20517
+#define IDB_TWK_LBE_UP              20518
+#define IDB_TWK_LBE_DOWN            20519
+#define IDS_TWK_LBE_NEW             20531
+#define IDS_TWK_LBE_DELETE          20532
+#define IDS_TWK_LBE_UP              20533
+#define IDS_TWK_LBE_DOWN            20534
+#define IDS_TWK_DIRSELECT_NOCLOSE   20624
+#define IDS_TWK_BROWSE_DIR_TITLE    20625
+#define IDS_TWK_BROWSE_FILE_TITLE   20626
+#define IDS_TWK_LBE_DIR_TITLE       20634
+#define IDS_TWK_TOOLS_PROGRAM_TITLE 20680
+#define IDS_TWK_TOOLS_PROGRAM_FILTER 20681
+#define IDS_TWK_TOOLS_DIR_TITLE     20682
+#define IDS_TWK_TOOLS_NEW_TOOL      20683
+#define IDS_TWK_TOOLS_BLANK_TEXT    20684
+#define IDC_TWK_TOOLS_LIST          43078
+#define IDC_TWK_TOOLS_ADD           43079
+#define IDC_TWK_TOOLS_REMOVE        43080
+#define IDC_TWK_TOOLS_UP            43081
+#define IDC_TWK_TOOLS_DOWN          43082
+#define IDC_TWK_TOOLS_COMMAND       43083
+#define IDC_TWK_TOOLS_COMMAND_LABEL 43084
+#define IDC_TWK_TOOLS_MENU_TEXT     43085
+#define IDC_TWK_TOOLS_ARGUMENTS     43086
+#define IDC_TWK_TOOLS_DIR           43087
+#define IDC_TWK_TOOLS_MENU_LABEL    43088
+#define IDC_TWK_TOOLS_ARGS_LABEL    43089
+#define IDC_TWK_TOOLS_DIR_LABEL     43090
+#define IDC_TWK_HELP                57670
+
 #endif

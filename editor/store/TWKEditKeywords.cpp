@@ -616,6 +616,14 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
     int len = pLine->pText ? pLine->nLength : 0;
     if (len > nSize)
         len = nSize;
+    return TWKEditClassifyText(pEdit, pLine, text, len, pClasses);
+}
+
+int TWKEditClassifyText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR text, int len, BYTE* pClasses,
+                        TWKEditKeywordRunFn pfnKeyword, void* pContext)
+{
+    if (pEdit == NULL || pClasses == NULL || len <= 0)
+        return 0;
     memset(pClasses, CLASS_TEXT, len);
 
     // Keywords.
@@ -624,8 +632,13 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
     while (pEdit->GetNextColorRun(&scan, &a, &b))
     {
         int from = (int)(scan - text);
-        for (int i = from; i < from + (b - a) && i < len; ++i)
+        if (from >= len)
+            break;
+        int to = from + (b - a) < len ? from + (b - a) : len;
+        for (int i = from; i < to; ++i)
             pClasses[i] |= CLASS_KEYWORD;
+        if (pfnKeyword)
+            pfnKeyword(pContext, from, to);
         scan += b - a;
         if (*scan == '\0')
             break;
@@ -634,7 +647,7 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
     // Comments: the first may be one running on from the lines above.
     int nPair = 0;
     int start = -1;
-    BOOL bContinued = pEdit->IsInComment(pLine, &nPair);
+    BOOL bContinued = pLine ? pEdit->IsInComment(pLine, &nPair) : FALSE;
     if (bContinued)
         start = 0;
     else
@@ -681,10 +694,48 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
                 break;
         }
         if (j >= len)
-            continue;   // no closing mark on the line: not a string
+            break;   // no closing mark on the line: the rest stays plain
         for (int k = i + 1; k < j; ++k)
             pClasses[k] |= CLASS_QUOTE;
         i = j;
     }
     return len;
+}
+
+int TWKEditExpandTabs(LPCSTR pszSource, int nCount, int nTabSize, int nLineEndLen, BOOL bShowTabs,
+                      LPSTR pszDest, int nCapacity)
+{
+    if (nTabSize < 1)
+        nTabSize = 4;
+    int k = 0;
+    int col = 0;
+    for (int i = 0; i < nCount && k < nCapacity;)
+    {
+        char c = pszSource[i];
+        if (c == '\t')
+        {
+            int w = nTabSize - col % nTabSize;
+            for (int j = 0; j < w && k < nCapacity; ++j, ++k)
+                if (pszDest)
+                    pszDest[k] = (j == 0 && bShowTabs) ? '\'' : ' ';
+            col += w;
+            i++;
+        }
+        else if (c == '\r' || c == '\n')
+        {
+            for (int j = 0; j < nLineEndLen && i < nCount && k < nCapacity; j++, i++, k++)
+                if (pszDest)
+                    pszDest[k] = pszSource[i];
+            col = 0;
+        }
+        else
+        {
+            if (pszDest)
+                pszDest[k] = c;
+            k++;
+            col++;
+            i++;
+        }
+    }
+    return k;
 }

@@ -254,7 +254,8 @@ void TWKEditView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
         nUsable -= nMargin;
     if (!strFooter.IsEmpty())
         nUsable -= nMargin;
-    m_nPrintLinesPerPage = m_nPrintLineHeight > 0 ? nUsable / m_nPrintLineHeight : 0;
+    // Header and footer may leave no room at all: no page then.
+    m_nPrintLinesPerPage = m_nPrintLineHeight > 0 && nUsable > 0 ? nUsable / m_nPrintLineHeight : 0;
 
     m_arrPageStarts.RemoveAll();
     m_arrPageRows.RemoveAll();

@@ -171,12 +171,31 @@ protected:
     int VisibleCols() const { return m_nCharWidth ? m_rcClient.right / m_nCharWidth : 0; }
     // Sets the font and takes its metrics (line height = gutter width).
     void TakeFont(const LOGFONTA& lf);
-    // The scroll-bar control standing in for the window's bar, or NULL.
-    HWND ScrollBarWindow(int nBar);
+    // Reads (bSet 0) or writes the info of a bar: the splitter's shared bar
+    // standing in for it, else the window's own. The underlying call's result.
+    int AccessBar(int nBar, SCROLLINFO* pInfo, BOOL bSet, BOOL bRedraw = FALSE);
+    int BarScale(int nBar) const { return nBar == SB_VERT ? m_nVScrollScale : 1; }
     void ScrollHorizontalTo(int nFirstCol);
+    // Moves the top line up to nLines lines down (negative: up); FALSE when
+    // it could not move at all.
+    BOOL MoveTopLine(int nLines);
+    // One line up (-1) or down (1), moving the window's pixels.
+    int ScrollOneLine(int nDirection, BOOL bRedraw);
     // Shows the selection's visible part inverted (focus lost: it goes away).
     void InvertSelection(CDC* pDC);
 };
+
+// Message-map entries both flavours route to the core (after their own).
+#define TWKEDIT_CORE_MESSAGES(nFindReplaceMsg)                                                    \
+    ON_WM_PAINT()                                                                               \
+    ON_WM_SIZE()                                                                                \
+    ON_WM_VSCROLL()                                                                             \
+    ON_WM_HSCROLL()                                                                             \
+    ON_WM_CHAR()                                                                                \
+    { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CONTEXTMENU, ShowContextMenu) }, \
+    ON_REGISTERED_MESSAGE(nFindReplaceMsg, OnFindReplace)                                       \
+    ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)                                                   \
+    ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
 
 extern template class TWKEditCore<CWnd>;
 extern template class TWKEditCore<CView>;

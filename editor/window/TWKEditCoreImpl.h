@@ -408,10 +408,15 @@ void TWKEditCore<Base>::PositionCaret()
 }
 
 template <class Base>
-HWND TWKEditCore<Base>::ScrollBarWindow(int nBar)
+int TWKEditCore<Base>::AccessBar(int nBar, SCROLLINFO* pInfo, BOOL bSet, BOOL bRedraw)
 {
-    CScrollBar* pBar = this->GetScrollBarCtrl(nBar);
-    return pBar ? pBar->m_hWnd : NULL;
+    pInfo->cbSize = sizeof(SCROLLINFO);
+    HWND hWnd = this->m_hWnd;
+    if (CScrollBar* pBar = this->GetScrollBarCtrl(nBar))
+        hWnd = pBar->m_hWnd, nBar = SB_CTL;
+    if (!hWnd)
+        return 0;
+    return bSet ? ::SetScrollInfo(hWnd, nBar, pInfo, bRedraw) : ::GetScrollInfo(hWnd, nBar, pInfo);
 }
 
 template <class Base>
@@ -422,12 +427,10 @@ void TWKEditCore<Base>::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL 
     m_nVScrollScale = (nCount - 1) / 65536 + 1;
     if (m_nVScrollScale < 1)
         m_nVScrollScale = 1;
-    int nScale = nBar == SB_VERT ? m_nVScrollScale : 1;
-    HWND hBar = ScrollBarWindow(nBar);
+    int nScale = BarScale(nBar);
     if (m_nLineHeight == 0)
         return;
     SCROLLINFO si = {};
-    si.cbSize = sizeof si;
     int nPage;
     if (nBar == SB_VERT)
     {
@@ -455,54 +458,37 @@ void TWKEditCore<Base>::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL 
     si.nMin = nMinPos;
     si.nMax = nMaxPos / nScale;
     si.nPage = (UINT)(nPage / nScale);
-    if (hBar)
-        ::SetScrollInfo(hBar, SB_CTL, &si, bRedraw);
-    else if (this->m_hWnd)
-        ::SetScrollInfo(this->m_hWnd, nBar, &si, bRedraw);
+    AccessBar(nBar, &si, TRUE, bRedraw);
 }
 
 template <class Base>
 int TWKEditCore<Base>::SetScrollPos(int nBar, int nPos, BOOL bRedraw)
 {
-    int nScale = nBar == SB_VERT ? m_nVScrollScale : 1;
     SCROLLINFO si = {};
-    si.cbSize = sizeof si;
     si.fMask = SIF_POS;
-    si.nPos = nPos / nScale;
-    if (HWND hBar = ScrollBarWindow(nBar))
-        return ::SetScrollInfo(hBar, SB_CTL, &si, bRedraw);
-    return this->m_hWnd ? ::SetScrollInfo(this->m_hWnd, nBar, &si, bRedraw) : 0;
+    si.nPos = nPos / BarScale(nBar);
+    return AccessBar(nBar, &si, TRUE, bRedraw);
 }
 
 template <class Base>
 int TWKEditCore<Base>::GetScrollPos(int nBar)
 {
-    int nScale = nBar == SB_VERT ? m_nVScrollScale : 1;
     SCROLLINFO si = {};
-    si.cbSize = sizeof si;
     si.fMask = SIF_POS;
-    if (HWND hBar = ScrollBarWindow(nBar))
-        ::GetScrollInfo(hBar, SB_CTL, &si);
-    else if (this->m_hWnd)
-        ::GetScrollInfo(this->m_hWnd, nBar, &si);
-    return si.nPos * nScale;
+    AccessBar(nBar, &si, FALSE);
+    return si.nPos * BarScale(nBar);
 }
 
 template <class Base>
 void TWKEditCore<Base>::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos)
 {
-    int nScale = nBar == SB_VERT ? m_nVScrollScale : 1;
     SCROLLINFO si = {};
-    si.cbSize = sizeof si;
     si.fMask = SIF_RANGE;
-    if (HWND hBar = ScrollBarWindow(nBar))
-        ::GetScrollInfo(hBar, SB_CTL, &si);
-    else if (this->m_hWnd)
-        ::GetScrollInfo(this->m_hWnd, nBar, &si);
+    AccessBar(nBar, &si, FALSE);
     if (lpMinPos)
         *lpMinPos = si.nMin;
     if (lpMaxPos)
-        *lpMaxPos = si.nMax * nScale;
+        *lpMaxPos = si.nMax * BarScale(nBar);
 }
 
 template <class Base>
@@ -848,24 +834,14 @@ void TWKEditCore<Base>::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*)
         ScrollLineUp(m_bUpdate);
         break;
     case SB_PAGEDOWN:
-        if (m_pTopLine && m_pTopLine->pNext)
-        {
-            for (int i = 0; i < nRows && m_pTopLine->pNext; i++)
-                m_pTopLine = m_pTopLine->pNext, m_nTopLine++;
-            this->Invalidate(FALSE);
-            this->UpdateWindow();
-            PositionCaret();
-        }
-        SetScrollPos(SB_VERT, m_nTopLine - 1, m_bUpdate);
-        break;
     case SB_PAGEUP:
-        if (m_pTopLine && m_pTopLine->pPrev)
+        // The bar pages always; only paging up tells the other views.
+        if (MoveTopLine(nSBCode == SB_PAGEDOWN ? nRows : -nRows))
         {
-            for (int i = 0; i < nRows && m_pTopLine->pPrev; i++)
-                m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
             this->Invalidate(FALSE);
             this->UpdateWindow();
-            UpdateViews(this, TWK_HINT_SCROLL, NULL);
+            if (nSBCode == SB_PAGEUP)
+                UpdateViews(this, TWK_HINT_SCROLL, NULL);
             PositionCaret();
         }
         SetScrollPos(SB_VERT, m_nTopLine - 1, m_bUpdate);
@@ -932,49 +908,53 @@ void TWKEditCore<Base>::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*)
 }
 
 template <class Base>
-int TWKEditCore<Base>::ScrollLineUp(BOOL bRedraw)
+BOOL TWKEditCore<Base>::MoveTopLine(int nLines)
 {
-    if (!m_pTopLine || !m_pTopLine->pPrev)
-        return IDS_TWK_TOPOFFILE;
-    m_pTopLine = m_pTopLine->pPrev;
-    m_nTopLine--;
+    BOOL bMoved = FALSE;
+    for (; m_pTopLine && nLines > 0 && m_pTopLine->pNext; nLines--, bMoved = TRUE)
+        m_pTopLine = m_pTopLine->pNext, m_nTopLine++;
+    for (; m_pTopLine && nLines < 0 && m_pTopLine->pPrev; nLines++, bMoved = TRUE)
+        m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
+    return bMoved;
+}
+
+template <class Base>
+int TWKEditCore<Base>::ScrollOneLine(int nDirection, BOOL bRedraw)
+{
+    if (!MoveTopLine(nDirection))
+        return nDirection < 0 ? IDS_TWK_TOPOFFILE : IDS_TWK_ENDOFFILE;
     if (bRedraw)
     {
-        this->ScrollWindow(0, m_nLineHeight);
+        // Only the uncovered row is painted again.
+        this->ScrollWindow(0, -nDirection * m_nLineHeight);
+        int nRows = VisibleRows();
         RECT rc = {0, 0, m_rcClient.right, m_nLineHeight};
+        if (nDirection > 0)
+            ::SetRect(&rc, 0, (nRows > 0 ? nRows - 1 : 0) * m_nLineHeight, m_rcClient.right, m_rcClient.bottom);
         this->InvalidateRect(&rc, FALSE);
         this->UpdateWindow();
         SetScrollPos(SB_VERT, m_nTopLine - 1, TRUE);
     }
     return 0;
+}
+
+template <class Base>
+int TWKEditCore<Base>::ScrollLineUp(BOOL bRedraw)
+{
+    return ScrollOneLine(-1, bRedraw);
 }
 
 template <class Base>
 int TWKEditCore<Base>::ScrollLineDown(BOOL bRedraw)
 {
-    if (!m_pTopLine || !m_pTopLine->pNext)
-        return IDS_TWK_ENDOFFILE;
-    m_pTopLine = m_pTopLine->pNext;
-    m_nTopLine++;
-    if (bRedraw)
-    {
-        this->ScrollWindow(0, -m_nLineHeight);
-        int nRows = VisibleRows();
-        RECT rc = {0, (nRows > 0 ? nRows - 1 : 0) * m_nLineHeight, m_rcClient.right, m_rcClient.bottom};
-        this->InvalidateRect(&rc, FALSE);
-        this->UpdateWindow();
-        SetScrollPos(SB_VERT, m_nTopLine - 1, TRUE);
-    }
-    return 0;
+    return ScrollOneLine(1, bRedraw);
 }
 
 template <class Base>
 int TWKEditCore<Base>::ScrollPageUp(BOOL bRedraw)
 {
-    if (!m_pTopLine || !m_pTopLine->pPrev)
+    if (!MoveTopLine(-VisibleRows()))
         return IDS_TWK_TOPOFFILE;
-    for (int i = VisibleRows(); i > 0 && m_pTopLine->pPrev; i--)
-        m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
     if (bRedraw)
     {
         this->Invalidate(FALSE);
@@ -988,10 +968,8 @@ int TWKEditCore<Base>::ScrollPageUp(BOOL bRedraw)
 template <class Base>
 int TWKEditCore<Base>::ScrollPageDown(BOOL bRedraw)
 {
-    if (!m_pTopLine || !m_pTopLine->pNext)
+    if (!MoveTopLine(VisibleRows()))
         return IDS_TWK_ENDOFFILE;
-    for (int i = VisibleRows(); i > 0 && m_pTopLine->pNext; i--)
-        m_pTopLine = m_pTopLine->pNext, m_nTopLine++;
     if (bRedraw)
     {
         this->Invalidate(FALSE);

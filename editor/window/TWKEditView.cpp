@@ -18,15 +18,7 @@ BEGIN_MESSAGE_MAP(TWKEditView, CView)
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
     ON_WM_MOUSEWHEEL()
-    ON_WM_PAINT()
-    ON_WM_SIZE()
-    ON_WM_VSCROLL()
-    ON_WM_HSCROLL()
-    ON_WM_CHAR()
-    { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CONTEXTMENU, ShowContextMenu) },
-    ON_REGISTERED_MESSAGE(s_nFindReplaceMsg, OnFindReplace)
-    ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)
-    ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
+    TWKEDIT_CORE_MESSAGES(s_nFindReplaceMsg)
 END_MESSAGE_MAP()
 
 TWKEditView::TWKEditView() = default;

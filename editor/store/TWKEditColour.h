@@ -32,3 +32,15 @@ int TWKEditClassifyText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int n
 // bytes to pszDest (no NUL; NULL only measures) and returns the count written.
 int TWKEditExpandTabs(LPCSTR pszSource, int nCount, int nTabSize, int nLineEndLen, BOOL bShowTabs,
                       LPSTR pszDest, int nCapacity);
+
+// While one lives, the store answers IsInComment for the line after the one
+// it was last asked about from that answer instead of walking up again.
+// Only for spans in which no text changes (a paint, top to bottom).
+class TWKEditCommentMemo
+{
+public:
+    TWKEditCommentMemo();
+    ~TWKEditCommentMemo();
+    TWKEditCommentMemo(const TWKEditCommentMemo&) = delete;
+    TWKEditCommentMemo& operator=(const TWKEditCommentMemo&) = delete;
+};

@@ -641,6 +641,7 @@ void TWKEditCore<Base>::OnPaint()
     int nLineEnd = pEdit->m_nLineEndLen;
     const RECT& rcPaint = dc.m_ps.rcPaint;
     char szText[TWK_LINE_BUFFER];
+    TWKEditCommentMemo memo;   // the rows are consecutive lines
 
     TWKEditLine* p = m_pTopLine;
     for (int y = 0; y < rcPaint.bottom; y += m_nLineHeight, p = p ? p->pNext : NULL)

@@ -1,6 +1,7 @@
 // Painting: tab expansion, the selected columns of a line, coloured line
 // drawing and the paint handler's rows, gutter and marks.
 #include "tests/editor/window/window_fixture.h"
+#include "editor/store/TWKEditColour.h"
 #include <map>
 #include <set>
 #include <vector>
@@ -177,6 +178,79 @@ TEST(WindowPaint, DrawLineTextColoursKeywordsCommentsAndQuotes)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.want, CellColours(names, &edit, c.text)) << c.what << ": " << c.text;
+}
+
+// The comment state of every line from pFrom down: 10 * in-comment + pair.
+std::vector<int> CommentStates(TWKEdit& e, TWKEditLine* pFrom)
+{
+    std::vector<int> out;
+    for (TWKEditLine* p = pFrom; p; p = p->pNext)
+    {
+        int pair = 0;
+        int in = e.IsInComment(p, &pair);
+        out.push_back(10 * in + (in ? pair : 0));
+    }
+    return out;
+}
+
+TEST(WindowPaint, ThePaintsCommentMemoAnswersAsTheWalkAfterRandomEdits)
+{
+    vt::TempDir dir;
+    TWKEdit e;
+    ConfigureColouring(&e, dir);
+    const char* pieces[] = {"/*", "*/", ";", "\"", "'", "x", " ", "mov", "\\", "/", "*"};
+    unsigned seed = 2024;
+    auto rnd = [&](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    std::string text;
+    for (int i = 0; i < 60; i++)
+    {
+        for (int k = rnd(6); k > 0; k--)
+            text += pieces[rnd(11)];
+        text += i < 59 ? "\r\n" : "";
+    }
+    vt::SetStoreText(&e, text);
+    int checked = 0;
+    for (int round = 0; round < 400; round++)
+    {
+        int lines = TWKEdit::RenumberLines(e.GetFirstLine());
+        TWKEditLine* p = e.GetLine(1 + (int)rnd(lines));
+        TWKEditPos pos = {p, (int)rnd(e.VisibleEnd(p) + 1)};
+        switch (rnd(4))
+        {
+        case 0:
+        case 1:
+            e.InsertString(pos, pieces[rnd(11)], TRUE, FALSE);
+            break;
+        case 2:
+            if (pos.nOffset < e.VisibleEnd(p))
+                e.DeleteChar(pos, FALSE);
+            else if (p->pNext)
+                e.JoinLine(pos, FALSE);
+            break;
+        default:
+            e.SplitLine(pos, FALSE);
+            break;
+        }
+        std::vector<int> walk = CommentStates(e, e.GetFirstLine());
+        TWKEditLine* pMiddle = e.GetLine(1 + (int)rnd((unsigned)walk.size()));
+        int middle = 0;
+        for (TWKEditLine* q = e.GetFirstLine(); q != pMiddle; q = q->pNext)
+            middle++;
+        {
+            TWKEditCommentMemo memo;
+            ASSERT_EQ(walk, CommentStates(e, e.GetFirstLine())) << "round " << round;
+        }
+        {
+            TWKEditCommentMemo memo;   // a paint starting lower down
+            ASSERT_EQ(std::vector<int>(walk.begin() + middle, walk.end()), CommentStates(e, pMiddle)) << round;
+        }
+        for (int w : walk)
+            checked += w != 0;
+    }
+    EXPECT_GT(checked, 400) << "the edits made comments to check";
 }
 
 // Pixels of the control as painted on its window.

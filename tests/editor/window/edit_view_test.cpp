@@ -186,6 +186,33 @@ TEST_F(EditView, FirstActivationShowsTheCaretOnceAndTheWheelScrollsNothing)
     EXPECT_EQ(80, v->m_nTopLine);
 }
 
+TEST_F(EditView, CopySelectedTextCopiesTheStreamOrTheBlock)
+{
+    auto* pDoc = static_cast<CEditTestDoc*>(pTemplate->OpenDocumentFile(nullptr));
+    CEditTestView* v = ActiveView();
+    vt::SetStoreText(&pDoc->m_edit, "alpha\r\nbravo\r\ncharlie");
+    v->InitView();
+    BOOL bColumn = -1;
+    EXPECT_EQ(nullptr, v->CopySelectedText(&bColumn)) << "no selection range";
+    v->m_pSelStartLine = pDoc->m_edit.GetLine(1);
+    v->m_nSelStartCol = 2;
+    v->m_pSelEndLine = pDoc->m_edit.GetLine(3);
+    v->m_nSelEndCol = 3;
+    LPSTR psz = v->CopySelectedText(&bColumn);
+    ASSERT_NE(nullptr, psz);
+    EXPECT_STREQ("pha\r\nbravo\r\ncha", psz);
+    EXPECT_FALSE(bColumn);
+    free(psz);
+    v->m_nSelMode = 2;
+    psz = v->CopySelectedText(&bColumn);
+    ASSERT_NE(nullptr, psz);
+    EXPECT_EQ(0, strncmp("p\r\na\r\na", psz, 7)) << psz;
+    EXPECT_TRUE(bColumn);
+    free(psz);
+    v->m_nSelMode = 1;
+    v->m_pSelStartLine = v->m_pSelEndLine = NULL;
+}
+
 TEST_F(EditView, GetActiveDocumentIsTheMainFramesActiveOne)
 {
     CDocument* pFirst = pTemplate->OpenDocumentFile(nullptr);

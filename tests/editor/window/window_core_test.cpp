@@ -182,7 +182,7 @@ TEST(WindowCore, FocusShowsTheCaretAndTheLastFocusedWindowOwnsTheSelection)
     EXPECT_EQ(first.GetEdit()->m_pFocusWnd, &first);
     EXPECT_TRUE(first.m_bCaretCreated);
     GUITHREADINFO gui = {sizeof gui};
-    ASSERT_TRUE(::GetGUIThreadInfo(0, &gui));
+    ASSERT_TRUE(::GetGUIThreadInfo(::GetCurrentThreadId(), &gui));   // this thread, not the foreground one
     EXPECT_EQ(first.m_hWnd, gui.hwndCaret);
     EXPECT_EQ(2, gui.rcCaret.right - gui.rcCaret.left);
     EXPECT_EQ(first.m_nLineHeight, gui.rcCaret.bottom - gui.rcCaret.top);

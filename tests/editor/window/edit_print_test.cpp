@@ -352,6 +352,7 @@ TEST_F(EditPrint, PageSetupCommandWritesTheSettingsOnOkOnly)
     vt::CtrlHost ctrlHost(&ctrl);
     for (CWnd* pWnd : {(CWnd*)pView, (CWnd*)&ctrl})
     {
+        SCOPED_TRACE(pWnd == pView ? "view" : "control");
         EnableProbe probe;
         probe.m_nID = ID_TWK_PAGESETUP;
         probe.DoUpdate(pWnd, FALSE);
@@ -367,6 +368,8 @@ TEST_F(EditPrint, PageSetupCommandWritesTheSettingsOnOkOnly)
 
         answerer.Queue(IDOK);
         pWnd->SendMessage(WM_COMMAND, ID_TWK_PAGESETUP);
+        ASSERT_EQ(2u, answerer.Count());
+        EXPECT_EQ(IDOK, answerer.Last().answer);
         EXPECT_STREQ("&f %c", pApp->GetProfileString("PageSetup", "Header", "<none>"));
     }
 }

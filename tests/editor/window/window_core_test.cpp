@@ -170,13 +170,15 @@ TEST(WindowCore, FontsAreFixedPitchAndSetTheMetrics)
 
 TEST(WindowCore, FocusShowsTheCaretAndTheLastFocusedWindowOwnsTheSelection)
 {
+    // Both in one top-level window: moving the focus needs no activation.
     TWKEditCtrl first;
-    vt::CtrlHost host1(&first);
-    host1.SetText("alpha\r\nbeta");
+    vt::CtrlHost host(&first, 200, 150);
+    host.SetText("alpha\r\nbeta");
     SharedCtrl second;
     second.pShared = first.GetEdit();
-    vt::CtrlHost host2(&second);
-
+    ASSERT_TRUE(second.Create(NULL, "TWKEdit", WS_CHILD | WS_VISIBLE, CRect(210, 0, 390, 150), &host.host, 101));
+    second.InitView();
+    host.host.SetForegroundWindow();
     first.SetFocus();
     vt::PumpMessages();
     EXPECT_EQ(first.GetEdit()->m_pFocusWnd, &first);

@@ -168,7 +168,14 @@ int main()
         ::GetScrollInfo(ctrl.m_hWnd, SB_VERT, &si);
         double dThumb = Median(20, [&] { ctrl.SetTopLine(1, FALSE); },
                                [&] { ctrl.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, si.nMax), 0); });
+        // The same step without its paint: the walk to the thumb's line.
+        ctrl.m_bUpdate = FALSE;
+        double dThumbOnly = Median(20, [&] { ctrl.SetTopLine(1, FALSE); },
+                                   [&] { ctrl.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, si.nMax), 0); });
+        ctrl.m_bUpdate = TRUE;
+        double dEndPaint = Median(20, [] {}, paint);
         printf("  walk over the lines   %8.2f ms\n", dWalk);
+        printf("  thumb step unpainted  %8.2f ms   paint there %6.2f ms\n", dThumbOnly, dEndPaint);
         printf("  thumb to the end      %8.2f ms   thumb/(walk+floor) %5.1f\n", dThumb, dThumb / (dWalk + dFloor));
         ctrl.DestroyWindow();
     }

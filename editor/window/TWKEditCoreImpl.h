@@ -338,6 +338,8 @@ template <class Base>
 int TWKEditCore<Base>::InitView()
 {
     TWKEdit* pEdit = GetEdit();
+    if (!pEdit)
+        return 0;   // a view whose class shows no store: nothing to show
     m_pTopLine = m_pCaretLine = pEdit->GetFirstLine();
     m_nTopLine = m_nCaretLine = 1;
     m_nCaretCol = 0;
@@ -796,7 +798,8 @@ void TWKEditCore<Base>::ValidateLines(TWKEditLine* pLine)
         return;
     }
     // The caret's line is gone: the line with its number, or the last one.
-    TWKEditLine* p = GetEdit()->GetFirstLine();
+    TWKEdit* pEdit = GetEdit();
+    TWKEditLine* p = pEdit ? pEdit->GetFirstLine() : NULL;
     int n = 1;
     while (p && p->pNext && n < m_nCaretLine)
         p = p->pNext, n++;
@@ -983,7 +986,10 @@ int TWKEditCore<Base>::ScrollPageDown(BOOL bRedraw)
 template <class Base>
 int TWKEditCore<Base>::SetTopLine(int nLine, BOOL bRedraw)
 {
-    TWKEditLine* p = GetEdit()->GetFirstLine();
+    TWKEdit* pEdit = GetEdit();
+    if (!pEdit)
+        return 0;
+    TWKEditLine* p = pEdit->GetFirstLine();
     int n = 1;
     while (p && p->pNext && n < nLine)
         p = p->pNext, n++;
@@ -1001,9 +1007,9 @@ int TWKEditCore<Base>::SetTopLine(int nLine, BOOL bRedraw)
 template <class Base>
 int TWKEditCore<Base>::UpdateLineCount()
 {
-    if (!m_pTopLine)
-        return 0;
     TWKEdit* pEdit = GetEdit();
+    if (!m_pTopLine || !pEdit)
+        return 0;
     int nCount = TWKEdit::RenumberLines(m_pTopLine);
     if (nCount != pEdit->m_nLineCount)
     {

@@ -213,6 +213,26 @@ TEST_F(EditView, CopySelectedTextCopiesTheStreamOrTheBlock)
     v->m_pSelStartLine = v->m_pSelEndLine = NULL;
 }
 
+TEST_F(EditView, AViewWithoutAStoreShowsNothingAndKeepsRunning)
+{
+    CMultiDocTemplate plain(kTemplateRes, RUNTIME_CLASS(CEditTestDoc), RUNTIME_CLASS(CMDIChildWnd),
+                            RUNTIME_CLASS(TWKEditView));
+    plain.LoadTemplate();
+    CDocument* pDoc = plain.OpenDocumentFile(nullptr);
+    ASSERT_NE(nullptr, pDoc);
+    CView* v = pFrame->MDIGetActive()->GetActiveView();
+    ASSERT_TRUE(v->IsKindOf(RUNTIME_CLASS(TWKEditView)));
+    TWKEditView* ev = static_cast<TWKEditView*>(v);
+    EXPECT_EQ(nullptr, ev->GetEdit());
+    EXPECT_EQ(nullptr, ev->m_pTopLine);
+    ev->SetFocus();
+    ev->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    ev->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5), 0);
+    ev->SendMessage(WM_SIZE, 0, MAKELPARAM(100, 100));
+    EXPECT_EQ(0, ev->SetTopLine(3, TRUE));
+    plain.CloseAllDocuments(FALSE);
+}
+
 TEST_F(EditView, GetActiveDocumentIsTheMainFramesActiveOne)
 {
     CDocument* pFirst = pTemplate->OpenDocumentFile(nullptr);

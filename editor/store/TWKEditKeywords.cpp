@@ -521,6 +521,49 @@ int TWKEdit::IsInComment(TWKEditLine* pLine, int* pnPair)
     return 0;
 }
 
+namespace {
+
+// The answers of the last comment walks, kept only while a
+// TWKEditCommentMemo lives (a paint: the text does not change meanwhile).
+struct CommentMemo
+{
+    const TWKEdit* pEdit;
+    LPCSTR pszOpen, pszClose, pszOther;
+    TWKEditLine* pLine;   // the line last asked about, NULL for none
+    int nResult;
+};
+thread_local int t_nMemoDepth = 0;
+thread_local CommentMemo t_memos[4];
+thread_local int t_nMemoNext = 0;
+
+CommentMemo* FindCommentMemo(const TWKEdit* pEdit, LPCSTR pszOpen, LPCSTR pszClose, LPCSTR pszOther)
+{
+    if (t_nMemoDepth == 0)
+        return NULL;
+    for (CommentMemo& m : t_memos)
+        if (m.pEdit == pEdit && m.pszOpen == pszOpen && m.pszClose == pszClose && m.pszOther == pszOther)
+            return &m;
+    CommentMemo& m = t_memos[t_nMemoNext++ % 4];
+    m = {pEdit, pszOpen, pszClose, pszOther, NULL, 0};
+    return &m;
+}
+
+} // namespace
+
+TWKEditCommentMemo::TWKEditCommentMemo()
+{
+    if (t_nMemoDepth++ == 0)
+        for (CommentMemo& m : t_memos)
+            m = {};
+}
+
+TWKEditCommentMemo::~TWKEditCommentMemo()
+{
+    if (--t_nMemoDepth == 0)
+        for (CommentMemo& m : t_memos)
+            m = {};
+}
+
 int TWKEdit::IsInCommentPair(TWKEditLine* pLine, LPSTR pszOpen, LPSTR pszClose, LPSTR pszOther)
 {
     if (pLine == NULL || pszOpen == NULL || pszClose == NULL || !*pszOpen || !*pszClose)
@@ -547,10 +590,8 @@ int TWKEdit::IsInCommentPair(TWKEditLine* pLine, LPSTR pszOpen, LPSTR pszClose, 
         }
     }
 
-    for (TWKEditLine* p = pLine->pPrev; p != NULL; p = p->pPrev)
-    {
-        if (p->pText == NULL || p->nLength == 0)
-            return 0;
+    // The last unquoted opener of line p that no line-comment opener voids.
+    auto lastOpener = [&](TWKEditLine* p) -> LPCSTR {
         LPCSTR text = p->pText;
         LPCSTR q = FindLastString(pszOpen, text, p->nLength);
         while (q != NULL)
@@ -574,26 +615,57 @@ int TWKEdit::IsInCommentPair(TWKEditLine* pLine, LPSTR pszOpen, LPSTR pszClose, 
                 break;
             q = FindLastString(pszOpen, text, (int)(lc - text));
         }
-        if (q == NULL)
-            continue;
-
-        // The opener's own line may close it again; the closer is looked
-        // for from the opener's place, so "(*)" opens and closes at once.
-        int rest = p->nLength - (int)(q - text);
+        return q;
+    };
+    // The opener's own line may close it again; the closer is looked for
+    // from the opener's place, so "(*)" opens and closes at once.
+    auto closedAfter = [&](TWKEditLine* p, LPCSTR q) {
+        int rest = p->nLength - (int)(q - p->pText);
         LPSTR c = rest > 0 ? FindString(pszClose, (LPSTR)q, rest) : NULL;
-        if (c && !IsInQuotes(text, c))
-            return 0;
-        for (TWKEditLine* m = p->pNext; m != NULL && m != pLine; m = m->pNext)
-        {
-            if (m->pText == NULL || m->nLength == 0)
-                return 0;
-            LPSTR c2 = FindString(pszClose, m->pText, m->nLength);
-            if (c2 && !IsInQuotes(m->pText, c2))
-                return 0;
-        }
-        return 1;
+        return c && !IsInQuotes(p->pText, c);
+    };
+    auto closes = [&](TWKEditLine* m) {
+        LPSTR c2 = FindString(pszClose, m->pText, m->nLength);
+        return c2 && !IsInQuotes(m->pText, c2);
+    };
+    auto isEmpty = [](TWKEditLine* p) { return p->pText == NULL || p->nLength == 0; };
+
+    // While a paint runs, the line after the last one asked about needs only
+    // its previous line looked at: the rest of its walk is that line's walk.
+    CommentMemo* pMemo = FindCommentMemo(this, pszOpen, pszClose, pszOther);
+    int nResult = 0;
+    if (pMemo && pMemo->pLine && pLine->pPrev == pMemo->pLine)
+    {
+        TWKEditLine* p = pLine->pPrev;
+        if (isEmpty(p))
+            nResult = 0;
+        else if (LPCSTR q = lastOpener(p))
+            nResult = closedAfter(p, q) ? 0 : 1;
+        else
+            nResult = pMemo->nResult && !closes(p) ? 1 : 0;
     }
-    return 0;
+    else
+    {
+        for (TWKEditLine* p = pLine->pPrev; p != NULL; p = p->pPrev)
+        {
+            if (isEmpty(p))
+                break;
+            LPCSTR q = lastOpener(p);
+            if (q == NULL)
+                continue;
+            nResult = closedAfter(p, q) ? 0 : 1;
+            for (TWKEditLine* m = p->pNext; nResult && m != NULL && m != pLine; m = m->pNext)
+                if (isEmpty(m) || closes(m))
+                    nResult = 0;
+            break;
+        }
+    }
+    if (pMemo)
+    {
+        pMemo->pLine = pLine;
+        pMemo->nResult = nResult;
+    }
+    return nResult;
 }
 
 int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int nSize)
@@ -604,6 +676,14 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
     int len = pLine->pText ? pLine->nLength : 0;
     if (len > nSize)
         len = nSize;
+    return TWKEditClassifyText(pEdit, pLine, text, len, pClasses);
+}
+
+int TWKEditClassifyText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR text, int len, BYTE* pClasses,
+                        TWKEditKeywordRunFn pfnKeyword, void* pContext)
+{
+    if (pEdit == NULL || pClasses == NULL || len <= 0)
+        return 0;
     memset(pClasses, CLASS_TEXT, len);
 
     // Keywords.
@@ -612,8 +692,13 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
     while (pEdit->GetNextColorRun(&scan, &a, &b))
     {
         int from = (int)(scan - text);
-        for (int i = from; i < from + (b - a) && i < len; ++i)
+        if (from >= len)
+            break;
+        int to = from + (b - a) < len ? from + (b - a) : len;
+        for (int i = from; i < to; ++i)
             pClasses[i] |= CLASS_KEYWORD;
+        if (pfnKeyword)
+            pfnKeyword(pContext, from, to);
         scan += b - a;
         if (*scan == '\0')
             break;
@@ -622,7 +707,7 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
     // Comments: the first may be one running on from the lines above.
     int nPair = 0;
     int start = -1;
-    BOOL bContinued = pEdit->IsInComment(pLine, &nPair);
+    BOOL bContinued = pLine ? pEdit->IsInComment(pLine, &nPair) : FALSE;
     if (bContinued)
         start = 0;
     else
@@ -675,4 +760,42 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
         i = j;
     }
     return len;
+}
+
+int TWKEditExpandTabs(LPCSTR pszSource, int nCount, int nTabSize, int nLineEndLen, BOOL bShowTabs,
+                      LPSTR pszDest, int nCapacity)
+{
+    if (nTabSize < 1)
+        nTabSize = 4;
+    int k = 0;
+    int col = 0;
+    for (int i = 0; i < nCount && k < nCapacity;)
+    {
+        char c = pszSource[i];
+        if (c == '\t')
+        {
+            int w = nTabSize - col % nTabSize;
+            for (int j = 0; j < w && k < nCapacity; ++j, ++k)
+                if (pszDest)
+                    pszDest[k] = (j == 0 && bShowTabs) ? '\'' : ' ';
+            col += w;
+            i++;
+        }
+        else if (c == '\r' || c == '\n')
+        {
+            for (int j = 0; j < nLineEndLen && i < nCount && k < nCapacity; j++, i++, k++)
+                if (pszDest)
+                    pszDest[k] = pszSource[i];
+            col = 0;
+        }
+        else
+        {
+            if (pszDest)
+                pszDest[k] = c;
+            k++;
+            col++;
+            i++;
+        }
+    }
+    return k;
 }

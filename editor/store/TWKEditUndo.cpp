@@ -1,5 +1,6 @@
 // The text store: editing primitives, copies and the undo log.
 #include "editor/store/TWKEdit.h"
+#include "editor/store/TWKEditColour.h"
 #include <cstdlib>
 #include <cstring>
 
@@ -861,52 +862,11 @@ LPSTR TWKEdit::ExpandTabsCopy(LPCSTR pszText, int nCount, int nTabSize, int nLin
             *pnOutLength = nCount;
         return CopyText(pszText, nCount);
     }
-    // Two passes: measure, then write.
-    LPSTR pszOut = NULL;
-    size_t nOut = 0;
-    for (int pass = 0; pass < 2; pass++)
-    {
-        size_t k = 0;
-        int col = 0;
-        for (int i = 0; i < nCount;)
-        {
-            char c = pszText[i];
-            if (c == '\t')
-            {
-                int n = nTabSize - col % nTabSize;
-                if (pszOut)
-                    memset(pszOut + k, ' ', n);
-                k += n;
-                col += n;
-                i++;
-            }
-            else if (c == '\r' || c == '\n')
-            {
-                for (int j = 0; j < nLineEndLen && i < nCount; j++, i++)
-                {
-                    if (pszOut)
-                        pszOut[k] = pszText[i];
-                    k++;
-                }
-                col = 0;
-            }
-            else
-            {
-                if (pszOut)
-                    pszOut[k] = c;
-                k++;
-                col++;
-                i++;
-            }
-        }
-        if (pass == 0)
-        {
-            nOut = k;
-            pszOut = (LPSTR)malloc(nOut + 1);
-            if (!pszOut)
-                return NULL;
-        }
-    }
+    int nOut = TWKEditExpandTabs(pszText, nCount, nTabSize, nLineEndLen, FALSE, NULL, INT_MAX);
+    LPSTR pszOut = (LPSTR)malloc((size_t)nOut + 1);
+    if (!pszOut)
+        return NULL;
+    TWKEditExpandTabs(pszText, nCount, nTabSize, nLineEndLen, FALSE, pszOut, nOut);
     pszOut[nOut] = 0;
     if (pnOutLength)
         *pnOutLength = (int)nOut;

@@ -1,0 +1,185 @@
+// Paints of a visible 1024 x 768 editing control over a generated
+// 1,000,000-line assembler source with colouring on: a full screen at the
+// top, in the middle and at the end, and dragging the thumb to the end;
+// once with an empty line every 20 lines and once without any (the comment
+// walk goes back to the previous empty line, so that is the worst case).
+// Baselines: the same rows drawn with one ExtTextOut each, and one walk over
+// the line nodes. Each time is the median of 20, measured to the end of the
+// paint. Run by hand under Xvfb.
+#include "afx/afx.h"
+#include "editor/window/TWKEditCtrl.h"
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CBenchApp : public CWinApp
+{
+public:
+    CBenchApp() : CWinApp("Veltane Tool Bench") { SetRegistryKey("VeltaneToolBench"); }
+    ~CBenchApp() override
+    {
+        WriteProfileString("", nullptr, nullptr);
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VeltaneToolBench");
+    }
+};
+CBenchApp theApp;
+
+double Median(int n, const std::function<void()>& prepare, const std::function<void()>& run)
+{
+    std::vector<double> t;
+    for (int i = 0; i < n; i++)
+    {
+        prepare();
+        auto t0 = std::chrono::steady_clock::now();
+        run();
+        ::GdiFlush();
+        t.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+std::string Source(int nLines, bool bEmptyLines)
+{
+    const char* ops[] = {"mov", "add", "sub", "jmp", "call", "ret", "nop", "cmp"};
+    const char* regs[] = {"r0", "r1", "r2", "r3", "acc", "sp"};
+    std::string s;
+    s.reserve((size_t)nLines * 40);
+    unsigned seed = 4711;
+    for (int i = 0; i < nLines; i++)
+    {
+        seed = seed * 1103515245u + 12345u;
+        unsigned r = seed >> 8;
+        if (bEmptyLines && i % 20 == 19)
+            ;   // the line ends below make it an empty line
+        else if (i % 5000 == 100)
+            s += "/* block comment";   // closed three lines down
+        else if (i % 5000 == 103)
+            s += "   end of block */\tnop";
+        else if (i % 7 == 0)
+            s += "label" + std::to_string(i) + ":\t; entry \"" + std::to_string(r % 1000) + "\"";
+        else
+        {
+            s += '\t';
+            s += ops[r % 8];
+            s += '\t';
+            s += regs[(r >> 4) % 6];
+            s += ", ";
+            s += (r & 1) ? "'x'" : regs[(r >> 8) % 6];
+            if (r % 3 == 0)
+                s += "\t\t; note \"quoted\" text";
+        }
+        if (i + 1 < nLines)
+            s += "\r\n";
+    }
+    return s;
+}
+
+} // namespace
+
+int main()
+{
+    const int kLines = 1000000;
+    char tmp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, tmp);
+    std::string ini = std::string(tmp) + "vt_bench_window_keywords.ini";
+    FILE* f = fopen(ini.c_str(), "wb");
+    fputs("[Keywords]\r\nmov=1\r\nadd=1\r\nsub=1\r\njmp=2\r\ncall=2\r\nret=2\r\nnop=1\r\ncmp=1\r\n"
+          "r0=3\r\nr1=3\r\nr2=3\r\nr3=3\r\nacc=3\r\nsp=3\r\n[Colors]\r\n1=0,0,255\r\n2=128,0,0\r\n3=0,128,128\r\n",
+          f);
+    fclose(f);
+
+    CWnd host;
+    host.CreateEx(0, AfxRegisterWndClass(0), "bench", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, NULL, NULL);
+    for (bool bEmpty : {true, false})
+    {
+        TWKEditCtrl ctrl;
+        ctrl.Create(NULL, "TWKEdit", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &host, 1);
+        TWKEdit* e = ctrl.GetEdit();
+        std::string text = Source(kLines, bEmpty);
+        TWKEdit::FreeLines(e->m_pFirstLine);
+        e->m_pFirstLine = e->BuildLines(text.c_str());
+        e->m_nLineCount = TWKEdit::RenumberLines(e->m_pFirstLine);
+        e->m_strKeywordFile = ini.c_str();
+        e->m_strKeywordsKey = "Keywords";
+        strcpy(e->m_szCommentStart1, "/*");
+        strcpy(e->m_szCommentEnd1, "*/");
+        strcpy(e->m_szCommentStart2, ";");
+        e->m_szCommentEnd2[0] = 0;
+        e->m_strFontName = "Courier New";
+        e->m_nFontSize = 10;
+        e->m_bChroma = e->LoadKeywords();
+        ctrl.InitView();
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+        int rows = ctrl.m_rcClient.bottom / ctrl.m_nLineHeight + 1;
+        printf("%s: lines %d, colouring %s, %d rows\n", bEmpty ? "empty line every 20" : "no empty lines",
+               e->m_nLineCount, e->m_bChroma ? "on" : "MISSING", rows);
+
+        auto paint = [&] {
+            ctrl.Invalidate(FALSE);
+            ctrl.UpdateWindow();
+        };
+        // The floor: the same rows, one ExtTextOut each, no colouring or gutter.
+        auto floor = [&] {
+            HDC hdc = ::GetDC(ctrl.m_hWnd);
+            HGDIOBJ old = ::SelectObject(hdc, ctrl.GetFont()->GetSafeHandle());
+            TWKEditLine* p = ctrl.m_pTopLine;
+            for (int r = 0; r < rows; r++, p = p ? p->pNext : NULL)
+            {
+                RECT rc = {0, r * ctrl.m_nLineHeight, 1024, (r + 1) * ctrl.m_nLineHeight};
+                int n = p ? e->VisibleEnd(p) : 0;
+                ::ExtTextOutA(hdc, 0, rc.top, ETO_OPAQUE, &rc, p ? p->pText : "", n, NULL);
+            }
+            ::SelectObject(hdc, old);
+            ::ReleaseDC(ctrl.m_hWnd, hdc);
+        };
+        double dFloor = 0;
+        const char* where[] = {"top", "middle", "end"};
+        int tops[] = {1, kLines / 2, kLines - rows + 2};
+        for (int i = 0; i < 3; i++)
+        {
+            ctrl.SetTopLine(tops[i], FALSE);
+            double dPaint = Median(20, [] {}, paint);
+            double dFl = Median(20, [] {}, floor);
+            dFloor = std::max(dFloor, dFl);
+            // Where the time goes: the comment walk alone for the same rows.
+            double dWalkRows = Median(20, [] {}, [&] {
+                int pair = 0;
+                TWKEditLine* p = ctrl.m_pTopLine;
+                for (int r = 0; r < rows && p; r++, p = p->pNext)
+                    e->IsInComment(p, &pair);
+            });
+            printf("  full paint at the %-6s %8.2f ms   floor %6.2f ms   paint/floor %5.1f   comment walk %6.2f ms\n",
+                   where[i], dPaint, dFl, dPaint / dFl, dWalkRows);
+        }
+        double dWalk = Median(20, [] {}, [&] {
+            volatile int n = 0;
+            for (TWKEditLine* p = e->GetFirstLine(); p; p = p->pNext)
+                n++;
+        });
+        SCROLLINFO si = {sizeof si, SIF_RANGE};
+        ::GetScrollInfo(ctrl.m_hWnd, SB_VERT, &si);
+        double dThumb = Median(20, [&] { ctrl.SetTopLine(1, FALSE); },
+                               [&] { ctrl.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, si.nMax), 0); });
+        // The same step without its paint: the walk to the thumb's line.
+        ctrl.m_bUpdate = FALSE;
+        double dThumbOnly = Median(20, [&] { ctrl.SetTopLine(1, FALSE); },
+                                   [&] { ctrl.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, si.nMax), 0); });
+        ctrl.m_bUpdate = TRUE;
+        double dEndPaint = Median(20, [] {}, paint);
+        printf("  walk over the lines   %8.2f ms\n", dWalk);
+        printf("  thumb step unpainted  %8.2f ms   paint there %6.2f ms\n", dThumbOnly, dEndPaint);
+        printf("  thumb to the end      %8.2f ms   thumb/(walk+floor) %5.1f\n", dThumb, dThumb / (dWalk + dFloor));
+        ctrl.DestroyWindow();
+    }
+    host.DestroyWindow();
+    ::DeleteFileA(ini.c_str());
+    return 0;
+}

@@ -1,0 +1,201 @@
+// The editing window: one class template over the framework's CWnd (the
+// control flavour) and CView (the view flavour). It shows the text of one
+// store, owns the caret, selection, scroll position, font and gutter brush,
+// and paints everything itself. The member bodies live in
+// TWKEditCoreImpl.h, compiled once per flavour; users include this header.
+#pragma once
+#include "afx/afx.h"
+#include "editor/editorres.h"
+#include "editor/store/TWKEdit.h"
+#include "editor/window/OEPageSetupDlg.h"
+
+class OEFindReplaceDlg;
+
+// The hint object of update hint 22590: the line the change concerns.
+class TWKEditHint : public CObject
+{
+    DECLARE_DYNAMIC(TWKEditHint)
+public:
+    explicit TWKEditHint(TWKEditLine* pLine = NULL) : m_pLine(pLine) {}
+    TWKEditLine* m_pLine;
+};
+
+// Size of the painter's line and class buffers: the column limit and a NUL.
+constexpr int TWK_LINE_BUFFER = TWK_MAX_COLUMNS + 1;
+
+// Draws one expanded line at (x, y) from column nFirstCol, coloured by the
+// store's rules when bColour is set (see TWKEditCore::DrawLineText).
+int TWKEditDrawLineText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int nLength, int nFirstCol,
+                        int nMaxChars, BOOL bColour, CDC* pDC, int x, int y);
+
+template <class Base>
+class TWKEditCore : public Base
+{
+public:
+    TWKEditCore();
+    ~TWKEditCore() override;
+
+    // --- members, in this order right after the base ---
+    CSplitterWnd* m_pSplitter;         // view flavour: the dynamic splitter holding this pane
+    int m_nSplitRow;
+    int m_nSplitCol;
+    BOOL m_bInScroll;                  // a scroll handler runs
+    LPSTR m_pszFindSelection;          // owned (malloc)
+    OEPageSetupDlg m_dlgPageSetup;
+    TWKEditLine* m_pAnchorLine;
+    int m_nAnchorCol;
+    HACCEL m_hAccel;
+    CBrush m_brGutter;
+    BOOL m_bFound;
+    TWKEditLine* m_pTopLine;
+    TWKEditLine* m_pCaretLine;
+    OEFindReplaceDlg* m_pFindDlg;      // not owned
+    OEFindReplaceDlg* m_pReplaceDlg;   // not owned
+    BOOL m_bFindDlgOpen;
+    BOOL m_bReplaceDlgOpen;
+    BOOL m_bWrapSearch;
+    int m_nTopLine;
+    int m_nCaretLine;
+    int m_nCaretCol;
+    int m_nFirstCol;
+    int m_nSelMode;                    // 1 stream, 2 column
+    BOOL m_bSelection;
+    TWKEditLine* m_pSelStartLine;
+    int m_nSelStartCol;
+    TWKEditLine* m_pSelEndLine;
+    int m_nSelEndCol;
+    RECT m_rcClient;
+    int m_nCharWidth;
+    int m_nLineHeight;
+    int m_nVScrollScale;
+    BOOL m_bUpdate;
+    BOOL m_bMouseSelecting;
+    UINT_PTR m_nTimerID;
+    BOOL m_bSkipTimerTick;
+    POINT m_ptMouse;
+    BOOL m_bCaretCreated;
+    RECT m_rcAvoid;                    // screen coordinates
+    CFont m_font;
+    int m_nTextLeft;
+    HFONT m_hPrinterFont;
+    HFONT m_hOwnPrinterFont;
+    int m_nPrintLinesPerPage;
+    int m_nPrintLineHeight;
+    CTime m_timeHeader;
+    CTime m_timeFooter;
+    BOOL m_bPrintSelection;
+
+    // --- framework overrides ---
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    // --- the engine's virtual operations, in their order ---
+    virtual COleDataSource* CreateDataSource();
+    virtual BOOL DoDragDrop(COleDataSource* pSource, CLIPFORMAT cfFormat, HGLOBAL hGlobal);
+    virtual CDocument* GetActiveDocument();
+    virtual COLORREF GetGutterColor(COLORREF crBackground);
+    virtual void EnsureCaretVisible();
+    virtual void LoadFindSettings(OEFindReplaceDlg* pDlg);
+    virtual int ReportErrorFormat(int nID, LPCSTR pszArg, BOOL bShow);
+    virtual int ReportError(int nID, BOOL bShow);
+    virtual void DrawGutterMarks(CDC* pDC, LPRECT pRect, TWKEditLine* pLine);
+    virtual void OnDraw(CDC* pDC);
+    virtual BOOL OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll = TRUE);
+    virtual void UpdateViews(CWnd* pSender, LPARAM lHint, CObject* pHint);
+    virtual void BuildContextMenu(CMenu* pMenu);
+    virtual void ShowContextMenu(CWnd* pWnd, CPoint point);
+    virtual void ProcessChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual void OnDragLeave();
+    virtual int InsertText(LPCSTR pszText, int nLength);
+    virtual BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+    virtual BOOL DragSelection();
+    virtual TWKEdit* GetEdit();
+    virtual int InitView();
+    virtual void OnCaretMoved();
+    virtual void PositionCaret();
+    virtual void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+    virtual int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    virtual int GetScrollPos(int nBar);
+    virtual void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos);
+    virtual int InsertNewLine(BOOL bRedraw, BOOL bUndo);
+    virtual int ClearSelection(BOOL bRedraw);
+    virtual int MoveCaretTo(TWKEditPos* pPos, int nSelectCols, BOOL bRedraw);
+    virtual BOOL GetSelectionOrWord(CString& strText);
+
+    // --- painting building blocks ---
+    // Expands tabs ("Show tabs" from the store) into a buffer of
+    // TWK_LINE_BUFFER bytes; stops at the buffer. 0 (nothing written) for 0.
+    int ExpandTabs(LPCSTR pszSource, LPSTR pszDest, int nLength, int nTabSize, int nLineEndLen);
+    int DrawLineText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int nLength, int nFirstCol,
+                     int nMaxChars, BOOL bColour, CDC* pDC, int x, int y)
+    { return TWKEditDrawLineText(pEdit, pLine, pszText, nLength, nFirstCol, nMaxChars, bColour, pDC, x, y); }
+    // 1 with the selected columns of the line (expanded length nLength).
+    int GetLineSelection(TWKEditLine* pLine, int nLength, int* pnStart, int* pnCount);
+
+    // --- font ---
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
+    void SetFontIndirect(const LOGFONTA* pLogFont);
+    CFont* GetFont() { return &m_font; }
+
+    // --- lines and scrolling ---
+    void ValidateLines(TWKEditLine* pLine);
+    int SetTopLine(int nLine, BOOL bRedraw);
+    int UpdateLineCount();
+    int ScrollLineUp(BOOL bRedraw);
+    int ScrollLineDown(BOOL bRedraw);
+    int ScrollPageUp(BOOL bRedraw);
+    int ScrollPageDown(BOOL bRedraw);
+    void CenterLine(TWKEditLine* pLine);
+    int GetTextLength();
+    void Refresh();
+    int GetBookmarkCount();
+
+    // --- message handlers (the flavours' maps name them) ---
+    afx_msg void OnPaint();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnPageSetup();
+    afx_msg void OnUpdatePageSetup(CCmdUI* pCmdUI);
+
+protected:
+    // Rows and columns wholly visible.
+    int VisibleRows() const { return m_nLineHeight ? m_rcClient.bottom / m_nLineHeight : 0; }
+    int VisibleCols() const { return m_nCharWidth ? m_rcClient.right / m_nCharWidth : 0; }
+    // Sets the font and takes its metrics (line height = gutter width).
+    void TakeFont(const LOGFONTA& lf);
+    // Reads (bSet 0) or writes the info of a bar: the splitter's shared bar
+    // standing in for it, else the window's own. The underlying call's result.
+    int AccessBar(int nBar, SCROLLINFO* pInfo, BOOL bSet, BOOL bRedraw = FALSE);
+    int BarScale(int nBar) const { return nBar == SB_VERT ? m_nVScrollScale : 1; }
+    void ScrollHorizontalTo(int nFirstCol);
+    // Moves the top line up to nLines lines down (negative: up); FALSE when
+    // it could not move at all.
+    BOOL MoveTopLine(int nLines);
+    // One line up (-1) or down (1), moving the window's pixels.
+    int ScrollOneLine(int nDirection, BOOL bRedraw);
+    // Shows the selection's visible part inverted (focus lost: it goes away).
+    void InvertSelection(CDC* pDC);
+};
+
+// Message-map entries both flavours route to the core (after their own).
+#define TWKEDIT_CORE_MESSAGES(nFindReplaceMsg)                                                    \
+    ON_WM_PAINT()                                                                               \
+    ON_WM_SIZE()                                                                                \
+    ON_WM_VSCROLL()                                                                             \
+    ON_WM_HSCROLL()                                                                             \
+    ON_WM_CHAR()                                                                                \
+    { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CONTEXTMENU, ShowContextMenu) }, \
+    ON_REGISTERED_MESSAGE(nFindReplaceMsg, OnFindReplace)                                       \
+    ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)                                                   \
+    ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
+
+extern template class TWKEditCore<CWnd>;
+extern template class TWKEditCore<CView>;

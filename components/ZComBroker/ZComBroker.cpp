@@ -4,6 +4,7 @@
 #include "components/include/IceInterface.h"
 #include "components/ToyTarget/ToyTarget.h"
 #include "components/ZComBroker/resource.h"
+#include "components/StandinTrace.h"
 #include <algorithm>
 #include <atomic>
 #include <cstdarg>
@@ -136,14 +137,7 @@ void TraceLine(const std::string& file, const char* format, ...)
     vsnprintf(buf, sizeof(buf), format, args);
     va_end(args);
     EnterCriticalSection(&g_traceLock);
-    HANDLE h = CreateFileA(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        std::string text = std::string(buf) + "\r\n";
-        DWORD written = 0;
-        WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(h);
-    }
+    standin::AppendTraceLine(file, buf);
     LeaveCriticalSection(&g_traceLock);
 }
 

@@ -13,48 +13,6 @@ namespace {
 #define ICE_TEST_THISCALL
 #endif
 
-// Collects what the board posts.
-class NotifyWindow {
-public:
-    NotifyWindow()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "IceTestNotify";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowA("IceTestNotify", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~NotifyWindow() { DestroyWindow(hwnd); }
-    // Pumps until a message arrives (a hang guard, not a timing check).
-    bool WaitFor(UINT message, WPARAM wParam = 0)
-    {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < 20000) {
-            for (size_t i = 0; i < got.size(); ++i)
-                if (got[i].first == message && got[i].second == wParam) {
-                    got.erase(got.begin() + static_cast<std::ptrdiff_t>(i));
-                    return true;
-                }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            vt::PumpMessages();
-        }
-        return false;
-    }
-    HWND hwnd = nullptr;
-    std::vector<std::pair<UINT, WPARAM>> got;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        NotifyWindow* self = reinterpret_cast<NotifyWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && (msg == ICE_WM_TARGET_STOPPED || msg == ICE_WM_NOTIFY))
-            self->got.push_back({msg, wParam});
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-};
-
 // The sample built once by the project-manager stand-in.
 struct Build {
     SampleCopy sample;
@@ -156,7 +114,7 @@ protected:
     void Stopped(int result)
     {
         ASSERT_EQ(0, result);
-        ASSERT_TRUE(notify.WaitFor(ICE_WM_TARGET_STOPPED));
+        ASSERT_TRUE(notify.WaitFor(ICE_WM_TARGET_STOPPED, 0));
     }
     DWORD PC()
     {
@@ -174,7 +132,7 @@ protected:
 
     static Build* s_build;
     vt::TempDir folder;
-    NotifyWindow notify;
+    PostSink notify;
     HMODULE module = nullptr;
     I_ComBroker* broker = nullptr;
     I_IceDevice* ice = nullptr;

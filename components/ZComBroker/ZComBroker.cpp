@@ -53,6 +53,22 @@ std::string Hex2(const uint8_t* p, size_t n)
     return out;
 }
 
+// Whether size bytes from p lie in committed, readable memory.
+bool Readable(const void* p, size_t size)
+{
+    const char* at = static_cast<const char*>(p);
+    const char* end = at + size;
+    while (at < end) {
+        MEMORY_BASIC_INFORMATION info;
+        if (!VirtualQuery(at, &info, sizeof(info)) || info.State != MEM_COMMIT ||
+            (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) || !(info.Protect & (PAGE_READONLY | PAGE_READWRITE |
+            PAGE_WRITECOPY | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY)))
+            return false;
+        at = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    }
+    return true;
+}
+
 std::string Address(uint32_t a)
 {
     char b[16];
@@ -185,6 +201,7 @@ public:
     bool hidden = false;
     // Where the value lives: a register (0-3), PC (4), SP (5), or a memory cell.
     int reg = -1;
+    int shift = -1;   // a register's 4-bit half: its shift
     int space = -1;
     uint32_t address = 0;
     DWORD optionValue = 0;
@@ -422,9 +439,11 @@ public:
     }
     int OpenBoard(const char* port, const char* part, char* text, DWORD* word) override
     {
-        std::string bytes = part ? Hex2(reinterpret_cast<const uint8_t*>(part), ICE_OPEN_TEXT_SIZE) : "";
-        // Before writing the part comes in an 81-byte buffer: show all of it.
-        bool writing = part && strlen(part) + 4 < ICE_OPEN_TEXT_SIZE && !strcmp(part + strlen(part) + 1, "WTR");
+        // Before writing the part comes in an 81-byte buffer: show all of it. Otherwise it may be
+        // a short string, so the bytes after it are looked at only where they can be read.
+        bool writing = part && strlen(part) + 4 < ICE_OPEN_TEXT_SIZE && Readable(part, ICE_OPEN_TEXT_SIZE) &&
+                       !strcmp(part + strlen(part) + 1, "WTR");
+        std::string bytes = writing ? Hex2(reinterpret_cast<const uint8_t*>(part), ICE_OPEN_TEXT_SIZE) : "";
         Trace("3 OpenBoard %s %s%s%s", Str(port).c_str(), Str(part).c_str(), writing ? " bytes " : "",
               writing ? bytes.c_str() : "");
         if (Refused(3) || !port || !*port || m_config.failingPorts.count(Lower(port)))
@@ -1155,7 +1174,7 @@ DWORD Item::GetValue()
     if (option)
         return optionValue;
     if (reg >= 0)
-        return board->RegisterValue(reg);
+        return shift >= 0 ? (board->RegisterValue(reg) >> shift) & 0xF : board->RegisterValue(reg);
     if (space >= 0) {
         Board::Lock l(board);
         return board->ReadCell(space, address);
@@ -1202,12 +1221,13 @@ void Board::BuildPages()
         i->width = r == 4 ? 16 : 8;
         i->handle = static_cast<DWORD>(r);
         if (r == 0) {   // A's two halves
-            Item* hi = i->AddChild("A.high");
-            hi->kind = ICE_KIND_NIBBLES;
-            hi->access = 0;
-            Item* lo = i->AddChild("A.low");
-            lo->kind = ICE_KIND_NIBBLES;
-            lo->access = 0;
+            for (int half = 0; half < 2; ++half) {
+                Item* h = i->AddChild(half ? "A.low" : "A.high");
+                h->kind = ICE_KIND_NIBBLES;
+                h->access = 0;
+                h->reg = 0;
+                h->shift = half ? 0 : 4;
+            }
         }
     }
     Item* flags = regs->Add("Timer");   // not modelled: no value

@@ -1,12 +1,12 @@
-// The trace file of the stand-in components: one line appended per call, shared between threads
-// and processes.
+// Line files of the stand-in components (traces, logs): each line appended on its own, the file
+// shared between threads and processes.
 #pragma once
 #include <windows.h>
 #include <string>
 
 namespace standin {
 
-inline void AppendTraceLine(const std::string& file, const std::string& line)
+inline void AppendLine(const std::string& file, const std::string& line)
 {
     if (file.empty())
         return;

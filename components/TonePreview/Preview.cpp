@@ -32,7 +32,7 @@ void Trace(const std::string& line)
         return;
     char file[MAX_PATH] = {0};
     GetPrivateProfileStringA("Trace", "File", PREVIEW_NAME "Trace.log", file, sizeof(file), ConfigFile().c_str());
-    standin::AppendTraceLine(standin::ModuleFolder(g_module) + file, line);
+    standin::AppendLine(standin::ModuleFolder(g_module) + file, line);
 }
 
 void Report()

@@ -197,7 +197,7 @@ extern "C" int __stdcall Write(int storageType, const char* text2, const char* t
         snprintf(line, sizeof(line), "Write %d %s %s %s %lu %s %lu %lu %p 0x%X 0x%lX 0x%lX %d", storageType, Str(text2),
                  Str(text3), Str(image1), sectors1, Str(image2), sectors2, startSector, static_cast<void*>(window),
                  static_cast<unsigned>(operation), appStart, ubpAddress, flag);
-        standin::AppendTraceLine(InFolder(ConfigValue("Trace", "File", "WriterTrace.log")), line);
+        standin::AppendLine(InFolder(ConfigValue("Trace", "File", "WriterTrace.log")), line);
     }
     if (strtol(ConfigValue("Test", "FailOperation", "-1").c_str(), nullptr, 0) == operation)
         return Fail(window, "The writer refused the operation.");
@@ -210,8 +210,6 @@ extern "C" int __stdcall Write(int storageType, const char* text2, const char* t
     Progress(window, "Connecting...", 0);
     Storage storage;
     std::vector<std::pair<const char*, DWORD>> images;
-    int result = -1;
-    const char* done = "Done.";
     switch (operation) {
     case WRITER_OP_WRITE:
     case WRITER_OP_VERIFY:
@@ -229,16 +227,6 @@ extern "C" int __stdcall Write(int storageType, const char* text2, const char* t
             if (Given(image2))
                 images.push_back({image2, sectors2});
         }
-        if (operation == WRITER_OP_WRITE) {
-            result = WriteImages(storage, window, startSector, images);
-            done = "Write completed.";
-        } else if (operation == WRITER_OP_VERIFY) {
-            result = CompareImages(storage, window, startSector, images);
-            done = "Verify completed.";
-        } else {
-            result = ReadImages(storage, window, startSector, images);
-            done = "Upload completed.";
-        }
         break;
     case WRITER_OP_WRITE_FILE:
     case WRITER_OP_VERIFY_FILE: {
@@ -249,17 +237,22 @@ extern "C" int __stdcall Write(int storageType, const char* text2, const char* t
         if (sectors1 && sectors > sectors1)
             return Fail(window, "The file is larger than the storage.");
         images.push_back({image1, sectors});
-        if (operation == WRITER_OP_WRITE_FILE) {
-            result = WriteImages(storage, window, startSector, images);
-            done = "Write completed.";
-        } else {
-            result = CompareImages(storage, window, startSector, images);
-            done = "Verify completed.";
-        }
         break;
     }
     default:
         return Fail(window, "Unknown operation.");
+    }
+    int result;
+    const char* done;
+    if (operation == WRITER_OP_WRITE || operation == WRITER_OP_WRITE_FILE) {
+        result = WriteImages(storage, window, startSector, images);
+        done = "Write completed.";
+    } else if (operation == WRITER_OP_VERIFY || operation == WRITER_OP_VERIFY_FILE) {
+        result = CompareImages(storage, window, startSector, images);
+        done = "Verify completed.";
+    } else {
+        result = ReadImages(storage, window, startSector, images);
+        done = "Upload completed.";
     }
     if (result == 0) {
         Progress(window, done, 100);

@@ -153,7 +153,7 @@ void TraceLine(const std::string& file, const char* format, ...)
     vsnprintf(buf, sizeof(buf), format, args);
     va_end(args);
     EnterCriticalSection(&g_traceLock);
-    standin::AppendTraceLine(file, buf);
+    standin::AppendLine(file, buf);
     LeaveCriticalSection(&g_traceLock);
 }
 

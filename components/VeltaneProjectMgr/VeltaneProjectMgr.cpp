@@ -5,6 +5,7 @@
 #include "components/VeltaneProjectMgr/PmModel.h"
 #include "components/VeltaneProjectMgr/resource.h"
 #include "components/ToyTarget/ToyTarget.h"
+#include "components/StandinTrace.h"
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -39,18 +40,6 @@ void ReadConfig()
     g_traceFile = file.find(':') == std::string::npos ? g_programFolder + file : file;
 }
 
-void AppendLine(const std::string& file, const std::string& line)
-{
-    HANDLE h = CreateFileA(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    std::string text = line + "\r\n";
-    DWORD written = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(h);
-}
-
 // One line per call into the component, when the configuration switches it on.
 void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Trace(const char* format, ...)
@@ -63,7 +52,7 @@ void Trace(const char* format, ...)
     vsnprintf(buf, sizeof(buf), format, args);
     va_end(args);
     EnterCriticalSection(&g_traceLock);
-    AppendLine(g_traceFile, buf);
+    standin::AppendLine(g_traceFile, buf);
     LeaveCriticalSection(&g_traceLock);
 }
 
@@ -1212,7 +1201,7 @@ public:
     {
         if (!m_mgr.m_owner) {
             std::string out = file.empty() ? text : file + "(" + std::to_string(line) + "): " + text;
-            AppendLine(m_messageFile, out);
+            standin::AppendLine(m_messageFile, out);
             return;
         }
         tagMessageRecord record;

@@ -86,6 +86,54 @@ Component::~Component()
         FreeLibrary(module);
 }
 
+PostSink::PostSink()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "PmtPostSink";
+    RegisterClassA(&wc);
+    hwnd = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+PostSink::~PostSink()
+{
+    DestroyWindow(hwnd);
+}
+
+bool PostSink::WaitFor(UINT message, WPARAM wParam, bool anyWParam, MSG* taken)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 20000) {
+        for (size_t i = 0; i < got.size(); ++i)
+            if (got[i].message == message && (anyWParam || got[i].wParam == wParam)) {
+                if (taken)
+                    *taken = got[i];
+                got.erase(got.begin() + static_cast<std::ptrdiff_t>(i));
+                return true;
+            }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        vt::PumpMessages();
+    }
+    return false;
+}
+
+LRESULT CALLBACK PostSink::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    PostSink* self = reinterpret_cast<PostSink*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self && msg >= WM_USER && msg < 0x8000) {
+        MSG m = {};
+        m.hwnd = hwnd;
+        m.message = msg;
+        m.wParam = wParam;
+        m.lParam = lParam;
+        self->got.push_back(m);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
 void CopyTree(const std::string& from, const std::string& to)
 {
     CreateDirectoryA(to.c_str(), nullptr);

@@ -35,6 +35,24 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
+// A window that keeps every WM_USER-or-later message posted to it (the components post progress
+// and notifications).
+class PostSink {
+public:
+    PostSink();
+    ~PostSink();
+    PostSink(const PostSink&) = delete;
+    PostSink& operator=(const PostSink&) = delete;
+    // Pumps until a message of that number (and wParam, unless any) has come; takes it out of
+    // got. The limit only guards against a hang.
+    bool WaitFor(UINT message, WPARAM wParam, bool anyWParam = false, MSG* taken = nullptr);
+    HWND hwnd = nullptr;
+    std::vector<MSG> got;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+};
+
 class Component {
 public:
     explicit Component(HWND owner, const std::string& dll = vt::ProgramFolder() + PROJECTMGR_DLL_NAME);

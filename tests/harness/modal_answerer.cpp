@@ -7,7 +7,9 @@ thread_local ModalAnswerer* t_current = nullptr;
 BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
     char cls[32] = "";
     GetClassNameA(child, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") != 0) return TRUE;
+    // Boxes show their text in statics, some in a rich-edit control.
+    if (lstrcmpiA(cls, "Static") != 0 && _strnicmp(cls, "RichEdit", 8) != 0)
+        return TRUE;
     char buf[4096] = "";
     GetWindowTextA(child, buf, sizeof buf);
     if (!buf[0]) return TRUE;

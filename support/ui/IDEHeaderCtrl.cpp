@@ -219,36 +219,32 @@ BOOL C_IDEHeaderCtrl::InsertButton(int nIndex, LPCSTR lpszText, int nWidth)
     return TRUE;
 }
 
-BOOL C_IDEHeaderCtrl::SetButtonWidth(int nIndex, int nWidth)
+BOOL C_IDEHeaderCtrl::ChangeButton(int nIndex, bool bRelayout, const std::function<void(C_IDEHeadButton*)>& change)
 {
     C_IDEHeadButton* pButton = GetButton(nIndex);
     if (!pButton)
         return FALSE;
-    pButton->m_nWidth = nWidth;
-    RecalcLayout();
+    change(pButton);
+    if (bRelayout)
+        RecalcLayout();
     Invalidate();
     return TRUE;
+}
+
+BOOL C_IDEHeaderCtrl::SetButtonWidth(int nIndex, int nWidth)
+{
+    return ChangeButton(nIndex, true, [nWidth](C_IDEHeadButton* p) { p->m_nWidth = nWidth; });
 }
 
 BOOL C_IDEHeaderCtrl::ShowButton(int nIndex, BOOL bShow)
 {
-    C_IDEHeadButton* pButton = GetButton(nIndex);
-    if (!pButton)
-        return FALSE;
-    pButton->m_bVisible = bShow;
-    RecalcLayout();
-    Invalidate();
-    return TRUE;
+    return ChangeButton(nIndex, true, [bShow](C_IDEHeadButton* p) { p->m_bVisible = bShow; });
 }
 
 BOOL C_IDEHeaderCtrl::SetButtonColor(int nIndex, COLORREF crFace)
 {
-    C_IDEHeadButton* pButton = GetButton(nIndex);
-    if (!pButton)
-        return FALSE;
-    pButton->m_crFace = crFace;
-    Invalidate();
-    return TRUE;
+    // The button shows the colour at its next repaint.
+    return ChangeButton(nIndex, false, [crFace](C_IDEHeadButton* p) { p->m_crFace = crFace; });
 }
 
 void C_IDEHeaderCtrl::RecalcLayout()

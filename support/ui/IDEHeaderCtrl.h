@@ -1,6 +1,7 @@
 // A strip of owner-drawn column headings, and the painter that draws their faces and bevels.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include "afx/wnd.h"
 #include "afx/controls.h"
 #include "afx/collections.h"
@@ -88,6 +89,9 @@ protected:
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
+
+    // FALSE for an index outside the list; else the change, a new layout when asked, the strip invalidated.
+    BOOL ChangeButton(int nIndex, bool bRelayout, const std::function<void(C_IDEHeadButton*)>& change);
 
     CObList m_buttons;
 };

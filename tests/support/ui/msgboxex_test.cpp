@@ -59,7 +59,9 @@ TEST_F(MsgBoxEx, FlagsGiveButtonsInOrderAndEachEndsWithItsId)
         {0x30F, {"Ok", "Yes", "Yes To All", "No", "No To All", "Cancel"}, {1, 6, 256, 7, 512, 2}},
     };
     for (const Case& c : cases) {
-        for (size_t press = 0; press < c.labels.size(); ++press) {
+        // Every button of the full set is pressed once; of the others, the last.
+        const size_t first = c.flags == 0x30F ? 0 : c.labels.size() - 1;
+        for (size_t press = first; press < c.labels.size(); ++press) {
             std::vector<std::string> labels;
             std::string caption;
             DialogDriver driver([&](HWND box, int) {

@@ -55,6 +55,8 @@ struct State {
 };
 
 // Runs the script key by key through the dialog's own message loop, then records the state.
+// (The file runs alone: another process's window taking the keyboard focus would settle the
+// combo box and select its whole text in the middle of a script.)
 class CComboHost : public CDialog
 {
 public:

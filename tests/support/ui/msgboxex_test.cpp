@@ -303,3 +303,39 @@ TEST_F(MsgBoxEx, LayoutFitsTheTextAndCentresOneSizeOfButtons)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MsgBoxEx, IconStandsLeftOfTheText)
+{
+    CRect icon, text, units(0, 0, 1000, 1000);
+    bool hasIcon = false;
+    DialogDriver driver([&](HWND box, int) {
+        ::MapDialogRect(box, &units);
+        for (HWND h = ::GetWindow(box, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            char cls[32] = "";
+            ::GetClassNameA(h, cls, sizeof cls);
+            if (lstrcmpiA(cls, "Static") == 0 && (::GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                hasIcon = ::SendMessageA(h, STM_GETICON, 0, 0) != 0;
+                icon = ChildRect(box, h);
+            }
+        }
+        text = ChildRect(box, MessageControl(box));
+        ::PostMessageA(Buttons(box)[0], BM_CLICK, 0, 0);
+        return true;
+    });
+    C_MsgBoxEx box;
+    box.AddButton(IDOK, FALSE, TRUE, "Ok");
+    box.SetMessage("A text wider than the single button under it, so that it sets the width.");
+    box.SetStandardIcon(IDI_HAND);
+    EXPECT_EQ(IDOK, box.DoModal());
+    ASSERT_TRUE(hasIcon);
+    const int left = units.Width() * 10 / 1000, top = units.Height() * 10 / 1000;
+    const int iconGap = units.Width() * 10 / 1000;
+    EXPECT_EQ(CPoint(left, top), icon.TopLeft());
+    EXPECT_EQ(CSize(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)), icon.Size());
+    EXPECT_EQ(icon.right + iconGap - 1, text.left);
+    EXPECT_EQ(top, text.top);
+}
+
+} // namespace

@@ -58,6 +58,9 @@ LRESULT CALLBACK ModalAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam) 
 }
 
 void ModalAnswerer::OnActivate(HWND hwnd) {
+    // Under Wine the hook may be told of another process's window taking the focus on the
+    // shared display: only this thread's boxes are ours to answer.
+    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
     char cls[64] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
     if (lstrcmpA(cls, "#32770") != 0) return;

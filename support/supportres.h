@@ -17,4 +17,13 @@
 #define IDS_CU_COPY_FILE_FAILED     0xA107
 #define IDS_CU_ACCESS_FILE_FAILED   0xA108
 
+// The application message box's categories and texts.
+#define IDS_APPMSG_MESSAGE          10001
+#define IDS_APPMSG_WARNING          10002
+#define IDS_APPMSG_ERROR            10003
+#define IDS_APPMSG_WRITE_FILENAME_FAILED 10005
+#define IDS_APPMSG_CLEAN_FILENAME_FAILED 10006
+#define IDS_APPMSG_QUIT_MODIFY_CONFIG 10028
+#define IDS_APPMSG_FATAL_ERROR      10030
+
 #endif

@@ -75,6 +75,16 @@ void CopyCut(char* field, const char* text)
 
 } // namespace
 
+std::string FormatReportTextV(const char* format, va_list args)
+{
+    return FormatCut(format, args, kTextBuffer);
+}
+
+std::string LoadReportTextV(UINT textId, va_list args)
+{
+    return LoadAndFormat(textId, args);
+}
+
 int MessageBoxByIdV(HWND owner, UINT captionId, UINT textId, UINT style, va_list args)
 {
     std::string text = LoadAndFormat(textId, args);

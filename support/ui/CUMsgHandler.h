@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Owner of the main-window boxes; the main frame stores itself here when created.
 extern HWND g_hMainWnd;
@@ -78,4 +79,8 @@ LRESULT SendMessageRecordByIdV(HWND hWnd, int kind, UINT textId, va_list args);
 LRESULT SendMessageRecord(HWND hWnd, int kind, const char* text, const char* fileName, int line);
 BOOL PrintMessageText(UINT destination, const char* caption, const char* text, int kind);
 void DebugTrace(const char* format, ...);
+
+// A reporting text: formatted (from a format or the text of a string id) and cut at 511 characters.
+std::string FormatReportTextV(const char* format, va_list args);
+std::string LoadReportTextV(UINT textId, va_list args);
 void DebugTraceV(const char* format, va_list args);

@@ -11,7 +11,7 @@ namespace vt {
 struct ModalSeen {
     std::string className;   // "#32770" for message boxes and dialogs
     std::string caption;
-    std::string text;        // the static texts of the box, joined by '\n'
+    std::string text;        // the static (and rich-edit) texts of the box, joined by '\n'
     int answer = 0;          // the button id the harness pressed
 };
 

@@ -7,7 +7,9 @@ thread_local ModalAnswerer* t_current = nullptr;
 BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
     char cls[32] = "";
     GetClassNameA(child, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") != 0) return TRUE;
+    // Boxes show their text in statics, some in a rich-edit control.
+    if (lstrcmpiA(cls, "Static") != 0 && _strnicmp(cls, "RichEdit", 8) != 0)
+        return TRUE;
     char buf[4096] = "";
     GetWindowTextA(child, buf, sizeof buf);
     if (!buf[0]) return TRUE;
@@ -56,6 +58,9 @@ LRESULT CALLBACK ModalAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam) 
 }
 
 void ModalAnswerer::OnActivate(HWND hwnd) {
+    // Under Wine the hook may be told of another process's window taking the focus on the
+    // shared display: only this thread's boxes are ours to answer.
+    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
     char cls[64] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
     if (lstrcmpA(cls, "#32770") != 0) return;

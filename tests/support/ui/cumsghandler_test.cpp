@@ -27,6 +27,15 @@ std::string ProgramPath()
     return path;
 }
 
+// What the answerer saw, for failure messages.
+std::string Describe(const vt::ModalAnswerer& answerer)
+{
+    std::string out;
+    for (const vt::ModalSeen& seen : answerer.Seen())
+        out += "[" + seen.className + " | " + seen.caption + " | " + seen.text + "] ";
+    return out;
+}
+
 class MsgHandler : public ::testing::Test {
 protected:
     void SetUp() override
@@ -64,7 +73,7 @@ TEST_F(MsgHandler, BoxModeShowsCaptionAndFormattedText)
 
     // A caption id without text: the program file's path.
     handler.ShowMessage(CU_MSG_BOX, 0xA0FF, IDS_CU_DIR_NOT_EXIST, MB_OK, "d");
-    ASSERT_EQ(2u, answerer.Count());
+    ASSERT_EQ(2u, answerer.Count()) << Describe(answerer);
     EXPECT_EQ(ProgramPath(), answerer.Last().caption);
     EXPECT_EQ("Directory [d] does not exist.", answerer.Last().text);
 

@@ -69,3 +69,5 @@ LRESULT TWKWndPlugIn::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return pOwner->DefWindowProc(message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
+
+IMPLEMENT_DYNCREATE(TWKFramePlugIn, TWKWndPlugIn)

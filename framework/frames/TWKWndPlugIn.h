@@ -32,3 +32,12 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// A plug-in a frame makes by class (TWKMDIFrameWnd::CreateFramePlugIn): the
+// frame calls its creation hook before plugging it in.
+class TWKFramePlugIn : public TWKWndPlugIn
+{
+    DECLARE_DYNCREATE(TWKFramePlugIn)
+public:
+    virtual void OnCreatePlugIn(DWORD dwValue1, DWORD dwValue2, DWORD dwStyle, DWORD dwValue3) {}
+};

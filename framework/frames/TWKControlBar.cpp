@@ -558,32 +558,30 @@ void TWKControlBar::ReleaseButtons()
     }
 }
 
+void TWKControlBar::PressButton(BOOL& bPressed, BOOL bEnabled, void (TWKControlBar::*pfnDrawPressed)(CDC*))
+{
+    // A floating bar shows no gripper: where its button was drawn is nothing now.
+    if (IsFloating()) {
+        bPressed = FALSE;
+        return;
+    }
+    if (bPressed || !bEnabled)
+        return;
+    bPressed = TRUE;
+    CWindowDC dc(this);
+    (this->*pfnDrawPressed)(&dc);
+    SetCapture();
+}
+
 void TWKControlBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
     if (IsButtonHit(m_rectClose, CBX_CLOSEBUTTON, point)) {
-        if (IsFloating()) {
-            m_bClosePressed = FALSE;
-            return;
-        }
-        if (m_bClosePressed || !IsCloseButtonEnabled())
-            return;
-        m_bClosePressed = TRUE;
-        CWindowDC dc(this);
-        DrawCloseButtonPressed(&dc);
-        SetCapture();
+        PressButton(m_bClosePressed, !m_bClosePressed && IsCloseButtonEnabled(), &TWKControlBar::DrawCloseButtonPressed);
         return;
     }
     if (m_bExpandActive && IsButtonHit(m_rectExpand, CBX_EXPANDBUTTON, point)) {
-        if (IsFloating()) {
-            m_bExpandPressed = FALSE;
-            return;
-        }
-        if (m_bExpandPressed || !IsExpandButtonEnabled())
-            return;
-        m_bExpandPressed = TRUE;
-        CWindowDC dc(this);
-        DrawExpandButtonPressed(&dc);
-        SetCapture();
+        PressButton(m_bExpandPressed, !m_bExpandPressed && IsExpandButtonEnabled(),
+                    &TWKControlBar::DrawExpandButtonPressed);
         return;
     }
     ReleaseButtons();
@@ -726,8 +724,7 @@ void TWKControlBar::NotifyBeforeMDIFloat() { OnBeforeMDIFloat(); }
 
 BOOL TWKControlBar::IsInMDIChildFrame() const
 {
-    if (IsKindOf(RUNTIME_CLASS(TWKDockBar)))
-        return static_cast<const TWKDockBar*>(static_cast<const CControlBar*>(this))->m_bMDIChild;
+    // (A dock bar is no TWKControlBar: its own flag is read directly.)
     TWKDockBar* pDockBar = GetTWKDockBar();
     return pDockBar ? pDockBar->m_bMDIChild : FALSE;
 }

@@ -3,6 +3,7 @@
 #include "afx/afxres.h"
 #include "framework/frames/TWKAuxData.h"
 #include "framework/frames/TWKControlBar.h"
+#include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
@@ -193,12 +194,7 @@ void TWKMDIFrameWnd::EnableCaptionControls(BOOL bEnable)
 
 CDockBar* TWKMDIFrameWnd::CreateDockBar()
 {
-    CObject* pObject = m_pDockBarClass ? m_pDockBarClass->CreateObject() : nullptr;
-    if (pObject && !pObject->IsKindOf(RUNTIME_CLASS(CDockBar))) {
-        delete pObject;
-        pObject = nullptr;
-    }
-    return static_cast<CDockBar*>(pObject);
+    return TWKCreateObject<CDockBar>(m_pDockBarClass, RUNTIME_CLASS(CDockBar));
 }
 
 void TWKMDIFrameWnd::EnableDocking(DWORD dwDockStyle, DWORD dwExtra)
@@ -472,19 +468,13 @@ void TWKMDIFrameWnd::DrawCaption(CDC*, BOOL) {}
 
 TWKWndPlugIn* TWKMDIFrameWnd::CreateFramePlugIn(DWORD dwValue1, DWORD dwValue2, CRuntimeClass* pClass, DWORD dwValue3)
 {
-    if (!pClass)
+    TWKWndPlugIn* pPlugIn = TWKCreateObject<TWKWndPlugIn>(pClass, RUNTIME_CLASS(TWKWndPlugIn));
+    if (!pPlugIn)
         return nullptr;
-    CObject* pObject = pClass->CreateObject();
-    if (!pObject)
-        return nullptr;
-    if (!pObject->IsKindOf(RUNTIME_CLASS(TWKWndPlugIn))) {
-        delete pObject;
-        return nullptr;
-    }
     delete m_pFramePlugIn;
-    m_pFramePlugIn = static_cast<TWKWndPlugIn*>(pObject);
-    if (pObject->IsKindOf(RUNTIME_CLASS(TWKFramePlugIn)))
-        static_cast<TWKFramePlugIn*>(pObject)->OnCreatePlugIn(dwValue1, dwValue2, 0x80000001, dwValue3);
+    m_pFramePlugIn = pPlugIn;
+    if (pPlugIn->IsKindOf(RUNTIME_CLASS(TWKFramePlugIn)))
+        static_cast<TWKFramePlugIn*>(pPlugIn)->OnCreatePlugIn(dwValue1, dwValue2, 0x80000001, dwValue3);
     if (!m_pFramePlugIn->PlugInTo(this)) {
         delete m_pFramePlugIn;
         m_pFramePlugIn = nullptr;

@@ -1,5 +1,6 @@
 // A frame's tree of message filters.
 #include "framework/frames/TWKMsgFilter.h"
+#include "framework/frames/TWKCreateObject.h"
 
 IMPLEMENT_DYNCREATE(TWKMsgFilter, CObject)
 IMPLEMENT_DYNCREATE(TWKNcMsgFilter, TWKMsgFilter)
@@ -98,14 +99,9 @@ TWKMsgFilter* TWKMsgFilter::FindFilter(int nID, CRuntimeClass* pClass, int nDept
                     return pFound;
     if (!pClass)
         return nullptr;
-    CObject* pObject = pClass->CreateObject();
-    if (!pObject)
+    TWKMsgFilter* pFilter = TWKCreateObject<TWKMsgFilter>(pClass, RUNTIME_CLASS(TWKMsgFilter));
+    if (!pFilter)
         return nullptr;
-    if (!pObject->IsKindOf(RUNTIME_CLASS(TWKMsgFilter))) {
-        delete pObject;
-        return nullptr;
-    }
-    auto* pFilter = static_cast<TWKMsgFilter*>(pObject);
     pFilter->SetWnd(m_pWnd, TRUE);
     pFilter->m_nID = nID;
     m_arrChildren.Add(pFilter);

@@ -1,5 +1,7 @@
 #include "tests/framework/frames/frames_fixture.h"
 #include "framework/frames/TWKDockContext.h"
+#include "framework/frames/TWKControlBarInfo.h"
+#include "framework/frames/TWKControlBarManager.h"
 #include "framework/frameworkres.h"
 #include <vector>
 
@@ -209,89 +211,6 @@ TEST_F(IdeBars, GripperTipsNameTheButtons)
     EXPECT_EQ(-1, project->OnToolHitTest(Centre(project->m_rectClose), nullptr));
 }
 
-// What the context menu showed, read from a timer while it is open.
-struct MenuSeen {
-    bool bOpen = false;
-    CRect rect;
-    std::vector<std::string> items;
-    static MenuSeen* s_pSeen;
-    static HMENU s_hMenu;
-};
-MenuSeen* MenuSeen::s_pSeen = nullptr;
-HMENU MenuSeen::s_hMenu = nullptr;
-
-class CMenuWatchFrame : public vt::CTestMainFrame
-{
-public:
-    CControlBar* m_pBarSeen = nullptr;
-protected:
-    LRESULT OnBarMenu(WPARAM wParam, LPARAM lParam)
-    {
-        LRESULT l = TWKMDIFrameWnd::OnBarContextMenu(wParam, lParam);
-        m_pBarSeen = reinterpret_cast<CControlBar*>(wParam);
-        MenuSeen::s_hMenu = reinterpret_cast<CMenu*>(lParam)->m_hMenu;
-        return l;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(CMenuWatchFrame, vt::CTestMainFrame)
-    ON_MESSAGE(WM_TWK_BARCONTEXTMENU, OnBarMenu)
-END_MESSAGE_MAP()
-
-void CALLBACK ReadMenu(HWND, UINT, UINT_PTR idEvent, DWORD)
-{
-    ::KillTimer(nullptr, idEvent);
-    MenuSeen* p = MenuSeen::s_pSeen;
-    if (HWND hMenuWnd = ::FindWindowA("#32768", nullptr)) {
-        p->bOpen = true;
-        ::GetWindowRect(hMenuWnd, &p->rect);
-    }
-    HMENU h = MenuSeen::s_hMenu;
-    for (int i = 0; h && i < ::GetMenuItemCount(h); i++) {
-        char sz[64] = "";
-        ::GetMenuStringA(h, i, sz, sizeof sz, MF_BYPOSITION);
-        UINT state = ::GetMenuState(h, i, MF_BYPOSITION);
-        p->items.push_back(std::string(sz) + ((state & MF_CHECKED) ? " [x]" : "") + ((state & MF_SEPARATOR) ? "-" : ""));
-    }
-    ::EndMenu();
-}
-
-TEST(ControlBarMenu, KeyboardMenuOpensAtAQuarterAndTheFrameAddsFloatInMainWindow)
-{
-    auto* pFrame = new CMenuWatchFrame;
-    ASSERT_TRUE(pFrame->LoadFrame(vt::kTestFrameID));
-    pFrame->EnableDocking(CBRS_ALIGN_ANY);
-    pFrame->SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_SHOWWINDOW);
-    auto* pBar = new TWKControlBar;
-    pBar->m_bAutoDelete = TRUE;
-    ASSERT_TRUE(pBar->Create(pFrame, "Output", WS_CHILD | WS_VISIBLE | CBRS_TOP, vt::kIdeExStyle, 0xE704));
-    pBar->EnableDocking(CBRS_ALIGN_ANY);
-    pFrame->DockControlBarAt(pBar, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 0.75f, 130);
-    pFrame->RecalcLayout();
-    pFrame->SetForegroundWindow();
-
-    MenuSeen seen;
-    MenuSeen::s_pSeen = &seen;
-    ::SetTimer(nullptr, 0, 50, &ReadMenu);
-    pBar->SendMessage(WM_CONTEXTMENU, (WPARAM)pBar->m_hWnd, MAKELPARAM(-1, -1));
-    vt::PumpMessages();
-    EXPECT_EQ(pBar, pFrame->m_pBarSeen);
-    ASSERT_TRUE(seen.bOpen);
-    CRect rectClient;
-    pBar->GetClientRect(&rectClient);
-    CPoint pt(rectClient.Width() / 4, 10);
-    pBar->ClientToScreen(&pt);
-    EXPECT_EQ(pt, seen.rect.TopLeft());
-    EXPECT_EQ((std::vector<std::string>{ "Allow Docking [x]", "Hide", "-", "Float In Main Window" }), seen.items);
-
-    // Without CBX_CONTEXTMENU no menu, without CBX_MDIFLOAT no extra item.
-    pFrame->m_pBarSeen = nullptr;
-    pBar->ModifyExBarStyle(CBX_CONTEXTMENU, 0, FALSE);
-    pBar->SendMessage(WM_CONTEXTMENU, (WPARAM)pBar->m_hWnd, MAKELPARAM(-1, -1));
-    EXPECT_EQ(nullptr, pFrame->m_pBarSeen);
-    pFrame->DestroyWindow();
-}
-
 TEST(ControlBarIds, FreeBarIdAfterTakenOnes)
 {
     vt::MainFrame frame;
@@ -366,6 +285,70 @@ TEST(ControlBarLifetime, FramesBarsAndDockContextsDieInAnyOrder)
         // The frame goes with its dock bars; the member bars after them.
         pFrame->DestroyWindow();
     }
+}
+
+
+class CTypingManager : public TWKControlBarManager
+{
+public:
+    using TWKControlBarManager::TWKControlBarManager;
+    UINT GetBarTypeID(CControlBar*) override { return 14946; }
+};
+
+TEST_F(IdeBars, LayoutRecordsAreFilledAndApplied)
+{
+    CTypingManager manager(frame.p);
+    preview->m_pControlBarManager = &manager;
+    preview->m_dwMRUDockingState = CBRS_ALIGN_LEFT;
+    TWKControlBarInfo info(&manager);
+    preview->GetBarInfo(&info);
+    EXPECT_EQ(0xE705u, info.m_nBarID);
+    EXPECT_EQ(preview, info.m_pBar);
+    EXPECT_TRUE(info.m_bVisible);
+    EXPECT_TRUE(info.m_bDocking);
+    EXPECT_EQ(CPoint(0, 180), info.m_pointPos);
+    EXPECT_EQ(CSize(150, 180), info.m_sizeMRUVertDock);
+    EXPECT_EQ(CSize(300, 180), info.m_sizeMRUFloat);
+    EXPECT_FLOAT_EQ(0.25f, info.m_fPctWidth);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_LEFT, info.m_dwMRUDockingState);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_ANY, info.m_dwDockStyle);
+    EXPECT_EQ(preview->GetBarStyle(), info.m_dwStyle);
+    EXPECT_EQ(vt::kIdeExStyle, info.m_dwExStyle);
+    EXPECT_EQ(14946u, info.m_nTypeID);
+    EXPECT_STREQ("TWKControlBar", (LPCSTR)info.m_strClassName);
+    EXPECT_STREQ("Bar", (LPCSTR)info.m_strWindowName);
+    preview->m_pControlBarManager = nullptr;
+
+    // Applied to another bar: sizes, sides, fraction and style; hidden as the record says.
+    TWKControlBar* other = frame.Bar(0xE706, 0);
+    info.m_bVisible = FALSE;
+    info.m_sizeMRUHorzDock = CSize(111, 77);
+    other->SetBarInfo(&info, frame.p);
+    EXPECT_EQ(CSize(111, 77), other->m_sizeMRUHorzDock);
+    EXPECT_EQ(CSize(150, 180), other->m_sizeMRUVertDock);
+    EXPECT_FLOAT_EQ(0.25f, other->m_fPctWidth);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_LEFT, other->m_dwMRUDockingState);
+    EXPECT_EQ(info.m_dwStyle, other->GetBarStyle());
+    EXPECT_EQ(0u, other->GetExBarStyle());   // the last pass of a loaded layout applies it
+    EXPECT_FALSE(other->IsWindowVisible());
+
+    // A dock bar's record says whether it hosts a bar floated in the main window.
+    TWKControlBarInfo dockInfo;
+    frame.Dock(AFX_IDW_DOCKBAR_LEFT)->GetBarInfo(&dockInfo);
+    EXPECT_TRUE(dockInfo.m_bDockBar);
+    EXPECT_FALSE(dockInfo.m_bMDIChild);
+    EXPECT_EQ((std::vector<DWORD>{ 0xE703, 0xE705, 0 }),
+              std::vector<DWORD>(dockInfo.m_arrBarID.GetData(), dockInfo.m_arrBarID.GetData() + dockInfo.m_arrBarID.GetSize()));
+}
+
+TEST_F(IdeBars, AllowDockingSwitchesTheSidesOffAndBack)
+{
+    project->SendMessage(WM_COMMAND, ID_TWK_ALLOWDOCKING);
+    EXPECT_EQ(0u, project->m_dwDockStyle & CBRS_ALIGN_ANY);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_ANY, project->m_dwMRUDockingState);
+    project->SendMessage(WM_COMMAND, ID_TWK_ALLOWDOCKING);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_ANY, project->m_dwDockStyle & CBRS_ALIGN_ANY);
+    EXPECT_NE(nullptr, dynamic_cast<TWKDockContext*>(project->m_pDockContext));
 }
 
 } // namespace

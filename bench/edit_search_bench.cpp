@@ -4,6 +4,7 @@
 #include "editor/store/TWKEdit.h"
 #include "editor/store/TWKEditColour.h"
 #include "editor/store/TWKEditSearch.h"
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -14,6 +15,24 @@ namespace {
 double Ms(std::chrono::steady_clock::time_point t0)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The same bytes, line by line, with memchr and memcmp. Opaque to the
+// optimiser, so that no scan is merged with another or moved off its timer.
+__attribute__((noipa)) int ScanForNeedle(TWKEditLine* pFirst)
+{
+    for (TWKEditLine* p = pFirst; p; p = p->pNext)
+    {
+        const char* s = p->pText;
+        const char* end = s + p->nLength;
+        while (s < end && (s = (const char*)memchr(s, 'n', end - s)) != NULL)
+        {
+            if (end - s >= 6 && memcmp(s, "needle", 6) == 0)
+                return p->nLineNo;
+            ++s;
+        }
+    }
+    return 0;
 }
 
 } // namespace
@@ -68,32 +87,29 @@ int main()
         return ms;
     };
 
-    int line = 0, off = 0;
-    double plainCase = search(SEARCH_FORWARD | SEARCH_MATCHCASE, "needle", &line, &off);
-    printf("plain, match case:   %8.1f ms (line %d)\n", plainCase, line);
-    double plainFold = search(SEARCH_FORWARD, "Needle", &line, &off);
-    printf("plain, any case:     %8.1f ms (line %d)\n", plainFold, line);
+    auto scanLines = [&](int* found) {
+        auto t0 = std::chrono::steady_clock::now();
+        *found = ScanForNeedle(e.GetFirstLine());
+        return Ms(t0);
+    };
 
-    // The same bytes, line by line, with memchr and memcmp.
-    auto t0 = std::chrono::steady_clock::now();
-    int scanLine = 0;
-    for (TWKEditLine* p = e.GetFirstLine(); p && !scanLine; p = p->pNext)
+    // The scan runs between the searches, round by round, so that neither
+    // is favoured by what ran before it; the best round of each counts.
+    int line = 0, off = 0, scanLine = 0;
+    double plainCase = 1e30, plainFold = 1e30, scan = 1e30;
+    for (int round = 0; round < 7; ++round)
     {
-        const char* s = p->pText;
-        const char* end = s + p->nLength;
-        while (s < end && (s = (const char*)memchr(s, 'n', end - s)) != NULL)
-        {
-            if (end - s >= 6 && memcmp(s, "needle", 6) == 0)
-            {
-                scanLine = p->nLineNo;
-                break;
-            }
-            ++s;
-        }
+        scan = std::min(scan, scanLines(&scanLine));
+        plainCase = std::min(plainCase, search(SEARCH_FORWARD | SEARCH_MATCHCASE, "needle", &line, &off));
+        scan = std::min(scan, scanLines(&scanLine));
+        plainFold = std::min(plainFold, search(SEARCH_FORWARD, "Needle", &line, &off));
     }
-    double scan = Ms(t0);
+    printf("plain, match case:   %8.1f ms (line %d)\n", plainCase, line);
+    printf("plain, any case:     %8.1f ms (line %d)\n", plainFold, line);
     printf("memchr/memcmp scan:  %8.1f ms (line %d); plain search / scan = %.2f (match case), %.2f (any case)\n",
            scan, scanLine, plainCase / scan, plainFold / scan);
+    printf("goal: plain search <= 1.50 x scan in both case modes: %s\n",
+           plainCase / scan <= 1.5 && plainFold / scan <= 1.5 ? "met" : "MISSED");
 
     double re1 = search(SEARCH_FORWARD | SEARCH_REGEX | SEARCH_MATCHCASE, "ne+dle h[a-z]+$", &line, &off);
     printf("regex ne+dle h[a-z]+$: %6.1f ms (line %d)\n", re1, line);
@@ -101,7 +117,7 @@ int main()
     printf("regex (x|y)[0-9]+z:  %8.1f ms (line %d, no required text)\n", re2, line);
 
     std::vector<BYTE> cls(TWK_MAX_COLUMNS);
-    t0 = std::chrono::steady_clock::now();
+    auto t0 = std::chrono::steady_clock::now();
     long long keywordBytes = 0;
     for (TWKEditLine* p = e.GetFirstLine(); p; p = p->pNext)
     {

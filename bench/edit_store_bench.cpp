@@ -134,6 +134,13 @@ int main(int argc, char** argv)
            (loaded.PagefileUsage - before.PagefileUsage) / 1048576.0,
            (double)(loaded.PagefileUsage - before.PagefileUsage) / bytes.size(),
            (peak.PeakPagefileUsage - before.PagefileUsage) / 1048576.0);
+    // The least a line can take: its node and a buffer by the capacity rule.
+    double perLine = (double)bytes.size() / nLines;
+    int nCapacity = ((int)perLine + 31) & ~15;
+    printf("goal: memory <= 2.50 x file; measured %.2f x; node %d + buffer %d bytes for a %.0f-byte line "
+           "allow no less than %.2f x\n",
+           (double)(loaded.PagefileUsage - before.PagefileUsage) / bytes.size(), (int)sizeof(TWKEditLine),
+           nCapacity, perLine, (sizeof(TWKEditLine) + nCapacity) / perLine);
     DeleteFileA(src.c_str());
     DeleteFileA(dstStore.c_str());
     DeleteFileA(dstPlain.c_str());

@@ -16,4 +16,7 @@
 #define ID_TWK_HIDEBAR              43041
 #define ID_TWK_FLOATINMDI           43042
 
+// ---- Tab controls and tab windows (tests)
+#define IDI_TWK_TEST_TABICON        28132
+
 #endif

@@ -97,12 +97,21 @@ vt_start_wine() {
     "$VT_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     "$VT_WINESERVER" -w
   fi
+  vt_install_calc
   # Keep one server warm for the whole run: each test process starts faster, and
   # no test process spawns a server that would hold ctest's output pipe open.
   "$VT_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
   if [ -f "$VT_BUILD/bin/vt_keepalive.exe" ]; then
     "$VT_WINE" "$VT_BUILD/bin/vt_keepalive.exe" </dev/null >/dev/null 2>&1 &
     sleep 1
+  fi
+}
+
+# The Tools toolbar's calculator is looked for in the Windows folder; Wine ships none.
+vt_install_calc() {
+  local win=$WINEPREFIX/drive_c/windows
+  if [ -f "$VT_BUILD/bin/calc.exe" ] && [ ! -f "$win/calc.exe" ] && [ ! -f "$win/system32/calc.exe" ]; then
+    cp "$VT_BUILD/bin/calc.exe" "$win/calc.exe"
   fi
 }
 

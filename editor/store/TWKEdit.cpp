@@ -1,8 +1,11 @@
 // The text store: line list, positions and columns, settings.
 #include "editor/store/TWKEdit.h"
 #include "afx/app.h"
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -16,25 +19,22 @@ CString KeyName(UINT nID, LPCSTR pszFallback)
     return s;
 }
 
-int ProfileInt(LPCSTR pszSection, UINT nKey, LPCSTR pszKey, int nDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    if (!pApp)
-        return nDefault;
-    return (int)pApp->GetProfileInt(pszSection, KeyName(nKey, pszKey), nDefault);
-}
-
-CString ProfileString(LPCSTR pszSection, UINT nKey, LPCSTR pszKey, LPCSTR pszDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    if (!pApp)
-        return CString(pszDefault);
-    return pApp->GetProfileString(pszSection, KeyName(nKey, pszKey), pszDefault);
-}
-
 inline int BufferSize(int n) { return (n + 31) & ~15; }
 
 } // namespace
+
+// The application's profile; its defaults when there is no application.
+int TWKEdit::ProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault)
+{
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? (int)pApp->GetProfileInt(pszSection, pszKey, nDefault) : nDefault;
+}
+
+CString TWKEdit::ProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault)
+{
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? pApp->GetProfileString(pszSection, pszKey, pszDefault) : CString(pszDefault);
+}
 
 TWKEdit::TWKEdit()
     : m_pFirstLine(NULL), m_pUndo(NULL), m_bAutoIndent(TRUE), m_nBookmarkCount(0),
@@ -88,7 +88,7 @@ void TWKEdit::Initialize()
     m_nLineCount = 1;
     m_strSection.Empty();
     LoadSettings();
-    SetLineEndType(ProfileInt(m_strSection, IDS_TWK_KEY_LINEEND, "Line end type", 0));
+    SetLineEndType(ProfileInt(m_strSection, KeyName(IDS_TWK_KEY_LINEEND, "Line end type"), 0));
 }
 
 void TWKEdit::FreeAll()
@@ -109,17 +109,17 @@ int TWKEdit::LoadSettings()
 {
     LoadChromaSettings();
     LPCSTR s = m_strSection;
-    SetTabSize(ProfileInt(s, IDS_TWK_KEY_TABSIZE, "Tab size", 3));
-    m_bKeepTabs = ProfileInt(s, IDS_TWK_KEY_KEEPTABS, "Keep tabs", 1);
-    m_bShowTabs = ProfileInt(s, IDS_TWK_KEY_SHOWTABS, "Show tabs", 0);
-    m_strFontName = ProfileString(s, IDS_TWK_KEY_FONTNAME, "Font name", "Courier New");
-    m_nFontSize = ProfileInt(s, IDS_TWK_KEY_FONTSIZE, "Font size", 9);
-    m_nCharSet = ProfileInt(s, IDS_TWK_KEY_CHARSET, "CharSet", 0);
-    m_nFontWeight = ProfileInt(s, IDS_TWK_KEY_FONTWEIGHT, "Font weight", 400);
-    m_bFontItalic = ProfileInt(s, IDS_TWK_KEY_FONTITALIC, "Font Italic", 0);
-    m_bWordWrap = ProfileInt(s, IDS_TWK_KEY_WORDWRAP, "Word wrap", 0);
-    m_bInsertMode = ProfileInt(s, IDS_TWK_KEY_INSERT, "Insert", 1);
-    m_bLockFiles = ProfileInt(s, IDS_TWK_KEY_LOCKFILES, "Lock files", 0);
+    SetTabSize(ProfileInt(s, KeyName(IDS_TWK_KEY_TABSIZE, "Tab size"), 3));
+    m_bKeepTabs = ProfileInt(s, KeyName(IDS_TWK_KEY_KEEPTABS, "Keep tabs"), 1);
+    m_bShowTabs = ProfileInt(s, KeyName(IDS_TWK_KEY_SHOWTABS, "Show tabs"), 0);
+    m_strFontName = ProfileString(s, KeyName(IDS_TWK_KEY_FONTNAME, "Font name"), "Courier New");
+    m_nFontSize = ProfileInt(s, KeyName(IDS_TWK_KEY_FONTSIZE, "Font size"), 9);
+    m_nCharSet = ProfileInt(s, KeyName(IDS_TWK_KEY_CHARSET, "CharSet"), 0);
+    m_nFontWeight = ProfileInt(s, KeyName(IDS_TWK_KEY_FONTWEIGHT, "Font weight"), 400);
+    m_bFontItalic = ProfileInt(s, KeyName(IDS_TWK_KEY_FONTITALIC, "Font Italic"), 0);
+    m_bWordWrap = ProfileInt(s, KeyName(IDS_TWK_KEY_WORDWRAP, "Word wrap"), 0);
+    m_bInsertMode = ProfileInt(s, KeyName(IDS_TWK_KEY_INSERT, "Insert"), 1);
+    m_bLockFiles = ProfileInt(s, KeyName(IDS_TWK_KEY_LOCKFILES, "Lock files"), 0);
     // SetTabSize is virtual; the settings must never leave a tab size below 1.
     if (m_nTabSize < 1)
         m_nTabSize = 4;
@@ -146,23 +146,129 @@ void* TWKEdit::AllocZeroed(size_t nBytes)
     return calloc(nBytes ? nBytes : 1, 1);
 }
 
+namespace {
+
+// Line nodes come from a pool of large zero-filled chunks, each short line
+// with its first buffer right behind its node: one block per line and no
+// heap overhead for it. A line that outgrows that buffer gets one of its own
+// from the heap. A chunk is given back once every block in it is freed.
+const size_t kChunkBytes = 64 * 1024;
+const size_t kChunkHeader = 16;
+const size_t kMaxPooledText = 464;     // larger first buffers come from the heap
+
+struct ChunkHeader
+{
+    size_t nUsed;    // bytes handed out, header included
+    size_t nLive;    // blocks in use
+};
+static_assert(sizeof(ChunkHeader) <= kChunkHeader, "chunk header too large");
+
+class LinePool
+{
+public:
+    LinePool() { InitializeCriticalSection(&m_cs); }
+
+    void* Alloc(size_t nBytes)
+    {
+        nBytes = (nBytes + 15) & ~(size_t)15;
+        EnterCriticalSection(&m_cs);
+        void* p = NULL;
+        if ((m_pCurrent && Header(m_pCurrent)->nUsed + nBytes <= kChunkBytes) || NewChunk())
+        {
+            ChunkHeader* h = Header(m_pCurrent);
+            p = m_pCurrent + h->nUsed;
+            h->nUsed += nBytes;
+            h->nLive++;
+        }
+        LeaveCriticalSection(&m_cs);
+        return p;
+    }
+
+    void Free(void* p)
+    {
+        EnterCriticalSection(&m_cs);
+        // The chunk that holds the block: the last one starting at or before it.
+        auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), (char*)p) - 1;
+        char* pChunk = *it;
+        ChunkHeader* h = Header(pChunk);
+        if (--h->nLive == 0)
+        {
+            if (pChunk != m_pCurrent)
+            {
+                m_chunks.erase(it);
+                free(pChunk);
+            }
+            else
+            {
+                // Handed out again from the start: it must be zero-filled again.
+                memset(pChunk + kChunkHeader, 0, h->nUsed - kChunkHeader);
+                h->nUsed = kChunkHeader;
+            }
+        }
+        LeaveCriticalSection(&m_cs);
+    }
+
+private:
+    static ChunkHeader* Header(char* pChunk) { return (ChunkHeader*)pChunk; }
+
+    bool NewChunk()
+    {
+        char* pChunk = (char*)TWKEdit::AllocZeroed(kChunkBytes);
+        if (!pChunk)
+            return false;
+        try
+        {
+            m_chunks.insert(std::upper_bound(m_chunks.begin(), m_chunks.end(), pChunk), pChunk);
+        }
+        catch (const std::bad_alloc&)
+        {
+            free(pChunk);
+            return false;
+        }
+        // The chunk left behind goes once it is empty.
+        if (m_pCurrent && Header(m_pCurrent)->nLive == 0)
+        {
+            m_chunks.erase(std::lower_bound(m_chunks.begin(), m_chunks.end(), m_pCurrent));
+            free(m_pCurrent);
+        }
+        m_pCurrent = pChunk;
+        Header(pChunk)->nUsed = kChunkHeader;
+        return true;
+    }
+
+    CRITICAL_SECTION m_cs;
+    std::vector<char*> m_chunks;   // sorted by address
+    char* m_pCurrent = NULL;
+};
+
+LinePool& Pool()
+{
+    static LinePool* s_pPool = new LinePool;   // never destroyed: lines may outlive static objects
+    return *s_pPool;
+}
+
+inline bool HasInlineText(const TWKEditLine* pLine)
+{
+    return pLine->pText == (LPCSTR)(pLine + 1);
+}
+
+} // namespace
+
 TWKEditLine* TWKEdit::NewLine(int nSize)
 {
-    TWKEditLine* pLine = (TWKEditLine*)AllocZeroed(sizeof(TWKEditLine));
+    if (nSize > INT_MAX - 32)
+        return NULL;
+    int nCap = nSize > 0 ? BufferSize(nSize) : 0;
+    bool bInline = nCap > 0 && (size_t)nCap <= kMaxPooledText;
+    TWKEditLine* pLine = (TWKEditLine*)Pool().Alloc(sizeof(TWKEditLine) + (bInline ? nCap : 0));
     if (!pLine)
         return NULL;
-    if (nSize > 0)
+    if (nCap > 0)
     {
-        if (nSize > INT_MAX - 32)
-        {
-            free(pLine);
-            return NULL;
-        }
-        int nCap = BufferSize(nSize);
-        pLine->pText = (LPSTR)AllocZeroed(nCap);
+        pLine->pText = bInline ? (LPSTR)(pLine + 1) : (LPSTR)AllocZeroed(nCap);
         if (!pLine->pText)
         {
-            free(pLine);
+            Pool().Free(pLine);
             return NULL;
         }
         pLine->nCapacity = nCap;
@@ -175,8 +281,9 @@ int TWKEdit::FreeLine(TWKEditLine* pLine)
 {
     if (!pLine)
         return -1;
-    free(pLine->pText);
-    free(pLine);
+    if (!HasInlineText(pLine))
+        free(pLine->pText);
+    Pool().Free(pLine);
     return 0;
 }
 
@@ -212,6 +319,26 @@ int TWKEdit::InsertLineAfter(TWKEditLine* pNew, TWKEditLine* pAfter)
         pNew->dwFlags |= LINE_BOOKMARK;
     }
     return 0;
+}
+
+// Links one line after pLast (NULL: the line starts a new chain).
+void TWKEdit::Link(TWKEditLine* pLast, TWKEditLine* pNew)
+{
+    if (pLast)
+    {
+        pNew->pNext = pLast->pNext;
+        if (pLast->pNext)
+            pLast->pNext->pPrev = pNew;
+        pLast->pNext = pNew;
+    }
+    pNew->pPrev = pLast;
+}
+
+// Appends a whole chain after the last line of another.
+void TWKEdit::LinkChain(TWKEditLine* pTail, TWKEditLine* pChain)
+{
+    pTail->pNext = pChain;
+    pChain->pPrev = pTail;
 }
 
 int TWKEdit::InsertLineBefore(TWKEditLine* pNew, TWKEditLine* pBefore)
@@ -297,7 +424,8 @@ int TWKEdit::GrowLine(TWKEditLine* pLine, int nSize)
     {
         size_t n = strnlen(pLine->pText, pLine->nCapacity);
         memcpy(pNew, pLine->pText, n);
-        free(pLine->pText);
+        if (!HasInlineText(pLine))
+            free(pLine->pText);
     }
     pLine->pText = pNew;
     pLine->nCapacity = nCap;

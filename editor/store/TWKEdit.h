@@ -63,9 +63,22 @@ struct TWKEditPos
     int nOffset;
 };
 
-// One undo-log entry. Types: 1 char inserted, 2 char deleted, 3 text deleted,
-// 4 text inserted, 6 line split, 7 lines joined, 8 char overwritten,
-// 9 column deleted, 10 column inserted, 11 file inserted.
+// Undo record types (TWKEditUndoRecord::nType); there is no type 5.
+enum TWKEditUndoType
+{
+    UNDO_CHAR_INSERTED = 1,
+    UNDO_CHAR_DELETED = 2,
+    UNDO_TEXT_DELETED = 3,
+    UNDO_TEXT_INSERTED = 4,
+    UNDO_LINE_SPLIT = 6,
+    UNDO_LINES_JOINED = 7,
+    UNDO_CHAR_OVERWRITTEN = 8,
+    UNDO_COLUMN_DELETED = 9,
+    UNDO_COLUMN_INSERTED = 10,
+    UNDO_FILE_INSERTED = 11,
+};
+
+// One undo-log entry; nType is a TWKEditUndoType.
 struct TWKEditUndoRecord
 {
     int nType;
@@ -228,10 +241,28 @@ public:
     static int HasRegexChars(LPCSTR pszText);
 
 private:
+    // Settings from the application's profile (defaults without an application).
+    static int ProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault);
+    static CString ProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault);
     TWKEditLine* BuildLinesEx(LPCSTR pszText, int nLength, BOOL* pbNoticeShown, int* pnError,
                               TWKEditLine** ppLast);
     int WrapLongLine(TWKEditLine* pLine, BOOL* pbNoticeShown, TWKEditLine** ppLast);
+    // Reading a file in chunks (ReadLines).
+    static int ReadChunk(HANDLE hFile, LPSTR pBuffer, int nChunkSize, int* pnRead);
+    int SetTypeFromFirstChunk(HANDLE hFile, LPSTR pBuffer, int nRead, BOOL bFull);
+    int MendSplitLineEnd(TWKEditLine* pLine, LPCSTR pszNext, int* pnUsed);
+    int JoinChainTo(TWKEditLine* pLine, TWKEditLine* pChain, TWKEditLine** ppLast, BOOL* pbNotice);
+    int AppendChunk(TWKEditLine** ppLast, LPCSTR pszText, int nLength, BOOL* pbNotice);
+    DWORD WriteLines(HANDLE h);
     void CloseLockedFile();
+    // Line chains (defined with the line list).
+    static void Link(TWKEditLine* pLast, TWKEditLine* pNew);
+    static void LinkChain(TWKEditLine* pTail, TWKEditLine* pChain);
+    // Pieces of InsertText.
+    int FillForInsert(TWKEditPos* pPos, int* pnFillFrom, LPSTR* ppszFill);
+    int SpliceChain(TWKEditPos pos, TWKEditLine* pChain, TWKEditLine* pLast, BOOL bLastHasEnd);
+    void RecordInsertedText(int nLine, int nFillFrom, LPCSTR pszFill, int nTextOffset, LPCSTR pszText,
+                            int nLastLength, int nChainLines, BOOL bLastHasEnd);
     void ReplayUndo(const TWKEditUndoRecord& rec);
     void ReplayRedo(const TWKEditUndoRecord& rec);
     TWKEditPos PosOf(int nLine, int nOffset) { TWKEditPos p = { GetLine(nLine), nOffset }; return p; }

@@ -30,26 +30,6 @@ void ShowLongLineNotice()
     AfxMessageBox(strText, MB_OK);
 }
 
-// Links one line after pLast (NULL: the line starts a new chain).
-inline void Link(TWKEditLine* pLast, TWKEditLine* pNew)
-{
-    if (pLast)
-    {
-        pNew->pNext = pLast->pNext;
-        if (pLast->pNext)
-            pLast->pNext->pPrev = pNew;
-        pLast->pNext = pNew;
-    }
-    pNew->pPrev = pLast;
-}
-
-// Appends a whole chain after the last line of another.
-inline void LinkChain(TWKEditLine* pTail, TWKEditLine* pChain)
-{
-    pTail->pNext = pChain;
-    pChain->pPrev = pTail;
-}
-
 } // namespace
 
 int TWKEdit::DetectLineEndType(LPSTR pszText, int nCount)
@@ -243,17 +223,29 @@ int TWKEdit::WrapLongLine(TWKEditLine* pLine, BOOL* pbNoticeShown, TWKEditLine**
     }
 }
 
-int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
+// One chunk into the buffer, NUL-terminated; *pnRead 0 at the end of the file.
+int TWKEdit::ReadChunk(HANDLE hFile, LPSTR pBuffer, int nChunkSize, int* pnRead)
 {
-    BOOL bNotice = FALSE;
     DWORD dwRead = 0;
+    *pnRead = 0;
     if (!ReadFile(hFile, pBuffer, nChunkSize, &dwRead, NULL))
         return IDS_TWK_CANTREAD;
-    if (dwRead == 0)
-        return 0;
-    int nRead = (int)dwRead;
-    pBuffer[nRead] = 0;
+    *pnRead = (int)dwRead;
+    pBuffer[dwRead] = 0;
+    return 0;
+}
 
+// A byte 26 that ends a chunk is not text.
+static void DropCtrlZ(LPSTR pBuffer, int* pnRead)
+{
+    if (*pnRead > 0 && pBuffer[*pnRead - 1] == 26)
+        pBuffer[--*pnRead] = 0;
+}
+
+// The file's line-end type from its first chunk. When the chunk ends on the
+// first line end's first byte, the byte after it is read ahead and given back.
+int TWKEdit::SetTypeFromFirstChunk(HANDLE hFile, LPSTR pBuffer, int nRead, BOOL bFull)
+{
     int nType = DetectLineEndType(pBuffer, nRead);
     if (nType < 0)
     {
@@ -261,101 +253,122 @@ int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
             return IDS_TWK_LINETOOLONG;
         nType = 0;
     }
+    else if (bFull && (nType == TWK_LINEEND_CR || nType == TWK_LINEEND_LF) &&
+             (int)strcspn(pBuffer, "\r\n") == nRead - 1)
+    {
+        char pair[2] = { pBuffer[nRead - 1], 0 };
+        DWORD dwRead = 0;
+        if (ReadFile(hFile, pair + 1, 1, &dwRead, NULL) && dwRead == 1)
+        {
+            nType = DetectLineEndType(pair, 2);
+            SetFilePointer(hFile, -1, NULL, FILE_CURRENT);
+        }
+    }
     SetLineEndType(nType);
+    return 0;
+}
+
+// Gives a line that a chunk ended inside its line end (a lone first byte)
+// the whole sequence; returns how many bytes of the next chunk that used.
+int TWKEdit::MendSplitLineEnd(TWKEditLine* pLine, LPCSTR pszNext, int* pnUsed)
+{
+    *pnUsed = 0;
+    int n = pLine->nLength;
+    if (m_nLineEndLen != 2 || n == 0 || !IsEol(pLine->pText[n - 1]))
+        return 0;
+    if (n >= 2 && memcmp(pLine->pText + n - 2, m_szLineEnd, 2) == 0)
+        return 0;
+    if (!GrowLine(pLine, n - 1 + m_nLineEndLen))
+        return IDS_TWK_NOMEMORY;
+    memcpy(pLine->pText + n - 1, m_szLineEnd, m_nLineEndLen);
+    pLine->nLength = n - 1 + m_nLineEndLen;
+    pLine->pText[pLine->nLength] = 0;
+    // As in one pass over the whole text: a CR or LF right after the first
+    // byte belongs to the same line end.
+    if (IsEol(*pszNext))
+        *pnUsed = 1;
+    return 0;
+}
+
+// Appends the first line of a chain to the line before it and links the rest.
+int TWKEdit::JoinChainTo(TWKEditLine* pLine, TWKEditLine* pChain, TWKEditLine** ppLast, BOOL* pbNotice)
+{
+    if (!GrowLine(pLine, pLine->nLength + pChain->nLength))
+    {
+        FreeLines(pChain);
+        return IDS_TWK_NOMEMORY;
+    }
+    memcpy(pLine->pText + pLine->nLength, pChain->pText, pChain->nLength);
+    pLine->nLength += pChain->nLength;
+    pLine->pText[pLine->nLength] = 0;
+    TWKEditLine* pRest = pChain->pNext;
+    bool bWasLast = *ppLast == pChain;
+    FreeLine(pChain);
+    if (pRest)
+        LinkChain(pLine, pRest);
+    if (bWasLast)
+        *ppLast = pLine;
+    // The joined line must keep the column limit like any other.
+    return WrapLongLine(pLine, pbNotice, ppLast);
+}
+
+// Continues the lines read so far, ending with *ppLast, with the next chunk.
+int TWKEdit::AppendChunk(TWKEditLine** ppLast, LPCSTR pszText, int nLength, BOOL* pbNotice)
+{
+    if (nLength <= 0)
+        return IDS_TWK_CANTREAD;
+    TWKEditLine* pLast = *ppLast;
+    int nUsed = 0;
+    int rc = MendSplitLineEnd(pLast, pszText, &nUsed);
+    if (rc || nLength == nUsed)
+        return rc;
+    TWKEditLine* pChainLast = NULL;
+    TWKEditLine* pChain = BuildLinesEx(pszText + nUsed, nLength - nUsed, pbNotice, &rc, &pChainLast);
+    if (!pChain)
+        return rc ? rc : IDS_TWK_CANTREAD;
+    *ppLast = pChainLast;
+    bool bComplete = pLast->nLength >= m_nLineEndLen &&
+                     memcmp(pLast->pText + pLast->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
+    if (bComplete)
+    {
+        LinkChain(pLast, pChain);
+        return 0;
+    }
+    return JoinChainTo(pLast, pChain, ppLast, pbNotice);
+}
+
+int TWKEdit::ReadLines(HANDLE hFile, LPSTR pBuffer, int nChunkSize)
+{
+    int nRead = 0;
+    int rc = ReadChunk(hFile, pBuffer, nChunkSize, &nRead);
+    if (rc || nRead == 0)
+        return rc;
+    BOOL bFull = nRead == nChunkSize;
+    rc = SetTypeFromFirstChunk(hFile, pBuffer, nRead, bFull);
+    if (rc)
+        return rc;
     if (CheckNulls(pBuffer, nRead, 0))
         return IDS_TWK_NULLS;
-
-    bool bFull = nRead == nChunkSize;
-    if (pBuffer[nRead - 1] == 26)
-        pBuffer[--nRead] = 0;
-    int nError = 0;
+    DropCtrlZ(pBuffer, &nRead);
+    BOOL bNotice = FALSE;
     TWKEditLine* pLast = NULL;
-    TWKEditLine* pHead = BuildLinesEx(pBuffer, nRead, &bNotice, &nError, &pLast);
+    TWKEditLine* pHead = BuildLinesEx(pBuffer, nRead, &bNotice, &rc, &pLast);
     if (!pHead)
-        return nError ? nError : IDS_TWK_CANTREAD;
-
+        return rc ? rc : IDS_TWK_CANTREAD;
     while (bFull)
     {
-        int nFail = 0;
-        if (!ReadFile(hFile, pBuffer, nChunkSize, &dwRead, NULL))
-            nFail = IDS_TWK_CANTREAD;
-        else if (dwRead == 0)
+        rc = ReadChunk(hFile, pBuffer, nChunkSize, &nRead);
+        if (!rc && nRead == 0)
             break;
-        else
+        bFull = nRead == nChunkSize;
+        // A NUL past the first chunk is reported as a failed read.
+        if (!rc && CheckNulls(pBuffer, nRead, 0))
+            rc = IDS_TWK_CANTREAD;
+        if (!rc)
         {
-            nRead = (int)dwRead;
-            bFull = nRead == nChunkSize;
-            pBuffer[nRead] = 0;
-            if (CheckNulls(pBuffer, nRead, 0))
-                nFail = IDS_TWK_CANTREAD;
+            DropCtrlZ(pBuffer, &nRead);
+            rc = AppendChunk(&pLast, pBuffer, nRead, &bNotice);
         }
-        TWKEditLine* pChain = NULL;
-        TWKEditLine* pChainLast = NULL;
-        if (!nFail)
-        {
-            if (pBuffer[nRead - 1] == 26)
-                pBuffer[--nRead] = 0;
-            pChain = BuildLinesEx(pBuffer, nRead, &bNotice, &nError, &pChainLast);
-            if (!pChain)
-                nFail = nError ? nError : IDS_TWK_CANTREAD;
-        }
-        if (nFail)
-        {
-            FreeLines(pHead);
-            return nFail;
-        }
-
-        // Join the new chain to the last line read so far.
-        TWKEditLine* L = pLast;
-        bool bComplete = L->nLength >= m_nLineEndLen &&
-                         memcmp(L->pText + L->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
-        if (bComplete)
-        {
-            LinkChain(L, pChain);
-            pLast = pChainLast;
-            continue;
-        }
-        bool bStray = m_nLineEndLen == 2 && L->nLength > 0 && IsEol(L->pText[L->nLength - 1]);
-        bool bEndOnly = pChain->nLength == m_nLineEndLen &&
-                        memcmp(pChain->pText, m_szLineEnd, m_nLineEndLen) == 0;
-        if (bStray)
-        {
-            // The chunk ended inside a line end: the lone byte is dropped
-            // and the line ends with exactly one sequence.
-            L->pText[--L->nLength] = 0;
-            if (!bEndOnly)
-            {
-                if (!GrowLine(L, L->nLength + m_nLineEndLen))
-                {
-                    FreeLines(pHead);
-                    FreeLines(pChain);
-                    return IDS_TWK_NOMEMORY;
-                }
-                memcpy(L->pText + L->nLength, m_szLineEnd, m_nLineEndLen);
-                L->nLength += m_nLineEndLen;
-                L->pText[L->nLength] = 0;
-                LinkChain(L, pChain);
-                pLast = pChainLast;
-                continue;
-            }
-        }
-        if (!GrowLine(L, L->nLength + pChain->nLength))
-        {
-            FreeLines(pHead);
-            FreeLines(pChain);
-            return IDS_TWK_NOMEMORY;
-        }
-        memcpy(L->pText + L->nLength, pChain->pText, pChain->nLength);
-        L->nLength += pChain->nLength;
-        L->pText[L->nLength] = 0;
-        TWKEditLine* pRest = pChain->pNext;
-        bool bWasLast = pChainLast == pChain;
-        FreeLine(pChain);
-        if (pRest)
-            LinkChain(L, pRest);
-        pLast = bWasLast ? L : pChainLast;
-        // The joined line must keep the column limit like any other.
-        int rc = WrapLongLine(L, &bNotice, &pLast);
         if (rc)
         {
             FreeLines(pHead);
@@ -405,6 +418,74 @@ int TWKEdit::LoadFile(LPCSTR pszPath)
     return 0;
 }
 
+namespace {
+
+// Creates a new, unused file beside the target; 0 or the create's error code.
+DWORD CreateTempBeside(LPCSTR pszDir, LPSTR pszTemp, HANDLE* ph)
+{
+    DWORD dwSeed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (DWORD i = 0; i < 1000; i++)
+    {
+        wsprintfA(pszTemp, "%stwk%04X.tmp", pszDir, (unsigned)((dwSeed + i) & 0xFFFF));
+        *ph = CreateFileA(pszTemp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, NULL);
+        if (*ph != INVALID_HANDLE_VALUE)
+            return 0;
+        DWORD dw = GetLastError();
+        if (dw != ERROR_FILE_EXISTS && dw != ERROR_ALREADY_EXISTS)
+            return dw;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+// Writes all bytes; 0 or the error code (a short write counts as a full disk).
+DWORD WriteBytes(HANDLE h, LPCSTR p, size_t n)
+{
+    DWORD dwWritten = 0;
+    if (n == 0)
+        return 0;
+    if (WriteFile(h, p, (DWORD)n, &dwWritten, NULL) && dwWritten == n)
+        return 0;
+    DWORD dw = GetLastError();
+    return dw ? dw : ERROR_HANDLE_DISK_FULL;
+}
+
+} // namespace
+
+// Writes every line's bytes, gathered into large writes.
+DWORD TWKEdit::WriteLines(HANDLE h)
+{
+    LPSTR pOut = (LPSTR)malloc(kWriteBuffer);
+    if (!pOut)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    DWORD dwError = 0;
+    size_t nPending = 0;
+    for (TWKEditLine* p = GetFirstLine(m_pFirstLine); p && !dwError; p = p->pNext)
+    {
+        if (!p->pText || p->nLength <= 0)
+            continue;
+        size_t n = (size_t)p->nLength;
+        if (nPending + n > (size_t)kWriteBuffer)
+        {
+            dwError = WriteBytes(h, pOut, nPending);
+            nPending = 0;
+        }
+        if (dwError)
+            break;
+        if (n > (size_t)kWriteBuffer)
+            dwError = WriteBytes(h, p->pText, n);
+        else
+        {
+            memcpy(pOut + nPending, p->pText, n);
+            nPending += n;
+        }
+    }
+    if (!dwError)
+        dwError = WriteBytes(h, pOut, nPending);
+    free(pOut);
+    return dwError;
+}
+
 int TWKEdit::SaveFile(LPCSTR pszPath)
 {
     DWORD dwAttr = GetFileAttributesA(pszPath);
@@ -415,56 +496,16 @@ int TWKEdit::SaveFile(LPCSTR pszPath)
 
     // Write beside the target and replace it only after a complete write,
     // so a full disk or a failed write leaves the old file as it was.
-    char szFull[MAX_PATH], szDir[MAX_PATH], szTemp[MAX_PATH];
+    char szFull[MAX_PATH], szDir[MAX_PATH], szTemp[MAX_PATH + 16];
     LPSTR pszName = NULL;
     if (!GetFullPathNameA(pszPath, MAX_PATH, szFull, &pszName) || !pszName)
         return ERROR_INVALID_NAME;
     lstrcpynA(szDir, szFull, (int)(pszName - szFull) + 1);
-    if (!GetTempFileNameA(szDir, "twk", 0, szTemp))
-        return (int)GetLastError();
-    HANDLE h = CreateFileA(szTemp, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-    {
-        DWORD dw = GetLastError();
-        DeleteFileA(szTemp);
-        return (int)dw;
-    }
-
-    DWORD dwError = 0;
-    LPSTR pOut = (LPSTR)malloc(kWriteBuffer);
-    size_t nPending = 0;
-    auto flush = [&]() {
-        DWORD dwWritten = 0;
-        if (nPending && (!WriteFile(h, pOut, (DWORD)nPending, &dwWritten, NULL) || dwWritten != nPending))
-        {
-            dwError = GetLastError();
-            if (!dwError)
-                dwError = ERROR_HANDLE_DISK_FULL;
-        }
-        nPending = 0;
-    };
-    if (!pOut)
-        dwError = ERROR_NOT_ENOUGH_MEMORY;
-    for (TWKEditLine* p = GetFirstLine(m_pFirstLine); p && !dwError; p = p->pNext)
-    {
-        if (!p->pText || p->nLength <= 0)
-            continue;
-        if (nPending + p->nLength > (size_t)kWriteBuffer)
-            flush();
-        if ((size_t)p->nLength > (size_t)kWriteBuffer)
-        {
-            DWORD dwWritten = 0;
-            if (!dwError && (!WriteFile(h, p->pText, p->nLength, &dwWritten, NULL) || (int)dwWritten != p->nLength))
-                dwError = GetLastError() ? GetLastError() : ERROR_HANDLE_DISK_FULL;
-            continue;
-        }
-        memcpy(pOut + nPending, p->pText, p->nLength);
-        nPending += p->nLength;
-    }
-    if (!dwError)
-        flush();
-    free(pOut);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    DWORD dwError = CreateTempBeside(szDir, szTemp, &h);
+    if (dwError)
+        return (int)dwError;
+    dwError = WriteLines(h);
     if (!CloseHandle(h) && !dwError)
         dwError = GetLastError();
     if (!dwError && !MoveFileExA(szTemp, szFull, MOVEFILE_REPLACE_EXISTING))

@@ -18,18 +18,6 @@ const int kFoldBufferSize = 16416;
 const int kMaxKeywordLen = 23;          // longer names are not kept in the table
 const int kMaxSlotsUsed = TWK_KEYWORD_SLOTS - 1;   // one slot always stays free
 
-int ProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    return pApp ? (int)pApp->GetProfileInt(pszSection, pszKey, nDefault) : nDefault;
-}
-
-CString ProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault)
-{
-    CWinApp* pApp = AfxGetApp();
-    return pApp ? pApp->GetProfileString(pszSection, pszKey, pszDefault) : CString(pszDefault);
-}
-
 // Copies at most nSize - 1 characters: a longer setting is cut.
 void CopyCut(char* pDest, LPCSTR pszSrc, size_t nSize)
 {
@@ -589,10 +577,10 @@ int TWKEdit::IsInCommentPair(TWKEditLine* pLine, LPSTR pszOpen, LPSTR pszClose, 
         if (q == NULL)
             continue;
 
-        // The opener's own line may close it again after the opener.
-        LPSTR after = (LPSTR)q + strlen(pszOpen);
-        int rest = p->nLength - (int)(after - text);
-        LPSTR c = rest > 0 ? FindString(pszClose, after, rest) : NULL;
+        // The opener's own line may close it again; the closer is looked
+        // for from the opener's place, so "(*)" opens and closes at once.
+        int rest = p->nLength - (int)(q - text);
+        LPSTR c = rest > 0 ? FindString(pszClose, (LPSTR)q, rest) : NULL;
         if (c && !IsInQuotes(text, c))
             return 0;
         for (TWKEditLine* m = p->pNext; m != NULL && m != pLine; m = m->pNext)
@@ -681,7 +669,7 @@ int TWKEditClassifyLine(TWKEdit* pEdit, TWKEditLine* pLine, BYTE* pClasses, int 
                 break;
         }
         if (j >= len)
-            continue;   // no closing mark on the line: not a string
+            break;   // an unterminated quote colours nothing and ends the pass
         for (int k = i + 1; k < j; ++k)
             pClasses[k] |= CLASS_QUOTE;
         i = j;

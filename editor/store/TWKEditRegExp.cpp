@@ -18,13 +18,11 @@ enum Op
     OP_SPLIT,   // try x, on failure y
     OP_JMP,     // go to x
     OP_SAVE,    // arg: capture slot
-    OP_STAR,    // arg: minimum count; the operand is the next instruction
     OP_MATCH
 };
 
 enum NodeKind { N_CHAR, N_ANY, N_SET, N_BOL, N_EOL, N_EMPTY, N_CAT, N_ALT, N_GROUP, N_REPEAT };
 
-enum BacktrackKind { BT_ALT, BT_RESTORE, BT_STAR };
 
 inline BOOL IsRepeatOp(char c) { return c == '*' || c == '+' || c == '?'; }
 
@@ -225,6 +223,12 @@ void TWKEditRegExp::Init()
     m_must.clear();
     m_nStartChar = -1;
     m_bAnchored = FALSE;
+    ClearMatch();
+}
+
+// Forgets the last match.
+void TWKEditRegExp::ClearMatch()
+{
     m_bLimitHit = FALSE;
     for (int i = 0; i < TWK_REGEXP_NSUB; ++i)
         m_start[i] = m_end[i] = -1;
@@ -238,6 +242,7 @@ void TWKEditRegExp::Free()
     std::vector<Inst>().swap(m_prog);
     std::vector<unsigned int>().swap(m_sets);
     std::vector<int>().swap(m_stack);
+    std::vector<unsigned int>().swap(m_visited);
     Init();
 }
 
@@ -287,13 +292,7 @@ void TWKEditRegExp::Emit(const Node* n)
     case N_REPEAT:
     {
         const Node* k = n->kids[0].get();
-        BOOL bSimple = (k->kind == N_CHAR || k->kind == N_ANY || k->kind == N_SET);
-        if (bSimple && n->arg != '?')
-        {
-            EmitInst(OP_STAR, n->arg == '+' ? 1 : 0);
-            Emit(k);
-        }
-        else if (n->arg == '?')
+        if (n->arg == '?')
         {
             int split = EmitInst(OP_SPLIT);
             m_prog[split].x = split + 1;
@@ -346,8 +345,6 @@ int TWKEditRegExp::Compile(const char* pszPattern)
         m_bAnchored = TRUE;
     else if (m_prog[i].op == OP_CHAR)
         m_nStartChar = m_prog[i].arg;
-    else if (m_prog[i].op == OP_STAR && m_prog[i].arg == 1 && m_prog[i + 1].op == OP_CHAR)
-        m_nStartChar = m_prog[i + 1].arg;
 
     if (root->kids.size() == 1)
     {
@@ -379,155 +376,124 @@ BOOL TWKEditRegExp::MatchOne(const Inst& in, unsigned char c) const
     }
 }
 
-// Backtrack records are four ints; FALSE when the stack limit is reached.
-bool TWKEditRegExp::PushRecord(int kind, int a, int b, int c)
+// A backtrack record: an alternative to try (the split's second target and
+// the text position), or a capture slot's value to put back.
+bool TWKEditRegExp::PushRecord(int a, int b)
 {
-    if (m_stack.size() >= 4u * kStackLimit)
+    if (m_stack.size() >= 2u * kStackLimit)
         return false;
-    m_stack.insert(m_stack.end(), { kind, a, b, c });
+    m_stack.insert(m_stack.end(), { a, b });
     return true;
 }
 
-// 1 on a match at start (m_caps filled), 0 on none, -1 when a limit was hit.
+// Marks the state (instruction, position); false when it was reached before.
+// Without back references a state's outcome depends on nothing else, so one
+// reached again has already failed, in this attempt or an earlier one.
+bool TWKEditRegExp::FirstVisit(int pc, int sp)
+{
+    size_t bit = (size_t)sp * m_prog.size() + (size_t)pc;
+    unsigned int mask = 1u << (bit & 31);
+    unsigned int& word = m_visited[bit >> 5];
+    if (word & mask)
+        return false;
+    word |= mask;
+    return true;
+}
+
+// Runs the instruction at *ppc on *psp; moves on and returns STEP_NEXT, or
+// says that the thread failed, matched or ran out of stack.
+int TWKEditRegExp::Step(const char* text, int len, int* ppc, int* psp)
+{
+    const Inst& in = m_prog[*ppc];
+    int sp = *psp;
+    switch (in.op)
+    {
+    case OP_CHAR:
+    case OP_ANY:
+    case OP_SET:
+        if (sp >= len || !MatchOne(in, (unsigned char)text[sp]))
+            return STEP_FAIL;
+        ++*ppc;
+        ++*psp;
+        return STEP_NEXT;
+    case OP_BOL:
+        if (sp != 0)
+            return STEP_FAIL;
+        ++*ppc;
+        return STEP_NEXT;
+    case OP_EOL:
+        if (sp != len)
+            return STEP_FAIL;
+        ++*ppc;
+        return STEP_NEXT;
+    case OP_JMP:
+        *ppc = in.x;
+        return STEP_NEXT;
+    case OP_SPLIT:
+        if (!PushRecord(in.y, sp))
+            return STEP_LIMIT;
+        *ppc = in.x;
+        return STEP_NEXT;
+    case OP_SAVE:
+        if (!PushRecord(-1 - in.arg, m_caps[in.arg]))
+            return STEP_LIMIT;
+        m_caps[in.arg] = sp;
+        ++*ppc;
+        return STEP_NEXT;
+    case OP_MATCH:
+        return STEP_MATCH;
+    }
+    return STEP_FAIL;
+}
+
+// Pops records, putting captures back, up to the next alternative; false
+// when none is left.
+bool TWKEditRegExp::Backtrack(int* ppc, int* psp, long long& steps)
+{
+    while (!m_stack.empty())
+    {
+        --steps;
+        size_t top = m_stack.size() - 2;
+        int a = m_stack[top];
+        int b = m_stack[top + 1];
+        m_stack.resize(top);
+        if (a < 0)
+        {
+            m_caps[-1 - a] = b;
+            continue;
+        }
+        *ppc = a;
+        *psp = b;
+        return true;
+    }
+    return false;
+}
+
+// 1 on a match at start (m_caps filled), 0 on none, -1 when a guard was hit.
 int TWKEditRegExp::Run(const char* text, int len, int start, long long& steps)
 {
-    const Inst* prog = m_prog.data();
     for (int i = 0; i < 2 * TWK_REGEXP_NSUB; ++i)
         m_caps[i] = -1;
     m_stack.clear();
-
     int pc = 0;
     int sp = start;
-    int starBase = 0, starCount = 0;
-
     for (;;)
     {
         if (--steps < 0)
             return -1;
-        const Inst& in = prog[pc];
-        switch (in.op)
+        int r = FirstVisit(pc, sp) ? Step(text, len, &pc, &sp) : STEP_FAIL;
+        if (r == STEP_NEXT)
+            continue;
+        if (r == STEP_MATCH)
         {
-        case OP_CHAR:
-            if (sp < len && (unsigned char)text[sp] == (unsigned char)in.arg)
-            {
-                ++pc;
-                ++sp;
-                continue;
-            }
-            goto fail;
-        case OP_ANY:
-            if (sp < len)
-            {
-                ++pc;
-                ++sp;
-                continue;
-            }
-            goto fail;
-        case OP_SET:
-            if (sp < len && MatchOne(in, (unsigned char)text[sp]))
-            {
-                ++pc;
-                ++sp;
-                continue;
-            }
-            goto fail;
-        case OP_BOL:
-            if (sp == 0)
-            {
-                ++pc;
-                continue;
-            }
-            goto fail;
-        case OP_EOL:
-            if (sp == len)
-            {
-                ++pc;
-                continue;
-            }
-            goto fail;
-        case OP_JMP:
-            pc = in.x;
-            continue;
-        case OP_SPLIT:
-            if (!PushRecord(BT_ALT, in.y, sp, 0))
-                return -1;
-            pc = in.x;
-            continue;
-        case OP_SAVE:
-            if (!PushRecord(BT_RESTORE, in.arg, m_caps[in.arg], 0))
-                return -1;
-            m_caps[in.arg] = sp;
-            ++pc;
-            continue;
-        case OP_STAR:
-        {
-            int n = 0;
-            while (sp + n < len && MatchOne(prog[pc + 1], (unsigned char)text[sp + n]))
-                ++n;
-            steps -= n;
-            starBase = sp;
-            starCount = n;
-            goto star;
-        }
-        case OP_MATCH:
             m_caps[0] = start;
             m_caps[1] = sp;
             return 1;
         }
-
-    star:
-        {
-            // Try counts from starCount down to the minimum; with a fixed
-            // character next, only counts it follows.
-            const Inst& st = prog[pc];
-            const Inst& next = prog[pc + 2];
-            int c = starCount;
-            if (next.op == OP_CHAR)
-                while (c >= st.arg && (starBase + c >= len
-                       || (unsigned char)text[starBase + c] != (unsigned char)next.arg))
-                    --c;
-            steps -= starCount - c;
-            if (c < st.arg)
-                goto fail;
-            if (!PushRecord(BT_STAR, pc, starBase, c - 1))
-                return -1;
-            sp = starBase + c;
-            pc += 2;
-            continue;
-        }
-
-    fail:
-        for (;;)
-        {
-            if (m_stack.empty())
-                return 0;
-            if (--steps < 0)
-                return -1;
-            size_t top = m_stack.size() - 4;
-            int kind = m_stack[top];
-            int a = m_stack[top + 1];
-            int b = m_stack[top + 2];
-            int cnt = m_stack[top + 3];
-            m_stack.resize(top);
-            if (kind == BT_RESTORE)
-            {
-                m_caps[a] = b;
-                continue;
-            }
-            if (kind == BT_ALT)
-            {
-                pc = a;
-                sp = b;
-                break;
-            }
-            // BT_STAR: the next smaller count.
-            pc = a;
-            starBase = b;
-            starCount = cnt;
-            if (starCount < prog[pc].arg)
-                continue;
-            goto star;
-        }
+        if (r == STEP_LIMIT)
+            return -1;
+        if (!Backtrack(&pc, &sp, steps))
+            return 0;
     }
 }
 
@@ -538,12 +504,7 @@ int TWKEditRegExp::Exec(const char* pszText)
 
 int TWKEditRegExp::Exec(const char* pszText, int nLength)
 {
-    m_bLimitHit = FALSE;
-    for (int i = 0; i < TWK_REGEXP_NSUB; ++i)
-        m_start[i] = m_end[i] = -1;
-    free(m_pMatchText);
-    m_pMatchText = NULL;
-    m_nMatchTextLen = 0;
+    ClearMatch();
     if (m_prog.empty() || pszText == NULL || nLength < 0)
         return -1;
 
@@ -566,6 +527,8 @@ int TWKEditRegExp::Exec(const char* pszText, int nLength)
             return -1;
     }
 
+    // One bit per (instruction, position), kept over all start positions.
+    m_visited.assign(((size_t)(nLength + 1) * m_prog.size() + 31) / 32, 0);
     long long steps = kStepLimit;
     int found = -1;
     for (int s = 0; s <= nLength; ++s)
@@ -592,6 +555,7 @@ int TWKEditRegExp::Exec(const char* pszText, int nLength)
         }
     }
     m_stack.clear();
+    m_visited.clear();
     if (found < 0)
         return -1;
 

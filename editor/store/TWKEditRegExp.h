@@ -7,6 +7,8 @@
 //
 // Matching is leftmost, and at that place the first match the backtracking
 // finds: alternatives in order, repetitions greedy, giving back one at a time.
+// States that failed are remembered, so a search is linear in pattern size
+// times text length.
 #pragma once
 #include <windows.h>
 #include <vector>
@@ -16,11 +18,12 @@
 class TWKEditRegExp
 {
 public:
-    // One Exec may take at most this many matcher steps over all its start
-    // positions, and hold at most this many backtrack records; a text that
-    // needs more counts as holding no match (see StepLimitHit). This bounds
-    // every search step in time and memory whatever the pattern.
-    enum { kStepLimit = 4000000, kStackLimit = 1000000 };
+    // Guards only: an Exec visits each (instruction, position) state once,
+    // so it takes at most about 2 x program size x (length + 1) steps and
+    // holds at most one backtrack record per state, far below these for any
+    // line of 16,384 columns. A text that would need more counts as holding
+    // no match (see StepLimitHit).
+    enum { kStepLimit = 1000000000, kStackLimit = 16000000 };
 
     TWKEditRegExp();
     ~TWKEditRegExp();
@@ -58,15 +61,21 @@ private:
     struct Parser;
     friend struct Parser;
 
+    void ClearMatch();
     void Emit(const Node* p);
     int EmitInst(int op, int arg = 0, int x = 0, int y = 0);
     BOOL MatchOne(const Inst& in, unsigned char c) const;
+    enum { STEP_NEXT, STEP_FAIL, STEP_MATCH, STEP_LIMIT };
     int Run(const char* text, int len, int start, long long& steps);
-    bool PushRecord(int kind, int a, int b, int c);
+    bool FirstVisit(int pc, int sp);
+    int Step(const char* text, int len, int* ppc, int* psp);
+    bool Backtrack(int* ppc, int* psp, long long& steps);
+    bool PushRecord(int a, int b);
 
     std::vector<Inst> m_prog;
     std::vector<unsigned int> m_sets;      // 8 words per set, 256 bits
-    std::vector<int> m_stack;              // backtrack records, 4 ints each
+    std::vector<int> m_stack;              // backtrack records, 2 ints each
+    std::vector<unsigned int> m_visited;   // states reached in this Exec
     int m_nStartChar;                      // -1, or the byte every match begins with
     BOOL m_bAnchored;                      // the pattern begins with ^
     std::vector<char> m_must;              // a string every match contains

@@ -102,6 +102,81 @@ struct PartBuffer
     }
 };
 
+inline char FoldChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
+}
+
+// The first byte in [p, end) that is the lower-case letter or its capital,
+// looked for a word at a time.
+const char* FindEitherCase(const char* p, const char* end, char lower)
+{
+    const size_t ones = (size_t)-1 / 255;
+    const size_t highs = ones * 0x80;
+    const size_t want = ones * (unsigned char)lower;
+    const size_t caseBit = ones * 0x20;
+    for (;;)
+    {
+        while (end - p >= (ptrdiff_t)sizeof(size_t))
+        {
+            size_t w;
+            memcpy(&w, p, sizeof(w));
+            size_t x = (w | caseBit) ^ want;
+            if ((x - ones) & ~x & highs)
+                break;   // a byte of this word is the letter in either case
+            p += sizeof(size_t);
+        }
+        const char* stop = end - p > (ptrdiff_t)sizeof(size_t) ? p + sizeof(size_t) : end;
+        for (; p < stop; ++p)
+            if ((*p | 0x20) == lower)
+                return p;
+        if (p >= end)
+            return NULL;
+    }
+}
+
+// Whether the pattern (lower case when folding) lies at p.
+inline bool SameAt(const char* p, const char* pat, size_t plen, BOOL bFold)
+{
+    if (!bFold)
+        return memcmp(p, pat, plen) == 0;
+    for (size_t i = 0; i < plen; ++i)
+        if (FoldChar(p[i]) != pat[i])
+            return false;
+    return true;
+}
+
+// The first match of the pattern in a line's own text that starts within the
+// first nStarts bytes and ends within nLength; no copy of the line is made.
+const char* FindForward(const char* pat, size_t plen, const char* text, int nLength, int nStarts, BOOL bFold)
+{
+    if (nLength < (int)plen || nStarts <= 0)
+        return NULL;
+    const char* end = text + nLength;
+    const char* last = end - plen;
+    const char* startsEnd = nStarts < nLength ? text + nStarts : end;
+    const bool bEither = bFold && pat[0] >= 'a' && pat[0] <= 'z';
+    for (const char* p = text; p < startsEnd && p <= last; ++p)
+    {
+        p = bEither ? FindEitherCase(p, startsEnd, pat[0])
+                    : (const char*)memchr(p, pat[0], startsEnd - p);
+        if (p == NULL || p > last)
+            return NULL;
+        if (SameAt(p, pat, plen, bFold))
+            return p;
+    }
+    return NULL;
+}
+
+// The last match of the pattern that lies wholly within the first nLength bytes.
+const char* FindBackward(const char* pat, size_t plen, const char* text, int nLength, BOOL bFold)
+{
+    for (int i = nLength - (int)plen; i >= 0; --i)
+        if ((bFold ? FoldChar(text[i]) : text[i]) == pat[0] && SameAt(text + i, pat, plen, bFold))
+            return text + i;
+    return NULL;
+}
+
 } // namespace
 
 int TWKEdit::Search(TWKEditPos* pPos, TWKEditPos limit, TWKEditSearchInfo* pInfo)
@@ -137,21 +212,24 @@ int TWKEdit::Search(TWKEditPos* pPos, TWKEditPos limit, TWKEditSearchInfo* pInfo
     for (BOOL bFirst = TRUE; pLine != NULL; bFirst = FALSE)
     {
         const BOOL bLimitHere = (limit.pLine == pLine);
-        char* hit = NULL;
+        const char* hit = NULL;
+        const char* base = NULL;   // the text hit points into, which starts at offset from
         int from = 0;
         if (bForward)
         {
             from = bFirst ? nStart : 0;
-            char* text = part.Fill(pLine, from, INT_MAX, bFold);
             if (!bRegex)
             {
-                int n = part.len;
-                if (bFirst && bLimitHere)
-                    n = limit.nOffset - from;
-                hit = FindFirstExact(find.c_str(), text, n);
+                // Plain text is found in the line itself.
+                base = (pLine->pText ? pLine->pText : "") + from;
+                int nLength = (pLine->pText ? pLine->nLength : 0) - from;
+                int nStarts = bFirst && bLimitHere ? limit.nOffset - from : nLength;
+                hit = FindForward(find.c_str(), find.size(), base, nLength, nStarts, bFold);
             }
             else
             {
+                char* text = part.Fill(pLine, from, INT_MAX, bFold);
+                base = text;
                 pInfo->nMatchLen = 0;
                 hit = RegexFind(pInfo, text, &re);
                 if (hit == NULL && pInfo->nMatchLen < 0)
@@ -165,11 +243,18 @@ int TWKEdit::Search(TWKEditPos* pPos, TWKEditPos limit, TWKEditSearchInfo* pInfo
             int end = INT_MAX;
             if (bFirst)
                 end = bLimitHere ? limit.nOffset : nStart;
-            char* text = part.Fill(pLine, 0, end, bFold);
             if (!bRegex)
-                hit = FindLastExact(find.c_str(), text, part.len);
+            {
+                int nLength = pLine->pText ? pLine->nLength : 0;
+                if (end < nLength)
+                    nLength = end < 0 ? 0 : end;
+                base = pLine->pText;
+                hit = FindBackward(find.c_str(), find.size(), base, nLength, bFold);
+            }
             else
             {
+                char* text = part.Fill(pLine, 0, end, bFold);
+                base = text;
                 // The last match that ends at least one byte before the part's
                 // end, each try starting one byte after the previous match.
                 char* sub = text;
@@ -196,7 +281,7 @@ int TWKEdit::Search(TWKEditPos* pPos, TWKEditPos limit, TWKEditSearchInfo* pInfo
         if (hit != NULL)
         {
             pPos->pLine = pLine;
-            pPos->nOffset = from + (int)(hit - part.buf.data());
+            pPos->nOffset = from + (int)(hit - base);
             if (!bRegex)
                 pInfo->nMatchLen = (int)find.size();
             return 1;

@@ -19,7 +19,10 @@ LPSTR CopyText(LPCSTR pszText, int nLength)
     return p;
 }
 
-inline bool IsGroupedType(int nType) { return nType == 1 || nType == 2 || nType == 8; }
+inline bool IsGroupedType(int nType)
+{
+    return nType == UNDO_CHAR_INSERTED || nType == UNDO_CHAR_DELETED || nType == UNDO_CHAR_OVERWRITTEN;
+}
 
 // Two neighbouring records that one Undo or Redo takes together.
 inline bool Chained(const TWKEditUndoRecord& a, const TWKEditUndoRecord& b)
@@ -81,7 +84,8 @@ int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
     SetModified(TRUE);
     if (bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(4, pLine->nLineNo, nVisible, pLine->nLineNo, nVisible + nFill);
+        TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, pLine->nLineNo, nVisible, pLine->nLineNo,
+                                         nVisible + nFill);
         LPSTR pszFill = CopyText(p + nVisible, nFill);
         if (pszFill)
         {
@@ -149,7 +153,7 @@ int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
     LPSTR t = pLine->pText;
     if (bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(bInsert ? 1 : 8, pLine->nLineNo, off);
+        TWKEditUndoRecord r = MakeRecord(bInsert ? UNDO_CHAR_INSERTED : UNDO_CHAR_OVERWRITTEN, pLine->nLineNo, off);
         r.chNew = (BYTE)ch;
         if (!bInsert)
             r.chOld = off < nVisible ? (BYTE)t[off] : off == nVisible ? (bHasEnd ? (BYTE)t[off] : 0) : ' ';
@@ -184,7 +188,7 @@ int TWKEdit::DeleteChar(TWKEditPos pos, BOOL bUndo)
         return IDS_TWK_JOINLINE;
     if (bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(2, pLine->nLineNo, off);
+        TWKEditUndoRecord r = MakeRecord(UNDO_CHAR_DELETED, pLine->nLineNo, off);
         r.chNew = (BYTE)pLine->pText[off];
         AddUndoRecord(&r, NULL);
     }
@@ -225,7 +229,7 @@ int TWKEdit::DeleteChars(TWKEditPos pos, int nCount, BOOL bUndo)
     }
     if (bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(3, pos.pLine->nLineNo, pos.nOffset, pos.pLine->nLineNo,
+        TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_DELETED, pos.pLine->nLineNo, pos.nOffset, pos.pLine->nLineNo,
                                          pos.nOffset + nCount);
         AddUndoRecord(&r, pszCopy);
         free(pszCopy);
@@ -264,7 +268,8 @@ int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUn
         nOld = nOld < 0 ? 0 : nOld > nLen ? nLen : nOld;
         if (nOld > 0)
         {
-            TWKEditUndoRecord r = MakeRecord(3, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo, p.nOffset + nOld);
+            TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_DELETED, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo,
+                                             p.nOffset + nOld);
             LPSTR pszOld = CopyText(p.pLine->pText + p.nOffset, nOld);
             if (!pszOld)
                 rc = IDS_TWK_NOMEMORY;
@@ -282,7 +287,7 @@ int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUn
     }
     if (!rc && bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(4, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo,
+        TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo,
                                          p.nOffset + nLen);
         AddUndoRecord(&r, pszText);
     }
@@ -294,71 +299,38 @@ int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUn
     return rc;
 }
 
-int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo, int* pnOutLength)
+// Fills the line up to the position without a record of its own; the fill,
+// copied for the caller's record, is NULL when there was none.
+int TWKEdit::FillForInsert(TWKEditPos* pPos, int* pnFillFrom, LPSTR* ppszFill)
 {
-    if (m_bReadOnly)
-        return IDS_TWK_READONLY;
-    if (!pos.pLine)
-        return IDS_TWK_NOTEXT;
-    LPSTR pszCopy = NULL;
-    int rcCopy = CopyWithStoreLineEnds(pszText, &nLength, &pszCopy);
-    if (rcCopy)
-        return rcCopy;
-    // Filling with tabs ends at a smaller offset than asked for: the record
-    // must hold the offset where the text really starts.
-    int rcPad = PadToPosition(&pos, bUndo);
-    if (rcPad)
-    {
-        free(pszCopy);
-        return rcPad;
-    }
-    if (pnOutLength)
-        *pnOutLength = nLength;
-
-    BOOL bNotice = FALSE;
-    int rc = 0;
-    TWKEditLine* pLast = NULL;
-    TWKEditLine* pChain = BuildLinesEx(pszCopy, nLength, &bNotice, &rc, &pLast);
-    if (!pChain)
-    {
-        free(pszCopy);
+    *ppszFill = NULL;
+    int nVisible = VisibleEnd(pPos->pLine);
+    *pnFillFrom = pPos->nOffset > nVisible ? nVisible : pPos->nOffset;
+    int rc = PadToPosition(pPos, FALSE);
+    if (rc || pPos->nOffset == *pnFillFrom)
         return rc;
-    }
-    int nChainLines = RenumberLines(pChain);
+    *ppszFill = CopyText(pPos->pLine->pText + *pnFillFrom, pPos->nOffset - *pnFillFrom);
+    return *ppszFill ? 0 : IDS_TWK_NOMEMORY;
+}
 
-    TWKEditLine* pLine = pos.pLine;
-    int nStartLine = pLine->nLineNo;
-    int nEndLine = nStartLine, nEndOffset;
-    bool bLastHasEnd = pLast->nLength >= m_nLineEndLen &&
-                       memcmp(pLast->pText + pLast->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
-    if (nChainLines > 1)
-    {
-        nEndLine = nStartLine + nChainLines - 1;
-        nEndOffset = pLast->nLength;
-    }
-    else
-        nEndOffset = pos.nOffset + pLast->nLength;
-    if (bLastHasEnd)
-    {
-        nEndLine++;
-        nEndOffset = 0;
-    }
-
-    rc = SplitLine(pos, FALSE);
+// Puts a chain of new lines into the text at the position: the line is
+// split there, the chain's first line joins the first half and, when the
+// chain's last line has no line end, the second half joins it.
+int TWKEdit::SpliceChain(TWKEditPos pos, TWKEditLine* pChain, TWKEditLine* pLast, BOOL bLastHasEnd)
+{
+    int rc = SplitLine(pos, FALSE);
     if (rc)
     {
         FreeLines(pChain);
-        free(pszCopy);
         return rc;
     }
-    // Link the chain between the line and the part split off.
-    pLast->pNext = pLine->pNext;
-    if (pLine->pNext)
-        pLine->pNext->pPrev = pLast;
-    pLine->pNext = pChain;
-    pChain->pPrev = pLine;
-
-    TWKEditLine* pLastInserted = nChainLines == 1 ? pLine : pLast;
+    TWKEditLine* pLine = pos.pLine;
+    TWKEditLine* pRest = pLine->pNext;
+    LinkChain(pLine, pChain);
+    if (pRest)
+        LinkChain(pLast, pRest);
+    // After the first join a one-line chain is part of the position's line.
+    TWKEditLine* pLastInserted = pChain == pLast ? pLine : pLast;
     rc = JoinLine(pos, FALSE);
     if (!rc && !bLastHasEnd)
     {
@@ -367,12 +339,78 @@ int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo,
         if (rc == IDS_TWK_ENDOFFILE)
             rc = 0;
     }
-    m_nLineCount = RenumberLines(m_pFirstLine);
-    if (!rc && bUndo)
+    return rc;
+}
+
+// The type-4 record of an inserted text (with the fill before it, if any).
+void TWKEdit::RecordInsertedText(int nLine, int nFillFrom, LPCSTR pszFill, int nTextOffset, LPCSTR pszText,
+                                 int nLastLength, int nChainLines, BOOL bLastHasEnd)
+{
+    int nEndLine = nLine + nChainLines - 1;
+    int nEndOffset = nChainLines > 1 ? nLastLength : nTextOffset + nLastLength;
+    if (bLastHasEnd)
     {
-        TWKEditUndoRecord r = MakeRecord(4, nStartLine, pos.nOffset, nEndLine, nEndOffset);
-        AddUndoRecord(&r, pszCopy);
+        nEndLine++;
+        nEndOffset = 0;
     }
+    TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, nLine, nFillFrom, nEndLine, nEndOffset);
+    if (!pszFill)
+    {
+        AddUndoRecord(&r, pszText);
+        return;
+    }
+    size_t nFill = strlen(pszFill), nText = strlen(pszText);
+    LPSTR pszBoth = (LPSTR)malloc(nFill + nText + 1);
+    if (!pszBoth)
+        return;
+    memcpy(pszBoth, pszFill, nFill);
+    memcpy(pszBoth + nFill, pszText, nText + 1);
+    AddUndoRecord(&r, pszBoth);
+    free(pszBoth);
+}
+
+int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo, int* pnOutLength)
+{
+    if (m_bReadOnly)
+        return IDS_TWK_READONLY;
+    if (!pos.pLine)
+        return IDS_TWK_NOTEXT;
+    LPSTR pszCopy = NULL;
+    int rc = CopyWithStoreLineEnds(pszText, &nLength, &pszCopy);
+    if (rc)
+        return rc;
+    // The fill right of the text goes into the text's own record, so that
+    // one Undo takes both back.
+    int nFillFrom = 0;
+    LPSTR pszFill = NULL;
+    rc = FillForInsert(&pos, &nFillFrom, &pszFill);
+    if (!rc && pnOutLength)
+        *pnOutLength = nLength;
+    BOOL bNotice = FALSE;
+    TWKEditLine* pLast = NULL;
+    TWKEditLine* pChain = rc ? NULL : BuildLinesEx(pszCopy, nLength, &bNotice, &rc, &pLast);
+    if (pChain)
+    {
+        int nChainLines = RenumberLines(pChain);
+        BOOL bLastHasEnd = pLast->nLength >= m_nLineEndLen &&
+                           memcmp(pLast->pText + pLast->nLength - m_nLineEndLen, m_szLineEnd, m_nLineEndLen) == 0;
+        // The chain's last line may be joined away: the record needs its length only.
+        int nLastLength = pLast->nLength;
+        int nLine = pos.pLine->nLineNo;
+        rc = SpliceChain(pos, pChain, pLast, bLastHasEnd);
+        m_nLineCount = RenumberLines(m_pFirstLine);
+        if (!rc && bUndo)
+            RecordInsertedText(nLine, nFillFrom, pszFill, pos.nOffset, pszCopy, nLastLength, nChainLines,
+                               bLastHasEnd);
+    }
+    else if (!rc && pszFill && bUndo)
+    {
+        // Nothing to insert, but the line was filled: that alone is recorded.
+        TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, pos.pLine->nLineNo, nFillFrom, pos.pLine->nLineNo,
+                                         pos.nOffset);
+        AddUndoRecord(&r, pszFill);
+    }
+    free(pszFill);
     free(pszCopy);
     return rc;
 }
@@ -428,7 +466,8 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
         if (rc)
             break;
         nBlockLines++;
-        if (!pCur->pNext && b->pNext)
+        // A block line on the last line adds an empty line after it.
+        if (!pCur->pNext)
         {
             TWKEditPos e = { pCur, pCur->nLength };
             rc = SplitLine(e, FALSE);
@@ -438,8 +477,8 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
     m_nLineCount = RenumberLines(m_pFirstLine);
     if (!rc && bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(10, pos.pLine->nLineNo, nStartOffset, pos.pLine->nLineNo + nBlockLines,
-                                         nStartOffset + nWidth);
+        TWKEditUndoRecord r = MakeRecord(UNDO_COLUMN_INSERTED, pos.pLine->nLineNo, nStartOffset,
+                                         pos.pLine->nLineNo + nBlockLines, nStartOffset + nWidth);
         AddUndoRecord(&r, pszCopy);
     }
     free(pszPiece);
@@ -456,7 +495,8 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
         return IDS_TWK_READONLY;
     if (!from.pLine || !to.pLine || (from.pLine == to.pLine && from.nOffset == to.nOffset))
         return IDS_TWK_NOSELECTION;
-    TWKEditUndoRecord r = MakeRecord(3, from.pLine->nLineNo, from.nOffset, to.pLine->nLineNo, to.nOffset);
+    TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_DELETED, from.pLine->nLineNo, from.nOffset, to.pLine->nLineNo,
+                                     to.nOffset);
     LPSTR pszCopy = NULL;
     if (bUndo)
     {
@@ -565,7 +605,7 @@ int TWKEdit::DeleteColumn(TWKEditPos a, TWKEditPos b, BOOL bUndo)
         SetModified(TRUE);
         if (bUndo)
         {
-            TWKEditUndoRecord r = MakeRecord(9, top.pLine->nLineNo, top.nOffset, bottom.pLine->nLineNo,
+            TWKEditUndoRecord r = MakeRecord(UNDO_COLUMN_DELETED, top.pLine->nLineNo, top.nOffset, bottom.pLine->nLineNo,
                                              bottom.nOffset);
             AddUndoRecord(&r, pszCopy);
         }
@@ -631,7 +671,7 @@ int TWKEdit::SplitLine(TWKEditPos pos, BOOL bUndo)
     m_nLineCount = RenumberLines(pNew);
     if (bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(6, pLine->nLineNo, off);
+        TWKEditUndoRecord r = MakeRecord(UNDO_LINE_SPLIT, pLine->nLineNo, off);
         AddUndoRecord(&r, NULL);
     }
     SetModified(TRUE);
@@ -680,7 +720,7 @@ int TWKEdit::JoinLine(TWKEditPos pos, BOOL bUndo)
     SetModified(TRUE);
     if (bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(7, pLine->nLineNo, p.nOffset);
+        TWKEditUndoRecord r = MakeRecord(UNDO_LINES_JOINED, pLine->nLineNo, p.nOffset);
         AddUndoRecord(&r, NULL);
     }
     SetUndoGroup(FALSE);
@@ -744,7 +784,7 @@ int TWKEdit::InsertFile(TWKEditPos* pPos, LPCSTR pszPath, BOOL bUndo)
     m_nLineCount = RenumberLines(m_pFirstLine);
     if (bUndo)
     {
-        TWKEditUndoRecord r = MakeRecord(11, pHead->nLineNo, 0, pHead->nLineNo + nLines, 0);
+        TWKEditUndoRecord r = MakeRecord(UNDO_FILE_INSERTED, pHead->nLineNo, 0, pHead->nLineNo + nLines, 0);
         AddUndoRecord(&r, pszPath);
     }
     SetModified(TRUE);
@@ -962,14 +1002,19 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     r.dwGroup = m_dwUndoGroup;
     switch (pRec->nType)
     {
-    case 1: case 2:
+    case UNDO_CHAR_INSERTED:
+    case UNDO_CHAR_DELETED:
         r.chNew = pRec->chNew;
         break;
-    case 8:
+    case UNDO_CHAR_OVERWRITTEN:
         r.chNew = pRec->chNew;
         r.chOld = pRec->chOld;
         break;
-    case 3: case 4: case 9: case 10: case 11:
+    case UNDO_TEXT_DELETED:
+    case UNDO_TEXT_INSERTED:
+    case UNDO_COLUMN_DELETED:
+    case UNDO_COLUMN_INSERTED:
+    case UNDO_FILE_INSERTED:
         r.nEndLine = pRec->nEndLine;
         r.nEndOffset = pRec->nEndOffset;
         if (pszText && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
@@ -1031,37 +1076,37 @@ void TWKEdit::ReplayUndo(const TWKEditUndoRecord& rec)
     TWKEditPos start = PosOf(rec.nStartLine, rec.nStartOffset);
     switch (rec.nType)
     {
-    case 1:
+    case UNDO_CHAR_INSERTED:
         DeleteChar(start, FALSE);
         break;
-    case 2:
+    case UNDO_CHAR_DELETED:
         InsertChar(start, (char)rec.chNew, TRUE, FALSE);
         break;
-    case 3:
+    case UNDO_TEXT_DELETED:
         if (rec.pszText)
             InsertText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
         break;
-    case 4:
-    case 11:
+    case UNDO_TEXT_INSERTED:
+    case UNDO_FILE_INSERTED:
         DeleteRange(start, PosOf(rec.nEndLine, rec.nEndOffset), FALSE);
         break;
-    case 6:
+    case UNDO_LINE_SPLIT:
         JoinLine(start, FALSE);
         break;
-    case 7:
+    case UNDO_LINES_JOINED:
         SplitLine(start, FALSE);
         break;
-    case 8:
+    case UNDO_CHAR_OVERWRITTEN:
         if (rec.chOld == (BYTE)m_szLineEnd[0] || rec.chOld == 0)
             DeleteChar(start, FALSE);
         else
             InsertChar(start, (char)rec.chOld, FALSE, FALSE);
         break;
-    case 9:
+    case UNDO_COLUMN_DELETED:
         if (rec.pszText)
             InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
         break;
-    case 10:
+    case UNDO_COLUMN_INSERTED:
     {
         int nEnd = rec.nEndLine == rec.nStartLine ? rec.nEndLine : rec.nEndLine - 1;
         DeleteColumn(start, PosOf(nEnd, rec.nEndOffset), FALSE);
@@ -1078,36 +1123,36 @@ void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
     TWKEditPos start = PosOf(rec.nStartLine, rec.nStartOffset);
     switch (rec.nType)
     {
-    case 1:
+    case UNDO_CHAR_INSERTED:
         InsertChar(start, (char)rec.chNew, TRUE, FALSE);
         break;
-    case 2:
+    case UNDO_CHAR_DELETED:
         DeleteChar(start, FALSE);
         break;
-    case 3:
+    case UNDO_TEXT_DELETED:
         DeleteRange(start, PosOf(rec.nEndLine, rec.nEndOffset), FALSE);
         break;
-    case 4:
+    case UNDO_TEXT_INSERTED:
         if (rec.pszText)
             InsertText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
         break;
-    case 6:
+    case UNDO_LINE_SPLIT:
         SplitLine(start, FALSE);
         break;
-    case 7:
+    case UNDO_LINES_JOINED:
         JoinLine(start, FALSE);
         break;
-    case 8:
+    case UNDO_CHAR_OVERWRITTEN:
         InsertChar(start, (char)rec.chNew, FALSE, FALSE);
         break;
-    case 9:
+    case UNDO_COLUMN_DELETED:
         DeleteColumn(start, PosOf(rec.nEndLine, rec.nEndOffset), FALSE);
         break;
-    case 10:
+    case UNDO_COLUMN_INSERTED:
         if (rec.pszText)
             InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
         break;
-    case 11:
+    case UNDO_FILE_INSERTED:
         if (rec.pszText)
             InsertFile(&start, rec.pszText, FALSE);
         break;

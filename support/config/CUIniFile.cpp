@@ -1,5 +1,6 @@
 #include "support/config/CUIniFile.h"
 #include "support/config/CUPath.h"
+#include "support/config/ProfileHelpers.h"
 #include "support/text/TextHelpers.h"
 #include "support/ui/CUMsgHandler.h"
 #include <mbstring.h>
@@ -24,11 +25,39 @@ char* CopyText(const char* text)
     return copy;
 }
 
-C_CUString NumberedKey(const char* prefix, int n)
+
+} // namespace
+
+namespace {
+
+// The value text stored right behind the record and its key.
+const char* FirstValue(const tagIniKey* rec)
 {
-    C_CUString key;
-    key.Format("%s%d", Safe(prefix), n);
-    return key;
+    return reinterpret_cast<const char*>(rec + 1) + strlen(rec->key) + 1;
+}
+
+// A new record with copies of the key and the value, in the arena.
+tagIniKey* NewKeyRecord(C_BlockArena& records, const char* key, const char* value)
+{
+    size_t keyLen = strlen(key), valueLen = strlen(value);
+    char* p = static_cast<char*>(records.Alloc(sizeof(tagIniKey) + keyLen + valueLen + 2));
+    if (!p)
+        return nullptr;
+    tagIniKey* rec = reinterpret_cast<tagIniKey*>(p);
+    rec->key = p + sizeof(tagIniKey);
+    memcpy(rec->key, key, keyLen + 1);
+    rec->value = rec->key + keyLen + 1;
+    memcpy(rec->value, value, valueLen + 1);
+    return rec;
+}
+
+// Gives the record another value (a heap copy, or null), freeing the old
+// one unless it is the one stored with the record.
+void ReplaceValue(tagIniKey* rec, char* value)
+{
+    if (rec->value != FirstValue(rec))
+        delete[] rec->value;
+    rec->value = value;
 }
 
 } // namespace
@@ -36,17 +65,13 @@ C_CUString NumberedKey(const char* prefix, int n)
 void FreeIniKey(HashItem item)
 {
     tagIniKey* rec = static_cast<tagIniKey*>(item);
-    if (!rec)
-        return;
-    delete[] rec->key;
-    delete[] rec->value;
-    delete rec;
+    if (rec)
+        ReplaceValue(rec, nullptr);
 }
 
-C_CUIniFile::C_CUIniFile() : m_error(CU_INI_OK), m_lastSection(0) {}
+C_CUIniFile::C_CUIniFile() : m_error(CU_INI_OK) {}
 
-C_CUIniFile::C_CUIniFile(const char* fileName)
-    : m_error(CU_INI_OK), m_fileName(fileName), m_lastSection(0) {}
+C_CUIniFile::C_CUIniFile(const char* fileName) : m_error(CU_INI_OK), m_fileName(fileName) {}
 
 C_CUIniFile::~C_CUIniFile()
 {
@@ -64,41 +89,85 @@ BOOL C_CUIniFile::Load()
     return Load(m_fileName);
 }
 
+namespace {
+
+const char kBlanks[] = " \t\n";
+
+// One line as the grammar sees it: cut at the first ';' and trimmed of
+// blanks, tabs and newlines at both ends; *pEnd gets its end.
+char* TrimmedLine(char* line, char** pEnd)
+{
+    char* comment = strchr(line, ';');
+    char* end = comment ? comment : line + strlen(line);
+    while (line < end && strchr(kBlanks, *line))
+        ++line;
+    while (end > line && strchr(kBlanks, end[-1]))
+        --end;
+    *end = 0;
+    *pEnd = end;
+    return line;
+}
+
+// A "[name]" line gives its name: all leading '[' and trailing ']' go.
+bool SectionName(char* line, char* end, C_CUString& name)
+{
+    if (end - line < 2 || *line != '[' || end[-1] != ']')
+        return false;
+    while (line < end && *line == '[')
+        ++line;
+    while (end > line && end[-1] == ']')
+        --end;
+    name.assign(line, end);
+    return true;
+}
+
+// A key line: the key before the first '=' (trailing blanks trimmed), the
+// value after it (leading blanks trimmed); without '=' the key is empty.
+void SplitKeyLine(char* line, char* end, const char** pKey, const char** pValue)
+{
+    char* eq = strchr(line, '=');
+    if (!eq) {
+        *pKey = "";
+        *pValue = line;
+        return;
+    }
+    char* keyEnd = eq;
+    while (keyEnd > line && strchr(kBlanks, keyEnd[-1]))
+        --keyEnd;
+    *keyEnd = 0;
+    char* value = eq + 1;
+    while (value < end && strchr(kBlanks, *value))
+        ++value;
+    *pKey = line;
+    *pValue = value;
+}
+
+} // namespace
+
 BOOL C_CUIniFile::Load(const char* fileName)
 {
     FILE* f = fopen(Safe(fileName), "rt");
     if (!f)
         return FALSE;
     C_CUString current;
+    int section = -1;   // made when its first key comes
     char buf[kLineBuffer];
     while (fgets(buf, sizeof(buf), f)) {
-        C_CUString line(buf);
-        int semicolon = line.Find(";");
-        if (semicolon >= 0)
-            line.erase(static_cast<size_t>(semicolon));
-        line.TrimLeft();
-        line.TrimRight();
-        if (line.empty())
+        char* end = nullptr;
+        char* line = TrimmedLine(buf, &end);
+        if (line == end)
             continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            size_t first = line.find_first_not_of('[');
-            size_t last = line.find_last_not_of(']');
-            current = (first == std::string::npos || last == std::string::npos || last < first)
-                          ? C_CUString() : C_CUString(line.substr(first, last - first + 1));
-            AddSection(current);
+        if (SectionName(line, end, current)) {
+            section = AddSection(current);
             continue;
         }
-        C_CUString key, value;
-        int eq = line.Find("=");
-        if (eq < 0) {
-            value = line;
-        } else {
-            key = line.Left(eq);
-            key.TrimRight();
-            value = line.Mid(eq + 1);
-            value.TrimLeft();
-        }
-        SetString(current, key, value, TRUE, FALSE, CU_MSG_NONE);
+        const char* key = nullptr;
+        const char* value = nullptr;
+        SplitKeyLine(line, end, &key, &value);
+        if (section < 0)
+            section = AddSection(current);
+        if (StoreValue(section, key, value))
+            m_error = CU_INI_OK;
     }
     fclose(f);
     return TRUE;
@@ -128,24 +197,50 @@ BOOL C_CUIniFile::Save()
 
 int C_CUIniFile::FindSection(const char* name)
 {
-    const unsigned char* wanted = reinterpret_cast<const unsigned char*>(Safe(name));
-    // Names are unique, so the section hit last is the answer when it matches: lines and
-    // lookups mostly come section by section.
-    if (m_lastSection < m_sections.size() &&
-        _mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[m_lastSection]->name.c_str()), wanted) == 0) {
-        m_error = CU_INI_OK;
-        return static_cast<int>(m_lastSection);
-    }
-    for (size_t i = 0; i < m_sections.size(); ++i) {
-        if (_mbsicmp(reinterpret_cast<const unsigned char*>(m_sections[i]->name.c_str()), wanted) == 0) {
-            m_error = CU_INI_OK;
-            m_lastSection = i;
-            return static_cast<int>(i);
+    // Names that compare equal hash alike: the slots give the candidates in
+    // file order, and the first that compares equal is the answer.
+    if (!m_sectionSlots.empty()) {
+        const unsigned char* wanted = reinterpret_cast<const unsigned char*>(Safe(name));
+        UINT hash = HashUpper(Safe(name));
+        size_t mask = m_sectionSlots.size() - 1;
+        for (size_t i = hash & mask; m_sectionSlots[i].index >= 0; i = (i + 1) & mask) {
+            const SectionSlot& slot = m_sectionSlots[i];
+            const unsigned char* have =
+                reinterpret_cast<const unsigned char*>(m_sections[static_cast<size_t>(slot.index)]->name.c_str());
+            if (slot.hash == hash && _mbsicmp(have, wanted) == 0) {
+                m_error = CU_INI_OK;
+                return slot.index;
+            }
         }
     }
     m_error = CU_INI_NO_SECTION;
     m_failedSection = Safe(name);
     return -1;
+}
+
+// Adds one section to the slots, which stay at most half full.
+void C_CUIniFile::IndexSection(UINT hash, int index)
+{
+    if (m_sectionSlots.size() < 2 * m_sections.size()) {
+        IndexSections();
+        return;
+    }
+    size_t mask = m_sectionSlots.size() - 1;
+    size_t i = hash & mask;
+    while (m_sectionSlots[i].index >= 0)
+        i = (i + 1) & mask;
+    m_sectionSlots[i] = SectionSlot{hash, index};
+}
+
+// Builds the slots anew for all sections, in order.
+void C_CUIniFile::IndexSections()
+{
+    size_t size = 64;
+    while (size < 2 * m_sections.size())
+        size *= 2;
+    m_sectionSlots.assign(size, SectionSlot{0, -1});
+    for (size_t n = 0; n < m_sections.size(); ++n)
+        IndexSection(HashUpper(m_sections[n]->name.c_str()), static_cast<int>(n));
 }
 
 int C_CUIniFile::AddSection(const char* name)
@@ -154,6 +249,7 @@ int C_CUIniFile::AddSection(const char* name)
     if (index >= 0)
         return index;
     m_sections.push_back(new tagIniSection(Safe(name)));
+    IndexSection(HashUpper(Safe(name)), static_cast<int>(m_sections.size()) - 1);
     return static_cast<int>(m_sections.size()) - 1;
 }
 
@@ -209,27 +305,21 @@ BOOL C_CUIniFile::GetValue(const char* section, const char* key, C_CUString& out
         m_error = CU_INI_OK;
         return TRUE;
     }
-    C_CUString folder = C_CUPath(m_fileName).GetFolder();
-    C_CUString first = GetField(value, 1);
-    if (ResolvePath(folder, first, pathMode, CU_MSG_NONE)) {
-        output = first;
+    C_CUString resolved;
+    if (ResolvePathPair(C_CUPath(m_fileName).GetFolder(), value, resolved, pathMode, msgMode)) {
+        output = resolved;
         m_error = CU_INI_OK;
         return TRUE;
     }
-    C_CUString second = GetField(value, 2);
-    if (ResolvePath(folder, second, pathMode, msgMode)) {
-        output = second;
-        m_error = CU_INI_OK;
-        return TRUE;
-    }
+    // Neither field resolved: resolved holds field 2 as ResolvePath left it.
     if (pathMode == CU_PATH_FILE_DROP || pathMode == CU_PATH_FOLDER_DROP) {
         m_error = pathMode == CU_PATH_FILE_DROP ? CU_INI_NOT_A_FILE : CU_INI_NOT_A_FOLDER;
         m_failedSection = Safe(section);
         m_failedKey = Safe(key);
-        m_failedValue = second;
+        m_failedValue = resolved;
         return FALSE;
     }
-    output = second;
+    output = resolved;
     m_error = CU_INI_OK;
     return TRUE;
 }
@@ -297,38 +387,40 @@ BOOL C_CUIniFile::SetString(const char* section, const char* key, const char* va
             return FALSE;
         index = AddSection(section);
     }
-    C_CUString text(value);
-    if (relative) {
-        C_CUString rel(value);
-        MakeRelativePath(C_CUPath(m_fileName).GetFolder(), rel);
-        text = rel + "," + Safe(value);
-    }
+    C_CUString text = relative ? PathPairForm(m_fileName, Safe(value)) : C_CUString(value);
     tagIniKey* rec = FindKey(index, key);
+    if (!rec && !create)
+        return FALSE;
+    if (!StoreValue(index, key, text)) {
+        // A new key not stored: say so, and leave the error as it was.
+        if (!rec)
+            m_error = before;
+        return FALSE;
+    }
+    m_error = CU_INI_OK;
+    return TRUE;
+}
+
+// Replaces the value of the key in the section, or adds the key.
+BOOL C_CUIniFile::StoreValue(int sectionIndex, const char* key, const char* value)
+{
+    tagIniSection* s = m_sections[static_cast<size_t>(sectionIndex)];
+    tagIniKey probe{const_cast<char*>(Safe(key)), nullptr};
+    tagIniKey* rec = static_cast<tagIniKey*>(s->keys.Find(&probe));
     if (rec) {
-        char* copy = CopyText(text);
+        char* copy = CopyText(value);
         if (!copy)
             return FALSE;
-        delete[] rec->value;
-        rec->value = copy;
-        m_error = CU_INI_OK;
+        ReplaceValue(rec, copy);
         return TRUE;
     }
-    if (!create)
+    if (s->keyCount >= kMaxKeys)
         return FALSE;
-    tagIniSection* s = m_sections[static_cast<size_t>(index)];
-    if (s->keyCount >= kMaxKeys) {
-        m_error = before;
+    // A record the table refuses stays unused in the arena until the file goes.
+    tagIniKey* fresh = NewKeyRecord(m_records, Safe(key), Safe(value));
+    if (!fresh || s->keys.Insert(fresh) != C_StLHashT::INSERTED)
         return FALSE;
-    }
-    tagIniKey* fresh = new (std::nothrow) tagIniKey{CopyText(key), CopyText(text)};
-    if (!fresh || !fresh->key || !fresh->value || s->keys.Insert(fresh) != C_StLHashT::INSERTED) {
-        // Not stored: say so, and leave the error as it was.
-        FreeIniKey(fresh);
-        m_error = before;
-        return FALSE;
-    }
     ++s->keyCount;
-    m_error = CU_INI_OK;
     return TRUE;
 }
 
@@ -409,8 +501,7 @@ BOOL C_CUIniFile::DeleteKey(const char* section, const char* key)
     tagIniKey* rec = FindKey(index, key);
     if (!rec)
         return FALSE;
-    delete[] rec->value;
-    rec->value = nullptr;
+    ReplaceValue(rec, nullptr);
     return TRUE;
 }
 
@@ -421,7 +512,7 @@ BOOL C_CUIniFile::DeleteSection(const char* section)
         return FALSE;
     delete m_sections[static_cast<size_t>(index)];
     m_sections.erase(m_sections.begin() + index);
-    m_lastSection = 0;
+    IndexSections();
     return TRUE;
 }
 

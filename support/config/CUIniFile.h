@@ -15,10 +15,13 @@ enum {
     CU_INI_NOT_A_FOLDER = 4,
 };
 
+// A key record lives in its file's arena with its key text and first value
+// text right behind it; a value set later is a heap copy of its own.
 struct tagIniKey {
     char* key;     // first: the symbol table hashes and compares it
     char* value;   // null after DeleteKey
 };
+// Frees what a record holds outside its file's arena (a later value).
 void FreeIniKey(HashItem item);
 
 struct tagIniSection {
@@ -93,6 +96,7 @@ public:
 
 private:
     void ReportFailure(UINT msgMode);
+    BOOL StoreValue(int sectionIndex, const char* key, const char* value);
 
     UINT m_error;
     C_CUString m_errorText;
@@ -100,8 +104,17 @@ private:
     C_CUString m_failedKey;
     C_CUString m_failedValue;
     C_CUString m_fileName;
+    C_BlockArena m_records;   // the key records; outlives the sections
     std::vector<tagIniSection*> m_sections;
     C_CUString m_valueBuffer;
     C_CUStringList m_listBuffer;
-    size_t m_lastSection;   // index of the section found last
+    // Case-blind index of the sections: open addressing on the hash of the
+    // upper-cased name; equal hashes follow one another in file order.
+    struct SectionSlot {
+        UINT hash;
+        int index;   // -1: free
+    };
+    void IndexSections();
+    void IndexSection(UINT hash, int index);
+    std::vector<SectionSlot> m_sectionSlots;
 };

@@ -24,13 +24,66 @@ inline void Mix(UINT& a, UINT& b, UINT& c)
 // Bytes are read signed, as the stored tables have always hashed them.
 inline UINT K(const char* k, int i) { return static_cast<UINT>(static_cast<int>(static_cast<signed char>(k[i]))); }
 
+// Plain ASCII letters, digits and punctuation: the platform's case-blind
+// comparison gives such texts no other equality than by letter case. Control
+// characters, hyphen and apostrophe are weighed specially and left to it.
+inline bool IsPlainAscii(unsigned char c)
+{
+    return c >= 0x20 && c < 0x7F && c != '-' && c != '\'';
+}
+
+inline char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+} // namespace
+
 UINT HashUpper(const char* key)
 {
-    std::string up(key ? key : "");
-    if (!up.empty())
-        CharUpperBuffA(&up[0], static_cast<DWORD>(up.size()));
+    // Short ASCII keys are upper-cased on the stack: the platform's
+    // upper-casing changes nothing else in them.
+    const char* k = key ? key : "";
+    char buf[256];
+    size_t n = 0;
+    for (; k[n] && n < sizeof(buf) - 1; ++n) {
+        if (static_cast<unsigned char>(k[n]) >= 0x80)
+            break;
+        buf[n] = UpperAscii(k[n]);
+    }
+    if (k[n] == 0) {
+        buf[n] = 0;
+        return HashString(buf);
+    }
+    std::string up(k);
+    CharUpperBuffA(&up[0], static_cast<DWORD>(up.size()));
     return HashString(up.c_str());
 }
+
+BOOL EqualNoCase(const char* a, const char* b)
+{
+    a = a ? a : "";
+    b = b ? b : "";
+    const char* p = a;
+    const char* q = b;
+    for (; IsPlainAscii(static_cast<unsigned char>(*p)) && IsPlainAscii(static_cast<unsigned char>(*q)); ++p, ++q) {
+        if (UpperAscii(*p) != UpperAscii(*q))
+            break;
+    }
+    if (*p == 0 && *q == 0)
+        return TRUE;
+    // Both plain to the end, and they differ in more than case.
+    bool plainA = true, plainB = true;
+    for (const char* r = p; *r && plainA; ++r)
+        plainA = IsPlainAscii(static_cast<unsigned char>(*r));
+    for (const char* r = q; *r && plainB; ++r)
+        plainB = IsPlainAscii(static_cast<unsigned char>(*r));
+    if (plainA && plainB)
+        return FALSE;
+    return lstrcmpiA(a, b) == 0 ? TRUE : FALSE;
+}
+
+namespace {
 
 // Chain work shared by both table kinds; Table supplies Hash and Compare.
 
@@ -45,14 +98,15 @@ HashChainNode** FindLink(Table& table, HashChainNode** link, HashItem probe)
 
 // Appends the item unless an equal one is stored; returns the insertion status.
 template <class Table>
-WORD PutInChain(Table& table, HashChainNode** head, HashItem item)
+WORD PutInChain(Table& table, C_BlockArena& nodes, HashChainNode** head, HashItem item)
 {
     HashChainNode** link = FindLink(table, head, item);
     if (*link)
         return C_StLHashT::ALREADY_THERE;
-    HashChainNode* node = new (std::nothrow) HashChainNode{item, nullptr};
+    HashChainNode* node = static_cast<HashChainNode*>(nodes.Alloc(sizeof(HashChainNode)));
     if (!node)
         return C_StLHashT::NOT_INSERTED;
+    *node = HashChainNode{item, nullptr};
     *link = node;
     return C_StLHashT::INSERTED;
 }
@@ -80,15 +134,11 @@ UINT SplitChain(Table& table, HashChainNode** from, HashChainNode** to, UINT mas
     return moved;
 }
 
+// The nodes themselves go with their table's arena.
 void FreeChain(HashChainNode* head, HashDestroyFn destroy)
 {
-    while (head) {
-        HashChainNode* next = head->next;
-        if (destroy)
-            destroy(head->item);
-        delete head;
-        head = next;
-    }
+    for (; head && destroy; head = head->next)
+        destroy(head->item);
 }
 
 void VisitChain(const HashChainNode* head, void (*fn)(HashItem item))
@@ -103,6 +153,38 @@ UINT NextThreshold(UINT threshold)
 }
 
 } // namespace
+
+C_BlockArena::~C_BlockArena()
+{
+    for (char* block : m_blocks)
+        delete[] block;
+}
+
+void* C_BlockArena::Alloc(size_t bytes)
+{
+    bytes = (bytes + sizeof(void*) - 1) & ~(sizeof(void*) - 1);
+    if (bytes > m_left) {
+        size_t size = bytes > m_blockSize ? bytes : m_blockSize;
+        char* block = new (std::nothrow) char[size];
+        if (!block)
+            return nullptr;
+        try {
+            m_blocks.push_back(block);
+        } catch (const std::bad_alloc&) {
+            delete[] block;
+            return nullptr;
+        }
+        m_next = block;
+        m_left = size;
+        // Blocks grow with the arena, up to 64 KB.
+        if (m_blockSize < 64 * 1024)
+            m_blockSize *= 2;
+    }
+    void* p = m_next;
+    m_next += bytes;
+    m_left -= bytes;
+    return p;
+}
 
 UINT HashString(const char* text)
 {
@@ -196,7 +278,7 @@ WORD C_StLHashT::Insert(HashItem item)
         return NOT_INSERTED;
     if (m_itemCount > m_threshold && !Grow())
         return NOT_INSERTED;
-    WORD status = PutInChain(*this, &m_buckets[Hash(item) & m_mask], item);
+    WORD status = PutInChain(*this, m_nodes, &m_buckets[Hash(item) & m_mask], item);
     if (status == INSERTED)
         ++m_itemCount;
     return status;
@@ -244,7 +326,7 @@ UINT C_SymbolTab::Hash(HashItem item)
 
 BYTE C_SymbolTab::Compare(HashItem stored, HashItem probe)
 {
-    return lstrcmpiA(KeyOf(stored), KeyOf(probe)) == 0 ? 1 : 0;
+    return EqualNoCase(KeyOf(stored), KeyOf(probe)) ? 1 : 0;
 }
 
 UINT C_IniSymbolTab::Hash(HashItem item)
@@ -350,14 +432,17 @@ WORD C_DyLHashT::Insert(HashItem item)
 {
     if (m_bucketsProvided == 0)
         return NOT_INSERTED;
-    // At the largest bucket count the table stops growing; its chains just get longer.
-    if (m_lowerCount > m_threshold && m_levelNeed <= m_maxBuckets) {
+    // A table that must grow but may not (past its largest bucket count, or
+    // without memory for more segments) takes nothing more.
+    if (m_lowerCount > m_threshold) {
+        if (m_levelNeed > m_maxBuckets)
+            return NOT_INSERTED;
         if (m_bucketsProvided < m_levelNeed && !AddSegments())
             return NOT_INSERTED;
         SplitNext();
     }
     UINT b = BucketOf(Hash(item));
-    WORD status = PutInChain(*this, &Bucket(b), item);
+    WORD status = PutInChain(*this, m_nodes, &Bucket(b), item);
     if (status == INSERTED)
         ++(b >= m_levelSize ? m_upperCount : m_lowerCount);
     return status;

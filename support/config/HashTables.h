@@ -7,11 +7,33 @@ typedef void* HashItem;
 typedef void (*HashDestroyFn)(HashItem item);
 
 UINT HashString(const char* text);
+// The hash of the text upper-cased as the platform does it (CharUpperBuff).
+UINT HashUpper(const char* key);
+// Equal without regard to case, as the platform's lstrcmpi compares.
+BOOL EqualNoCase(const char* a, const char* b);
 
 // One link of a bucket chain; both table kinds use the same two-word node.
 struct HashChainNode {
     HashItem item;
     HashChainNode* next;
+};
+
+// Hands out many small pieces of memory from a few growing blocks, all freed
+// together when the arena goes: for records that are never freed one by one.
+class C_BlockArena {
+public:
+    C_BlockArena() {}
+    ~C_BlockArena();
+    C_BlockArena(const C_BlockArena&) = delete;
+    C_BlockArena& operator=(const C_BlockArena&) = delete;
+    // Pointer-aligned, not zero-filled; null when memory runs out.
+    void* Alloc(size_t bytes);
+
+private:
+    std::vector<char*> m_blocks;
+    char* m_next = nullptr;
+    size_t m_left = 0;
+    size_t m_blockSize = 512;
 };
 
 class C_StLHashT {
@@ -50,6 +72,7 @@ private:
     HashDestroyFn m_destroy;
     UINT m_cursorBucket;
     Node* m_cursorNode;
+    C_BlockArena m_nodes;   // the chain nodes, which live as long as the table
 };
 
 // Items are records whose first field points at a NUL-terminated key; keys ignore case.
@@ -125,4 +148,5 @@ private:
     UINT m_threshold;
     UINT m_maxBuckets;
     HashDestroyFn m_destroy;
+    C_BlockArena m_nodes;   // the chain nodes, which live as long as the table
 };

@@ -5,8 +5,6 @@
 #include "support/ui/CUMsgHandler.h"
 #include <string>
 
-namespace {
-
 C_CUString NumberedKey(const char* prefix, int n)
 {
     C_CUString key;
@@ -14,10 +12,7 @@ C_CUString NumberedKey(const char* prefix, int n)
     return key;
 }
 
-// A "relative,absolute" pair: the first field that resolves, else the second as resolved.
-// Returns FALSE when neither resolves.
-BOOL ResolvePair(const C_CUString& folder, const char* value, C_CUString& output, int pathMode,
-                 UINT msgMode)
+BOOL ResolvePathPair(const char* folder, const char* value, C_CUString& output, int pathMode, UINT msgMode)
 {
     C_CUString first = GetField(value, 1);
     if (ResolvePath(folder, first, pathMode, CU_MSG_NONE)) {
@@ -30,13 +25,18 @@ BOOL ResolvePair(const C_CUString& folder, const char* value, C_CUString& output
     return ok;
 }
 
-C_CUString StoredForm(const char* file, const char* value, BOOL relative)
+C_CUString PathPairForm(const char* file, const char* value)
 {
-    if (!relative)
-        return C_CUString(value);
     C_CUString rel(value);
     MakeRelativePath(C_CUPath(file).GetFolder(), rel);
     return rel + "," + value;
+}
+
+namespace {
+
+C_CUString StoredForm(const char* file, const char* value, BOOL relative)
+{
+    return relative ? PathPairForm(file, value) : C_CUString(value);
 }
 
 void Report(UINT msgMode, UINT textId, const char* text)
@@ -65,7 +65,7 @@ BOOL GetProfileValue(const char* file, const char* section, const char* key, C_C
         output = value;
         return TRUE;
     }
-    ResolvePair(C_CUPath(file).GetFolder(), value, output, pathMode, msgMode);
+    ResolvePathPair(C_CUPath(file).GetFolder(), value, output, pathMode, msgMode);
     return TRUE;
 }
 
@@ -86,7 +86,7 @@ BOOL GetProfileList(const char* file, const char* section, const char* prefix, I
             continue;
         }
         C_CUString entry;
-        BOOL ok = ResolvePair(folder, value.c_str(), entry, pathMode, msgMode);
+        BOOL ok = ResolvePathPair(folder, value.c_str(), entry, pathMode, msgMode);
         if (!ok && (pathMode == CU_PATH_FILE_DROP || pathMode == CU_PATH_FOLDER_DROP))
             continue;
         list->Add(entry);

@@ -12,6 +12,10 @@ const char kCaption[] = "ChipInfo Loader";
 
 } // namespace
 
+// Defined here, beside the holder's constructor, so that every program that
+// uses a holder has this one too and the service, once loaded, stays loaded.
+C_ChipInfoPtr g_ChipInfoHolder;
+
 C_ChipInfoPtr::C_ChipInfoPtr()
 {
     ++s_holders;

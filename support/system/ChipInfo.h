@@ -16,8 +16,8 @@ public:
     BOOL GetChipList(const char* name, I_CUStringList* list, DWORD projectType, DWORD projectSubType);
 };
 
-// The program's own holder, alive for the whole run so that the service loads once.
-// Lives in its own object file: a program that refers to it keeps the service.
+// The library's own holder, alive for the whole run of every program that uses
+// holders, so that the service loads once and lives until the process ends.
 extern C_ChipInfoPtr g_ChipInfoHolder;
 
 // An object answering numbered values through its slot 1.

@@ -304,9 +304,12 @@ TEST(Dialog, ModelessChildInsideAnotherWindow)
     ::SendMessageA(::GetDlgItem(child, IDC_CHILDGO), BM_CLICK, 0, 0);
     EXPECT_EQ(1, child.clicks);
 
-    // Dialog units follow the dialog's font: the edit is 80 x 12 units.
-    CRect units(4, 4, 84, 16);
-    child.MapDialogRect(&units);
+    // Dialog units follow the dialog's font: the edit is 80 x 12 units at (4, 4). The
+    // dialog manager converts the position and the size each on its own (rounding each).
+    CRect position(4, 4, 0, 0), size(80, 12, 0, 0);
+    child.MapDialogRect(&position);
+    child.MapDialogRect(&size);
+    CRect units(position.left, position.top, position.left + size.left, position.top + size.top);
     CRect edit;
     child.GetDlgItem(IDC_CHILDEDIT)->GetWindowRect(&edit);
     child.ScreenToClient(&edit);

@@ -73,6 +73,10 @@ std::string ProgramFolder();
 // A name unique to this process and test, for registry keys and shared objects.
 std::string UniqueName(const char* prefix);
 
+// Closes the top-level window of another process (WM_CLOSE) and waits for that process to
+// end, ending it after `ms` when it does not.
+void CloseProcessWindow(HWND hwnd, DWORD ms = 5000);
+
 // Runs the thread's message queue until it is empty (or `ms` passed when ms > 0).
 void PumpMessages(DWORD ms = 0);
 

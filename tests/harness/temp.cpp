@@ -74,4 +74,16 @@ void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+void CloseProcessWindow(HWND hwnd, DWORD ms) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    if (process) {
+        if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0)
+            TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+}
+
 } // namespace vt

@@ -135,8 +135,10 @@ TEST(EditLoad, OverlongLineIsWrappedOnceAndSavedWhole)
     EXPECT_TRUE(v[1] == std::string(3618, 'q') + "\r\n") << v[1].size();
     EXPECT_EQ(boxes.Count(), 1u);
     if (boxes.Count())
+    {
         EXPECT_EQ(boxes.Last().text, "This file contains lines longer than the 16384 character maximum.\r\n"
                                      "The lines will be wrapped.");
+    }
     for (const std::string& s : v)
         EXPECT_LE(t.e.CountColumns(s.c_str(), (int)s.size()), TWK_MAX_COLUMNS);
     EXPECT_TRUE(SameBytes(t.Save(), bytes));
@@ -290,4 +292,92 @@ TEST(EditLoad, ConvertLineEndsKeepsEveryOtherByte)
     EXPECT_EQ(TWKEdit::DetectLineEndType(t, 4), 1);
     EXPECT_EQ(TWKEdit::DetectLineEndType(t, 2), 2);     // the CR lies beyond the count
     EXPECT_EQ(TWKEdit::DetectLineEndType(t, 1), -1);
+}
+
+// Reads the bytes through ReadLines in chunks of the given size, as LoadFile
+// does with its own size, and gives the lines.
+static std::vector<std::string> ReadInChunks(TWKEdit& e, vt::TempDir& dir, const std::string& bytes, int nChunk)
+{
+    std::string path = dir.Write("chunks.txt", bytes);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    std::vector<char> buffer(nChunk + 1);
+    TWKEdit::FreeLines(e.m_pFirstLine);
+    e.m_pFirstLine = NULL;
+    int rc = e.ReadLines(h, buffer.data(), nChunk);
+    CloseHandle(h);
+    EXPECT_EQ(rc, 0) << "chunk " << nChunk;
+    if (!e.m_pFirstLine)
+        e.m_pFirstLine = TWKEdit::NewLine(32);
+    e.m_nLineCount = TWKEdit::RenumberLines(e.m_pFirstLine);
+    return Lines(e);
+}
+
+TEST(EditLoad, LineEndSplitByAChunkIsOneLineEndAtEveryBoundary)
+{
+    // Each type, with the text ending in a line end or not: whatever chunk
+    // size cuts it, the lines are those of the whole text read at once and
+    // saving gives the bytes back.
+    const char* ends[] = { "\r\n", "\n\r", "\n", "\r" };
+    for (const char* eol : ends)
+    {
+        for (const char* tail : { "", "z" })
+        {
+            std::string bytes = std::string("ab") + eol + "c" + eol + eol + "de" + eol + tail;
+            RoundTrip whole;
+            ASSERT_EQ(whole.Load(bytes), 0);
+            std::vector<std::string> expected = Lines(whole.e);
+            for (int nChunk = 3; nChunk <= (int)bytes.size() + 1; nChunk++)
+            {
+                RoundTrip t;
+                App();
+                EXPECT_EQ(ReadInChunks(t.e, t.dir, bytes, nChunk), expected)
+                    << "type " << whole.e.GetLineEndType() << " chunk " << nChunk << " tail '" << tail << "'";
+                EXPECT_TRUE(SameBytes(t.Save(), bytes)) << "chunk " << nChunk;
+            }
+        }
+    }
+}
+
+TEST(EditLoad, LineEndSplitAtTheFirstOrLastChunkBoundaryIsOneLineEnd)
+{
+    // A file that ends with a line end whose second byte is the first byte
+    // past 32767, and one whose first line end the first chunk ends inside
+    // (that line is long and wrapped).
+    vt::ModalAnswerer boxes;
+    for (const char* eol : { "\r\n", "\n\r" })
+    {
+        struct Case { std::string bytes; int nLineEnds; };
+        const Case cases[] = { { std::string(100, 'x') + eol + std::string(32664, 'a') + eol, 2 },
+                               { std::string(32766, 'b') + eol + "c", 1 } };
+        for (const Case& c : cases)
+        {
+            RoundTrip t;
+            t.e.SetTabSize(4);
+            ASSERT_EQ(t.Load(c.bytes), 0);
+            EXPECT_EQ(t.e.GetLineEndType(), eol[0] == '\r' ? 0 : 1);
+            int nLineEnds = 0;
+            for (const std::string& s : Lines(t.e))
+            {
+                size_t at = s.find_first_of("\r\n");
+                if (at == std::string::npos)
+                    continue;
+                EXPECT_EQ(s.substr(at), eol);
+                nLineEnds++;
+            }
+            EXPECT_EQ(nLineEnds, c.nLineEnds);
+            EXPECT_TRUE(SameBytes(t.Save(), c.bytes));
+        }
+    }
+}
+
+TEST(EditLoad, SaveIntoAMissingFolderGivesTheCreateCode)
+{
+    RoundTrip t;
+    ASSERT_EQ(t.Load("text\r\n"), 0);
+    t.e.SetModified(TRUE);
+    std::string path = t.dir.File("missing\\out.txt");
+    EXPECT_EQ(t.e.SaveFile(path.c_str()), ERROR_PATH_NOT_FOUND);
+    EXPECT_TRUE(t.e.IsModified());
+    EXPECT_EQ(GetFileAttributesA(t.dir.File("missing").c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -22,14 +22,21 @@ extern "C" void* calloc(size_t n, size_t size)
     return p;
 }
 
+// Short lines share pooled blocks; lines this long take a heap buffer each.
+std::string LongLine(char c)
+{
+    return std::string(500, c) + "\r\n";
+}
+
 TEST(EditNoMemory, BuildLinesFailsWithOutOfMemory)
 {
     TWKEdit e;
-    for (int at = 1; at <= 6; at++)
+    std::string text = LongLine('a') + LongLine('b') + LongLine('c');
+    for (int at = 1; at <= 3; at++)
     {
         int err = -1;
         s_nFailAt = at;
-        TWKEditLine* p = e.BuildLines("one\r\ntwo\r\nthree\r\n", &err);
+        TWKEditLine* p = e.BuildLines(text.c_str(), &err);
         s_nFailAt = 0;
         EXPECT_EQ(p, nullptr) << "allocation " << at;
         EXPECT_EQ(err, 22579) << "allocation " << at;
@@ -46,7 +53,7 @@ TEST(EditNoMemory, LoadFileFailsAndLeavesOneEmptyLine)
     vt::TempDir dir;
     std::string bytes;
     for (int i = 0; i < 3000; i++)
-        bytes += "line " + std::to_string(i) + "\r\n";     // two chunks
+        bytes += LongLine((char)('a' + i % 26));          // many chunks
     std::string path = dir.Write("big.txt", bytes);
     for (int at : {2, 50, 2500, 2990})
     {

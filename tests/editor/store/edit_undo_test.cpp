@@ -32,7 +32,7 @@ TEST(EditUndo, TypingOnOneLineIsUndoneAtOnce)
     EXPECT_EQ(Text(s.e), "axyzb\r\nqcd\r\n");
     EXPECT_TRUE(s.e.IsModified());
     EXPECT_EQ(s.e.GetUndoCount(), 4);
-    EXPECT_EQ(s.Last().nType, 1);
+    EXPECT_EQ(s.Last().nType, UNDO_CHAR_INSERTED);
     EXPECT_EQ(s.e.Undo(), 1);                 // the character on line 2
     EXPECT_EQ(Text(s.e), "axyzb\r\ncd\r\n");
     EXPECT_EQ(s.e.Undo(), 1);                 // the three on line 1
@@ -59,11 +59,11 @@ TEST(EditUndo, InsertingRightOfTheTextFillsFirst)
     EXPECT_EQ(Text(s.e), "ab        x\r\n");
     ASSERT_EQ(s.e.GetUndoCount(), 2);
     const TWKEditUndoRecord* fill = s.e.GetUndoRecord(0);
-    EXPECT_EQ(fill->nType, 4);
+    EXPECT_EQ(fill->nType, UNDO_TEXT_INSERTED);
     EXPECT_EQ(fill->nStartOffset, 2);
     EXPECT_EQ(fill->nEndOffset, 10);
     EXPECT_STREQ(fill->pszText, "        ");
-    EXPECT_EQ(s.e.GetUndoRecord(1)->nType, 1);
+    EXPECT_EQ(s.e.GetUndoRecord(1)->nType, UNDO_CHAR_INSERTED);
 
     Store t("abcde\r\n");
     t.e.m_bKeepTabs = TRUE;                   // from column 5 to column 12
@@ -79,7 +79,7 @@ TEST(EditUndo, OverwriteAndItsUndo)
     Store s("ab\r\n");
     ASSERT_EQ(s.e.InsertChar(s.P(1, 2), 'x', FALSE, TRUE), 0);     // at the end: lengthens
     EXPECT_EQ(Text(s.e), "abx\r\n");
-    EXPECT_EQ(s.Last().nType, 8);
+    EXPECT_EQ(s.Last().nType, UNDO_CHAR_OVERWRITTEN);
     EXPECT_EQ(s.Last().chOld, '\r');
     ASSERT_EQ(s.e.InsertChar(s.P(1, 0), 'Z', FALSE, TRUE), 0);     // inside: replaces
     EXPECT_EQ(Text(s.e), "Zbx\r\n");
@@ -108,7 +108,7 @@ TEST(EditUndo, DeleteCharAndItsLimits)
     EXPECT_FALSE(s.e.IsModified());
     ASSERT_EQ(s.e.DeleteChar(s.P(1, 1), TRUE), 0);
     EXPECT_EQ(Text(s.e), "ac\r\nd");
-    EXPECT_EQ(s.Last().nType, 2);
+    EXPECT_EQ(s.Last().nType, UNDO_CHAR_DELETED);
     EXPECT_EQ(s.Last().chNew, 'b');
     s.e.Undo();
     EXPECT_EQ(Text(s.e), "abc\r\nd");
@@ -119,7 +119,7 @@ TEST(EditUndo, DeleteCharsBeyondTheTextRecordsOnlyWhatWasThere)
     Store s("abcdef\r\n");
     ASSERT_EQ(s.e.DeleteChars(s.P(1, 4), 50, TRUE), 0);
     EXPECT_EQ(Text(s.e), "abcd\r\n");
-    EXPECT_EQ(s.Last().nType, 3);
+    EXPECT_EQ(s.Last().nType, UNDO_TEXT_DELETED);
     EXPECT_STREQ(s.Last().pszText, "ef");
     s.e.Undo();
     EXPECT_EQ(Text(s.e), "abcdef\r\n");
@@ -132,7 +132,7 @@ TEST(EditUndo, InsertStringBothModes)
     Store s("hello\r\n");
     ASSERT_EQ(s.e.InsertString(s.P(1, 1), "XY", TRUE, TRUE), 0);
     EXPECT_EQ(Text(s.e), "hXYello\r\n");
-    EXPECT_EQ(s.Last().nType, 4);
+    EXPECT_EQ(s.Last().nType, UNDO_TEXT_INSERTED);
     EXPECT_EQ(s.Last().nEndOffset, 3);
     s.e.Undo();
     EXPECT_EQ(Text(s.e), "hello\r\n");
@@ -155,7 +155,7 @@ TEST(EditUndo, InsertTextSplitsAndRecordsOneRecord)
     EXPECT_EQ(Text(s.e), "ax\r\nyb\r\nzz\r\n");
     EXPECT_EQ(s.e.m_nLineCount, 3);
     ASSERT_EQ(s.e.GetUndoCount(), 1);
-    EXPECT_EQ(s.Last().nType, 4);
+    EXPECT_EQ(s.Last().nType, UNDO_TEXT_INSERTED);
     EXPECT_EQ(s.Last().nStartLine, 1);
     EXPECT_EQ(s.Last().nStartOffset, 1);
     EXPECT_EQ(s.Last().nEndLine, 2);
@@ -174,6 +174,7 @@ TEST(EditUndo, InsertTextCases)
         {"into the last line", "ab", 0, 1, 2, "\r\nc", "ab\r\nc"},
         {"CR LF text into an LF store", "ab\ncd\n", 2, 2, 1, "1\r\n2\r\n3", "ab\nc1\n2\n3d\n"},
         {"right of the text", "ab\r\n", 0, 1, 4, "Q", "ab  Q\r\n"},
+        {"lines right of the text", "ab\r\ncd", 0, 1, 3, "Q\r\nR", "ab Q\r\nR\r\ncd"},
     };
     for (auto& c : cases)
     {
@@ -182,11 +183,12 @@ TEST(EditUndo, InsertTextCases)
         ASSERT_EQ(s.e.InsertText(s.P(c.line, c.off), c.ins, (int)strlen(c.ins), TRUE, &out), 0) << c.name;
         EXPECT_EQ(Text(s.e), c.after) << c.name;
         EXPECT_GE(out, 0) << c.name;
-        while (s.e.Undo())
-            ;
+        // One record each, a fill right of the text included.
+        EXPECT_EQ(s.e.GetUndoCount(), 1) << c.name;
+        EXPECT_EQ(s.e.Undo(), 1) << c.name;
         EXPECT_EQ(Text(s.e), c.text) << c.name;
-        while (s.e.Redo())
-            ;
+        EXPECT_EQ(s.e.Undo(), 0) << c.name;
+        EXPECT_EQ(s.e.Redo(), 1) << c.name;
         EXPECT_EQ(Text(s.e), c.after) << c.name;
     }
 }
@@ -199,7 +201,7 @@ TEST(EditUndo, SplitAndJoin)
     EXPECT_EQ(s.e.GetLine(3)->nLineNo, 3);
     ASSERT_EQ(s.e.JoinLine(s.P(2, 2), TRUE), 0);
     EXPECT_EQ(Text(s.e), "ab\r\ncdef\r\n");
-    EXPECT_EQ(s.Last().nType, 7);
+    EXPECT_EQ(s.Last().nType, UNDO_LINES_JOINED);
     EXPECT_EQ(s.e.JoinLine(s.P(2, 4), TRUE), 22580);
     s.e.Undo();
     EXPECT_EQ(Text(s.e), "ab\r\ncd\r\nef\r\n");
@@ -231,7 +233,7 @@ TEST(EditUndo, DeleteRangeAcrossLines)
     Store s("one\r\ntwo\r\nthree\r\nfour\r\n");
     ASSERT_EQ(s.e.DeleteRange(s.P(1, 1), s.P(3, 2), TRUE), 0);
     EXPECT_EQ(Text(s.e), "oree\r\nfour\r\n");
-    EXPECT_EQ(s.Last().nType, 3);
+    EXPECT_EQ(s.Last().nType, UNDO_TEXT_DELETED);
     EXPECT_STREQ(s.Last().pszText, "ne\r\ntwo\r\nth");
     s.Renumber();
     s.e.Undo();
@@ -264,26 +266,33 @@ TEST(EditUndo, ColumnBlocks)
     Store d("abcdef\r\n0123456\r\nxy\r\n");
     ASSERT_EQ(d.e.DeleteColumn(d.P(1, 1), d.P(3, 4), TRUE), 0);
     EXPECT_EQ(Text(d.e), "aef\r\n0456\r\nx\r\n");
-    EXPECT_EQ(d.Last().nType, 9);
+    EXPECT_EQ(d.Last().nType, UNDO_COLUMN_DELETED);
     EXPECT_STREQ(d.Last().pszText, "bcd\r\n123\r\ny  ");
     d.e.Undo();
-    EXPECT_EQ(Text(d.e), "abcdef\r\n0123456\r\nxy  \r\n");   // the block comes back whole
+    // The block comes back whole; its last line lands on the last line,
+    // which adds an empty line.
+    EXPECT_EQ(Text(d.e), "abcdef\r\n0123456\r\nxy  \r\n\r\n");
 
-    Store c("abcd\r\nefgh\r\n");
+    Store c("abcd\r\nefgh\r\nij\r\n");
     ASSERT_EQ(c.e.InsertColumnText(c.P(1, 2), "XY\r\nZW", 6, TRUE), 0);
-    EXPECT_EQ(Text(c.e), "abXYcd\r\nefZWgh\r\n");
-    EXPECT_EQ(c.Last().nType, 10);
+    EXPECT_EQ(Text(c.e), "abXYcd\r\nefZWgh\r\nij\r\n");
+    EXPECT_EQ(c.Last().nType, UNDO_COLUMN_INSERTED);
     c.e.Undo();
-    EXPECT_EQ(Text(c.e), "abcd\r\nefgh\r\n");
+    EXPECT_EQ(Text(c.e), "abcd\r\nefgh\r\nij\r\n");
     c.e.Redo();
-    EXPECT_EQ(Text(c.e), "abXYcd\r\nefZWgh\r\n");
+    EXPECT_EQ(Text(c.e), "abXYcd\r\nefZWgh\r\nij\r\n");
 }
 
 TEST(EditUndo, ColumnBlockPastTheLastLineAddsLines)
 {
     Store s("abcd");
     ASSERT_EQ(s.e.InsertColumnText(s.P(1, 1), "1\r\n2\r\n3", 7, FALSE), 0);
-    EXPECT_EQ(Text(s.e), "a1bcd\r\n 2\r\n 3\r\n");
+    // Each block line that lands on the last line adds an empty line after it.
+    EXPECT_EQ(Text(s.e), "a1bcd\r\n 2\r\n 3\r\n\r\n");
+    Store one("ab\r\ncd");
+    ASSERT_EQ(one.e.InsertColumnText(one.P(2, 1), "X", 1, FALSE), 0);
+    EXPECT_EQ(Text(one.e), "ab\r\ncXd\r\n\r\n");
+    EXPECT_EQ(one.e.m_nLineCount, 3);
 }
 
 TEST(EditUndo, GroupsAreUndoneTogether)
@@ -296,6 +305,12 @@ TEST(EditUndo, GroupsAreUndoneTogether)
     s.e.InsertString(s.P(2, 0), "zz", TRUE, TRUE);
     s.e.SetUndoGroup(FALSE);
     EXPECT_EQ(s.e.GetUndoGroup(), 0u);
+    const int kGroup[] = { UNDO_CHAR_INSERTED, UNDO_LINE_SPLIT, UNDO_TEXT_INSERTED };
+    for (int i = 0; i < 3; i++)
+    {
+        EXPECT_EQ(s.e.GetUndoRecord(i)->nType, kGroup[i]);
+        EXPECT_EQ(s.e.GetUndoRecord(i)->dwGroup, s.e.GetUndoRecord(0)->dwGroup);
+    }
     s.e.InsertChar(s.P(1, 0), '0', TRUE, TRUE);
     EXPECT_EQ(Text(s.e), "01\r\nzzabc\r\n");
     s.e.Undo();
@@ -352,7 +367,7 @@ TEST(EditUndo, ManyRealUndosThenANewChange)
     ASSERT_EQ(s.e.InsertChar(s.P(1, 0), '#', TRUE, TRUE), 0);
     EXPECT_EQ(s.e.GetUndoPos(), pos + 1);
     EXPECT_EQ(s.e.GetUndoCount(), pos + 1);
-    EXPECT_EQ(s.e.GetUndoRecord(pos)->nType, 1);
+    EXPECT_EQ(s.e.GetUndoRecord(pos)->nType, UNDO_CHAR_INSERTED);
     EXPECT_EQ(s.e.GetUndoRecord(pos + 1)->nType, 0);
     EXPECT_EQ(s.e.Redo(), 0);
     while (s.e.Undo())
@@ -370,7 +385,7 @@ TEST(EditUndo, InsertFileAndItsRecord)
     EXPECT_EQ(Text(s.e), "ab\r\nf1\r\nf2\r\ncd\r\n");
     EXPECT_EQ(p.pLine, s.e.GetLine(2));
     EXPECT_EQ(s.e.m_nLineCount, 4);
-    EXPECT_EQ(s.Last().nType, 11);
+    EXPECT_EQ(s.Last().nType, UNDO_FILE_INSERTED);
     EXPECT_EQ(s.Last().nEndLine, 4);
     s.e.Undo();
     EXPECT_EQ(Text(s.e), "ab\r\ncd\r\n");

@@ -1,20 +1,13 @@
 // Keyword colouring: settings, keyword files, words, comments and quotes.
-#include <gtest/gtest.h>
 #include <cstring>
 #include <map>
 #include <string>
-#include "editor/store/TWKEdit.h"
 #include "editor/store/TWKEditColour.h"
-#include "tests/harness/harness.h"
+#include "tests/editor/store/store_fixture.h"
 
 namespace {
 
-// The harness' application object keeps its profile under a key of its own
-// for this process and removes it at exit.
-CWinApp* App()
-{
-    return AfxGetApp();
-}
+using storetest::App;
 
 // Each store reads a section of its own, so settings never leak between tests.
 std::string NewSection()
@@ -50,12 +43,7 @@ struct Store
         e.LoadSettings();
     }
 
-    void SetText(const std::string& text)
-    {
-        TWKEdit::FreeLines(e.m_pFirstLine);
-        e.m_pFirstLine = e.BuildLines(text.c_str());
-        e.m_nLineCount = TWKEdit::RenumberLines(e.m_pFirstLine);
-    }
+    void SetText(const std::string& text) { storetest::SetText(e, text); }
 
     // The keywords of a text as "word@colour" items.
     std::string Keywords(const char* text)
@@ -270,6 +258,29 @@ TEST(EditKeywords, QuotesAndExtraPairs)
     int pair = 0;
     EXPECT_EQ(2, s.e.FindCommentStart(line, (int)strlen(line), &pair));
     EXPECT_EQ(3, pair);
+}
+
+
+TEST(EditKeywords, UnterminatedQuoteEndsTheQuotePass)
+{
+    Store s(kAsmKeywords, { { "Comment Start 1", ";" } });
+    s.SetText("x 'a \"b\"\r\n"
+              "'s' \"t\r\n");
+    EXPECT_EQ("tttttttt", s.Classes(1));   // the b after an open quote is not quoted
+    EXPECT_EQ("tqtttt", s.Classes(2));
+}
+
+TEST(EditKeywords, CloserSearchedFromTheOpenersPlace)
+{
+    // "(*)" opens and closes at once: the closer overlaps the opener.
+    Store s(kAsmKeywords, { { "Comment Start 1", "(*" }, { "Comment End 1", "*)" } });
+    s.SetText("a (*)\r\n"
+              "b\r\n"
+              "(* c\r\n"
+              "d\r\n");
+    int pair = 0;
+    EXPECT_EQ(0, s.e.IsInComment(s.e.GetLine(2), &pair));
+    EXPECT_EQ(1, s.e.IsInComment(s.e.GetLine(4), &pair));
 }
 
 } // namespace

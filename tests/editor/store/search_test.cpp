@@ -1,49 +1,13 @@
 // One search step over a store: directions, case, limits, regular
 // expressions and replacement templates.
-#include <gtest/gtest.h>
 #include <cstring>
 #include <string>
-#include "editor/store/TWKEdit.h"
 #include "editor/store/TWKEditSearch.h"
-#include "tests/harness/harness.h"
+#include "tests/editor/store/store_fixture.h"
+
+using namespace storetest;
 
 namespace {
-
-// The store reads its settings through the application object.
-CWinApp* App()
-{
-    if (CWinApp* p = AfxGetApp())
-        return p;
-    static CWinApp* s_app = [] {
-        static std::string key = vt::UniqueName("VtEditSearch");
-        CWinApp* app = new CWinApp("EditSearchTest");
-        app->SetRegistryKey(key.c_str());
-        return app;
-    }();
-    return s_app;
-}
-
-std::string Text(TWKEdit& e)
-{
-    std::string s;
-    for (TWKEditLine* p = e.GetFirstLine(); p; p = p->pNext)
-        if (p->pText)
-            s.append(p->pText, p->nLength);
-    return s;
-}
-
-void SetText(TWKEdit& e, const std::string& text)
-{
-    TWKEdit::FreeLines(e.m_pFirstLine);
-    e.m_pFirstLine = e.BuildLines(text.c_str());
-    e.m_nLineCount = TWKEdit::RenumberLines(e.m_pFirstLine);
-}
-
-TWKEditPos Pos(TWKEdit& e, int line, int offset)
-{
-    TWKEditPos p = { e.GetLine(line), offset };
-    return p;
-}
 
 struct Found
 {
@@ -225,6 +189,34 @@ TEST(EditSearch, HelpersFindExactOccurrences)
     EXPECT_EQ(nullptr, TWKEdit::FindFirstExact("", text, 6));
     EXPECT_EQ(1, TWKEdit::HasRegexChars("a]b"));
     EXPECT_EQ(0, TWKEdit::HasRegexChars("a(b)|c"));
+}
+
+TEST(EditSearch, PlainTextInEitherCaseAtEveryAlignment)
+{
+    // The word sits at each offset of a long line, so the word-at-a-time
+    // scan meets it in every place of a word and in the tail.
+    for (int at = 0; at < 24; at++)
+    {
+        TWKEdit e;
+        std::string line = std::string(at, 'e') + "NeEdLe" + std::string(30 - at % 7, 'N') + "\r\n";
+        SetText(e, line + "needle\r\n");
+        Found f = Find(e, 1, 0, F, "nEEDLE");
+        EXPECT_EQ(1, f.ret) << at;
+        EXPECT_EQ(1, f.line) << at;
+        EXPECT_EQ(at, f.offset) << at;
+        f = Find(e, 1, 0, F | C, "needle");
+        EXPECT_EQ(2, f.line) << at;
+        f = Find(e, 2, 6, 0, "NEEDLE");   // backwards, from the end of line 2
+        EXPECT_EQ(2, f.line) << at;
+        EXPECT_EQ(0, f.offset) << at;
+    }
+    // Only letters fold: '[' and '{' differ by the case bit and stay apart.
+    TWKEdit e;
+    SetText(e, "[x {x @y `y\r\n");
+    EXPECT_EQ(3, Find(e, 1, 0, F, "{X").offset);
+    EXPECT_EQ(0, Find(e, 1, 0, F, "[x").offset);
+    EXPECT_EQ(6, Find(e, 1, 0, F, "@Y").offset);
+    EXPECT_EQ(0, Find(e, 1, 0, F, "`Y!").ret);
 }
 
 } // namespace

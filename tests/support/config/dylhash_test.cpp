@@ -118,7 +118,7 @@ TEST(DyLHashT, ForEachFollowsSlotThenChainOrderAcrossASplit)
     table.ForEach(nullptr);
 }
 
-TEST(DyLHashT, StopsGrowingAtTheLargestBucketCount)
+TEST(DyLHashT, RefusesInsertionsOnceItMayNotGrow)
 {
     struct Case { UINT maxBuckets; UINT threshold; int items; UINT buckets; };
     // 600 allows a level of 256 but not of 512; the directory caps everything at 65,536.
@@ -126,12 +126,24 @@ TEST(DyLHashT, StopsGrowingAtTheLargestBucketCount)
         std::vector<Item> items = MakeItems(c.items);
         TestTable table(1, 1, c.threshold, c.maxBuckets);
         EXPECT_LE(table.GetMaxBuckets(), 65536u);
-        for (Item& it : items)
-            ASSERT_EQ(C_DyLHashT::INSERTED, table.Insert(&it)) << c.maxBuckets << " id " << it.id;
+        int stored = 0;
+        for (Item& it : items) {
+            WORD status = table.Insert(&it);
+            if (status == C_DyLHashT::NOT_INSERTED)
+                break;
+            ASSERT_EQ(C_DyLHashT::INSERTED, status) << c.maxBuckets << " id " << it.id;
+            ++stored;
+        }
+        ASSERT_LT(stored, c.items) << c.maxBuckets;
         EXPECT_EQ(c.buckets, table.GetBucketCount()) << c.maxBuckets;
         EXPECT_LE(table.GetBucketsProvided(), 65536u);
-        for (Item& it : items)
-            ASSERT_EQ(&it, table.Find(&it)) << c.maxBuckets << " id " << it.id;
+        EXPECT_EQ(static_cast<UINT>(stored), table.GetItemCount()) << c.maxBuckets;
+        // The refused item is not there, every later one is refused too, and
+        // what was stored is found.
+        EXPECT_EQ(nullptr, table.Find(&items[stored])) << c.maxBuckets;
+        EXPECT_EQ(C_DyLHashT::NOT_INSERTED, table.Insert(&items.back())) << c.maxBuckets;
+        for (int i = 0; i < stored; ++i)
+            ASSERT_EQ(&items[i], table.Find(&items[i])) << c.maxBuckets << " id " << items[i].id;
     }
 }
 

@@ -66,15 +66,7 @@ public:
             HWND hwnd = FindWindowWithTitle(title);
             if (!hwnd)
                 break;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
-            PostMessageA(hwnd, WM_CLOSE, 0, 0);
-            if (process) {
-                if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0)
-                    TerminateProcess(process, 1);
-                CloseHandle(process);
-            }
+            vt::CloseProcessWindow(hwnd);
         }
     }
     std::string Log() const { return vt::ReadFileBytes(log); }

@@ -81,6 +81,17 @@ protected:
 
 TEST_F(MainFrameBars, BarsSitWhereTheIdePutsThemAndTheClientTakesTheRest)
 {
+    // Loaded from one resource id: title, menu, accelerators and icon.
+    CString strTitle;
+    frame->GetWindowText(strTitle);
+    EXPECT_EQ(0, strTitle.Find("Docking Test"));
+    EXPECT_NE(nullptr, ::GetMenu(frame->m_hWnd));
+    EXPECT_NE(nullptr, frame->m_hAccelTable);
+    EXPECT_NE(0, ::GetClassLongPtrA(frame->m_hWnd, GCLP_HICON));
+    EXPECT_EQ(vt::kTestFrameID, frame->m_nIDHelp);
+    EXPECT_EQ(vt::kTestFrameID, frame->m_nDefaultMenuID);
+    EXPECT_EQ(frame->m_hMenuDefault, frame->GetDefaultMenu());
+
     EXPECT_EQ("0", ArrayText(Dock(AFX_IDW_DOCKBAR_TOP), names));
     EXPECT_EQ("0 output 0", ArrayText(Dock(AFX_IDW_DOCKBAR_BOTTOM), names));
     EXPECT_EQ("0 project preview 0", ArrayText(Dock(AFX_IDW_DOCKBAR_LEFT), names));

@@ -226,12 +226,9 @@ int TWKControlBar::AdjustRectForGripper(CRect& rect, BOOL bHorz)
     return n;
 }
 
-void TWKControlBar::CalcInsideRect(CRect& rect, BOOL bHorz, BOOL bAllowVertGripper) const
+void TWKControlBar::InsetCoolBorders(CRect& rect) const
 {
-    if (!(m_dwExStyle & CBX_COOLLOOK)) {
-        CControlBar::CalcInsideRect(rect, bHorz);
-        return;
-    }
+    // In the flat look each border side takes one pixel and is not drawn.
     if (m_dwStyle & CBRS_BORDER_LEFT)
         rect.left++;
     if (m_dwStyle & CBRS_BORDER_TOP)
@@ -240,6 +237,15 @@ void TWKControlBar::CalcInsideRect(CRect& rect, BOOL bHorz, BOOL bAllowVertGripp
         rect.right--;
     if (m_dwStyle & CBRS_BORDER_BOTTOM)
         rect.bottom--;
+}
+
+void TWKControlBar::CalcInsideRect(CRect& rect, BOOL bHorz, BOOL bAllowVertGripper) const
+{
+    if (!(m_dwExStyle & CBX_COOLLOOK)) {
+        CControlBar::CalcInsideRect(rect, bHorz);
+        return;
+    }
+    InsetCoolBorders(rect);
     BOOL bGripper = !IsFloating() && (m_dwExStyle & CBX_GRIPPER);
     // AdjustRectForGripper changes nothing of the bar; the const is kept for callers.
     auto* pThis = const_cast<TWKControlBar*>(this);
@@ -357,14 +363,7 @@ void TWKControlBar::DrawBorders(CDC* pDC, CRect& rect)
     if (!(dwStyle & CBRS_BORDER_ANY))
         return;
     if (m_dwExStyle & CBX_COOLLOOK) {
-        if (dwStyle & CBRS_BORDER_LEFT)
-            rect.left++;
-        if (dwStyle & CBRS_BORDER_TOP)
-            rect.top++;
-        if (dwStyle & CBRS_BORDER_RIGHT)
-            rect.right--;
-        if (dwStyle & CBRS_BORDER_BOTTOM)
-            rect.bottom--;
+        InsetCoolBorders(rect);
         if (m_dwExStyle & CBX_GRIPPER)
             DrawGripper(pDC, rect);
         return;

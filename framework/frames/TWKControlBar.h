@@ -158,6 +158,7 @@ protected:
     void CalcInsideOrigin(int cx, int cy, CPoint& ptOrigin, CSize& size) const;
     BOOL IsButtonHit(const CRect& rect, DWORD dwBit, CPoint point) const;
     void ReleaseButtons();
+    void InsetCoolBorders(CRect& rect) const;
     void PressButton(BOOL& bPressed, BOOL bEnabled, void (TWKControlBar::*pfnDrawPressed)(CDC*));
 
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);

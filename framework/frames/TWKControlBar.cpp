@@ -422,28 +422,28 @@ void TWKControlBar::DrawGripper(CDC* pDC, const CRect& rect)
     g.DeflateRect(1, 1);
     int nMargin = m_gripperInfo.m_nMargin;
     COLORREF clrHi = twkAuxData.clrBtnHilite, clrShadow = twkAuxData.clrBtnShadow;
-    if (IsHorzBar()) {
+    BOOL bHorz = IsHorzBar();
+    // A horizontal bar's gripper is a strip at its left, a vertical bar's at its top.
+    if (bHorz) {
         g.right = g.left + m_gripperInfo.GetGripperWidth();
         g.top += nMargin;
         g.bottom -= nMargin;
-        if (m_dwExStyle & CBX_CLOSEBUTTON)
-            DrawCloseButton(pDC, g, TRUE);
-        if (m_dwExStyle & CBX_EXPANDBUTTON)
-            DrawExpandButton(pDC, g, TRUE);
-        const int* w = m_gripperInfo.m_horz;
-        pDC->Draw3dRect(g.left + w[0], g.top, w[1], g.Height(), clrHi, clrShadow);
-        pDC->Draw3dRect(g.left + w[0] + w[1] + w[2], g.top, w[3], g.Height(), clrHi, clrShadow);
     } else {
         g.bottom = g.top + m_gripperInfo.GetGripperHeight();
         g.left += nMargin;
         g.right -= nMargin;
-        if (m_dwExStyle & CBX_CLOSEBUTTON)
-            DrawCloseButton(pDC, g, FALSE);
-        if (m_dwExStyle & CBX_EXPANDBUTTON)
-            DrawExpandButton(pDC, g, FALSE);
-        const int* w = m_gripperInfo.m_vert;
-        pDC->Draw3dRect(g.left, g.top + w[0], g.Width(), w[1], clrHi, clrShadow);
-        pDC->Draw3dRect(g.left, g.top + w[0] + w[1] + w[2], g.Width(), w[3], clrHi, clrShadow);
+    }
+    if (m_dwExStyle & CBX_CLOSEBUTTON)
+        DrawCloseButton(pDC, g, bHorz);
+    if (m_dwExStyle & CBX_EXPANDBUTTON)
+        DrawExpandButton(pDC, g, bHorz);
+    const int* w = bHorz ? m_gripperInfo.m_horz : m_gripperInfo.m_vert;
+    const int lines[2][2] = { { w[0], w[1] }, { w[0] + w[1] + w[2], w[3] } };
+    for (const auto& line : lines) {
+        if (bHorz)
+            pDC->Draw3dRect(g.left + line[0], g.top, line[1], g.Height(), clrHi, clrShadow);
+        else
+            pDC->Draw3dRect(g.left, g.top + line[0], g.Width(), line[1], clrHi, clrShadow);
     }
 }
 

@@ -111,7 +111,8 @@ public:
     // windows (a query keeps it pending).
     DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
     void EraseNonClient();
-    void DrawBorders(CDC* pDC, CRect& rect);
+    // Derived bars draw their own look; EraseNonClient reaches their version.
+    virtual void DrawBorders(CDC* pDC, CRect& rect);
     // Registers the bar window class (once).
     static BOOL RegisterBarClass();
 

@@ -166,7 +166,8 @@ public:
     // allowed by the style whose window meets the rectangle; 0 when none.
     DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = NULL);
     virtual CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
-    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // Virtual: dock bars and bars hold their frame as a CFrameWnd*.
+    virtual void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
     void NotifyFloatingWindows(DWORD dwFlags);
 
     // Views and documents.

@@ -271,4 +271,48 @@ TEST(ControlBar, DockedBarsFlyByTextAndTipsReachTheFrame)
     pFrame->DestroyWindow();
 }
 
+// A bar with its own border look, in a frame with its own way of showing bars.
+class CLookBar : public CPlainBar
+{
+public:
+    int m_nDrawn = 0;
+    void DrawBorders(CDC* pDC, CRect& rect) override
+    {
+        m_nDrawn++;
+        CPlainBar::DrawBorders(pDC, rect);
+    }
+};
+
+class CShowingFrame : public CFrameWnd
+{
+public:
+    int m_nShown = 0;
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) override
+    {
+        m_nShown++;
+        CFrameWnd::ShowControlBar(pBar, bShow, bDelay);
+    }
+};
+
+TEST(ControlBar, DerivedBordersAndShowControlBarAreReached)
+{
+    CLookBar bar;
+    auto* pFrame = new CShowingFrame;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Look"));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_TRUE(bar.Create(pFrame, 0xE803));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->DockControlBar(&bar);
+    pFrame->SetWindowPos(nullptr, 10, 10, 300, 200, SWP_NOZORDER | SWP_SHOWWINDOW);
+    pFrame->RecalcLayout();
+    bar.m_nDrawn = 0;
+    bar.SendMessage(WM_NCPAINT, 1);   // EraseNonClient
+    EXPECT_EQ(1, bar.m_nDrawn);
+    // The dock bar holds its frame as a CFrameWnd*.
+    bar.m_pDockBar->ShowAll(FALSE);
+    EXPECT_EQ(1, pFrame->m_nShown);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    pFrame->DestroyWindow();
+}
+
 } // namespace

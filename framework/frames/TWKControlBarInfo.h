@@ -1,0 +1,51 @@
+// One bar's record in a saved layout, with the framework's fields, and the
+// hook through which a control-bar manager adds data of its own.
+#pragma once
+#include "afx/afx.h"
+
+class TWKDockState;
+class TWKPersistentTreeNode;
+class TWKPTNFactory;
+class TWKControlBarInfoEx;
+class TWKControlBarManager;
+
+class TWKControlBarInfo : public CControlBarInfo
+{
+public:
+    explicit TWKControlBarInfo(TWKControlBarManager* pManager = NULL);
+    ~TWKControlBarInfo() override;
+    TWKControlBarInfo(const TWKControlBarInfo&) = delete;
+    TWKControlBarInfo& operator=(const TWKControlBarInfo&) = delete;
+
+    CSize m_sizeMRUHorzDock;
+    CSize m_sizeMRUVertDock;
+    CSize m_sizeMRUFloat;
+    DWORD m_dwMRUDockingState = 0;
+    DWORD m_dwDockStyle = 0;
+    float m_fPctWidth = 0.0f;
+    DWORD m_dwStyle = 0;
+    DWORD m_dwExStyle = 0;
+    BOOL m_bPrevFloating = FALSE;
+    BOOL m_bMDIChild = FALSE;
+    WINDOWPLACEMENT m_wpMDIChild;
+    CString m_strClassName;
+    CString m_strWindowName;
+    UINT m_nResourceID = 0;
+    TWKControlBarInfoEx* m_pInfoEx = nullptr;   // owned
+    UINT m_nTypeID = 0;
+    TWKControlBarManager* m_pManager;           // not owned
+};
+
+class TWKControlBarInfoEx : public CObject
+{
+    DECLARE_DYNCREATE(TWKControlBarInfoEx)
+public:
+    TWKControlBarInfoEx() = default;
+
+    virtual void Serialize(CArchive& ar, TWKDockState* pDockState);
+    virtual BOOL LoadStateTree(TWKPersistentTreeNode* pNode);
+    virtual BOOL LoadState(LPCSTR lpszSection, TWKDockState* pDockState);
+    virtual BOOL SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pNode);
+    virtual BOOL SaveState(LPCSTR lpszSection);
+    using CObject::Serialize;
+};

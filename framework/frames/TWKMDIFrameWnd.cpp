@@ -1,0 +1,735 @@
+// The framework's MDI main frame.
+#include "framework/frames/TWKMDIFrameWnd.h"
+#include "afx/afxres.h"
+#include "framework/frames/TWKAuxData.h"
+#include "framework/frames/TWKControlBar.h"
+#include "framework/frames/TWKCreateObject.h"
+#include "framework/frames/TWKDocTemplateUtils.h"
+#include "framework/frames/TWKWndPlugIn.h"
+#include "framework/frameworkres.h"
+
+namespace {
+// The edge dock bars in the order that decides which takes a bar.
+const struct { UINT nID; DWORD dwStyle; } kDockBars[] = {
+    { AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM },
+    { AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP },
+    { AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT },
+    { AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT },
+};
+
+TWKControlBar* AsTWKBar(CControlBar* pBar)
+{
+    return (pBar && pBar->IsKindOf(RUNTIME_CLASS(TWKControlBar))) ? static_cast<TWKControlBar*>(pBar) : nullptr;
+}
+
+TWKDockBar* AsTWKDockBar(CDockBar* pDockBar)
+{
+    return (pDockBar && pDockBar->IsKindOf(RUNTIME_CLASS(TWKDockBar))) ? static_cast<TWKDockBar*>(pDockBar) : nullptr;
+}
+
+BOOL IsFocusIn(CView* pView)
+{
+    auto& h = AfxDocViewHooks();
+    CWnd* pWnd = (pView && h.pfnViewWnd) ? h.pfnViewWnd(pView) : nullptr;
+    HWND hFocus = ::GetFocus();
+    return pWnd && hFocus && (hFocus == pWnd->m_hWnd || ::IsChild(pWnd->m_hWnd, hFocus));
+}
+
+void ActivateView(CView* pView, BOOL bActivate)
+{
+    auto& h = AfxDocViewHooks();
+    if (pView && h.pfnActivateView)
+        h.pfnActivateView(pView, bActivate, pView, pView);
+}
+
+const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
+const char kPreFloatExStyle[] = "TWKDockableFrame PreFloat Docked ExStyle";
+} // namespace
+
+IMPLEMENT_DYNCREATE(TWKMDIFrameWnd, CMDIFrameWnd)
+
+BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
+    ON_WM_SYSCOLORCHANGE()
+    ON_MESSAGE(WM_TWK_BARCONTEXTMENU, OnBarContextMenu)
+    ON_MESSAGE(WM_SETTEXT, OnFilteredAfterDefault)
+    ON_MESSAGE(WM_NCPAINT, OnFilteredAfterDefault)
+    ON_WM_NCACTIVATE()
+    ON_MESSAGE(WM_NCLBUTTONDOWN, OnFilteredMouse)
+    ON_MESSAGE(WM_NCRBUTTONDOWN, OnFilteredMouse)
+    ON_MESSAGE(WM_NCRBUTTONDBLCLK, OnFilteredMouse)
+    ON_MESSAGE(WM_LBUTTONUP, OnFilteredMouse)
+    ON_MESSAGE(WM_MOUSEMOVE, OnFilteredMouse)
+    ON_WM_ACTIVATEAPP()
+    ON_WM_ACTIVATE()
+    ON_WM_ENTERIDLE()
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_COMMAND(43007, OnWorkspaceCommand)
+    ON_COMMAND(43008, OnWorkspaceCommand)
+    ON_COMMAND(43009, OnWorkspaceCommand)
+    ON_COMMAND(43012, OnWorkspaceCommand)
+    ON_COMMAND(43013, OnWorkspaceCommand)
+    ON_COMMAND(43014, OnWorkspaceCommand)
+    ON_COMMAND_EX_RANGE(43031, 43039, OnWorkspaceOpen)
+    ON_UPDATE_COMMAND_UI(43007, OnUpdateWorkspaceCommand)
+    ON_UPDATE_COMMAND_UI(43008, OnUpdateWorkspaceCommand)
+    ON_UPDATE_COMMAND_UI(43009, OnUpdateWorkspaceCommand)
+    ON_UPDATE_COMMAND_UI(43012, OnUpdateWorkspaceCommand)
+    ON_UPDATE_COMMAND_UI(43013, OnUpdateWorkspaceCommand)
+    ON_UPDATE_COMMAND_UI(43014, OnUpdateWorkspaceCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(43031, 43039, OnUpdateWorkspaceCommand)
+END_MESSAGE_MAP()
+
+TWKMDIFrameWnd::TWKMDIFrameWnd() : m_ptCascade(30, 30)
+{
+    using namespace nsSysCommandEx;
+    m_rectLastInside.SetRectEmpty();
+    m_pFilterRoot = new TWKMsgFilter(this, -1);
+    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterSysCommand, -1, RUNTIME_CLASS(ScxMsgFilter)));
+    m_pCaptionListDescriptor =
+        new TWKMsgFilter::Descriptor(filterCaptionList, -1, RUNTIME_CLASS(TWKCapConLstMDIMaxChildMsgFilter));
+    m_filterTable.Add(m_pCaptionListDescriptor);
+    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterMaxChildButton, filterCaptionList,
+                                                   RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter)));
+    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterMaxChildDblClk, -1,
+                                                   RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter)));
+    // The system-command filter exists only beside dockable-view templates, which are not built yet.
+    EnableCaptionControls(FALSE);
+    m_bWin4 = LOBYTE(LOWORD(::GetVersion())) >= 4;
+    SetDockOrder();
+}
+
+TWKMDIFrameWnd::~TWKMDIFrameWnd()
+{
+    if (m_hMenuBarMenu)
+        ::DestroyMenu(m_hMenuBarMenu);
+    delete m_pMenuPlugIn;
+    delete m_pFramePlugIn;
+    for (POSITION pos = m_listBarInfo.GetHeadPosition(); pos;)
+        delete static_cast<CObject*>(m_listBarInfo.GetNext(pos));
+    m_listBarInfo.RemoveAll();
+    for (POSITION pos = m_mapMenus.GetStartPosition(); pos;) {
+        UINT nID;
+        HMENU hMenu;
+        m_mapMenus.GetNextAssoc(pos, nID, hMenu);
+        ::DestroyMenu(hMenu);
+    }
+    delete m_pFilterRoot;
+}
+
+void TWKMDIFrameWnd::SetDockOrder()
+{
+    for (int i = 0; i < 6; i++) {
+        if (i % 3 == 0)
+            m_arrDockOrder.Add(0);
+        m_arrDockOrder.Add(AFX_IDW_DOCKBAR_BOTTOM);
+        if (i % 2 == 0)
+            m_arrDockOrder.Add(0);
+        m_arrDockOrder.Add(AFX_IDW_DOCKBAR_LEFT);
+        if (i % 2 == 0)
+            m_arrDockOrder.Add(0);
+        m_arrDockOrder.Add(AFX_IDW_DOCKBAR_RIGHT);
+    }
+}
+
+int TWKMDIFrameWnd::GetNextDefaultDockPos(UINT* pnDockBarID, TWKDockPos* pPos, TWKDockSize* pSize)
+{
+    pSize->fPctWidth = 1.0f;
+    pSize->nLength = 150;
+    int n = (int)m_arrDockOrder.GetSize();
+    for (int k = 0; k < n; k++) {
+        int i = (m_nDockOrderIndex + k) % n;
+        UINT nID = m_arrDockOrder[i];
+        if (!nID)
+            continue;
+        *pnDockBarID = nID;
+        pPos->nRow = 0;
+        pPos->nCol = 1;
+        pPos->dwFlags = (nID == AFX_IDW_DOCKBAR_TOP || nID == AFX_IDW_DOCKBAR_LEFT) ? 3 : 2;
+        if (m_arrDockOrder[(i + n - 1) % n] == 0) {
+            pPos->dwFlags |= TWKDP_NEWROW;
+            if (pPos->dwFlags & TWKDP_FROMLAST)
+                pPos->nRow = 1;
+        }
+        m_nDockOrderIndex = (i + 1) % n;
+        return 0;
+    }
+    *pnDockBarID = AFX_IDW_DOCKBAR_BOTTOM;
+    pPos->nRow = 0;
+    pPos->nCol = 0;
+    pPos->dwFlags = TWKDP_NEWROW;
+    return 0;
+}
+
+// ---- creation
+
+BOOL TWKMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    m_nDefaultMenuID = m_nFrameMenuID = nIDResource;
+    return CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+}
+
+int TWKMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CMDIFrameWnd::OnCreate(lpcs) == -1)
+        return -1;
+    // The menu bar shows the maximised child's buttons itself.
+    if (HasMenuBar())
+        m_pFilterRoot->ApplyDescriptor(m_pCaptionListDescriptor, FALSE);
+    return 0;
+}
+
+void TWKMDIFrameWnd::OnClose()
+{
+    CMDIFrameWnd::OnClose();
+}
+
+void TWKMDIFrameWnd::EnableCaptionControls(BOOL bEnable)
+{
+    const BOOL enable[] = { (bEnable & 1) != 0, TRUE, TRUE, TRUE };
+    m_pFilterRoot->ApplyDescriptorTable(&m_filterTable, enable);
+}
+
+// ---- docking
+
+CDockBar* TWKMDIFrameWnd::CreateDockBar()
+{
+    return TWKCreateObject<CDockBar>(m_pDockBarClass, RUNTIME_CLASS(CDockBar));
+}
+
+void TWKMDIFrameWnd::EnableDocking(DWORD dwDockStyle, DWORD dwExtra)
+{
+    if (!m_pDockBarClass)
+        m_pDockBarClass = RUNTIME_CLASS(TWKDockBar);
+    for (const auto& d : kDockBars) {
+        if (!(d.dwStyle & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(d.nID))
+            continue;
+        CDockBar* pDockBar = CreateDockBar();
+        if (!pDockBar)
+            AfxThrowResourceException();
+        pDockBar->m_bAutoDelete = TRUE;
+        DWORD dwStyle = d.dwStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        TWKDockBar* pTWK = AsTWKDockBar(pDockBar);
+        BOOL bCreated = pTWK ? pTWK->Create(this, dwStyle, dwExtra, d.nID) : pDockBar->Create(this, dwStyle, d.nID);
+        if (!bCreated) {
+            if (!pDockBar->m_hWnd)
+                delete pDockBar;
+            AfxThrowResourceException();
+        }
+    }
+}
+
+CDockBar* TWKMDIFrameWnd::FindDockBarForAlign(DWORD dwAlign)
+{
+    for (const auto& d : kDockBars) {
+        if ((d.dwStyle & CBRS_ALIGN_ANY) != (dwAlign & CBRS_ALIGN_ANY))
+            continue;
+        CControlBar* p = GetControlBar(d.nID);
+        if (p && p->IsDockBar())
+            return static_cast<CDockBar*>(p);
+    }
+    return nullptr;
+}
+
+void TWKMDIFrameWnd::NotifyBeforeDock(CControlBar* pBar)
+{
+    if (TWKControlBar* p = AsTWKBar(pBar))
+        p->NotifyBeforeDock();
+}
+
+void TWKMDIFrameWnd::NotifyAfterDock(CControlBar* pBar)
+{
+    if (TWKControlBar* p = AsTWKBar(pBar))
+        p->OnAfterDock();
+}
+
+void TWKMDIFrameWnd::EmbeddedFrameDocks(CControlBar* pBar)
+{
+    if (pBar->IsFloating())
+        if (CFrameWnd* pFrame = GetEmbeddedFrame(pBar))
+            SetEmbeddedFrameStyle(pFrame, FALSE);
+}
+
+void TWKMDIFrameWnd::DockControlBarAt(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow, float fPctWidth,
+                                      int nLength)
+{
+    TWKDockPos pos = { nRow, nCol, 0 };
+    TWKDockSize size = { fPctWidth, nLength, 0 };
+    DockControlBarAt(pBar, &pos, nDockBarID, &size);
+}
+
+void TWKMDIFrameWnd::DockControlBarAt(CControlBar* pBar, const TWKDockPos* pPos, UINT nDockBarID,
+                                      const TWKDockSize* pSize)
+{
+    if (!pBar || !pPos || !pSize)
+        return;
+    NotifyBeforeDock(pBar);
+    CDockBar* pDockBar = nullptr;
+    if (nDockBarID) {
+        CControlBar* p = GetControlBar(nDockBarID);
+        if (p && p->IsDockBar())
+            pDockBar = static_cast<CDockBar*>(p);
+    }
+    if (!pDockBar)
+        pDockBar = FindDockBarForAlign(pBar->GetBarStyle());
+    if (!pDockBar)
+        return;
+    if (TWKControlBar* p = AsTWKBar(pBar))
+        p->m_fPctWidth = pSize->fPctWidth;
+    DWORD dwMode;
+    if (nDockBarID == AFX_IDW_DOCKBAR_TOP || nDockBarID == AFX_IDW_DOCKBAR_BOTTOM)
+        dwMode = LM_HORZ | LM_HORZDOCK | LM_LENGTHY;
+    else if (nDockBarID == AFX_IDW_DOCKBAR_LEFT || nDockBarID == AFX_IDW_DOCKBAR_RIGHT)
+        dwMode = LM_VERTDOCK;
+    else
+        dwMode = LM_HORZ | LM_MRUWIDTH | LM_LENGTHY;
+    EmbeddedFrameDocks(pBar);
+    pBar->CalcDynamicLayout(pSize->nLength, dwMode | LM_COMMIT);
+    if (TWKDockBar* pTWK = AsTWKDockBar(pDockBar))
+        pTWK->DockControlBarAt(pBar, pPos);
+    else
+        pDockBar->DockControlBar(pBar);
+    NotifyAfterDock(pBar);
+}
+
+void TWKMDIFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect)
+{
+    CControlBar* p = nDockBarID ? GetControlBar(nDockBarID) : nullptr;
+    if (nDockBarID && !(p && p->IsDockBar()))
+        return;
+    DockControlBar(pBar, static_cast<CDockBar*>(p), lpRect);
+}
+
+void TWKMDIFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
+    if (!pBar)
+        return;
+    NotifyBeforeDock(pBar);
+    if (!pDockBar)
+        pDockBar = FindDockBarForAlign(pBar->GetBarStyle());
+    if (!pDockBar)
+        return;
+    EmbeddedFrameDocks(pBar);
+    if (TWKDockBar* pTWK = AsTWKDockBar(pDockBar))
+        pTWK->DockControlBar(pBar, lpRect);
+    else
+        pDockBar->DockControlBar(pBar, lpRect);
+    NotifyAfterDock(pBar);
+}
+
+void TWKMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
+{
+    if (!pBar)
+        return;
+    NotifyBeforeDock(pBar);
+    if (!pDockBar && pBar->m_hWnd) {
+        // The dock bar that still holds the bar's place.
+        auto* pHolder = reinterpret_cast<CControlBar*>((UINT_PTR)LOWORD(::GetDlgCtrlID(pBar->m_hWnd)));
+        for (const auto& d : kDockBars) {
+            CControlBar* p = GetControlBar(d.nID);
+            if (p && p->IsDockBar() && pHolder && static_cast<CDockBar*>(p)->FindBar(pHolder) > 0) {
+                pDockBar = static_cast<CDockBar*>(p);
+                break;
+            }
+        }
+    }
+    if (!pDockBar)
+        pDockBar = FindDockBarForAlign(pBar->GetBarStyle());
+    if (!pDockBar)
+        return;
+    EmbeddedFrameDocks(pBar);
+    pDockBar->ReDockControlBar(pBar, lpRect);
+    NotifyAfterDock(pBar);
+}
+
+void TWKMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+    // The framework's floating frames come with the bar arrangement; until
+    // then the layer's floating frame holds the bar.
+    CFrameWnd::FloatControlBar(pBar, point, dwStyle);
+}
+
+void TWKMDIFrameWnd::FloatControlBarAsMDIChild(CControlBar*, CPoint, DWORD)
+{
+    // Needs the MDI host class, which comes with the bar arrangement.
+}
+
+CFrameWnd* TWKMDIFrameWnd::CreateMDIFloatingFrame(DWORD, CControlBar*)
+{
+    if (!m_pMDIHostClass)
+        return nullptr;
+    CObject* pObject = m_pMDIHostClass->CreateObject();
+    if (!pObject)
+        AfxThrowMemoryException();
+    if (!pObject->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
+        delete pObject;
+        return nullptr;
+    }
+    auto* pFrame = static_cast<CFrameWnd*>(pObject);
+    if (!pFrame->LoadFrame(20514, 0x42CFA000, this, nullptr)) {
+        if (!pFrame->m_hWnd)
+            delete pFrame;
+        return nullptr;
+    }
+    return pFrame;
+}
+
+void TWKMDIFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
+{
+    CMDIFrameWnd::ShowControlBar(pBar, bShow, bDelay);
+    if (pBar)
+        if (TWKDockBar* pDockBar = AsTWKDockBar(pBar->m_pDockBar))
+            pDockBar->SetAnchorBar(pBar);
+}
+
+CFrameWnd* TWKMDIFrameWnd::GetEmbeddedFrame(CControlBar*)
+{
+    return nullptr;   // only a frame bar holds one; it comes with the dockable frames
+}
+
+void TWKMDIFrameWnd::SetEmbeddedFrameStyle(CFrameWnd* pFrame, BOOL bFloating)
+{
+    if (!pFrame || !pFrame->m_hWnd)
+        return;
+    HWND hWnd = pFrame->m_hWnd;
+    if (bFloating) {
+        ::SetPropA(hWnd, kPreFloatStyle, reinterpret_cast<HANDLE>((UINT_PTR)pFrame->GetStyle()));
+        ::SetPropA(hWnd, kPreFloatExStyle, reinterpret_cast<HANDLE>((UINT_PTR)pFrame->GetExStyle()));
+        if (CFrameWnd* pParentFrame = pFrame->GetParentFrame()) {
+            pParentFrame->ModifyStyle(GetStyle(), WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+            pParentFrame->ModifyStyleEx(GetExStyle(), 0);
+        }
+        pFrame->ModifyStyle(0, (GetStyle() & 0x10CFFFFF) | WS_CAPTION);
+        pFrame->ModifyStyleEx(0, GetExStyle() & 0x203A9, SWP_FRAMECHANGED);
+    } else {
+        ::SetWindowLongA(hWnd, GWL_STYLE, (LONG)(UINT_PTR)::GetPropA(hWnd, kPreFloatStyle));
+        ::SetWindowLongA(hWnd, GWL_EXSTYLE, (LONG)(UINT_PTR)::GetPropA(hWnd, kPreFloatExStyle));
+    }
+}
+
+void TWKMDIFrameWnd::FitEmbeddedFrame(CFrameWnd* pFrame)
+{
+    if (!pFrame || !pFrame->m_hWnd)
+        return;
+    CFrameWnd* pParentFrame = pFrame->GetParentFrame();
+    if (!pParentFrame)
+        return;
+    CRect rect;
+    pParentFrame->GetWindowRect(&rect);
+    ::MapWindowPoints(nullptr, ::GetParent(pFrame->m_hWnd), reinterpret_cast<LPPOINT>(&rect), 2);
+    pFrame->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER);
+}
+
+// ---- layout
+
+void TWKMDIFrameWnd::RecalcLayout(BOOL bNotify)
+{
+    if (m_bInRecalcLayout || !m_hWnd) {
+        CMDIFrameWnd::RecalcLayout(bNotify);
+        return;
+    }
+    CMDIFrameWnd::RecalcLayout(bNotify);
+    if (m_rectLastInside.Width() > 0 && m_rectLastInside.Height() > 0) {
+        // Later layouts redraw only what the dock bars marked.
+        for (HWND hChild = ::GetTopWindow(m_hWnd); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+            CWnd* p = CWnd::FromHandlePermanent(hChild);
+            if (p && p->IsKindOf(RUNTIME_CLASS(TWKDockBar)))
+                static_cast<TWKDockBar*>(p)->RedrawPendingBars();
+        }
+    } else {
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+    CRect rect;
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, nullptr, TRUE);
+    m_rectLastInside = rect;
+}
+
+void TWKMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
+{
+    CMDIFrameWnd::OnSetPreviewMode(bPreview, pState);
+    if (!bPreview && m_hWnd)
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// ---- layout persistence (the records and forms come with the saved layouts)
+
+void TWKMDIFrameWnd::LoadBarState(LPCSTR) {}
+void TWKMDIFrameWnd::SaveBarState(LPCSTR) {}
+void TWKMDIFrameWnd::SetDockState(CDockState&) {}
+void TWKMDIFrameWnd::GetDockState(CDockState&) {}
+
+// ---- caption painting (the custom caption is off; its painter comes later)
+
+BOOL TWKMDIFrameWnd::CreateItalicCaptionFont(CFont*) { return FALSE; }
+BOOL TWKMDIFrameWnd::CreateCaptionFont(CFont*) { return FALSE; }
+void TWKMDIFrameWnd::DrawCaption(CDC*, BOOL) {}
+
+// ---- plug-ins
+
+TWKWndPlugIn* TWKMDIFrameWnd::CreateFramePlugIn(DWORD dwValue1, DWORD dwValue2, CRuntimeClass* pClass, DWORD dwValue3)
+{
+    TWKWndPlugIn* pPlugIn = TWKCreateObject<TWKWndPlugIn>(pClass, RUNTIME_CLASS(TWKWndPlugIn));
+    if (!pPlugIn)
+        return nullptr;
+    delete m_pFramePlugIn;
+    m_pFramePlugIn = pPlugIn;
+    if (pPlugIn->IsKindOf(RUNTIME_CLASS(TWKFramePlugIn)))
+        static_cast<TWKFramePlugIn*>(pPlugIn)->OnCreatePlugIn(dwValue1, dwValue2, 0x80000001, dwValue3);
+    if (!m_pFramePlugIn->PlugInTo(this)) {
+        delete m_pFramePlugIn;
+        m_pFramePlugIn = nullptr;
+    }
+    return m_pFramePlugIn;
+}
+
+// ---- activation and routing
+
+CFrameWnd* TWKMDIFrameWnd::GetActiveFrame()
+{
+    return m_pActiveDockableFrame ? m_pActiveDockableFrame : CMDIFrameWnd::GetActiveFrame();
+}
+
+void TWKMDIFrameWnd::DeactivateDockableFrame(BOOL bReactivateMDI)
+{
+    if (CFrameWnd* pFrame = m_pActiveDockableFrame) {
+        ActivateView(pFrame->GetActiveView(), FALSE);
+        pFrame->SendMessage(WM_NCACTIVATE, FALSE);
+        m_pActiveDockableFrame = nullptr;
+        ::SetFocus(nullptr);
+    }
+    if (bReactivateMDI && m_hWndMDIClient) {
+        ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, 0, 0);
+        ::SendMessageA(m_hWndMDIClient, WM_NCACTIVATE, TRUE, 0);
+    }
+}
+
+void TWKMDIFrameWnd::ActivateDockableFrame(CFrameWnd* pFrame)
+{
+    if (pFrame == m_pActiveDockableFrame)
+        return;
+    DeactivateDockableFrame(pFrame == nullptr);
+    CFrameWnd* pActive = GetActiveFrame();
+    if (pActive == this)
+        pActive = nullptr;
+    CView* pOldView = pActive ? pActive->GetActiveView() : nullptr;
+    if (pOldView && IsFocusIn(pOldView))
+        ActivateView(pOldView, FALSE);
+    if (pFrame) {
+        pFrame->SendMessage(WM_NCACTIVATE, TRUE);
+        m_pActiveDockableFrame = pFrame;
+        if (m_hWndMDIClient) {
+            ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, 0, 0);
+            ::SendMessageA(m_hWndMDIClient, WM_NCACTIVATE, FALSE, 0);
+        }
+    }
+    if (pFrame || pActive) {
+        CFrameWnd* pNow = GetActiveFrame();
+        CView* pView = pNow ? pNow->GetActiveView() : nullptr;
+        if (pView && !IsFocusIn(pView))
+            ActivateView(pView, TRUE);
+    }
+    OnUpdateFrameTitle(TRUE);
+    if (!HasMenuBar()) {
+        OnUpdateFrameMenu(nullptr);
+        DrawMenuBar();
+    } else {
+        TWKDocTemplateUtils utils;
+        UINT nID = utils.GetFrameResourceID(GetActiveFrame());
+        SwapMenu(nID ? nID : (UINT)-1);
+    }
+}
+
+void TWKMDIFrameWnd::NotifyViewOfActivation(UINT nState, CWnd*, BOOL)
+{
+    if (m_bInViewActivation)
+        return;
+    CView* pView = GetActiveView();
+    if (!pView)
+        if (CFrameWnd* pFrame = GetActiveFrame())
+            pView = pFrame->GetActiveView();
+    if (!pView)
+        return;
+    HWND hForeground = ::GetForegroundWindow();
+    auto& h = AfxDocViewHooks();
+    if (h.pfnActivateFrame)
+        h.pfnActivateFrame(pView, nState, this);
+    // The view's answer may have moved the foreground; it goes back.
+    if (::GetForegroundWindow() != hForeground) {
+        m_bInViewActivation = TRUE;
+        HWND hBack = hForeground ? hForeground : (::IsWindow(m_hWnd) ? m_hWnd : nullptr);
+        if (hBack) {
+            ::SetActiveWindow(hBack);
+            ::SetForegroundWindow(hBack);
+        }
+        m_bInViewActivation = FALSE;
+    }
+}
+
+void TWKMDIFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CMDIFrameWnd::OnActivate(nState, pWndOther, bMinimized);
+    NotifyViewOfActivation(nState, pWndOther, bMinimized);
+}
+
+void TWKMDIFrameWnd::OnActivateApp(BOOL bActive, DWORD)
+{
+    if (m_pActiveDockableFrame) {
+        if (m_hWndMDIClient) {
+            ::PostMessageA(m_hWndMDIClient, WM_MDIACTIVATE, 0, 0);
+            ::PostMessageA(m_hWndMDIClient, WM_NCACTIVATE, FALSE, 0);
+        }
+        m_pActiveDockableFrame->PostMessage(WM_NCACTIVATE, bActive);
+    }
+    Default();
+}
+
+BOOL TWKMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    CFrameWnd* pActive = m_pActiveDockableFrame ? m_pActiveDockableFrame : MDIGetActive();
+    if (pActive && pActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (m_pFramePlugIn) {
+        BOOL bResult = m_pFramePlugIn->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+        if (m_pFramePlugIn->m_bHandled) {
+            m_pFramePlugIn->m_bHandled = FALSE;
+            return bResult;
+        }
+    }
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL TWKMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    CFrameWnd* pActive = m_pActiveDockableFrame ? m_pActiveDockableFrame : MDIGetActive();
+    if (pActive && pActive->OnCommand(wParam, lParam))
+        return TRUE;
+    return CMDIFrameWnd::OnCommand(wParam, lParam);
+}
+
+BOOL TWKMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_pMenuPlugIn && m_pMenuPlugIn->PreTranslateMessage(pMsg))
+        return TRUE;
+    return CMDIFrameWnd::PreTranslateMessage(pMsg);
+}
+
+LRESULT TWKMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        // The menu plug-in must not see the frame's last messages.
+        delete m_pMenuPlugIn;
+        m_pMenuPlugIn = nullptr;
+    }
+    if (m_pMenuPlugIn) {
+        LRESULT lResult = 0;
+        m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &lResult);
+        if (m_pMenuPlugIn->m_bHandled) {
+            m_pMenuPlugIn->m_bHandled = FALSE;
+            return lResult;
+        }
+    }
+    return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+LRESULT TWKMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static UINT s_nSysCommandEx = 0;
+    if (!s_nSysCommandEx)
+        s_nSysCommandEx = ::RegisterWindowMessageA("Tarnwick::WM_SYSCOMMANDEX");
+    if (message == s_nSysCommandEx) {
+        LRESULT lResult = 0;
+        m_pFilterRoot->FilterMessage(message, wParam, lParam, &lResult);
+        return lResult;
+    }
+    return CMDIFrameWnd::DefWindowProc(message, wParam, lParam);
+}
+
+void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if (!(GetStyle() & FWS_ADDTOTITLE))
+        return;
+    CFrameWnd* pActive = GetActiveFrame();
+    if (pActive == this)
+        pActive = nullptr;
+    BOOL bMaximized = pActive && ::IsZoomed(pActive->m_hWnd);
+    CDocument* pDoc = pActive ? pActive->GetActiveDocument() : nullptr;
+    auto& h = AfxDocViewHooks();
+    if (bAddToTitle && pActive && !bMaximized && pDoc && h.pfnGetDocTitle) {
+        CString strDoc = h.pfnGetDocTitle(pDoc);
+        UpdateFrameTitleForDocument(strDoc);
+        return;
+    }
+    CString strTitle;
+    if (pActive && !bMaximized)
+        strTitle = pActive->GetTitle();
+    UpdateFrameTitleForDocument(strTitle.IsEmpty() ? nullptr : (LPCSTR)strTitle);
+}
+
+// ---- messages
+
+void TWKMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
+{
+    CMDIFrameWnd::OnEnterIdle(nWhy, pWho);
+}
+
+void TWKMDIFrameWnd::OnSysColorChange()
+{
+    twkAuxData.UpdateSysColors();
+    Default();
+}
+
+LRESULT TWKMDIFrameWnd::OnBarContextMenu(WPARAM wParam, LPARAM lParam)
+{
+    TWKControlBar* pBar = AsTWKBar(reinterpret_cast<CControlBar*>(wParam));
+    auto* pMenu = reinterpret_cast<CMenu*>(lParam);
+    if (!pBar || !pMenu)
+        return 0;
+    BOOL bMDIChild = pBar->IsInMDIChildFrame();
+    if (bMDIChild)
+        pMenu->EnableMenuItem(ID_TWK_ALLOWDOCKING, MF_BYCOMMAND | MF_GRAYED);
+    if (pBar->GetExBarStyle() & CBX_MDIFLOAT) {
+        CString str;
+        str.LoadString(AfxGetResourceHandle(), ID_TWK_FLOATINMDI);
+        pMenu->AppendMenu(MF_SEPARATOR);
+        pMenu->AppendMenu(MF_STRING | (bMDIChild ? MF_CHECKED : 0), ID_TWK_FLOATINMDI, str);
+    }
+    return 0;
+}
+
+LRESULT TWKMDIFrameWnd::OnFilteredAfterDefault(WPARAM, LPARAM)
+{
+    // The filters paint over the fresh caption.
+    LRESULT lResult = Default();
+    m_pFilterRoot->ProcessMessage(nullptr, nullptr);
+    return lResult;
+}
+
+LRESULT TWKMDIFrameWnd::OnFilteredMouse(WPARAM, LPARAM)
+{
+    DWORD dwResult = m_pFilterRoot->ProcessMessage(nullptr, nullptr);
+    if (dwResult & TWKMsgFilter::resultHandled)
+        return dwResult;
+    return Default();
+}
+
+BOOL TWKMDIFrameWnd::OnNcActivate(BOOL bActive)
+{
+    if (m_pActiveDockableFrame) {
+        HWND hForeground = ::GetForegroundWindow();
+        CWnd* pForeground = hForeground ? CWnd::FromHandle(hForeground) : nullptr;
+        if (hForeground == m_hWnd || (pForeground && pForeground->GetTopLevelFrame() == this))
+            m_nFrameFlags |= WF_STAYACTIVE;
+    }
+    BOOL bResult = CMDIFrameWnd::OnNcActivate(bActive);
+    m_pFilterRoot->ProcessMessage(nullptr, nullptr);
+    return bResult;
+}
+
+void TWKMDIFrameWnd::OnWorkspaceCommand() {}
+
+BOOL TWKMDIFrameWnd::OnWorkspaceOpen(UINT)
+{
+    return TRUE;
+}
+
+void TWKMDIFrameWnd::OnUpdateWorkspaceCommand(CCmdUI*) {}

@@ -1126,7 +1126,7 @@ BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
         ::DeleteMenu(hSys, SC_MAXIMIZE, MF_BYCOMMAND);
         ::DeleteMenu(hSys, SC_RESTORE, MF_BYCOMMAND);
         char szHide[80];
-        if (::LoadStringA(AfxGetResourceHandle(), 0xF011, szHide, sizeof(szHide)) > 0) {
+        if (::LoadStringA(AfxGetResourceHandle(), AFX_IDS_HIDE, szHide, sizeof(szHide)) > 0) {
             ::DeleteMenu(hSys, SC_CLOSE, MF_BYCOMMAND);
             ::AppendMenuA(hSys, MF_STRING, SC_CLOSE, szHide);
         }

@@ -276,17 +276,53 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_INITDIALOG) {
         if (auto* pDlg = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd)))
-            return pDlg->HandleInitDialog();
+            return AfxCallGuarded<INT_PTR>(FALSE, [&] { return (INT_PTR)pDlg->HandleInitDialog(); });
         return TRUE;
     }
     return FALSE;
 }
 
+namespace {
+// Steps over a name-or-ordinal field of a dialog template; `out` gets the
+// class it names (an atom for an ordinal).
+const WORD* SkipSzOrOrd(const WORD* p, std::string* out = nullptr)
+{
+    if (*p == 0xFFFF)
+        return p + 2;
+    const WORD* q = p;
+    while (*q)
+        ++q;
+    if (out) {
+        int n = ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(p), (int)(q - p), nullptr, 0, nullptr, nullptr);
+        out->assign((size_t)n, 0);
+        ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(p), (int)(q - p), &(*out)[0], n, nullptr, nullptr);
+    }
+    return q + 1;
+}
+
+// The window class a dialog template makes: its own class field, else the
+// system's dialog class. Keeps name storage in `buf`.
+LPCSTR DialogTemplateClass(LPCDLGTEMPLATE lpTemplate, std::string& buf)
+{
+    const WORD* p = reinterpret_cast<const WORD*>(lpTemplate);
+    bool bEx = p[0] == 1 && p[1] == 0xFFFF;
+    p += bEx ? 13 : 9;           // the fixed header (26 or 18 bytes)
+    p = SkipSzOrOrd(p);          // menu
+    if (*p == 0)
+        return "#32770";
+    if (*p == 0xFFFF)
+        return MAKEINTATOM(p[1]);
+    SkipSzOrOrd(p, &buf);
+    return buf.c_str();
+}
+} // namespace
+
 BOOL AfxCreateDlgWndIndirect(CWnd* pWnd, LPCDLGTEMPLATE lpTemplate, CWnd* pParentWnd, HINSTANCE hInst)
 {
     if (!lpTemplate)
         return FALSE;
-    AfxHookWindowCreate(pWnd);
+    std::string cls;
+    AfxHookWindowCreate(pWnd, DialogTemplateClass(lpTemplate, cls));
     HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     if (!hWnd)
@@ -396,7 +432,8 @@ INT_PTR CDialog::DoModal()
     m_bModal = TRUE;
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
-    AfxHookWindowCreate(this);
+    std::string cls;
+    AfxHookWindowCreate(this, DialogTemplateClass(lpTemplate, cls));
     HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, hWndOwner, &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     if (m_hDialogTemplate)
@@ -434,6 +471,7 @@ int CDialog::RunModalLoop()
                     ::SendMessageA(hWndOwner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)m_hWnd);
                 if (m_hWnd)
                     SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+                AfxRunIdle();
                 bIdle = FALSE;
                 continue;
             }

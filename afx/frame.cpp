@@ -110,6 +110,14 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
+    ON_WM_HELPINFO()
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+    ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+    ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -715,13 +723,71 @@ void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
     if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP)))
         m_nIDTracking = 0;
     else if (nItemID >= 0xF000 && nItemID < 0xF1F0)
-        m_nIDTracking = 0xEF00 + ((nItemID - 0xF000) >> 4);   // system commands' prompts
+        m_nIDTracking = AFX_IDS_SCFIRST + ((nItemID - 0xF000) >> 4);   // system commands' prompts
     else if (nItemID >= AFX_IDM_FIRST_MDICHILD)
-        m_nIDTracking = 0xEF1F;                               // "Activate this window"
+        m_nIDTracking = AFX_IDS_MDICHILD;
     else
         m_nIDTracking = nItemID;
     if (m_nIDTracking != m_nIDLastMessage)
         SendMessage(WM_SETMESSAGESTRING, (WPARAM)m_nIDTracking);
+}
+
+// ---- help
+
+BOOL CFrameWnd::OnHelpInfo(HELPINFO*)
+{
+    // F1 over a menu item or in any window of the frame.
+    SendMessage(WM_COMMANDHELP);
+    return TRUE;
+}
+
+void CFrameWnd::OnHelp()
+{
+    SendMessage(WM_COMMANDHELP);
+}
+
+LRESULT CFrameWnd::OnCommandHelp(WPARAM, LPARAM lParam)
+{
+    if (lParam == 0) {
+        if (IsTracking())
+            lParam = HID_BASE_COMMAND + m_nIDTracking;
+        else if (m_nIDHelp)
+            lParam = HID_BASE_RESOURCE + m_nIDHelp;
+    }
+    if (lParam == 0)
+        return FALSE;
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WinHelp((DWORD_PTR)lParam, HELP_CONTEXT);
+    return TRUE;
+}
+
+// ---- standard bars and key panes
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
+{
+    CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
+    if (!pBar) {
+        pCmdUI->ContinueRouting();
+        return;
+    }
+    pCmdUI->SetCheck(pBar->IsVisible() ? 1 : 0);
+}
+
+BOOL CFrameWnd::OnBarCheck(UINT nID)
+{
+    CControlBar* pBar = GetControlBar(nID);
+    if (!pBar)
+        return FALSE;
+    ShowControlBar(pBar, !pBar->IsVisible(), FALSE);
+    return TRUE;
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    int nVK = pCmdUI->m_nID == ID_INDICATOR_CAPS ? VK_CAPITAL
+            : pCmdUI->m_nID == ID_INDICATOR_NUM  ? VK_NUMLOCK
+                                                 : VK_SCROLL;
+    pCmdUI->Enable(::GetKeyState(nVK) & 1);
 }
 
 void CFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
@@ -1203,7 +1269,7 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     mcs.style = cs.style & ~(WS_MAXIMIZE | WS_VISIBLE);
     mcs.lParam = reinterpret_cast<LPARAM>(pContext);
 
-    AfxHookWindowCreate(this);
+    AfxHookWindowCreate(this, cs.lpszClass);
     HWND hWnd = (HWND)::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
     AfxUnhookWindowCreate();
     if (!hWnd)

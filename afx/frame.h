@@ -219,6 +219,15 @@ protected:
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
+    // Help: F1 (WM_HELP), ID_HELP and WM_COMMANDHELP end in the application's WinHelp.
+    afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    afx_msg void OnHelp();
+    afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+    // View > Toolbar / Status Bar (a bar whose id is the command's).
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    afx_msg BOOL OnBarCheck(UINT nID);
+    // The status bar's key panes: on while the key's toggle is.
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -37,6 +37,8 @@ std::deque<MSG>& MessageStack()
 struct CreateHookState {
     HHOOK hHook = nullptr;
     CWnd* pWndInit = nullptr;
+    char szClass[256] = "";      // the class the create call asked for; "" for any
+    ATOM atomClass = 0;
     int nDepth = 0;
 };
 CreateHookState& HookState()
@@ -45,10 +47,23 @@ CreateHookState& HookState()
     return s;
 }
 
+bool IsClassOf(HWND hWnd, const CreateHookState& st)
+{
+    if (st.atomClass)
+        return (ATOM)::GetClassWord(hWnd, GCW_ATOM) == st.atomClass;
+    if (!st.szClass[0])
+        return true;
+    char name[256] = "";
+    ::GetClassNameA(hWnd, name, sizeof name);
+    return lstrcmpiA(name, st.szClass) == 0;
+}
+
 LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     CreateHookState& st = HookState();
-    if (code == HCBT_CREATEWND && st.pWndInit) {
+    // Only the window of the pending create call: the system may make windows
+    // of its own on the thread first (an input-method window, for one).
+    if (code == HCBT_CREATEWND && st.pWndInit && IsClassOf(reinterpret_cast<HWND>(wParam), st)) {
         CWnd* pWnd = st.pWndInit;
         st.pWndInit = nullptr;
         HWND hWnd = reinterpret_cast<HWND>(wParam);
@@ -80,12 +95,18 @@ bool IsCtlColor(UINT message)
 // ---------------------------------------------------------------------------
 // Creation hook and window procedure
 
-void AfxHookWindowCreate(CWnd* pWnd)
+void AfxHookWindowCreate(CWnd* pWnd, LPCSTR lpszClass)
 {
     CreateHookState& st = HookState();
     if (!st.hHook)
         st.hHook = ::SetWindowsHookExA(WH_CBT, &CbtFilterHook, nullptr, ::GetCurrentThreadId());
     st.pWndInit = pWnd;
+    st.atomClass = 0;
+    st.szClass[0] = 0;
+    if (lpszClass && IS_INTRESOURCE(lpszClass))
+        st.atomClass = (ATOM)(UINT_PTR)lpszClass;
+    else if (lpszClass)
+        lstrcpynA(st.szClass, lpszClass, sizeof st.szClass);
     st.nDepth++;
 }
 
@@ -119,7 +140,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
         ~Pop() { s.pop_back(); }
     } pop{stack};
 
-    LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
+    // A failed WM_CREATE ends the creation: CreateWindowEx returns NULL.
+    LRESULT lResult = AfxCallGuarded<LRESULT>(message == WM_CREATE ? -1 : 0,
+                                              [&] { return pWnd->WindowProc(message, wParam, lParam); });
 
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {
         AfxForgetToolTipWindow(hWnd);
@@ -318,7 +341,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         PostNcDestroy();
         return FALSE;
     }
-    AfxHookWindowCreate(this);
+    AfxHookWindowCreate(this, cs.lpszClass);
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y,
                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     if (!AfxUnhookWindowCreate() && !hWnd)

@@ -1,6 +1,7 @@
 // Test harness: answering modal boxes, temporary folders and unique names.
 #pragma once
 #include <windows.h>
+#include "tests/harness/printers.h"
 #include <deque>
 #include <string>
 #include <vector>
@@ -72,6 +73,13 @@ std::string ProgramFolder();
 
 // A name unique to this process and test, for registry keys and shared objects.
 std::string UniqueName(const char* prefix);
+
+// What the test application's WinHelp was asked, oldest first.
+struct HelpRequest {
+    DWORD_PTR data;
+    UINT command;
+};
+std::vector<HelpRequest>& HelpRequests();
 
 // Runs the thread's message queue until it is empty (or `ms` passed when ms > 0).
 void PumpMessages(DWORD ms = 0);

@@ -65,10 +65,11 @@ TEST(EditLoad, EachLineEndTypeIsDetectedAndSavedBack)
         EXPECT_EQ(t.e.m_nLineCount, (int)c.lines.size()) << c.name;
         EXPECT_EQ(TWKEdit::GetLastLine(t.e.m_pFirstLine)->nLineNo, (int)c.lines.size()) << c.name;
         std::string back = t.Save();
-        if (std::string(c.name).find("LF LF") == std::string::npos)
+        if (std::string(c.name).find("LF LF") == std::string::npos) {
             EXPECT_EQ(back, c.bytes) << c.name;
-        else
+        } else {
             EXPECT_EQ(back, "a\r\nb\r\nc");
+        }
     }
 }
 

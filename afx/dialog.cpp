@@ -3,6 +3,7 @@
 #include "afx/module.h"
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -64,6 +65,32 @@ bool IsBlank(const char* p)
     return *p == 0;
 }
 
+// A whole decimal number of type T in the edit (blanks around it allowed);
+// anything else shows the prompt and fails the exchange.
+template <class T>
+void DDX_Number(CDataExchange* pDX, int nIDC, T& value, LPCSTR lpszPrompt)
+{
+    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
+    if (!pDX->m_bSaveAndValidate) {
+        ::SetWindowTextA(hWnd, std::to_string(value).c_str());
+        return;
+    }
+    CString text = WindowText(hWnd);
+    const char* p = text;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(p, &end, 10);
+    bool bNegative = *p == '-';
+    if (end == p || !IsBlank(end) || errno == ERANGE || (bNegative && std::numeric_limits<T>::min() == 0) ||
+        v < (long long)std::numeric_limits<T>::min() || v > (long long)std::numeric_limits<T>::max()) {
+        AfxMessageBox(lpszPrompt, MB_ICONEXCLAMATION);
+        pDX->Fail();
+    }
+    value = (T)v;
+}
+
 } // namespace
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
@@ -77,46 +104,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
 {
-    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        CString text = WindowText(hWnd);
-        const char* p = text;
-        char* end = nullptr;
-        errno = 0;
-        long v = std::strtol(p, &end, 10);
-        if (end == p || !IsBlank(end) || errno == ERANGE || v < INT_MIN || v > INT_MAX) {
-            AfxMessageBox("Please enter an integer.", MB_ICONEXCLAMATION);
-            pDX->Fail();
-        }
-        value = (int)v;
-    } else {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%d", value);
-        ::SetWindowTextA(hWnd, buf);
-    }
+    DDX_Number(pDX, nIDC, value, "Please enter an integer.");
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
-    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        CString text = WindowText(hWnd);
-        const char* p = text;
-        while (*p == ' ' || *p == '\t')
-            ++p;
-        char* end = nullptr;
-        errno = 0;
-        unsigned long long v = std::strtoull(p, &end, 10);
-        if (*p == '-' || end == p || !IsBlank(end) || errno == ERANGE || v > 0xFFFFFFFFull) {
-            AfxMessageBox("Please enter a positive integer.", MB_ICONEXCLAMATION);
-            pDX->Fail();
-        }
-        value = (UINT)v;
-    } else {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%u", value);
-        ::SetWindowTextA(hWnd, buf);
-    }
+    DDX_Number(pDX, nIDC, value, "Please enter a positive integer.");
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)

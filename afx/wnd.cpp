@@ -25,6 +25,7 @@ CHandleMap<HWND, CWnd>& Windows()
     static auto* p = new CHandleMap<HWND, CWnd>;   // outlives every static window object
     return *p;
 }
+void SetWndHandle(CWnd* p, HWND h) { p->m_hWnd = h; }
 
 // Messages being dispatched on this thread, innermost last. A deque keeps
 // the addresses GetCurrentMessage handed out valid while nesting deepens.
@@ -67,12 +68,13 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
         CWnd* pWnd = st.pWndInit;
         st.pWndInit = nullptr;
         HWND hWnd = reinterpret_cast<HWND>(wParam);
-        pWnd->Attach(hWnd);
-        pWnd->PreSubclassWindow();
-        auto old = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-        if (old != &AfxWndProc)
-            pWnd->m_pfnSuper = old;
+        // Nothing may unwind through the system's frames: a failure here
+        // cancels the creation instead.
+        if (!AfxCallGuarded<BOOL>(FALSE, [&] { return pWnd->SubclassWindow(hWnd); })) {
+            if (pWnd->m_hWnd == hWnd)
+                pWnd->Detach();
+            return 1;
+        }
     }
     return ::CallNextHookEx(st.hHook, code, wParam, lParam);
 }
@@ -243,32 +245,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
     return Windows().LookupPermanent(hWnd);
 }
 
-CWnd* CWnd::FromHandle(HWND hWnd)
-{
-    return Windows().FromHandle(hWnd, [](HWND h) { return new CWnd(h); });
-}
-
-void CWnd::DeleteTempMap()
-{
-    CHandleMap<HWND, CWnd>::DeleteTemporaries([](CWnd* p) { p->m_hWnd = nullptr; });
-}
-
-BOOL CWnd::Attach(HWND hWndNew)
-{
-    if (!hWndNew)
-        return FALSE;
-    Windows().SetPermanent(hWndNew, this);
-    m_hWnd = hWndNew;
-    return TRUE;
-}
-
-HWND CWnd::Detach()
-{
-    HWND hWnd = m_hWnd;
-    Windows().RemovePermanent(hWnd, this);
-    m_hWnd = nullptr;
-    return hWnd;
-}
+AFX_IMPLEMENT_HANDLE_WRAPPER(CWnd, HWND, Windows, m_hWnd, SetWndHandle)
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
@@ -480,17 +457,19 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return TRUE;
     }
 
-    UINT nLookup = IsCtlColor(message) ? WM_CTLCOLOR : message;
-    const AFX_MSGMAP_ENTRY* e = AfxFindMessageEntry(GetMessageMap(), nLookup, 0, 0);
-    if (!e)
-        return FALSE;
+    return DispatchToMap(IsCtlColor(message) ? WM_CTLCOLOR : message, message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::DispatchToMap(UINT nLookup, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT lResult = 0;
     AFX_MSG_ARGS a = {};
     a.hWnd = m_hWnd;
     a.message = message;
     a.wParam = wParam;
     a.lParam = lParam;
     a.pResult = &lResult;
-    if (!e->pfn(this, e, a))
+    if (!DispatchMapEntry(nLookup, 0, 0, a))
         return FALSE;
     if (pResult)
         *pResult = lResult;
@@ -563,18 +542,8 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         AFX_NOTIFY notify = { pResult ? pResult : &lResult, pNMHDR };
         return OnCmdMsg(0, (int)MAKELONG((WORD)pNMHDR->code, WM_REFLECT_BASE + WM_NOTIFY), &notify, nullptr);
     }
-    AFX_MSG_ARGS a = {};
-    a.hWnd = m_hWnd;
-    a.message = message;
-    a.wParam = wParam;
-    a.lParam = lParam;
-    a.pResult = &lResult;
-    UINT nLookup = WM_REFLECT_BASE + (IsCtlColor(message) ? WM_CTLCOLOR : message);
-    if (!DispatchMapEntry(nLookup, 0, 0, a))
-        return FALSE;
-    if (pResult)
-        *pResult = lResult;
-    return TRUE;
+    return DispatchToMap(WM_REFLECT_BASE + (IsCtlColor(message) ? WM_CTLCOLOR : message), message, wParam,
+                         lParam, pResult);
 }
 
 BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
@@ -934,7 +903,7 @@ CWnd* CWnd::GetDescendantWindow(HWND hWnd, int nID, BOOL bOnlyPerm)
 
 INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
 {
-    HWND hChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);
+    HWND hChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
     if (!hChild || hChild == m_hWnd || !(::GetWindowLongA(hChild, GWL_STYLE) & WS_VISIBLE))
         return -1;
     int nID = ::GetDlgCtrlID(hChild);

@@ -360,6 +360,8 @@ protected:
 
 private:
     static CWnd* FindParentFrame(HWND hWnd, bool bTopLevel);
+    // The map's handler of nLookup called with the message (OnWndMsg and reflection).
+    BOOL DispatchToMap(UINT nLookup, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     HWND m_hWndOwner = nullptr;

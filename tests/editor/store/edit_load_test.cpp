@@ -65,11 +65,10 @@ TEST(EditLoad, EachLineEndTypeIsDetectedAndSavedBack)
         EXPECT_EQ(t.e.m_nLineCount, (int)c.lines.size()) << c.name;
         EXPECT_EQ(TWKEdit::GetLastLine(t.e.m_pFirstLine)->nLineNo, (int)c.lines.size()) << c.name;
         std::string back = t.Save();
-        if (std::string(c.name).find("LF LF") == std::string::npos) {
+        if (std::string(c.name).find("LF LF") == std::string::npos)
             EXPECT_EQ(back, c.bytes) << c.name;
-        } else {
+        else
             EXPECT_EQ(back, "a\r\nb\r\nc");
-        }
     }
 }
 
@@ -135,9 +134,10 @@ TEST(EditLoad, OverlongLineIsWrappedOnceAndSavedWhole)
     EXPECT_EQ(v[0].size(), 16382u);
     EXPECT_TRUE(v[1] == std::string(3618, 'q') + "\r\n") << v[1].size();
     EXPECT_EQ(boxes.Count(), 1u);
-    if (boxes.Count())
+    if (boxes.Count()) {
         EXPECT_EQ(boxes.Last().text, "This file contains lines longer than the 16384 character maximum.\r\n"
                                      "The lines will be wrapped.");
+    }
     for (const std::string& s : v)
         EXPECT_LE(t.e.CountColumns(s.c_str(), (int)s.size()), TWK_MAX_COLUMNS);
     EXPECT_TRUE(SameBytes(t.Save(), bytes));

@@ -4,10 +4,6 @@
 VT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VT_BUILD=${VT_BUILD:-$VT_ROOT/build}
 export WINEDEBUG=-all
-# ccache: hits across build folders and clones (paths below the tree are
-# hashed relative to it); the precompiled header needs the sloppiness.
-export CCACHE_BASEDIR=$VT_ROOT
-export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 # No Mono or Gecko prompts at the first start of the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 VT_XVFB_PID=
@@ -38,7 +34,7 @@ vt_phase_report() {
 
 vt_install() {
   local missing=
-  for c in i686-w64-mingw32-g++-posix i686-w64-mingw32-windres wine wineserver cmake ninja Xvfb xauth ccache; do
+  for c in i686-w64-mingw32-g++-posix i686-w64-mingw32-windres wine wineserver cmake ninja Xvfb xauth; do
     command -v "$c" >/dev/null 2>&1 || missing=1
   done
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing=1
@@ -52,7 +48,7 @@ vt_install() {
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
     wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
-    cmake ninja-build xvfb xauth googletest ccache >/dev/null
+    cmake ninja-build xvfb xauth googletest >/dev/null
 }
 
 # The program is 32-bit. Some kernels cannot execute 32-bit code at all (IA-32

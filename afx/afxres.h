@@ -49,6 +49,44 @@
 #define ID_FILE_MRU_FILE16          0xE11F
 #define ID_APP_ABOUT                0xE140
 #define ID_APP_EXIT                 0xE141
+#define ID_HELP_INDEX               0xE142
+#define ID_CONTEXT_HELP             0xE145
+#define ID_HELP                     0xE146
+
+// Edit commands. Their strings live with the editor engine and the IDE.
+#define ID_EDIT_CLEAR               0xE120
+#define ID_EDIT_CLEAR_ALL           0xE121
+#define ID_EDIT_COPY                0xE122
+#define ID_EDIT_CUT                 0xE123
+#define ID_EDIT_FIND                0xE124
+#define ID_EDIT_PASTE               0xE125
+#define ID_EDIT_PASTE_LINK          0xE126
+#define ID_EDIT_PASTE_SPECIAL       0xE127
+#define ID_EDIT_REPEAT              0xE128
+#define ID_EDIT_REPLACE             0xE129
+#define ID_EDIT_SELECT_ALL          0xE12A
+#define ID_EDIT_UNDO                0xE12B
+#define ID_EDIT_REDO                0xE12C
+
+// Help contexts: a command's is HID_BASE_COMMAND + its id, a window's or
+// resource's HID_BASE_RESOURCE + its id.
+#define HID_BASE_COMMAND            0x10000
+#define HID_BASE_RESOURCE           0x20000
+
+// The prompts of the system menu's commands (0xEF00 + (SC_xxx - 0xF000) / 16).
+#define AFX_IDS_SCFIRST             0xEF00
+#define AFX_IDS_SCSIZE              0xEF00
+#define AFX_IDS_SCMOVE              0xEF01
+#define AFX_IDS_SCMINIMIZE          0xEF02
+#define AFX_IDS_SCMAXIMIZE          0xEF03
+#define AFX_IDS_SCNEXTWINDOW        0xEF04
+#define AFX_IDS_SCPREVWINDOW        0xEF05
+#define AFX_IDS_SCCLOSE             0xEF06
+#define AFX_IDS_SCRESTORE           0xEF12
+#define AFX_IDS_SCTASKLIST          0xEF13
+#define AFX_IDS_MDICHILD            0xEF1F
+// The floating bar's system-menu item that hides the bar (in place of Close).
+#define AFX_IDS_HIDE                0xF011
 // Their strings (one block of 16).
 #define AFX_IDS_UNTITLED            0xF100
 #define AFX_IDS_SAVEFILE            0xF101

@@ -90,14 +90,15 @@ unsigned __stdcall CWinThread::ThreadEntry(void* p)
 {
     auto* pThread = static_cast<CWinThread*>(p);
     CurrentThread() = pThread;
-    UINT nResult = 0;
-    if (pThread->m_pfnThreadProc) {
-        nResult = pThread->m_pfnThreadProc(pThread->m_pThreadParams);
-    } else if (pThread->InitInstance()) {
-        nResult = (UINT)pThread->Run();
-    } else {
-        nResult = (UINT)pThread->ExitInstance();
-    }
+    // What escapes the thread's work is reported; the thread then ends with
+    // a failure code and the process lives on.
+    UINT nResult = AfxCallGuarded<UINT>(AFX_THREAD_FAILED, [&]() -> UINT {
+        if (pThread->m_pfnThreadProc)
+            return pThread->m_pfnThreadProc(pThread->m_pThreadParams);
+        if (pThread->InitInstance())
+            return (UINT)pThread->Run();
+        return (UINT)pThread->ExitInstance();
+    });
     AfxEndThread(nResult, TRUE);
     return nResult;
 }
@@ -154,15 +155,30 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
     return CWnd::WalkPreTranslateTree(pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr, pMsg);
 }
 
+namespace {
+// Waits for one message and handles it: the thread's pre-translation, then
+// translation and dispatch, behind the exception barrier. FALSE on WM_QUIT.
+BOOL PumpInto(CWinThread* pThread, MSG& msg)
+{
+    BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (r == -1)
+        return TRUE;
+    if (r == 0)
+        return FALSE;
+    AfxCallGuarded<int>(0, [&] {
+        if (!pThread || !pThread->PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        return 0;
+    });
+    return TRUE;
+}
+} // namespace
+
 BOOL CWinThread::PumpMessage()
 {
-    if (!::GetMessageA(&m_msgCur, nullptr, 0, 0))
-        return FALSE;
-    if (!PreTranslateMessage(&m_msgCur)) {
-        ::TranslateMessage(&m_msgCur);
-        ::DispatchMessageA(&m_msgCur);
-    }
-    return TRUE;
+    return PumpInto(this, m_msgCur);
 }
 
 BOOL CWinThread::OnIdle(LONG lCount)
@@ -475,6 +491,10 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT /*nIDPrompt*/)
     return ::MessageBoxA(hOwner, lpszPrompt ? lpszPrompt : "", m_pszAppName, nType);
 }
 
+void CWinApp::WinHelp(DWORD_PTR, UINT)
+{
+}
+
 void CWinApp::DoWaitCursor(int nCode)
 {
     m_nWaitCursorCount += nCode;
@@ -561,27 +581,11 @@ void AfxEndThread(UINT /*nExitCode*/, BOOL bDelete)
         p->Delete();
 }
 
-namespace {
-BOOL PumpOne(MSG& msg)
-{
-    if (msg.message == WM_QUIT) {
-        ::PostQuitMessage((int)msg.wParam);
-        return FALSE;
-    }
-    CWinThread* pThread = AfxGetThread();
-    if (!pThread || !pThread->PreTranslateMessage(&msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return TRUE;
-}
-} // namespace
-
 BOOL AfxPumpPendingMessages()
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!PumpOne(msg))
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!AfxPumpMessage())
             return FALSE;
         if (CWinThread* pThread = AfxGetThread()) {
             pThread->OnIdle(0);
@@ -593,13 +597,24 @@ BOOL AfxPumpPendingMessages()
 
 BOOL AfxPumpMessage()
 {
-    MSG msg;
-    BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
-    if (r == -1)
+    // The thread's own pump (the one Run uses); the outer loop sees WM_QUIT too.
+    CWinThread* pThread = AfxGetThread();
+    MSG local;
+    MSG& msg = pThread ? pThread->m_msgCur : local;
+    if (pThread ? pThread->PumpMessage() : PumpInto(nullptr, msg))
         return TRUE;
-    if (r == 0)
-        msg.message = WM_QUIT;
-    return PumpOne(msg);
+    ::PostQuitMessage((int)msg.wParam);
+    return FALSE;
+}
+
+void AfxRunIdle()
+{
+    CWinThread* pThread = AfxGetThread();
+    if (!pThread)
+        return;
+    MSG msg;
+    for (LONG n = 0; pThread->OnIdle(n) && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); ++n) {
+    }
 }
 
 void AfxPostQuitMessage(int nExitCode)

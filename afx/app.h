@@ -44,8 +44,9 @@ public:
     virtual int Run();
     // The window with the message and its parents first, then the thread.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
-    // Waits for one message and handles it; FALSE on WM_QUIT (re-posted with
-    // its code so that an outer loop ends too).
+    // Waits for one message and handles it behind the exception barrier;
+    // FALSE on WM_QUIT (left in m_msgCur). Modal loops use it through
+    // AfxPumpMessage, which posts the WM_QUIT again for the outer loop.
     virtual BOOL PumpMessage();
     // Count 0: update the user interface (WM_IDLEUPDATECMDUI); count 1: free
     // temporary wrappers. TRUE while more idle work would be useful.
@@ -111,6 +112,10 @@ public:
 
     // Message boxes of the application: caption = app name, owner = main window.
     virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+    // Help for a context (HELP_CONTEXT: HID_BASE_COMMAND + a command id, or
+    // HID_BASE_RESOURCE + a window's resource id). The program ships no help
+    // file, so the default does nothing; a program that has one overrides it.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
     // +1 begins, -1 ends, 0 restores the wait cursor.
     virtual void DoWaitCursor(int nCode);
 
@@ -178,6 +183,8 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
                            int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
                            DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
 void AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
+// The exit code of a thread whose work ended in an exception.
+#define AFX_THREAD_FAILED ((UINT)-1)
 
 // One step of a modal loop: handles every pending message of this thread (the
 // thread's PreTranslateMessage, translation, dispatch), each followed by the
@@ -185,6 +192,10 @@ void AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
 BOOL AfxPumpPendingMessages();
 // Waits for one message and handles it like the main loop; FALSE on WM_QUIT.
 BOOL AfxPumpMessage();
+// The thread's idle work (OnIdle with rising counts) until it says it is done
+// or a message arrives: modal loops call it so the interface updates and
+// temporary objects are freed while they run.
+void AfxRunIdle();
 void AfxPostQuitMessage(int nExitCode);
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);

@@ -38,6 +38,9 @@ struct AFX_MSGMAP_ENTRY;
 #define WM_SETMESSAGESTRING     0x0362
 #define WM_IDLEUPDATECMDUI      0x0363
 #define WM_INITIALUPDATE        0x0364
+// Help for the current context: lParam the help context, 0 for the frame to
+// work it out (the tracked menu item, else its own). TRUE when handled.
+#define WM_COMMANDHELP          0x0365
 #define WM_SIZEPARENT           0x0361
 
 // What OnCmdMsg passes along for a WM_NOTIFY (as its pExtra).

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <string>
+#include "afx/collections.h"
 #include "afx/dialog.h"
 
 class CFileDialog : public CDialog

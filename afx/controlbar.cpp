@@ -8,6 +8,13 @@
 
 namespace {
 const int kBorderLine = 2;      // width of a CBRS_BORDER_* side (shadow and highlight)
+
+// The width of each side's border line the style asks for.
+CRect BorderWidths(DWORD dwStyle)
+{
+    return CRect((dwStyle & CBRS_BORDER_LEFT) ? kBorderLine : 0, (dwStyle & CBRS_BORDER_TOP) ? kBorderLine : 0,
+                 (dwStyle & CBRS_BORDER_RIGHT) ? kBorderLine : 0, (dwStyle & CBRS_BORDER_BOTTOM) ? kBorderLine : 0);
+}
 const int kGripperAll = 7;      // space a gripper takes along the bar
 
 bool IsPlaceHolder(void* p) { return p && reinterpret_cast<UINT_PTR>(p) < 0x10000; }
@@ -196,14 +203,8 @@ CSize CControlBar::CalcDynamicLayout(int, DWORD dwMode)
 
 void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
 {
-    if (m_dwStyle & CBRS_BORDER_LEFT)
-        rect.left += kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_TOP)
-        rect.top += kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= kBorderLine;
+    CRect borders = BorderWidths(m_dwStyle);
+    rect.DeflateRect(&borders);
     bool bGripper = (m_dwStyle & (CBRS_GRIPPER | CBRS_FLOATING)) == CBRS_GRIPPER;
     if (bHorz) {
         rect.left += m_cxLeftBorder + (bGripper ? kGripperAll : 0);
@@ -243,14 +244,8 @@ void CControlBar::DrawBorders(CDC* pDC, CRect& rect)
         if (dwStyle & CBRS_BORDER_BOTTOM)
             fill(rect.left, rect.bottom - 1 - i, rect.Width(), 1, clr);
     }
-    if (dwStyle & CBRS_BORDER_LEFT)
-        rect.left += kBorderLine;
-    if (dwStyle & CBRS_BORDER_TOP)
-        rect.top += kBorderLine;
-    if (dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= kBorderLine;
-    if (dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= kBorderLine;
+    CRect borders = BorderWidths(dwStyle);
+    rect.DeflateRect(&borders);
 }
 
 void CControlBar::EraseNonClient()
@@ -300,14 +295,9 @@ BOOL CControlBar::OnEraseBkgnd(CDC* pDC)
 void CControlBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
 {
     RECT& r = lpncsp->rgrc[0];
-    if (m_dwStyle & CBRS_BORDER_LEFT)
-        r.left += kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_TOP)
-        r.top += kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
-        r.right -= kBorderLine;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        r.bottom -= kBorderLine;
+    CRect rc(r), borders = BorderWidths(m_dwStyle);
+    rc.DeflateRect(&borders);
+    r = rc;
     if (r.right < r.left)
         r.right = r.left;
     if (r.bottom < r.top)
@@ -351,21 +341,6 @@ int CControlBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT nMsg)
     if (IsFloating())
         return MA_NOACTIVATE;
     return CWnd::OnMouseActivate(pDesktopWnd, nHitTest, nMsg);
-}
-
-INT_PTR CControlBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
-{
-    HWND hChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-    if (!hChild || hChild == m_hWnd)
-        return -1;
-    int nID = ::GetDlgCtrlID(hChild);
-    if (pTI) {
-        pTI->hwnd = m_hWnd;
-        pTI->uId = reinterpret_cast<UINT_PTR>(hChild);
-        pTI->uFlags |= TTF_IDISHWND;
-        pTI->lpszText = LPSTR_TEXTCALLBACKA;
-    }
-    return nID;
 }
 
 BOOL CControlBar::PreTranslateMessage(MSG* pMsg)
@@ -673,6 +648,13 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT)
         m_arrBars.Add(pBar);
         m_arrBars.Add(nullptr);
     }
+    AdoptBar(pBar);
+    if (CFrameWnd* pFrame = GetDockingFrame())
+        pFrame->DelayRecalcLayout();
+}
+
+void CDockBar::AdoptBar(CControlBar* pBar)
+{
     DWORD dwStyle = pBar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_FLOATING);
     dwStyle |= m_dwStyle & CBRS_ALIGN_ANY;
     if (m_bFloating)
@@ -681,8 +663,6 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT)
     if (pBar->m_hWnd && ::GetParent(pBar->m_hWnd) != m_hWnd)
         pBar->SetParent(this);
     pBar->m_pDockBar = this;
-    if (CFrameWnd* pFrame = GetDockingFrame())
-        pFrame->DelayRecalcLayout();
 }
 
 void CDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
@@ -701,14 +681,7 @@ void CDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
     if (pBar->m_pDockBar && pBar->m_pDockBar != this)
         pBar->m_pDockBar->RemoveControlBar(pBar, -1, m_bFloating && !pBar->m_pDockBar->m_bFloating);
     m_arrBars[nPos] = pBar;
-    DWORD dwStyle = pBar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_FLOATING);
-    dwStyle |= m_dwStyle & CBRS_ALIGN_ANY;
-    if (m_bFloating)
-        dwStyle |= CBRS_FLOATING;
-    pBar->SetBarStyle(dwStyle);
-    if (::GetParent(pBar->m_hWnd) != m_hWnd)
-        pBar->SetParent(this);
-    pBar->m_pDockBar = this;
+    AdoptBar(pBar);
     if (CFrameWnd* pFrame = GetDockingFrame())
         pFrame->DelayRecalcLayout();
 }
@@ -758,12 +731,8 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
         ::EndDeferWindowPos(layout.hDWP);
     // Bars sit inside the dock bar's border lines; an empty dock bar takes no room.
     CRect rectInside(0, 0, 0, 0);
-    if (bHorz ? pt.y : pt.x) {
-        if (m_dwStyle & CBRS_BORDER_LEFT) rectInside.left += kBorderLine;
-        if (m_dwStyle & CBRS_BORDER_TOP) rectInside.top += kBorderLine;
-        if (m_dwStyle & CBRS_BORDER_RIGHT) rectInside.right += kBorderLine;
-        if (m_dwStyle & CBRS_BORDER_BOTTOM) rectInside.bottom += kBorderLine;
-    }
+    if (bHorz ? pt.y : pt.x)
+        rectInside = BorderWidths(m_dwStyle);
     if (bHorz)
         return CSize(std::max((int)sizeFixed.cx, nMaxLength + (int)(rectInside.left + rectInside.right)),
                      pt.y + rectInside.top + rectInside.bottom);
@@ -844,14 +813,7 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
                 if (nPos > 0)
                     RemoveEntry(pBar->m_pDockBar->m_arrBars, nPos);
             }
-            if (::GetParent(pBar->m_hWnd) != m_hWnd)
-                pBar->SetParent(this);
-            pBar->m_pDockBar = this;
-            DWORD dwStyle = pBar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_FLOATING);
-            dwStyle |= m_dwStyle & CBRS_ALIGN_ANY;
-            if (m_bFloating)
-                dwStyle |= CBRS_FLOATING;
-            pBar->SetBarStyle(dwStyle);
+            AdoptBar(pBar);
             m_arrBars.Add(pBar);
         }
     }
@@ -1126,7 +1088,7 @@ BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
         ::DeleteMenu(hSys, SC_MAXIMIZE, MF_BYCOMMAND);
         ::DeleteMenu(hSys, SC_RESTORE, MF_BYCOMMAND);
         char szHide[80];
-        if (::LoadStringA(AfxGetResourceHandle(), 0xF011, szHide, sizeof(szHide)) > 0) {
+        if (::LoadStringA(AfxGetResourceHandle(), AFX_IDS_HIDE, szHide, sizeof(szHide)) > 0) {
             ::DeleteMenu(hSys, SC_CLOSE, MF_BYCOMMAND);
             ::AppendMenuA(hSys, MF_STRING, SC_CLOSE, szHide);
         }

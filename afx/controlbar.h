@@ -97,7 +97,6 @@ public:
     virtual void CalcInsideRect(CRect& rect, BOOL bHorz) const;
     virtual void GetBarInfo(CControlBarInfo* pInfo);
     virtual void SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd);
-    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
     // Tips and fly-by status text as the bar style asks.
     DWORD GetToolTipStyle() const override { return m_dwStyle & (CBRS_TOOLTIPS | CBRS_FLYBY); }
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -174,6 +173,10 @@ public:
 protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+private:
+    // The bar takes this dock bar's side and floating state and becomes its child.
+    void AdoptBar(CControlBar* pBar);
 };
 
 // The state of one bar drag (the window framework replaces the loop).

@@ -3,6 +3,7 @@
 #include "afx/module.h"
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -64,6 +65,32 @@ bool IsBlank(const char* p)
     return *p == 0;
 }
 
+// A whole decimal number of type T in the edit (blanks around it allowed);
+// anything else shows the prompt and fails the exchange.
+template <class T>
+void DDX_Number(CDataExchange* pDX, int nIDC, T& value, LPCSTR lpszPrompt)
+{
+    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
+    if (!pDX->m_bSaveAndValidate) {
+        ::SetWindowTextA(hWnd, std::to_string(value).c_str());
+        return;
+    }
+    CString text = WindowText(hWnd);
+    const char* p = text;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(p, &end, 10);
+    bool bNegative = *p == '-';
+    if (end == p || !IsBlank(end) || errno == ERANGE || (bNegative && std::numeric_limits<T>::min() == 0) ||
+        v < (long long)std::numeric_limits<T>::min() || v > (long long)std::numeric_limits<T>::max()) {
+        AfxMessageBox(lpszPrompt, MB_ICONEXCLAMATION);
+        pDX->Fail();
+    }
+    value = (T)v;
+}
+
 } // namespace
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
@@ -77,46 +104,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
 {
-    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        CString text = WindowText(hWnd);
-        const char* p = text;
-        char* end = nullptr;
-        errno = 0;
-        long v = std::strtol(p, &end, 10);
-        if (end == p || !IsBlank(end) || errno == ERANGE || v < INT_MIN || v > INT_MAX) {
-            AfxMessageBox("Please enter an integer.", MB_ICONEXCLAMATION);
-            pDX->Fail();
-        }
-        value = (int)v;
-    } else {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%d", value);
-        ::SetWindowTextA(hWnd, buf);
-    }
+    DDX_Number(pDX, nIDC, value, "Please enter an integer.");
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
-    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        CString text = WindowText(hWnd);
-        const char* p = text;
-        while (*p == ' ' || *p == '\t')
-            ++p;
-        char* end = nullptr;
-        errno = 0;
-        unsigned long long v = std::strtoull(p, &end, 10);
-        if (*p == '-' || end == p || !IsBlank(end) || errno == ERANGE || v > 0xFFFFFFFFull) {
-            AfxMessageBox("Please enter a positive integer.", MB_ICONEXCLAMATION);
-            pDX->Fail();
-        }
-        value = (UINT)v;
-    } else {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%u", value);
-        ::SetWindowTextA(hWnd, buf);
-    }
+    DDX_Number(pDX, nIDC, value, "Please enter a positive integer.");
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
@@ -276,17 +269,53 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_INITDIALOG) {
         if (auto* pDlg = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd)))
-            return pDlg->HandleInitDialog();
+            return AfxCallGuarded<INT_PTR>(FALSE, [&] { return (INT_PTR)pDlg->HandleInitDialog(); });
         return TRUE;
     }
     return FALSE;
 }
 
+namespace {
+// Steps over a name-or-ordinal field of a dialog template; `out` gets the
+// class it names (an atom for an ordinal).
+const WORD* SkipSzOrOrd(const WORD* p, std::string* out = nullptr)
+{
+    if (*p == 0xFFFF)
+        return p + 2;
+    const WORD* q = p;
+    while (*q)
+        ++q;
+    if (out) {
+        int n = ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(p), (int)(q - p), nullptr, 0, nullptr, nullptr);
+        out->assign((size_t)n, 0);
+        ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(p), (int)(q - p), &(*out)[0], n, nullptr, nullptr);
+    }
+    return q + 1;
+}
+
+// The window class a dialog template makes: its own class field, else the
+// system's dialog class. Keeps name storage in `buf`.
+LPCSTR DialogTemplateClass(LPCDLGTEMPLATE lpTemplate, std::string& buf)
+{
+    const WORD* p = reinterpret_cast<const WORD*>(lpTemplate);
+    bool bEx = p[0] == 1 && p[1] == 0xFFFF;
+    p += bEx ? 13 : 9;           // the fixed header (26 or 18 bytes)
+    p = SkipSzOrOrd(p);          // menu
+    if (*p == 0)
+        return "#32770";
+    if (*p == 0xFFFF)
+        return MAKEINTATOM(p[1]);
+    SkipSzOrOrd(p, &buf);
+    return buf.c_str();
+}
+} // namespace
+
 BOOL AfxCreateDlgWndIndirect(CWnd* pWnd, LPCDLGTEMPLATE lpTemplate, CWnd* pParentWnd, HINSTANCE hInst)
 {
     if (!lpTemplate)
         return FALSE;
-    AfxHookWindowCreate(pWnd);
+    std::string cls;
+    AfxHookWindowCreate(pWnd, DialogTemplateClass(lpTemplate, cls));
     HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     if (!hWnd)
@@ -396,7 +425,8 @@ INT_PTR CDialog::DoModal()
     m_bModal = TRUE;
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
-    AfxHookWindowCreate(this);
+    std::string cls;
+    AfxHookWindowCreate(this, DialogTemplateClass(lpTemplate, cls));
     HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, hWndOwner, &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     if (m_hDialogTemplate)
@@ -434,6 +464,7 @@ int CDialog::RunModalLoop()
                     ::SendMessageA(hWndOwner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)m_hWnd);
                 if (m_hWnd)
                     SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+                AfxRunIdle();
                 bIdle = FALSE;
                 continue;
             }

@@ -9,95 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-// ---------------------------------------------------------------------------
-// The frames reach documents and views through these hooks.
-
 namespace {
-
-CWnd* HookViewWnd(CView* pView) { return pView; }
-CDocument* HookGetDocument(CView* pView) { return pView ? pView->GetDocument() : nullptr; }
-void HookActivateView(CView* pView, BOOL bActivate, CView* pActivate, CView* pDeactive)
-{
-    if (pView)
-        pView->OnActivateView(bActivate, pActivate, pDeactive);
-}
-void HookActivateFrame(CView* pView, UINT nState, CFrameWnd* pFrame)
-{
-    if (pView)
-        pView->OnActivateFrame(nState, pFrame);
-}
-CString HookGetDocTitle(CDocument* pDoc) { return pDoc ? pDoc->GetTitle() : CString(); }
-BOOL HookSaveAllModified()
-{
-    CWinApp* pApp = AfxGetApp();
-    return pApp ? pApp->SaveAllModified() : TRUE;
-}
-void HookCloseAllDocuments(BOOL bEndSession)
-{
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->CloseAllDocuments(bEndSession);
-}
-BOOL HookCanCloseFrame(CDocument* pDoc, CFrameWnd* pFrame)
-{
-    return pDoc ? pDoc->CanCloseFrame(pFrame) : TRUE;
-}
-BOOL HookCloseDocumentOfFrame(CDocument* pDoc, CFrameWnd* pFrame)
-{
-    if (!pDoc || !pDoc->m_bAutoDelete)
-        return FALSE;
-    // Other frames still show the document: only this frame goes.
-    POSITION pos = pDoc->GetFirstViewPosition();
-    while (pos) {
-        CView* pView = pDoc->GetNextView(pos);
-        if (pView->GetParentFrame() != pFrame)
-            return FALSE;
-    }
-    pDoc->PreCloseFrame(pFrame);
-    pDoc->OnCloseDocument();
-    return TRUE;
-}
-void HookGetTemplateHandles(CDocTemplate* pTemplate, HMENU* phMenu, HACCEL* phAccel)
-{
-    auto* pMulti = dynamic_cast<CMultiDocTemplate*>(pTemplate);
-    if (phMenu)
-        *phMenu = pMulti ? pMulti->m_hMenuShared : nullptr;
-    if (phAccel)
-        *phAccel = pMulti ? pMulti->m_hAccelTable : nullptr;
-}
-
-CView* HookWndAsView(CWnd* pWnd) { return dynamic_cast<CView*>(pWnd); }
-BOOL HookCanOpenNewFrame(CDocument* pDoc)
-{
-    return pDoc && pDoc->GetDocTemplate() && pDoc->GetDocTemplate()->m_pFrameClass;
-}
-CFrameWnd* HookOpenNewFrame(CDocument* pDoc, CFrameWnd* pOther)
-{
-    CDocTemplate* pTemplate = pDoc ? pDoc->GetDocTemplate() : nullptr;
-    if (!pTemplate)
-        return nullptr;
-    CFrameWnd* pFrame = pTemplate->CreateNewFrame(pDoc, pOther);
-    if (pFrame)
-        pTemplate->InitialUpdateFrame(pFrame, pDoc);
-    return pFrame;
-}
-
-const bool s_bHooked = [] {
-    AFX_DOCVIEW_HOOKS& h = AfxDocViewHooks();
-    h.pfnViewWnd = &HookViewWnd;
-    h.pfnGetDocument = &HookGetDocument;
-    h.pfnActivateView = &HookActivateView;
-    h.pfnActivateFrame = &HookActivateFrame;
-    h.pfnGetDocTitle = &HookGetDocTitle;
-    h.pfnSaveAllModified = &HookSaveAllModified;
-    h.pfnCloseAllDocuments = &HookCloseAllDocuments;
-    h.pfnCanCloseFrame = &HookCanCloseFrame;
-    h.pfnCloseDocumentOfFrame = &HookCloseDocumentOfFrame;
-    h.pfnGetTemplateHandles = &HookGetTemplateHandles;
-    h.pfnWndAsView = &HookWndAsView;
-    h.pfnCanOpenNewFrame = &HookCanOpenNewFrame;
-    h.pfnOpenNewFrame = &HookOpenNewFrame;
-    return true;
-}();
 
 CString LoadFrameworkString(UINT nID, LPCSTR lpszFallback)
 {
@@ -109,8 +21,6 @@ CString LoadFrameworkString(UINT nID, LPCSTR lpszFallback)
 
 } // namespace
 
-// Keeps the hooks' object file linked wherever documents are.
-static void AfxEnsureDocViewHooks() { (void)s_bHooked; }
 
 // ---------------------------------------------------------------------------
 // CDocument
@@ -124,7 +34,6 @@ END_MESSAGE_MAP()
 
 CDocument::CDocument()
 {
-    AfxEnsureDocViewHooks();
 }
 
 CDocument::~CDocument()
@@ -463,7 +372,6 @@ END_MESSAGE_MAP()
 
 CView::CView()
 {
-    AfxEnsureDocViewHooks();
 }
 
 CView::~CView()
@@ -646,7 +554,6 @@ CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeC
                            CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass)
 {
-    AfxEnsureDocViewHooks();
     m_strDocStrings.LoadString(AfxGetResourceHandle(), nIDResource);
 }
 

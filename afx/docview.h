@@ -7,6 +7,7 @@
 
 class CDocument;
 class CDocTemplate;
+class CView;
 class CFrameWnd;
 class CPrintInfo;
 class CPreviewView;

@@ -1,22 +1,47 @@
 // Frame windows and the bar layout protocol.
 #include "afx/frame.h"
+#include "afx/docview.h"
 #include "afx/controlbar.h"
 #include "afx/afxres.h"
 #include "afx/app.h"
 #include "afx/module.h"
 #include "afx/tooltips.h"
 
-AFX_DOCVIEW_HOOKS& AfxDocViewHooks()
+namespace {
+// The frame is its document's last: the document closes (and destroys its
+// frames). TRUE when it took care of the frame.
+BOOL CloseDocumentOfFrame(CDocument* pDoc, CFrameWnd* pFrame)
 {
-    static AFX_DOCVIEW_HOOKS hooks = {};
-    return hooks;
+    if (!pDoc->m_bAutoDelete)
+        return FALSE;
+    // Other frames still show the document: only this frame goes.
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos) {
+        CView* pView = pDoc->GetNextView(pos);
+        if (pView->GetParentFrame() != pFrame)
+            return FALSE;
+    }
+    pDoc->PreCloseFrame(pFrame);
+    pDoc->OnCloseDocument();
+    return TRUE;
 }
 
-namespace {
-CWnd* ViewWnd(CView* pView)
+// A document's name in one of its several windows: "Text1:2".
+CString NumberedTitle(LPCSTR lpszDocName, int nWindow)
 {
-    auto& h = AfxDocViewHooks();
-    return (pView && h.pfnViewWnd) ? h.pfnViewWnd(pView) : nullptr;
+    CString s(lpszDocName);
+    if (nWindow > 0) {
+        char buf[16];
+        wsprintfA(buf, ":%d", nWindow);
+        s += buf;
+    }
+    return s;
+}
+
+// Whether the document's template can give it another frame.
+BOOL CanOpenNewFrame(CDocument* pDoc)
+{
+    return pDoc && pDoc->GetDocTemplate() && pDoc->GetDocTemplate()->m_pFrameClass;
 }
 
 // The text before the first '\n' of a string resource; empty when missing.
@@ -110,6 +135,14 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
+    ON_WM_HELPINFO()
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+    ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+    ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -235,11 +268,9 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
 void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
 {
     if (!GetActiveView()) {
-        auto& h = AfxDocViewHooks();
         CWnd* pPane = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
-        if (pPane && h.pfnWndAsView)
-            if (CView* pView = h.pfnWndAsView(pPane))
-                SetActiveView(pView, FALSE);
+        if (CView* pView = dynamic_cast<CView*>(pPane))
+            SetActiveView(pView, FALSE);
     }
     SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
     if (bMakeVisible) {
@@ -557,15 +588,14 @@ void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
     CView* pViewOld = m_pViewActive;
     if (pViewNew == pViewOld)
         return;
-    auto& h = AfxDocViewHooks();
     m_pViewActive = nullptr;
-    if (pViewOld && bNotify && h.pfnActivateView)
-        h.pfnActivateView(pViewOld, FALSE, pViewNew, pViewOld);
+    if (pViewOld && bNotify)
+        pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
     if (m_pViewActive)
         return;   // the old view chose another one
     m_pViewActive = pViewNew;
-    if (pViewNew && bNotify && h.pfnActivateView)
-        h.pfnActivateView(pViewNew, TRUE, pViewNew, pViewOld);
+    if (pViewNew && bNotify)
+        pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
 }
 
 CFrameWnd* CFrameWnd::GetActiveFrame()
@@ -575,9 +605,8 @@ CFrameWnd* CFrameWnd::GetActiveFrame()
 
 CDocument* CFrameWnd::GetActiveDocument()
 {
-    auto& h = AfxDocViewHooks();
     CView* pView = GetActiveView();
-    return (pView && h.pfnGetDocument) ? h.pfnGetDocument(pView) : nullptr;
+    return pView ? pView->GetDocument() : nullptr;
 }
 
 // ---- title and menus
@@ -586,11 +615,9 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
     if (!(GetStyle() & FWS_ADDTOTITLE))
         return;
-    auto& h = AfxDocViewHooks();
     CDocument* pDoc = GetActiveDocument();
-    if (bAddToTitle && pDoc && h.pfnGetDocTitle) {
-        CString strDoc = h.pfnGetDocTitle(pDoc);
-        UpdateFrameTitleForDocument(strDoc);
+    if (bAddToTitle && pDoc) {
+        UpdateFrameTitleForDocument(pDoc->GetTitle());
     } else {
         UpdateFrameTitleForDocument(nullptr);
     }
@@ -599,15 +626,7 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
 {
     CString text;
-    CString strDoc;
-    if (lpszDocName) {
-        strDoc = lpszDocName;
-        if (m_nWindow > 0) {
-            char buf[16];
-            wsprintfA(buf, ":%d", m_nWindow);
-            strDoc += buf;
-        }
-    }
+    CString strDoc = lpszDocName ? NumberedTitle(lpszDocName, m_nWindow) : CString();
     if (GetStyle() & FWS_PREFIXTITLE) {
         if (lpszDocName) {
             text = strDoc;
@@ -715,13 +734,71 @@ void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
     if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP)))
         m_nIDTracking = 0;
     else if (nItemID >= 0xF000 && nItemID < 0xF1F0)
-        m_nIDTracking = 0xEF00 + ((nItemID - 0xF000) >> 4);   // system commands' prompts
+        m_nIDTracking = AFX_IDS_SCFIRST + ((nItemID - 0xF000) >> 4);   // system commands' prompts
     else if (nItemID >= AFX_IDM_FIRST_MDICHILD)
-        m_nIDTracking = 0xEF1F;                               // "Activate this window"
+        m_nIDTracking = AFX_IDS_MDICHILD;
     else
         m_nIDTracking = nItemID;
     if (m_nIDTracking != m_nIDLastMessage)
         SendMessage(WM_SETMESSAGESTRING, (WPARAM)m_nIDTracking);
+}
+
+// ---- help
+
+BOOL CFrameWnd::OnHelpInfo(HELPINFO*)
+{
+    // F1 over a menu item or in any window of the frame.
+    SendMessage(WM_COMMANDHELP);
+    return TRUE;
+}
+
+void CFrameWnd::OnHelp()
+{
+    SendMessage(WM_COMMANDHELP);
+}
+
+LRESULT CFrameWnd::OnCommandHelp(WPARAM, LPARAM lParam)
+{
+    if (lParam == 0) {
+        if (IsTracking())
+            lParam = HID_BASE_COMMAND + m_nIDTracking;
+        else if (m_nIDHelp)
+            lParam = HID_BASE_RESOURCE + m_nIDHelp;
+    }
+    if (lParam == 0)
+        return FALSE;
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WinHelp((DWORD_PTR)lParam, HELP_CONTEXT);
+    return TRUE;
+}
+
+// ---- standard bars and key panes
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
+{
+    CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
+    if (!pBar) {
+        pCmdUI->ContinueRouting();
+        return;
+    }
+    pCmdUI->SetCheck(pBar->IsVisible() ? 1 : 0);
+}
+
+BOOL CFrameWnd::OnBarCheck(UINT nID)
+{
+    CControlBar* pBar = GetControlBar(nID);
+    if (!pBar)
+        return FALSE;
+    ShowControlBar(pBar, !pBar->IsVisible(), FALSE);
+    return TRUE;
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    int nVK = pCmdUI->m_nID == ID_INDICATOR_CAPS ? VK_CAPITAL
+            : pCmdUI->m_nID == ID_INDICATOR_NUM  ? VK_NUMLOCK
+                                                 : VK_SCROLL;
+    pCmdUI->Enable(::GetKeyState(nVK) & 1);
 }
 
 void CFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
@@ -755,7 +832,7 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (CWnd* pView = ViewWnd(GetActiveView()))
+    if (CView* pView = GetActiveView())
         if (pView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
             return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
@@ -794,28 +871,23 @@ void CFrameWnd::PostNcDestroy()
 
 BOOL CFrameWnd::CanCloseFrameDocs()
 {
-    auto& h = AfxDocViewHooks();
     CWinApp* pApp = AfxGetApp();
     if (pApp && pApp->m_pMainWnd == this)
-        return h.pfnSaveAllModified ? h.pfnSaveAllModified() : TRUE;
+        return pApp->SaveAllModified();
     CDocument* pDoc = GetActiveDocument();
-    if (pDoc && h.pfnCanCloseFrame)
-        return h.pfnCanCloseFrame(pDoc, this);
-    return TRUE;
+    return pDoc ? pDoc->CanCloseFrame(this) : TRUE;
 }
 
 void CFrameWnd::OnClose()
 {
     if (!CanCloseFrameDocs())
         return;
-    auto& h = AfxDocViewHooks();
     HWND hWnd = m_hWnd;
     CWinApp* pApp = AfxGetApp();
     if (pApp && pApp->m_pMainWnd == this) {
-        if (h.pfnCloseAllDocuments)
-            h.pfnCloseAllDocuments(FALSE);
+        pApp->CloseAllDocuments(FALSE);
     } else if (CDocument* pDoc = GetActiveDocument()) {
-        if (h.pfnCloseDocumentOfFrame && h.pfnCloseDocumentOfFrame(pDoc, this))
+        if (CloseDocumentOfFrame(pDoc, this))
             return;
     }
     // The documents may have destroyed the frame already (and the object with it).
@@ -848,15 +920,12 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
         pTopLevel->m_nFrameFlags |= WF_STAYACTIVE;
     pTopLevel->NotifyFloatingWindows(bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
 
-    auto& h = AfxDocViewHooks();
     CView* pView = GetActiveView();
     if (!pView)
         if (CFrameWnd* pFrame = GetActiveFrame())
             pView = pFrame->GetActiveView();
-    if (pView && h.pfnActivateView && !bMinimized) {
-        if (nState != WA_INACTIVE)
-            h.pfnActivateView(pView, TRUE, pView, pView);
-    }
+    if (pView && !bMinimized && nState != WA_INACTIVE)
+        pView->OnActivateView(TRUE, pView, pView);
 }
 
 BOOL CFrameWnd::OnNcActivate(BOOL bActive)
@@ -877,7 +946,7 @@ void CFrameWnd::OnEnable(BOOL bEnable)
 
 void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 {
-    if (CWnd* pView = ViewWnd(GetActiveView())) {
+    if (CView* pView = GetActiveView()) {
         pView->SetFocus();
         return;
     }
@@ -1005,14 +1074,11 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
     if (!(GetStyle() & FWS_ADDTOTITLE))
         return;
-    auto& h = AfxDocViewHooks();
     BOOL bMax = FALSE;
     CMDIChildWnd* pChild = MDIGetActive(&bMax);
     CDocument* pDoc = GetActiveDocument();
-    if (bAddToTitle && pChild && !bMax && (pDoc || (pDoc = pChild->GetActiveDocument()) != nullptr)
-        && h.pfnGetDocTitle) {
-        CString strDoc = h.pfnGetDocTitle(pDoc);
-        UpdateFrameTitleForDocument(strDoc);
+    if (bAddToTitle && pChild && !bMax && (pDoc || (pDoc = pChild->GetActiveDocument()) != nullptr)) {
+        UpdateFrameTitleForDocument(pDoc->GetTitle());
     } else {
         CString strTitle;
         if (pChild && !bMax)
@@ -1088,21 +1154,23 @@ BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 // New Window: a second frame on the active child's document.
 void CMDIFrameWnd::OnWindowNew()
 {
-    auto& h = AfxDocViewHooks();
     CMDIChildWnd* pChild = MDIGetActive();
     CDocument* pDoc = pChild ? pChild->GetActiveDocument() : nullptr;
-    if (!pDoc || !h.pfnCanOpenNewFrame || !h.pfnOpenNewFrame || !h.pfnCanOpenNewFrame(pDoc))
+    if (!CanOpenNewFrame(pDoc))
         return;   // the command is disabled then
-    if (!h.pfnOpenNewFrame(pDoc, pChild))
+    CDocTemplate* pTemplate = pDoc->GetDocTemplate();
+    CFrameWnd* pFrame = pTemplate->CreateNewFrame(pDoc, pChild);
+    if (!pFrame) {
         AfxMessageBox("Failed to open a new window.", MB_ICONEXCLAMATION);
+        return;
+    }
+    pTemplate->InitialUpdateFrame(pFrame, pDoc);
 }
 
 void CMDIFrameWnd::OnUpdateWindowNew(CCmdUI* pCmdUI)
 {
-    auto& h = AfxDocViewHooks();
     CMDIChildWnd* pChild = MDIGetActive();
-    CDocument* pDoc = pChild ? pChild->GetActiveDocument() : nullptr;
-    pCmdUI->Enable(pDoc && h.pfnCanOpenNewFrame && h.pfnCanOpenNewFrame(pDoc));
+    pCmdUI->Enable(CanOpenNewFrame(pChild ? pChild->GetActiveDocument() : nullptr));
 }
 
 BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
@@ -1203,7 +1271,7 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     mcs.style = cs.style & ~(WS_MAXIMIZE | WS_VISIBLE);
     mcs.lParam = reinterpret_cast<LPARAM>(pContext);
 
-    AfxHookWindowCreate(this);
+    AfxHookWindowCreate(this, cs.lpszClass);
     HWND hWnd = (HWND)::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
     AfxUnhookWindowCreate();
     if (!hWnd)
@@ -1225,13 +1293,9 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
     HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
     LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                            (HBRUSH)(COLOR_WINDOW + 1), hIcon);
-    auto& h = AfxDocViewHooks();
-    if (pContext && pContext->m_pNewDocTemplate && h.pfnGetTemplateHandles) {
-        HMENU hMenu = nullptr;
-        HACCEL hAccel = nullptr;
-        h.pfnGetTemplateHandles(pContext->m_pNewDocTemplate, &hMenu, &hAccel);
-        SetHandles(hMenu, hAccel);
-    }
+    if (pContext)
+        if (auto* pTemplate = dynamic_cast<CMultiDocTemplate*>(pContext->m_pNewDocTemplate))
+            SetHandles(pTemplate->m_hMenuShared, pTemplate->m_hAccelTable);
     CMDIFrameWnd* pFrame = nullptr;
     if (pParentWnd && pParentWnd->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
         pFrame = static_cast<CMDIFrameWnd*>(pParentWnd);
@@ -1293,16 +1357,9 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
         pFrame->OnUpdateFrameTitle(bAddToTitle);
     if (!(GetStyle() & FWS_ADDTOTITLE))
         return;
-    auto& h = AfxDocViewHooks();
     CDocument* pDoc = GetActiveDocument();
-    if (bAddToTitle && pDoc && h.pfnGetDocTitle) {
-        CString text = h.pfnGetDocTitle(pDoc);
-        if (m_nWindow > 0) {
-            char buf[16];
-            wsprintfA(buf, ":%d", m_nWindow);
-            text += buf;
-        }
-        SetTextIfChanged(m_hWnd, text);
+    if (bAddToTitle && pDoc) {
+        SetTextIfChanged(m_hWnd, NumberedTitle(pDoc->GetTitle(), m_nWindow));
     }
 }
 
@@ -1354,10 +1411,9 @@ void CMDIChildWnd::MDIRestore()
 void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
 {
     Default();
-    auto& h = AfxDocViewHooks();
     CView* pView = GetActiveView();
-    if (!bActivate && pView && h.pfnActivateView)
-        h.pfnActivateView(pView, FALSE, pView, pView);
+    if (!bActivate && pView)
+        pView->OnActivateView(FALSE, pView, pView);
     CMDIFrameWnd* pFrame = GetMDIFrame();
     // While the child is being destroyed the frame settles its menu and title later.
     OnUpdateFrameMenu(bActivate, pActivateWnd, nullptr);
@@ -1366,8 +1422,8 @@ void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
         if (bActivate || !pActivateWnd)
             pFrame->OnUpdateFrameTitle(TRUE);
     }
-    if (bActivate && pView && h.pfnActivateView)
-        h.pfnActivateView(pView, TRUE, pView, pView);
+    if (bActivate && pView)
+        pView->OnActivateView(TRUE, pView, pView);
 }
 
 int CMDIChildWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)

@@ -62,35 +62,6 @@ void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRe
 #define WF_STAYACTIVE       0x0020
 #define WF_STAYDISABLED     0x0040
 
-// The document layer (docview) plugs these in when it is linked; every
-// pointer may be NULL, the frame then does without.
-struct AFX_DOCVIEW_HOOKS
-{
-    CWnd* (*pfnViewWnd)(CView* pView);                 // the view as a window
-    CDocument* (*pfnGetDocument)(CView* pView);
-    void (*pfnActivateView)(CView* pView, BOOL bActivate, CView* pActivate, CView* pDeactive);
-    void (*pfnActivateFrame)(CView* pView, UINT nState, CFrameWnd* pFrame);
-    CString (*pfnGetDocTitle)(CDocument* pDoc);
-    // The application is about to close: every document's save query.
-    BOOL (*pfnSaveAllModified)();
-    // The application's documents are closed (after the main frame agreed).
-    void (*pfnCloseAllDocuments)(BOOL bEndSession);
-    // A frame of the document closes: its save query (FALSE keeps it open).
-    BOOL (*pfnCanCloseFrame)(CDocument* pDoc, CFrameWnd* pFrame);
-    // The frame is the document's last: the document closes (and destroys
-    // its frames). TRUE when it took care of the frame.
-    BOOL (*pfnCloseDocumentOfFrame)(CDocument* pDoc, CFrameWnd* pFrame);
-    // A template's shared menu and accelerators (child frames made for it).
-    void (*pfnGetTemplateHandles)(CDocTemplate* pTemplate, HMENU* phMenu, HACCEL* phAccel);
-    // The window as a view (NULL when it is not one).
-    CView* (*pfnWndAsView)(CWnd* pWnd);
-    // Whether the document has a template that can give it another frame.
-    BOOL (*pfnCanOpenNewFrame)(CDocument* pDoc);
-    // Another frame on the document, made by its template and shown; NULL on failure.
-    CFrameWnd* (*pfnOpenNewFrame)(CDocument* pDoc, CFrameWnd* pOther);
-};
-AFX_DOCVIEW_HOOKS& AfxDocViewHooks();
-
 class CFrameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -220,6 +191,15 @@ protected:
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
+    // Help: F1 (WM_HELP), ID_HELP and WM_COMMANDHELP end in the application's WinHelp.
+    afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    afx_msg void OnHelp();
+    afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+    // View > Toolbar / Status Bar (a bar whose id is the command's).
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    afx_msg BOOL OnBarCheck(UINT nID);
+    // The status bar's key panes: on while the key's toggle is.
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 };

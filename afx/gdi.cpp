@@ -14,6 +14,7 @@ CHandleMap<HDC, CDC>& DCs()
     thread_local CHandleMap<HDC, CDC> m;
     return m;
 }
+void SetDCHandle(CDC* p, HDC h) { p->m_hDC = p->m_hAttribDC = h; }
 } // namespace
 
 CDC::~CDC()
@@ -27,36 +28,7 @@ HDC CDC::GetSafeHdc() const
     return AfxIsNullThis(this) ? nullptr : m_hDC;
 }
 
-CDC* CDC::FromHandle(HDC hDC)
-{
-    return DCs().FromHandle(hDC, [](HDC h) {
-        auto* p = new CDC;
-        p->m_hDC = p->m_hAttribDC = h;
-        return p;
-    });
-}
-
-void CDC::DeleteTempMap()
-{
-    CHandleMap<HDC, CDC>::DeleteTemporaries([](CDC* p) { p->m_hDC = p->m_hAttribDC = nullptr; });
-}
-
-BOOL CDC::Attach(HDC hDC)
-{
-    if (!hDC || m_hDC)
-        return FALSE;
-    m_hDC = m_hAttribDC = hDC;
-    DCs().SetPermanent(hDC, this);
-    return TRUE;
-}
-
-HDC CDC::Detach()
-{
-    HDC h = m_hDC;
-    DCs().RemovePermanent(h, this);
-    m_hDC = m_hAttribDC = nullptr;
-    return h;
-}
+AFX_IMPLEMENT_HANDLE_WRAPPER(CDC, HDC, DCs, m_hDC, SetDCHandle)
 
 BOOL CDC::DeleteDC()
 {

@@ -1,6 +1,7 @@
 // Device contexts and GDI objects.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>   // COLORMAP
 #include "afx/object.h"
 #include "afx/geometry.h"
 #include "afx/string.h"

@@ -3,6 +3,7 @@
 // lock; a handle nobody wraps gets a temporary wrapper of its own, kept per
 // thread and freed when the thread goes idle.
 #pragma once
+#include <windows.h>
 #include <mutex>
 #include <unordered_map>
 
@@ -60,6 +61,35 @@ public:
 
     static bool HasTemporaries() { return !Temporaries().empty(); }
 
+    // The wrapper class's own FromHandle, DeleteTempMap, Attach and Detach,
+    // written once: set(p, h) stores the handle in the wrapper (NULL to let go).
+    template <class Set> T* Wrap(H h, Set set)
+    {
+        return FromHandle(h, [&](H hNew) {
+            T* p = new T;
+            set(p, hNew);
+            return p;
+        });
+    }
+    template <class Set> static void DeleteTempMap(Set set)
+    {
+        DeleteTemporaries([&](T* p) { set(p, H()); });
+    }
+    template <class Set> BOOL Attach(T* p, H hCurrent, H h, Set set)
+    {
+        if (!h || hCurrent)
+            return FALSE;
+        set(p, h);
+        SetPermanent(h, p);
+        return TRUE;
+    }
+    template <class Set> H Detach(T* p, H h, Set set)
+    {
+        RemovePermanent(h, p);
+        set(p, H());
+        return h;
+    }
+
     // The idle cleanup: release(p) lets go of the handle first, so that the
     // wrapper's destructor leaves a handle it does not own alone.
     template <class Release> static void DeleteTemporaries(Release release)
@@ -82,3 +112,11 @@ private:
     std::mutex m_lock;
     std::unordered_map<H, T*> m_permanent;
 };
+
+// A wrapper class's FromHandle, DeleteTempMap, Attach and Detach over its map
+// (Map() returns it), its handle member and the setter of that member.
+#define AFX_IMPLEMENT_HANDLE_WRAPPER(T, H, Map, member, Set) \
+    T* T::FromHandle(H h) { return Map().Wrap(h, Set); } \
+    void T::DeleteTempMap() { CHandleMap<H, T>::DeleteTempMap(Set); } \
+    BOOL T::Attach(H h) { return Map().Attach(this, member, h, Set); } \
+    H T::Detach() { return Map().Detach(this, member, Set); }

@@ -16,6 +16,7 @@ CHandleMap<HIMAGELIST, CImageList>& Lists()
     thread_local CHandleMap<HIMAGELIST, CImageList> m;
     return m;
 }
+void SetListHandle(CImageList* p, HIMAGELIST h) { p->m_hImageList = h; }
 
 // The image-list functions read and write a stream: this one is the archive,
 // so that the bytes land at the archive's place among its other data.
@@ -127,37 +128,8 @@ CImageList* CImageList::FromHandlePermanent(HIMAGELIST hImageList)
     return Lists().LookupPermanent(hImageList);
 }
 
-CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
-{
-    return Lists().FromHandle(hImageList, [](HIMAGELIST h) {
-        auto* p = new CImageList;
-        p->m_hImageList = h;   // not in the permanent map: never destroys it
-        return p;
-    });
-}
-
-void CImageList::DeleteTempMap()
-{
-    // The lists belong to someone else.
-    CHandleMap<HIMAGELIST, CImageList>::DeleteTemporaries([](CImageList* p) { p->m_hImageList = nullptr; });
-}
-
-BOOL CImageList::Attach(HIMAGELIST hImageList)
-{
-    if (!hImageList || m_hImageList)
-        return FALSE;
-    m_hImageList = hImageList;
-    Lists().SetPermanent(hImageList, this);
-    return TRUE;
-}
-
-HIMAGELIST CImageList::Detach()
-{
-    HIMAGELIST h = m_hImageList;
-    Lists().RemovePermanent(h, this);
-    m_hImageList = nullptr;
-    return h;
-}
+// A temporary wrapper is not in the permanent map: it never destroys the list.
+AFX_IMPLEMENT_HANDLE_WRAPPER(CImageList, HIMAGELIST, Lists, m_hImageList, SetListHandle)
 
 BOOL CImageList::DeleteImageList()
 {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "afx/object.h"
+#include "afx/geometry.h"
 
 class CArchive;
 class CBitmap;

@@ -10,6 +10,7 @@ CHandleMap<HMENU, CMenu>& Menus()
     static auto* p = new CHandleMap<HMENU, CMenu>;
     return *p;
 }
+void SetMenuHandle(CMenu* p, HMENU h) { p->m_hMenu = h; }
 } // namespace
 
 CMenu::~CMenu()
@@ -28,36 +29,7 @@ CMenu* CMenu::FromHandlePermanent(HMENU hMenu)
     return Menus().LookupPermanent(hMenu);
 }
 
-CMenu* CMenu::FromHandle(HMENU hMenu)
-{
-    return Menus().FromHandle(hMenu, [](HMENU h) {
-        auto* p = new CMenu;
-        p->m_hMenu = h;
-        return p;
-    });
-}
-
-void CMenu::DeleteTempMap()
-{
-    CHandleMap<HMENU, CMenu>::DeleteTemporaries([](CMenu* p) { p->m_hMenu = nullptr; });
-}
-
-BOOL CMenu::Attach(HMENU hMenu)
-{
-    if (!hMenu || m_hMenu)
-        return FALSE;
-    m_hMenu = hMenu;
-    Menus().SetPermanent(hMenu, this);
-    return TRUE;
-}
-
-HMENU CMenu::Detach()
-{
-    HMENU h = m_hMenu;
-    Menus().RemovePermanent(h, this);
-    m_hMenu = nullptr;
-    return h;
-}
+AFX_IMPLEMENT_HANDLE_WRAPPER(CMenu, HMENU, Menus, m_hMenu, SetMenuHandle)
 
 BOOL CMenu::CreateMenu()
 {

@@ -1,6 +1,7 @@
 #include "afx/object.h"
 #include "afx/string.h"
 #include "afx/afxres.h"
+#include "afx/app.h"
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -137,11 +138,21 @@ int CException::ReportError(UINT nType, UINT nMessageID) const
         message = text;
     else if (nMessageID == 0 || !message.LoadString(nMessageID))
         message = "An unsupported operation was attempted.";
-    // Captioned like the program's other boxes when its title is available.
-    CString caption;
-    caption.LoadString(AFX_IDS_APP_TITLE);
-    HWND owner = GetActiveWindow();
-    return MessageBoxA(owner, message, caption.IsEmpty() ? nullptr : (LPCSTR)caption, nType);
+    return AfxMessageBox(message, nType);
+}
+
+void AfxReportException(CException* e)
+{
+    if (!e)
+        return;
+    e->ReportError(MB_OK | MB_ICONEXCLAMATION);
+    e->Delete();
+}
+
+void AfxReportOutOfMemory()
+{
+    CMemoryException e(FALSE);
+    e.ReportError(MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const

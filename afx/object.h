@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include "afx/string.h"
+#include <new>
 
 class CObject;
 class CArchive;
@@ -208,3 +209,26 @@ public:
 [[noreturn]] void AfxThrowUserException();
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, LPCSTR lpszFileName = NULL);
 [[noreturn]] void AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName = NULL);
+
+// The exception barrier of window procedures, message loops and thread
+// entries: an exception must not unwind through the system's frames (the
+// 32-bit unwinder cannot cross them). What escapes is reported with its
+// ReportError (through AfxMessageBox) and deleted; out of memory in `new`
+// is reported as a CMemoryException.
+void AfxReportException(CException* e);
+void AfxReportOutOfMemory();
+
+// Calls f(); when a CException* or std::bad_alloc escapes it, reports it and
+// returns failValue instead. Other exceptions pass on.
+template <class R, class F>
+R AfxCallGuarded(R failValue, F&& f)
+{
+    try {
+        return f();
+    } catch (CException* e) {
+        AfxReportException(e);
+    } catch (const std::bad_alloc&) {
+        AfxReportOutOfMemory();
+    }
+    return failValue;
+}

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <cstdarg>
+#include "afx/printf.h"
 
 class CString
 {
@@ -81,9 +82,9 @@ public:
     int FindOneOf(LPCSTR lpszCharSet) const;
 
     // printf-style; any length.
-    void Format(LPCSTR lpszFormat, ...);
+    void Format(LPCSTR lpszFormat, ...) AFX_PRINTF(2, 3);
     void Format(UINT nFormatID, ...);
-    void FormatV(LPCSTR lpszFormat, va_list argList);
+    void FormatV(LPCSTR lpszFormat, va_list argList) AFX_PRINTF(2, 0);
 
     // FALSE (and an empty string) when the id has no entry.
     BOOL LoadString(UINT nID);

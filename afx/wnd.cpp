@@ -25,6 +25,7 @@ CHandleMap<HWND, CWnd>& Windows()
     static auto* p = new CHandleMap<HWND, CWnd>;   // outlives every static window object
     return *p;
 }
+void SetWndHandle(CWnd* p, HWND h) { p->m_hWnd = h; }
 
 // Messages being dispatched on this thread, innermost last. A deque keeps
 // the addresses GetCurrentMessage handed out valid while nesting deepens.
@@ -37,6 +38,8 @@ std::deque<MSG>& MessageStack()
 struct CreateHookState {
     HHOOK hHook = nullptr;
     CWnd* pWndInit = nullptr;
+    char szClass[256] = "";      // the class the create call asked for; "" for any
+    ATOM atomClass = 0;
     int nDepth = 0;
 };
 CreateHookState& HookState()
@@ -45,19 +48,33 @@ CreateHookState& HookState()
     return s;
 }
 
+bool IsClassOf(HWND hWnd, const CreateHookState& st)
+{
+    if (st.atomClass)
+        return (ATOM)::GetClassWord(hWnd, GCW_ATOM) == st.atomClass;
+    if (!st.szClass[0])
+        return true;
+    char name[256] = "";
+    ::GetClassNameA(hWnd, name, sizeof name);
+    return lstrcmpiA(name, st.szClass) == 0;
+}
+
 LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     CreateHookState& st = HookState();
-    if (code == HCBT_CREATEWND && st.pWndInit) {
+    // Only the window of the pending create call: the system may make windows
+    // of its own on the thread first (an input-method window, for one).
+    if (code == HCBT_CREATEWND && st.pWndInit && IsClassOf(reinterpret_cast<HWND>(wParam), st)) {
         CWnd* pWnd = st.pWndInit;
         st.pWndInit = nullptr;
         HWND hWnd = reinterpret_cast<HWND>(wParam);
-        pWnd->Attach(hWnd);
-        pWnd->PreSubclassWindow();
-        auto old = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-        if (old != &AfxWndProc)
-            pWnd->m_pfnSuper = old;
+        // Nothing may unwind through the system's frames: a failure here
+        // cancels the creation instead.
+        if (!AfxCallGuarded<BOOL>(FALSE, [&] { return pWnd->SubclassWindow(hWnd); })) {
+            if (pWnd->m_hWnd == hWnd)
+                pWnd->Detach();
+            return 1;
+        }
     }
     return ::CallNextHookEx(st.hHook, code, wParam, lParam);
 }
@@ -80,12 +97,18 @@ bool IsCtlColor(UINT message)
 // ---------------------------------------------------------------------------
 // Creation hook and window procedure
 
-void AfxHookWindowCreate(CWnd* pWnd)
+void AfxHookWindowCreate(CWnd* pWnd, LPCSTR lpszClass)
 {
     CreateHookState& st = HookState();
     if (!st.hHook)
         st.hHook = ::SetWindowsHookExA(WH_CBT, &CbtFilterHook, nullptr, ::GetCurrentThreadId());
     st.pWndInit = pWnd;
+    st.atomClass = 0;
+    st.szClass[0] = 0;
+    if (lpszClass && IS_INTRESOURCE(lpszClass))
+        st.atomClass = (ATOM)(UINT_PTR)lpszClass;
+    else if (lpszClass)
+        lstrcpynA(st.szClass, lpszClass, sizeof st.szClass);
     st.nDepth++;
 }
 
@@ -119,7 +142,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
         ~Pop() { s.pop_back(); }
     } pop{stack};
 
-    LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
+    // A failed WM_CREATE ends the creation: CreateWindowEx returns NULL.
+    LRESULT lResult = AfxCallGuarded<LRESULT>(message == WM_CREATE ? -1 : 0,
+                                              [&] { return pWnd->WindowProc(message, wParam, lParam); });
 
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {
         AfxForgetToolTipWindow(hWnd);
@@ -220,32 +245,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
     return Windows().LookupPermanent(hWnd);
 }
 
-CWnd* CWnd::FromHandle(HWND hWnd)
-{
-    return Windows().FromHandle(hWnd, [](HWND h) { return new CWnd(h); });
-}
-
-void CWnd::DeleteTempMap()
-{
-    CHandleMap<HWND, CWnd>::DeleteTemporaries([](CWnd* p) { p->m_hWnd = nullptr; });
-}
-
-BOOL CWnd::Attach(HWND hWndNew)
-{
-    if (!hWndNew)
-        return FALSE;
-    Windows().SetPermanent(hWndNew, this);
-    m_hWnd = hWndNew;
-    return TRUE;
-}
-
-HWND CWnd::Detach()
-{
-    HWND hWnd = m_hWnd;
-    Windows().RemovePermanent(hWnd, this);
-    m_hWnd = nullptr;
-    return hWnd;
-}
+AFX_IMPLEMENT_HANDLE_WRAPPER(CWnd, HWND, Windows, m_hWnd, SetWndHandle)
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
@@ -318,7 +318,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         PostNcDestroy();
         return FALSE;
     }
-    AfxHookWindowCreate(this);
+    AfxHookWindowCreate(this, cs.lpszClass);
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y,
                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     if (!AfxUnhookWindowCreate() && !hWnd)
@@ -457,17 +457,19 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return TRUE;
     }
 
-    UINT nLookup = IsCtlColor(message) ? WM_CTLCOLOR : message;
-    const AFX_MSGMAP_ENTRY* e = AfxFindMessageEntry(GetMessageMap(), nLookup, 0, 0);
-    if (!e)
-        return FALSE;
+    return DispatchToMap(IsCtlColor(message) ? WM_CTLCOLOR : message, message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::DispatchToMap(UINT nLookup, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT lResult = 0;
     AFX_MSG_ARGS a = {};
     a.hWnd = m_hWnd;
     a.message = message;
     a.wParam = wParam;
     a.lParam = lParam;
     a.pResult = &lResult;
-    if (!e->pfn(this, e, a))
+    if (!DispatchMapEntry(nLookup, 0, 0, a))
         return FALSE;
     if (pResult)
         *pResult = lResult;
@@ -540,18 +542,8 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         AFX_NOTIFY notify = { pResult ? pResult : &lResult, pNMHDR };
         return OnCmdMsg(0, (int)MAKELONG((WORD)pNMHDR->code, WM_REFLECT_BASE + WM_NOTIFY), &notify, nullptr);
     }
-    AFX_MSG_ARGS a = {};
-    a.hWnd = m_hWnd;
-    a.message = message;
-    a.wParam = wParam;
-    a.lParam = lParam;
-    a.pResult = &lResult;
-    UINT nLookup = WM_REFLECT_BASE + (IsCtlColor(message) ? WM_CTLCOLOR : message);
-    if (!DispatchMapEntry(nLookup, 0, 0, a))
-        return FALSE;
-    if (pResult)
-        *pResult = lResult;
-    return TRUE;
+    return DispatchToMap(WM_REFLECT_BASE + (IsCtlColor(message) ? WM_CTLCOLOR : message), message, wParam,
+                         lParam, pResult);
 }
 
 BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
@@ -911,7 +903,7 @@ CWnd* CWnd::GetDescendantWindow(HWND hWnd, int nID, BOOL bOnlyPerm)
 
 INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
 {
-    HWND hChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);
+    HWND hChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
     if (!hChild || hChild == m_hWnd || !(::GetWindowLongA(hChild, GWL_STYLE) & WS_VISIBLE))
         return -1;
     int nID = ::GetDlgCtrlID(hChild);

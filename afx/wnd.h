@@ -360,6 +360,8 @@ protected:
 
 private:
     static CWnd* FindParentFrame(HWND hWnd, bool bTopLevel);
+    // The map's handler of nLookup called with the message (OnWndMsg and reflection).
+    BOOL DispatchToMap(UINT nLookup, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     HWND m_hWndOwner = nullptr;
@@ -370,10 +372,11 @@ private:
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The next window created on this thread is attached to pWnd before its
-// first message (any class, system classes too). Unhook returns TRUE when
-// the hook attached it (so creation reached the window).
-void AfxHookWindowCreate(CWnd* pWnd);
+// The next window of class lpszClass (a name or an atom; NULL for any) this
+// thread creates is attached to pWnd before its first message (system
+// classes too). Unhook returns TRUE when the hook attached it (so creation
+// reached the window).
+void AfxHookWindowCreate(CWnd* pWnd, LPCSTR lpszClass);
 BOOL AfxUnhookWindowCreate();
 
 // Registers (once) a class with DefWindowProc and returns its generated name.
@@ -390,444 +393,292 @@ inline UINT AfxRegisterWindowMessage(LPCSTR lpString) { return ::RegisterWindowM
 void AfxUpdateMenuPopup(CCmdTarget* pTarget, CMenu* pPopup, BOOL bDisableIfNoHandler);
 
 namespace afxcrack {
-struct Wm_CREATE {
+// One cracker per handler signature: how wParam/lParam become the arguments
+// and what the result is. The ON_WM_ entries below pick theirs.
+struct Sig_i_cs {   // CREATE
     using Sig = int(LPCREATESTRUCT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)((LPCREATESTRUCT)a.lParam); return TRUE; }
 };
-struct Wm_NCCREATE {
+struct Sig_b_cs {   // NCCREATE
     using Sig = BOOL(LPCREATESTRUCT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)((LPCREATESTRUCT)a.lParam); return TRUE; }
 };
-struct Wm_DESTROY {
+struct Sig_v_v {   // DESTROY, NCDESTROY, CLOSE, PAINT, NCPAINT, SYSCOLORCHANGE, CANCELMODE
     using Sig = void();
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)(); *a.pResult = 0; return TRUE; }
 };
-struct Wm_NCDESTROY {
-    using Sig = void();
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)(); *a.pResult = 0; return TRUE; }
-};
-struct Wm_CLOSE {
-    using Sig = void();
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)(); *a.pResult = 0; return TRUE; }
-};
-struct Wm_SIZE {
+struct Sig_v_u_i_i {   // SIZE
     using Sig = void(UINT, int, int);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)a.wParam, (short)LOWORD(a.lParam), (short)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_MOVE {
+struct Sig_v_i_i {   // MOVE
     using Sig = void(int, int);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((short)LOWORD(a.lParam), (short)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_PAINT {
-    using Sig = void();
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)(); *a.pResult = 0; return TRUE; }
-};
-struct Wm_NCPAINT {
-    using Sig = void();
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)(); *a.pResult = 0; return TRUE; }
-};
-struct Wm_ERASEBKGND {
+struct Sig_b_dc {   // ERASEBKGND
     using Sig = BOOL(CDC*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)(CDC::FromHandle((HDC)a.wParam)); return TRUE; }
 };
-struct Wm_SETFOCUS {
+struct Sig_v_wnd {   // SETFOCUS, KILLFOCUS
     using Sig = void(CWnd*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)(CWnd::FromHandle((HWND)a.wParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_KILLFOCUS {
-    using Sig = void(CWnd*);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)(CWnd::FromHandle((HWND)a.wParam)); *a.pResult = 0; return TRUE; }
-};
-struct Wm_ENABLE {
+struct Sig_v_b {   // ENABLE, ENTERMENULOOP, EXITMENULOOP
     using Sig = void(BOOL);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((BOOL)a.wParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_SHOWWINDOW {
+struct Sig_v_b_u {   // SHOWWINDOW
     using Sig = void(BOOL, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((BOOL)a.wParam, (UINT)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_LBUTTONDOWN {
+struct Sig_v_u_pt {   // LBUTTONDOWN, LBUTTONUP, LBUTTONDBLCLK, RBUTTONDOWN, RBUTTONUP, RBUTTONDBLCLK, MBUTTONDOWN, MBUTTONUP, MOUSEMOVE, NCMOUSEMOVE, NCLBUTTONDOWN, NCLBUTTONUP, NCLBUTTONDBLCLK, NCRBUTTONDOWN, NCRBUTTONUP
     using Sig = void(UINT, CPoint);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
 };
-struct Wm_LBUTTONUP {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_LBUTTONDBLCLK {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_RBUTTONDOWN {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_RBUTTONUP {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_RBUTTONDBLCLK {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_MBUTTONDOWN {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_MBUTTONUP {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_MOUSEMOVE {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_MOUSEWHEEL {
+struct Sig_b_u_s_pt {   // MOUSEWHEEL
     using Sig = BOOL(UINT, short, CPoint);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)((UINT)LOWORD(a.wParam), (short)HIWORD(a.wParam), CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); return TRUE; }
 };
-struct Wm_MOUSEACTIVATE {
+struct Sig_i_wnd_u_u {   // MOUSEACTIVATE
     using Sig = int(CWnd*, UINT, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)(CWnd::FromHandle((HWND)a.wParam), (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); return TRUE; }
 };
-struct Wm_SETCURSOR {
+struct Sig_b_wnd_u_u {   // SETCURSOR
     using Sig = BOOL(CWnd*, UINT, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)(CWnd::FromHandle((HWND)a.wParam), (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); return TRUE; }
 };
-struct Wm_NCHITTEST {
+struct Sig_l_pt {   // NCHITTEST
     using Sig = LRESULT(CPoint);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)(CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); return TRUE; }
 };
-struct Wm_NCCALCSIZE {
+struct Sig_v_b_ncp {   // NCCALCSIZE
     using Sig = void(BOOL, NCCALCSIZE_PARAMS*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((BOOL)a.wParam, (NCCALCSIZE_PARAMS*)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_NCACTIVATE {
+struct Sig_b_b {   // NCACTIVATE
     using Sig = BOOL(BOOL);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)((BOOL)a.wParam); return TRUE; }
 };
-struct Wm_NCMOUSEMOVE {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_NCLBUTTONDOWN {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_NCLBUTTONUP {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_NCLBUTTONDBLCLK {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_NCRBUTTONDOWN {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_NCRBUTTONUP {
-    using Sig = void(UINT, CPoint);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
-};
-struct Wm_KEYDOWN {
+struct Sig_v_u_u_u {   // KEYDOWN, KEYUP, SYSKEYDOWN, SYSKEYUP, CHAR, SYSCHAR
     using Sig = void(UINT, UINT, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)a.wParam, (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_KEYUP {
-    using Sig = void(UINT, UINT, UINT);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
-};
-struct Wm_SYSKEYDOWN {
-    using Sig = void(UINT, UINT, UINT);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
-};
-struct Wm_SYSKEYUP {
-    using Sig = void(UINT, UINT, UINT);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
-};
-struct Wm_CHAR {
-    using Sig = void(UINT, UINT, UINT);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
-};
-struct Wm_SYSCHAR {
-    using Sig = void(UINT, UINT, UINT);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, (UINT)LOWORD(a.lParam), (UINT)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
-};
-struct Wm_GETDLGCODE {
+struct Sig_u_v {   // GETDLGCODE
     using Sig = UINT();
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)(); return TRUE; }
 };
-struct Wm_VSCROLL {
+struct Sig_v_u_u_sb {   // VSCROLL, HSCROLL
     using Sig = void(UINT, UINT, CScrollBar*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)LOWORD(a.wParam), (UINT)HIWORD(a.wParam), reinterpret_cast<CScrollBar*>(a.lParam ? CWnd::FromHandle((HWND)a.lParam) : nullptr)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_HSCROLL {
-    using Sig = void(UINT, UINT, CScrollBar*);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)LOWORD(a.wParam), (UINT)HIWORD(a.wParam), reinterpret_cast<CScrollBar*>(a.lParam ? CWnd::FromHandle((HWND)a.lParam) : nullptr)); *a.pResult = 0; return TRUE; }
-};
-struct Wm_CONTEXTMENU {
+struct Sig_v_wnd_pt {   // CONTEXTMENU
     using Sig = void(CWnd*, CPoint);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)(CWnd::FromHandle((HWND)a.wParam), CPoint((short)LOWORD(a.lParam), (short)HIWORD(a.lParam))); *a.pResult = 0; return TRUE; }
 };
-struct Wm_TIMER {
+struct Sig_v_up {   // TIMER
     using Sig = void(UINT_PTR);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT_PTR)a.wParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_ACTIVATE {
+struct Sig_v_u_wnd_b {   // ACTIVATE
     using Sig = void(UINT, CWnd*, BOOL);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)LOWORD(a.wParam), CWnd::FromHandle((HWND)a.lParam), (BOOL)HIWORD(a.wParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_ACTIVATEAPP {
+struct Sig_v_b_dw {   // ACTIVATEAPP
     using Sig = void(BOOL, DWORD);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((BOOL)a.wParam, (DWORD)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_MDIACTIVATE {
+struct Sig_v_b_wnd_wnd {   // MDIACTIVATE
     using Sig = void(BOOL, CWnd*, CWnd*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((HWND)a.lParam == a.hWnd, CWnd::FromHandle((HWND)a.lParam), CWnd::FromHandle((HWND)a.wParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_INITMENU {
+struct Sig_v_menu {   // INITMENU
     using Sig = void(CMenu*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)(CMenu::FromHandle((HMENU)a.wParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_INITMENUPOPUP {
+struct Sig_v_menu_u_b {   // INITMENUPOPUP
     using Sig = void(CMenu*, UINT, BOOL);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)(CMenu::FromHandle((HMENU)a.wParam), (UINT)LOWORD(a.lParam), (BOOL)HIWORD(a.lParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_MENUSELECT {
+struct Sig_v_u_u_hmenu {   // MENUSELECT
     using Sig = void(UINT, UINT, HMENU);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)LOWORD(a.wParam), (UINT)HIWORD(a.wParam), (HMENU)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_ENTERMENULOOP {
-    using Sig = void(BOOL);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((BOOL)a.wParam); *a.pResult = 0; return TRUE; }
-};
-struct Wm_EXITMENULOOP {
-    using Sig = void(BOOL);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((BOOL)a.wParam); *a.pResult = 0; return TRUE; }
-};
-struct Wm_ENTERIDLE {
+struct Sig_v_u_wnd {   // ENTERIDLE
     using Sig = void(UINT, CWnd*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)a.wParam, CWnd::FromHandle((HWND)a.lParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_WINDOWPOSCHANGING {
+struct Sig_v_wp {   // WINDOWPOSCHANGING, WINDOWPOSCHANGED
     using Sig = void(WINDOWPOS*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((WINDOWPOS*)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_WINDOWPOSCHANGED {
-    using Sig = void(WINDOWPOS*);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((WINDOWPOS*)a.lParam); *a.pResult = 0; return TRUE; }
-};
-struct Wm_GETMINMAXINFO {
+struct Sig_v_mmi {   // GETMINMAXINFO
     using Sig = void(MINMAXINFO*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((MINMAXINFO*)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_SYSCOLORCHANGE {
-    using Sig = void();
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)(); *a.pResult = 0; return TRUE; }
-};
-struct Wm_SETTINGCHANGE {
+struct Sig_v_u_str {   // SETTINGCHANGE
     using Sig = void(UINT, LPCSTR);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)a.wParam, (LPCSTR)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_SYSCOMMAND {
+struct Sig_v_u_lp {   // SYSCOMMAND, PARENTNOTIFY
     using Sig = void(UINT, LPARAM);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)a.wParam, a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_CAPTURECHANGED {
+struct Sig_v_wndFromLParam {   // CAPTURECHANGED
     using Sig = void(CWnd*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)(CWnd::FromHandle((HWND)a.lParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_CANCELMODE {
-    using Sig = void();
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)(); *a.pResult = 0; return TRUE; }
-};
-struct Wm_DRAWITEM {
+struct Sig_v_i_dis {   // DRAWITEM
     using Sig = void(int, LPDRAWITEMSTRUCT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((int)a.wParam, (LPDRAWITEMSTRUCT)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_MEASUREITEM {
+struct Sig_v_i_mis {   // MEASUREITEM
     using Sig = void(int, LPMEASUREITEMSTRUCT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((int)a.wParam, (LPMEASUREITEMSTRUCT)a.lParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_PARENTNOTIFY {
-    using Sig = void(UINT, LPARAM);
-    template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)a.wParam, a.lParam); *a.pResult = 0; return TRUE; }
-};
-struct Wm_DROPFILES {
+struct Sig_v_hdrop {   // DROPFILES
     using Sig = void(HDROP);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((HDROP)a.wParam); *a.pResult = 0; return TRUE; }
 };
-struct Wm_CTLCOLOR {
+struct Sig_hbr_dc_wnd_u {   // CTLCOLOR
     using Sig = HBRUSH(CDC*, CWnd*, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { *a.pResult = (LRESULT)(p->*f)(CDC::FromHandle((HDC)a.wParam), CWnd::FromHandle((HWND)a.lParam), (UINT)(a.message - WM_CTLCOLORMSGBOX)); return TRUE; }
 };
-struct Wm_DRAWITEM_REFLECT {
+struct Sig_v_dis {   // DRAWITEM_REFLECT
     using Sig = void(LPDRAWITEMSTRUCT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((LPDRAWITEMSTRUCT)a.lParam); *a.pResult = TRUE; return TRUE; }
 };
-struct Wm_MEASUREITEM_REFLECT {
+struct Sig_v_mis {   // MEASUREITEM_REFLECT
     using Sig = void(LPMEASUREITEMSTRUCT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((LPMEASUREITEMSTRUCT)a.lParam); *a.pResult = TRUE; return TRUE; }
 };
-struct Wm_CTLCOLOR_REFLECT {
+struct Sig_hbr_dc_u {   // CTLCOLOR_REFLECT
     using Sig = HBRUSH(CDC*, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { HBRUSH r = (p->*f)(CDC::FromHandle((HDC)a.wParam), (UINT)(a.message - WM_CTLCOLORMSGBOX)); if (!r) return FALSE; *a.pResult = (LRESULT)r; return TRUE; }
 };
-struct Wm_HSCROLL_REFLECT {
+struct Sig_v_u_u {   // HSCROLL_REFLECT, VSCROLL_REFLECT
     using Sig = void(UINT, UINT);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
     { (p->*f)((UINT)LOWORD(a.wParam), (UINT)HIWORD(a.wParam)); *a.pResult = 0; return TRUE; }
 };
-struct Wm_VSCROLL_REFLECT {
-    using Sig = void(UINT, UINT);
+struct Sig_b_help {   // HELPINFO
+    using Sig = BOOL(HELPINFO*);
     template <class T, class F> static BOOL Call(T* p, F f, const AFX_MSGMAP_ENTRY*, AFX_MSG_ARGS& a)
-    { (p->*f)((UINT)LOWORD(a.wParam), (UINT)HIWORD(a.wParam)); *a.pResult = 0; return TRUE; }
+    { *a.pResult = (LRESULT)(p->*f)((HELPINFO*)a.lParam); return TRUE; }
 };
 } // namespace afxcrack
 
-#define ON_WM_CREATE() { WM_CREATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CREATE, OnCreate) },
-#define ON_WM_NCCREATE() { WM_NCCREATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCCREATE, OnNcCreate) },
-#define ON_WM_DESTROY() { WM_DESTROY, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_DESTROY, OnDestroy) },
-#define ON_WM_NCDESTROY() { WM_NCDESTROY, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCDESTROY, OnNcDestroy) },
-#define ON_WM_CLOSE() { WM_CLOSE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CLOSE, OnClose) },
-#define ON_WM_SIZE() { WM_SIZE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SIZE, OnSize) },
-#define ON_WM_MOVE() { WM_MOVE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MOVE, OnMove) },
-#define ON_WM_PAINT() { WM_PAINT, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_PAINT, OnPaint) },
-#define ON_WM_NCPAINT() { WM_NCPAINT, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCPAINT, OnNcPaint) },
-#define ON_WM_ERASEBKGND() { WM_ERASEBKGND, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_ERASEBKGND, OnEraseBkgnd) },
-#define ON_WM_SETFOCUS() { WM_SETFOCUS, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SETFOCUS, OnSetFocus) },
-#define ON_WM_KILLFOCUS() { WM_KILLFOCUS, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_KILLFOCUS, OnKillFocus) },
-#define ON_WM_ENABLE() { WM_ENABLE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_ENABLE, OnEnable) },
-#define ON_WM_SHOWWINDOW() { WM_SHOWWINDOW, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SHOWWINDOW, OnShowWindow) },
-#define ON_WM_LBUTTONDOWN() { WM_LBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_LBUTTONDOWN, OnLButtonDown) },
-#define ON_WM_LBUTTONUP() { WM_LBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_LBUTTONUP, OnLButtonUp) },
-#define ON_WM_LBUTTONDBLCLK() { WM_LBUTTONDBLCLK, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_LBUTTONDBLCLK, OnLButtonDblClk) },
-#define ON_WM_RBUTTONDOWN() { WM_RBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_RBUTTONDOWN, OnRButtonDown) },
-#define ON_WM_RBUTTONUP() { WM_RBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_RBUTTONUP, OnRButtonUp) },
-#define ON_WM_RBUTTONDBLCLK() { WM_RBUTTONDBLCLK, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_RBUTTONDBLCLK, OnRButtonDblClk) },
-#define ON_WM_MBUTTONDOWN() { WM_MBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MBUTTONDOWN, OnMButtonDown) },
-#define ON_WM_MBUTTONUP() { WM_MBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MBUTTONUP, OnMButtonUp) },
-#define ON_WM_MOUSEMOVE() { WM_MOUSEMOVE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MOUSEMOVE, OnMouseMove) },
-#define ON_WM_MOUSEWHEEL() { WM_MOUSEWHEEL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MOUSEWHEEL, OnMouseWheel) },
-#define ON_WM_MOUSEACTIVATE() { WM_MOUSEACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MOUSEACTIVATE, OnMouseActivate) },
-#define ON_WM_SETCURSOR() { WM_SETCURSOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SETCURSOR, OnSetCursor) },
-#define ON_WM_NCHITTEST() { WM_NCHITTEST, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCHITTEST, OnNcHitTest) },
-#define ON_WM_NCCALCSIZE() { WM_NCCALCSIZE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCCALCSIZE, OnNcCalcSize) },
-#define ON_WM_NCACTIVATE() { WM_NCACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCACTIVATE, OnNcActivate) },
-#define ON_WM_NCMOUSEMOVE() { WM_NCMOUSEMOVE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCMOUSEMOVE, OnNcMouseMove) },
-#define ON_WM_NCLBUTTONDOWN() { WM_NCLBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCLBUTTONDOWN, OnNcLButtonDown) },
-#define ON_WM_NCLBUTTONUP() { WM_NCLBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCLBUTTONUP, OnNcLButtonUp) },
-#define ON_WM_NCLBUTTONDBLCLK() { WM_NCLBUTTONDBLCLK, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCLBUTTONDBLCLK, OnNcLButtonDblClk) },
-#define ON_WM_NCRBUTTONDOWN() { WM_NCRBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCRBUTTONDOWN, OnNcRButtonDown) },
-#define ON_WM_NCRBUTTONUP() { WM_NCRBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_NCRBUTTONUP, OnNcRButtonUp) },
-#define ON_WM_KEYDOWN() { WM_KEYDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_KEYDOWN, OnKeyDown) },
-#define ON_WM_KEYUP() { WM_KEYUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_KEYUP, OnKeyUp) },
-#define ON_WM_SYSKEYDOWN() { WM_SYSKEYDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SYSKEYDOWN, OnSysKeyDown) },
-#define ON_WM_SYSKEYUP() { WM_SYSKEYUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SYSKEYUP, OnSysKeyUp) },
-#define ON_WM_CHAR() { WM_CHAR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CHAR, OnChar) },
-#define ON_WM_SYSCHAR() { WM_SYSCHAR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SYSCHAR, OnSysChar) },
-#define ON_WM_GETDLGCODE() { WM_GETDLGCODE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_GETDLGCODE, OnGetDlgCode) },
-#define ON_WM_VSCROLL() { WM_VSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_VSCROLL, OnVScroll) },
-#define ON_WM_HSCROLL() { WM_HSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_HSCROLL, OnHScroll) },
-#define ON_WM_CONTEXTMENU() { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CONTEXTMENU, OnContextMenu) },
-#define ON_WM_TIMER() { WM_TIMER, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_TIMER, OnTimer) },
-#define ON_WM_ACTIVATE() { WM_ACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_ACTIVATE, OnActivate) },
-#define ON_WM_ACTIVATEAPP() { WM_ACTIVATEAPP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_ACTIVATEAPP, OnActivateApp) },
-#define ON_WM_MDIACTIVATE() { WM_MDIACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MDIACTIVATE, OnMDIActivate) },
-#define ON_WM_INITMENU() { WM_INITMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_INITMENU, OnInitMenu) },
-#define ON_WM_INITMENUPOPUP() { WM_INITMENUPOPUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_INITMENUPOPUP, OnInitMenuPopup) },
-#define ON_WM_MENUSELECT() { WM_MENUSELECT, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MENUSELECT, OnMenuSelect) },
-#define ON_WM_ENTERMENULOOP() { WM_ENTERMENULOOP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_ENTERMENULOOP, OnEnterMenuLoop) },
-#define ON_WM_EXITMENULOOP() { WM_EXITMENULOOP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_EXITMENULOOP, OnExitMenuLoop) },
-#define ON_WM_ENTERIDLE() { WM_ENTERIDLE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_ENTERIDLE, OnEnterIdle) },
-#define ON_WM_WINDOWPOSCHANGING() { WM_WINDOWPOSCHANGING, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_WINDOWPOSCHANGING, OnWindowPosChanging) },
-#define ON_WM_WINDOWPOSCHANGED() { WM_WINDOWPOSCHANGED, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_WINDOWPOSCHANGED, OnWindowPosChanged) },
-#define ON_WM_GETMINMAXINFO() { WM_GETMINMAXINFO, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_GETMINMAXINFO, OnGetMinMaxInfo) },
-#define ON_WM_SYSCOLORCHANGE() { WM_SYSCOLORCHANGE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SYSCOLORCHANGE, OnSysColorChange) },
-#define ON_WM_SETTINGCHANGE() { WM_SETTINGCHANGE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SETTINGCHANGE, OnSettingChange) },
-#define ON_WM_SYSCOMMAND() { WM_SYSCOMMAND, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_SYSCOMMAND, OnSysCommand) },
-#define ON_WM_CAPTURECHANGED() { WM_CAPTURECHANGED, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CAPTURECHANGED, OnCaptureChanged) },
-#define ON_WM_CANCELMODE() { WM_CANCELMODE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CANCELMODE, OnCancelMode) },
-#define ON_WM_DRAWITEM() { WM_DRAWITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_DRAWITEM, OnDrawItem) },
-#define ON_WM_MEASUREITEM() { WM_MEASUREITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MEASUREITEM, OnMeasureItem) },
-#define ON_WM_PARENTNOTIFY() { WM_PARENTNOTIFY, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_PARENTNOTIFY, OnParentNotify) },
-#define ON_WM_DROPFILES() { WM_DROPFILES, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_DROPFILES, OnDropFiles) },
-#define ON_WM_CTLCOLOR() { WM_CTLCOLOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CTLCOLOR, OnCtlColor) },
-#define ON_WM_CTLCOLOR_REFLECT() { WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CTLCOLOR_REFLECT, CtlColor) },
+#define ON_WM_CREATE() { WM_CREATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_i_cs, OnCreate) },
+#define ON_WM_NCCREATE() { WM_NCCREATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_b_cs, OnNcCreate) },
+#define ON_WM_DESTROY() { WM_DESTROY, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_v, OnDestroy) },
+#define ON_WM_NCDESTROY() { WM_NCDESTROY, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_v, OnNcDestroy) },
+#define ON_WM_CLOSE() { WM_CLOSE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_v, OnClose) },
+#define ON_WM_SIZE() { WM_SIZE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_i_i, OnSize) },
+#define ON_WM_MOVE() { WM_MOVE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_i_i, OnMove) },
+#define ON_WM_PAINT() { WM_PAINT, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_v, OnPaint) },
+#define ON_WM_NCPAINT() { WM_NCPAINT, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_v, OnNcPaint) },
+#define ON_WM_ERASEBKGND() { WM_ERASEBKGND, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_b_dc, OnEraseBkgnd) },
+#define ON_WM_SETFOCUS() { WM_SETFOCUS, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wnd, OnSetFocus) },
+#define ON_WM_KILLFOCUS() { WM_KILLFOCUS, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wnd, OnKillFocus) },
+#define ON_WM_ENABLE() { WM_ENABLE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_b, OnEnable) },
+#define ON_WM_SHOWWINDOW() { WM_SHOWWINDOW, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_b_u, OnShowWindow) },
+#define ON_WM_LBUTTONDOWN() { WM_LBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnLButtonDown) },
+#define ON_WM_LBUTTONUP() { WM_LBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnLButtonUp) },
+#define ON_WM_LBUTTONDBLCLK() { WM_LBUTTONDBLCLK, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnLButtonDblClk) },
+#define ON_WM_RBUTTONDOWN() { WM_RBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnRButtonDown) },
+#define ON_WM_RBUTTONUP() { WM_RBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnRButtonUp) },
+#define ON_WM_RBUTTONDBLCLK() { WM_RBUTTONDBLCLK, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnRButtonDblClk) },
+#define ON_WM_MBUTTONDOWN() { WM_MBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnMButtonDown) },
+#define ON_WM_MBUTTONUP() { WM_MBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnMButtonUp) },
+#define ON_WM_MOUSEMOVE() { WM_MOUSEMOVE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnMouseMove) },
+#define ON_WM_MOUSEWHEEL() { WM_MOUSEWHEEL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_b_u_s_pt, OnMouseWheel) },
+#define ON_WM_MOUSEACTIVATE() { WM_MOUSEACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_i_wnd_u_u, OnMouseActivate) },
+#define ON_WM_SETCURSOR() { WM_SETCURSOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_b_wnd_u_u, OnSetCursor) },
+#define ON_WM_NCHITTEST() { WM_NCHITTEST, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_l_pt, OnNcHitTest) },
+#define ON_WM_NCCALCSIZE() { WM_NCCALCSIZE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_b_ncp, OnNcCalcSize) },
+#define ON_WM_NCACTIVATE() { WM_NCACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_b_b, OnNcActivate) },
+#define ON_WM_NCMOUSEMOVE() { WM_NCMOUSEMOVE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnNcMouseMove) },
+#define ON_WM_NCLBUTTONDOWN() { WM_NCLBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnNcLButtonDown) },
+#define ON_WM_NCLBUTTONUP() { WM_NCLBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnNcLButtonUp) },
+#define ON_WM_NCLBUTTONDBLCLK() { WM_NCLBUTTONDBLCLK, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnNcLButtonDblClk) },
+#define ON_WM_NCRBUTTONDOWN() { WM_NCRBUTTONDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnNcRButtonDown) },
+#define ON_WM_NCRBUTTONUP() { WM_NCRBUTTONUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_pt, OnNcRButtonUp) },
+#define ON_WM_KEYDOWN() { WM_KEYDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_u, OnKeyDown) },
+#define ON_WM_KEYUP() { WM_KEYUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_u, OnKeyUp) },
+#define ON_WM_SYSKEYDOWN() { WM_SYSKEYDOWN, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_u, OnSysKeyDown) },
+#define ON_WM_SYSKEYUP() { WM_SYSKEYUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_u, OnSysKeyUp) },
+#define ON_WM_CHAR() { WM_CHAR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_u, OnChar) },
+#define ON_WM_SYSCHAR() { WM_SYSCHAR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_u, OnSysChar) },
+#define ON_WM_GETDLGCODE() { WM_GETDLGCODE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_u_v, OnGetDlgCode) },
+#define ON_WM_VSCROLL() { WM_VSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_sb, OnVScroll) },
+#define ON_WM_HSCROLL() { WM_HSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_sb, OnHScroll) },
+#define ON_WM_CONTEXTMENU() { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wnd_pt, OnContextMenu) },
+#define ON_WM_TIMER() { WM_TIMER, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_up, OnTimer) },
+#define ON_WM_ACTIVATE() { WM_ACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_wnd_b, OnActivate) },
+#define ON_WM_ACTIVATEAPP() { WM_ACTIVATEAPP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_b_dw, OnActivateApp) },
+#define ON_WM_MDIACTIVATE() { WM_MDIACTIVATE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_b_wnd_wnd, OnMDIActivate) },
+#define ON_WM_INITMENU() { WM_INITMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_menu, OnInitMenu) },
+#define ON_WM_INITMENUPOPUP() { WM_INITMENUPOPUP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_menu_u_b, OnInitMenuPopup) },
+#define ON_WM_MENUSELECT() { WM_MENUSELECT, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u_hmenu, OnMenuSelect) },
+#define ON_WM_ENTERMENULOOP() { WM_ENTERMENULOOP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_b, OnEnterMenuLoop) },
+#define ON_WM_EXITMENULOOP() { WM_EXITMENULOOP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_b, OnExitMenuLoop) },
+#define ON_WM_ENTERIDLE() { WM_ENTERIDLE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_wnd, OnEnterIdle) },
+#define ON_WM_WINDOWPOSCHANGING() { WM_WINDOWPOSCHANGING, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wp, OnWindowPosChanging) },
+#define ON_WM_WINDOWPOSCHANGED() { WM_WINDOWPOSCHANGED, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wp, OnWindowPosChanged) },
+#define ON_WM_GETMINMAXINFO() { WM_GETMINMAXINFO, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_mmi, OnGetMinMaxInfo) },
+#define ON_WM_SYSCOLORCHANGE() { WM_SYSCOLORCHANGE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_v, OnSysColorChange) },
+#define ON_WM_SETTINGCHANGE() { WM_SETTINGCHANGE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_str, OnSettingChange) },
+#define ON_WM_SYSCOMMAND() { WM_SYSCOMMAND, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_lp, OnSysCommand) },
+#define ON_WM_CAPTURECHANGED() { WM_CAPTURECHANGED, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wndFromLParam, OnCaptureChanged) },
+#define ON_WM_CANCELMODE() { WM_CANCELMODE, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_v, OnCancelMode) },
+#define ON_WM_DRAWITEM() { WM_DRAWITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_i_dis, OnDrawItem) },
+#define ON_WM_MEASUREITEM() { WM_MEASUREITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_i_mis, OnMeasureItem) },
+#define ON_WM_PARENTNOTIFY() { WM_PARENTNOTIFY, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_lp, OnParentNotify) },
+#define ON_WM_HELPINFO() { WM_HELP, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_b_help, OnHelpInfo) },
+#define ON_WM_DROPFILES() { WM_DROPFILES, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_hdrop, OnDropFiles) },
+#define ON_WM_CTLCOLOR() { WM_CTLCOLOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_hbr_dc_wnd_u, OnCtlColor) },
+#define ON_WM_CTLCOLOR_REFLECT() { WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_hbr_dc_u, CtlColor) },
 // Owner draw: the control's own DrawItem / MeasureItem (usually virtual) draws it.
-#define ON_WM_DRAWITEM_REFLECT() { WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_DRAWITEM_REFLECT, DrawItem) },
-#define ON_WM_MEASUREITEM_REFLECT() { WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_MEASUREITEM_REFLECT, MeasureItem) },
-#define ON_WM_HSCROLL_REFLECT() { WM_REFLECT_BASE + WM_HSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_HSCROLL_REFLECT, HScroll) },
-#define ON_WM_VSCROLL_REFLECT() { WM_REFLECT_BASE + WM_VSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_VSCROLL_REFLECT, VScroll) },
+#define ON_WM_DRAWITEM_REFLECT() { WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_dis, DrawItem) },
+#define ON_WM_MEASUREITEM_REFLECT() { WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_mis, MeasureItem) },
+#define ON_WM_HSCROLL_REFLECT() { WM_REFLECT_BASE + WM_HSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u, HScroll) },
+#define ON_WM_VSCROLL_REFLECT() { WM_REFLECT_BASE + WM_VSCROLL, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_u_u, VScroll) },

@@ -10,6 +10,28 @@ VT_XVFB_PID=
 
 vt_log() { printf '== %s\n' "$*" >&2; }
 
+# Phase timing: vt_phase NAME ends the running phase and starts NAME;
+# vt_phase_report prints each phase's time (to standard error).
+VT_PHASE=
+VT_PHASE_T0=0
+VT_PHASE_TIMES=()
+vt_phase() {
+  if [ -n "$VT_PHASE" ]; then VT_PHASE_TIMES+=("$VT_PHASE $((SECONDS - VT_PHASE_T0))"); fi
+  VT_PHASE=$1
+  VT_PHASE_T0=$SECONDS
+}
+vt_phase_report() {
+  vt_phase ""
+  [ ${#VT_PHASE_TIMES[@]} -gt 0 ] || return 0
+  local p total=0
+  printf '== time per phase (s):' >&2
+  for p in "${VT_PHASE_TIMES[@]}"; do
+    printf ' %s %s,' ${p} >&2
+    total=$((total + ${p##* }))
+  done
+  printf ' total %s\n' "$total" >&2
+}
+
 vt_install() {
   local missing=
   for c in i686-w64-mingw32-g++-posix i686-w64-mingw32-windres wine wineserver cmake ninja Xvfb xauth; do
@@ -55,13 +77,17 @@ vt_set_arch() {
   export WINESERVER=$VT_WINESERVER
 }
 
-# vt_build DIR ARCH TESTS(ON|OFF) [targets...]
+# vt_configure DIR ARCH TESTS(ON|OFF): a build tree, made once.
+vt_configure() {
+  local dir=$1 arch=$2 tests=$3
+  [ -f "$dir/build.ninja" ] && return 0
+  cmake -S "$VT_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVT_ARCH="$arch" -DVT_TESTS="$tests" >/dev/null
+}
+
+# vt_build DIR [targets...]: builds the targets (everything when none).
 vt_build() {
-  local dir=$1 arch=$2 tests=$3; shift 3
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$VT_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DVT_ARCH="$arch" -DVT_TESTS="$tests" >/dev/null
-  fi
+  local dir=$1; shift
   local t targets=()
   for t in "$@"; do targets+=(--target "$t"); done
   cmake --build "$dir" "${targets[@]}" -- -j"${VT_JOBS:-$(nproc)}"

@@ -5,7 +5,7 @@
 // are released with free().
 #pragma once
 #include <windows.h>
-#include "afx/afx.h"
+#include "afx/string.h"
 #include "afx/collections.h"
 #include "editor/editorres.h"
 

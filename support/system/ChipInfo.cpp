@@ -48,8 +48,9 @@ BOOL C_ChipInfoPtr::Load(HWND owner)
         if (!s_module)
             return FALSE;
     }
+    // Through the generic function type: no object pointer in between.
     PFN_CreateServiceInstance create = reinterpret_cast<PFN_CreateServiceInstance>(
-        reinterpret_cast<void*>(GetProcAddressWithMessage(s_module, CHIPINFO_ENTRY_NAME, kCaption, owner, TRUE)));
+        reinterpret_cast<void (*)()>(GetProcAddressWithMessage(s_module, CHIPINFO_ENTRY_NAME, kCaption, owner, TRUE)));
     if (!create)
         return FALSE;
     I_ChipInfo* service = nullptr;

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "afx/printf.h"
 
 // Module whose string table the library reads; set by the application at start-up.
 extern HINSTANCE g_hInstance;
@@ -48,8 +49,8 @@ public:
     void AnsiToOem();
     void OemToAnsi();
     int Replace(const char* oldText, const char* newText);
-    void Format(const char* format, ...);
-    void FormatV(const char* format, va_list args);
+    void Format(const char* format, ...) AFX_PRINTF(2, 3);
+    void FormatV(const char* format, va_list args) AFX_PRINTF(2, 0);
     BOOL LoadString(UINT id);
 };
 

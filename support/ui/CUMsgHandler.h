@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include "afx/printf.h"
 
 // Owner of the main-window boxes; the main frame stores itself here when created.
 extern HWND g_hMainWnd;
@@ -50,14 +51,14 @@ public:
     HWND SetWindow(HWND hWnd) { m_hWnd = hWnd; return hWnd; }
 
     int ShowMessage(UINT mode, UINT captionId, UINT textId, UINT styleOrKind, ...);
-    int ShowMessageText(UINT mode, const char* caption, const char* format, UINT styleOrKind, ...);
+    int ShowMessageText(UINT mode, const char* caption, const char* format, UINT styleOrKind, ...) AFX_PRINTF(4, 6);
     int MessageBoxId(UINT captionId, UINT textId, UINT style, ...);
     int MessageBoxIdV(UINT captionId, UINT textId, UINT style, va_list args);
-    int MessageBoxText(const char* caption, const char* format, UINT style, ...);
+    int MessageBoxText(const char* caption, const char* format, UINT style, ...) AFX_PRINTF(3, 5);
     LRESULT SendRecord(int kind, UINT textId, ...);
     LRESULT SendRecordV(int kind, UINT textId, va_list args);
-    LRESULT SendRecordText(int kind, const char* format, ...);
-    LRESULT SendRecordTextV(int kind, const char* format, va_list args);
+    LRESULT SendRecordText(int kind, const char* format, ...) AFX_PRINTF(3, 4);
+    LRESULT SendRecordTextV(int kind, const char* format, va_list args) AFX_PRINTF(3, 0);
     BOOL PrintMessageV(UINT destination, UINT captionId, UINT textId, int kind, va_list args);
 
 private:
@@ -68,19 +69,19 @@ extern C_CUMsgHandler g_MsgHandler;
 
 int MessageBoxById(HWND owner, UINT captionId, UINT textId, UINT style, ...);
 int MessageBoxByIdV(HWND owner, UINT captionId, UINT textId, UINT style, va_list args);
-int MessageBoxText(HWND owner, const char* caption, const char* format, UINT style, ...);
-int MessageBoxTextV(HWND owner, const char* caption, const char* format, UINT style, va_list args);
+int MessageBoxText(HWND owner, const char* caption, const char* format, UINT style, ...) AFX_PRINTF(3, 5);
+int MessageBoxTextV(HWND owner, const char* caption, const char* format, UINT style, va_list args) AFX_PRINTF(3, 0);
 int MainMessageBoxById(UINT textId, UINT style, ...);
 int MainMessageBoxByIdV(UINT textId, UINT style, va_list args);
-int MainMessageBoxText(const char* format, UINT style, ...);
-int MainMessageBoxTextV(const char* format, UINT style, va_list args);
+int MainMessageBoxText(const char* format, UINT style, ...) AFX_PRINTF(1, 3);
+int MainMessageBoxTextV(const char* format, UINT style, va_list args) AFX_PRINTF(1, 0);
 LRESULT SendMessageRecordById(HWND hWnd, int kind, UINT textId, ...);
 LRESULT SendMessageRecordByIdV(HWND hWnd, int kind, UINT textId, va_list args);
 LRESULT SendMessageRecord(HWND hWnd, int kind, const char* text, const char* fileName, int line);
 BOOL PrintMessageText(UINT destination, const char* caption, const char* text, int kind);
-void DebugTrace(const char* format, ...);
+void DebugTrace(const char* format, ...) AFX_PRINTF(1, 2);
 
 // A reporting text: formatted (from a format or the text of a string id) and cut at 511 characters.
 std::string FormatReportTextV(const char* format, va_list args);
 std::string LoadReportTextV(UINT textId, va_list args);
-void DebugTraceV(const char* format, va_list args);
+void DebugTraceV(const char* format, va_list args) AFX_PRINTF(1, 0);

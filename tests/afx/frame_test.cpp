@@ -39,12 +39,6 @@ CRect ChildRect(HWND hParent, HWND hChild)
     return r;
 }
 
-} // namespace
-void PrintTo(const CRect& r, std::ostream* os)
-{
-    *os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
-}
-namespace {
 
 std::string Text(HWND h)
 {

@@ -1,5 +1,6 @@
 #include "afx/afx.h"
 #include <gtest/gtest.h>
+#include "tests/harness/printers.h"
 
 static void ExpectRect(const RECT& r, int l, int t, int rt, int b)
 {

@@ -1,6 +1,7 @@
 #include "afx/afx.h"
 #include "afx/afxres.h"
 #include <gtest/gtest.h>
+#include "tests/harness/printers.h"
 #include <string>
 
 TEST(CString, CopiesNeverShareABuffer)

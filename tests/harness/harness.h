@@ -1,6 +1,7 @@
 // Test harness: answering modal boxes, temporary folders and unique names.
 #pragma once
 #include <windows.h>
+#include "tests/harness/printers.h"
 #include <deque>
 #include <string>
 #include <vector>
@@ -76,6 +77,13 @@ std::string UniqueName(const char* prefix);
 // Closes the top-level window of another process (WM_CLOSE) and waits for that process to
 // end, ending it after `ms` when it does not.
 void CloseProcessWindow(HWND hwnd, DWORD ms = 5000);
+
+// What the test application's WinHelp was asked, oldest first.
+struct HelpRequest {
+    DWORD_PTR data;
+    UINT command;
+};
+std::vector<HelpRequest>& HelpRequests();
 
 // Runs the thread's message queue until it is empty (or `ms` passed when ms > 0).
 void PumpMessages(DWORD ms = 0);

@@ -5,6 +5,7 @@
 #include <ole2.h>
 #include <string>
 #include "afx/afx.h"
+#include "tests/harness/harness.h"
 
 namespace {
 
@@ -28,11 +29,20 @@ public:
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VeltaneToolTests");   // only when empty
     }
 
+    // The program ships no help file: the tests see the requests instead.
+    void WinHelp(DWORD_PTR dwData, UINT nCmd) override { vt::HelpRequests().push_back({dwData, nCmd}); }
+
 private:
     std::string m_strKey;
 };
 
 } // namespace
+
+std::vector<vt::HelpRequest>& vt::HelpRequests()
+{
+    static std::vector<HelpRequest> requests;
+    return requests;
+}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

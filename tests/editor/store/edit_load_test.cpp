@@ -134,8 +134,7 @@ TEST(EditLoad, OverlongLineIsWrappedOnceAndSavedWhole)
     EXPECT_EQ(v[0].size(), 16382u);
     EXPECT_TRUE(v[1] == std::string(3618, 'q') + "\r\n") << v[1].size();
     EXPECT_EQ(boxes.Count(), 1u);
-    if (boxes.Count())
-    {
+    if (boxes.Count()) {
         EXPECT_EQ(boxes.Last().text, "This file contains lines longer than the 16384 character maximum.\r\n"
                                      "The lines will be wrapped.");
     }

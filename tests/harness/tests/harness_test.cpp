@@ -48,3 +48,10 @@ TEST(Harness, TempDirIsRemoved) {
     }
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
 }
+
+TEST(Harness, PrintsTheLayersValueTypes) {
+    EXPECT_EQ("CRect(1, 2, 3, 4)", testing::PrintToString(CRect(1, 2, 3, 4)));
+    EXPECT_EQ("CPoint(-5, 6)", testing::PrintToString(CPoint(-5, 6)));
+    EXPECT_EQ("CSize(7, 8)", testing::PrintToString(CSize(7, 8)));
+    EXPECT_EQ("\"text\"", testing::PrintToString(CString("text")));
+}

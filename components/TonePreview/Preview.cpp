@@ -78,7 +78,7 @@ extern "C" BOOL __stdcall Preview(HWND owner, const char* path, int* start)
                                                                                                   : PREVIEW_MESSAGE;
     g_stop = false;
     HMODULE self = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&Play), &self))
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&g_stop), &self))
         return FALSE;
     g_worker = CreateThread(nullptr, 0, Play, self, 0, nullptr);
     if (!g_worker)

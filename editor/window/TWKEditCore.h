@@ -192,7 +192,7 @@ protected:
     ON_WM_VSCROLL()                                                                             \
     ON_WM_HSCROLL()                                                                             \
     ON_WM_CHAR()                                                                                \
-    { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CONTEXTMENU, ShowContextMenu) }, \
+    { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wnd_pt, ShowContextMenu) }, \
     ON_REGISTERED_MESSAGE(nFindReplaceMsg, OnFindReplace)                                       \
     ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)                                                   \
     ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)

@@ -29,17 +29,15 @@ TWKDockBar* AsTWKDockBar(CDockBar* pDockBar)
 
 BOOL IsFocusIn(CView* pView)
 {
-    auto& h = AfxDocViewHooks();
-    CWnd* pWnd = (pView && h.pfnViewWnd) ? h.pfnViewWnd(pView) : nullptr;
+    CWnd* pWnd = pView;
     HWND hFocus = ::GetFocus();
     return pWnd && hFocus && (hFocus == pWnd->m_hWnd || ::IsChild(pWnd->m_hWnd, hFocus));
 }
 
 void ActivateView(CView* pView, BOOL bActivate)
 {
-    auto& h = AfxDocViewHooks();
-    if (pView && h.pfnActivateView)
-        h.pfnActivateView(pView, bActivate, pView, pView);
+    if (pView)
+        pView->OnActivateView(bActivate, pView, pView);
 }
 
 const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
@@ -550,9 +548,7 @@ void TWKMDIFrameWnd::NotifyViewOfActivation(UINT nState, CWnd*, BOOL)
     if (!pView)
         return;
     HWND hForeground = ::GetForegroundWindow();
-    auto& h = AfxDocViewHooks();
-    if (h.pfnActivateFrame)
-        h.pfnActivateFrame(pView, nState, this);
+    pView->OnActivateFrame(nState, this);
     // The view's answer may have moved the foreground; it goes back.
     if (::GetForegroundWindow() != hForeground) {
         m_bInViewActivation = TRUE;
@@ -653,9 +649,8 @@ void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
         pActive = nullptr;
     BOOL bMaximized = pActive && ::IsZoomed(pActive->m_hWnd);
     CDocument* pDoc = pActive ? pActive->GetActiveDocument() : nullptr;
-    auto& h = AfxDocViewHooks();
-    if (bAddToTitle && pActive && !bMaximized && pDoc && h.pfnGetDocTitle) {
-        CString strDoc = h.pfnGetDocTitle(pDoc);
+    if (bAddToTitle && pActive && !bMaximized && pDoc) {
+        CString strDoc = pDoc->GetTitle();
         UpdateFrameTitleForDocument(strDoc);
         return;
     }

@@ -79,7 +79,7 @@ protected:
         WritePrivateProfileStringA("Trace", "File", "trace.log", Config().c_str());
         module = LoadLibraryExA((vt::ProgramFolder() + ICE_BROKER_DLL_NAME).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         ASSERT_TRUE(module != nullptr);
-        auto create = reinterpret_cast<PFN_ICE_CREATE_SERVICE>(reinterpret_cast<void*>(GetProcAddress(module, ICE_CREATE_ENTRY_NAME)));
+        auto create = reinterpret_cast<PFN_ICE_CREATE_SERVICE>(reinterpret_cast<void (*)()>(GetProcAddress(module, ICE_CREATE_ENTRY_NAME)));
         ASSERT_TRUE(create != nullptr);
         ASSERT_NE(0, create(1, &broker));
         ASSERT_TRUE(broker != nullptr);
@@ -142,7 +142,7 @@ Build* IceBoard::s_build = nullptr;
 
 TEST_F(IceBoard, PartsPortsCapabilitiesAndInterfaces)
 {
-    auto check = reinterpret_cast<PFN_ICE_CHECK_VERSION>(reinterpret_cast<void*>(GetProcAddress(module, ICE_VERSION_ENTRY_NAME)));
+    auto check = reinterpret_cast<PFN_ICE_CHECK_VERSION>(reinterpret_cast<void (*)()>(GetProcAddress(module, ICE_VERSION_ENTRY_NAME)));
     ASSERT_TRUE(check != nullptr);
     DWORD version = 0;
     EXPECT_GE(check(&version), 0);
@@ -635,7 +635,9 @@ TEST_F(IceBoard, WriteActionsProjectsAndSlotGuard)
         EXPECT_NE(std::string::npos, trace.find(t)) << t;
 
     // Named slots through raw vtable indexes agree with the header's calls.
-    void** vt = *reinterpret_cast<void***>(ice);
+    // The table holds functions: read it as such, never through object pointers.
+    typedef void (*AnySlot)();
+    AnySlot* vt = *reinterpret_cast<AnySlot**>(ice);
     typedef int(ICE_TEST_THISCALL * OutFn)(void*, DWORD*);
     typedef int(ICE_TEST_THISCALL * PairFn)(void*, DWORD*, DWORD*);
     typedef int(ICE_TEST_THISCALL * BoolFn)(void*, BOOL);
@@ -653,8 +655,8 @@ TEST_F(IceBoard, WriteActionsProjectsAndSlotGuard)
     I_IceBreakpointList* bp = nullptr;
     ASSERT_EQ(0, ice->GetBreakpointList(&bp));
     typedef int(ICE_TEST_THISCALL * LineFn)(void*, const char*, int);
-    EXPECT_EQ(0, reinterpret_cast<LineFn>((*reinterpret_cast<void***>(bp))[3])(bp, s_build->main.c_str(), 9));
-    EXPECT_EQ(0, reinterpret_cast<TextFn>((*reinterpret_cast<void***>(bp))[11])(bp, s_build->main.c_str()));
+    EXPECT_EQ(0, reinterpret_cast<LineFn>((*reinterpret_cast<AnySlot**>(bp))[3])(bp, s_build->main.c_str(), 9));
+    EXPECT_EQ(0, reinterpret_cast<TextFn>((*reinterpret_cast<AnySlot**>(bp))[11])(bp, s_build->main.c_str()));
     int line = 0;
     DWORD state = 0;
     EXPECT_EQ(0, bp->GetNext(&line, &state));
@@ -662,11 +664,11 @@ TEST_F(IceBoard, WriteActionsProjectsAndSlotGuard)
     I_IceWatch* watch = Interface<I_IceWatch>(ICE_IID_WATCH);
     typedef int(ICE_TEST_THISCALL * AddFn)(void*, const char*, DWORD*);
     DWORD handle = 0;
-    EXPECT_EQ(0, reinterpret_cast<AddFn>((*reinterpret_cast<void***>(watch))[4])(watch, "loop", &handle));
+    EXPECT_EQ(0, reinterpret_cast<AddFn>((*reinterpret_cast<AnySlot**>(watch))[4])(watch, "loop", &handle));
     EXPECT_GE(handle, ICE_WATCH_HANDLE_BASE);
     I_IceActionTable* table = Interface<I_IceActionTable>(ICE_IID_ACTION_TABLE);
     typedef int(ICE_TEST_THISCALL * CountFn)(void*);
-    EXPECT_EQ(2, reinterpret_cast<CountFn>((*reinterpret_cast<void***>(table))[0])(table));
+    EXPECT_EQ(2, reinterpret_cast<CountFn>((*reinterpret_cast<AnySlot**>(table))[0])(table));
 }
 
 TEST_F(IceBoard, RefusedSlotAndSlowWriteStopped)

@@ -69,7 +69,7 @@ Component::Component(HWND owner, const std::string& dll)
     module = LoadLibraryExA(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     EXPECT_TRUE(module != nullptr) << dll;
     auto create = reinterpret_cast<PFN_CreateProjectMgrInstance>(
-        reinterpret_cast<void*>(GetProcAddress(module, PROJECTMGR_ENTRY_NAME)));
+        reinterpret_cast<void (*)()>(GetProcAddress(module, PROJECTMGR_ENTRY_NAME)));
     EXPECT_TRUE(create != nullptr);
     I_ProjectAgent* agent = nullptr;
     if (create && create(owner, &agent) && agent)

@@ -14,8 +14,8 @@ struct Module {
         EXPECT_TRUE(CopyFileA((vt::ProgramFolder() + ini).c_str(), dir.File(ini).c_str(), FALSE));
         config = dir.File(ini);
         handle = LoadLibraryExA(dir.File(name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        preview = reinterpret_cast<PFN_Preview>(reinterpret_cast<void*>(GetProcAddress(handle, PREVIEW_ENTRY_NAME)));
-        stop = reinterpret_cast<PFN_StopPreview>(reinterpret_cast<void*>(GetProcAddress(handle, PREVIEW_STOP_ENTRY_NAME)));
+        preview = reinterpret_cast<PFN_Preview>(reinterpret_cast<void (*)()>(GetProcAddress(handle, PREVIEW_ENTRY_NAME)));
+        stop = reinterpret_cast<PFN_StopPreview>(reinterpret_cast<void (*)()>(GetProcAddress(handle, PREVIEW_STOP_ENTRY_NAME)));
     }
     ~Module()
     {

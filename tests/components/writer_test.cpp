@@ -16,7 +16,7 @@ protected:
         WritePrivateProfileStringA("Storage", "Capacity", "16", Ini().c_str());
         module = LoadLibraryExA(dir.File(WRITER_DLL_NAME).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         ASSERT_TRUE(module != nullptr);
-        write = reinterpret_cast<PFN_WriterWrite>(reinterpret_cast<void*>(GetProcAddress(module, WRITER_ENTRY_NAME)));
+        write = reinterpret_cast<PFN_WriterWrite>(reinterpret_cast<void (*)()>(GetProcAddress(module, WRITER_ENTRY_NAME)));
         ASSERT_TRUE(write != nullptr);
     }
     void TearDown() override

@@ -472,7 +472,6 @@ IMPLEMENT_DYNAMIC(TWKCustomStatusBar, TWKStatusBar)
 
 BEGIN_MESSAGE_MAP(TWKCustomStatusBar, TWKStatusBar)
     ON_WM_SETCURSOR()
-    ON_WM_SIZE()
     ON_MESSAGE(WM_SETFONT, OnSetFont)
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_MESSAGE(WM_SETTEXT, OnSetText)
@@ -805,8 +804,9 @@ LRESULT TWKCustomStatusBar::OnSetFont(WPARAM, LPARAM)
     return lResult;
 }
 
-void TWKCustomStatusBar::FollowLayout()
+LRESULT TWKCustomStatusBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
 {
+    LRESULT lResult = TWKStatusBar::OnSizeParent(wParam, lParam);
     if (m_pProgress && m_pProgress->m_hWnd) {
         CRect rectClient, rect;
         GetClientRect(&rectClient);
@@ -817,20 +817,7 @@ void TWKCustomStatusBar::FollowLayout()
     } else {
         RepositionPaneControls();
     }
-}
-
-LRESULT TWKCustomStatusBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
-{
-    LRESULT lResult = TWKStatusBar::OnSizeParent(wParam, lParam);
-    FollowLayout();
     return lResult;
-}
-
-void TWKCustomStatusBar::OnSize(UINT nType, int cx, int cy)
-{
-    TWKStatusBar::OnSize(nType, cx, cy);
-    // The layout moves the bar after WM_SIZEPARENT: follow the new size too.
-    FollowLayout();
 }
 
 LRESULT TWKCustomStatusBar::OnSetText(WPARAM wParam, LPARAM lParam)

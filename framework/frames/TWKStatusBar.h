@@ -172,13 +172,10 @@ public:
 protected:
     // A pane's drawing area: inside the borders, between the parts' edges.
     void GetPaneRect(int nIndex, LPRECT lpRect) const;
-    // The progress control or the pane controls follow the bar's size.
-    void FollowLayout();
 
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

@@ -240,8 +240,9 @@ TEST_F(StatusBarTest, PanesAreMeasuredAndLaidOut)
         if (kIndicators[i] == 0) {
             EXPECT_EQ(cxQuarter, cx);
             EXPECT_EQ(i == 0 ? UINT(SBPS_NOBORDERS | SBPS_STRETCH) : 0u, nStyle);
-            if (i)
+            if (i) {
                 EXPECT_STREQ("", bar->GetPaneText(i));
+            }
         } else {
             CString str = Indicator(kIndicators[i]);
             EXPECT_STREQ(str, bar->GetPaneText(i));
@@ -358,8 +359,9 @@ TEST_F(StatusBarTest, OwnerDrawnColoursAlignmentAndBitmap)
         // The background colour fills the item opaquely, within it only.
         EXPECT_EQ(kGreen, picture.At(0, 0));
         EXPECT_EQ(kGreen, picture.At(199, 19));
-        if (c.nAlign == TA_CENTER)
+        if (c.nAlign == TA_CENTER) {
             EXPECT_NEAR(100, (red.first + red.second) / 2, 3);
+        }
     }
     TWKStatusPaneInfo got;
     got.nIndex = 3;

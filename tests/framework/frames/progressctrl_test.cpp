@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "afx/afx.h"
 #include "framework/frames/TWKProgressCtrl.h"
+#include "tests/framework/frames/picture_fixture.h"
 #include "tests/harness/harness.h"
 #include <memory>
 
@@ -8,7 +9,6 @@ namespace {
 
 const COLORREF kDarkBlue = RGB(0, 0, 0x80);
 const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kMarker = RGB(0x12, 0x34, 0x56);
 
 // Remembers the text it was about to draw and counts its paints.
 class CProbeProgress : public TWKProgressCtrl
@@ -42,23 +42,7 @@ struct Host {
     }
 };
 
-// A memory picture of the control's client size, filled with the marker colour.
-struct Picture {
-    CDC dc;
-    CBitmap bitmap;
-    CBitmap* pOld = nullptr;
-    int cx, cy;
-    Picture(int cxIn, int cyIn) : cx(cxIn), cy(cyIn)
-    {
-        CClientDC screen(nullptr);
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, cx, cy);
-        pOld = dc.SelectObject(&bitmap);
-        dc.FillSolidRect(0, 0, cx, cy, kMarker);
-    }
-    ~Picture() { dc.SelectObject(pOld); }
-    COLORREF At(int x, int y) const { return dc.GetPixel(x, y); }
-};
+using vt::Picture;
 
 TEST(ProgressCtrl, TextAndPercentage)
 {
@@ -172,7 +156,7 @@ TEST(ProgressCtrl, NativeModeLeavesPaintToTheSystemControl)
     EXPECT_EQ(1, host.ctrl.m_nPaints);
     Picture picture(200, 20);
     EXPECT_TRUE(host.ctrl.SendMessage(WM_ERASEBKGND, (WPARAM)picture.dc.m_hDC));
-    EXPECT_EQ(kMarker, picture.At(5, 5));
+    EXPECT_EQ(vt::kPictureMarker, picture.At(5, 5));
 
     // Switching it on again tells the system control where the bar stands.
     host.ctrl.SetPos(80);
@@ -230,8 +214,8 @@ TEST(ProgressCtrl, HiddenControlPaintsNothing)
     host.ctrl.ShowWindow(SW_HIDE);
     Picture hidden(200, 20);
     host.ctrl.Paint(&hidden.dc);
-    EXPECT_EQ(kMarker, hidden.At(1, 1));
-    EXPECT_EQ(kMarker, hidden.At(198, 1));
+    EXPECT_EQ(vt::kPictureMarker, hidden.At(1, 1));
+    EXPECT_EQ(vt::kPictureMarker, hidden.At(198, 1));
     host.ctrl.ShowWindow(SW_SHOW);
     Picture shown(200, 20);
     host.ctrl.Paint(&shown.dc);

@@ -1,6 +1,7 @@
 #include "tests/framework/frames/frames_fixture.h"
 #include "framework/frames/TWKProgressCtrl.h"
 #include "framework/frames/TWKStatusBar.h"
+#include "tests/framework/frames/picture_fixture.h"
 #include <vector>
 
 namespace {
@@ -9,7 +10,6 @@ namespace {
 const UINT kIndicators[] = { 0, ID_INDICATOR_EXT, ID_INDICATOR_LAST, 0, ID_INDICATOR_CAPS, ID_INDICATOR_OVR,
                              ID_INDICATOR_NUM };
 const int kPanes = 7;
-const COLORREF kMarker = RGB(0x12, 0x34, 0x56);
 
 // Counts the texts sent to the status window.
 class CCountingStatusBar : public TWKCustomStatusBar
@@ -48,42 +48,7 @@ BEGIN_MESSAGE_MAP(CStatusFrame, vt::CTestMainFrame)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_OVR, OnUpdateOvr)
 END_MESSAGE_MAP()
 
-// A memory picture filled with the marker colour.
-struct Picture {
-    CDC dc;
-    CBitmap bitmap;
-    CBitmap* pOld = nullptr;
-    Picture(int cx, int cy)
-    {
-        CClientDC screen(nullptr);
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, cx, cy);
-        pOld = dc.SelectObject(&bitmap);
-        dc.FillSolidRect(0, 0, cx, cy, kMarker);
-    }
-    ~Picture() { dc.SelectObject(pOld); }
-    COLORREF At(int x, int y) const { return dc.GetPixel(x, y); }
-    bool Untouched(int cx, int cy) const
-    {
-        for (int y = 0; y < cy; y++)
-            for (int x = 0; x < cx; x++)
-                if (At(x, y) != kMarker)
-                    return false;
-        return true;
-    }
-    // Columns holding colour clr in the rows y0..y1, as [min, max]; min > max when none.
-    std::pair<int, int> Columns(COLORREF clr, int cx, int cy) const
-    {
-        std::pair<int, int> r(cx, -1);
-        for (int y = 0; y < cy; y++)
-            for (int x = 0; x < cx; x++)
-                if (At(x, y) == clr) {
-                    r.first = std::min(r.first, x);
-                    r.second = std::max(r.second, x);
-                }
-        return r;
-    }
-};
+using vt::Picture;
 
 CBitmap* SolidBitmap(CBitmap& bitmap, int cx, int cy, COLORREF clr)
 {
@@ -317,7 +282,7 @@ TEST_F(StatusBarTest, DisabledPaneShowsNoText)
     EXPECT_EQ((WPARAM)(SBT_OWNERDRAW | 3), bar->m_wLastText);
     Picture picture(120, 24);
     DrawPane(picture, 3, CRect(0, 0, 120, 24));
-    EXPECT_TRUE(picture.Untouched(120, 24));
+    EXPECT_TRUE(picture.Untouched());
     // Enabled again, the text is drawn.
     bar->SetPaneStyle(3, bar->GetPaneStyle(3) & ~SBPS_DISABLED);
     EXPECT_NE(0, bar->m_lLastText);
@@ -327,7 +292,7 @@ TEST_F(StatusBarTest, DisabledPaneShowsNoText)
     info.dwMask = TWKSB_TEXTCOLOR;
     bar->SetPaneInfoEx(&info, FALSE);
     DrawPane(picture, 3, CRect(0, 0, 120, 24));
-    EXPECT_LE(picture.Columns(RGB(255, 0, 0), 120, 24).first, 20);
+    EXPECT_LE(picture.Columns(RGB(255, 0, 0)).first, 20);
 }
 
 TEST_F(StatusBarTest, OwnerDrawnColoursAlignmentAndBitmap)
@@ -351,7 +316,7 @@ TEST_F(StatusBarTest, OwnerDrawnColoursAlignmentAndBitmap)
         bar->SetPaneInfoEx(&info, FALSE);
         Picture picture(200, 20);
         DrawPane(picture, 3, CRect(0, 0, 200, 20));
-        auto red = picture.Columns(kRed, 200, 20);
+        auto red = picture.Columns(kRed);
         EXPECT_GE(red.first, c.nMinFrom);
         EXPECT_LE(red.first, c.nMinTo);
         EXPECT_GE(red.second, c.nMaxFrom);
@@ -382,9 +347,9 @@ TEST_F(StatusBarTest, OwnerDrawnColoursAlignmentAndBitmap)
     DrawPane(picture, 3, CRect(20, 4, 200, 20));
     EXPECT_EQ(kRed, picture.At(20, 4));
     EXPECT_EQ(kRed, picture.At(29, 11));
-    EXPECT_EQ(kMarker, picture.At(30, 4));
-    EXPECT_EQ(kMarker, picture.At(20, 12));
-    EXPECT_EQ(kMarker, picture.At(19, 4));
+    EXPECT_EQ(vt::kPictureMarker, picture.At(30, 4));
+    EXPECT_EQ(vt::kPictureMarker, picture.At(20, 12));
+    EXPECT_EQ(vt::kPictureMarker, picture.At(19, 4));
 }
 
 TEST_F(StatusBarTest, TallBitmapRaisesTheBarAndTheFrameLaysOut)
@@ -503,9 +468,9 @@ TEST_F(StatusBarTest, ProgressModeWithAPrompt)
     bar->SetPaneText(3, "Ln 1, Col 1");
     Picture picture(100, 20);
     DrawPane(picture, 3, CRect(0, 0, 100, 20));
-    EXPECT_TRUE(picture.Untouched(100, 20));
+    EXPECT_TRUE(picture.Untouched());
     DrawPane(picture, 0, CRect(0, 0, 100, 20));
-    EXPECT_FALSE(picture.Untouched(100, 20));
+    EXPECT_FALSE(picture.Untouched());
 
     // A frame grown meanwhile: the control still reaches the right edge.
     frame->SetWindowPos(nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -624,7 +624,13 @@ void TWKListBaseC::ScrollVertical(int nRows, BOOL bFromBottom)
         {
             m_nTopIndex = nTop;
             if (m_hWnd)
+            {
+                // The bar's position now too: scroll codes that come before the
+                // next paint read it.
+                if (CScrollBar* pBar = (m_dwScrollBars & WS_VSCROLL) ? GetScrollBarCtrl(SB_VERT) : NULL)
+                    pBar->SetScrollPos(m_nTopIndex, FALSE);
                 Invalidate(TRUE);
+            }
         }
         return;
     }

@@ -1407,9 +1407,9 @@ void TWKListBaseC::SetFocusItem(int nRow, BOOL bSelect)
         DeselectAllExcept(nRow);
     if (m_nFocusRow >= 0 && m_nFocusRow != nRow)
         SetItemState(m_nFocusRow, 0, LVIS_FOCUSED);
+    // bSelect sets or clears the row's selection: Space and Ctrl+click toggle through it.
     if (nRow >= 0)
-        SetItemState(nRow, LVIS_FOCUSED | (bSelect ? LVIS_SELECTED : 0),
-                     LVIS_FOCUSED | (bSelect ? LVIS_SELECTED : 0));
+        SetItemState(nRow, LVIS_FOCUSED | (bSelect ? LVIS_SELECTED : 0), LVIS_FOCUSED | LVIS_SELECTED);
     m_nAnchorRow = m_nFocusRow;
 }
 

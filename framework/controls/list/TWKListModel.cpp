@@ -123,6 +123,13 @@ TWKListBaseC::~TWKListBaseC()
         DestroyWindow();
     DeleteAllItems();
     DeleteAllColumns();
+    // Lists whose window went without this class's WM_DESTROY still own their copies.
+    if (!(m_dwListStyle & LVS_SHAREIMAGELISTS))
+        for (CImageList*& p : m_pImageLists)
+        {
+            delete p;
+            p = NULL;
+        }
     delete m_pTip;
     delete m_pEdit;
     delete[] m_pszTextBuffer;

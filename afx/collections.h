@@ -449,6 +449,8 @@ public:
             a->pNext = m_buckets[b];
             m_buckets[b] = a;
             ++m_nCount;
+            if ((UINT_PTR)m_nCount > (UINT_PTR)m_nHashTableSize * 2)
+                Grow();
         }
         return a->value;
     }
@@ -509,6 +511,27 @@ public:
     }
 
 private:
+    // The first table size is a hint too: the table grows as the map fills,
+    // so lookups stay short however many keys come.
+    void Grow()
+    {
+        UINT nNewSize = m_nHashTableSize * 2 + 1;
+        std::vector<CAssoc*> buckets(nNewSize, nullptr);
+        for (CAssoc* head : m_buckets)
+        {
+            while (head)
+            {
+                CAssoc* next = head->pNext;
+                UINT b = head->nHashValue % nNewSize;
+                head->pNext = buckets[b];
+                buckets[b] = head;
+                head = next;
+            }
+        }
+        m_buckets.swap(buckets);
+        m_nHashTableSize = nNewSize;
+    }
+
     CAssoc* GetAssocAt(ARG_KEY key, UINT& nHash) const
     {
         nHash = HashKey<ARG_KEY>(key);

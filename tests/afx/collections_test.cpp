@@ -230,6 +230,37 @@ TEST(CollectionsMap, SetLookupRemoveWalk)
     EXPECT_TRUE(m.Lookup(3, v));
 }
 
+TEST(CollectionsMap, TableGrowsAsItFills)
+{
+    // One entry per tree item: the table must not stay at its first 17 buckets.
+    CMap<void*, void*, int, int> m;
+    EXPECT_EQ(17u, m.GetHashTableSize());
+    std::vector<int> items(100000);
+    for (int i = 0; i < (int)items.size(); ++i)
+        m[&items[i]] = i;
+    EXPECT_EQ(100000, m.GetCount());
+    EXPECT_GE(m.GetHashTableSize(), 100000u / 2);
+    int v = -1;
+    for (int i = 0; i < (int)items.size(); i += 997)
+    {
+        ASSERT_TRUE(m.Lookup(&items[i], v));
+        EXPECT_EQ(i, v);
+    }
+    // Every key still walked once, and removable.
+    std::set<void*> seen;
+    POSITION pos = m.GetStartPosition();
+    while (pos)
+    {
+        void* key;
+        m.GetNextAssoc(pos, key, v);
+        EXPECT_TRUE(seen.insert(key).second);
+    }
+    EXPECT_EQ(items.size(), seen.size());
+    for (int i = 0; i < (int)items.size(); ++i)
+        ASSERT_TRUE(m.RemoveKey(&items[i]));
+    EXPECT_TRUE(m.IsEmpty());
+}
+
 TEST(CollectionsMap, TextAndPointerKeys)
 {
     CMap<CString, LPCSTR, CStringArray*, CStringArray*> byName;

@@ -153,7 +153,39 @@ public:
     void Refresh();
     int GetBookmarkCount();
 
+    // --- caret movement: 0 or the string id of the edge reached (never shown) ---
+    int MoveCaretDown(BOOL bRedraw);
+    int MoveCaretUp(BOOL bRedraw);
+    int MoveCaretLeft(BOOL bRedraw);
+    int MoveCaretLineStart(BOOL bRedraw);
+    int MoveCaretLineEnd(BOOL bRedraw);
+    int MoveCaretPageUp(BOOL bRedraw);
+    int MoveCaretPageDown(BOOL bRedraw);
+    int MoveCaretToTop(BOOL bRedraw);
+    int MoveCaretToBottom(BOOL bRedraw);
+    int MoveCaretWordLeft(BOOL bRedraw);
+    int MoveCaretWordRight(BOOL bRedraw);
+    // Column c fitted to the caret line, and one step left or right of it.
+    int ClampCaretColumn(int nCol);
+    int PrevCaretColumn(int nCol);
+    int NextCaretColumn(int nCol);
+    // Caret to a line (clamped to the text) and column, scrolled into view.
+    int GoToLine(int nLine);
+    int GoToLineColumn(int nLine, int nCol);
+
     // --- message handlers (the flavours' maps name them) ---
+    afx_msg void OnDown();
+    afx_msg void OnUp();
+    afx_msg void OnLeft();
+    afx_msg void OnRight();
+    afx_msg void OnPageUp();
+    afx_msg void OnPageDown();
+    afx_msg void OnHome();
+    afx_msg void OnEnd();
+    afx_msg void OnTopOfFile();
+    afx_msg void OnBottomOfFile();
+    afx_msg void OnWordLeft();
+    afx_msg void OnWordRight();
     afx_msg void OnPaint();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
@@ -181,6 +213,17 @@ protected:
     BOOL MoveTopLine(int nLines);
     // One line up (-1) or down (1), moving the window's pixels.
     int ScrollOneLine(int nDirection, BOOL bRedraw);
+    // Byte offset where a line's text ends (its line end left out), and
+    // that offset's display column.
+    int TextEnd(TWKEditLine* pLine);
+    int LineEndColumn(TWKEditLine* pLine);
+    BOOL IsWordByte(char ch);
+    // The Down (1) or Up (-1) steps; announces.
+    int StepCaretLine(int nDirection, BOOL bRedraw);
+    int MoveCaretRight(BOOL bRedraw);
+    void AnnounceScroll() { UpdateViews(this, TWK_HINT_SCROLL, NULL); }
+    // Ends a selection before a movement command.
+    void EndSelectionForCommand() { if (m_bSelection) ClearSelection(m_bUpdate); }
     // Shows the selection's visible part inverted (focus lost: it goes away).
     void InvertSelection(CDC* pDC);
 };
@@ -195,6 +238,18 @@ protected:
     { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Wm_CONTEXTMENU, ShowContextMenu) }, \
     ON_REGISTERED_MESSAGE(nFindReplaceMsg, OnFindReplace)                                       \
     ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)                                                   \
+    ON_COMMAND(ID_TWK_DOWN, OnDown)                                                             \
+    ON_COMMAND(ID_TWK_UP, OnUp)                                                                 \
+    ON_COMMAND(ID_TWK_LEFT, OnLeft)                                                             \
+    ON_COMMAND(ID_TWK_RIGHT, OnRight)                                                           \
+    ON_COMMAND(ID_TWK_PAGEUP, OnPageUp)                                                         \
+    ON_COMMAND(ID_TWK_PAGEDOWN, OnPageDown)                                                     \
+    ON_COMMAND(ID_TWK_HOME, OnHome)                                                             \
+    ON_COMMAND(ID_TWK_END, OnEnd)                                                               \
+    ON_COMMAND(ID_TWK_TOPOFFILE, OnTopOfFile)                                                   \
+    ON_COMMAND(ID_TWK_BOTTOMOFFILE, OnBottomOfFile)                                             \
+    ON_COMMAND(ID_TWK_WORDLEFT, OnWordLeft)                                                     \
+    ON_COMMAND(ID_TWK_WORDRIGHT, OnWordRight)                                                   \
     ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
 
 extern template class TWKEditCore<CWnd>;

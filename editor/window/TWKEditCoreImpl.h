@@ -1114,3 +1114,5 @@ void TWKEditCore<Base>::OnUpdatePageSetup(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
 }
+
+#include "editor/window/TWKEditCaretImpl.h"

@@ -173,7 +173,31 @@ public:
     int GoToLine(int nLine);
     int GoToLineColumn(int nLine, int nCol);
 
+    // --- selection ---
+    int BeginSelection(int nMode, int nUnused);
+    int ExtendSelection(BOOL bRedraw);
+    void InvertSelection();
+    int ClearSelectionMarks();
+    int GetSelection(TWKEditPos* pStart, TWKEditPos* pEnd, BOOL* pbColumn);
+    int SelectAll(BOOL bRedraw);
+    // 1 when (pA, nColA) lies at or before (pB, nColB); also with a NULL line.
+    int IsPosBefore(TWKEditLine* pA, int nColA, TWKEditLine* pB, int nColB);
+
     // --- message handlers (the flavours' maps name them) ---
+    afx_msg void OnSelectUp();
+    afx_msg void OnSelectLeft();
+    afx_msg void OnSelectDown();
+    afx_msg void OnSelectEnd();
+    afx_msg void OnSelectHome();
+    afx_msg void OnSelectPageDown();
+    afx_msg void OnSelectWordLeft();
+    afx_msg void OnSelectPageUp();
+    afx_msg void OnSelectRight();
+    afx_msg void OnSelectWordRight();
+    afx_msg void OnSelectToBottom();
+    afx_msg void OnSelectToTop();
+    afx_msg void OnSelectAll();
+    afx_msg void OnUpdateSelectAll(CCmdUI* pCmdUI);
     afx_msg void OnDown();
     afx_msg void OnUp();
     afx_msg void OnLeft();
@@ -222,6 +246,9 @@ protected:
     int StepCaretLine(int nDirection, BOOL bRedraw);
     int MoveCaretRight(BOOL bRedraw);
     void AnnounceScroll() { UpdateViews(this, TWK_HINT_SCROLL, NULL); }
+    // A selection command: marks the old caret with dwMark, moves, marks the
+    // new caret with the other mark, extends.
+    void SelectMove(DWORD dwMark, int (TWKEditCore::*pfnMove)(BOOL), int nMode, BOOL bRedraw);
     // Ends a selection before a movement command.
     void EndSelectionForCommand() { if (m_bSelection) ClearSelection(m_bUpdate); }
     // Shows the selection's visible part inverted (focus lost: it goes away).
@@ -250,6 +277,20 @@ protected:
     ON_COMMAND(ID_TWK_BOTTOMOFFILE, OnBottomOfFile)                                             \
     ON_COMMAND(ID_TWK_WORDLEFT, OnWordLeft)                                                     \
     ON_COMMAND(ID_TWK_WORDRIGHT, OnWordRight)                                                   \
+    ON_COMMAND(ID_TWK_SELECTUP, OnSelectUp)                                                     \
+    ON_COMMAND(ID_TWK_SELECTLEFT, OnSelectLeft)                                                 \
+    ON_COMMAND(ID_TWK_SELECTDOWN, OnSelectDown)                                                 \
+    ON_COMMAND(ID_TWK_SELECTEND, OnSelectEnd)                                                   \
+    ON_COMMAND(ID_TWK_SELECTHOME, OnSelectHome)                                                 \
+    ON_COMMAND(ID_TWK_SELECTPAGEDOWN, OnSelectPageDown)                                         \
+    ON_COMMAND(ID_TWK_SELECTWORDLEFT, OnSelectWordLeft)                                         \
+    ON_COMMAND(ID_TWK_SELECTPAGEUP, OnSelectPageUp)                                             \
+    ON_COMMAND(ID_TWK_SELECTRIGHT, OnSelectRight)                                               \
+    ON_COMMAND(ID_TWK_SELECTWORDRIGHT, OnSelectWordRight)                                       \
+    ON_COMMAND(ID_TWK_SELECTTOBOTTOM, OnSelectToBottom)                                         \
+    ON_COMMAND(ID_TWK_SELECTTOTOP, OnSelectToTop)                                               \
+    ON_COMMAND(ID_TWK_SELECTALL, OnSelectAll)                                                   \
+    ON_UPDATE_COMMAND_UI(ID_TWK_SELECTALL, OnUpdateSelectAll)                                   \
     ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
 
 extern template class TWKEditCore<CWnd>;

@@ -236,16 +236,36 @@ int TWKEditCore<Base>::MoveCaretPageUp(BOOL bRedraw)
 }
 
 template <class Base>
+void TWKEditCore<Base>::PlaceAtFirstLine()
+{
+    UpdateLineCount();
+    m_pCaretLine = m_pTopLine = GetEdit()->GetFirstLine();
+    m_nCaretCol = m_nFirstCol = 0;
+    m_nTopLine = m_nCaretLine = 1;
+}
+
+template <class Base>
+void TWKEditCore<Base>::PlaceAtLastLine()
+{
+    UpdateLineCount();
+    TWKEditLine* pLast = m_pCaretLine;
+    while (pLast->pNext)
+        pLast = pLast->pNext;
+    m_pCaretLine = m_pTopLine = pLast;
+    m_nCaretLine = m_nTopLine = GetEdit()->m_nLineCount;
+    // The last line becomes the bottom row.
+    for (int i = VisibleRows() - 1; i > 0 && m_pTopLine->pPrev; i--)
+        m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
+    m_nCaretCol = m_nFirstCol = 0;
+}
+
+template <class Base>
 int TWKEditCore<Base>::MoveCaretToTop(BOOL bRedraw)
 {
     TWKEdit* pEdit = GetEdit();
     if (!pEdit || !m_pCaretLine || (!m_pCaretLine->pPrev && m_nCaretCol == 0))
         return IDS_TWK_TOPOFFILE;
-    UpdateLineCount();
-    m_pCaretLine = m_pTopLine = pEdit->GetFirstLine();
-    m_nCaretCol = 0;
-    m_nTopLine = m_nCaretLine = 1;
-    m_nFirstCol = 0;
+    PlaceAtFirstLine();
     if (bRedraw)
     {
         this->Invalidate(FALSE);
@@ -260,16 +280,8 @@ int TWKEditCore<Base>::MoveCaretToBottom(BOOL bRedraw)
     TWKEdit* pEdit = GetEdit();
     if (!pEdit || !m_pCaretLine)
         return 0;
-    UpdateLineCount();
-    TWKEditLine* pLast = m_pCaretLine;
-    while (pLast->pNext)
-        pLast = pLast->pNext;
-    m_pCaretLine = m_pTopLine = pLast;
-    m_nCaretLine = m_nTopLine = pEdit->m_nLineCount;
-    for (int i = VisibleRows() - 1; i > 0 && m_pTopLine->pPrev; i--)
-        m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
-    m_nFirstCol = 0;
-    m_nCaretCol = LineEndColumn(pLast);
+    PlaceAtLastLine();
+    m_nCaretCol = LineEndColumn(m_pCaretLine);
     if (bRedraw)
     {
         this->Invalidate(FALSE);

@@ -245,6 +245,10 @@ protected:
     // The Down (1) or Up (-1) steps; announces.
     int StepCaretLine(int nDirection, BOOL bRedraw);
     int MoveCaretRight(BOOL bRedraw);
+    // Caret and top line to the first line, or to the last line shown as the
+    // bottom row; column and first column 0. Renumbers first.
+    void PlaceAtFirstLine();
+    void PlaceAtLastLine();
     void AnnounceScroll() { UpdateViews(this, TWK_HINT_SCROLL, NULL); }
     // A selection command: marks the old caret with dwMark, moves, marks the
     // new caret with the other mark, extends.

@@ -193,19 +193,9 @@ int TWKEditCore<Base>::SelectAll(BOOL bRedraw)
         return 0;
     if (m_bSelection)
         ClearSelection(bRedraw);
-    UpdateLineCount();
-    m_pCaretLine = m_pTopLine = pEdit->GetFirstLine();
-    m_nCaretCol = m_nFirstCol = 0;
-    m_nTopLine = m_nCaretLine = 1;
+    PlaceAtFirstLine();
     BeginSelection(1, 0);
-    TWKEditLine* pLast = m_pCaretLine;
-    while (pLast->pNext)
-        pLast = pLast->pNext;
-    m_pCaretLine = m_pTopLine = pLast;
-    m_nCaretLine = m_nTopLine = pEdit->m_nLineCount;
-    for (int i = VisibleRows() - 1; i > 0 && m_pTopLine->pPrev; i--)
-        m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
-    m_nCaretCol = 0;
+    PlaceAtLastLine();
     MoveCaretLineEnd(FALSE);
     // Painting shows the new range: nothing is inverted here.
     ExtendSelection(FALSE);

@@ -128,6 +128,36 @@ TEST(Selection, SelectAllAndReadingItBack)
     EXPECT_EQ(5, a.nOffset);
 }
 
+TEST(Selection, ClearingAColumnBlockRepaintsAndAStreamInvertsBack)
+{
+    SelHost h("abcdefgh\r\nabcdefgh\r\nabcdefgh");
+    for (int mode : {1, 2})
+    {
+        h.ctrl.PutCaret(1, 2);
+        h.ctrl.BeginSelection(mode, 0);
+        h.ctrl.PutCaret(2, 5);
+        h.ctrl.ExtendSelection(TRUE);
+        h.ctrl.UpdateWindow();
+        std::vector<COLORREF> before = h.Pixels();
+        EXPECT_EQ(0, h.ctrl.ClearSelection(TRUE)) << mode;
+        CRect rcUpdate;
+        BOOL bPending = ::GetUpdateRect(h.ctrl.m_hWnd, &rcUpdate, FALSE);
+        CRect rcClient;
+        h.ctrl.GetClientRect(&rcClient);
+        if (mode == 2)
+            EXPECT_TRUE(bPending && rcUpdate == rcClient) << "the whole window is painted again";
+        else
+        {
+            EXPECT_FALSE(bPending) << "inverted back, nothing painted";
+            EXPECT_TRUE(before != h.Pixels());
+        }
+        h.ctrl.UpdateWindow();
+        EXPECT_TRUE(h.Pixels() == h.Repainted()) << mode;
+        EXPECT_EQ(nullptr, h.ctrl.m_pSelStartLine);
+        EXPECT_EQ(1, h.ctrl.m_nSelMode);
+    }
+}
+
 TEST(Selection, MoveCaretToPlacesTheFirstColumn)
 {
     SelHost h(std::string(60, 'x'));

@@ -153,7 +153,63 @@ public:
     void Refresh();
     int GetBookmarkCount();
 
+    // --- caret movement: 0 or the string id of the edge reached (never shown) ---
+    int MoveCaretDown(BOOL bRedraw);
+    int MoveCaretUp(BOOL bRedraw);
+    int MoveCaretLeft(BOOL bRedraw);
+    int MoveCaretLineStart(BOOL bRedraw);
+    int MoveCaretLineEnd(BOOL bRedraw);
+    int MoveCaretPageUp(BOOL bRedraw);
+    int MoveCaretPageDown(BOOL bRedraw);
+    int MoveCaretToTop(BOOL bRedraw);
+    int MoveCaretToBottom(BOOL bRedraw);
+    int MoveCaretWordLeft(BOOL bRedraw);
+    int MoveCaretWordRight(BOOL bRedraw);
+    // Column c fitted to the caret line, and one step left or right of it.
+    int ClampCaretColumn(int nCol);
+    int PrevCaretColumn(int nCol);
+    int NextCaretColumn(int nCol);
+    // Caret to a line (clamped to the text) and column, scrolled into view.
+    int GoToLine(int nLine);
+    int GoToLineColumn(int nLine, int nCol);
+
+    // --- selection ---
+    int BeginSelection(int nMode, int nUnused);
+    int ExtendSelection(BOOL bRedraw);
+    void InvertSelection();
+    int ClearSelectionMarks();
+    int GetSelection(TWKEditPos* pStart, TWKEditPos* pEnd, BOOL* pbColumn);
+    int SelectAll(BOOL bRedraw);
+    // 1 when (pA, nColA) lies at or before (pB, nColB); also with a NULL line.
+    int IsPosBefore(TWKEditLine* pA, int nColA, TWKEditLine* pB, int nColB);
+
     // --- message handlers (the flavours' maps name them) ---
+    afx_msg void OnSelectUp();
+    afx_msg void OnSelectLeft();
+    afx_msg void OnSelectDown();
+    afx_msg void OnSelectEnd();
+    afx_msg void OnSelectHome();
+    afx_msg void OnSelectPageDown();
+    afx_msg void OnSelectWordLeft();
+    afx_msg void OnSelectPageUp();
+    afx_msg void OnSelectRight();
+    afx_msg void OnSelectWordRight();
+    afx_msg void OnSelectToBottom();
+    afx_msg void OnSelectToTop();
+    afx_msg void OnSelectAll();
+    afx_msg void OnUpdateSelectAll(CCmdUI* pCmdUI);
+    afx_msg void OnDown();
+    afx_msg void OnUp();
+    afx_msg void OnLeft();
+    afx_msg void OnRight();
+    afx_msg void OnPageUp();
+    afx_msg void OnPageDown();
+    afx_msg void OnHome();
+    afx_msg void OnEnd();
+    afx_msg void OnTopOfFile();
+    afx_msg void OnBottomOfFile();
+    afx_msg void OnWordLeft();
+    afx_msg void OnWordRight();
     afx_msg void OnPaint();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
@@ -181,6 +237,24 @@ protected:
     BOOL MoveTopLine(int nLines);
     // One line up (-1) or down (1), moving the window's pixels.
     int ScrollOneLine(int nDirection, BOOL bRedraw);
+    // Byte offset where a line's text ends (its line end left out), and
+    // that offset's display column.
+    int TextEnd(TWKEditLine* pLine);
+    int LineEndColumn(TWKEditLine* pLine);
+    BOOL IsWordByte(char ch);
+    // The Down (1) or Up (-1) steps; announces.
+    int StepCaretLine(int nDirection, BOOL bRedraw);
+    int MoveCaretRight(BOOL bRedraw);
+    // Caret and top line to the first line, or to the last line shown as the
+    // bottom row; column and first column 0. Renumbers first.
+    void PlaceAtFirstLine();
+    void PlaceAtLastLine();
+    void AnnounceScroll() { UpdateViews(this, TWK_HINT_SCROLL, NULL); }
+    // A selection command: marks the old caret with dwMark, moves, marks the
+    // new caret with the other mark, extends.
+    void SelectMove(DWORD dwMark, int (TWKEditCore::*pfnMove)(BOOL), int nMode, BOOL bRedraw);
+    // Ends a selection before a movement command.
+    void EndSelectionForCommand() { if (m_bSelection) ClearSelection(m_bUpdate); }
     // Shows the selection's visible part inverted (focus lost: it goes away).
     void InvertSelection(CDC* pDC);
 };
@@ -195,6 +269,32 @@ protected:
     { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wnd_pt, ShowContextMenu) }, \
     ON_REGISTERED_MESSAGE(nFindReplaceMsg, OnFindReplace)                                       \
     ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)                                                   \
+    ON_COMMAND(ID_TWK_DOWN, OnDown)                                                             \
+    ON_COMMAND(ID_TWK_UP, OnUp)                                                                 \
+    ON_COMMAND(ID_TWK_LEFT, OnLeft)                                                             \
+    ON_COMMAND(ID_TWK_RIGHT, OnRight)                                                           \
+    ON_COMMAND(ID_TWK_PAGEUP, OnPageUp)                                                         \
+    ON_COMMAND(ID_TWK_PAGEDOWN, OnPageDown)                                                     \
+    ON_COMMAND(ID_TWK_HOME, OnHome)                                                             \
+    ON_COMMAND(ID_TWK_END, OnEnd)                                                               \
+    ON_COMMAND(ID_TWK_TOPOFFILE, OnTopOfFile)                                                   \
+    ON_COMMAND(ID_TWK_BOTTOMOFFILE, OnBottomOfFile)                                             \
+    ON_COMMAND(ID_TWK_WORDLEFT, OnWordLeft)                                                     \
+    ON_COMMAND(ID_TWK_WORDRIGHT, OnWordRight)                                                   \
+    ON_COMMAND(ID_TWK_SELECTUP, OnSelectUp)                                                     \
+    ON_COMMAND(ID_TWK_SELECTLEFT, OnSelectLeft)                                                 \
+    ON_COMMAND(ID_TWK_SELECTDOWN, OnSelectDown)                                                 \
+    ON_COMMAND(ID_TWK_SELECTEND, OnSelectEnd)                                                   \
+    ON_COMMAND(ID_TWK_SELECTHOME, OnSelectHome)                                                 \
+    ON_COMMAND(ID_TWK_SELECTPAGEDOWN, OnSelectPageDown)                                         \
+    ON_COMMAND(ID_TWK_SELECTWORDLEFT, OnSelectWordLeft)                                         \
+    ON_COMMAND(ID_TWK_SELECTPAGEUP, OnSelectPageUp)                                             \
+    ON_COMMAND(ID_TWK_SELECTRIGHT, OnSelectRight)                                               \
+    ON_COMMAND(ID_TWK_SELECTWORDRIGHT, OnSelectWordRight)                                       \
+    ON_COMMAND(ID_TWK_SELECTTOBOTTOM, OnSelectToBottom)                                         \
+    ON_COMMAND(ID_TWK_SELECTTOTOP, OnSelectToTop)                                               \
+    ON_COMMAND(ID_TWK_SELECTALL, OnSelectAll)                                                   \
+    ON_UPDATE_COMMAND_UI(ID_TWK_SELECTALL, OnUpdateSelectAll)                                   \
     ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
 
 extern template class TWKEditCore<CWnd>;

@@ -499,38 +499,6 @@ int TWKEditCore<Base>::InsertNewLine(BOOL, BOOL)
     return 0;
 }
 
-template <class Base>
-int TWKEditCore<Base>::ClearSelection(BOOL bRedraw)
-{
-    BOOL bHad = m_bSelection || m_pSelStartLine;
-    m_bSelection = FALSE;
-    m_nSelMode = 1;
-    m_pSelStartLine = m_pSelEndLine = NULL;
-    m_nSelStartCol = m_nSelEndCol = 0;
-    if (bHad && bRedraw && this->m_hWnd)
-        this->Invalidate(FALSE);
-    if (this->m_hWnd && ::GetFocus() == this->m_hWnd && !m_bCaretCreated)
-    {
-        this->CreateSolidCaret(2, m_nLineHeight);
-        m_bCaretCreated = TRUE;
-        this->ShowCaret();
-        PositionCaret();
-    }
-    return 0;
-}
-
-template <class Base>
-int TWKEditCore<Base>::MoveCaretTo(TWKEditPos*, int, BOOL)
-{
-    return 0;
-}
-
-template <class Base>
-BOOL TWKEditCore<Base>::GetSelectionOrWord(CString&)
-{
-    return FALSE;
-}
-
 // --------------------------------------------------------------- painting
 
 template <class Base>
@@ -1114,3 +1082,6 @@ void TWKEditCore<Base>::OnUpdatePageSetup(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
 }
+
+#include "editor/window/TWKEditCaretImpl.h"
+#include "editor/window/TWKEditSelectImpl.h"

@@ -49,6 +49,7 @@ IMPLEMENT_DYNCREATE(TWKMDIFrameWnd, CMDIFrameWnd)
 BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
     ON_WM_SYSCOLORCHANGE()
     ON_MESSAGE(WM_TWK_BARCONTEXTMENU, OnBarContextMenu)
+    ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
     ON_MESSAGE(WM_SETTEXT, OnFilteredAfterDefault)
     ON_MESSAGE(WM_NCPAINT, OnFilteredAfterDefault)
     ON_WM_NCACTIVATE()
@@ -728,3 +729,22 @@ BOOL TWKMDIFrameWnd::OnWorkspaceOpen(UINT)
 }
 
 void TWKMDIFrameWnd::OnUpdateWorkspaceCommand(CCmdUI*) {}
+
+// Help: a tracked menu item names the context; the active frame (a dockable
+// frame or the MDI child) answers first, then the frame's own handling.
+LRESULT TWKMDIFrameWnd::OnCommandHelp(WPARAM wParam, LPARAM lParam)
+{
+    if (lParam == 0 && IsTracking())
+        lParam = HID_BASE_COMMAND + m_nIDTracking;
+    CFrameWnd* pActive = GetActiveFrame();
+    if (pActive && pActive != this && ::IsWindow(pActive->m_hWnd) &&
+        pActive->SendMessage(WM_COMMANDHELP, wParam, lParam))
+        return TRUE;
+    if (CMDIFrameWnd::OnCommandHelp(wParam, lParam))
+        return TRUE;
+    if (lParam == 0)
+        return FALSE;
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WinHelp((DWORD_PTR)lParam, HELP_CONTEXT);
+    return TRUE;
+}

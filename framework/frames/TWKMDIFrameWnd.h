@@ -116,6 +116,7 @@ protected:
 
     afx_msg void OnSysColorChange();
     afx_msg LRESULT OnBarContextMenu(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFilteredAfterDefault(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFilteredMouse(WPARAM wParam, LPARAM lParam);
     afx_msg BOOL OnNcActivate(BOOL bActive);

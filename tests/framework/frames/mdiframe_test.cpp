@@ -294,4 +294,17 @@ TEST_F(MainFrameBars, WorkspaceCommandsAreAnsweredAndDoNothing)
     EXPECT_FALSE(frame->OnCmdMsg(43040, CN_COMMAND, nullptr, &info));
 }
 
+TEST_F(MainFrameBars, HelpNamesTheTrackedMenuItemElseTheGivenContext)
+{
+    vt::HelpRequests().clear();
+    frame->m_nIDTracking = ID_FILE_NEW;
+    EXPECT_TRUE(frame->SendMessage(WM_COMMANDHELP, 0, 0));
+    frame->m_nIDTracking = 0;
+    EXPECT_TRUE(frame->SendMessage(WM_COMMANDHELP, 0, 0x20005));
+    ASSERT_EQ(2u, vt::HelpRequests().size());
+    EXPECT_EQ((DWORD_PTR)(0x10000 + ID_FILE_NEW), vt::HelpRequests()[0].data);
+    EXPECT_EQ((UINT)HELP_CONTEXT, vt::HelpRequests()[0].command);
+    EXPECT_EQ((DWORD_PTR)0x20005, vt::HelpRequests()[1].data);
+}
+
 } // namespace

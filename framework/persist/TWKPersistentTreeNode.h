@@ -1,0 +1,154 @@
+// A tree of named nodes carrying string key/value pairs, saved to and loaded from an
+// ini file or the registry through a strategy.
+#pragma once
+#include "afx/object.h"
+#include "afx/string.h"
+#include "afx/collections.h"
+
+class TWKPersistentTreeNode;
+
+// Owns the nodes it made; deletes them all with itself.
+class TWKPTNFactory
+{
+public:
+    TWKPTNFactory() = default;
+    ~TWKPTNFactory();
+    TWKPTNFactory(const TWKPTNFactory&) = delete;
+    TWKPTNFactory& operator=(const TWKPTNFactory&) = delete;
+
+    TWKPersistentTreeNode* CreateNode();
+    void DeleteNode(TWKPersistentTreeNode* pNode);
+
+private:
+    CTypedPtrList<CPtrList, TWKPersistentTreeNode*> m_nodes;
+};
+
+// Where a tree is kept. A path lists the names from the node itself up to its root.
+class TWKPTNStrategy
+{
+public:
+    virtual ~TWKPTNStrategy() = default;
+    virtual BOOL DeleteNode(const CStringList& path) = 0;
+    virtual BOOL WriteValue(const CStringList& path, const CString& strKey, const CString& strValue) = 0;
+    virtual BOOL WriteChildNames(const CStringList& path, const CStringList& names) = 0;
+    virtual BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
+                          CStringList& values) = 0;
+};
+
+// One ini section per node: its names from the root down joined with ".".
+class TWKPTNStrategyProfile : public TWKPTNStrategy
+{
+public:
+    explicit TWKPTNStrategyProfile(LPCSTR pszFile);
+    BOOL DeleteNode(const CStringList& path) override;
+    BOOL WriteValue(const CStringList& path, const CString& strKey, const CString& strValue) override;
+    BOOL WriteChildNames(const CStringList& path, const CStringList& names) override;
+    BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
+                  CStringList& values) override;
+
+    CString GetSection(const CStringList& path) const;
+
+protected:
+    CString m_strFile;
+    CString m_strChildPrefix = "ptn_Child";
+    CString m_strSeparator = ".";
+    DWORD m_dwMaxKeyBuffer = 8192;
+};
+
+// One registry key per node below a base key; children are subkeys.
+class TWKPTNStrategyRegistry : public TWKPTNStrategy
+{
+public:
+    TWKPTNStrategyRegistry(LPCSTR pszBaseKey, HKEY hRoot);
+    BOOL DeleteNode(const CStringList& path) override;
+    BOOL WriteValue(const CStringList& path, const CString& strKey, const CString& strValue) override;
+    BOOL WriteChildNames(const CStringList& path, const CStringList& names) override;
+    BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
+                  CStringList& values) override;
+
+    CString GetKey(const CStringList& path) const;
+
+protected:
+    CString m_strBaseKey;
+    HKEY m_hRoot;
+};
+
+class TWKPersistentTreeNode : public CObject
+{
+    DECLARE_DYNCREATE(TWKPersistentTreeNode)
+public:
+    class TWKPersTreeNodeKeyValuePair : public CObject
+    {
+    public:
+        CString strKey;
+        CString strValue;
+    };
+
+    // Result codes; several may be combined.
+    enum {
+        PTN_OK = 0,
+        PTN_ALREADY_CREATED = 1,
+        PTN_NOT_CREATED = 2,
+        PTN_NO_NAME = 4,
+        PTN_NO_KEY = 8,
+        PTN_KEY_EXISTS = 16,
+        PTN_CHILD_EXISTS = 32,
+        PTN_KEY_NOT_FOUND = 64,
+        PTN_NO_DATA = 128,
+        PTN_CANNOT_ENCODE = 256,
+        PTN_FAILED = 0xFFFF,
+    };
+
+    TWKPersistentTreeNode() = default;
+    ~TWKPersistentTreeNode() override;
+    TWKPersistentTreeNode(const TWKPersistentTreeNode&) = delete;
+    TWKPersistentTreeNode& operator=(const TWKPersistentTreeNode&) = delete;
+
+    virtual UINT Create(const CString& strName, TWKPersistentTreeNode* pParent);
+    virtual UINT SetValue(const CString& strKey, int nValue, BOOL bOverwrite);
+    virtual UINT SetValue(const CString& strKey, const CString& strValue, BOOL bOverwrite);
+    // BOOL is an int here, so the boolean forms take C++'s bool: "True" / "False".
+    virtual UINT SetValue(const CString& strKey, bool bValue, BOOL bOverwrite);
+    virtual UINT SetBinaryValue(const CString& strKey, const BYTE* pData, UINT nSize, BOOL bOverwrite);
+    virtual UINT RemoveKey(const CString& strKey);
+    virtual UINT GetValue(const CString& strKey, CString& strValue, CString strDefault);
+    virtual UINT GetValue(const CString& strKey, int& nValue, int nDefault);
+    virtual UINT GetValue(const CString& strKey, long& nValue, long nDefault);
+    virtual UINT GetValue(const CString& strKey, UINT& nValue, UINT nDefault);
+    virtual UINT GetValue(const CString& strKey, DWORD& nValue, DWORD nDefault);
+    virtual UINT GetValue(const CString& strKey, bool& bValue, bool bDefault);
+    // pData is a new buffer the caller frees with delete[].
+    virtual UINT GetBinaryValue(const CString& strKey, BYTE*& pData, UINT& nSize);
+    virtual BOOL Save(TWKPTNStrategy* pStrategy);
+    virtual BOOL Load(TWKPTNStrategy* pStrategy);
+    virtual UINT AttachChild(TWKPersistentTreeNode* pChild);
+
+    // A text literal is text, not a pointer turned boolean.
+    UINT SetValue(const CString& strKey, LPCSTR pszValue, BOOL bOverwrite)
+    {
+        return SetValue(strKey, CString(pszValue), bOverwrite);
+    }
+
+    TWKPersistentTreeNode* AddChild(const CString& strName);
+    TWKPersistentTreeNode* FindChild(const CString& strName) const;
+    const CString& GetName() const { return strName; }
+    TWKPersistentTreeNode* GetParent() const { return m_pParent; }
+    BOOL IsCreated() const { return bCreated; }
+    POSITION GetFirstKeyPosition() const { return m_pairs.GetHeadPosition(); }
+    BOOL GetNextKey(POSITION& pos, CString& strKey, CString& strValue) const;
+    POSITION GetFirstChildPosition() const { return m_children.GetHeadPosition(); }
+    TWKPersistentTreeNode* GetNextChild(POSITION& pos) const { return m_children.GetNext(pos); }
+    // The names from this node up to its root.
+    void GetPath(CStringList& path) const;
+
+protected:
+    TWKPersTreeNodeKeyValuePair* FindPair(const CString& strKey) const;
+    template<class T> UINT GetNumber(const CString& strKey, T& value, T nDefault);
+
+    CString strName;
+    TWKPersistentTreeNode* m_pParent = nullptr;
+    TWKPTNFactory m_factory;
+    CTypedPtrList<CPtrList, TWKPersistentTreeNode*> m_children;
+    CTypedPtrList<CPtrList, TWKPersTreeNodeKeyValuePair*> m_pairs;
+    BOOL bCreated = FALSE;
+};

@@ -1,5 +1,6 @@
 // The framework's MDI main frame.
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include "framework/frames/TWKCaptionPainter.h"
 #include "afx/afxres.h"
 #include "framework/frames/TWKAuxData.h"
 #include "framework/frames/TWKControlBar.h"
@@ -50,8 +51,8 @@ BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
     ON_WM_SYSCOLORCHANGE()
     ON_MESSAGE(WM_TWK_BARCONTEXTMENU, OnBarContextMenu)
     ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
-    ON_MESSAGE(WM_SETTEXT, OnFilteredAfterDefault)
-    ON_MESSAGE(WM_NCPAINT, OnFilteredAfterDefault)
+    ON_MESSAGE(WM_SETTEXT, OnCaptionSetText)
+    ON_MESSAGE(WM_NCPAINT, OnCaptionNcPaint)
     ON_WM_NCACTIVATE()
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnFilteredMouse)
     ON_MESSAGE(WM_NCRBUTTONDOWN, OnFilteredMouse)
@@ -457,11 +458,71 @@ void TWKMDIFrameWnd::SaveBarState(LPCSTR) {}
 void TWKMDIFrameWnd::SetDockState(CDockState&) {}
 void TWKMDIFrameWnd::GetDockState(CDockState&) {}
 
-// ---- caption painting (the custom caption is off; its painter comes later)
+// ---- caption painting
 
-BOOL TWKMDIFrameWnd::CreateItalicCaptionFont(CFont*) { return FALSE; }
-BOOL TWKMDIFrameWnd::CreateCaptionFont(CFont*) { return FALSE; }
-void TWKMDIFrameWnd::DrawCaption(CDC*, BOOL) {}
+BOOL TWKMDIFrameWnd::CreateItalicCaptionFont(CFont* pFont)
+{
+    return TWKCaption::CreateFont(pFont, TRUE);
+}
+
+BOOL TWKMDIFrameWnd::CreateCaptionFont(CFont* pFont)
+{
+    return TWKCaption::CreateFont(pFont, FALSE);
+}
+
+void TWKMDIFrameWnd::DrawCaption()
+{
+    if (!m_bCustomCaption || !m_hWnd)
+        return;
+    CFont fontItalic, fontNormal;
+    CreateItalicCaptionFont(&fontItalic);
+    CreateCaptionFont(&fontNormal);
+    if (!TWKCaption::Paint(this, m_bWin4, m_bCaptionActive, m_nCaptionTextAlign,
+                           fontItalic.GetSafeHandle() ? &fontItalic : nullptr,
+                           fontNormal.GetSafeHandle() ? &fontNormal : nullptr))
+        EnableCustomCaption(FALSE, TRUE);
+}
+
+BOOL TWKMDIFrameWnd::EnableCustomCaption(BOOL bOn, BOOL bRedraw)
+{
+    if (!m_bWin4)
+        return FALSE;
+    BOOL bPrevious = m_bCustomCaption;
+    m_bCustomCaption = bOn;
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        if (bRedraw)
+            SendMessage(WM_NCPAINT, 1, 0);
+        PostMessage(WM_NCACTIVATE, 0, 0);
+    }
+    return bPrevious;
+}
+
+void TWKMDIFrameWnd::SetCaptionTextAlign(int nAlign, BOOL bRedraw)
+{
+    m_nCaptionTextAlign = nAlign;
+    if (bRedraw && m_hWnd)
+        SendMessage(WM_NCPAINT, 1, 0);
+}
+
+LRESULT TWKMDIFrameWnd::OnCaptionSetText(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bCustomCaption)
+        return OnFilteredAfterDefault(wParam, lParam);
+    TWKCaption::DefaultHidden(this, WM_SETTEXT, wParam, lParam);
+    DrawCaption();
+    m_pFilterRoot->ProcessMessage(nullptr, nullptr);
+    return TRUE;
+}
+
+LRESULT TWKMDIFrameWnd::OnCaptionNcPaint(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bCustomCaption)
+        return OnFilteredAfterDefault(wParam, lParam);
+    if (TWKCaption::NcPaintAroundCaption(this, m_bWin4, wParam))
+        DrawCaption();
+    m_pFilterRoot->ProcessMessage(nullptr, nullptr);
+    return 0;
+}
 
 // ---- plug-ins
 
@@ -715,6 +776,20 @@ BOOL TWKMDIFrameWnd::OnNcActivate(BOOL bActive)
         CWnd* pForeground = hForeground ? CWnd::FromHandle(hForeground) : nullptr;
         if (hForeground == m_hWnd || (pForeground && pForeground->GetTopLevelFrame() == this))
             m_nFrameFlags |= WF_STAYACTIVE;
+    }
+    if (m_bCustomCaption) {
+        BOOL bDraw = (m_nFrameFlags & WF_STAYACTIVE) ? TRUE : bActive;
+        if (!IsWindowEnabled())
+            bDraw = FALSE;
+        m_bCaptionActive = bDraw;
+        CFrameWnd* pActive = GetActiveFrame();
+        if (pActive && pActive != this && ::IsWindow(pActive->m_hWnd)) {
+            pActive->SendMessage(WM_NCACTIVATE, bDraw);
+            pActive->SendMessage(WM_NCPAINT, 1);
+        }
+        LRESULT lResult = TWKCaption::DefaultHidden(this, WM_NCACTIVATE, bDraw, 0);
+        SendMessage(WM_NCPAINT, 1);
+        return (BOOL)lResult;
     }
     BOOL bResult = CMDIFrameWnd::OnNcActivate(bActive);
     m_pFilterRoot->ProcessMessage(nullptr, nullptr);

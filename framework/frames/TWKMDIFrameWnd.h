@@ -49,6 +49,9 @@ public:
     int m_nDockOrderIndex = 0;
 
     BOOL HasMenuBar() const { return m_pMenuBar != nullptr; }
+    // The custom caption: off after construction, refused before Windows 4.
+    BOOL EnableCustomCaption(BOOL bOn, BOOL bRedraw);
+    void SetCaptionTextAlign(int nAlign, BOOL bRedraw);
     void EnableDocking(DWORD dwDockStyle, DWORD dwExtra = 0);
     void DockControlBar(CControlBar* pBar, CDockBar* pDockBar = NULL, LPCRECT lpRect = NULL);
     void DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect = NULL);
@@ -74,7 +77,7 @@ public:
     virtual void SetControlBarManager(TWKControlBarManager* pManager) { m_pControlBarManager = pManager; }
     virtual BOOL CreateItalicCaptionFont(CFont* pFont);
     virtual BOOL CreateCaptionFont(CFont* pFont);
-    virtual void DrawCaption(CDC* pDC, BOOL bActive);
+    virtual void DrawCaption();
     virtual void EnableCaptionControls(BOOL bEnable);
     virtual HMENU GetDefaultMenu() { return m_hMenuDefault; }
     virtual void SwapMenu(UINT nID) {}
@@ -120,6 +123,8 @@ protected:
     afx_msg LRESULT OnFilteredAfterDefault(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFilteredMouse(WPARAM wParam, LPARAM lParam);
     afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg LRESULT OnCaptionSetText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCaptionNcPaint(WPARAM wParam, LPARAM lParam);
     afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
     afx_msg void OnWorkspaceCommand();
     afx_msg BOOL OnWorkspaceOpen(UINT nID);

@@ -4,8 +4,6 @@
 
 IMPLEMENT_DYNCREATE(TWKMsgFilter, CObject)
 IMPLEMENT_DYNCREATE(TWKNcMsgFilter, TWKMsgFilter)
-IMPLEMENT_DYNCREATE(TWKCaptionControlListMsgFilter, TWKMsgFilter)
-IMPLEMENT_DYNCREATE(TWKCapConLstMDIMaxChildMsgFilter, TWKCaptionControlListMsgFilter)
 
 namespace nsSysCommandEx {
 IMPLEMENT_DYNCREATE(ScxMsgFilter, TWKMsgFilter)

@@ -71,9 +71,8 @@ public:
     TWKMsgFilter* Clone() const override { return new TWKNcMsgFilter(*this); }
 };
 
-// The filter classes the frames' descriptor tables name. Until their caption
-// buttons and system-command behaviour are built they only pass messages on
-// to their children.
+// The system-command filter classes the frames' descriptor tables name. Until
+// their behaviour is built they only pass messages on to their children.
 #define TWK_DECLARE_PASSING_FILTER(class_name, base_class)                  \
     class class_name : public base_class                                    \
     {                                                                       \
@@ -83,9 +82,6 @@ public:
         TWKMsgFilter* Clone() const override { return new class_name(*this); } \
     };
 
-TWK_DECLARE_PASSING_FILTER(TWKCaptionControlListMsgFilter, TWKMsgFilter)
-TWK_DECLARE_PASSING_FILTER(TWKCapConLstMDIMaxChildMsgFilter, TWKCaptionControlListMsgFilter)
-
 namespace nsSysCommandEx {
 TWK_DECLARE_PASSING_FILTER(ScxMsgFilter, TWKMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxButtonMDIMaxChildMsgFilter, TWKMsgFilter)
@@ -94,3 +90,5 @@ TWK_DECLARE_PASSING_FILTER(ScxButtonMDIChildMsgFilter, TWKMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxCaptionNCRDBLClkFilter, TWKMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxContextMenuFilter, TWKMsgFilter)
 } // namespace nsSysCommandEx
+
+#include "framework/frames/TWKCaptionMsgFilter.h"

@@ -327,6 +327,10 @@ void CFrameWnd::RepositionBars(CWnd* pParent, UINT nIDFirst, UINT nIDLast, UINT 
             rect.right = rect.left;
         if (rect.bottom < rect.top)
             rect.bottom = rect.top;
+        // A left-over window with an object of its own decides its outer rectangle
+        // (a workbook's client keeps margins around itself).
+        if (CWnd* pLeftOver = CWnd::FromHandlePermanent(hWndLeftOver))
+            pLeftOver->CalcWindowRect(&rect, CWnd::adjustBorder);
         AfxRepositionWindow(&layout, hWndLeftOver, &rect);
     }
     if (layout.hDWP)

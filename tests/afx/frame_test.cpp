@@ -272,3 +272,47 @@ TEST(Frame, MiniFrameBordersAndTitleForDocument)
 }
 
 } // namespace
+
+namespace {
+
+// A left-over window that keeps margins around itself, as a workbook's client does.
+class CInsetPane : public CWnd
+{
+public:
+    void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType) override
+    {
+        CWnd::CalcWindowRect(lpClientRect, nAdjustType);
+        lpClientRect->left += 13;
+        lpClientRect->top += 13;
+        lpClientRect->right -= 13;
+        lpClientRect->bottom -= 33;
+    }
+};
+
+} // namespace
+
+TEST(Frame, LeftOverWindowDecidesItsRectangle)
+{
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Inset", WS_OVERLAPPEDWINDOW, CRect(0, 0, 500, 400)));
+    CRect rcClient;
+    pFrame->GetClientRect(&rcClient);
+
+    CInsetPane pane;
+    ASSERT_TRUE(pane.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), pFrame, AFX_IDW_PANE_FIRST));
+    pFrame->RecalcLayout();
+    CRect rc;
+    pane.GetWindowRect(&rc);
+    pFrame->ScreenToClient(&rc);
+    EXPECT_EQ(CRect(13, 13, rcClient.right - 13, rcClient.bottom - 33), rc);
+    pane.DestroyWindow();
+
+    // A window without an object of its own takes the whole rest, as before.
+    HWND hPlain = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, pFrame->m_hWnd,
+                                    (HMENU)(UINT_PTR)AFX_IDW_PANE_FIRST, NULL, NULL);
+    pFrame->RecalcLayout();
+    ::GetWindowRect(hPlain, &rc);
+    pFrame->ScreenToClient(&rc);
+    EXPECT_EQ(rcClient, rc);
+    pFrame->DestroyWindow();
+}

@@ -236,13 +236,8 @@ BOOL TWKRegistry::EnumerateKeys(DWORD dwIndex, CString& strName, CString& strCla
 
 BOOL TWKRegistry::EnumerateKeys(DWORD dwIndex, CString& strName)
 {
-    char szName[2048] = "";
-    DWORD dwName = 2047;
-    LONG lCode = EnumKey(dwIndex, szName, &dwName);
-    if (lCode != ERROR_SUCCESS && lCode != ERROR_MORE_DATA)
-        return FALSE;
-    strName = CString(szName, (int)std::min<DWORD>(dwName, 2047));
-    return TRUE;
+    CString strClass;
+    return EnumerateKeys(dwIndex, strName, strClass);
 }
 
 BOOL TWKRegistry::EnumValue(DWORD dwIndex, CString& strName, DWORD* pType)
@@ -287,19 +282,17 @@ BOOL TWKRegistry::QueryValue(LPCSTR pszName, DWORD* pType, BYTE* pData, DWORD* p
 
 BOOL TWKRegistry::GetBinaryValue(LPCSTR pszName, CByteArray& data)
 {
-    // The longest value data of the key is enough for any of its values.
-    DWORD dwSize = dwLongestValueDataLength;
-    if (RegQueryValueExA(hKey, pszName, NULL, NULL, NULL, &dwSize) == ERROR_SUCCESS
-        && dwSize > dwLongestValueDataLength)
-        dwLongestValueDataLength = dwSize;
+    // Sized by the value itself: a key made by Create has no key information read.
+    DWORD dwSize = 0;
+    if (RegQueryValueExA(hKey, pszName, NULL, NULL, NULL, &dwSize) != ERROR_SUCCESS)
+        dwSize = dwLongestValueDataLength;
     std::vector<BYTE> buffer;
     try {
-        buffer.resize(dwLongestValueDataLength + 1);
+        buffer.resize(dwSize + 1);
     } catch (const std::bad_alloc&) {
         return Done(ERROR_NOT_ENOUGH_MEMORY);
     }
     DWORD dwType = REG_BINARY;
-    dwSize = dwLongestValueDataLength;
     if (!QueryValue(pszName, &dwType, buffer.data(), &dwSize))
         return FALSE;
     data.SetSize((INT_PTR)dwSize);

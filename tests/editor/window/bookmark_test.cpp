@@ -5,22 +5,7 @@
 
 namespace {
 
-class MarkCtrl : public TWKEditCtrl
-{
-public:
-    void PutCaret(int line, int col)
-    {
-        m_pCaretLine = GetEdit()->GetLine(line);
-        m_nCaretLine = line;
-        m_nCaretCol = col;
-    }
-    void PutTop(int line)
-    {
-        m_pTopLine = GetEdit()->GetLine(line);
-        m_nTopLine = line;
-    }
-    int Rows() const { return VisibleRows(); }
-};
+using MarkCtrl = vt::TestCtrl;
 
 struct EnableProbe : CCmdUI
 {

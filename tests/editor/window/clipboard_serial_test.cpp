@@ -12,11 +12,7 @@ const std::string kMarker = "*TWKEdit Column Block*";
 
 std::string Text(TWKEdit* pEdit)
 {
-    std::string s;
-    for (TWKEditLine* p = pEdit->GetFirstLine(); p; p = p->pNext)
-        if (p->pText)
-            s.append(p->pText, p->nLength);
-    return s;
+    return vt::StoreText(pEdit);
 }
 
 void PutClipboard(const std::string& text)
@@ -82,22 +78,7 @@ private:
     HANDLE m_hReady, m_hRelease, m_hThread;
 };
 
-class ClipCtrl : public TWKEditCtrl
-{
-public:
-    void PutCaret(int line, int col)
-    {
-        m_pCaretLine = GetEdit()->GetLine(line);
-        m_nCaretLine = line;
-        m_nCaretCol = col;
-    }
-    void PutTop(int line)
-    {
-        m_pTopLine = GetEdit()->GetLine(line);
-        m_nTopLine = line;
-    }
-    int Rows() const { return VisibleRows(); }
-};
+using ClipCtrl = vt::TestCtrl;
 
 struct Host
 {

@@ -304,4 +304,176 @@ TEST_F(Floating, CaptionAndFrameStartTheBarsDragUnlessTheFrameHoldsSeveralBars)
     }
 }
 
+// ---- floating in the main window
+
+class FloatingInMain : public Floating
+{
+protected:
+    CRect ClientArea() const
+    {
+        CRect r;
+        ::GetWindowRect(f.p->m_hWndMDIClient, &r);
+        return r;
+    }
+    // The host's place in the MDI client.
+    CPoint HostPos(CWnd* pHost) const
+    {
+        CRect r = WindowRect(pHost);
+        ::MapWindowPoints(nullptr, f.p->m_hWndMDIClient, reinterpret_cast<LPPOINT>(&r), 2);
+        return r.TopLeft();
+    }
+    static TWKControlBarMDIChildWnd* HostOf(CControlBar* pBar)
+    {
+        CFrameWnd* p = pBar->m_pDockBar ? pBar->m_pDockBar->GetParentFrame() : nullptr;
+        return (p && p->IsKindOf(RUNTIME_CLASS(TWKControlBarMDIChildWnd))) ? static_cast<TWKControlBarMDIChildWnd*>(p)
+                                                                          : nullptr;
+    }
+};
+
+TEST_F(FloatingInMain, HostsWithoutAPlaceCascadeAndStartAgainPastTheClientArea)
+{
+    int cx = ClientArea().Width(), cy = ClientArea().Height();
+    struct Step { CPoint ptCascade; CPoint ptHost; };   // cascade set first when x >= 0
+    const Step steps[] = {
+        { CPoint(-1, -1), CPoint(30, 30) },
+        { CPoint(-1, -1), CPoint(50, 53) },
+        { CPoint(-1, -1), CPoint(70, 76) },
+        { CPoint(cx - 40, 40), CPoint(cx - 40, 40) },   // the next x passes the extent less 30
+        { CPoint(-1, -1), CPoint(30, 63) },
+        { CPoint(100, cy - 35), CPoint(100, cy - 35) },   // the next y does
+        { CPoint(-1, -1), CPoint(120, 30) },
+    };
+    UINT nID = 0xE720;
+    for (const Step& st : steps) {
+        if (st.ptCascade.x >= 0)
+            f.p->m_ptCascade = st.ptCascade;
+        std::string name = "Host" + std::to_string(nID);
+        CHookBar* bar = Bar(nID++, name.c_str());
+        f.p->FloatControlBarAsMDIChild(bar, CPoint(-1, -1), CBRS_ALIGN_TOP);
+        TWKControlBarMDIChildWnd* host = HostOf(bar);
+        ASSERT_NE(nullptr, host) << name;
+        EXPECT_EQ(st.ptHost, HostPos(host)) << name;
+        EXPECT_TRUE(host->IsWindowVisible()) << name;
+        EXPECT_EQ(name, Text(host->m_hWnd));
+        // The host's dock bar: floating, an MDI host's, its own child; the bar floats in it.
+        EXPECT_EQ(&host->m_wndDockBar, bar->m_pDockBar) << name;
+        EXPECT_TRUE(host->m_wndDockBar.m_bFloating);
+        EXPECT_TRUE(host->m_wndDockBar.m_bMDIChild);
+        EXPECT_FALSE(host->m_wndDockBar.m_bAutoDelete);
+        EXPECT_EQ(AFX_IDW_DOCKBAR_FLOAT, host->m_wndDockBar.GetDlgCtrlID());
+        EXPECT_EQ(host->m_hWnd, ::GetParent(host->m_wndDockBar.m_hWnd));
+        EXPECT_FALSE(host->GetExStyle() & WS_EX_CLIENTEDGE);
+        EXPECT_TRUE(bar->IsFloating());
+        EXPECT_TRUE(bar->IsInMDIChildFrame());
+        EXPECT_EQ(1, bar->nBeforeMDIFloat) << name;
+        EXPECT_EQ(1, bar->nAfterMDIFloat) << name;
+        EXPECT_EQ(0, bar->nBeforeFloat + bar->nAfterFloat) << name;
+    }
+}
+
+TEST_F(FloatingInMain, APlaceOnTheScreenIsTakenInTheClientAreaAndKeptInsideIt)
+{
+    CRect rectArea = ClientArea();
+    CPoint ptOrigin(0, 0);
+    ::ClientToScreen(f.p->m_hWndMDIClient, &ptOrigin);
+    struct Case { CPoint ptScreen; CPoint ptHost; };
+    const Case cases[] = {
+        { ptOrigin + CPoint(100, 80), CPoint(100, 80) },
+        { CPoint(rectArea.right + 500, rectArea.bottom + 500), CPoint(rectArea.Width(), rectArea.Height() - 30) },
+        { CPoint(ptOrigin.x + 10, rectArea.bottom - 10), CPoint(10, rectArea.Height() - 30) },
+    };
+    UINT nID = 0xE720;
+    for (const Case& c : cases) {
+        CHookBar* bar = Bar(nID++, "Placed");
+        f.p->FloatControlBarAsMDIChild(bar, c.ptScreen, CBRS_ALIGN_TOP);
+        ASSERT_NE(nullptr, HostOf(bar));
+        EXPECT_EQ(c.ptHost, HostPos(HostOf(bar))) << c.ptScreen.x << "," << c.ptScreen.y;
+    }
+    EXPECT_EQ(CPoint(30, 30), f.p->m_ptCascade);
+}
+
+TEST_F(FloatingInMain, TheHostFollowsTheBarAndTheBarFollowsTheHost)
+{
+    CHookBar* bar = Bar(0xE720, "Followed");
+    HICON hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
+    bar->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)hIcon);
+    f.p->FloatControlBarAsMDIChild(bar, CPoint(-1, -1), CBRS_ALIGN_TOP);
+    TWKControlBarMDIChildWnd* host = HostOf(bar);
+    ASSERT_NE(nullptr, host);
+    HWND hHost = host->m_hWnd;
+    EXPECT_EQ(hIcon, (HICON)host->SendMessage(WM_GETICON, ICON_BIG));
+    // Laid out again, the host keeps its size: its own fit is no request of the user.
+    CSize sizeHost = WindowRect(host).Size();
+    CSize sizeFloat = bar->m_sizeMRUFloat;
+    host->RecalcLayout();
+    host->RecalcLayout();
+    EXPECT_EQ(sizeHost, WindowRect(host).Size());
+    EXPECT_EQ(sizeFloat, bar->m_sizeMRUFloat);
+
+    // Resized by the user: the client size plus the borders is the bar's floating size.
+    CRect rectClient;
+    host->GetClientRect(&rectClient);
+    CSize sizeFrame = WindowRect(host).Size() - rectClient.Size();
+    host->SetWindowPos(nullptr, 0, 0, 260, 190, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(CSize(260 - sizeFrame.cx + 2 * twkAuxData.cxBorder, 190 - sizeFrame.cy + 2 * twkAuxData.cyBorder),
+              bar->m_sizeMRUFloat);
+
+    // Moved: the drag context remembers where it floats.
+    host->SetWindowPos(nullptr, 44, 55, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(WindowRect(host).TopLeft(), bar->m_pDockContext->m_ptMRUFloatPos);
+
+    // Closed: the bar is hidden, the host stays (hidden with it).
+    host->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(::IsWindow(hHost));
+    EXPECT_FALSE(bar->IsVisible());
+    EXPECT_FALSE(host->IsWindowVisible());
+    EXPECT_EQ(host, HostOf(bar));
+
+    // Shown again it comes back, and the MDI client is told to refresh its Window menu.
+    MSG msg;
+    while (::PeekMessageA(&msg, f.p->m_hWndMDIClient, WM_MDIREFRESHMENU, WM_MDIREFRESHMENU, PM_REMOVE)) {
+    }
+    f.p->ShowControlBar(bar, TRUE, FALSE);
+    EXPECT_TRUE(host->IsWindowVisible());
+    EXPECT_TRUE(::PeekMessageA(&msg, f.p->m_hWndMDIClient, WM_MDIREFRESHMENU, WM_MDIREFRESHMENU, PM_REMOVE));
+}
+
+TEST_F(FloatingInMain, AHostedBarMovesWithItsHostOrLeavesItForAFloatingFrameOrADockBar)
+{
+    CHookBar* bar = Bar(0xE720, "Moving");
+    f.p->FloatControlBarAsMDIChild(bar, CPoint(-1, -1), CBRS_ALIGN_TOP);
+    TWKControlBarMDIChildWnd* host = HostOf(bar);
+    ASSERT_NE(nullptr, host);
+    HWND hHost = host->m_hWnd;
+    // Alone in a host of the same alignment: only the host moves (the bar is
+    // told before, but no float in the main window follows).
+    CPoint ptScreen(0, 0);
+    ::ClientToScreen(f.p->m_hWndMDIClient, &ptScreen);
+    f.p->FloatControlBarAsMDIChild(bar, ptScreen + CPoint(90, 70), CBRS_ALIGN_LEFT);
+    EXPECT_EQ(host, HostOf(bar));
+    EXPECT_EQ(CPoint(90, 70), HostPos(host));
+    EXPECT_EQ(2, bar->nBeforeMDIFloat);
+    EXPECT_EQ(1, bar->nAfterMDIFloat);
+
+    // Floated: a floating frame of its own, the empty host is gone.
+    f.p->FloatControlBar(bar, CPoint(300, 200));
+    EXPECT_FALSE(::IsWindow(hHost));
+    ASSERT_NE(nullptr, FrameOf(bar));
+    EXPECT_FALSE(bar->IsInMDIChildFrame());
+    EXPECT_EQ(1, bar->nAfterFloat);
+
+    // Back into the main window, then docked.
+    HWND hFrame = FrameOf(bar)->m_hWnd;
+    f.p->FloatControlBarAsMDIChild(bar, CPoint(-1, -1), CBRS_ALIGN_TOP);
+    EXPECT_FALSE(::IsWindow(hFrame));
+    ASSERT_NE(nullptr, HostOf(bar));
+    hHost = HostOf(bar)->m_hWnd;
+    EXPECT_EQ(2, bar->nAfterMDIFloat);
+    EXPECT_EQ(3, bar->nBeforeMDIFloat);
+    f.p->DockControlBar(bar, f.Dock(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_FALSE(::IsWindow(hHost));
+    EXPECT_EQ(f.Dock(AFX_IDW_DOCKBAR_LEFT), bar->m_pDockBar);
+    EXPECT_FALSE(bar->IsFloating());
+}
+
 } // namespace

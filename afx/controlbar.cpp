@@ -825,7 +825,7 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
 // CDockContext
 
 CDockContext::CDockContext(CControlBar* pBar)
-    : m_pBar(pBar), m_pDockSite(pBar ? pBar->m_pDockSite : nullptr)
+    : m_pBar(pBar), m_pDockSite(pBar ? pBar->m_pDockSite : nullptr), m_ptMRUFloatPos(-1, -1)
 {
     m_rectLast.SetRectEmpty();
     m_rectDragHorz.SetRectEmpty();

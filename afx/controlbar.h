@@ -205,7 +205,7 @@ public:
     UINT m_uMRUDockID = 0;
     CRect m_rectMRUDockPos;
     DWORD m_dwMRUFloatStyle = 0;
-    CPoint m_ptMRUFloatPos;
+    CPoint m_ptMRUFloatPos;           // (-1,-1) until the bar first floats
 
     virtual void StartDrag(CPoint pt);
     virtual void StartResize(int nHitTest, CPoint pt);

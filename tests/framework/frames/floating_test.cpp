@@ -127,6 +127,7 @@ TEST_F(Floating, FloatingAtAPointShowsTheFrameThereAlreadySizedToTheBar)
         ASSERT_EQ(1u, moves.size()) << c.name;
         EXPECT_EQ(CRect(100, 100, 100 + moves[0].cx, 100 + moves[0].cy), WindowRect(frame)) << c.name;
         EXPECT_EQ(ClientOnScreen(frame), WindowRect(bar)) << c.name;
+        EXPECT_EQ(bar->m_sizeMRUFloat, WindowRect(bar).Size()) << c.name;
         // The floating frame's own dock bar: floating, not an MDI host's, the frame's child.
         auto* dock = dynamic_cast<TWKDockBar*>(bar->m_pDockBar);
         ASSERT_NE(nullptr, dock) << c.name;

@@ -197,6 +197,9 @@ public:
     TWKListPaintContext* CreatePaintContext(CDC* pDC) override;
     void PickItemFont(TWKListPaintContext* pCtx) override;
     UINT GetClientItemState(int nRow, UINT nMask) override;
+    void MeasureItem(TWKListPaintContext* pCtx) override;
+    void UpdateItemMetrics(int nRow, TWKListPaintContext* pCtx = NULL) override;
+    CDC* GetDrawDC(BOOL* pbDelete) override;
 
     // Keys and notifications.
     void OnLeftKey(int nRow, int nSubItem, BOOL bShift, BOOL bCtrl, UINT nRepCnt, UINT nFlags) override;
@@ -263,6 +266,9 @@ protected:
 private:
     // Rows below this index carry a row hint that matches the list.
     int m_nRowsValidBelow;
+    // Rows are measured in this memory DC, made once per window; colours are not picked meanwhile.
+    CDC* m_pMeasureDC;
+    BOOL m_bMeasuring;
     // The last child appended, so runs of TVI_LAST inserts need no sibling walk.
     TWKTreeNode* m_pLastParent;
     TWKTreeNode* m_pLastChild;

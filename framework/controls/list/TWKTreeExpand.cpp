@@ -275,7 +275,9 @@ BOOL TWKTreeBaseC::Expand(HTREEITEM hItem, UINT nCode, BOOL bRedraw, BOOL bSkipC
             SetFocusItem(nRow, TRUE);
         }
     }
-    RemeasureItems();
+    // Removing rows laid the list out already; inserted rows still need it.
+    if (bExpanded)
+        RecalcLayout();
     RedrawFromRow(GetNodeRow(pNode), rcBefore);
     return TRUE;
 }
@@ -303,7 +305,7 @@ void TWKTreeBaseC::ExpandAll(HTREEITEM hItem, BOOL bRedraw)
     }
     if (bRedraw && m_hWnd)
     {
-        RemeasureItems();
+        RecalcLayout();
         Invalidate(TRUE);
     }
 }
@@ -322,7 +324,7 @@ void TWKTreeBaseC::CollapseAll(HTREEITEM hItem, BOOL bRedraw)
     }
     if (bRedraw && m_hWnd)
     {
-        RemeasureItems();
+        RecalcLayout();
         RedrawFromRow(GetNodeRow(pNode), rcBefore);
     }
 }
@@ -438,6 +440,8 @@ BOOL TWKTreeBaseC::SelectDropTarget(HTREEITEM hItem, BOOL bMakeVisible)
 void TWKTreeBaseC::OnDestroy()
 {
     DeleteItem(TVI_ROOT);
+    delete m_pMeasureDC;
+    m_pMeasureDC = NULL;
     TWKListCtrl::OnDestroy();
 }
 

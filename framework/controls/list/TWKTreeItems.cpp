@@ -36,7 +36,7 @@ template<class F> _Node* NextInSubtree(_Node* pNode, _Node* pTop, F bDescend)
 TWKTreeBaseC::TWKTreeBaseC()
     : m_pSubItemTexts(NULL), m_pRoot(NULL), m_nIndent(20), m_dwTreeStyle(0), m_dwTreeStyleEx(0), m_nHoverTimer(0),
       m_nHoverDelay(1000), m_nAnimSteps(5), m_nAnimCount(0), m_bScrollAfterExpand(TRUE), m_nRowsValidBelow(0),
-      m_pLastParent(NULL), m_pLastChild(NULL)
+      m_pMeasureDC(NULL), m_bMeasuring(FALSE), m_pLastParent(NULL), m_pLastChild(NULL)
 {
     m_pRoot = CreateNode();
     m_pRoot->SetExpanded(TRUE);
@@ -51,6 +51,8 @@ TWKTreeBaseC::~TWKTreeBaseC()
     TWKListBaseC::DeleteAllItems();
     delete m_pSubItemTexts;
     m_pSubItemTexts = NULL;
+    delete m_pMeasureDC;
+    m_pMeasureDC = NULL;
     delete m_pRoot;
     m_pRoot = NULL;
 }
@@ -1152,7 +1154,7 @@ BOOL TWKTreeBaseC::InsertItems(TVITEMA** ppItems, HTREEITEM hParent, int nCount,
     }
     if (bRedraw && m_hWnd)
     {
-        RemeasureItems();
+        RecalcLayout();
         Invalidate(TRUE);
     }
     return TRUE;
@@ -1263,7 +1265,7 @@ BOOL TWKTreeBaseC::MoveItem(HTREEITEM hItem, HTREEITEM hNewParent, BOOL bRedraw,
         InsertRowsFor(pNode, TRUE, FindRowForNew(pNode));
     if (bRedraw && m_hWnd)
     {
-        RemeasureItems();
+        RecalcLayout();
         Invalidate(TRUE);
     }
     DeselectAllExcept(-1);
@@ -1310,8 +1312,17 @@ BOOL TWKTreeBaseC::IsItemHidden(HTREEITEM hItem)
 
 int TWKTreeBaseC::CompareItems(HTREEITEM hItem1, HTREEITEM hItem2)
 {
-    CString s1 = GetItemText(hItem1), s2 = GetItemText(hItem2);
-    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, s1, -1, s2, -1) - CSTR_EQUAL;
+    // The nodes' own texts are compared in place; only callback texts are asked for.
+    CString s1, s2;
+    auto text = [this](HTREEITEM h, CString& s) -> LPCSTR {
+        LPCSTR psz = IsRootHandle(h) ? NULL : NodeOf(h)->m_item.pszText;
+        if (psz != LPSTR_TEXTCALLBACKA)
+            return psz ? psz : "";
+        s = GetItemText(h);
+        return s;
+    };
+    LPCSTR p1 = text(hItem1, s1), p2 = text(hItem2, s2);
+    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, p1, -1, p2, -1) - CSTR_EQUAL;
 }
 
 // A stable merge sort of the sibling chain: the order of a stable bubble
@@ -1373,7 +1384,7 @@ BOOL TWKTreeBaseC::SortChildren(HTREEITEM hItem, BOOL bRecurse, BOOL bAscending)
     ForgetLastChild();
     SortSiblings(pItem, bRecurse, bAscending ? 1 : -1, NULL, 0);
     RenumberRows(pItem);
-    RemeasureItems();
+    RecalcLayout();
     if (pCaret)
         Select(reinterpret_cast<HTREEITEM>(pCaret), TVGN_CARET);
     return TRUE;
@@ -1388,7 +1399,7 @@ BOOL TWKTreeBaseC::SortChildrenCB(LPTVSORTCB pSort, BOOL bRecurse, BOOL bAscendi
     ForgetLastChild();
     SortSiblings(pItem, bRecurse, bAscending ? 1 : -1, pSort->lpfnCompare, pSort->lParam);
     RenumberRows(pItem);
-    RemeasureItems();
+    RecalcLayout();
     if (pCaret)
         Select(reinterpret_cast<HTREEITEM>(pCaret), TVGN_CARET);
     return TRUE;

@@ -88,11 +88,66 @@ BOOL TWKTreeBaseC::PreparePaintContext(TWKListPaintContext* pCtx)
     TWKListExState ex = { 1, 0, TWKTVIS_EX_DISABLED | TWKTVIS_EX_HIDDEN };
     GetItemExState(&tv, &ex, TRUE);
     pCtx->m_exState = ex;
-    PickFillColor(pCtx);
-    PickLabelBkColor(pCtx);
-    PickItemColors(pCtx);
+    if (!m_bMeasuring)
+    {
+        PickFillColor(pCtx);
+        PickLabelBkColor(pCtx);
+        PickItemColors(pCtx);
+    }
     PickItemFont(pCtx);
     return TRUE;
+}
+
+void TWKTreeBaseC::MeasureItem(TWKListPaintContext* pCtx)
+{
+    BOOL bWas = m_bMeasuring;
+    m_bMeasuring = TRUE;
+    TWKListCtrl::MeasureItem(pCtx);
+    m_bMeasuring = bWas;
+}
+
+// Measuring prepares each cell itself: the row is not prepared (and its colours picked) once more first.
+void TWKTreeBaseC::UpdateItemMetrics(int nRow, TWKListPaintContext* pCtx)
+{
+    TWKListItem* pItem = GetItemPtr(nRow);
+    if (pItem == NULL)
+        return;
+    BOOL bDelete = FALSE;
+    CDC* pDC = NULL;
+    TWKListPaintContext* pOwn = NULL;
+    if (pCtx == NULL)
+    {
+        pDC = GetDrawDC(&bDelete);
+        pCtx = pOwn = CreatePaintContext(pDC);
+    }
+    pCtx->m_item.iItem = nRow;
+    pCtx->m_pItem = pItem;
+    pCtx->m_item.iSubItem = 0;
+    pCtx->m_pSubItem = NULL;
+    pCtx->m_pColumn = GetColumnPtr(0);
+    pCtx->m_nColumn = 0;
+    MeasureItem(pCtx);
+    delete pOwn;
+    if (bDelete)
+        delete pDC;
+}
+
+// One memory DC for all measuring outside painting: no window DC per row.
+CDC* TWKTreeBaseC::GetDrawDC(BOOL* pbDelete)
+{
+    if (m_pMeasureDC == NULL && m_hWnd)
+    {
+        CClientDC dc(this);
+        CDC* pDC = new CDC;
+        if (pDC->CreateCompatibleDC(&dc))
+            m_pMeasureDC = pDC;
+        else
+            delete pDC;
+    }
+    if (m_pMeasureDC == NULL)
+        return TWKListCtrl::GetDrawDC(pbDelete);
+    *pbDelete = FALSE;
+    return m_pMeasureDC;
 }
 
 void TWKTreeBaseC::PickItemFont(TWKListPaintContext* pCtx)
@@ -168,11 +223,10 @@ void TWKTreeBaseC::MeasureCell(TWKListPaintContext* pCtx, int* pnHeight)
         nLimit = GetColumnWidth(0) - 5;
     CRect rcLabel(nStart, 0, std::max(nStart + 1, nLimit), 0);
     CDC* pDC = pCtx->m_pDC;
-    int nSaved = pDC->SaveDC();
-    if (pCtx->m_pFont)
-        pDC->SelectObject(pCtx->m_pFont);
+    HGDIOBJ hOld = pCtx->m_pFont ? ::SelectObject(pDC->GetSafeHdc(), pCtx->m_pFont->GetSafeHandle()) : NULL;
     MeasureLabel(pDC, pTree, pCtx->m_item.pszText ? pCtx->m_item.pszText : "", &rcLabel);
-    pDC->RestoreDC(nSaved);
+    if (hOld)
+        ::SelectObject(pDC->GetSafeHdc(), hOld);
     int nHeight = std::max({ (int)rcState.Height(), (int)rcIcon.Height(), (int)rcLabel.Height(), *pnHeight });
     nHeight += nHeight & 1;
     if (rcLabel.Height() < nHeight)
@@ -191,6 +245,20 @@ void TWKTreeBaseC::MeasureLabel(CDC* pDC, TWKTreePaintContext* pBlock, LPCSTR lp
     {
         int nLen = (int)strcspn(lpszText, "\r\n");
         CRect rcCalc(rc.left, 0, rc.left, 0);
+        SIZE size;
+        if (nLen > 0 && strchr(lpszText, '\t') == NULL && ::GetTextExtentPoint32A(hDC, lpszText, nLen, &size))
+        {
+            // Without tabs and line breaks one extent gives what the two measurements would.
+            int nFull = lpszText[nLen] == 0 ? (int)size.cx
+                                             : (int)LOWORD(::GetTabbedTextExtentA(hDC, lpszText, (int)strlen(lpszText), 0, NULL));
+            rc.right = rc.left + std::max((int)size.cx, nFull);
+            rc.top = 0;
+            rc.bottom = size.cy + 2;
+            if (pBlock)
+                pBlock->m_bMarker = FALSE;
+            *lpRect = rc;
+            return;
+        }
         if (nLen == 0)
         {
             TEXTMETRICA tm;

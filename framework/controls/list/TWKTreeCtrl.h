@@ -250,6 +250,7 @@ protected:
     void ToggleOrCollapseCaret(int nRow, BOOL bRight);
     void RedrawFromRow(int nRow, const CRect& rcBefore);
     void ForgetLastChild() { m_pLastParent = m_pLastChild = NULL; }
+    BOOL RowsDeferred(_Node* pNode) const;
 
     // ---- State
     TWKSubItemTextStorage* m_pSubItemTexts;
@@ -269,6 +270,8 @@ private:
     // Rows are measured in this memory DC, made once per window; colours are not picked meanwhile.
     CDC* m_pMeasureDC;
     BOOL m_bMeasuring;
+    // While ExpandAll runs, the rows below this item are left out and put back as one run at the end.
+    _Node* m_pDeferTop;
     // The last child appended, so runs of TVI_LAST inserts need no sibling walk.
     TWKTreeNode* m_pLastParent;
     TWKTreeNode* m_pLastChild;
@@ -279,6 +282,8 @@ class TWKTreeCtrl : public TWKTreeBaseC
     DECLARE_DYNAMIC(TWKTreeCtrl)
 public:
     TWKTreeCtrl() {}
+    // A window still alive is destroyed through this class's map, so the owner hears of every item.
+    ~TWKTreeCtrl() override;
 protected:
     DECLARE_MESSAGE_MAP()
 };

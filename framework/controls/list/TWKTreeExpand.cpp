@@ -5,7 +5,8 @@
 
 namespace {
 
-const UINT_PTR TIMER_HOVER = 3;
+// Apart from the list's own timers (1 to 3): sharing the type-ahead timer's id would expand early.
+const UINT_PTR TIMER_HOVER = 4;
 
 inline HTREEITEM H(TWKTreeNode* p) { return reinterpret_cast<HTREEITEM>(p); }
 
@@ -230,7 +231,7 @@ BOOL TWKTreeBaseC::Expand(HTREEITEM hItem, UINT nCode, BOOL bRedraw, BOOL bSkipC
         BOOL bAnimate = (m_dwTreeStyleEx & TWKTVS_EX_ANIMATE) && m_hWnd && IsWindowVisible();
         if (bAnimate)
             m_nAnimCount = 0;
-        if (nRow >= 0)
+        if (nRow >= 0 && !RowsDeferred(pNode))
             InsertRowsFor(pNode, FALSE, nRow + 1, bAnimate);
         bExpanded = TRUE;
     }
@@ -285,10 +286,30 @@ BOOL TWKTreeBaseC::Expand(HTREEITEM hItem, UINT nCode, BOOL bRedraw, BOOL bSkipC
 void TWKTreeBaseC::ExpandAll(HTREEITEM hItem, BOOL bRedraw)
 {
     _Node* pNode = NodeOf(hItem);
-    // Walks the subtree without recursion: a child's children come after it.
+    // Expanding item by item would move all rows below each time: the subtree's rows are
+    // taken out, the items expanded, and the rows put back as one run.
+    int nItemRow = GetNodeRow(pNode);
+    BOOL bDefer = m_pDeferTop == NULL && (pNode == m_pRoot || nItemRow >= 0);
+    int nFirst = pNode == m_pRoot ? 0 : nItemRow + 1;
+    _Node* pCaret = NULL;
+    BOOL bItemSelected = nItemRow >= 0 && IsSelected(nItemRow);
+    if (bDefer)
+    {
+        pCaret = GetRowNode(GetFocusItem());
+        int nEnd = nFirst;
+        while (nEnd < GetItemCount() && GetRowNode(nEnd)->IsDescendantOf(pNode))
+            ++nEnd;
+        if (nEnd > nFirst)
+        {
+            TWKListBaseC::DeleteItem(nFirst, nEnd - nFirst);
+            m_nRowsValidBelow = std::min(m_nRowsValidBelow, nFirst);
+        }
+        m_pDeferTop = pNode;
+    }
     BOOL bOk = pNode == m_pRoot || Expand(hItem, TVE_EXPAND, FALSE, FALSE);
     if (bOk)
     {
+        // Without recursion: a child's children come after it.
         TWKTreeNode* p = pNode->m_pFirstChild;
         while (p != NULL)
         {
@@ -301,6 +322,21 @@ void TWKTreeBaseC::ExpandAll(HTREEITEM hItem, BOOL bRedraw)
                     p = p->m_pParent;
                 p = (p == NULL || p == pNode) ? NULL : p->m_pNextSibling;
             }
+        }
+    }
+    if (bDefer)
+    {
+        m_pDeferTop = NULL;
+        if (pNode == m_pRoot || (pNode->IsExpanded() && GetNodeRow(pNode) >= 0))
+            InsertRowsFor(pNode, FALSE, pNode == m_pRoot ? 0 : GetNodeRow(pNode) + 1);
+        // Taking the rows out moved the caret (and maybe the selection) to the item: put both back.
+        int nCaret = pCaret ? GetNodeRow(pCaret) : -1;
+        if (nCaret >= 0 && nCaret != GetFocusItem())
+        {
+            SetFocusItemOnly(nCaret);
+            int nRow = GetNodeRow(pNode);
+            if (!bItemSelected && nRow >= 0 && IsSelected(nRow))
+                TWKListCtrl::SetItemState(nRow, 0, LVIS_SELECTED);
         }
     }
     if (bRedraw && m_hWnd)

@@ -36,16 +36,22 @@ template<class F> _Node* NextInSubtree(_Node* pNode, _Node* pTop, F bDescend)
 TWKTreeBaseC::TWKTreeBaseC()
     : m_pSubItemTexts(NULL), m_pRoot(NULL), m_nIndent(20), m_dwTreeStyle(0), m_dwTreeStyleEx(0), m_nHoverTimer(0),
       m_nHoverDelay(1000), m_nAnimSteps(5), m_nAnimCount(0), m_bScrollAfterExpand(TRUE), m_nRowsValidBelow(0),
-      m_pMeasureDC(NULL), m_bMeasuring(FALSE), m_pLastParent(NULL), m_pLastChild(NULL)
+      m_pMeasureDC(NULL), m_bMeasuring(FALSE), m_pDeferTop(NULL), m_pLastParent(NULL), m_pLastChild(NULL)
 {
     m_pRoot = CreateNode();
     m_pRoot->SetExpanded(TRUE);
     m_dwListStyle |= LVS_REPORT | LVS_SHAREIMAGELISTS;
 }
 
+TWKTreeCtrl::~TWKTreeCtrl()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd) && FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
 TWKTreeBaseC::~TWKTreeBaseC()
 {
-    // Destroyed here, the window still reaches the tree's WM_DESTROY, so the owner hears of every item.
+    // The list's WM_DESTROY still deletes the items through this class, with their notifications.
     if (m_hWnd && ::IsWindow(m_hWnd) && FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();
     TWKListBaseC::DeleteAllItems();
@@ -440,6 +446,11 @@ int TWKTreeBaseC::RemoveRowsFor(_Node* pNode, BOOL bWithSelf)
     }
     DeleteRowRun(nFirst, nEnd - nFirst);
     return nEnd - nFirst;
+}
+
+BOOL TWKTreeBaseC::RowsDeferred(_Node* pNode) const
+{
+    return m_pDeferTop != NULL && (pNode == m_pDeferTop || pNode->IsDescendantOf(m_pDeferTop));
 }
 
 // ---- Navigation
@@ -935,7 +946,8 @@ BOOL TWKTreeBaseC::ItemHasCallbacks(int nRow)
 
 LPARAM TWKTreeBaseC::GetItemParam(TWKListItem* pItem)
 {
-    return pItem ? reinterpret_cast<_Node*>(pItem->m_lParam)->m_item.lParam : 0;
+    _Node* pNode = pItem ? reinterpret_cast<_Node*>(pItem->m_lParam) : NULL;
+    return pNode ? pNode->m_item.lParam : 0;
 }
 
 UINT TWKTreeBaseC::GetClientItemState(int nRow, UINT nMask)
@@ -1083,7 +1095,7 @@ HTREEITEM TWKTreeBaseC::InsertItem(LPTVINSERTSTRUCTA lpInsert)
     LinkNode(pParent, pNode, pAfter);
     BOOL bExpanded = (item.mask & TVIF_STATE) && (item.stateMask & TVIS_EXPANDED) && (item.state & TVIS_EXPANDED);
     pNode->SetExpanded(bExpanded);
-    if (IsDisplayed(pNode))
+    if (IsDisplayed(pNode) && !RowsDeferred(pNode))
         InsertRowsFor(pNode, TRUE, FindRowForNew(pNode));
     if (GetAutoUpdate() && m_hWnd)
     {
@@ -1126,12 +1138,14 @@ BOOL TWKTreeBaseC::InsertItems(TVITEMA** ppItems, HTREEITEM hParent, int nCount,
 {
     if (ppItems == NULL || nCount < 1)
         return FALSE;
+    // Checked first: a bad record must not leave half the items linked.
+    for (int i = 0; i < nCount; ++i)
+        if (ppItems[i] == NULL)
+            return FALSE;
     _Node* pParent = NodeOf(hParent);
     CPtrArray nodes;
     for (int i = 0; i < nCount; ++i)
     {
-        if (ppItems[i] == NULL)
-            return FALSE;
         _Node* pNode = CreateNode();
         TVITEMA item = *ppItems[i];
         item.mask |= TVIF_HANDLE;
@@ -1144,7 +1158,7 @@ BOOL TWKTreeBaseC::InsertItems(TVITEMA** ppItems, HTREEITEM hParent, int nCount,
         nodes.Add(pNode);
     }
     _Node* pFirst = (_Node*)nodes[0];
-    if (IsDisplayed(pFirst))
+    if (IsDisplayed(pFirst) && !RowsDeferred(pFirst))
     {
         CPtrArray shown;
         for (INT_PTR i = 0; i < nodes.GetSize(); ++i)
@@ -1261,7 +1275,7 @@ BOOL TWKTreeBaseC::MoveItem(HTREEITEM hItem, HTREEITEM hNewParent, BOOL bRedraw,
     pNode->Unlink();
     ResolvePosition(pParent, pNode, hInsertAfter, &pAfter);
     LinkNode(pParent, pNode, pAfter);
-    if (IsDisplayed(pNode))
+    if (IsDisplayed(pNode) && !RowsDeferred(pNode))
         InsertRowsFor(pNode, TRUE, FindRowForNew(pNode));
     if (bRedraw && m_hWnd)
     {
@@ -1293,7 +1307,7 @@ BOOL TWKTreeBaseC::HideItem(HTREEITEM hItem, BOOL bHide)
     BOOL bShown = IsDisplayed(pNode);
     if (bHadRow && !bShown)
         RemoveRowsFor(pNode, TRUE);
-    else if (!bHadRow && bShown)
+    else if (!bHadRow && bShown && !RowsDeferred(pNode))
         InsertRowsFor(pNode, TRUE, FindRowForNew(pNode));
     if (m_hWnd)
     {

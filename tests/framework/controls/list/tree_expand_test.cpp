@@ -111,6 +111,26 @@ TEST(TreeExpand, CollapsingOverTheCaretMovesItThere)
     EXPECT_EQ((UINT)TVC_UNKNOWN, f.parent.Last((int)TVN_SELCHANGEDA)->action);
 }
 
+TEST(TreeExpand, ExpandAllKeepsTheCaretAndSelection)
+{
+    Family f;
+    f.tree.SelectItem(f.q);
+    f.tree.ExpandAll(NULL);
+    EXPECT_EQ("p p1 p2 p2a q q1 r", f.Rows());
+    EXPECT_EQ(f.q, f.tree.GetSelectedItem());
+    f.tree.Expand(f.p2, TVE_COLLAPSE);
+    f.tree.SelectItem(f.p1);
+    f.tree.ExpandAll(f.p);
+    EXPECT_EQ("p p1 p2 p2a q q1 r", f.Rows());
+    EXPECT_EQ(f.p1, f.tree.GetSelectedItem());
+    std::vector<HTREEITEM> sel;
+    for (HTREEITEM h = f.tree.GetFirstSelectedItem(); h; h = f.tree.GetNextSelectedItem(h))
+        sel.push_back(h);
+    EXPECT_EQ((std::vector<HTREEITEM>{ f.p1 }), sel);
+    // p, p2, q; p2 collapsed; p2 again (p was open already: no second notification).
+    EXPECT_EQ(5, f.parent.Count((int)TVN_ITEMEXPANDEDA));
+}
+
 TEST(TreeExpand, ChildrenDeclaredAndInsertedOnDemand)
 {
     TreeFixture f;
@@ -138,11 +158,16 @@ TEST(TreeExpand, HoverExpandsTheDropTarget)
     Family f;
     f.tree.ModifyTreeStyleEx(0, TWKTVS_EX_HOVEREXPAND);
     f.tree.Expand(f.q, TVE_EXPAND);
+    DWORD start = ::GetTickCount();
     f.tree.SelectDropTarget(f.p, FALSE);
     EXPECT_EQ(f.p, f.tree.GetDropHilightItem());
-    DWORD start = ::GetTickCount();
-    // Not before the delay has passed.
-    Pump();
+    // Not before the delay has passed, even while the list's type-ahead timer runs.
+    f.tree.SendMessage(WM_CHAR, 'x', 1);
+    while (::GetTickCount() - start < 600)
+    {
+        Pump();
+        ::Sleep(20);
+    }
     EXPECT_FALSE(f.tree.IsItemExpanded(f.p));
     while (!f.tree.IsItemExpanded(f.p) && ::GetTickCount() - start < 10000)
     {

@@ -75,6 +75,11 @@ TEST(TreeItems, NavigationCodes)
     for (const Case& k : cases)
         EXPECT_EQ(k.want, t.tree.GetNextItem(k.item, k.code))
             << "item " << (k.item ? std::string(t.tree.GetItemText(k.item)) : "null") << " code " << k.code;
+    for (int i = 0; i < 30; ++i)
+        t.Add("more");
+    EXPECT_TRUE(t.tree.Select(t.b, TVGN_FIRSTVISIBLE));
+    EXPECT_EQ(t.b, t.tree.GetFirstVisibleItem());
+    EXPECT_FALSE(t.tree.Select(t.b, 99));
 }
 
 TEST(TreeItems, InsertPositions)
@@ -123,6 +128,29 @@ TEST(TreeItems, InsertAfterAStrangerFailsAndKeepsNothing)
     EXPECT_EQ(nLive, CCountedNode::s_nLive);
     EXPECT_EQ(1, tree.CountItems(p));
     EXPECT_EQ(0, parent.Count((int)TVN_DELETEITEMA));
+}
+
+TEST(TreeItems, InsertingARunOfItems)
+{
+    TreeFixture f;
+    HTREEITEM p = f.Add("p");
+    f.Add("q");
+    f.tree.Expand(p, TVE_EXPAND);
+    TVITEMA a = {}, b = {};
+    a.mask = b.mask = TVIF_TEXT;
+    a.pszText = (LPSTR) "a";
+    b.pszText = (LPSTR) "b";
+    TVITEMA* bad[] = { &a, NULL };
+    EXPECT_FALSE(f.tree.InsertItems(bad, p, 2));
+    EXPECT_FALSE(f.tree.InsertItems(bad, p, 0));
+    EXPECT_EQ(0, f.tree.CountItems(p));
+    TVITEMA* good[] = { &a, &b };
+    EXPECT_TRUE(f.tree.InsertItems(good, p, 2));
+    EXPECT_EQ("p q", f.Rows());                 // p had no children when it was expanded
+    f.tree.Expand(p, TVE_EXPAND);
+    EXPECT_EQ("p a b q", f.Rows());
+    EXPECT_TRUE(f.tree.InsertItems(good, p, 2));
+    EXPECT_EQ("p a b a b q", f.Rows());
 }
 
 TEST(TreeItems, CallbackTextAskedAndWritesGoToTheOwner)

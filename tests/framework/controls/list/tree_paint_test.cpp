@@ -249,3 +249,21 @@ TEST(TreePaint, HitTestFlags)
     f.tree.SetImageList(NULL, LVSIL_NORMAL);
     f.tree.SetImageList(NULL, LVSIL_STATE);
 }
+
+TEST(TreePaint, DragImageHoldsIconAndLabel)
+{
+    TreeFixture f;
+    HTREEITEM h = f.tree.InsertItem("dragged", 1, 1);
+    EXPECT_EQ(nullptr, f.tree.CreateDragImage(h));
+    Images images(&f.tree, 12, 12);
+    f.tree.SetImageList(&images.list, LVSIL_NORMAL);
+    CImageList* pDrag = f.tree.CreateDragImage(h);
+    ASSERT_NE(nullptr, pDrag);
+    IMAGEINFO info;
+    ASSERT_TRUE(pDrag->GetImageInfo(0, &info));
+    CClientDC dc(&f.tree);
+    dc.SelectObject(f.tree.GetItemFont());
+    EXPECT_EQ(12 + 6 + dc.GetTextExtent("dragged").cx, info.rcImage.right - info.rcImage.left);
+    delete pDrag;
+    f.tree.SetImageList(NULL, LVSIL_NORMAL);
+}

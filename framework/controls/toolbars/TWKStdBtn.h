@@ -183,7 +183,8 @@ public:
     virtual void DrawChecked(TWKBtnDrawData& data, int x, int y, int cx, int cy);
     virtual void DrawIndeterminate(TWKBtnDrawData& data, int x, int y, int cx, int cy);
     virtual void DrawSelectedFrame(TWKBtnDrawData& data);
-    // FALSE when the command has no image: nothing is selected then.
+    // FALSE when the command has no image: the draw data then holds no
+    // current image and the face is drawn without one.
     virtual BOOL PrepareImage(TWKBtnDrawData& data);
     virtual BOOL DrawSeparator(CDC* pDC);
     virtual void DrawButton(TWKBtnDrawData& data);
@@ -198,9 +199,6 @@ public:
     void GetRect(LPRECT lpRect) const;
 
 protected:
-    // FALSE after PrepareImage found no image: the face is drawn without one.
-    BOOL m_bHasImage = FALSE;
-
     // The mask of the composed rectangle: 1 where it shows face or highlight.
     void MakeMask(TWKBtnDrawData& data, int x, int y, int cx, int cy);
     BOOL PtInButton(int px, int py) const;

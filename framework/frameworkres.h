@@ -68,4 +68,7 @@
 #define IDC_TWK_TOOLS_DIR_LABEL     43090
 #define IDC_TWK_HELP                57670
 
+// ---- Toolbars
+#define IDS_TWK_TOOLBAR_TITLE       20674
+
 #endif

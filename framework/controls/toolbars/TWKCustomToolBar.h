@@ -14,6 +14,9 @@ class TWKToolBarManager;
 // background shows.
 #define CBX_TRANSPARENT     0x1000L
 
+// Posted to a floating bar whose hiding waits while toolbars are customised.
+extern const UINT WM_NODELAYHIDE;
+
 // The hot-tracking poll timer.
 #define TWK_TIMER_HOTTRACK  0xE002
 
@@ -67,7 +70,6 @@ public:
     // Set while a button sends TBN_DROPDOWN; set while an Alt-drag runs.
     static BOOL s_bDropDownActive;
     static BOOL s_bAltDrag;
-    static UINT GetNoDelayHideMessage();
 
     // New virtual operations, in slot order.
     virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID, LPCSTR lpszTitle = NULL);
@@ -178,16 +180,17 @@ public:
     static BOOL ReadToolBarIDs(LPCSTR lpszResourceName, UINT** ppIDs, int* pnCount);
 
 protected:
-    BOOL m_bDelayHidePending = FALSE;
-
-    TWKStdBtn* MakeButton(UINT nID, const TWKBtnMapEntry** ppEntry);
+    // The cached layouts no longer hold (buttons or their sizes changed).
+    void InvalidateLayout();
+    BOOL HoldsSelection() const;
+    void RelayoutNow();
+    void UpdateOneButton(CCmdTarget* pTarget, int nIndex, BOOL bDisableIfNoHndler);
+    void PressButton(int nIndex, CPoint point);
     void SetButtonsMode(BOOL bVertical);
-    void DestroyOwnDrawData();
     int FirstMenuButton(BOOL bForward, int nType) const;
     void SendMessageString(WPARAM wParam);
-    void EndPress();
-    void DefaultMouse();
-    void CorrectIndexes(int nIndex, int nRemoved);
+    // WM_NOTIFY to the owner with the button index -1.
+    LRESULT NotifyOwner(int nCode, UINT nCmd);
 
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpWndPos);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);

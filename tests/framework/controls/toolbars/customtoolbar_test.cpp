@@ -266,3 +266,126 @@ TEST(CustomToolBar, HitTestFindsButtonsRowByRow)
 }
 
 } // namespace
+
+namespace {
+
+// A button class whose create function fails as an exhausted heap would.
+TWKStdBtn* ThrowingCreate()
+{
+    AfxThrowMemoryException();
+}
+const TWKBtnClass kThrowingClass = { &ThrowingCreate };
+
+// A button that remembers its map parameters.
+struct ParamBtn : TWKStdBtn {
+    UINT_PTR m_params[5] = {};
+    void Init(TWKCustomToolBar* pBar, const UINT_PTR* pParams) override
+    {
+        std::copy(pParams, pParams + 5, m_params);
+        TWKStdBtn::Init(pBar, pParams);
+    }
+    static TWKStdBtn* Create() { return new ParamBtn; }
+};
+const TWKBtnClass kParamClass = { &ParamBtn::Create };
+
+TEST(CustomToolBar, ButtonMapsChooseTheButtonClass)
+{
+    const TWKBtnMapEntry map[] = {
+        { &kParamClass, 11, TWK_TBBS_VCENTER, { 1, 2, 3, 4, 5 } },
+        { &kThrowingClass, 12, TWK_TBBS_VCENTER, {} },
+        { &kParamClass, 13, 0, { 7 } },
+        { &kParamClass, 13, TBBS_CHECKBOX, { 8 } },   // the last entry for an id counts
+        { nullptr, 0, 0, {} },
+    };
+    ToolBarFrame frame;
+    TWKCustomToolBar* pBar = frame.NewBar(0xE800);
+    ASSERT_TRUE(pBar);
+    pBar->SetButtonMap(map);
+    auto* pMap2 = new TWKBtnMapEntry[2]{ { &kParamClass, 14, 0, { 9 } }, { nullptr, 0, 0, {} } };
+    pBar->m_pButtonMap2 = pMap2;   // owned by the bar
+    const UINT ids[] = { 11, 12, 13, 14, 15, 0 };
+    pBar->SetButtons(ids, 6);
+    auto* p11 = dynamic_cast<ParamBtn*>(pBar->GetButton(0));
+    ASSERT_TRUE(p11);
+    EXPECT_EQ((DWORD)TWK_TBBS_VCENTER, p11->GetStyle());
+    EXPECT_EQ(5u, p11->m_params[4]);
+    // The class could not make a button: a plain one with the command, no map style.
+    TWKStdBtn* p12 = pBar->GetButton(1);
+    EXPECT_FALSE(dynamic_cast<ParamBtn*>(p12));
+    EXPECT_EQ(12u, p12->m_nID);
+    EXPECT_EQ(0u, p12->GetStyle());
+    EXPECT_EQ(pBar, p12->m_pToolBar);
+    auto* p13 = dynamic_cast<ParamBtn*>(pBar->GetButton(2));
+    ASSERT_TRUE(p13);
+    EXPECT_EQ(8u, p13->m_params[0]);
+    EXPECT_EQ((DWORD)TBBS_CHECKBOX, p13->GetStyle());
+    auto* p14 = dynamic_cast<ParamBtn*>(pBar->GetButton(3));
+    ASSERT_TRUE(p14);
+    EXPECT_EQ(9u, p14->m_params[0]);
+    EXPECT_FALSE(dynamic_cast<ParamBtn*>(pBar->GetButton(4)));
+    EXPECT_EQ(15u, pBar->GetButton(4)->m_nID);
+
+    // With a manager its maps count, not the bar's.
+    ToolBarFrame managed(TRUE);
+    TWKCustomToolBar* pManaged = managed.NewBar(0xE800);
+    ASSERT_TRUE(pManaged);
+    pManaged->SetButtonMap(map);
+    const TWKBtnMapEntry map2[] = { { &kParamClass, 15, 0, { 6 } }, { nullptr, 0, 0, {} } };
+    managed.pMgr->SetButtonMap(map2);
+    pManaged->SetButtons(ids, 6);
+    EXPECT_FALSE(dynamic_cast<ParamBtn*>(pManaged->GetButton(0)));
+    EXPECT_TRUE(dynamic_cast<ParamBtn*>(pManaged->GetButton(4)));
+}
+
+TEST(CustomToolBar, ToolTipsNameTheCommandUnderThePoint)
+{
+    ToolBarFrame frame;
+    TWKCustomToolBar* pBar = frame.NewBar(0xE800);
+    ASSERT_TRUE(pBar);
+    const UINT ids[] = { ID_TWK_TEST_A, 0, ID_TWK_TEST_B };
+    pBar->SetButtons(ids, 3);
+    frame.p->RecalcLayout();
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof(ti);
+    EXPECT_EQ((INT_PTR)ID_TWK_TEST_B, pBar->OnToolHitTest(Centre(pBar, 2), &ti));
+    EXPECT_EQ(pBar->m_hWnd, ti.hwnd);
+    EXPECT_EQ((UINT_PTR)ID_TWK_TEST_B, ti.uId);
+    EXPECT_EQ(LPSTR_TEXTCALLBACK, ti.lpszText);
+    CRect rect;
+    pBar->GetItemRect(2, &rect);
+    EXPECT_EQ(rect, CRect(ti.rect));
+    EXPECT_EQ(-1, pBar->OnToolHitTest(Centre(pBar, 1), &ti));
+    EXPECT_EQ(-1, pBar->OnToolHitTest(CPoint(-5, -5), &ti));
+}
+
+TEST(CustomToolBar, PaintsVisibleButtonsOnly)
+{
+    ToolBarFrame frame;
+    TWKCustomToolBar* pBar = frame.NewBar(0xE800);
+    ASSERT_TRUE(pBar);
+    const UINT ids[] = { ID_TWK_TEST_A, ID_TWK_TEST_B };
+    pBar->SetButtons(ids, 2);
+    frame.p->RecalcLayout();
+    // The hidden button stands where nothing else is drawn.
+    pBar->HideButton(1, TRUE);
+    pBar->GetButton(1)->SetPos(200, 2);
+    CRect rectA;
+    pBar->GetItemRect(0, &rectA);
+    CClientDC dcScreen(nullptr);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(&dcScreen));
+    CBitmap bm;
+    ASSERT_TRUE(bm.CreateCompatibleBitmap(&dcScreen, 300, 60));
+    CBitmap* pOld = dc.SelectObject(&bm);
+    const COLORREF clrMark = RGB(255, 0, 255);
+    dc.FillSolidRect(0, 0, 300, 60, clrMark);
+    pBar->DoPaint(&dc);
+    EXPECT_EQ(clrMark, dc.GetPixel(210, 10));
+    // The face at a button's edge (inside its border).
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), dc.GetPixel(rectA.left + 2, rectA.bottom - 3));
+    dc.SelectObject(pOld);
+    // Without a manager the bar made drawing data of its own.
+    EXPECT_TRUE(pBar->m_pDrawData);
+}
+
+} // namespace

@@ -88,6 +88,15 @@ CBenchFrame* NewFrame(int x, int y, int cx, int cy)
     return pFrame;
 }
 
+// A manager of cool-look toolbars with the test strip on a new frame.
+TWKToolBarManager* NewManager(CBenchFrame* pFrame)
+{
+    auto* pMgr = new TWKToolBarManager(pFrame);
+    pMgr->LoadToolBarResource(IDR_TWK_TEST_TOOLBAR, 0);
+    pMgr->EnableCoolLook(TRUE, CBX_COOLLOOK | CBX_GRIPPER);
+    return pMgr;
+}
+
 // The cursor at a client point of hwnd; then the move that the window would
 // get from it, and the repaint, are timed.
 double TimedMove(HWND hwnd, POINT ptClient)
@@ -116,9 +125,7 @@ std::vector<int> Route(int nPasses)
 void HotTracking(int nPasses, double& usOurs, double& usSystem)
 {
     CBenchFrame* pFrame = NewFrame(0, 0, 1100, 300);
-    auto* pMgr = new TWKToolBarManager(pFrame);
-    pMgr->LoadToolBarResource(IDR_TWK_TEST_TOOLBAR, 0);
-    pMgr->EnableCoolLook(TRUE, CBX_COOLLOOK | CBX_GRIPPER);
+    TWKToolBarManager* pMgr = NewManager(pFrame);
     TWKCustomToolBar* pBar = pMgr->CreateUserToolBar("Hot");
     std::vector<UINT> ids;
     for (int i = 0; i < kButtons; i++)
@@ -227,9 +234,7 @@ std::vector<Placement> Placements(CWnd* pFrame)
 void Layout(int nIterations, double& usOurs, double& usRaw)
 {
     CBenchFrame* pFrame = NewFrame(0, 0, 1000, 700);
-    auto* pMgr = new TWKToolBarManager(pFrame);
-    pMgr->LoadToolBarResource(IDR_TWK_TEST_TOOLBAR, 0);
-    pMgr->EnableCoolLook(TRUE, CBX_COOLLOOK | CBX_GRIPPER);
+    TWKToolBarManager* pMgr = NewManager(pFrame);
     static const UINT file[] = { ID_TWK_TEST_A, ID_TWK_TEST_B, 0, ID_TWK_TEST_C, ID_TWK_TEST_D, ID_TWK_TEST_E, 0,
                                  ID_TWK_TEST_A, ID_TWK_TEST_B, ID_TWK_TEST_C, 0, ID_TWK_TEST_D };
     static const UINT build[] = { ID_TWK_TEST_C, ID_TWK_TEST_D, ID_TWK_TEST_E, 0, ID_TWK_TEST_A, ID_TWK_TEST_B };

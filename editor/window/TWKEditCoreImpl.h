@@ -289,11 +289,6 @@ void TWKEditCore<Base>::ShowContextMenu(CWnd*, CPoint)
 }
 
 template <class Base>
-void TWKEditCore<Base>::ProcessChar(UINT, UINT, UINT)
-{
-}
-
-template <class Base>
 DROPEFFECT TWKEditCore<Base>::OnDragOver(COleDataObject*, DWORD, CPoint)
 {
     return DROPEFFECT_NONE;
@@ -308,12 +303,6 @@ DROPEFFECT TWKEditCore<Base>::OnDragEnter(COleDataObject*, DWORD, CPoint)
 template <class Base>
 void TWKEditCore<Base>::OnDragLeave()
 {
-}
-
-template <class Base>
-int TWKEditCore<Base>::InsertText(LPCSTR, int)
-{
-    return 0;
 }
 
 template <class Base>
@@ -491,12 +480,6 @@ void TWKEditCore<Base>::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos)
         *lpMinPos = si.nMin;
     if (lpMaxPos)
         *lpMaxPos = si.nMax * BarScale(nBar);
-}
-
-template <class Base>
-int TWKEditCore<Base>::InsertNewLine(BOOL, BOOL)
-{
-    return 0;
 }
 
 // --------------------------------------------------------------- painting
@@ -1085,3 +1068,6 @@ void TWKEditCore<Base>::OnUpdatePageSetup(CCmdUI* pCmdUI)
 
 #include "editor/window/TWKEditCaretImpl.h"
 #include "editor/window/TWKEditSelectImpl.h"
+#include "editor/window/TWKEditTypingImpl.h"
+#include "editor/window/TWKEditClipImpl.h"
+#include "editor/window/TWKEditBookmarkImpl.h"

@@ -184,6 +184,42 @@ public:
     int SelectAll(BOOL bRedraw);
     // 1 when (pA, nColA) lies at or before (pB, nColB); also with a NULL line.
     int IsPosBefore(TWKEditLine* pA, int nColA, TWKEditLine* pB, int nColB);
+    int SetSelection(TWKEditPos* pStart, TWKEditPos* pEnd, BOOL bColumn);
+    int SelectWord(BOOL bRedraw);
+    int SelectLeft(int nMode, BOOL bRedraw);
+    int SelectRight(int nMode, BOOL bRedraw);
+    int SelectEnd(int nMode, BOOL bRedraw);
+    int SelectWordLeft(int nMode, BOOL bRedraw);
+    int SelectWordRight(int nMode, BOOL bRedraw);
+    int SelectPageUp(int nMode, BOOL bRedraw);
+    int SelectPageDown(int nMode, BOOL bRedraw);
+    int SelectToTop(int nMode, BOOL bRedraw);
+
+    // --- typing and editing: 0 or a message id ---
+    int DeleteSelection(BOOL bRedraw, BOOL bUndo);
+    int DeleteColumnBlock(BOOL bRedraw, BOOL bUndo);
+    int Delete(BOOL bRedraw, BOOL bUndo);
+    int Backspace(BOOL bRedraw, BOOL bUndo);
+    int JoinLines(BOOL bRedraw, BOOL bUndo);
+    int Tab(BOOL bRedraw, BOOL bUndo);
+    int BackTab(BOOL bRedraw, BOOL bUndo);
+    int IndentLines(BOOL bUnindent, BOOL bRedraw, BOOL bUndo);
+    int AdvanceCaret(BOOL bRedraw);
+    void FindIndent(BOOL bUndo);
+    static BOOL IsCommentDelimiterChar(TWKEdit* pEdit, char ch);
+    // A one-line text at the caret, replacing the selection; the store's
+    // refusal is returned and the caret then stays.
+    int InsertString(LPCSTR pszText, BOOL bRedraw, BOOL bUndo);
+    void SetText(LPCSTR pszText);
+    int MergeFile(LPCSTR pszPath);
+
+    // --- clipboard: 0 or a message id ---
+    int CopyToClipboard(BOOL bUnused1 = TRUE, BOOL bUnused2 = TRUE);
+    int CopyColumnBlock(BOOL bUnused1 = TRUE, BOOL bUnused2 = TRUE);
+    int PasteClipboard(BOOL bRedraw, BOOL bUndo);
+    int PasteColumnBlock(BOOL bRedraw, BOOL bUndo);
+    BOOL InsertTextBlock(LPCSTR pszText, BOOL bColumn, BOOL bUndo);
+    void GetSelectedText(CString& strText, BOOL* pbColumn);
 
     // --- mouse ---
     // Caret to the text under a client point; 22584 before InitView.
@@ -259,6 +295,30 @@ public:
     afx_msg LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
     afx_msg void OnPageSetup();
     afx_msg void OnUpdatePageSetup(CCmdUI* pCmdUI);
+    afx_msg void OnEditClear();
+    afx_msg void OnBackspace();
+    afx_msg void OnTab();
+    afx_msg void OnBackTab();
+    afx_msg void OnToggleInsert();
+    afx_msg void OnUpdateIndicatorOvr(CCmdUI* pCmdUI);
+    afx_msg void OnEditUndo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnEditRedo();
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    afx_msg void OnEditCut();
+    afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+    afx_msg void OnEditCopy();
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    afx_msg void OnEditPaste();
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnToggleBookmark();
+    afx_msg void OnUpdateToggleBookmark(CCmdUI* pCmdUI);
+    afx_msg void OnNextBookmark();
+    afx_msg void OnUpdateNextBookmark(CCmdUI* pCmdUI);
+    afx_msg void OnPrevBookmark();
+    afx_msg void OnUpdatePrevBookmark(CCmdUI* pCmdUI);
+    afx_msg void OnClearBookmarks();
+    afx_msg void OnUpdateClearBookmarks(CCmdUI* pCmdUI);
 
 protected:
     // Rows and columns wholly visible.
@@ -296,6 +356,39 @@ protected:
     void EndSelectionForCommand() { if (m_bSelection) ClearSelection(m_bUpdate); }
     // Shows the selection's visible part inverted (focus lost: it goes away).
     void InvertSelection(CDC* pDC);
+
+    // --- editing helpers ---
+    TWKEditPos CaretPos();
+    // Both ends set and apart (same line and column count as together).
+    BOOL HasAnchoredRange() const;
+    // The caret line's width as an insertion at the caret finds it: the
+    // line end counted, and a caret right of the text filled up to first.
+    int CaretLineWidth();
+    static BOOL IsPrimaryButtonDown();
+    void RepaintCaretLine(BOOL bUpdateNow);
+    // After one character changed: all of the window when it may change
+    // the colouring of other lines, else the caret line.
+    void RepaintForChar(char ch, BOOL bUpdateNow);
+    void InvalidateFromRow(int nRow);
+    // A selection flag without anything anchored ends before typing.
+    void EndEmptySelection();
+    // The lines below the caret line are about to be joined to it: the top
+    // line must not be the one that goes.
+    void KeepTopLineForJoin();
+    void AnnounceLines();
+    // Caret to the start (Undo) or the end (Redo) of a change just replayed.
+    void PlaceAfterReplay(const TWKEditUndoRecord* pRec, BOOL bRedo);
+    // The selection as clipboard text (the column marker in front for a
+    // column selection); NULL when there is no range or no memory.
+    LPSTR MakeClipboardText(BOOL bColumn);
+    static int PutOnClipboard(HWND hWnd, LPCSTR pszText);
+    // Reads CF_TEXT: a heap copy, or NULL with *pnCode set.
+    static LPSTR ReadClipboardText(HWND hWnd, int* pnCode);
+    int PasteBlockText(LPCSTR pszBlock, int nLength, BOOL bRedraw, BOOL bUndo);
+    int PasteLinesText(LPCSTR pszText, int nLength, BOOL bRedraw, BOOL bUndo);
+    // Puts the caret on a line by number, scrolling as SetSelection does.
+    void PlaceForSelection(TWKEditPos* pPos);
+    void GoToBookmark(TWKEditLine* pLine);
     // The character cell under a client point, counted from the first
     // visible column and the top line.
     void PointToCell(int x, int y, int* pnCol, int* pnRow);
@@ -322,9 +415,16 @@ protected:
     void DialogFindStep(OEFindReplaceDlg* pDlg, BOOL bReplaceAfter);
     void DialogReplaceStep(OEFindReplaceDlg* pDlg);
     void DialogReplaceAll(OEFindReplaceDlg* pDlg);
-    void DeleteFoundRange(TWKEditPos from, TWKEditPos to);
+    void DeleteMatch(TWKEditPos pos, int nLen);
     int MarkMatches(TWKEditSearchInfo* pInfo);
 };
+
+// Text of the column-block clipboard marker and the offset of its block.
+constexpr char TWK_COLUMN_MARKER[] = "*TWKEdit Column Block*";
+constexpr int TWK_COLUMN_MARKER_LEN = 22;
+constexpr int TWK_COLUMN_BLOCK_START = 24;
+// The text is a column block: at least the marker's 22 bytes, beginning with it.
+BOOL TWKEditIsColumnBlock(LPCSTR pszText, int nLength);
 
 // Message-map entries both flavours route to the core (after their own).
 #define TWKEDIT_CORE_MESSAGES(nFindReplaceMsg)                                                    \
@@ -374,7 +474,31 @@ protected:
     ON_COMMAND(ID_TWK_SELECTTOTOP, OnSelectToTop)                                               \
     ON_COMMAND(ID_TWK_SELECTALL, OnSelectAll)                                                   \
     ON_UPDATE_COMMAND_UI(ID_TWK_SELECTALL, OnUpdateSelectAll)                                   \
-    ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
+    ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)                                   \
+    ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)                                                      \
+    ON_COMMAND(ID_TWK_BACKSPACE, OnBackspace)                                                   \
+    ON_COMMAND(ID_TWK_TAB, OnTab)                                                               \
+    ON_COMMAND(ID_TWK_BACKTAB, OnBackTab)                                                       \
+    ON_COMMAND(ID_INDICATOR_OVR, OnToggleInsert)                                                \
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_OVR, OnUpdateIndicatorOvr)                                \
+    ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)                                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)                                        \
+    ON_COMMAND(ID_EDIT_REDO, OnEditRedo)                                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)                                        \
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)                                                          \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)                                          \
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)                                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)                                        \
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)                                                      \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)                                      \
+    ON_COMMAND(ID_TWK_TOGGLEBOOKMARK, OnToggleBookmark)                                         \
+    ON_UPDATE_COMMAND_UI(ID_TWK_TOGGLEBOOKMARK, OnUpdateToggleBookmark)                         \
+    ON_COMMAND(ID_TWK_NEXTBOOKMARK, OnNextBookmark)                                             \
+    ON_UPDATE_COMMAND_UI(ID_TWK_NEXTBOOKMARK, OnUpdateNextBookmark)                             \
+    ON_COMMAND(ID_TWK_PREVBOOKMARK, OnPrevBookmark)                                             \
+    ON_UPDATE_COMMAND_UI(ID_TWK_PREVBOOKMARK, OnUpdatePrevBookmark)                             \
+    ON_COMMAND(ID_TWK_CLEARBOOKMARKS, OnClearBookmarks)                                         \
+    ON_UPDATE_COMMAND_UI(ID_TWK_CLEARBOOKMARKS, OnUpdateClearBookmarks)
 
 extern template class TWKEditCore<CWnd>;
 extern template class TWKEditCore<CView>;

@@ -274,11 +274,6 @@ void TWKEditCore<Base>::UpdateViews(CWnd*, LPARAM lHint, CObject* pHint)
 }
 
 template <class Base>
-void TWKEditCore<Base>::ProcessChar(UINT, UINT, UINT)
-{
-}
-
-template <class Base>
 DROPEFFECT TWKEditCore<Base>::OnDragOver(COleDataObject*, DWORD, CPoint)
 {
     return DROPEFFECT_NONE;
@@ -293,12 +288,6 @@ DROPEFFECT TWKEditCore<Base>::OnDragEnter(COleDataObject*, DWORD, CPoint)
 template <class Base>
 void TWKEditCore<Base>::OnDragLeave()
 {
-}
-
-template <class Base>
-int TWKEditCore<Base>::InsertText(LPCSTR, int)
-{
-    return 0;
 }
 
 template <class Base>
@@ -476,12 +465,6 @@ void TWKEditCore<Base>::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos)
         *lpMinPos = si.nMin;
     if (lpMaxPos)
         *lpMaxPos = si.nMax * BarScale(nBar);
-}
-
-template <class Base>
-int TWKEditCore<Base>::InsertNewLine(BOOL, BOOL)
-{
-    return 0;
 }
 
 // --------------------------------------------------------------- painting
@@ -1066,5 +1049,8 @@ void TWKEditCore<Base>::OnUpdatePageSetup(CCmdUI* pCmdUI)
 
 #include "editor/window/TWKEditCaretImpl.h"
 #include "editor/window/TWKEditSelectImpl.h"
+#include "editor/window/TWKEditTypingImpl.h"
+#include "editor/window/TWKEditClipImpl.h"
+#include "editor/window/TWKEditBookmarkImpl.h"
 #include "editor/window/TWKEditMouseImpl.h"
 #include "editor/window/TWKEditFindImpl.h"

@@ -460,24 +460,20 @@ void TWKEditCore<Base>::DialogFindStep(OEFindReplaceDlg* pDlg, BOOL bReplaceAfte
         DialogReplaceStep(pDlg);
 }
 
-// Deletes a found range (one line or more) with undo; the caret goes to
-// its start and no selection is left.
+// Selects a match without painting and deletes it with undo; the caret
+// stays at its start.
 template <class Base>
-void TWKEditCore<Base>::DeleteFoundRange(TWKEditPos from, TWKEditPos to)
+void TWKEditCore<Base>::DeleteMatch(TWKEditPos pos, int nLen)
 {
     TWKEdit* pEdit = GetEdit();
-    BOOL bLines = from.pLine != to.pLine;
-    if (from.pLine != to.pLine || from.nOffset != to.nOffset)
-        pEdit->DeleteRange(from, to, TRUE);
-    m_pCaretLine = from.pLine;
-    m_nCaretLine = from.pLine->nLineNo;
-    m_nCaretCol = pEdit->OffsetToColumn(from.pLine, from.nOffset);
-    ClearSelection(FALSE);
-    if (bLines)
-    {
-        ValidateLines(m_pCaretLine);
-        UpdateLineCount();
-    }
+    m_pCaretLine = m_pAnchorLine = m_pSelStartLine = m_pSelEndLine = pos.pLine;
+    m_nCaretLine = pos.pLine->nLineNo;
+    m_nCaretCol = m_nAnchorCol = m_nSelStartCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset);
+    m_nSelEndCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset + nLen);
+    m_nSelMode = 1;
+    m_bSelection = TRUE;
+    if (DeleteSelection(FALSE, TRUE))
+        ClearSelection(FALSE);   // a match of length 0: nothing to delete
 }
 
 template <class Base>
@@ -501,27 +497,13 @@ void TWKEditCore<Base>::DialogReplaceStep(OEFindReplaceDlg* pDlg)
     pEdit->SetUndoGroup(TRUE);
     if (pEdit->OffsetToColumn(m_pCaretLine, m_pCaretLine->nLength) + nLen < TWK_MAX_COLUMNS)
     {
-        TWKEditPos a, b;
-        BOOL bColumn = FALSE;
-        GetSelection(&a, &b, &bColumn);
-        if (bColumn)
-        {
-            pEdit->DeleteColumn(a, b, TRUE);
-            int nLeft = m_nSelStartCol < m_nSelEndCol ? m_nSelStartCol : m_nSelEndCol;
-            TWKEditLine* pTop = IsPosBefore(m_pSelStartLine, 0, m_pSelEndLine, 0) ? m_pSelStartLine : m_pSelEndLine;
-            a.pLine = pTop;
-            a.nOffset = pEdit->ColumnToOffset(pTop, nLeft);
-            b = a;
-        }
-        DeleteFoundRange(a, b);
+        DeleteSelection(FALSE, TRUE);
         TWKEditPos at = {m_pCaretLine, pEdit->ColumnToOffset(m_pCaretLine, m_nCaretCol)};
         pEdit->InsertString(at, strInsert, TRUE, TRUE);
         m_nCaretCol += nLen;
         if (m_bUpdate)
         {
-            RECT rc = {0, (m_nCaretLine - m_nTopLine) * m_nLineHeight, m_rcClient.right,
-                       (m_nCaretLine - m_nTopLine + 1) * m_nLineHeight};
-            this->InvalidateRect(&rc, FALSE);
+            RepaintCaretLine(FALSE);
             EnsureCaretVisible();
             UpdateViews(this, 0, NULL);
         }
@@ -590,8 +572,7 @@ int TWKEditCore<Base>::ReplaceAll(LPCSTR pszFind, LPCSTR pszReplace, DWORD dwFla
         pEdit->SetUndoGroup(TRUE);
         if (pEdit->OffsetToColumn(pos.pLine, pos.pLine->nLength) + nInsert < TWK_MAX_COLUMNS)
         {
-            TWKEditPos to = {pos.pLine, pos.nOffset + nMatch};
-            DeleteFoundRange(pos, to);
+            DeleteMatch(pos, nMatch);
             pEdit->InsertString(pos, pszInsert, TRUE, TRUE);
             m_nCaretCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset + nInsert);
             bDone = TRUE;

@@ -268,11 +268,13 @@ TEST(FindReplace, ReplaceAll)
         EXPECT_NE(0u, pEdit->GetUndoRecord(i)->dwGroup) << i;
         EXPECT_EQ(pEdit->GetUndoRecord(i)->dwGroup, pEdit->GetUndoRecord(i + 1)->dwGroup) << i;
     }
+    EXPECT_NE(pEdit->GetUndoRecord(0)->dwGroup, pEdit->GetUndoRecord(2)->dwGroup);
+    EXPECT_NE(pEdit->GetUndoRecord(2)->dwGroup, pEdit->GetUndoRecord(4)->dwGroup);
     int nUndone = 0;
     while (pEdit->Undo() && nUndone < 5)
         nUndone++;
     EXPECT_EQ("foo\r\nx foo foo\r\nbar\r\n", h.ctrl.Text());
-    EXPECT_LE(nUndone, 3);
+    EXPECT_EQ(3, nUndone) << "one Undo per replacement";
 
     // Nothing to replace: reported, the caret back, the dialog open.
     h.ctrl.PutCaret(3, 2);

@@ -11,6 +11,9 @@
 #include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
+#include "framework/controls/toolbars/TWKBmpMgr.h"
+#include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/toolbars/TWKToolBarManager.h"
 
 namespace {
 // The edge dock bars in the order that decides which takes a bar.
@@ -67,6 +70,13 @@ DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
     return dwStyle;
 }
 
+// The toolbar manager while the toolbars are being customised, else NULL.
+TWKToolBarManager* ConfigModeManager(TWKControlBarManager* pManager)
+{
+    auto* pToolBars = dynamic_cast<TWKToolBarManager*>(pManager);
+    return (pToolBars && pToolBars->InConfigMode()) ? pToolBars : nullptr;
+}
+
 const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
 const char kPreFloatExStyle[] = "TWKDockableFrame PreFloat Docked ExStyle";
 } // namespace
@@ -104,6 +114,8 @@ BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(43013, OnUpdateWorkspaceCommand)
     ON_UPDATE_COMMAND_UI(43014, OnUpdateWorkspaceCommand)
     ON_UPDATE_COMMAND_UI_RANGE(43031, 43039, OnUpdateWorkspaceCommand)
+    ON_WM_NCHITTEST()
+    ON_WM_ENABLE()
 END_MESSAGE_MAP()
 
 TWKMDIFrameWnd::TWKMDIFrameWnd() : m_ptCascade(30, 30)
@@ -799,6 +811,10 @@ BOOL TWKMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
     if (m_pMenuPlugIn && m_pMenuPlugIn->PreTranslateMessage(pMsg))
         return TRUE;
+    // The frame stays while its toolbars are being customised.
+    if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE
+        && ConfigModeManager(m_pControlBarManager))
+        return TRUE;
     return CMDIFrameWnd::PreTranslateMessage(pMsg);
 }
 
@@ -857,6 +873,11 @@ void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 
 void TWKMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
 {
+    // The customisation dialog's loop runs no idle layout: a pending one runs now.
+    if (nWhy == MSGF_DIALOGBOX && (m_nIdleFlags & idleLayout) && ConfigModeManager(m_pControlBarManager)) {
+        RecalcLayout((m_nIdleFlags & idleNotify) != 0);
+        UpdateWindow();
+    }
     CMDIFrameWnd::OnEnterIdle(nWhy, pWho);
 }
 
@@ -864,6 +885,26 @@ void TWKMDIFrameWnd::OnSysColorChange()
 {
     twkAuxData.UpdateSysColors();
     Default();
+    // Toolbar images are mapped to the button colours: load them in the new ones.
+    for (POSITION pos = m_listControlBars.GetHeadPosition(); pos;) {
+        auto* pBar = static_cast<CControlBar*>(m_listControlBars.GetNext(pos));
+        if (pBar->IsKindOf(RUNTIME_CLASS(TWKCustomToolBar)))
+            static_cast<TWKCustomToolBar*>(pBar)->GetBmpMgr()->ReloadBitmaps(TRUE);
+    }
+}
+
+LRESULT TWKMDIFrameWnd::OnNcHitTest(CPoint point)
+{
+    if (ConfigModeManager(m_pControlBarManager))
+        return HTERROR;
+    return CMDIFrameWnd::OnNcHitTest(point);
+}
+
+void TWKMDIFrameWnd::OnEnable(BOOL bEnable)
+{
+    if (ConfigModeManager(m_pControlBarManager))
+        m_nFrameFlags &= ~WF_STAYACTIVE;
+    CMDIFrameWnd::OnEnable(bEnable);
 }
 
 LRESULT TWKMDIFrameWnd::OnBarContextMenu(WPARAM wParam, LPARAM lParam)
@@ -902,6 +943,8 @@ LRESULT TWKMDIFrameWnd::OnFilteredMouse(WPARAM, LPARAM)
 
 BOOL TWKMDIFrameWnd::OnNcActivate(BOOL bActive)
 {
+    if (ConfigModeManager(m_pControlBarManager))
+        m_nFrameFlags &= ~WF_STAYACTIVE;
     if (m_pActiveDockableFrame) {
         HWND hForeground = ::GetForegroundWindow();
         CWnd* pForeground = hForeground ? CWnd::FromHandle(hForeground) : nullptr;

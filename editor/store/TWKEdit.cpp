@@ -46,7 +46,8 @@ TWKEdit::TWKEdit()
       m_bChroma(FALSE), m_bCaseSensitive(FALSE), m_crKeyword(RGB(0, 0, 255)),
       m_crQuote(RGB(255, 0, 0)), m_crComment(RGB(0, 128, 0)), m_crDefaultText(RGB(0, 0, 0)),
       m_crBackground(RGB(255, 255, 255)), m_pFocusWnd(NULL), m_pFoldBuffer(NULL),
-      m_pKeywordTable(NULL)
+      m_pKeywordTable(NULL), m_nSavedUndoPos(0), m_nChangeDepth(0), m_bTextChanged(FALSE),
+      m_bReplaying(FALSE), m_nRecordsAdded(0), m_nScopeRecords(0)
 {
     strcpy(m_szLineEnd, "\r\n");
     memset(m_ExtraWordChars, 0, sizeof(m_ExtraWordChars));

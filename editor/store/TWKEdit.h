@@ -215,11 +215,22 @@ public:
     LPSTR CopyRange(TWKEditPos from, TWKEditPos to);
     LPSTR CopyColumn(TWKEditPos a, TWKEditPos b);
     static LPSTR ExpandTabsCopy(LPCSTR pszText, int nCount, int nTabSize, int nLineEndLen, int* pnOutLength);
+    // Display width of a line after nCount bytes are put in at nOffset (the
+    // line filled up to it first): the part before, the text and, with
+    // bWithRest, the line's bytes from the offset on. A NULL line is empty.
+    int WidthWithInsert(TWKEditLine* pLine, int nOffset, LPCSTR pszText, int nCount, BOOL bWithRest);
+    int AdvanceColumns(int nColumn, LPCSTR pszText, int nCount);
+    // 22578 when a text in the store's line ends, put in at the position,
+    // would make a line wider than the column limit.
+    int CheckInsertWidth(TWKEditPos pos, LPCSTR pszText, int nLength);
 
     // --- undo log ---
     int AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText);
     void SetUndoGroup(BOOL bOpen);
     DWORD GetUndoGroup() const { return m_dwUndoGroup; }
+    // A group id that no neighbouring record carries, so that two groups
+    // opened within one clock tick are still undone one at a time.
+    DWORD NewUndoGroupId();
     int Undo();
     int Redo();
     void ResetUndo();
@@ -282,6 +293,10 @@ private:
     // Ends a copy of nLength bytes and gives it CR LF line ends; frees it and
     // returns NULL when memory runs out.
     LPSTR FinishCopy(LPSTR pszOut, size_t nLength);
+    int CheckColumnWidth(TWKEditPos pos, TWKEditLine* pBlock, int nWidth);
+    // Marks a change of the text; a change no record describes (outside
+    // Undo and Redo) makes the save point unreachable.
+    void NoteChange();
 
 public:
     CPtrArray m_arrCommentPairs;          // TWKEditCommentPair*, owned
@@ -331,4 +346,16 @@ public:
     char m_szCommentStart2[16];
     char m_szCommentEnd2[16];
     CString m_strKeywordsKey;
+    // The undo position at which the text equals the file; -1 when no
+    // position does any more.
+    int m_nSavedUndoPos;
+
+private:
+    // Change tracking of the outermost primitive that runs.
+    friend class TWKEditChangeScope;
+    int m_nChangeDepth;
+    BOOL m_bTextChanged;
+    BOOL m_bReplaying;
+    int m_nRecordsAdded;
+    int m_nScopeRecords;
 };

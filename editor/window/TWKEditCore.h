@@ -10,6 +10,8 @@
 #include "editor/window/OEPageSetupDlg.h"
 
 class OEFindReplaceDlg;
+struct TWKEditFindRequest;
+struct TWKEditSearchInfo;
 
 // The hint object of update hint 22590: the line the change concerns.
 class TWKEditHint : public CObject
@@ -103,7 +105,7 @@ public:
     virtual void OnDraw(CDC* pDC);
     virtual BOOL OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll = TRUE);
     virtual void UpdateViews(CWnd* pSender, LPARAM lHint, CObject* pHint);
-    virtual void BuildContextMenu(CMenu* pMenu);
+    virtual BOOL BuildContextMenu(CMenu* pMenu);
     virtual void ShowContextMenu(CWnd* pWnd, CPoint point);
     virtual void ProcessChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
@@ -219,7 +221,44 @@ public:
     BOOL InsertTextBlock(LPCSTR pszText, BOOL bColumn, BOOL bUndo);
     void GetSelectedText(CString& strText, BOOL* pbColumn);
 
+    // --- mouse ---
+    // Caret to the text under a client point; 22584 before InitView.
+    int SetCaretFromPoint(int x, int y);
+    // 1 when a client point lies on the selection.
+    int IsPointInSelection(int x, int y);
+    // Set while a mouse move inside a window of this flavour is applied.
+    static BOOL s_bInMouseMove;
+
+    // --- find and replace ---
+    // Finds the text from the caret as Find Next does (an empty text opens
+    // the Find dialog); the text becomes the first of the find history.
+    BOOL FindText(LPCSTR pszText, BOOL bMatchCase, BOOL bUnused = FALSE);
+    // Bookmarks every line holding a match; the caret to the first one.
+    void MarkAll(TWKEditSearchInfo* pInfo);
+    void SaveFindDialogRect(OEFindReplaceDlg* pDlg);
+    void SaveFindSettings(OEFindReplaceDlg* pDlg);
+    void SaveReplaceHistory(OEFindReplaceDlg* pDlg);
+    void AddFindHistory(CString strText);
+    // An empty text becomes "<OE empty string>" in the caller's string.
+    void AddReplaceHistory(CString& strText);
+    // Replaces every match from the start of the text, each in an undo group
+    // of its own, the caret after the last; the number of matches (0: the
+    // caret stays where it was).
+    int ReplaceAll(LPCSTR pszFind, LPCSTR pszReplace, DWORD dwFlags);
+
     // --- message handlers (the flavours' maps name them) ---
+    afx_msg void OnEditFind();
+    afx_msg void OnEditReplace();
+    afx_msg void OnFindNext();
+    afx_msg void OnUpdateEditFind(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditReplace(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnSelectUp();
     afx_msg void OnSelectLeft();
     afx_msg void OnSelectDown();
@@ -350,6 +389,34 @@ protected:
     // Puts the caret on a line by number, scrolling as SetSelection does.
     void PlaceForSelection(TWKEditPos* pPos);
     void GoToBookmark(TWKEditLine* pLine);
+    // The character cell under a client point, counted from the first
+    // visible column and the top line.
+    void PointToCell(int x, int y, int* pnCol, int* pnRow);
+    void PlaceCaretAtPoint(int x, int y);
+    // Line marks for the stretch the caret moved over; FALSE when it stayed.
+    BOOL MarkCaretStep(TWKEditLine* pOldLine, int nOldLineNo, int nOldCol);
+    // Capture, autoscroll timer and the first tick skipped.
+    void StartMouseTracking();
+    // Find steps: one position on (the next line at a line end; FALSE at
+    // the end of the text); a search that passes over a match of length 0
+    // where it started; a search from the caret that may wrap (2 when it
+    // found after wrapping).
+    BOOL StepPastPos(TWKEditPos* pPos);
+    int FindStep(TWKEditPos* pPos, TWKEditPos limit, TWKEditSearchInfo* pInfo);
+    int FindFromCaret(TWKEditSearchInfo* pInfo, BOOL bWrap, TWKEditPos* pFound);
+    void SelectMatch(TWKEditPos pos, int nLen);
+    void CaretToSelectionEnd(BOOL bForward);
+    BOOL FindNextFromProfile(BOOL bFindText);
+    void OpenFindDialog(BOOL bReplace);
+    void CloseFindDialog();
+    void BuildFindRequest(TWKEditFindRequest* pReq, LPCSTR pszFind, DWORD dwFlags);
+    void BuildDialogRequest(OEFindReplaceDlg* pDlg, TWKEditFindRequest* pReq);
+    LPSTR CopySelectionText();
+    void DialogFindStep(OEFindReplaceDlg* pDlg, BOOL bReplaceAfter);
+    void DialogReplaceStep(OEFindReplaceDlg* pDlg);
+    void DialogReplaceAll(OEFindReplaceDlg* pDlg);
+    void DeleteMatch(TWKEditPos pos, int nLen);
+    int MarkMatches(TWKEditSearchInfo* pInfo);
 };
 
 // Text of the column-block clipboard marker and the offset of its block.
@@ -366,8 +433,20 @@ BOOL TWKEditIsColumnBlock(LPCSTR pszText, int nLength);
     ON_WM_VSCROLL()                                                                             \
     ON_WM_HSCROLL()                                                                             \
     ON_WM_CHAR()                                                                                \
+    ON_WM_SETCURSOR()                                                                           \
+    ON_WM_LBUTTONDOWN()                                                                         \
+    ON_WM_LBUTTONUP()                                                                           \
+    ON_WM_MOUSEMOVE()                                                                           \
+    ON_WM_LBUTTONDBLCLK()                                                                       \
+    ON_WM_TIMER()                                                                               \
     { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wnd_pt, ShowContextMenu) }, \
     ON_REGISTERED_MESSAGE(nFindReplaceMsg, OnFindReplace)                                       \
+    ON_COMMAND(ID_EDIT_FIND, OnEditFind)                                                        \
+    ON_COMMAND(ID_EDIT_REPLACE, OnEditReplace)                                                  \
+    ON_COMMAND(ID_TWK_FINDNEXT, OnFindNext)                                                     \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_FIND, OnUpdateEditFind)                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE, OnUpdateEditReplace)                                  \
+    ON_UPDATE_COMMAND_UI(ID_TWK_FINDNEXT, OnUpdateFindNext)                                     \
     ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)                                                   \
     ON_COMMAND(ID_TWK_DOWN, OnDown)                                                             \
     ON_COMMAND(ID_TWK_UP, OnUp)                                                                 \

@@ -173,11 +173,6 @@ void TWKEditCore<Base>::EnsureCaretVisible()
 }
 
 template <class Base>
-void TWKEditCore<Base>::LoadFindSettings(OEFindReplaceDlg*)
-{
-}
-
-template <class Base>
 int TWKEditCore<Base>::ReportErrorFormat(int nID, LPCSTR pszArg, BOOL bShow)
 {
     if (!bShow)
@@ -276,16 +271,6 @@ void TWKEditCore<Base>::UpdateViews(CWnd*, LPARAM lHint, CObject* pHint)
         ValidateLines(static_cast<TWKEditHint*>(pHint)->m_pLine);
     if (m_bUpdate && this->m_hWnd)
         this->Invalidate(FALSE);
-}
-
-template <class Base>
-void TWKEditCore<Base>::BuildContextMenu(CMenu*)
-{
-}
-
-template <class Base>
-void TWKEditCore<Base>::ShowContextMenu(CWnd*, CPoint)
-{
 }
 
 template <class Base>
@@ -544,7 +529,9 @@ int TWKEditCore<Base>::GetLineSelection(TWKEditLine* pLine, int nLength, int* pn
         TWKEditLine* p = pLine->pPrev;
         while (p && p != m_pSelStartLine && p != m_pSelEndLine)
             p = p->pPrev;
-        if (p != m_pSelStartLine)
+        // Meeting the end line first (also when it is the start line): the
+        // line lies after the selection.
+        if (p != m_pSelStartLine || p == m_pSelEndLine)
             return 0;
         nStart = 0;
         nCount = nLength;
@@ -1047,12 +1034,6 @@ void TWKEditCore<Base>::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 }
 
 template <class Base>
-LRESULT TWKEditCore<Base>::OnFindReplace(WPARAM, LPARAM)
-{
-    return 0;
-}
-
-template <class Base>
 void TWKEditCore<Base>::OnPageSetup()
 {
     m_dlgPageSetup.LoadSettings();
@@ -1071,3 +1052,5 @@ void TWKEditCore<Base>::OnUpdatePageSetup(CCmdUI* pCmdUI)
 #include "editor/window/TWKEditTypingImpl.h"
 #include "editor/window/TWKEditClipImpl.h"
 #include "editor/window/TWKEditBookmarkImpl.h"
+#include "editor/window/TWKEditMouseImpl.h"
+#include "editor/window/TWKEditFindImpl.h"

@@ -407,15 +407,37 @@ TEST(Typing, SavePoint)
     }
 }
 
-// Every path that would make a line pass the column limit refuses before
-// anything changes: the text and the undo log stay as they were.
-TEST(Typing, ColumnLimitRefusals)
+namespace {
+
+struct LimitCase { const char* name; std::string text; BOOL keepTabs; int col; std::function<int(Host&)> op; };
+
+// Each refuses with 22578; the text and the undo log stay as they were.
+void ExpectRefused(const std::vector<LimitCase>& cases)
 {
-    const int kMax = TWK_MAX_COLUMNS;
-    std::string full(kMax - 2, 'a');          // with CR LF exactly the limit
-    std::string roomy(kMax - 5, 'a');          // room for three more columns
-    struct Case { const char* name; std::string text; BOOL keepTabs; int col; std::function<int(Host&)> op; };
-    const Case cases[] = {
+    for (const LimitCase& c : cases)
+    {
+        Host h(c.text, c.keepTabs);
+        h.ctrl.PutCaret(1, c.col);
+        std::string before = Text(h.e);
+        int undoCount = h.e->GetUndoCount();
+        EXPECT_EQ(IDS_TWK_LINETOOLONG, c.op(h)) << c.name;
+        EXPECT_EQ(before, Text(h.e)) << c.name;
+        EXPECT_EQ(undoCount, h.e->GetUndoCount()) << c.name;
+        EXPECT_FALSE(h.e->IsModified()) << c.name;
+    }
+}
+
+const int kMax = TWK_MAX_COLUMNS;
+const std::string full(kMax - 2, 'a');    // with CR LF exactly the limit
+const std::string roomy(kMax - 5, 'a');   // room for three more columns
+
+} // namespace
+
+// Every path that would make a line pass the column limit refuses before
+// anything changes.
+TEST(Typing, ColumnLimitRefusalsOfTheWindow)
+{
+    ExpectRefused({
         {"typing on a full line", full + "\r\nz", FALSE, 0,
          [](Host& h) { vt::ModalAnswerer a; h.Char('x'); return a.Count() == 1 ? IDS_TWK_LINETOOLONG : 0; }},
         {"typing right of the text", "a\r\nz", FALSE, kMax - 1,
@@ -424,7 +446,14 @@ TEST(Typing, ColumnLimitRefusals)
         {"InsertString right of the text", "a\r\nz", FALSE, kMax - 4,
          [](Host& h) { return h.ctrl.InsertString("ab", TRUE, TRUE); }},
         {"Tab keeping tabs", roomy + "\r\nz", TRUE, 0, [](Host& h) { return h.ctrl.Tab(TRUE, TRUE); }},
-        {"Tab with spaces", roomy + "\r\nz", FALSE, 0, [](Host& h) { return h.ctrl.Tab(TRUE, TRUE); }},
+        {"Tab with spaces", roomy + "\r\nz", FALSE, 0,
+         [](Host& h) { return h.ctrl.Tab(TRUE, TRUE); }},
+    });
+}
+
+TEST(Typing, ColumnLimitRefusalsOfTheStore)
+{
+    ExpectRefused({
         {"store InsertText, first line", roomy + "\r\nz", FALSE, kMax - 5,
          [](Host& h) { return h.e->InsertText(h.ctrl.CaretPosForTest(), "abcd\r\nq", 7, TRUE); }},
         {"store InsertText, last line", roomy + "\r\nz", FALSE, 0,
@@ -436,19 +465,11 @@ TEST(Typing, ColumnLimitRefusals)
          }},
         {"store InsertColumnText", "z\r\n" + roomy + "\r\nz", FALSE, 0,
          [](Host& h) { return h.e->InsertColumnText(h.ctrl.CaretPosForTest(), "abcd\r\nefgh\r\n", 12, TRUE); }},
-    };
-    for (const Case& c : cases)
-    {
-        Host h(c.text, c.keepTabs);
-        h.ctrl.PutCaret(1, c.col);
-        std::string before = Text(h.e);
-        int undoCount = h.e->GetUndoCount();
-        EXPECT_EQ(IDS_TWK_LINETOOLONG, c.op(h)) << c.name;
-        EXPECT_EQ(before, Text(h.e)) << c.name;
-        EXPECT_EQ(undoCount, h.e->GetUndoCount()) << c.name;
-        EXPECT_FALSE(h.e->IsModified()) << c.name;
-    }
+    });
+}
 
+TEST(Typing, ColumnLimitInIndenting)
+{
     // Indenting skips such a line without a word; automatic indentation is
     // left out for it.
     for (BOOL keepTabs : {FALSE, TRUE})

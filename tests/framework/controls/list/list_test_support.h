@@ -197,6 +197,14 @@ struct Snapshot
         list.DrawList(&dc);
     }
     COLORREF At(int x, int y) { return dc.GetPixel(x, y); }
+    int CountNot(const CRect& rc, COLORREF cr)
+    {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                n += dc.GetPixel(x, y) != cr;
+        return n;
+    }
     bool Has(const CRect& rc, COLORREF cr)
     {
         for (int y = rc.top; y < rc.bottom; ++y)

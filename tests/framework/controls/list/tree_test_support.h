@@ -5,6 +5,7 @@
 #include "afx/afx.h"
 #include "framework/controls/list/TWKTreeCtrl.h"
 #include "framework/controls/list/TWKListEdit.h"
+#include "list_test_support.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <map>
@@ -158,43 +159,8 @@ struct TreeFixture
     }
 };
 
-// Pumps what is waiting.
-inline void Pump()
-{
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}
-
-inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
-
-// The tree's client picture in a memory DC, for sampling pixels.
-struct Snapshot
-{
-    CDC dc;
-    CBitmap bitmap;
-    explicit Snapshot(TWKListBaseC& list)
-    {
-        CRect rc;
-        list.GetClientRect(&rc);
-        CClientDC screen(&list);
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, rc.Width(), rc.Height());
-        dc.SelectObject(&bitmap);
-        list.DrawList(&dc);
-    }
-    COLORREF At(int x, int y) { return dc.GetPixel(x, y); }
-    int CountNot(const CRect& rc, COLORREF cr)
-    {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y)
-            for (int x = rc.left; x < rc.right; ++x)
-                n += dc.GetPixel(x, y) != cr;
-        return n;
-    }
-};
+using listtest::Pt;
+using listtest::Pump;
+using listtest::Snapshot;
 
 } // namespace treetest

@@ -25,43 +25,13 @@ struct Notice {
     bool hasText;
 };
 
-class CTreeRecorder : public CWnd
+class CTreeRecorder : public listtest::CRecorderBase<Notice>
 {
 public:
-    std::vector<Notice> notices;
-    std::map<int, LRESULT> answers;                        // by code
     std::function<void(NMTREEVIEWA*)> onExpanding;         // TVN_ITEMEXPANDING, before the answer
     std::function<void(NMTVDISPINFOA*)> onDispInfo;        // TVN_GETDISPINFO
     std::function<void(NMTVDISPINFOA*)> onEndEdit;         // TVN_ENDLABELEDIT, before the answer
     std::vector<std::pair<WPARAM, LPARAM>> edited;         // the registered end-of-edit message
-
-    BOOL CreateTop(int cx, int cy)
-    {
-        return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
-                                               (HBRUSH)(COLOR_BTNFACE + 1)),
-                        "Tree", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, cx, cy, nullptr, nullptr);
-    }
-    std::vector<int> Codes() const
-    {
-        std::vector<int> v;
-        for (const Notice& n : notices)
-            v.push_back(n.code);
-        return v;
-    }
-    int Count(int code) const
-    {
-        int c = 0;
-        for (const Notice& n : notices)
-            c += n.code == code;
-        return c;
-    }
-    const Notice* Last(int code) const
-    {
-        for (auto it = notices.rbegin(); it != notices.rend(); ++it)
-            if (it->code == code)
-                return &*it;
-        return nullptr;
-    }
 
 protected:
     BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) override
@@ -110,8 +80,7 @@ protected:
             break;
         }
         notices.push_back(n);
-        auto it = answers.find(code);
-        *pResult = it != answers.end() ? it->second : 0;
+        *pResult = Answer(code);
         return TRUE;
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override

@@ -608,6 +608,14 @@ void TWKTreeBaseC::WriteFields(_Node* pNode, TVITEMA* pItem, BOOL bSyncRow)
     }
 }
 
+BOOL TWKTreeBaseC::SetItem(TVITEMA* pItem)
+{
+    if (pItem == NULL || IsRootHandle(pItem->hItem))
+        return FALSE;
+    WriteFields(NodeOf(pItem->hItem), pItem, TRUE);
+    return TRUE;
+}
+
 BOOL TWKTreeBaseC::SetItem(HTREEITEM hItem, UINT nMask, LPCSTR lpszText, int nImage, int nSelectedImage, UINT nState,
                            UINT nStateMask, LPARAM lParam)
 {
@@ -623,8 +631,7 @@ BOOL TWKTreeBaseC::SetItem(HTREEITEM hItem, UINT nMask, LPCSTR lpszText, int nIm
     item.state = nState;
     item.stateMask = nStateMask;
     item.lParam = lParam;
-    WriteFields(NodeOf(hItem), &item, TRUE);
-    return TRUE;
+    return SetItem(&item);
 }
 
 BOOL TWKTreeBaseC::GetItem(TVITEMA* pItem, BOOL bCopyText, BOOL bNotify)

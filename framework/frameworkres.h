@@ -15,6 +15,10 @@
 #define ID_TWK_ALLOWDOCKING         43040
 #define ID_TWK_HIDEBAR              43041
 #define ID_TWK_FLOATINMDI           43042
+// Status-line hint while a bar is dragged.
+#define IDS_TWK_PREVENTDOCKING      20535
+// The MDI child that hosts a bar floating in the main window (only an icon).
+#define IDR_TWK_BARHOST             20514
 
 // ---- Tab controls and tab windows (tests)
 #define IDI_TWK_TEST_TABICON        28132

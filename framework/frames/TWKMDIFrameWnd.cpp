@@ -1,11 +1,14 @@
 // The framework's MDI main frame.
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include <algorithm>
 #include "framework/frames/TWKCaptionPainter.h"
 #include "afx/afxres.h"
 #include "framework/frames/TWKAuxData.h"
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
+#include "framework/frames/TWKMDIChildWnd.h"
+#include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
@@ -211,6 +214,10 @@ CDockBar* TWKMDIFrameWnd::CreateDockBar()
 
 void TWKMDIFrameWnd::EnableDocking(DWORD dwDockStyle, DWORD dwExtra)
 {
+    if (!m_pFloatingFrameClass)
+        m_pFloatingFrameClass = RUNTIME_CLASS(TWKMiniDockFrameWnd);
+    if (!m_pMDIHostClass)
+        m_pMDIHostClass = RUNTIME_CLASS(TWKControlBarMDIChildWnd);
     if (!m_pDockBarClass)
         m_pDockBarClass = RUNTIME_CLASS(TWKDockBar);
     for (const auto& d : kDockBars) {
@@ -354,23 +361,147 @@ void TWKMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPC
     NotifyAfterDock(pBar);
 }
 
-void TWKMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+// The floating frame of the bar when it sits alone in one (not in an MDI host).
+static TWKMiniDockFrameWnd* LoneFloatingFrame(CControlBar* pBar, DWORD dwStyle)
 {
-    // The framework's floating frames come with the bar arrangement; until
-    // then the layer's floating frame holds the bar.
-    CFrameWnd::FloatControlBar(pBar, point, dwStyle);
+    CDockBar* pDockBar = pBar->m_pDockBar;
+    if (!pBar->m_pDockSite || !pDockBar || !pDockBar->m_bFloating || pDockBar->GetDockedCount() != 1
+        || !(pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY))
+        return nullptr;
+    CWnd* pFrame = pDockBar->GetParent();
+    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd))) ? static_cast<TWKMiniDockFrameWnd*>(pFrame)
+                                                                            : nullptr;
 }
 
-void TWKMDIFrameWnd::FloatControlBarAsMDIChild(CControlBar*, CPoint, DWORD)
+// A dynamic bar floats in a frame that sizes it; its frame lies across.
+static DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
 {
-    // Needs the MDI host class, which comes with the bar arrangement.
+    if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) {
+        dwStyle |= CBRS_SIZE_DYNAMIC;
+        if (dwStyle & CBRS_ORIENT_VERT)
+            dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+    }
+    return dwStyle;
+}
+
+void TWKMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+    if (!pBar)
+        return;
+    // Already alone in a floating frame of that kind: a pure move, no notification.
+    if (TWKMiniDockFrameWnd* pFrame = LoneFloatingFrame(pBar, dwStyle)) {
+        pFrame->RecalcLayoutAt(point.x, point.y, TRUE);
+        FitEmbeddedFrame(GetEmbeddedFrame(pBar));
+        pFrame->UpdateWindow();
+        return;
+    }
+    FloatInNewFrame(pBar, point, dwStyle, FALSE);
+}
+
+void TWKMDIFrameWnd::ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+    if (pBar)
+        FloatInNewFrame(pBar, point, dwStyle, TRUE);
+}
+
+void TWKMDIFrameWnd::FloatInNewFrame(CControlBar* pBar, CPoint point, DWORD dwStyle, BOOL bReFloat)
+{
+    TWKControlBar* pTWK = AsTWKBar(pBar);
+    if (pTWK)
+        pTWK->NotifyBeforeFloat();
+    dwStyle = FloatingStyle(pBar, dwStyle);
+    CMiniDockFrameWnd* pFrame = CreateFloatingFrame(dwStyle);
+    if (!pFrame->GetOwner())
+        pFrame->SetOwner(pBar);
+    CDockBar* pDockBar = pFrame->GetDockBar();
+    if (TWKDockBar* pTWKDockBar = AsTWKDockBar(pDockBar)) {
+        if (bReFloat)
+            pTWKDockBar->ReDockControlBar(pBar, nullptr);
+        else
+            pTWKDockBar->DockControlBar(pBar, nullptr);
+    } else if (bReFloat) {
+        pDockBar->CDockBar::ReDockControlBar(pBar, nullptr);
+    } else {
+        pDockBar->CDockBar::DockControlBar(pBar, nullptr);
+    }
+    if (pTWK && !(pTWK->GetExBarStyle() & CBX_FIXEDSIZE))
+        pFrame->ModifyStyle(MFS_4THICKFRAME, MFS_THICKFRAME | WS_THICKFRAME, SWP_NOSIZE | SWP_NOMOVE);
+    CFrameWnd* pEmbedded = GetEmbeddedFrame(pBar);
+    if (pEmbedded)
+        SetEmbeddedFrameStyle(pEmbedded, TRUE);
+    if (pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd)))
+        static_cast<TWKMiniDockFrameWnd*>(pFrame)->RecalcLayoutAt(point.x, point.y, TRUE);
+    else
+        pFrame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (bReFloat || (pBar->GetStyle() & WS_VISIBLE)) {
+        pFrame->ShowWindow(SW_SHOWNA);
+        pFrame->UpdateWindow();
+    }
+    FitEmbeddedFrame(pEmbedded);
+    if (pTWK)
+        pTWK->OnAfterFloat();
+}
+
+void TWKMDIFrameWnd::FloatControlBarAsMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+    if (!pBar || !m_hWndMDIClient)
+        return;
+    TWKControlBar* pTWK = AsTWKBar(pBar);
+    if (pTWK)
+        pTWK->NotifyBeforeMDIFloat();
+    CRect rectClient;
+    ::GetWindowRect(m_hWndMDIClient, &rectClient);
+    int cx = rectClient.Width(), cy = rectClient.Height();
+    if (point.x < 0 || point.y < 0) {
+        // Successive hosts without a place cascade over the client area.
+        point = m_ptCascade;
+        m_ptCascade.Offset(20, 23);
+        if (m_ptCascade.x > cx - 30)
+            m_ptCascade.x = 30;
+        if (m_ptCascade.y > cy - 30)
+            m_ptCascade.y = 30;
+    } else {
+        ::ScreenToClient(m_hWndMDIClient, &point);
+    }
+    // The host's caption stays reachable inside the client area.
+    point.x = std::max(0, std::min((int)point.x, cx));
+    point.y = std::max(0, std::min((int)point.y, cy - 30));
+
+    TWKDockBar* pDockBar = AsTWKDockBar(pBar->m_pDockBar);
+    if (pDockBar && pDockBar->m_bFloating && pDockBar->m_bMDIChild && pDockBar->GetDockedCount() == 1
+        && (pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY)) {
+        // Already alone in a host of that kind: only the host moves.
+        if (CFrameWnd* pHost = pDockBar->GetParentFrame()) {
+            pHost->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            pHost->RecalcLayout(TRUE);
+            pHost->UpdateWindow();
+        }
+        return;
+    }
+    dwStyle = FloatingStyle(pBar, dwStyle);
+    CFrameWnd* pHost = CreateMDIFloatingFrame(dwStyle, pBar);
+    if (!pHost)
+        return;
+    if (!pHost->GetOwner())
+        pHost->SetOwner(pBar);
+    CWnd* pHostDock = CWnd::FromHandlePermanent(::GetDlgItem(pHost->m_hWnd, AFX_IDW_DOCKBAR_FLOAT));
+    if (TWKDockBar* pHostDockBar = (pHostDock && pHostDock->IsKindOf(RUNTIME_CLASS(TWKDockBar)))
+                                       ? static_cast<TWKDockBar*>(pHostDock) : nullptr)
+        pHostDockBar->DockControlBar(pBar, nullptr);
+    pHost->RecalcLayout(TRUE);
+    pHost->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE);
+    pHost->ShowWindow(SW_SHOWNA);
+    pHost->UpdateWindow();
+    if (HICON hIcon = (HICON)pBar->SendMessage(WM_GETICON, ICON_BIG))
+        pHost->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)hIcon);
+    if (pTWK)
+        pTWK->OnAfterMDIFloat();
 }
 
 CFrameWnd* TWKMDIFrameWnd::CreateMDIFloatingFrame(DWORD, CControlBar*)
 {
-    if (!m_pMDIHostClass)
-        return nullptr;
-    CObject* pObject = m_pMDIHostClass->CreateObject();
+    CRuntimeClass* pClass = m_pMDIHostClass ? m_pMDIHostClass : RUNTIME_CLASS(TWKControlBarMDIChildWnd);
+    CObject* pObject = pClass->CreateObject();
     if (!pObject)
         AfxThrowMemoryException();
     if (!pObject->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
@@ -378,7 +509,7 @@ CFrameWnd* TWKMDIFrameWnd::CreateMDIFloatingFrame(DWORD, CControlBar*)
         return nullptr;
     }
     auto* pFrame = static_cast<CFrameWnd*>(pObject);
-    if (!pFrame->LoadFrame(20514, 0x42CFA000, this, nullptr)) {
+    if (!pFrame->LoadFrame(IDR_TWK_BARHOST, 0x42CFA000, this, nullptr)) {
         if (!pFrame->m_hWnd)
             delete pFrame;
         return nullptr;

@@ -252,7 +252,7 @@ TEST(ControlBar, DockedBarsFlyByTextAndTipsReachTheFrame)
     MouseOver(hButton, 5, 5);
     EXPECT_EQ("Does the thing", PaneText(hStatus));
     MouseOver(bar.m_hWnd, 60, 5);    // off the tool
-    EXPECT_EQ("Ready", PaneText(hStatus));
+    EXPECT_EQ("Press F1 for Help", PaneText(hStatus));
 
     // The bar passes the tip request on; the frame answers with the tip part.
     NMTTDISPINFOA di = {};
@@ -266,7 +266,7 @@ TEST(ControlBar, DockedBarsFlyByTextAndTipsReachTheFrame)
     // Without the styles the bar says nothing.
     bar.SetBarStyle(bar.GetBarStyle() & ~(CBRS_FLYBY | CBRS_TOOLTIPS));
     MouseOver(hButton, 5, 5);
-    EXPECT_EQ("Ready", PaneText(hStatus));
+    EXPECT_EQ("Press F1 for Help", PaneText(hStatus));
     AfxCancelToolTips();
     pFrame->DestroyWindow();
 }

@@ -169,22 +169,28 @@ BOOL TWKBmpMgr::GetBitmap(UINT nID, HBITMAP* phBitmap, int* pnIndex, BOOL bSmall
     return TRUE;
 }
 
+namespace {
+// Stores a flag; true when it changed.
+bool ChangeFlag(BOOL& bFlag, BOOL bNew)
+{
+    bNew = bNew ? TRUE : FALSE;
+    if (bNew == bFlag)
+        return false;
+    bFlag = bNew;
+    return true;
+}
+} // namespace
+
 void TWKBmpMgr::SetSmallImages(BOOL bSmall)
 {
-    bSmall = bSmall ? TRUE : FALSE;
-    if (bSmall == m_bSmallImages)
-        return;
-    m_bSmallImages = bSmall;
-    ReloadBitmaps(TRUE);
+    if (ChangeFlag(m_bSmallImages, bSmall))
+        ReloadBitmaps(TRUE);
 }
 
 void TWKBmpMgr::SetKeepSmall(BOOL bKeep)
 {
-    bKeep = bKeep ? TRUE : FALSE;
-    if (bKeep == m_bKeepSmall)
-        return;
-    m_bKeepSmall = bKeep;
-    ReloadBitmaps(FALSE);
+    if (ChangeFlag(m_bKeepSmall, bKeep))
+        ReloadBitmaps(FALSE);
 }
 
 // ---------------------------------------------------------------------------

@@ -321,7 +321,7 @@ void TWKStdBtn::Paint(CDC* pDC, TWKBtnDrawData& data)
 {
     RECT rect;
     GetRect(&rect);
-    if (!pDC->RectVisible(&rect))
+    if (!m_pToolBar || !pDC->RectVisible(&rect))
         return;
     if (DrawSeparator(pDC))
         return;
@@ -416,59 +416,54 @@ void TWKStdBtn::BlitImage(int x, int y, int cx, int cy, TWKBtnDrawData& data, in
 
 void TWKStdBtn::MakeMask(TWKBtnDrawData& data, int x, int y, int cx, int cy)
 {
+    CDC& dc = data.m_dcCompose;
     data.m_dcMask.PatBlt(x, y, cx, cy, WHITENESS);
-    data.m_dcCompose.SetBkColor(twkAuxData.clrBtnFace);
-    data.m_dcMask.BitBlt(x, y, cx, cy, &data.m_dcCompose, x, y, SRCCOPY);
-    data.m_dcCompose.SetBkColor(twkAuxData.clrBtnHilite);
-    data.m_dcMask.BitBlt(x, y, cx, cy, &data.m_dcCompose, x, y, SRCPAINT);
+    dc.SetBkColor(twkAuxData.clrBtnFace);
+    data.m_dcMask.BitBlt(x, y, cx, cy, &dc, x, y, SRCCOPY);
+    dc.SetBkColor(twkAuxData.clrBtnHilite);
+    data.m_dcMask.BitBlt(x, y, cx, cy, &dc, x, y, SRCPAINT);
+    // Mask bits then copy as black (0) and white (1).
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.SetBkColor(RGB(255, 255, 255));
+}
+
+void TWKStdBtn::BlitMask(TWKBtnDrawData& data, HGDIOBJ hBrush, DWORD dwRop, int x, int y, int cx, int cy,
+                         int nOffset)
+{
+    CDC& dc = data.m_dcCompose;
+    HGDIOBJ hOldBrush = ::SelectObject(dc.m_hDC, hBrush);
+    dc.BitBlt(x + nOffset, y + nOffset, cx - nOffset, cy - nOffset, &data.m_dcMask, x, y, dwRop);
+    ::SelectObject(dc.m_hDC, hOldBrush);
 }
 
 void TWKStdBtn::DrawDisabled(TWKBtnDrawData& data, int x, int y, int cx, int cy)
 {
-    CDC& dc = data.m_dcCompose;
     MakeMask(data, x, y, cx, cy);
-    dc.FillSolidRect(x, y, cx, cy, twkAuxData.clrBtnFace);
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.SetBkColor(RGB(255, 255, 255));
+    data.m_dcCompose.FillSolidRect(x, y, cx, cy, twkAuxData.clrBtnFace);
     // The image embossed: highlight one pixel down and right, shadow over it.
     CBrush brHilite(twkAuxData.clrBtnHilite);
-    HGDIOBJ hOldBrush = ::SelectObject(dc.m_hDC, brHilite.m_hObject);
-    dc.BitBlt(x + 1, y + 1, cx - 1, cy - 1, &data.m_dcMask, x, y, ROP_PSDPxax);
+    BlitMask(data, brHilite.m_hObject, ROP_PSDPxax, x, y, cx, cy, 1);
     CBrush brShadow(twkAuxData.clrBtnShadow);
-    ::SelectObject(dc.m_hDC, brShadow.m_hObject);
-    dc.BitBlt(x, y, cx, cy, &data.m_dcMask, x, y, ROP_PSDPxax);
+    BlitMask(data, brShadow.m_hObject, ROP_PSDPxax, x, y, cx, cy);
     if (GetStyle() & TBBS_CHECKED) {
         // Neither the image nor its highlight is dithered.
         data.m_dcMask.BitBlt(x + 1, y + 1, cx - 1, cy - 1, &data.m_dcMask, x, y, SRCAND);
-        ::SelectObject(dc.m_hDC, data.m_brDither.m_hObject);
-        dc.BitBlt(x, y, cx, cy, &data.m_dcMask, x, y, ROP_DSPDxax);
+        BlitMask(data, data.m_brDither.m_hObject, ROP_DSPDxax, x, y, cx, cy);
     }
-    ::SelectObject(dc.m_hDC, hOldBrush);
 }
 
 void TWKStdBtn::DrawChecked(TWKBtnDrawData& data, int x, int y, int cx, int cy)
 {
-    CDC& dc = data.m_dcCompose;
     MakeMask(data, x, y, cx, cy);
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.SetBkColor(RGB(255, 255, 255));
-    HGDIOBJ hOldBrush = ::SelectObject(dc.m_hDC, data.m_brDither.m_hObject);
-    dc.BitBlt(x, y, cx, cy, &data.m_dcMask, x, y, ROP_DSPDxax);
-    ::SelectObject(dc.m_hDC, hOldBrush);
+    BlitMask(data, data.m_brDither.m_hObject, ROP_DSPDxax, x, y, cx, cy);
 }
 
 void TWKStdBtn::DrawIndeterminate(TWKBtnDrawData& data, int x, int y, int cx, int cy)
 {
-    CDC& dc = data.m_dcCompose;
     MakeMask(data, x, y, cx, cy);
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.SetBkColor(RGB(255, 255, 255));
     CBrush brShadow(twkAuxData.clrBtnShadow);
-    HGDIOBJ hOldBrush = ::SelectObject(dc.m_hDC, brShadow.m_hObject);
-    dc.BitBlt(x, y, cx, cy, &data.m_dcMask, x, y, ROP_PSDPxax);
-    ::SelectObject(dc.m_hDC, data.m_brDither.m_hObject);
-    dc.BitBlt(x, y, cx, cy, &data.m_dcMask, x, y, ROP_DSPDxax);
-    ::SelectObject(dc.m_hDC, hOldBrush);
+    BlitMask(data, brShadow.m_hObject, ROP_PSDPxax, x, y, cx, cy);
+    BlitMask(data, data.m_brDither.m_hObject, ROP_DSPDxax, x, y, cx, cy);
 }
 
 void TWKStdBtn::DrawSelectedFrame(TWKBtnDrawData& data)

@@ -201,6 +201,8 @@ public:
 protected:
     // The mask of the composed rectangle: 1 where it shows face or highlight.
     void MakeMask(TWKBtnDrawData& data, int x, int y, int cx, int cy);
+    // The mask onto the composed rectangle (moved by nOffset) through a brush.
+    void BlitMask(TWKBtnDrawData& data, HGDIOBJ hBrush, DWORD dwRop, int x, int y, int cx, int cy, int nOffset = 0);
     BOOL PtInButton(int px, int py) const;
 };
 

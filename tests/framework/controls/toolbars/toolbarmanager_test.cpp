@@ -151,23 +151,22 @@ TEST_F(ManagerTest, ToolTipsAndCoolLookReachEveryToolBar)
     for (INT_PTR i = 0; i < arr.GetSize(); i++)
         EXPECT_TRUE(static_cast<TWKCustomToolBar*>(arr[i])->GetBarStyle() & CBRS_TOOLTIPS);
 
+    // The row layout owns CBX_3DBORDERS (set in rows of fixed-size bars).
     frame.p->m_nIdleFlags = 0;
     pMgr->EnableCoolLook(TRUE, 0x300);
     EXPECT_TRUE(frame.p->m_nIdleFlags & CFrameWnd::idleLayout);
     for (INT_PTR i = 0; i < arr.GetSize(); i++) {
         auto* pBar = static_cast<TWKCustomToolBar*>(arr[i]);
-        // (The dock bar may add its border bits.)
-        EXPECT_EQ((DWORD)(0x300 | CBX_FIXEDSIZE), pBar->GetExBarStyle() & (0x300 | CBX_FIXEDSIZE));
+        EXPECT_EQ((DWORD)(0x300 | CBX_FIXEDSIZE), pBar->GetExBarStyle() & ~CBX_3DBORDERS);
         EXPECT_TRUE(pBar->IsCoolLook());
     }
     // New toolbars come in the cool look too.
     TWKCustomToolBar* pUser = pMgr->CreateUserToolBar("Mine");
     ASSERT_TRUE(pUser);
-    EXPECT_EQ((DWORD)(0x300 | CBX_FIXEDSIZE), pUser->GetExBarStyle());
+    EXPECT_EQ((DWORD)(0x300 | CBX_FIXEDSIZE), pUser->GetExBarStyle() & ~CBX_3DBORDERS);
     pMgr->EnableCoolLook(FALSE, 0x300);
     for (INT_PTR i = 0; i < arr.GetSize(); i++)
-        EXPECT_EQ((DWORD)CBX_FIXEDSIZE,
-                  static_cast<TWKCustomToolBar*>(arr[i])->GetExBarStyle() & (0x300 | CBX_FIXEDSIZE));
+        EXPECT_EQ((DWORD)CBX_FIXEDSIZE, static_cast<TWKCustomToolBar*>(arr[i])->GetExBarStyle() & ~CBX_3DBORDERS);
 }
 
 TEST_F(ManagerTest, UserToolBarsRunOutAfter224)
@@ -357,4 +356,3 @@ TEST_F(ManagerTest, LayoutRecordsIdentifyAndRemakeToolBars)
 }
 
 } // namespace
-

@@ -356,3 +356,59 @@ TEST_F(ManagerTest, LayoutRecordsIdentifyAndRemakeToolBars)
 }
 
 } // namespace
+
+namespace {
+
+// Mouse messages as the capturing bar sees them: its client coordinates.
+void PostTo(CWnd* pWnd, UINT message, CPoint ptScreen)
+{
+    pWnd->ScreenToClient(&ptScreen);
+    pWnd->PostMessage(message, 0, MAKELPARAM((WORD)ptScreen.x, (WORD)ptScreen.y));
+}
+
+TEST_F(ManagerTest, DraggedToTheLeftEdgeFloatedAndDockedAgain)
+{
+    CWnd* pOldMain = AfxGetThread()->m_pMainWnd;
+    AfxGetThread()->m_pMainWnd = frame.p;
+    DefaultLayout();
+    TWKCustomToolBar* pBuild = pMgr->GetToolBar(kBuildBar);
+    ASSERT_TRUE(pBuild);
+    CControlBar* pLeft = frame.p->GetControlBar(AFX_IDW_DOCKBAR_LEFT);
+    CRect rectLeft = WindowRect(pLeft);
+    // Pressed left of the first button (border and gripper), dropped on the left edge.
+    CRect rectFirst;
+    pBuild->GetItemRect(0, &rectFirst);
+    CPoint ptPress(rectFirst.left - 2, rectFirst.top + 2);
+    ASSERT_EQ(-1, pBuild->HitTest(ptPress.x, ptPress.y, nullptr));
+    CPoint ptDrop(rectLeft.left, rectLeft.CenterPoint().y);
+    PostTo(pBuild, WM_MOUSEMOVE, ptDrop);
+    PostTo(pBuild, WM_LBUTTONUP, ptDrop);
+    pBuild->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+    PumpMessages();
+    frame.p->RecalcLayout();
+    ASSERT_EQ(pLeft, pBuild->m_pDockBar);
+    // A column of the narrowest width that fits: one button wide, a row per
+    // button (the separator ends the second row).
+    const bool wrapped[4] = { true, false, true, false };
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(wrapped[i], (pBuild->GetButtonStyle(i) & TBBS_WRAPPED) != 0) << i;
+    EXPECT_EQ(pBuild->GetButton(0)->m_x, pBuild->GetButton(1)->m_x);
+    EXPECT_EQ(pBuild->GetButton(0)->m_x, pBuild->GetButton(3)->m_x);
+    CRect rectBar = WindowRect(pBuild);
+    EXPECT_LT(rectBar.Width(), 2 * 23);
+    EXPECT_GT(rectBar.Height(), 3 * 22);
+
+    // A double-click beside the buttons floats the bar.
+    pBuild->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+    PumpMessages();
+    ASSERT_TRUE(pBuild->IsFloating());
+
+    // Double-clicked again it docks where it was docked last.
+    pBuild->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));
+    PumpMessages();
+    EXPECT_EQ(pLeft, pBuild->m_pDockBar);
+    EXPECT_FALSE(pBuild->IsFloating());
+    AfxGetThread()->m_pMainWnd = pOldMain;
+}
+
+} // namespace

@@ -53,4 +53,8 @@ protected:
     void SetStatusText(UINT nID);
     BOOL IsProportional() const;
     BOOL HasFloatFrameBorders() const;
+    // Grows a bar's rectangle to the floating frame around it.
+    void AddFrameBorders(CRect& rect) const;
+
+    CDockBar* m_pLastDockingBar = nullptr;   // the dock bar of the last feedback rectangle
 };

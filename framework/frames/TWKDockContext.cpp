@@ -504,16 +504,8 @@ void TWKDockContext::ToggleDocking()
     m_dwDockStyle = m_pBar->m_dwDockStyle;
     TWKControlBar* pTWK = TWKAsControlBar(m_pBar);
     if (m_pBar->IsFloating()) {
-        if (!(m_dwDockStyle & CBRS_ALIGN_ANY))
-            return;
-        if (pTWK)
-            pTWK->m_fPctWidth = pTWK->m_fSavedPctWidth;
-        CRect rect;
-        CDockBar* pDockBar = MRUDockRect(rect);
-        if (pDockBar && (m_pBar->GetBarStyle() & CBRS_BORDER_TOP))
-            rect.right++;
-        SiteReDock(pDockBar, pDockBar ? &rect : nullptr);
-        SiteRecalcLayout();
+        if (m_dwDockStyle & CBRS_ALIGN_ANY)
+            ReDockAtMRU();
         return;
     }
     if (pTWK)
@@ -526,6 +518,18 @@ void TWKDockContext::ToggleDocking()
             pParent->ClientToScreen(&pt);
     }
     SiteFloat(pt, m_dwMRUFloatStyle);
+}
+
+void TWKDockContext::ReDockAtMRU()
+{
+    if (TWKControlBar* pTWK = TWKAsControlBar(m_pBar))
+        pTWK->m_fPctWidth = pTWK->m_fSavedPctWidth;
+    CRect rect;
+    CDockBar* pDockBar = MRUDockRect(rect);
+    if (pDockBar && (m_pBar->GetBarStyle() & CBRS_BORDER_TOP))
+        rect.right++;
+    SiteReDock(pDockBar, pDockBar ? &rect : nullptr);
+    SiteRecalcLayout();
 }
 
 void TWKDockContext::ToggleMDIFloating()
@@ -548,16 +552,8 @@ void TWKDockContext::ToggleMDIFloating()
         m_bWasFloating = m_pBar->IsFloating();
         pFrame->FloatControlBarAsMDIChild(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
     } else if (!m_bWasFloating) {
-        if (m_dwDockStyle & CBRS_ALIGN_ANY) {
-            if (pTWK)
-                pTWK->m_fPctWidth = pTWK->m_fSavedPctWidth;
-            CRect rect;
-            CDockBar* pTarget = MRUDockRect(rect);
-            if (pTarget && (m_pBar->GetBarStyle() & CBRS_BORDER_TOP))
-                rect.right++;
-            pFrame->ReDockControlBar(m_pBar, pTarget, pTarget ? &rect : nullptr);
-            pFrame->RecalcLayout(TRUE);
-        }
+        if (m_dwDockStyle & CBRS_ALIGN_ANY)
+            ReDockAtMRU();
     } else {
         if (pTWK)
             pTWK->m_fPctWidth = pTWK->m_fSavedPctWidth;

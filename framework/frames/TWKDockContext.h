@@ -50,6 +50,8 @@ protected:
     CDockBar* DockBarFor(DWORD dwAlign) const;
     // The most recent dock rectangle on the screen, NULL without a recorded dock bar.
     CDockBar* MRUDockRect(CRect& rect) const;
+    // Back to the most recent dock place with the share the bar had there; laid out at once.
+    void ReDockAtMRU();
     void SetStatusText(UINT nID);
     BOOL IsProportional() const;
     BOOL HasFloatFrameBorders() const;

@@ -508,6 +508,16 @@ void CWinApp::DoWaitCursor(int nCode)
     }
 }
 
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
+{
+    return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+
+HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const
+{
+    return ::LoadCursorA(nullptr, lpszCursorName);
+}
+
 BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
 {
     return CWinThread::PreTranslateMessage(pMsg);

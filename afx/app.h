@@ -118,6 +118,10 @@ public:
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
     // +1 begins, -1 ends, 0 restores the wait cursor.
     virtual void DoWaitCursor(int nCode);
+    // A cursor of the program's resources, and one of the system's (IDC_ARROW
+    // and the like); shared handles, NULL when there is none.
+    HCURSOR LoadCursor(UINT nIDResource) const;
+    HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnIdle(LONG lCount) override;

@@ -38,7 +38,16 @@
 // The editing window's resources.
 #define IDR_TWK_ACCEL           22500
 #define IDB_TWK_GUTTER          22501
+#define IDC_TWK_GUTTER          22502
+#define IDD_TWK_FIND            22700
+#define IDD_TWK_REPLACE         22701
 #define IDD_TWK_PAGESETUP       22702
+// Controls of the Find and Replace dialogs besides the system's own.
+#define IDC_TWK_MARKALL         101
+#define IDC_TWK_REGEX           102
+#define IDC_TWK_FINDCOMBO       103
+#define IDC_TWK_REPLACECOMBO    106
+#define IDC_TWK_WRAP            108
 #define IDC_TWK_HEADER          104
 #define IDC_TWK_FOOTER          107
 #define IDC_TWK_HEADER_FILETIME 109

@@ -35,14 +35,21 @@ enum
     TWK_LINEEND_CR = 3,
 };
 
+// Longest text a line buffer holds: its capacity must fit in 16 bits. A line
+// never comes near it (TWK_MAX_COLUMNS); asking for more fails as out of memory.
+constexpr int TWK_MAX_LINE_SIZE = 0xFFFF - 31;
+
 // One line; allocated zero-filled. pText holds the line's own line-end bytes.
+// The capacity and the flags take 16 bits each, so that a node is five
+// pointers long on 64-bit Windows: a million short lines cost a node each.
 struct TWKEditLine
 {
     TWKEditLine* pNext;
     TWKEditLine* pPrev;
     LPSTR pText;            // NUL-terminated; NULL only in a node made with size 0
     int nLength;            // bytes in pText, line end included
-    int nCapacity;          // always greater than nLength
+    WORD nCapacity;         // always greater than nLength
+    WORD dwFlags;           // LINE_* bits
     int nLineNo;            // 1-based; valid after RenumberLines
     union
     {
@@ -53,8 +60,11 @@ struct TWKEditLine
         };
         DWORD dwSelCols;         // 0 clears both
     };
-    DWORD dwFlags;
 };
+static_assert(sizeof(TWKEditLine) == 3 * sizeof(void*) + 16, "a line node is three pointers and four words");
+static_assert((LINE_BOOKMARK | LINE_APPMARK1 | LINE_APPMARK2 | LINE_SELSTART | LINE_SELEND) <= 0xFFFF,
+              "line flags fit in 16 bits");
+static_assert(((TWK_MAX_LINE_SIZE + 31) & ~15) <= 0xFFFF, "the largest capacity fits in 16 bits");
 
 // A position: a line and a byte offset (may lie right of the text).
 struct TWKEditPos
@@ -205,11 +215,22 @@ public:
     LPSTR CopyRange(TWKEditPos from, TWKEditPos to);
     LPSTR CopyColumn(TWKEditPos a, TWKEditPos b);
     static LPSTR ExpandTabsCopy(LPCSTR pszText, int nCount, int nTabSize, int nLineEndLen, int* pnOutLength);
+    // Display width of a line after nCount bytes are put in at nOffset (the
+    // line filled up to it first): the part before, the text and, with
+    // bWithRest, the line's bytes from the offset on. A NULL line is empty.
+    int WidthWithInsert(TWKEditLine* pLine, int nOffset, LPCSTR pszText, int nCount, BOOL bWithRest);
+    int AdvanceColumns(int nColumn, LPCSTR pszText, int nCount);
+    // 22578 when a text in the store's line ends, put in at the position,
+    // would make a line wider than the column limit.
+    int CheckInsertWidth(TWKEditPos pos, LPCSTR pszText, int nLength);
 
     // --- undo log ---
     int AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText);
     void SetUndoGroup(BOOL bOpen);
     DWORD GetUndoGroup() const { return m_dwUndoGroup; }
+    // A group id that no neighbouring record carries, so that two groups
+    // opened within one clock tick are still undone one at a time.
+    DWORD NewUndoGroupId();
     int Undo();
     int Redo();
     void ResetUndo();
@@ -272,6 +293,10 @@ private:
     // Ends a copy of nLength bytes and gives it CR LF line ends; frees it and
     // returns NULL when memory runs out.
     LPSTR FinishCopy(LPSTR pszOut, size_t nLength);
+    int CheckColumnWidth(TWKEditPos pos, TWKEditLine* pBlock, int nWidth);
+    // Marks a change of the text; a change no record describes (outside
+    // Undo and Redo) makes the save point unreachable.
+    void NoteChange();
 
 public:
     CPtrArray m_arrCommentPairs;          // TWKEditCommentPair*, owned
@@ -321,4 +346,16 @@ public:
     char m_szCommentStart2[16];
     char m_szCommentEnd2[16];
     CString m_strKeywordsKey;
+    // The undo position at which the text equals the file; -1 when no
+    // position does any more.
+    int m_nSavedUndoPos;
+
+private:
+    // Change tracking of the outermost primitive that runs.
+    friend class TWKEditChangeScope;
+    int m_nChangeDepth;
+    BOOL m_bTextChanged;
+    BOOL m_bReplaying;
+    int m_nRecordsAdded;
+    int m_nScopeRecords;
 };

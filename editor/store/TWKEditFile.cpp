@@ -415,6 +415,7 @@ int TWKEdit::LoadFile(LPCSTR pszPath)
     else
         CloseHandle(h);
     m_nLineCount = RenumberLines(m_pFirstLine);
+    m_nSavedUndoPos = m_nUndoPos;   // 0: the log starts with the loaded text
     return 0;
 }
 
@@ -517,6 +518,7 @@ int TWKEdit::SaveFile(LPCSTR pszPath)
     }
     if (dwAttr != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesA(szFull, dwAttr);
+    m_nSavedUndoPos = m_nUndoPos;
 
     if (m_bLockFiles)
     {

@@ -45,12 +45,146 @@ TWKEditUndoRecord MakeRecord(int nType, int nLine, int nOffset, int nEndLine = 0
     return r;
 }
 
+// Line pieces of a text as the line builder cuts them: the bytes before a
+// line end, and whether a line end follows.
+template <class F>
+void ForEachPiece(LPCSTR pszText, int nLength, int nLineEndLen, F f)
+{
+    const char* cur = pszText;
+    int remaining = nLength;
+    while (remaining > 0)
+    {
+        int n = 0;
+        while (n < remaining && cur[n] != '\r' && cur[n] != '\n')
+            n++;
+        bool bEnd = n < remaining;
+        if (bEnd && nLineEndLen == 2 && n == remaining - 1)
+        {
+            n = remaining;
+            bEnd = false;
+        }
+        if (!f(cur, n, bEnd, n + (bEnd ? 1 : 0) >= remaining))
+            return;
+        cur += n;
+        remaining -= n;
+        if (bEnd)
+        {
+            cur++;
+            remaining--;
+            if (nLineEndLen == 2 && remaining > 0 && (*cur == '\r' || *cur == '\n'))
+                cur++, remaining--;
+        }
+    }
+}
+
 } // namespace
+
+// Wraps the outermost primitive of a change: when it changed the text and
+// wrote no record, outside Undo and Redo, no undo position gives the saved
+// text any more.
+class TWKEditChangeScope
+{
+public:
+    explicit TWKEditChangeScope(TWKEdit* pEdit) : m_pEdit(pEdit)
+    {
+        if (m_pEdit->m_nChangeDepth++ == 0)
+        {
+            m_pEdit->m_bTextChanged = FALSE;
+            m_pEdit->m_nScopeRecords = m_pEdit->m_nRecordsAdded;
+        }
+    }
+    ~TWKEditChangeScope()
+    {
+        if (--m_pEdit->m_nChangeDepth == 0 && m_pEdit->m_bTextChanged && !m_pEdit->m_bReplaying &&
+            m_pEdit->m_nRecordsAdded == m_pEdit->m_nScopeRecords)
+            m_pEdit->m_nSavedUndoPos = -1;
+    }
+
+private:
+    TWKEdit* m_pEdit;
+};
+
+void TWKEdit::NoteChange()
+{
+    m_bTextChanged = TRUE;
+    SetModified(TRUE);
+}
+
+// ------------------------------------------------------------ column limit
+
+int TWKEdit::AdvanceColumns(int nColumn, LPCSTR pszText, int nCount)
+{
+    for (int i = 0; i < nCount; i++)
+        nColumn += pszText[i] == '\t' ? m_nTabSize - nColumn % m_nTabSize : 1;
+    return nColumn;
+}
+
+int TWKEdit::WidthWithInsert(TWKEditLine* pLine, int nOffset, LPCSTR pszText, int nCount, BOOL bWithRest)
+{
+    if (nOffset < 0)
+        nOffset = 0;
+    bool bText = pLine && pLine->pText;
+    int nVisible = bText ? VisibleEnd(pLine) : 0;
+    int nCol = !bText ? nOffset
+                      : nOffset <= nVisible ? CountColumns(pLine->pText, nOffset)
+                                            : CountColumns(pLine->pText, nVisible) + nOffset - nVisible;
+    nCol = AdvanceColumns(nCol, pszText, nCount);
+    if (bWithRest && bText)
+    {
+        int r = nOffset <= nVisible ? nOffset : nVisible;
+        nCol = AdvanceColumns(nCol, pLine->pText + r, pLine->nLength - r);
+    }
+    return nCol;
+}
+
+int TWKEdit::CheckInsertWidth(TWKEditPos pos, LPCSTR pszText, int nLength)
+{
+    bool bTooWide = false;
+    bool bFirst = true;
+    const int nLimit = TWK_MAX_COLUMNS;
+    ForEachPiece(pszText, nLength, m_nLineEndLen, [&](LPCSTR p, int n, bool bEnd, bool bLast) {
+        // A piece alone wider than the limit would be cut by the line builder.
+        int w = AdvanceColumns(0, p, n);
+        if (w > nLimit - m_nLineEndLen)
+            bTooWide = true;
+        else if (bFirst)
+            bTooWide = (bEnd ? WidthWithInsert(pos.pLine, pos.nOffset, p, n, FALSE) + m_nLineEndLen
+                             : WidthWithInsert(pos.pLine, pos.nOffset, p, n, TRUE)) > nLimit;
+        else if (bLast && !bEnd && pos.pLine && pos.pLine->pText)
+        {
+            int nVisible = VisibleEnd(pos.pLine);
+            int r = pos.nOffset < 0 ? 0 : pos.nOffset <= nVisible ? pos.nOffset : nVisible;
+            bTooWide = AdvanceColumns(w, pos.pLine->pText + r, pos.pLine->nLength - r) > nLimit;
+        }
+        bFirst = false;
+        return !bTooWide;
+    });
+    return bTooWide ? IDS_TWK_LINETOOLONG : 0;
+}
+
+int TWKEdit::CheckColumnWidth(TWKEditPos pos, TWKEditLine* pBlock, int nWidth)
+{
+    int nColumn = OffsetToColumn(pos.pLine, pos.nOffset);
+    TWKEditLine* pCur = pos.pLine;
+    for (TWKEditLine* b = pBlock; b; b = b->pNext, pCur = pCur ? pCur->pNext : NULL)
+    {
+        int nHave = VisibleEnd(b);
+        nHave = nHave > nWidth ? nWidth : nHave;
+        int nOffset = pCur ? ColumnToOffset(pCur, nColumn) : nColumn;
+        int w = WidthWithInsert(pCur, nOffset, b->pText, nHave, TRUE) + (nWidth - nHave);
+        if (!pCur || VisibleEnd(pCur) == pCur->nLength)
+            w += m_nLineEndLen;
+        if (w > TWK_MAX_COLUMNS)
+            return IDS_TWK_LINETOOLONG;
+    }
+    return 0;
+}
 
 // ------------------------------------------------------------------ helpers
 
 int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     TWKEditLine* pLine = pPos ? pPos->pLine : NULL;
     if (!pLine)
         return 0;
@@ -82,7 +216,7 @@ int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
         pLine->nLength += m_nLineEndLen;
     }
     p[pLine->nLength] = 0;
-    SetModified(TRUE);
+    NoteChange();
     if (bUndo)
     {
         TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, pLine->nLineNo, nVisible, pLine->nLineNo,
@@ -135,6 +269,7 @@ LPSTR TWKEdit::FinishCopy(LPSTR pszOut, size_t nLength)
 
 int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     if (!pos.pLine)
@@ -167,7 +302,7 @@ int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
     }
     t[off] = ch;
     t[pLine->nLength] = 0;
-    SetModified(TRUE);
+    NoteChange();
     if (VisibleEnd(pLine) == pLine->nLength)
     {
         memcpy(t + pLine->nLength, m_szLineEnd, m_nLineEndLen);
@@ -179,6 +314,7 @@ int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
 
 int TWKEdit::DeleteChar(TWKEditPos pos, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     TWKEditLine* pLine = pos.pLine;
@@ -193,7 +329,7 @@ int TWKEdit::DeleteChar(TWKEditPos pos, BOOL bUndo)
         r.chNew = (BYTE)pLine->pText[off];
         AddUndoRecord(&r, NULL);
     }
-    SetModified(TRUE);
+    NoteChange();
     memmove(pLine->pText + off, pLine->pText + off + 1, pLine->nLength - off);
     pLine->nLength--;
     return 0;
@@ -201,6 +337,7 @@ int TWKEdit::DeleteChar(TWKEditPos pos, BOOL bUndo)
 
 int TWKEdit::DeleteChars(TWKEditPos pos, int nCount, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (nCount == 1)
         return DeleteChar(pos, bUndo);
     if (m_bReadOnly)
@@ -242,6 +379,7 @@ int TWKEdit::DeleteChars(TWKEditPos pos, int nCount, BOOL bUndo)
 
 int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     if (!pos.pLine)
@@ -258,7 +396,7 @@ int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUn
     {
         SetUndoGroup(TRUE);
         if (!m_dwUndoGroup)
-            m_dwUndoGroup = GetTickCount() | 1;
+            m_dwUndoGroup = NewUndoGroupId();
     }
     TWKEditPos p = pos;
     int rc = PadToPosition(&p, bUndo);
@@ -372,6 +510,7 @@ void TWKEdit::RecordInsertedText(int nLine, int nFillFrom, LPCSTR pszFill, int n
 
 int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo, int* pnOutLength)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     if (!pos.pLine)
@@ -380,6 +519,14 @@ int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo,
     int rc = CopyWithStoreLineEnds(pszText, &nLength, &pszCopy);
     if (rc)
         return rc;
+    // Refused before anything changes: stopping half-way would leave a
+    // change that no record describes.
+    rc = CheckInsertWidth(pos, pszCopy, nLength);
+    if (rc)
+    {
+        free(pszCopy);
+        return rc;
+    }
     // The fill right of the text goes into the text's own record, so that
     // one Undo takes both back.
     int nFillFrom = 0;
@@ -418,24 +565,34 @@ int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo,
 
 int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     if (!pos.pLine)
         return IDS_TWK_NOTEXT;
-    SetModified(TRUE);
     LPSTR pszCopy = NULL;
     int rcCopy = CopyWithStoreLineEnds(pszText, &nLength, &pszCopy);
     if (rcCopy)
         return rcCopy;
-    BOOL bNotice = FALSE;
+    // Every row is tested before the first one goes in.
     int rc = 0;
-    TWKEditLine* pChain = BuildLinesEx(pszCopy, nLength, &bNotice, &rc, NULL);
-    if (!pChain)
+    ForEachPiece(pszCopy, nLength, m_nLineEndLen, [&](LPCSTR p, int n, bool, bool) {
+        if (AdvanceColumns(0, p, n) > TWK_MAX_COLUMNS - m_nLineEndLen)
+            rc = IDS_TWK_LINETOOLONG;
+        return rc == 0;
+    });
+    BOOL bNotice = FALSE;
+    TWKEditLine* pChain = rc ? NULL : BuildLinesEx(pszCopy, nLength, &bNotice, &rc, NULL);
+    const int nWidth = pChain ? VisibleEnd(pChain) : 0;
+    if (pChain)
+        rc = CheckColumnWidth(pos, pChain, nWidth);
+    if (!pChain || rc)
     {
+        FreeLines(pChain);
         free(pszCopy);
         return rc;
     }
-    const int nWidth = VisibleEnd(pChain);
+    NoteChange();
     LPSTR pszPiece = (LPSTR)malloc((size_t)nWidth + 1);
     if (!pszPiece)
     {
@@ -492,6 +649,7 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
 
 int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     if (!from.pLine || !to.pLine || (from.pLine == to.pLine && from.nOffset == to.nOffset))
@@ -557,7 +715,7 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
     {
         if (bUndo)
             AddUndoRecord(&r, pszCopy);
-        SetModified(TRUE);
+        NoteChange();
     }
     free(pszCopy);
     return rc;
@@ -565,6 +723,7 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
 
 int TWKEdit::DeleteColumn(TWKEditPos a, TWKEditPos b, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     if (!a.pLine || !b.pLine)
@@ -603,7 +762,7 @@ int TWKEdit::DeleteColumn(TWKEditPos a, TWKEditPos b, BOOL bUndo)
     }
     if (!rc)
     {
-        SetModified(TRUE);
+        NoteChange();
         if (bUndo)
         {
             TWKEditUndoRecord r = MakeRecord(UNDO_COLUMN_DELETED, top.pLine->nLineNo, top.nOffset, bottom.pLine->nLineNo,
@@ -619,6 +778,7 @@ int TWKEdit::DeleteColumn(TWKEditPos a, TWKEditPos b, BOOL bUndo)
 
 int TWKEdit::SplitLine(TWKEditPos pos, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     TWKEditLine* pLine = pos.pLine;
@@ -675,12 +835,13 @@ int TWKEdit::SplitLine(TWKEditPos pos, BOOL bUndo)
         TWKEditUndoRecord r = MakeRecord(UNDO_LINE_SPLIT, pLine->nLineNo, off);
         AddUndoRecord(&r, NULL);
     }
-    SetModified(TRUE);
+    NoteChange();
     return 0;
 }
 
 int TWKEdit::JoinLine(TWKEditPos pos, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     TWKEditLine* pLine = pos.pLine;
@@ -718,7 +879,7 @@ int TWKEdit::JoinLine(TWKEditPos pos, BOOL bUndo)
         m_pFirstLine = pLine;
     FreeLine(pNext);
     m_nLineCount--;
-    SetModified(TRUE);
+    NoteChange();
     if (bUndo)
     {
         TWKEditUndoRecord r = MakeRecord(UNDO_LINES_JOINED, pLine->nLineNo, p.nOffset);
@@ -730,6 +891,7 @@ int TWKEdit::JoinLine(TWKEditPos pos, BOOL bUndo)
 
 int TWKEdit::InsertFile(TWKEditPos* pPos, LPCSTR pszPath, BOOL bUndo)
 {
+    TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
     if (!pPos || !pPos->pLine)
@@ -788,7 +950,7 @@ int TWKEdit::InsertFile(TWKEditPos* pPos, LPCSTR pszPath, BOOL bUndo)
         TWKEditUndoRecord r = MakeRecord(UNDO_FILE_INSERTED, pHead->nLineNo, 0, pHead->nLineNo + nLines, 0);
         AddUndoRecord(&r, pszPath);
     }
-    SetModified(TRUE);
+    NoteChange();
     return 0;
 }
 
@@ -934,6 +1096,7 @@ LPSTR TWKEdit::CopyColumn(TWKEditPos a, TWKEditPos b)
 
 void TWKEdit::ResetUndo()
 {
+    m_nSavedUndoPos = 0;
     m_nUndoPos = 0;
     m_dwUndoGroup = 0;
     m_nUndoCount = 0;
@@ -981,7 +1144,10 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
         {
             r.pszText = CopyText(pszText, (int)strlen(pszText));
             if (!r.pszText)
+            {
+                m_nSavedUndoPos = -1;   // a change without its record
                 return 0;
+            }
         }
         if (r.nStartLine > r.nEndLine)
         {
@@ -1000,8 +1166,11 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
         memset(&m_pUndo[i], 0, sizeof(TWKEditUndoRecord));
     }
     m_nUndoCount = m_nUndoPos;
+    if (m_nSavedUndoPos > m_nUndoPos)
+        m_nSavedUndoPos = -1;   // the saved text lay among the discarded records
     if (m_nUndoPos >= TWK_UNDO_SIZE)
     {
+        m_nSavedUndoPos = m_nSavedUndoPos >= TWK_UNDO_DROP ? m_nSavedUndoPos - TWK_UNDO_DROP : -1;
         for (int i = 0; i < TWK_UNDO_DROP; i++)
             free(m_pUndo[i].pszText);
         memmove(m_pUndo, m_pUndo + TWK_UNDO_DROP, sizeof(TWKEditUndoRecord) * (TWK_UNDO_SIZE - TWK_UNDO_DROP));
@@ -1013,6 +1182,7 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     m_pUndo[m_nUndoPos] = r;
     m_nUndoPos++;
     m_nUndoCount = m_nUndoPos;
+    m_nRecordsAdded++;
     return 1;
 }
 
@@ -1021,7 +1191,7 @@ void TWKEdit::SetUndoGroup(BOOL bOpen)
     if (bOpen)
     {
         if (s_nOpenUndoGroups == 0)
-            m_dwUndoGroup = GetTickCount();
+            m_dwUndoGroup = NewUndoGroupId();
         s_nOpenUndoGroups++;
     }
     else if (s_nOpenUndoGroups > 0)
@@ -1029,6 +1199,16 @@ void TWKEdit::SetUndoGroup(BOOL bOpen)
         if (--s_nOpenUndoGroups == 0)
             m_dwUndoGroup = 0;
     }
+}
+
+DWORD TWKEdit::NewUndoGroupId()
+{
+    // Undo and Redo chain neighbours only; new records follow m_nUndoPos - 1.
+    DWORD dwPrevious = m_pUndo && m_nUndoPos > 0 ? m_pUndo[m_nUndoPos - 1].dwGroup : 0;
+    DWORD dwId = GetTickCount();
+    while (dwId == 0 || dwId == dwPrevious)
+        dwId++;
+    return dwId;
 }
 
 void TWKEdit::ReplayUndo(const TWKEditUndoRecord& rec)
@@ -1126,26 +1306,32 @@ int TWKEdit::Undo()
 {
     if (!m_pUndo || m_nUndoPos <= 0)
         return 0;
+    m_bReplaying = TRUE;
     for (;;)
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos - 1];
         ReplayUndo(rec);
         m_nUndoPos--;
         if (m_nUndoPos == 0 || !Chained(rec, m_pUndo[m_nUndoPos - 1]))
-            return 1;
+            break;
     }
+    m_bReplaying = FALSE;
+    return 1;
 }
 
 int TWKEdit::Redo()
 {
     if (!m_pUndo || m_nUndoCount == 0 || m_nUndoPos + 1 > m_nUndoCount)
         return 0;
+    m_bReplaying = TRUE;
     for (;;)
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos];
         ReplayRedo(rec);
         m_nUndoPos++;
         if (m_nUndoPos >= m_nUndoCount || !Chained(rec, m_pUndo[m_nUndoPos]))
-            return 1;
+            break;
     }
+    m_bReplaying = FALSE;
+    return 1;
 }

@@ -10,6 +10,8 @@
 #include "editor/window/OEPageSetupDlg.h"
 
 class OEFindReplaceDlg;
+struct TWKEditFindRequest;
+struct TWKEditSearchInfo;
 
 // The hint object of update hint 22590: the line the change concerns.
 class TWKEditHint : public CObject
@@ -103,7 +105,7 @@ public:
     virtual void OnDraw(CDC* pDC);
     virtual BOOL OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll = TRUE);
     virtual void UpdateViews(CWnd* pSender, LPARAM lHint, CObject* pHint);
-    virtual void BuildContextMenu(CMenu* pMenu);
+    virtual BOOL BuildContextMenu(CMenu* pMenu);
     virtual void ShowContextMenu(CWnd* pWnd, CPoint point);
     virtual void ProcessChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
@@ -182,8 +184,81 @@ public:
     int SelectAll(BOOL bRedraw);
     // 1 when (pA, nColA) lies at or before (pB, nColB); also with a NULL line.
     int IsPosBefore(TWKEditLine* pA, int nColA, TWKEditLine* pB, int nColB);
+    int SetSelection(TWKEditPos* pStart, TWKEditPos* pEnd, BOOL bColumn);
+    int SelectWord(BOOL bRedraw);
+    int SelectLeft(int nMode, BOOL bRedraw);
+    int SelectRight(int nMode, BOOL bRedraw);
+    int SelectEnd(int nMode, BOOL bRedraw);
+    int SelectWordLeft(int nMode, BOOL bRedraw);
+    int SelectWordRight(int nMode, BOOL bRedraw);
+    int SelectPageUp(int nMode, BOOL bRedraw);
+    int SelectPageDown(int nMode, BOOL bRedraw);
+    int SelectToTop(int nMode, BOOL bRedraw);
+
+    // --- typing and editing: 0 or a message id ---
+    int DeleteSelection(BOOL bRedraw, BOOL bUndo);
+    int DeleteColumnBlock(BOOL bRedraw, BOOL bUndo);
+    int Delete(BOOL bRedraw, BOOL bUndo);
+    int Backspace(BOOL bRedraw, BOOL bUndo);
+    int JoinLines(BOOL bRedraw, BOOL bUndo);
+    int Tab(BOOL bRedraw, BOOL bUndo);
+    int BackTab(BOOL bRedraw, BOOL bUndo);
+    int IndentLines(BOOL bUnindent, BOOL bRedraw, BOOL bUndo);
+    int AdvanceCaret(BOOL bRedraw);
+    void FindIndent(BOOL bUndo);
+    static BOOL IsCommentDelimiterChar(TWKEdit* pEdit, char ch);
+    // A one-line text at the caret, replacing the selection; the store's
+    // refusal is returned and the caret then stays.
+    int InsertString(LPCSTR pszText, BOOL bRedraw, BOOL bUndo);
+    void SetText(LPCSTR pszText);
+    int MergeFile(LPCSTR pszPath);
+
+    // --- clipboard: 0 or a message id ---
+    int CopyToClipboard(BOOL bUnused1 = TRUE, BOOL bUnused2 = TRUE);
+    int CopyColumnBlock(BOOL bUnused1 = TRUE, BOOL bUnused2 = TRUE);
+    int PasteClipboard(BOOL bRedraw, BOOL bUndo);
+    int PasteColumnBlock(BOOL bRedraw, BOOL bUndo);
+    BOOL InsertTextBlock(LPCSTR pszText, BOOL bColumn, BOOL bUndo);
+    void GetSelectedText(CString& strText, BOOL* pbColumn);
+
+    // --- mouse ---
+    // Caret to the text under a client point; 22584 before InitView.
+    int SetCaretFromPoint(int x, int y);
+    // 1 when a client point lies on the selection.
+    int IsPointInSelection(int x, int y);
+    // Set while a mouse move inside a window of this flavour is applied.
+    static BOOL s_bInMouseMove;
+
+    // --- find and replace ---
+    // Finds the text from the caret as Find Next does (an empty text opens
+    // the Find dialog); the text becomes the first of the find history.
+    BOOL FindText(LPCSTR pszText, BOOL bMatchCase, BOOL bUnused = FALSE);
+    // Bookmarks every line holding a match; the caret to the first one.
+    void MarkAll(TWKEditSearchInfo* pInfo);
+    void SaveFindDialogRect(OEFindReplaceDlg* pDlg);
+    void SaveFindSettings(OEFindReplaceDlg* pDlg);
+    void SaveReplaceHistory(OEFindReplaceDlg* pDlg);
+    void AddFindHistory(CString strText);
+    // An empty text becomes "<OE empty string>" in the caller's string.
+    void AddReplaceHistory(CString& strText);
+    // Replaces every match from the start of the text, each in an undo group
+    // of its own, the caret after the last; the number of matches (0: the
+    // caret stays where it was).
+    int ReplaceAll(LPCSTR pszFind, LPCSTR pszReplace, DWORD dwFlags);
 
     // --- message handlers (the flavours' maps name them) ---
+    afx_msg void OnEditFind();
+    afx_msg void OnEditReplace();
+    afx_msg void OnFindNext();
+    afx_msg void OnUpdateEditFind(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditReplace(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnSelectUp();
     afx_msg void OnSelectLeft();
     afx_msg void OnSelectDown();
@@ -220,6 +295,30 @@ public:
     afx_msg LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
     afx_msg void OnPageSetup();
     afx_msg void OnUpdatePageSetup(CCmdUI* pCmdUI);
+    afx_msg void OnEditClear();
+    afx_msg void OnBackspace();
+    afx_msg void OnTab();
+    afx_msg void OnBackTab();
+    afx_msg void OnToggleInsert();
+    afx_msg void OnUpdateIndicatorOvr(CCmdUI* pCmdUI);
+    afx_msg void OnEditUndo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnEditRedo();
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    afx_msg void OnEditCut();
+    afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+    afx_msg void OnEditCopy();
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    afx_msg void OnEditPaste();
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnToggleBookmark();
+    afx_msg void OnUpdateToggleBookmark(CCmdUI* pCmdUI);
+    afx_msg void OnNextBookmark();
+    afx_msg void OnUpdateNextBookmark(CCmdUI* pCmdUI);
+    afx_msg void OnPrevBookmark();
+    afx_msg void OnUpdatePrevBookmark(CCmdUI* pCmdUI);
+    afx_msg void OnClearBookmarks();
+    afx_msg void OnUpdateClearBookmarks(CCmdUI* pCmdUI);
 
 protected:
     // Rows and columns wholly visible.
@@ -257,7 +356,75 @@ protected:
     void EndSelectionForCommand() { if (m_bSelection) ClearSelection(m_bUpdate); }
     // Shows the selection's visible part inverted (focus lost: it goes away).
     void InvertSelection(CDC* pDC);
+
+    // --- editing helpers ---
+    TWKEditPos CaretPos();
+    // Both ends set and apart (same line and column count as together).
+    BOOL HasAnchoredRange() const;
+    // The caret line's width as an insertion at the caret finds it: the
+    // line end counted, and a caret right of the text filled up to first.
+    int CaretLineWidth();
+    static BOOL IsPrimaryButtonDown();
+    void RepaintCaretLine(BOOL bUpdateNow);
+    // After one character changed: all of the window when it may change
+    // the colouring of other lines, else the caret line.
+    void RepaintForChar(char ch, BOOL bUpdateNow);
+    void InvalidateFromRow(int nRow);
+    // A selection flag without anything anchored ends before typing.
+    void EndEmptySelection();
+    // The lines below the caret line are about to be joined to it: the top
+    // line must not be the one that goes.
+    void KeepTopLineForJoin();
+    void AnnounceLines();
+    // Caret to the start (Undo) or the end (Redo) of a change just replayed.
+    void PlaceAfterReplay(const TWKEditUndoRecord* pRec, BOOL bRedo);
+    // The selection as clipboard text (the column marker in front for a
+    // column selection); NULL when there is no range or no memory.
+    LPSTR MakeClipboardText(BOOL bColumn);
+    static int PutOnClipboard(HWND hWnd, LPCSTR pszText);
+    // Reads CF_TEXT: a heap copy, or NULL with *pnCode set.
+    static LPSTR ReadClipboardText(HWND hWnd, int* pnCode);
+    int PasteBlockText(LPCSTR pszBlock, int nLength, BOOL bRedraw, BOOL bUndo);
+    int PasteLinesText(LPCSTR pszText, int nLength, BOOL bRedraw, BOOL bUndo);
+    // Puts the caret on a line by number, scrolling as SetSelection does.
+    void PlaceForSelection(TWKEditPos* pPos);
+    void GoToBookmark(TWKEditLine* pLine);
+    // The character cell under a client point, counted from the first
+    // visible column and the top line.
+    void PointToCell(int x, int y, int* pnCol, int* pnRow);
+    void PlaceCaretAtPoint(int x, int y);
+    // Line marks for the stretch the caret moved over; FALSE when it stayed.
+    BOOL MarkCaretStep(TWKEditLine* pOldLine, int nOldLineNo, int nOldCol);
+    // Capture, autoscroll timer and the first tick skipped.
+    void StartMouseTracking();
+    // Find steps: one position on (the next line at a line end; FALSE at
+    // the end of the text); a search that passes over a match of length 0
+    // where it started; a search from the caret that may wrap (2 when it
+    // found after wrapping).
+    BOOL StepPastPos(TWKEditPos* pPos);
+    int FindStep(TWKEditPos* pPos, TWKEditPos limit, TWKEditSearchInfo* pInfo);
+    int FindFromCaret(TWKEditSearchInfo* pInfo, BOOL bWrap, TWKEditPos* pFound);
+    void SelectMatch(TWKEditPos pos, int nLen);
+    void CaretToSelectionEnd(BOOL bForward);
+    BOOL FindNextFromProfile(BOOL bFindText);
+    void OpenFindDialog(BOOL bReplace);
+    void CloseFindDialog();
+    void BuildFindRequest(TWKEditFindRequest* pReq, LPCSTR pszFind, DWORD dwFlags);
+    void BuildDialogRequest(OEFindReplaceDlg* pDlg, TWKEditFindRequest* pReq);
+    LPSTR CopySelectionText();
+    void DialogFindStep(OEFindReplaceDlg* pDlg, BOOL bReplaceAfter);
+    void DialogReplaceStep(OEFindReplaceDlg* pDlg);
+    void DialogReplaceAll(OEFindReplaceDlg* pDlg);
+    void DeleteMatch(TWKEditPos pos, int nLen);
+    int MarkMatches(TWKEditSearchInfo* pInfo);
 };
+
+// Text of the column-block clipboard marker and the offset of its block.
+constexpr char TWK_COLUMN_MARKER[] = "*TWKEdit Column Block*";
+constexpr int TWK_COLUMN_MARKER_LEN = 22;
+constexpr int TWK_COLUMN_BLOCK_START = 24;
+// The text is a column block: at least the marker's 22 bytes, beginning with it.
+BOOL TWKEditIsColumnBlock(LPCSTR pszText, int nLength);
 
 // Message-map entries both flavours route to the core (after their own).
 #define TWKEDIT_CORE_MESSAGES(nFindReplaceMsg)                                                    \
@@ -266,8 +433,20 @@ protected:
     ON_WM_VSCROLL()                                                                             \
     ON_WM_HSCROLL()                                                                             \
     ON_WM_CHAR()                                                                                \
+    ON_WM_SETCURSOR()                                                                           \
+    ON_WM_LBUTTONDOWN()                                                                         \
+    ON_WM_LBUTTONUP()                                                                           \
+    ON_WM_MOUSEMOVE()                                                                           \
+    ON_WM_LBUTTONDBLCLK()                                                                       \
+    ON_WM_TIMER()                                                                               \
     { WM_CONTEXTMENU, 0, 0, 0, nullptr, AFX_THUNK(afxcrack::Sig_v_wnd_pt, ShowContextMenu) }, \
     ON_REGISTERED_MESSAGE(nFindReplaceMsg, OnFindReplace)                                       \
+    ON_COMMAND(ID_EDIT_FIND, OnEditFind)                                                        \
+    ON_COMMAND(ID_EDIT_REPLACE, OnEditReplace)                                                  \
+    ON_COMMAND(ID_TWK_FINDNEXT, OnFindNext)                                                     \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_FIND, OnUpdateEditFind)                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE, OnUpdateEditReplace)                                  \
+    ON_UPDATE_COMMAND_UI(ID_TWK_FINDNEXT, OnUpdateFindNext)                                     \
     ON_COMMAND(ID_TWK_PAGESETUP, OnPageSetup)                                                   \
     ON_COMMAND(ID_TWK_DOWN, OnDown)                                                             \
     ON_COMMAND(ID_TWK_UP, OnUp)                                                                 \
@@ -295,7 +474,31 @@ protected:
     ON_COMMAND(ID_TWK_SELECTTOTOP, OnSelectToTop)                                               \
     ON_COMMAND(ID_TWK_SELECTALL, OnSelectAll)                                                   \
     ON_UPDATE_COMMAND_UI(ID_TWK_SELECTALL, OnUpdateSelectAll)                                   \
-    ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)
+    ON_UPDATE_COMMAND_UI(ID_TWK_PAGESETUP, OnUpdatePageSetup)                                   \
+    ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)                                                      \
+    ON_COMMAND(ID_TWK_BACKSPACE, OnBackspace)                                                   \
+    ON_COMMAND(ID_TWK_TAB, OnTab)                                                               \
+    ON_COMMAND(ID_TWK_BACKTAB, OnBackTab)                                                       \
+    ON_COMMAND(ID_INDICATOR_OVR, OnToggleInsert)                                                \
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_OVR, OnUpdateIndicatorOvr)                                \
+    ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)                                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)                                        \
+    ON_COMMAND(ID_EDIT_REDO, OnEditRedo)                                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)                                        \
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)                                                          \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)                                          \
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)                                                        \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)                                        \
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)                                                      \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)                                      \
+    ON_COMMAND(ID_TWK_TOGGLEBOOKMARK, OnToggleBookmark)                                         \
+    ON_UPDATE_COMMAND_UI(ID_TWK_TOGGLEBOOKMARK, OnUpdateToggleBookmark)                         \
+    ON_COMMAND(ID_TWK_NEXTBOOKMARK, OnNextBookmark)                                             \
+    ON_UPDATE_COMMAND_UI(ID_TWK_NEXTBOOKMARK, OnUpdateNextBookmark)                             \
+    ON_COMMAND(ID_TWK_PREVBOOKMARK, OnPrevBookmark)                                             \
+    ON_UPDATE_COMMAND_UI(ID_TWK_PREVBOOKMARK, OnUpdatePrevBookmark)                             \
+    ON_COMMAND(ID_TWK_CLEARBOOKMARKS, OnClearBookmarks)                                         \
+    ON_UPDATE_COMMAND_UI(ID_TWK_CLEARBOOKMARKS, OnUpdateClearBookmarks)
 
 extern template class TWKEditCore<CWnd>;
 extern template class TWKEditCore<CView>;

@@ -173,11 +173,6 @@ void TWKEditCore<Base>::EnsureCaretVisible()
 }
 
 template <class Base>
-void TWKEditCore<Base>::LoadFindSettings(OEFindReplaceDlg*)
-{
-}
-
-template <class Base>
 int TWKEditCore<Base>::ReportErrorFormat(int nID, LPCSTR pszArg, BOOL bShow)
 {
     if (!bShow)
@@ -279,21 +274,6 @@ void TWKEditCore<Base>::UpdateViews(CWnd*, LPARAM lHint, CObject* pHint)
 }
 
 template <class Base>
-void TWKEditCore<Base>::BuildContextMenu(CMenu*)
-{
-}
-
-template <class Base>
-void TWKEditCore<Base>::ShowContextMenu(CWnd*, CPoint)
-{
-}
-
-template <class Base>
-void TWKEditCore<Base>::ProcessChar(UINT, UINT, UINT)
-{
-}
-
-template <class Base>
 DROPEFFECT TWKEditCore<Base>::OnDragOver(COleDataObject*, DWORD, CPoint)
 {
     return DROPEFFECT_NONE;
@@ -308,12 +288,6 @@ DROPEFFECT TWKEditCore<Base>::OnDragEnter(COleDataObject*, DWORD, CPoint)
 template <class Base>
 void TWKEditCore<Base>::OnDragLeave()
 {
-}
-
-template <class Base>
-int TWKEditCore<Base>::InsertText(LPCSTR, int)
-{
-    return 0;
 }
 
 template <class Base>
@@ -493,12 +467,6 @@ void TWKEditCore<Base>::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos)
         *lpMaxPos = si.nMax * BarScale(nBar);
 }
 
-template <class Base>
-int TWKEditCore<Base>::InsertNewLine(BOOL, BOOL)
-{
-    return 0;
-}
-
 // --------------------------------------------------------------- painting
 
 template <class Base>
@@ -561,7 +529,9 @@ int TWKEditCore<Base>::GetLineSelection(TWKEditLine* pLine, int nLength, int* pn
         TWKEditLine* p = pLine->pPrev;
         while (p && p != m_pSelStartLine && p != m_pSelEndLine)
             p = p->pPrev;
-        if (p != m_pSelStartLine)
+        // Meeting the end line first (also when it is the start line): the
+        // line lies after the selection.
+        if (p != m_pSelStartLine || p == m_pSelEndLine)
             return 0;
         nStart = 0;
         nCount = nLength;
@@ -1064,12 +1034,6 @@ void TWKEditCore<Base>::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 }
 
 template <class Base>
-LRESULT TWKEditCore<Base>::OnFindReplace(WPARAM, LPARAM)
-{
-    return 0;
-}
-
-template <class Base>
 void TWKEditCore<Base>::OnPageSetup()
 {
     m_dlgPageSetup.LoadSettings();
@@ -1085,3 +1049,8 @@ void TWKEditCore<Base>::OnUpdatePageSetup(CCmdUI* pCmdUI)
 
 #include "editor/window/TWKEditCaretImpl.h"
 #include "editor/window/TWKEditSelectImpl.h"
+#include "editor/window/TWKEditTypingImpl.h"
+#include "editor/window/TWKEditClipImpl.h"
+#include "editor/window/TWKEditBookmarkImpl.h"
+#include "editor/window/TWKEditMouseImpl.h"
+#include "editor/window/TWKEditFindImpl.h"

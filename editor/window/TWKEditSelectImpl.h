@@ -328,3 +328,109 @@ template <class Base>
 void TWKEditCore<Base>::OnSelectAll() { SelectAll(m_bUpdate); }
 template <class Base>
 void TWKEditCore<Base>::OnUpdateSelectAll(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+// ------------------------------------------------- programmatic selection
+
+template <class Base>
+int TWKEditCore<Base>::SelectWord(BOOL bRedraw)
+{
+    TWKEdit* pEdit = GetEdit();
+    if (!pEdit || !m_pCaretLine)
+        return 0;
+    if (m_bSelection)
+        ClearSelection(bRedraw);
+    TWKEditLine* pLine = m_pCaretLine;
+    if (!pLine->pText)
+        return 0;
+    int e = pLine->nLength, nEol = pEdit->m_nLineEndLen;
+    if (e > 1 && e >= nEol && pLine->pText[e - nEol] == pEdit->m_szLineEnd[0])
+        e -= nEol;
+    int o = pEdit->ColumnToOffset(pLine, m_nCaretCol);
+    auto isWord = [pEdit](char ch) { return ch == '_' || pEdit->IsWordChar((BYTE)ch); };
+    if (e == 0 || o + 1 > e || !isWord(pLine->pText[o]))
+        return 0;
+    while (o > 0 && !pEdit->m_TerminatorChars[(BYTE)pLine->pText[o - 1]] && isWord(pLine->pText[o - 1]))
+        o--;
+    m_nCaretCol = pEdit->OffsetToColumn(pLine, o);
+    BeginSelection(1, 0);
+    pLine->dwFlags |= LINE_SELSTART;
+    pLine->nSelStartCol = (WORD)m_nCaretCol;
+    while (o < e && !pEdit->m_StartChars[(BYTE)pLine->pText[o]] && isWord(pLine->pText[o]))
+        o++;
+    m_nCaretCol = pEdit->OffsetToColumn(pLine, o);
+    if (bRedraw)
+        EnsureCaretVisible();
+    pLine->dwFlags |= LINE_SELEND;
+    pLine->nSelEndCol = (WORD)m_nCaretCol;
+    ExtendSelection(bRedraw);
+    return 0;
+}
+
+template <class Base>
+void TWKEditCore<Base>::PlaceForSelection(TWKEditPos* pPos)
+{
+    TWKEdit* pEdit = GetEdit();
+    int n = TWKEdit::GetLineNo(pPos->pLine);
+    int nRows = VisibleRows() > 0 ? VisibleRows() : 1;
+    m_nCaretLine = n;
+    BOOL bScrolled = TRUE;
+    if (n < m_nTopLine)
+        SetTopLine(n, FALSE);
+    else if (n >= m_nTopLine + nRows)
+        SetTopLine(n - nRows + 1, FALSE);
+    else
+        bScrolled = FALSE;
+    m_pCaretLine = pPos->pLine;
+    m_nCaretCol = pEdit->OffsetToColumn(pPos->pLine, pPos->nOffset);
+    EnsureCaretVisible();
+    if (bScrolled && this->m_hWnd)
+    {
+        this->Invalidate(TRUE);
+        this->UpdateWindow();
+    }
+}
+
+template <class Base>
+int TWKEditCore<Base>::SetSelection(TWKEditPos* pStart, TWKEditPos* pEnd, BOOL bColumn)
+{
+    if (!GetEdit() || !pStart || !pEnd || !pStart->pLine || !pEnd->pLine)
+        return 0;
+    ClearSelection(FALSE);
+    PlaceForSelection(pStart);
+    BeginSelection(bColumn ? 2 : 1, 0);
+    PlaceForSelection(pEnd);
+    ExtendSelection(FALSE);
+    if (this->m_hWnd)
+    {
+        this->Invalidate(FALSE);
+        this->UpdateWindow();
+    }
+    EnsureCaretVisible();
+    UpdateViews(this, 0, NULL);
+    return 0;
+}
+
+template <class Base>
+int TWKEditCore<Base>::SelectLeft(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELEND, &TWKEditCore::MoveCaretLeft, nMode, bRedraw); return 0; }
+template <class Base>
+int TWKEditCore<Base>::SelectRight(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELSTART, &TWKEditCore::MoveCaretRight, nMode, bRedraw); return 0; }
+template <class Base>
+int TWKEditCore<Base>::SelectEnd(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELSTART, &TWKEditCore::MoveCaretLineEnd, nMode, bRedraw); return 0; }
+template <class Base>
+int TWKEditCore<Base>::SelectWordLeft(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELEND, &TWKEditCore::MoveCaretWordLeft, nMode, bRedraw); return 0; }
+template <class Base>
+int TWKEditCore<Base>::SelectWordRight(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELSTART, &TWKEditCore::MoveCaretWordRight, nMode, bRedraw); return 0; }
+template <class Base>
+int TWKEditCore<Base>::SelectPageUp(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELEND, &TWKEditCore::MoveCaretPageUp, nMode, bRedraw); return 0; }
+template <class Base>
+int TWKEditCore<Base>::SelectPageDown(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELSTART, &TWKEditCore::MoveCaretPageDown, nMode, bRedraw); return 0; }
+template <class Base>
+int TWKEditCore<Base>::SelectToTop(int nMode, BOOL bRedraw)
+{ SelectMove(LINE_SELEND, &TWKEditCore::MoveCaretToTop, nMode, bRedraw); return 0; }

@@ -3,8 +3,14 @@
 #include "editor/window/TWKEditCore.h"
 #include "editor/store/TWKEditColour.h"
 #include <ole2.h>
+#include <cstring>
 
 IMPLEMENT_DYNAMIC(TWKEditHint, CObject)
+
+BOOL TWKEditIsColumnBlock(LPCSTR pszText, int nLength)
+{
+    return pszText && nLength >= TWK_COLUMN_MARKER_LEN && memcmp(pszText, TWK_COLUMN_MARKER, TWK_COLUMN_MARKER_LEN) == 0;
+}
 
 namespace {
 

@@ -11,6 +11,9 @@
 #include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
+#include "framework/controls/toolbars/TWKBmpMgr.h"
+#include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/toolbars/TWKToolBarManager.h"
 
 namespace {
 // The edge dock bars in the order that decides which takes a bar.
@@ -42,6 +45,36 @@ void ActivateView(CView* pView, BOOL bActivate)
 {
     if (pView)
         pView->OnActivateView(bActivate, pView, pView);
+}
+
+// The floating frame of the bar when it sits alone in one (not in an MDI host).
+TWKMiniDockFrameWnd* LoneFloatingFrame(CControlBar* pBar, DWORD dwStyle)
+{
+    CDockBar* pDockBar = pBar->m_pDockBar;
+    if (!pBar->m_pDockSite || !pDockBar || !pDockBar->m_bFloating || pDockBar->GetDockedCount() != 1
+        || !(pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY))
+        return nullptr;
+    CWnd* pFrame = pDockBar->GetParent();
+    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd))) ? static_cast<TWKMiniDockFrameWnd*>(pFrame)
+                                                                            : nullptr;
+}
+
+// A dynamic bar floats in a frame that sizes it; its frame lies across.
+DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
+{
+    if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) {
+        dwStyle |= CBRS_SIZE_DYNAMIC;
+        if (dwStyle & CBRS_ORIENT_VERT)
+            dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+    }
+    return dwStyle;
+}
+
+// The toolbar manager while the toolbars are being customised, else NULL.
+TWKToolBarManager* ConfigModeManager(TWKControlBarManager* pManager)
+{
+    auto* pToolBars = dynamic_cast<TWKToolBarManager*>(pManager);
+    return (pToolBars && pToolBars->InConfigMode()) ? pToolBars : nullptr;
 }
 
 const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
@@ -81,6 +114,8 @@ BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(43013, OnUpdateWorkspaceCommand)
     ON_UPDATE_COMMAND_UI(43014, OnUpdateWorkspaceCommand)
     ON_UPDATE_COMMAND_UI_RANGE(43031, 43039, OnUpdateWorkspaceCommand)
+    ON_WM_NCHITTEST()
+    ON_WM_ENABLE()
 END_MESSAGE_MAP()
 
 TWKMDIFrameWnd::TWKMDIFrameWnd() : m_ptCascade(30, 30)
@@ -348,29 +383,6 @@ void TWKMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPC
     EmbeddedFrameDocks(pBar);
     pDockBar->ReDockControlBar(pBar, lpRect);
     NotifyAfterDock(pBar);
-}
-
-// The floating frame of the bar when it sits alone in one (not in an MDI host).
-static TWKMiniDockFrameWnd* LoneFloatingFrame(CControlBar* pBar, DWORD dwStyle)
-{
-    CDockBar* pDockBar = pBar->m_pDockBar;
-    if (!pBar->m_pDockSite || !pDockBar || !pDockBar->m_bFloating || pDockBar->GetDockedCount() != 1
-        || !(pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY))
-        return nullptr;
-    CWnd* pFrame = pDockBar->GetParent();
-    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd))) ? static_cast<TWKMiniDockFrameWnd*>(pFrame)
-                                                                            : nullptr;
-}
-
-// A dynamic bar floats in a frame that sizes it; its frame lies across.
-static DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
-{
-    if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) {
-        dwStyle |= CBRS_SIZE_DYNAMIC;
-        if (dwStyle & CBRS_ORIENT_VERT)
-            dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
-    }
-    return dwStyle;
 }
 
 void TWKMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
@@ -800,6 +812,10 @@ BOOL TWKMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
     if (m_pMenuPlugIn && m_pMenuPlugIn->PreTranslateMessage(pMsg))
         return TRUE;
+    // The frame stays while its toolbars are being customised.
+    if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE
+        && ConfigModeManager(m_pControlBarManager))
+        return TRUE;
     return CMDIFrameWnd::PreTranslateMessage(pMsg);
 }
 
@@ -858,6 +874,11 @@ void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 
 void TWKMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
 {
+    // The customisation dialog's loop runs no idle layout: a pending one runs now.
+    if (nWhy == MSGF_DIALOGBOX && (m_nIdleFlags & idleLayout) && ConfigModeManager(m_pControlBarManager)) {
+        RecalcLayout((m_nIdleFlags & idleNotify) != 0);
+        UpdateWindow();
+    }
     CMDIFrameWnd::OnEnterIdle(nWhy, pWho);
 }
 
@@ -865,6 +886,26 @@ void TWKMDIFrameWnd::OnSysColorChange()
 {
     twkAuxData.UpdateSysColors();
     Default();
+    // Toolbar images are mapped to the button colours: load them in the new ones.
+    for (POSITION pos = m_listControlBars.GetHeadPosition(); pos;) {
+        auto* pBar = static_cast<CControlBar*>(m_listControlBars.GetNext(pos));
+        if (pBar->IsKindOf(RUNTIME_CLASS(TWKCustomToolBar)))
+            static_cast<TWKCustomToolBar*>(pBar)->GetBmpMgr()->ReloadBitmaps(TRUE);
+    }
+}
+
+LRESULT TWKMDIFrameWnd::OnNcHitTest(CPoint point)
+{
+    if (ConfigModeManager(m_pControlBarManager))
+        return HTERROR;
+    return CMDIFrameWnd::OnNcHitTest(point);
+}
+
+void TWKMDIFrameWnd::OnEnable(BOOL bEnable)
+{
+    if (ConfigModeManager(m_pControlBarManager))
+        m_nFrameFlags &= ~WF_STAYACTIVE;
+    CMDIFrameWnd::OnEnable(bEnable);
 }
 
 LRESULT TWKMDIFrameWnd::OnBarContextMenu(WPARAM wParam, LPARAM lParam)
@@ -903,6 +944,8 @@ LRESULT TWKMDIFrameWnd::OnFilteredMouse(WPARAM, LPARAM)
 
 BOOL TWKMDIFrameWnd::OnNcActivate(BOOL bActive)
 {
+    if (ConfigModeManager(m_pControlBarManager))
+        m_nFrameFlags &= ~WF_STAYACTIVE;
     if (m_pActiveDockableFrame) {
         HWND hForeground = ::GetForegroundWindow();
         CWnd* pForeground = hForeground ? CWnd::FromHandle(hForeground) : nullptr;

@@ -133,6 +133,8 @@ protected:
     afx_msg void OnWorkspaceCommand();
     afx_msg BOOL OnWorkspaceOpen(UINT nID);
     afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnEnable(BOOL bEnable);
 
     DECLARE_MESSAGE_MAP()
 };

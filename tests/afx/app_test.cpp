@@ -152,4 +152,26 @@ TEST(App, MessageBoxCaptionIsTheAppName)
     EXPECT_NE(answerer.Last().text.find("Press F1 for Help"), std::string::npos);
 }
 
+TEST(App, LoadsItsOwnAndTheSystemsCursors)
+{
+    CWinApp* app = AfxGetApp();
+    HCURSOR hCursor = app->LoadCursor(30900);
+    ASSERT_NE(nullptr, hCursor);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(hCursor, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(16u, info.xHotspot);
+    EXPECT_EQ(16u, info.yHotspot);
+    if (info.hbmMask)
+        ::DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    EXPECT_EQ(hCursor, app->LoadCursor(30900)) << "one shared handle";
+    EXPECT_EQ(nullptr, app->LoadCursor(30901)) << "no such cursor";
+
+    EXPECT_EQ(::LoadCursor(NULL, IDC_ARROW), app->LoadStandardCursor(IDC_ARROW));
+    EXPECT_EQ(::LoadCursor(NULL, IDC_IBEAM), app->LoadStandardCursor(IDC_IBEAM));
+    EXPECT_NE(app->LoadStandardCursor(IDC_ARROW), app->LoadStandardCursor(IDC_IBEAM));
+}
+
 } // namespace

@@ -398,10 +398,21 @@ TEST_F(ManagerTest, DraggedToTheLeftEdgeFloatedAndDockedAgain)
     EXPECT_LT(rectBar.Width(), 2 * 23);
     EXPECT_GT(rectBar.Height(), 3 * 22);
 
-    // A double-click beside the buttons floats the bar.
+    // A double-click beside the buttons floats the bar, at its most recent floating width.
+    pBuild->m_nMRUWidth = 2 * 23 + 8;
+    pBuild->m_bDirtyMRU = TRUE;
     pBuild->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
     PumpMessages();
     ASSERT_TRUE(pBuild->IsFloating());
+    // Two rows of two (the separator ends the first), laid out at that size and
+    // reported 2 pixels less each way.
+    EXPECT_TRUE(pBuild->GetButtonStyle(2) & TBBS_WRAPPED);
+    CSize sizeFloat = pBuild->m_sizeFloat;
+    EXPECT_EQ(sizeFloat, WindowRect(pBuild).Size());
+    const TWKStdBtn *p0 = pBuild->GetButton(0), *p1 = pBuild->GetButton(1), *p3 = pBuild->GetButton(3);
+    EXPECT_EQ(CSize(2 * 23, 2 * 22 + 5), CSize(p1->m_x + p1->m_cx - p0->m_x, p3->m_y + p3->m_cy - p0->m_y));
+    EXPECT_EQ(sizeFloat - CSize(2, 2),
+              pBuild->CalcDynamicLayout((int)pBuild->m_nMRUWidth, LM_HORZ | LM_MRUWIDTH | LM_COMMIT));
 
     // Double-clicked again it docks where it was docked last.
     pBuild->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));

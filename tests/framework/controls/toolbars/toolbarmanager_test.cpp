@@ -423,3 +423,27 @@ TEST_F(ManagerTest, DraggedToTheLeftEdgeFloatedAndDockedAgain)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ManagerTest, FloatingToolBarHidesAtOnceWhileCustomised)
+{
+    DefaultLayout();
+    TWKCustomToolBar* pBuild = pMgr->GetToolBar(kBuildBar);
+    ASSERT_TRUE(pBuild);
+    frame.p->FloatControlBar(pBuild, CPoint(300, 300));
+    ASSERT_TRUE(pBuild->IsFloating());
+    pMgr->EnterConfigMode();
+    pMgr->SetToolBarsConfigMode(TRUE);
+    // A delayed hide waits for no idle layout: the posted message hides it.
+    frame.p->ShowControlBar(pBuild, FALSE, TRUE);
+    EXPECT_TRUE(pBuild->m_nStateFlags & CControlBar::delayHide);
+    PumpMessages();
+    EXPECT_FALSE(pBuild->IsWindowVisible());
+    EXPECT_FALSE(pBuild->m_nStateFlags & CControlBar::delayHide);
+    pMgr->SetToolBarsConfigMode(FALSE);
+    pMgr->ExitConfigMode();
+    frame.p->EnableWindow(TRUE);
+}
+
+} // namespace

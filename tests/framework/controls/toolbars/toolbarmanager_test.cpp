@@ -80,6 +80,10 @@ TEST_F(ManagerTest, DefaultLayoutDocksTheThreeToolBarsAtTheTop)
     EXPECT_GE(rectTools.left, rectBuild.right - 2);
     EXPECT_LT(rectTools.left, rectBuild.right + 8);
     EXPECT_LT(rectFile.top, rectBuild.top);
+    CRect rectProbe(rectTools.CenterPoint(), CSize(1, 1));
+    EXPECT_EQ(pMgr->GetToolBar(kToolsBar), pMgr->FindToolBarAt(&rectProbe));
+    rectProbe.OffsetRect(0, 300);
+    EXPECT_EQ(nullptr, pMgr->FindToolBarAt(&rectProbe));
     const UINT* pIDs = nullptr;
     int nCount = 0;
     EXPECT_TRUE(pMgr->GetDefaultToolBarButtons(kToolsBar, &nCount, &pIDs));

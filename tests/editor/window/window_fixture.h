@@ -30,6 +30,35 @@ inline std::string NumberedLines(int n)
     return s;
 }
 
+// The whole text of a store, line ends included.
+inline std::string StoreText(TWKEdit* pEdit)
+{
+    std::string s;
+    for (TWKEditLine* p = pEdit->GetFirstLine(); p; p = p->pNext)
+        if (p->pText)
+            s.append(p->pText, p->nLength);
+    return s;
+}
+
+// A control whose caret and top line a test puts where it wants them.
+class TestCtrl : public TWKEditCtrl
+{
+public:
+    void PutCaret(int line, int col)
+    {
+        m_pCaretLine = GetEdit()->GetLine(line);
+        m_nCaretLine = line;
+        m_nCaretCol = col;
+    }
+    void PutTop(int line)
+    {
+        m_pTopLine = GetEdit()->GetLine(line);
+        m_nTopLine = line;
+    }
+    int Rows() const { return VisibleRows(); }
+    TWKEditPos CaretPosForTest() { return CaretPos(); }
+};
+
 // A visible top-level window holding one editing control filling its client.
 struct CtrlHost
 {

@@ -640,28 +640,7 @@ void TWKEditCore<Base>::MarkAll(TWKEditSearchInfo* pInfo)
         m_nTopLine = m_nCaretLine = 1;
         m_nCaretCol = m_nFirstCol = 0;
     }
-    TWKEditLine* pMark = NULL;
-    for (TWKEditLine* p = m_pCaretLine->pNext; p && !pMark; p = p->pNext)
-        if (p->dwFlags & LINE_BOOKMARK)
-            pMark = p;
-    for (TWKEditLine* p = pEdit->GetFirstLine(); p && !pMark; p = p->pNext)
-        if (p->dwFlags & LINE_BOOKMARK)
-            pMark = p;
-    if (pMark)
-    {
-        m_pCaretLine = pMark;
-        m_nCaretLine = pMark->nLineNo;
-        m_nCaretCol = 0;
-        int nRows = VisibleRows();
-        if (m_nCaretLine < m_nTopLine || m_nCaretLine - m_nTopLine >= nRows)
-        {
-            m_pTopLine = pMark;
-            m_nTopLine = m_nCaretLine;
-            while (m_pTopLine->pPrev && m_nCaretLine - m_nTopLine < nRows / 2)
-                m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
-        }
-        EnsureCaretVisible();
-    }
+    OnNextBookmark();
     if (this->m_hWnd)
         this->Invalidate(TRUE);
 }

@@ -11,14 +11,6 @@ namespace {
 
 const char* const kMarker = "*TWKEdit Column Block*\r\n";
 
-std::string TextOf(TWKEditCtrl& ctrl)
-{
-    std::string s;
-    for (TWKEditLine* p = ctrl.GetEdit()->GetFirstLine(); p; p = p->pNext)
-        s.append(p->pText ? p->pText : "", p->nLength);
-    return s;
-}
-
 // A data object over a data source offering a text (or nothing as text).
 struct Data
 {
@@ -43,21 +35,22 @@ struct DragFrom
 
 struct DropHost
 {
+    // Drops a text at a cell, as a drag from this very control would.
+    BOOL DropHere(const std::string& text, DROPEFFECT effect, int row, int col)
+    {
+        Data data(text);
+        DragFrom drag(&ctrl);
+        return ctrl.OnDrop(&data.object, effect, Cell(row, col));
+    }
+
     TWKEditCtrl ctrl;
     vt::CtrlHost host{&ctrl, 400, 200};
     explicit DropHost(const std::string& text)
     {
         host.SetText(text);
-        host.host.SetForegroundWindow();
-        ctrl.SetFocus();
-        vt::PumpMessages();
-        ctrl.GetEdit()->m_pFocusWnd = &ctrl;
+        host.TakeFocus();
     }
-    CPoint Cell(TWKEditCtrl& c, int row, int col)
-    {
-        return CPoint(c.m_nTextLeft + (col - c.m_nFirstCol) * c.m_nCharWidth + 1,
-                      row * c.m_nLineHeight + c.m_nLineHeight / 2);
-    }
+    CPoint Cell(TWKEditCtrl& c, int row, int col) { return vt::CellPoint(c, row, col); }
     CPoint Cell(int row, int col) { return Cell(ctrl, row, col); }
     void Select(TWKEditCtrl& c, int l1, int c1, int l2, int c2, BOOL bColumn = FALSE)
     {
@@ -73,36 +66,24 @@ TEST(DragDropSerial, MovesWithinTheTextAndOneUndoTakesThemBack)
 {
     DropHost h("alpha beta gamma\r\nnext\r\n");
     h.Select(1, 6, 1, 10);
-    {
-        Data data("beta");
-        DragFrom drag(&h.ctrl);
-        EXPECT_TRUE(h.ctrl.OnDrop(&data.object, DROPEFFECT_MOVE, h.Cell(0, 16)));
-    }
-    EXPECT_EQ("alpha  gammabeta\r\nnext\r\n", TextOf(h.ctrl)) << "the drop point follows the moved word";
+    EXPECT_TRUE(h.DropHere("beta", DROPEFFECT_MOVE, 0, 16));
+    EXPECT_EQ("alpha  gammabeta\r\nnext\r\n", vt::StoreText(h.ctrl)) << "the drop point follows the moved word";
     EXPECT_FALSE(h.ctrl.m_bSelection);
     EXPECT_EQ(12, h.ctrl.m_nCaretCol) << "at the start of the inserted text";
     h.ctrl.GetEdit()->Undo();
-    EXPECT_EQ("alpha beta gamma\r\nnext\r\n", TextOf(h.ctrl));
+    EXPECT_EQ("alpha beta gamma\r\nnext\r\n", vt::StoreText(h.ctrl));
 
     // Two lines moved to a point after their end on their last line.
     h.host.SetText("one two\r\nthree four\r\n");
     h.Select(1, 4, 2, 5);
-    {
-        Data data("two\r\nthree");
-        DragFrom drag(&h.ctrl);
-        EXPECT_TRUE(h.ctrl.OnDrop(&data.object, DROPEFFECT_MOVE, h.Cell(1, 8)));
-    }
-    EXPECT_EQ("one  fotwo\r\nthreeur\r\n", TextOf(h.ctrl));
+    EXPECT_TRUE(h.DropHere("two\r\nthree", DROPEFFECT_MOVE, 1, 8));
+    EXPECT_EQ("one  fotwo\r\nthreeur\r\n", vt::StoreText(h.ctrl));
 
     // Ctrl held: a copy, the source stays.
     h.host.SetText("copy me\r\n");
     h.Select(1, 0, 1, 4);
-    {
-        Data data("copy");
-        DragFrom drag(&h.ctrl);
-        EXPECT_TRUE(h.ctrl.OnDrop(&data.object, DROPEFFECT_COPY, h.Cell(0, 7)));
-    }
-    EXPECT_EQ("copy mecopy\r\n", TextOf(h.ctrl));
+    EXPECT_TRUE(h.DropHere("copy", DROPEFFECT_COPY, 0, 7));
+    EXPECT_EQ("copy mecopy\r\n", vt::StoreText(h.ctrl));
 }
 
 TEST(DragDropSerial, DropsOntoTheSelectionAreRefused)
@@ -119,10 +100,8 @@ TEST(DragDropSerial, DropsOntoTheSelectionAreRefused)
     for (const Case& c : cases)
     {
         h.Select(1, 3, 3, 5, c.column);
-        Data data("x");
-        DragFrom drag(&h.ctrl);
-        EXPECT_FALSE(h.ctrl.OnDrop(&data.object, DROPEFFECT_MOVE, h.Cell(c.row, c.col))) << c.name;
-        EXPECT_EQ("0123456789\r\n0123456789\r\n0123456789\r\n", TextOf(h.ctrl)) << c.name;
+        EXPECT_FALSE(h.DropHere("x", DROPEFFECT_MOVE, c.row, c.col)) << c.name;
+        EXPECT_EQ("0123456789\r\n0123456789\r\n0123456789\r\n", vt::StoreText(h.ctrl)) << c.name;
         EXPECT_TRUE(h.ctrl.m_bSelection) << c.name;
     }
 }
@@ -169,12 +148,12 @@ TEST(DragDropSerial, RefusalsAndAFailedFetchLoseNothing)
         DragFrom drag(&h.ctrl);
         EXPECT_FALSE(h.ctrl.OnDrop(&none.object, DROPEFFECT_MOVE, h.Cell(0, 8)));
     }
-    EXPECT_EQ("keep this\r\n", TextOf(h.ctrl));
+    EXPECT_EQ("keep this\r\n", vt::StoreText(h.ctrl));
     EXPECT_TRUE(h.ctrl.m_bSelection);
     EXPECT_EQ(0, h.ctrl.m_nSelStartCol);
     EXPECT_EQ(4, h.ctrl.m_nSelEndCol);
     EXPECT_TRUE(h.ctrl.OnDrop(&text.object, DROPEFFECT_LINK, h.Cell(0, 8))) << "another effect: nothing done";
-    EXPECT_EQ("keep this\r\n", TextOf(h.ctrl));
+    EXPECT_EQ("keep this\r\n", vt::StoreText(h.ctrl));
 }
 
 TEST(DragDropSerial, TheDropCaret)
@@ -322,8 +301,8 @@ TEST(DragDropSerial, ARealDragBetweenTwoControls)
     }
     hand.join();
     vt::PumpMessages(300);
-    EXPECT_EQ("drag  word\r\n", TextOf(h.ctrl)) << "moved out";
-    EXPECT_EQ("intothis here\r\n", TextOf(other)) << "and in";
+    EXPECT_EQ("drag  word\r\n", vt::StoreText(h.ctrl)) << "moved out";
+    EXPECT_EQ("intothis here\r\n", vt::StoreText(other)) << "and in";
     EXPECT_EQ(nullptr, TWKEditGetDragState().m_pSource);
     other.DestroyWindow();
 }

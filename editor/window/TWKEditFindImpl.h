@@ -460,20 +460,19 @@ void TWKEditCore<Base>::DialogFindStep(OEFindReplaceDlg* pDlg, BOOL bReplaceAfte
         DialogReplaceStep(pDlg);
 }
 
-// Selects a match without painting and deletes it with undo; the caret
-// stays at its start.
+// Deletes a match (on one line) with undo; the caret stays at its start.
+// No selection is made for it: nothing is painted while replacing, and
+// asking for the focus each time would cost more than the edit.
 template <class Base>
 void TWKEditCore<Base>::DeleteMatch(TWKEditPos pos, int nLen)
 {
     TWKEdit* pEdit = GetEdit();
-    m_pCaretLine = m_pAnchorLine = m_pSelStartLine = m_pSelEndLine = pos.pLine;
+    TWKEditPos to = {pos.pLine, pos.nOffset + nLen};
+    if (nLen > 0)
+        pEdit->DeleteRange(pos, to, TRUE);
+    m_pCaretLine = pos.pLine;
     m_nCaretLine = pos.pLine->nLineNo;
-    m_nCaretCol = m_nAnchorCol = m_nSelStartCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset);
-    m_nSelEndCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset + nLen);
-    m_nSelMode = 1;
-    m_bSelection = TRUE;
-    if (DeleteSelection(FALSE, TRUE))
-        ClearSelection(FALSE);   // a match of length 0: nothing to delete
+    m_nCaretCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset);
 }
 
 template <class Base>

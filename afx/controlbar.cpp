@@ -825,7 +825,7 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
 // CDockContext
 
 CDockContext::CDockContext(CControlBar* pBar)
-    : m_pBar(pBar), m_pDockSite(pBar ? pBar->m_pDockSite : nullptr)
+    : m_pBar(pBar), m_pDockSite(pBar ? pBar->m_pDockSite : nullptr), m_ptMRUFloatPos(-1, -1)
 {
     m_rectLast.SetRectEmpty();
     m_rectDragHorz.SetRectEmpty();
@@ -1096,11 +1096,12 @@ BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
     DWORD dwDockStyle = WS_CHILD | WS_VISIBLE
                         | ((dwBarStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP)
                         | (dwBarStyle & CBRS_FLOAT_MULTI);
-    if (!m_wndDockBar.Create(pParent, dwDockStyle, AFX_IDW_DOCKBAR_FLOAT)) {
+    CDockBar* pDockBar = GetDockBar();
+    if (!pDockBar->CDockBar::Create(pParent, dwDockStyle, AFX_IDW_DOCKBAR_FLOAT)) {
         m_bInRecalcLayout = FALSE;
         return FALSE;
     }
-    m_wndDockBar.SetParent(this);
+    pDockBar->SetParent(this);
     m_bInRecalcLayout = FALSE;
     return TRUE;
 }
@@ -1110,16 +1111,20 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL bNotify)
     if (m_bInRecalcLayout)
         return;
     CMiniFrameWnd::RecalcLayout(bNotify);
-    if (m_wndDockBar.m_hWnd) {
-        char szTitle[261];
-        ::GetWindowTextA(m_wndDockBar.m_hWnd, szTitle, sizeof(szTitle));
-        {
-            char szOld[261];
-            ::GetWindowTextA(m_hWnd, szOld, sizeof(szOld));
-            if (strcmp(szOld, szTitle) != 0)
-                ::SetWindowTextA(m_hWnd, szTitle);
-        }
-    }
+    TitleFromDockBar();
+}
+
+void CMiniDockFrameWnd::TitleFromDockBar()
+{
+    HWND hDockBar = GetDockBar()->m_hWnd;
+    if (!hDockBar || !m_hWnd)
+        return;
+    char szTitle[261];
+    ::GetWindowTextA(hDockBar, szTitle, sizeof(szTitle));
+    char szOld[261];
+    ::GetWindowTextA(m_hWnd, szOld, sizeof(szOld));
+    if (strcmp(szOld, szTitle) != 0)
+        ::SetWindowTextA(m_hWnd, szTitle);
 }
 
 void CMiniDockFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
@@ -1137,15 +1142,16 @@ void CMiniDockFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
 void CMiniDockFrameWnd::OnClose()
 {
     // Closing hides the bars; the frame stays for them.
-    m_wndDockBar.ShowAll(FALSE);
+    GetDockBar()->ShowAll(FALSE);
 }
 
 void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
+    CDockBar* pDockBar = GetDockBar();
     CControlBar* pBar = nullptr;
-    if (!(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI))
-        for (INT_PTR i = 0; i < m_wndDockBar.m_arrBars.GetSize() && !pBar; i++)
-            pBar = m_wndDockBar.GetDockedControlBar((int)i);
+    if (!(pDockBar->m_dwStyle & CBRS_FLOAT_MULTI))
+        for (INT_PTR i = 0; i < pDockBar->m_arrBars.GetSize() && !pBar; i++)
+            pBar = pDockBar->GetDockedControlBar((int)i);
     if (pBar && pBar->m_pDockContext) {
         if (nHitTest == HTCAPTION) {
             ActivateFrame(-1);
@@ -1162,9 +1168,10 @@ void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
 
 void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
 {
-    if (nHitTest == HTCAPTION && !(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI)) {
-        for (INT_PTR i = 0; i < m_wndDockBar.m_arrBars.GetSize(); i++) {
-            CControlBar* pBar = m_wndDockBar.GetDockedControlBar((int)i);
+    CDockBar* pDockBar = GetDockBar();
+    if (nHitTest == HTCAPTION && !(pDockBar->m_dwStyle & CBRS_FLOAT_MULTI)) {
+        for (INT_PTR i = 0; i < pDockBar->m_arrBars.GetSize(); i++) {
+            CControlBar* pBar = pDockBar->GetDockedControlBar((int)i);
             if (pBar && pBar->m_pDockContext) {
                 pBar->m_pDockContext->ToggleDocking();
                 return;

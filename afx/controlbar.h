@@ -205,7 +205,7 @@ public:
     UINT m_uMRUDockID = 0;
     CRect m_rectMRUDockPos;
     DWORD m_dwMRUFloatStyle = 0;
-    CPoint m_ptMRUFloatPos;
+    CPoint m_ptMRUFloatPos;           // (-1,-1) until the bar first floats
 
     virtual void StartDrag(CPoint pt);
     virtual void StartResize(int nHitTest, CPoint pt);
@@ -275,11 +275,17 @@ public:
 
     CDockBar m_wndDockBar;
 
+    // The dock bar the frame holds its bars in; a derived frame that keeps a
+    // dock bar of its own class answers with that one.
+    virtual CDockBar* GetDockBar() { return &m_wndDockBar; }
     virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
     void RecalcLayout(BOOL bNotify = TRUE) override;
     void GetMessageString(UINT nID, CString& rMessage) const override;
 
 protected:
+    // The frame's title is its dock bar's text (the bar's title).
+    void TitleFromDockBar();
+
     afx_msg void OnClose();
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);

@@ -494,7 +494,7 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
     }
     CMiniDockFrameWnd* pDockFrame = CreateFloatingFrame(dwStyle | (pBar->m_dwStyle & (CBRS_SIZE_DYNAMIC | CBRS_FLOAT_MULTI)));
     pDockFrame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pDockFrame->m_wndDockBar.DockControlBar(pBar);
+    pDockFrame->GetDockBar()->DockControlBar(pBar);
     pDockFrame->RecalcLayout(TRUE);
     if (pBar->IsVisible())
         pDockFrame->ShowWindow(SW_SHOWNA);
@@ -556,8 +556,9 @@ void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
         if (pParentFrame && (bShow || !pBar->IsFloating()))
             pParentFrame->RecalcLayout(FALSE);
     }
-    // A floating frame is shown with its first visible bar and hidden with its last.
-    if (pBar->IsFloating() && pBar->m_pDockBar && pParentFrame && pParentFrame != this) {
+    // A floating frame is shown with its first visible bar and hidden with its
+    // last, also when the bar's own floating frame is asked (its "Hide").
+    if (pBar->IsFloating() && pBar->m_pDockBar && pParentFrame) {
         int nVisible = pBar->m_pDockBar->GetDockedVisibleCount();
         if (nVisible > 0) {
             if (!pParentFrame->IsWindowVisible())

@@ -15,9 +15,27 @@
 #define ID_TWK_ALLOWDOCKING         43040
 #define ID_TWK_HIDEBAR              43041
 #define ID_TWK_FLOATINMDI           43042
+// Status-line hint while a bar is dragged.
+#define IDS_TWK_PREVENTDOCKING      20535
+// The MDI child that hosts a bar floating in the main window (only an icon).
+#define IDR_TWK_BARHOST             20514
 
 // ---- Tab controls and tab windows (tests)
 #define IDI_TWK_TEST_TABICON        28132
+
+// ---- Toolbars (tests): toolbar resources with bitmaps of the same ids, and
+// their commands
+#define IDR_TWK_TEST_TOOLBAR        0x7D30   // 16 x 15 images A B | C D E
+#define IDR_TWK_TEST_TOOLBAR_LARGE  0x7D31   // the same ids, 24 x 23 images
+#define IDR_TWK_TEST_TOOLBAR2       0x7D32   // 20 x 18 images C F
+#define IDR_TWK_TEST_TOOLBAR_CUT    0x7D33   // its count promises more ids than it holds
+#define IDR_TWK_TEST_TOOLBAR_NOBMP  0x7D34   // a toolbar resource without a bitmap
+#define ID_TWK_TEST_A               0x7D61
+#define ID_TWK_TEST_B               0x7D62
+#define ID_TWK_TEST_C               0x7D63
+#define ID_TWK_TEST_D               0x7D64
+#define ID_TWK_TEST_E               0x7D65
+#define ID_TWK_TEST_F               0x7D66
 
 // Browse edits, the folder picker, the editable list box and user tools.
 #define IDD_TWK_DIRSELECT           2000
@@ -53,5 +71,8 @@
 #define IDC_TWK_TOOLS_ARGS_LABEL    43089
 #define IDC_TWK_TOOLS_DIR_LABEL     43090
 #define IDC_TWK_HELP                57670
+
+// ---- Toolbars
+#define IDS_TWK_TOOLBAR_TITLE       20674
 
 #endif

@@ -171,7 +171,8 @@ public:
 
     void* Alloc(size_t nBytes)
     {
-        nBytes = (nBytes + 15) & ~(size_t)15;
+        // Node alignment only: a 16-byte grain would add a word to every short line.
+        nBytes = (nBytes + alignof(TWKEditLine) - 1) & ~(alignof(TWKEditLine) - 1);
         EnterCriticalSection(&m_cs);
         void* p = NULL;
         if ((m_pCurrent && Header(m_pCurrent)->nUsed + nBytes <= kChunkBytes) || NewChunk())
@@ -257,7 +258,7 @@ inline bool HasInlineText(const TWKEditLine* pLine)
 
 TWKEditLine* TWKEdit::NewLine(int nSize)
 {
-    if (nSize > INT_MAX - 32)
+    if (nSize > TWK_MAX_LINE_SIZE)
         return NULL;
     int nCap = nSize > 0 ? BufferSize(nSize) : 0;
     bool bInline = nCap > 0 && (size_t)nCap <= kMaxPooledText;
@@ -272,7 +273,7 @@ TWKEditLine* TWKEdit::NewLine(int nSize)
             Pool().Free(pLine);
             return NULL;
         }
-        pLine->nCapacity = nCap;
+        pLine->nCapacity = (WORD)nCap;
         pLine->nLineNo = 1;
     }
     return pLine;
@@ -413,7 +414,7 @@ int TWKEdit::RenumberLines(TWKEditLine* pLine)
 
 int TWKEdit::GrowLine(TWKEditLine* pLine, int nSize)
 {
-    if (!pLine || nSize < 0 || nSize > INT_MAX - 32)
+    if (!pLine || nSize < 0 || nSize > TWK_MAX_LINE_SIZE)
         return 0;
     if (pLine->pText && pLine->nCapacity > nSize)
         return 1;
@@ -429,7 +430,7 @@ int TWKEdit::GrowLine(TWKEditLine* pLine, int nSize)
             free(pLine->pText);
     }
     pLine->pText = pNew;
-    pLine->nCapacity = nCap;
+    pLine->nCapacity = (WORD)nCap;
     return 1;
 }
 

@@ -35,14 +35,21 @@ enum
     TWK_LINEEND_CR = 3,
 };
 
+// Longest text a line buffer holds: its capacity must fit in 16 bits. A line
+// never comes near it (TWK_MAX_COLUMNS); asking for more fails as out of memory.
+constexpr int TWK_MAX_LINE_SIZE = 0xFFFF - 31;
+
 // One line; allocated zero-filled. pText holds the line's own line-end bytes.
+// The capacity and the flags take 16 bits each, so that a node is five
+// pointers long on 64-bit Windows: a million short lines cost a node each.
 struct TWKEditLine
 {
     TWKEditLine* pNext;
     TWKEditLine* pPrev;
     LPSTR pText;            // NUL-terminated; NULL only in a node made with size 0
     int nLength;            // bytes in pText, line end included
-    int nCapacity;          // always greater than nLength
+    WORD nCapacity;         // always greater than nLength
+    WORD dwFlags;           // LINE_* bits
     int nLineNo;            // 1-based; valid after RenumberLines
     union
     {
@@ -53,8 +60,11 @@ struct TWKEditLine
         };
         DWORD dwSelCols;         // 0 clears both
     };
-    DWORD dwFlags;
 };
+static_assert(sizeof(TWKEditLine) == 3 * sizeof(void*) + 16, "a line node is three pointers and four words");
+static_assert((LINE_BOOKMARK | LINE_APPMARK1 | LINE_APPMARK2 | LINE_SELSTART | LINE_SELEND) <= 0xFFFF,
+              "line flags fit in 16 bits");
+static_assert(((TWK_MAX_LINE_SIZE + 31) & ~15) <= 0xFFFF, "the largest capacity fits in 16 bits");
 
 // A position: a line and a byte offset (may lie right of the text).
 struct TWKEditPos

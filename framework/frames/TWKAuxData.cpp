@@ -3,6 +3,7 @@
 #include "framework/frameworkres.h"
 
 TWKAuxData twkAuxData;
+BOOL twkWorkbookMode = FALSE;
 
 TWKAuxData::TWKAuxData()
 {

@@ -32,3 +32,7 @@ public:
 
 // Made before the program's own code runs; never destroyed explicitly.
 extern TWKAuxData twkAuxData;
+
+// Shared by all framework windows: a workbook shows its worksheets as tabs.
+// The dock bars' row layout reads it; FALSE until a workbook switches it on.
+extern BOOL twkWorkbookMode;

@@ -7,10 +7,7 @@
 namespace {
 bool IsPlaceHolder(void* p) { return p && reinterpret_cast<UINT_PTR>(p) < 0x10000; }
 
-TWKControlBar* AsTWKBar(CControlBar* pBar)
-{
-    return (pBar && pBar->IsKindOf(RUNTIME_CLASS(TWKControlBar))) ? static_cast<TWKControlBar*>(pBar) : nullptr;
-}
+TWKControlBar* AsTWKBar(CControlBar* pBar) { return TWKAsControlBar(pBar); }
 
 void* PlaceHolderOf(CControlBar* pBar)
 {
@@ -21,6 +18,18 @@ void* PlaceHolderOf(CControlBar* pBar)
 const float kMaxAnchorPct = 0.95f;
 const int kMinBarLength = 18;
 } // namespace
+
+TWKControlBar* TWKAsControlBar(CControlBar* pBar)
+{
+    return (pBar && pBar->IsKindOf(RUNTIME_CLASS(TWKControlBar))) ? static_cast<TWKControlBar*>(pBar) : nullptr;
+}
+
+BOOL TWKIsCustomToolBar(const CControlBar* pBar)
+{
+    // By name: the toolbar classes build on the dock bar, not the other way round.
+    static CRuntimeClass* pClass = CRuntimeClass::FromName("TWKCustomToolBar");
+    return pClass && pBar && pBar->IsKindOf(pClass);
+}
 
 DWORD TWKGetExBarStyle(const CControlBar* pBar)
 {
@@ -34,6 +43,9 @@ BEGIN_MESSAGE_MAP(TWKDockBar, CDockBar)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+    ON_WM_SETCURSOR()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 TWKDockBar::TWKDockBar(BOOL bFloating, BOOL bMDIChild) : CDockBar(bFloating), m_bMDIChild(bMDIChild)
@@ -150,22 +162,6 @@ BOOL TWKDockBar::IsOnlyVisibleBarInRow(CControlBar* pBar)
             return FALSE;
     }
     return TRUE;
-}
-
-int TWKDockBar::GetRowThickness(int nFirst)
-{
-    int nThickness = 0;
-    for (int i = nFirst; i < m_arrBars.GetSize() && m_arrBars[i] != nullptr; i++) {
-        CControlBar* pBar = GetDockedControlBar(i);
-        if (!pBar)
-            continue;
-        DWORD dwMode = RowLayoutMode(pBar);
-        if (dwMode & LM_HORZ)
-            dwMode |= LM_LENGTHY;
-        CSize size = pBar->CalcDynamicLayout(-1, dwMode);
-        nThickness = std::max(nThickness, (int)((dwMode & LM_VERTDOCK) ? size.cx : size.cy));
-    }
-    return nThickness;
 }
 
 DWORD TWKDockBar::RowLayoutMode(CControlBar* pBar) const
@@ -299,26 +295,6 @@ BOOL TWKDockBar::IsBarExpanded(CControlBar* pBar)
     return nAbove < 2 && bBarAbove;
 }
 
-void TWKDockBar::ExpandBarInRow(CControlBar* pBar, int nFlag)
-{
-    CPtrList list;
-    if (!GetBarsInRow(&list, pBar) || list.IsEmpty())
-        return;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        TWKControlBar* p = AsTWKBar(static_cast<CControlBar*>(list.GetNext(pos)));
-        if (!p)
-            continue;
-        if (LOWORD(nFlag) == 1)
-            p->m_fPctWidth = (p == pBar) ? 1.0f : 0.0f;
-        else
-            p->m_fPctWidth = 0.1f;
-    }
-    int nFirst = FindBar(static_cast<CControlBar*>(list.GetHead()));
-    NormalizeRow(nFirst, pBar);
-    MarkBarsForRedraw(nFirst);
-    DelayRecalcFrame();
-}
-
 // ---- redraw bookkeeping
 
 void TWKDockBar::AddBarToRedraw(CControlBar* pBar)
@@ -359,24 +335,6 @@ void TWKDockBar::RedrawPendingBars()
     if (m_arrRedraw.GetSize() > 0 && m_hWnd)
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
     m_bRedrawing = FALSE;
-}
-
-void TWKDockBar::DoPaint(CDC* pDC)
-{
-    for (INT_PTR i = 0; i < m_arrClientEdges.GetSize(); i++)
-        static_cast<ClientEdge*>(m_arrClientEdges[i])->Draw(pDC);
-    for (INT_PTR i = 0; i < m_arrSplitters.GetSize(); i++)
-        static_cast<Splitter*>(m_arrSplitters[i])->Draw(pDC);
-    if (m_bRedrawing) {
-        for (INT_PTR i = 0; i < m_arrRedraw.GetSize(); i++) {
-            auto* pBar = static_cast<CControlBar*>(m_arrRedraw[i]);
-            if (pBar->m_hWnd)
-                ::RedrawWindow(pBar->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-        }
-        m_arrRedraw.RemoveAll();
-        m_bLayoutChanged = FALSE;
-    }
-    CDockBar::DoPaint(pDC);
 }
 
 void TWKDockBar::DelayRecalcFrame()
@@ -826,13 +784,6 @@ LRESULT TWKDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
     return lResult;
 }
 
-CSize TWKDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
-{
-    CSize size = CDockBar::CalcFixedLayout(bStretch, bHorz);
-    m_pAnchorBar = nullptr;
-    return size;
-}
-
 void TWKDockBar::GetBarInfo(CControlBarInfo* pBaseInfo)
 {
     CDockBar::GetBarInfo(pBaseInfo);
@@ -845,52 +796,4 @@ void TWKDockBar::GetBarInfo(CControlBarInfo* pBaseInfo)
         if (CFrameWnd* pFrame = GetParentFrame())
             ::GetWindowPlacement(pFrame->m_hWnd, &pInfo->m_wpMDIChild);
     }
-}
-
-// ---- left to the row layout (splitters, edges, docking feedback)
-
-void TWKDockBar::TrackSplitter(Splitter*, int, int) {}
-void TWKDockBar::CalcSplitterLimits(Splitter*) {}
-void TWKDockBar::ApplySplitterDrag(Splitter*, int) {}
-void TWKDockBar::InvalidateToolBarsInRow(CControlBar*) {}
-
-void TWKDockBar::AddSplitter(int nKind, int nOrientation, int left, int top, int right, int bottom, int nIndex)
-{
-    CRect rect(left, top, right, bottom);
-    Splitter* pSplitter = nullptr;
-    for (INT_PTR i = 0; i < m_arrSplitters.GetSize() && !pSplitter; i++)
-        if (static_cast<Splitter*>(m_arrSplitters[i])->m_rect == rect)
-            pSplitter = static_cast<Splitter*>(m_arrSplitters[i]);
-    if (!pSplitter) {
-        pSplitter = new Splitter;
-        pSplitter->m_rect = rect;
-        m_arrSplitters.Add(pSplitter);
-    }
-    pSplitter->m_nKind = nKind;
-    pSplitter->m_nOrientation = nOrientation;
-    pSplitter->m_nIndex = nIndex;
-    pSplitter->m_bInUse = TRUE;
-}
-
-void TWKDockBar::AddClientEdge(int nOrientation, int left, int top, int right, int bottom)
-{
-    CRect rect(left, top, right, bottom);
-    for (INT_PTR i = 0; i < m_arrClientEdges.GetSize(); i++) {
-        auto* p = static_cast<ClientEdge*>(m_arrClientEdges[i]);
-        if (p->m_rect == rect) {
-            p->m_nOrientation = nOrientation;
-            p->m_bInUse = TRUE;
-            return;
-        }
-    }
-    auto* p = new ClientEdge;
-    p->m_rect = rect;
-    p->m_nOrientation = nOrientation;
-    p->m_bInUse = TRUE;
-    m_arrClientEdges.Add(p);
-}
-
-CRect TWKDockBar::CalcDockingRect(CControlBar*, const CRect& rectDrag, CPoint, int*, CRect*, CPoint*)
-{
-    return rectDrag;
 }

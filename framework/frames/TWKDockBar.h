@@ -46,7 +46,7 @@ public:
         CRect m_rectLast;
         CSize m_sizeLast;
         BOOL m_bErasing = FALSE, m_bFinal = FALSE;
-        virtual void Draw(CDC*) {}
+        virtual void Draw(CDC* pDC);
     };
     class ClientEdge : public CObject
     {
@@ -54,7 +54,7 @@ public:
         int m_nOrientation = 0;
         CRect m_rect;
         BOOL m_bInUse = FALSE;
-        virtual void Draw(CDC*) {}
+        virtual void Draw(CDC* pDC);
     };
 
     CPtrArray m_arrRedraw;            // bars to redraw after the next paint (duplicates allowed)
@@ -109,6 +109,12 @@ public:
     CControlBar* GetFirstBar() const;
     BOOL GetBarRowCol(CControlBar* pBar, int* pnRow, int* pnCol, int* pnThickness);
     int GetRowThickness(int nFirst);
+    void SetRowThickness(int nFirst, int nThickness);
+    // Commits max(18, current + delta) as the bar's length and its share of the
+    // row; returns what the next bar still has to absorb.
+    int ResizeBarInRow(CControlBar* pBar, int nDelta, int nRowLength);
+    // The splitter under a point (dock-bar client coordinates), the last one laid out there.
+    Splitter* SplitterFromPoint(CPoint point) const;
     int FindInsertPos(const CRect& rect, CPoint ptMid);
     void MarkBarsForRedraw(int nIndex);
     void AddBarToRedraw(CControlBar* pBar);
@@ -125,12 +131,23 @@ protected:
     void DeleteLayoutObjects();
     void DelayRecalcFrame();
     DWORD RowLayoutMode(CControlBar* pBar) const;
+    // One row of the layout pass: measures and places the bars of [nFirst, nEnd).
+    struct LayoutPass;
+    void LayoutRow(LayoutPass& pass, int nFirst, int nEnd);
+    void PlaceBar(LayoutPass& pass, CControlBar* pBar, int nPos, const CRect& rect, BOOL bProportional);
+    void DrawTracker(Splitter* pSplitter, CDC* pDC, CPoint ptOrigin, BOOL bErase);
 
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
     afx_msg void OnDestroy();
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 };
 
+TWKControlBar* TWKAsControlBar(CControlBar* pBar);
 // A bar's extended style (0 for bars that are not framework bars).
 DWORD TWKGetExBarStyle(const CControlBar* pBar);
+// The customisable toolbars are placed and dragged by rules of their own.
+BOOL TWKIsCustomToolBar(const CControlBar* pBar);

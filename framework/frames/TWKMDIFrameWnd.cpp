@@ -1,13 +1,19 @@
 // The framework's MDI main frame.
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include <algorithm>
 #include "framework/frames/TWKCaptionPainter.h"
 #include "afx/afxres.h"
 #include "framework/frames/TWKAuxData.h"
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
+#include "framework/frames/TWKMDIChildWnd.h"
+#include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
+#include "framework/controls/toolbars/TWKBmpMgr.h"
+#include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/toolbars/TWKToolBarManager.h"
 
 namespace {
 // The edge dock bars in the order that decides which takes a bar.
@@ -39,6 +45,36 @@ void ActivateView(CView* pView, BOOL bActivate)
 {
     if (pView)
         pView->OnActivateView(bActivate, pView, pView);
+}
+
+// The floating frame of the bar when it sits alone in one (not in an MDI host).
+TWKMiniDockFrameWnd* LoneFloatingFrame(CControlBar* pBar, DWORD dwStyle)
+{
+    CDockBar* pDockBar = pBar->m_pDockBar;
+    if (!pBar->m_pDockSite || !pDockBar || !pDockBar->m_bFloating || pDockBar->GetDockedCount() != 1
+        || !(pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY))
+        return nullptr;
+    CWnd* pFrame = pDockBar->GetParent();
+    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd))) ? static_cast<TWKMiniDockFrameWnd*>(pFrame)
+                                                                            : nullptr;
+}
+
+// A dynamic bar floats in a frame that sizes it; its frame lies across.
+DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
+{
+    if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) {
+        dwStyle |= CBRS_SIZE_DYNAMIC;
+        if (dwStyle & CBRS_ORIENT_VERT)
+            dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+    }
+    return dwStyle;
+}
+
+// The toolbar manager while the toolbars are being customised, else NULL.
+TWKToolBarManager* ConfigModeManager(TWKControlBarManager* pManager)
+{
+    auto* pToolBars = dynamic_cast<TWKToolBarManager*>(pManager);
+    return (pToolBars && pToolBars->InConfigMode()) ? pToolBars : nullptr;
 }
 
 const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
@@ -78,6 +114,8 @@ BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(43013, OnUpdateWorkspaceCommand)
     ON_UPDATE_COMMAND_UI(43014, OnUpdateWorkspaceCommand)
     ON_UPDATE_COMMAND_UI_RANGE(43031, 43039, OnUpdateWorkspaceCommand)
+    ON_WM_NCHITTEST()
+    ON_WM_ENABLE()
 END_MESSAGE_MAP()
 
 TWKMDIFrameWnd::TWKMDIFrameWnd() : m_ptCascade(30, 30)
@@ -199,6 +237,10 @@ CDockBar* TWKMDIFrameWnd::CreateDockBar()
 
 void TWKMDIFrameWnd::EnableDocking(DWORD dwDockStyle, DWORD dwExtra)
 {
+    if (!m_pFloatingFrameClass)
+        m_pFloatingFrameClass = RUNTIME_CLASS(TWKMiniDockFrameWnd);
+    if (!m_pMDIHostClass)
+        m_pMDIHostClass = RUNTIME_CLASS(TWKControlBarMDIChildWnd);
     if (!m_pDockBarClass)
         m_pDockBarClass = RUNTIME_CLASS(TWKDockBar);
     for (const auto& d : kDockBars) {
@@ -344,21 +386,122 @@ void TWKMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPC
 
 void TWKMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
 {
-    // The framework's floating frames come with the bar arrangement; until
-    // then the layer's floating frame holds the bar.
-    CFrameWnd::FloatControlBar(pBar, point, dwStyle);
+    if (!pBar)
+        return;
+    // Already alone in a floating frame of that kind: a pure move, no notification.
+    if (TWKMiniDockFrameWnd* pFrame = LoneFloatingFrame(pBar, dwStyle)) {
+        pFrame->RecalcLayoutAt(point.x, point.y, TRUE);
+        FitEmbeddedFrame(GetEmbeddedFrame(pBar));
+        pFrame->UpdateWindow();
+        return;
+    }
+    FloatInNewFrame(pBar, point, dwStyle, FALSE);
 }
 
-void TWKMDIFrameWnd::FloatControlBarAsMDIChild(CControlBar*, CPoint, DWORD)
+void TWKMDIFrameWnd::ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
 {
-    // Needs the MDI host class, which comes with the bar arrangement.
+    if (pBar)
+        FloatInNewFrame(pBar, point, dwStyle, TRUE);
+}
+
+void TWKMDIFrameWnd::FloatInNewFrame(CControlBar* pBar, CPoint point, DWORD dwStyle, BOOL bReFloat)
+{
+    TWKControlBar* pTWK = AsTWKBar(pBar);
+    if (pTWK)
+        pTWK->NotifyBeforeFloat();
+    dwStyle = FloatingStyle(pBar, dwStyle);
+    CMiniDockFrameWnd* pFrame = CreateFloatingFrame(dwStyle);
+    if (!pFrame->GetOwner())
+        pFrame->SetOwner(pBar);
+    CDockBar* pDockBar = pFrame->GetDockBar();
+    if (TWKDockBar* pTWKDockBar = AsTWKDockBar(pDockBar)) {
+        if (bReFloat)
+            pTWKDockBar->ReDockControlBar(pBar, nullptr);
+        else
+            pTWKDockBar->DockControlBar(pBar, nullptr);
+    } else if (bReFloat) {
+        pDockBar->CDockBar::ReDockControlBar(pBar, nullptr);
+    } else {
+        pDockBar->CDockBar::DockControlBar(pBar, nullptr);
+    }
+    if (pTWK && !(pTWK->GetExBarStyle() & CBX_FIXEDSIZE))
+        pFrame->ModifyStyle(MFS_4THICKFRAME, MFS_THICKFRAME | WS_THICKFRAME, SWP_NOSIZE | SWP_NOMOVE);
+    CFrameWnd* pEmbedded = GetEmbeddedFrame(pBar);
+    if (pEmbedded)
+        SetEmbeddedFrameStyle(pEmbedded, TRUE);
+    if (pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd)))
+        static_cast<TWKMiniDockFrameWnd*>(pFrame)->RecalcLayoutAt(point.x, point.y, TRUE);
+    else
+        pFrame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (bReFloat || (pBar->GetStyle() & WS_VISIBLE)) {
+        pFrame->ShowWindow(SW_SHOWNA);
+        pFrame->UpdateWindow();
+    }
+    FitEmbeddedFrame(pEmbedded);
+    if (pTWK)
+        pTWK->OnAfterFloat();
+}
+
+void TWKMDIFrameWnd::FloatControlBarAsMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+    if (!pBar || !m_hWndMDIClient)
+        return;
+    TWKControlBar* pTWK = AsTWKBar(pBar);
+    if (pTWK)
+        pTWK->NotifyBeforeMDIFloat();
+    CRect rectClient;
+    ::GetWindowRect(m_hWndMDIClient, &rectClient);
+    int cx = rectClient.Width(), cy = rectClient.Height();
+    if (point.x < 0 || point.y < 0) {
+        // Successive hosts without a place cascade over the client area.
+        point = m_ptCascade;
+        m_ptCascade.Offset(20, 23);
+        if (m_ptCascade.x > cx - 30)
+            m_ptCascade.x = 30;
+        if (m_ptCascade.y > cy - 30)
+            m_ptCascade.y = 30;
+    } else {
+        ::ScreenToClient(m_hWndMDIClient, &point);
+    }
+    // The host's caption stays reachable inside the client area.
+    point.x = std::max(0, std::min((int)point.x, cx));
+    point.y = std::max(0, std::min((int)point.y, cy - 30));
+
+    TWKDockBar* pDockBar = AsTWKDockBar(pBar->m_pDockBar);
+    if (pDockBar && pDockBar->m_bFloating && pDockBar->m_bMDIChild && pDockBar->GetDockedCount() == 1
+        && (pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY)) {
+        // Already alone in a host of that kind: only the host moves.
+        if (CFrameWnd* pHost = pDockBar->GetParentFrame()) {
+            pHost->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            pHost->RecalcLayout(TRUE);
+            pHost->UpdateWindow();
+        }
+        return;
+    }
+    dwStyle = FloatingStyle(pBar, dwStyle);
+    CFrameWnd* pHost = CreateMDIFloatingFrame(dwStyle, pBar);
+    if (!pHost)
+        return;
+    if (!pHost->GetOwner())
+        pHost->SetOwner(pBar);
+    CWnd* pHostDock = CWnd::FromHandlePermanent(::GetDlgItem(pHost->m_hWnd, AFX_IDW_DOCKBAR_FLOAT));
+    if (TWKDockBar* pHostDockBar = (pHostDock && pHostDock->IsKindOf(RUNTIME_CLASS(TWKDockBar)))
+                                       ? static_cast<TWKDockBar*>(pHostDock) : nullptr)
+        pHostDockBar->DockControlBar(pBar, nullptr);
+    pHost->RecalcLayout(TRUE);
+    pHost->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE);
+    pHost->ShowWindow(SW_SHOWNA);
+    pHost->UpdateWindow();
+    if (HICON hIcon = (HICON)pBar->SendMessage(WM_GETICON, ICON_BIG))
+        pHost->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)hIcon);
+    if (pTWK)
+        pTWK->OnAfterMDIFloat();
 }
 
 CFrameWnd* TWKMDIFrameWnd::CreateMDIFloatingFrame(DWORD, CControlBar*)
 {
-    if (!m_pMDIHostClass)
-        return nullptr;
-    CObject* pObject = m_pMDIHostClass->CreateObject();
+    CRuntimeClass* pClass = m_pMDIHostClass ? m_pMDIHostClass : RUNTIME_CLASS(TWKControlBarMDIChildWnd);
+    CObject* pObject = pClass->CreateObject();
     if (!pObject)
         AfxThrowMemoryException();
     if (!pObject->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
@@ -366,7 +509,7 @@ CFrameWnd* TWKMDIFrameWnd::CreateMDIFloatingFrame(DWORD, CControlBar*)
         return nullptr;
     }
     auto* pFrame = static_cast<CFrameWnd*>(pObject);
-    if (!pFrame->LoadFrame(20514, 0x42CFA000, this, nullptr)) {
+    if (!pFrame->LoadFrame(IDR_TWK_BARHOST, 0x42CFA000, this, nullptr)) {
         if (!pFrame->m_hWnd)
             delete pFrame;
         return nullptr;
@@ -668,6 +811,10 @@ BOOL TWKMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
     if (m_pMenuPlugIn && m_pMenuPlugIn->PreTranslateMessage(pMsg))
         return TRUE;
+    // The frame stays while its toolbars are being customised.
+    if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE
+        && ConfigModeManager(m_pControlBarManager))
+        return TRUE;
     return CMDIFrameWnd::PreTranslateMessage(pMsg);
 }
 
@@ -726,6 +873,11 @@ void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 
 void TWKMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
 {
+    // The customisation dialog's loop runs no idle layout: a pending one runs now.
+    if (nWhy == MSGF_DIALOGBOX && (m_nIdleFlags & idleLayout) && ConfigModeManager(m_pControlBarManager)) {
+        RecalcLayout((m_nIdleFlags & idleNotify) != 0);
+        UpdateWindow();
+    }
     CMDIFrameWnd::OnEnterIdle(nWhy, pWho);
 }
 
@@ -733,6 +885,26 @@ void TWKMDIFrameWnd::OnSysColorChange()
 {
     twkAuxData.UpdateSysColors();
     Default();
+    // Toolbar images are mapped to the button colours: load them in the new ones.
+    for (POSITION pos = m_listControlBars.GetHeadPosition(); pos;) {
+        auto* pBar = static_cast<CControlBar*>(m_listControlBars.GetNext(pos));
+        if (pBar->IsKindOf(RUNTIME_CLASS(TWKCustomToolBar)))
+            static_cast<TWKCustomToolBar*>(pBar)->GetBmpMgr()->ReloadBitmaps(TRUE);
+    }
+}
+
+LRESULT TWKMDIFrameWnd::OnNcHitTest(CPoint point)
+{
+    if (ConfigModeManager(m_pControlBarManager))
+        return HTERROR;
+    return CMDIFrameWnd::OnNcHitTest(point);
+}
+
+void TWKMDIFrameWnd::OnEnable(BOOL bEnable)
+{
+    if (ConfigModeManager(m_pControlBarManager))
+        m_nFrameFlags &= ~WF_STAYACTIVE;
+    CMDIFrameWnd::OnEnable(bEnable);
 }
 
 LRESULT TWKMDIFrameWnd::OnBarContextMenu(WPARAM wParam, LPARAM lParam)
@@ -771,6 +943,8 @@ LRESULT TWKMDIFrameWnd::OnFilteredMouse(WPARAM, LPARAM)
 
 BOOL TWKMDIFrameWnd::OnNcActivate(BOOL bActive)
 {
+    if (ConfigModeManager(m_pControlBarManager))
+        m_nFrameFlags &= ~WF_STAYACTIVE;
     if (m_pActiveDockableFrame) {
         HWND hForeground = ::GetForegroundWindow();
         CWnd* pForeground = hForeground ? CWnd::FromHandle(hForeground) : nullptr;

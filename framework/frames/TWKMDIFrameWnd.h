@@ -57,6 +57,9 @@ public:
     void DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect = NULL);
     void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar = NULL, LPCRECT lpRect = NULL);
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) override;
+    // The drag context's float: always a new floating frame, shown, the bar
+    // returning to its placeholder there.
+    void ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
     // The edge dock bar that takes a bar of that alignment.
     CDockBar* FindDockBarForAlign(DWORD dwAlign);
 
@@ -116,6 +119,7 @@ protected:
     void NotifyBeforeDock(CControlBar* pBar);
     void NotifyAfterDock(CControlBar* pBar);
     void EmbeddedFrameDocks(CControlBar* pBar);
+    void FloatInNewFrame(CControlBar* pBar, CPoint point, DWORD dwStyle, BOOL bReFloat);
 
     afx_msg void OnSysColorChange();
     afx_msg LRESULT OnBarContextMenu(WPARAM wParam, LPARAM lParam);
@@ -129,6 +133,8 @@ protected:
     afx_msg void OnWorkspaceCommand();
     afx_msg BOOL OnWorkspaceOpen(UINT nID);
     afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnEnable(BOOL bEnable);
 
     DECLARE_MESSAGE_MAP()
 };

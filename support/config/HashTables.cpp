@@ -85,43 +85,45 @@ BOOL EqualNoCase(const char* a, const char* b)
 
 namespace {
 
-// Chain work shared by both table kinds; Table supplies Hash and Compare.
+// Chain work shared by both table kinds; Table supplies Compare. A chain
+// may carry several buckets: only nodes whose hash agrees with the wanted
+// one under bucketMask belong to the bucket searched (0: every node does).
 
-// The link that holds the node equal to the probe, or the chain's null end link.
+// The link that holds the bucket's node equal to the probe, or the chain's null end link.
 template <class Table>
-HashChainNode** FindLink(Table& table, HashChainNode** link, HashItem probe)
+HashChainNode** FindLink(Table& table, HashChainNode** link, HashItem probe, UINT hash, UINT bucketMask)
 {
-    while (*link && !table.Compare((*link)->item, probe))
+    while (*link && ((((*link)->hash ^ hash) & bucketMask) != 0 || !table.Compare((*link)->item, probe)))
         link = &(*link)->next;
     return link;
 }
 
 // Appends the item unless an equal one is stored; returns the insertion status.
 template <class Table>
-WORD PutInChain(Table& table, C_BlockArena& nodes, HashChainNode** head, HashItem item)
+WORD PutInChain(Table& table, C_BlockArena& nodes, HashChainNode** head, HashItem item, UINT hash,
+                UINT bucketMask)
 {
-    HashChainNode** link = FindLink(table, head, item);
+    HashChainNode** link = FindLink(table, head, item, hash, bucketMask);
     if (*link)
         return C_StLHashT::ALREADY_THERE;
     HashChainNode* node = static_cast<HashChainNode*>(nodes.Alloc(sizeof(HashChainNode)));
     if (!node)
         return C_StLHashT::NOT_INSERTED;
-    *node = HashChainNode{item, nullptr};
+    *node = HashChainNode{item, nullptr, hash};
     *link = node;
     return C_StLHashT::INSERTED;
 }
 
 // Moves every node whose (hash AND mask) is not `keep` to the end of `to`; both chains
 // keep their order. Returns the number of nodes moved.
-template <class Table>
-UINT SplitChain(Table& table, HashChainNode** from, HashChainNode** to, UINT mask, UINT keep)
+UINT SplitChain(HashChainNode** from, HashChainNode** to, UINT mask, UINT keep)
 {
     while (*to)
         to = &(*to)->next;
     UINT moved = 0;
     while (*from) {
         HashChainNode* node = *from;
-        if ((table.Hash(node->item) & mask) != keep) {
+        if ((node->hash & mask) != keep) {
             *from = node->next;
             node->next = nullptr;
             *to = node;
@@ -219,8 +221,15 @@ UINT HashString(const char* text)
     return c;
 }
 
+namespace {
+
+// Chains a new table starts with; more come as items do, up to its bucket count.
+const UINT kFirstChains = 8;
+
+} // namespace
+
 C_StLHashT::C_StLHashT(UINT requested, WORD loadFactor, HashDestroyFn destroy)
-    : m_bucketCount(0), m_mask(0), m_itemCount(0), m_loadFactor(loadFactor), m_threshold(0),
+    : m_chainMask(0), m_bucketCount(0), m_mask(0), m_itemCount(0), m_loadFactor(loadFactor), m_threshold(0),
       m_destroy(destroy), m_cursorBucket(0), m_cursorNode(nullptr)
 {
     if (requested == 0)
@@ -228,11 +237,13 @@ C_StLHashT::C_StLHashT(UINT requested, WORD loadFactor, HashDestroyFn destroy)
     UINT count = 2;
     for (int i = 0; i < 29 && count < requested; ++i)
         count *= 2;
+    UINT chains = count < kFirstChains ? count : kFirstChains;
     try {
-        m_buckets.assign(count, nullptr);
+        m_chains.assign(chains, nullptr);
     } catch (const std::bad_alloc&) {
         return;   // no buckets: every insertion fails
     }
+    m_chainMask = chains - 1;
     m_bucketCount = count;
     m_mask = count - 1;
     // loadFactor x count, stopping short of 0xFFFFFFFF.
@@ -242,34 +253,51 @@ C_StLHashT::C_StLHashT(UINT requested, WORD loadFactor, HashDestroyFn destroy)
 
 C_StLHashT::~C_StLHashT()
 {
-    for (Node* head : m_buckets)
-        FreeChain(head, m_destroy);
+    if (m_destroy)
+        ForEach(m_destroy);
+}
+
+// The node itself or the first after it in its chain that belongs to the bucket.
+HashChainNode* C_StLHashT::FirstInBucket(Node* node, UINT bucket) const
+{
+    while (node && (node->hash & m_mask) != bucket)
+        node = node->next;
+    return node;
 }
 
 HashItem C_StLHashT::Find(HashItem probe)
 {
     if (m_bucketCount == 0)
         return nullptr;
-    Node* found = *FindLink(*this, &m_buckets[Hash(probe) & m_mask], probe);
+    UINT hash = Hash(probe);
+    Node* found = *FindLink(*this, &m_chains[hash & m_chainMask], probe, hash, m_mask);
     return found ? found->item : nullptr;
 }
 
+// Doubles the bucket count. The chains hold the buckets by their low bits,
+// so nothing moves: each bucket's nodes keep their order.
 bool C_StLHashT::Grow()
 {
     if (m_bucketCount > kMaxBucketsBeforeGrowth)
         return false;
-    UINT n = m_bucketCount;
-    try {
-        m_buckets.resize(static_cast<size_t>(n) * 2, nullptr);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
     m_mask = m_mask * 2 + 1;
-    for (UINT i = 0; i < n; ++i)
-        SplitChain(*this, &m_buckets[i], &m_buckets[i + n], m_mask, i);
-    m_bucketCount = 2 * n;
+    m_bucketCount *= 2;
     m_threshold = NextThreshold(m_threshold);
     return true;
+}
+
+// Doubles the chains; without memory for more, the chains only get longer.
+void C_StLHashT::GrowChains()
+{
+    size_t n = m_chains.size();
+    try {
+        m_chains.resize(n * 2, nullptr);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    m_chainMask = m_chainMask * 2 + 1;
+    for (size_t i = 0; i < n; ++i)
+        SplitChain(&m_chains[i], &m_chains[i + n], m_chainMask, static_cast<UINT>(i));
 }
 
 WORD C_StLHashT::Insert(HashItem item)
@@ -278,7 +306,11 @@ WORD C_StLHashT::Insert(HashItem item)
         return NOT_INSERTED;
     if (m_itemCount > m_threshold && !Grow())
         return NOT_INSERTED;
-    WORD status = PutInChain(*this, m_nodes, &m_buckets[Hash(item) & m_mask], item);
+    // About one node a chain: a lookup reads few nodes of other buckets.
+    if (m_itemCount >= m_chains.size() && m_chains.size() < m_bucketCount)
+        GrowChains();
+    UINT hash = Hash(item);
+    WORD status = PutInChain(*this, *m_nodeArena, &m_chains[hash & m_chainMask], item, hash, m_mask);
     if (status == INSERTED)
         ++m_itemCount;
     return status;
@@ -286,17 +318,23 @@ WORD C_StLHashT::Insert(HashItem item)
 
 void C_StLHashT::ForEach(void (*fn)(HashItem item))
 {
-    if (!fn)
+    if (!fn || m_itemCount == 0)
         return;
-    for (Node* head : m_buckets)
-        VisitChain(head, fn);
+    for (UINT b = 0; b < m_bucketCount; ++b)
+        for (Node* n = FirstInBucket(m_chains[b & m_chainMask], b); n; n = FirstInBucket(n->next, b))
+            fn(n->item);
 }
 
 void C_StLHashT::SkipToNonEmpty()
 {
-    while (m_cursorBucket < m_bucketCount && !m_buckets[m_cursorBucket])
-        ++m_cursorBucket;
-    m_cursorNode = m_cursorBucket < m_bucketCount ? m_buckets[m_cursorBucket] : nullptr;
+    m_cursorNode = nullptr;
+    if (m_itemCount == 0)
+        return;
+    for (; m_cursorBucket < m_bucketCount; ++m_cursorBucket) {
+        m_cursorNode = FirstInBucket(m_chains[m_cursorBucket & m_chainMask], m_cursorBucket);
+        if (m_cursorNode)
+            return;
+    }
 }
 
 HashItem C_StLHashT::GetFirst()
@@ -310,8 +348,9 @@ HashItem C_StLHashT::GetNext()
 {
     if (!m_cursorNode)
         return nullptr;
-    if (m_cursorNode->next) {
-        m_cursorNode = m_cursorNode->next;
+    Node* next = FirstInBucket(m_cursorNode->next, m_cursorBucket);
+    if (next) {
+        m_cursorNode = next;
     } else {
         ++m_cursorBucket;
         SkipToNonEmpty();
@@ -385,7 +424,8 @@ HashItem C_DyLHashT::Find(HashItem probe)
 {
     if (m_bucketsProvided == 0)
         return nullptr;
-    HashChainNode* found = *FindLink(*this, &Bucket(BucketOf(Hash(probe))), probe);
+    UINT hash = Hash(probe);
+    HashChainNode* found = *FindLink(*this, &Bucket(BucketOf(hash)), probe, hash, 0);
     return found ? found->item : nullptr;
 }
 
@@ -412,8 +452,8 @@ bool C_DyLHashT::AddSegments()
 
 void C_DyLHashT::SplitNext()
 {
-    UINT moved = SplitChain(*this, &Bucket(m_splitPointer), &Bucket(m_splitPointer + m_levelSize),
-                            m_highMask, m_splitPointer);
+    UINT moved = SplitChain(&Bucket(m_splitPointer), &Bucket(m_splitPointer + m_levelSize), m_highMask,
+                            m_splitPointer);
     m_lowerCount -= moved;
     m_upperCount += moved;
     if (++m_splitPointer == m_levelSize) {
@@ -441,8 +481,9 @@ WORD C_DyLHashT::Insert(HashItem item)
             return NOT_INSERTED;
         SplitNext();
     }
-    UINT b = BucketOf(Hash(item));
-    WORD status = PutInChain(*this, m_nodes, &Bucket(b), item);
+    UINT hash = Hash(item);
+    UINT b = BucketOf(hash);
+    WORD status = PutInChain(*this, m_nodes, &Bucket(b), item, hash, 0);
     if (status == INSERTED)
         ++(b >= m_levelSize ? m_upperCount : m_lowerCount);
     return status;

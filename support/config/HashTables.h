@@ -12,10 +12,12 @@ UINT HashUpper(const char* key);
 // Equal without regard to case, as the platform's lstrcmpi compares.
 BOOL EqualNoCase(const char* a, const char* b);
 
-// One link of a bucket chain; both table kinds use the same two-word node.
+// One link of a bucket chain; both table kinds use the same node. The
+// item's hash is kept with it, so that splits need not compute it again.
 struct HashChainNode {
     HashItem item;
     HashChainNode* next;
+    UINT hash;
 };
 
 // Hands out many small pieces of memory from a few growing blocks, all freed
@@ -58,12 +60,25 @@ public:
     C_StLHashT(const C_StLHashT&) = delete;
     C_StLHashT& operator=(const C_StLHashT&) = delete;
 
+protected:
+    // The chain nodes come from the given arena, which must outlive the
+    // table, instead of the table's own; set before the first insertion.
+    void SetNodeArena(C_BlockArena* arena) { m_nodeArena = arena; }
+
 private:
     typedef HashChainNode Node;
     bool Grow();
+    void GrowChains();
+    Node* FirstInBucket(Node* node, UINT bucket) const;
     void SkipToNonEmpty();
 
-    std::vector<Node*> m_buckets;
+    // The buckets are what the growth rule makes them (count, mask and
+    // threshold as callers see them), but a sparse table holds them in fewer
+    // chains: chain (hash AND chain mask) carries every bucket that shares
+    // those low bits, each bucket's nodes in their own order, so that a
+    // thousand small tables do not each hold a thousand empty buckets.
+    std::vector<Node*> m_chains;
+    UINT m_chainMask;
     UINT m_bucketCount;
     UINT m_mask;
     UINT m_itemCount;
@@ -73,6 +88,7 @@ private:
     UINT m_cursorBucket;
     Node* m_cursorNode;
     C_BlockArena m_nodes;   // the chain nodes, which live as long as the table
+    C_BlockArena* m_nodeArena = &m_nodes;
 };
 
 // Items are records whose first field points at a NUL-terminated key; keys ignore case.
@@ -87,10 +103,16 @@ protected:
     static const char* KeyOf(HashItem item) { return *static_cast<const char* const*>(item); }
 };
 
-// The key table of one ini-file section.
+// The key table of one ini-file section. Given an arena, it takes its chain
+// nodes from there: the ini file's own, so that each node lies beside the key
+// record made just before it.
 class C_IniSymbolTab : public C_SymbolTab {
 public:
-    explicit C_IniSymbolTab(HashDestroyFn destroy) : C_SymbolTab(1000, 2, destroy) {}
+    explicit C_IniSymbolTab(HashDestroyFn destroy, C_BlockArena* nodes = nullptr) : C_SymbolTab(1000, 2, destroy)
+    {
+        if (nodes)
+            SetNodeArena(nodes);
+    }
     UINT Hash(HashItem item) override;
     ~C_IniSymbolTab() override {}
 };

@@ -149,7 +149,7 @@ TEST(App, MessageBoxCaptionIsTheAppName)
     // By string id.
     answerer.SetDefault(IDOK);
     EXPECT_EQ(AfxMessageBox(AFX_IDS_IDLEMESSAGE), IDOK);
-    EXPECT_NE(answerer.Last().text.find("Ready"), std::string::npos);
+    EXPECT_NE(answerer.Last().text.find("Press F1 for Help"), std::string::npos);
 }
 
 TEST(App, LoadsItsOwnAndTheSystemsCursors)

@@ -234,13 +234,13 @@ TEST(Frame, StatusTextGoesToPaneZeroOfTheStatusBar)
     pFrame->SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>("Literal text"));
     EXPECT_EQ("Literal text", PaneText(hStatus));
     pFrame->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
-    EXPECT_EQ("Ready", PaneText(hStatus));
+    EXPECT_EQ("Press F1 for Help", PaneText(hStatus));
 
     // Menu prompts while a menu is open; the idle text when it closes.
     pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(kThingCmd, MF_STRING), (LPARAM)::CreateMenu());
     EXPECT_EQ("Does the thing", PaneText(hStatus));
     pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    EXPECT_EQ("Ready", PaneText(hStatus));
+    EXPECT_EQ("Press F1 for Help", PaneText(hStatus));
 
     CString str;
     pFrame->GetMessageString(0x7E2F, str);   // no such string

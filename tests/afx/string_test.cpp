@@ -184,7 +184,7 @@ TEST(CString, LoadsFromTheStringTable)
     EXPECT_TRUE(s.LoadString(AFX_IDS_APP_TITLE));
     EXPECT_STREQ("Veltane Tool", s);
     EXPECT_TRUE(s.LoadString(AFX_IDS_IDLEMESSAGE));
-    EXPECT_STREQ("Ready", s);
+    EXPECT_STREQ("Press F1 for Help", s);
     EXPECT_FALSE(s.LoadString(AFX_IDS_APP_TITLE + 2));   // same block, no entry
     EXPECT_TRUE(s.IsEmpty());
     EXPECT_FALSE(s.LoadString(0x7123));                  // no block at all

@@ -298,7 +298,7 @@ TWKTreeNode* TWKTreeNodeX::GetPrevSibling() const
 
 // ---- _Node ----
 
-_Node::_Node() : m_dwExState(0), m_nRowHeight(0)
+_Node::_Node() : m_dwExState(0), m_nRowHeight(0), m_nRowHint(-1)
 {
     memset(&m_item, 0, sizeof(m_item));
     m_item.hItem = reinterpret_cast<HTREEITEM>(this);

@@ -98,6 +98,7 @@ public:
     CString m_strSecond;
     DWORD m_dwExState;
     int m_nRowHeight;       // 0: the list measures the row
+    int m_nRowHint;         // the tree's last known list row of the item; checked before use
 
 private:
     void FreeText();

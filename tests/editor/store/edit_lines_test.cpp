@@ -92,6 +92,16 @@ TEST(EditLines, BufferSizesAndGrowth)
     EXPECT_STREQ(a->pText, "hello");
     EXPECT_EQ(TWKEdit::GrowLine(z, 3), 1);
     EXPECT_EQ(z->nCapacity, 32);
+    // The largest buffer keeps its whole capacity; a larger one is refused
+    // as out of memory and the line stays as it was.
+    EXPECT_EQ(TWKEdit::GrowLine(b, TWK_MAX_LINE_SIZE), 1);
+    EXPECT_EQ(b->nCapacity, (TWK_MAX_LINE_SIZE + 31) & ~15);
+    EXPECT_GT(b->nCapacity, TWK_MAX_LINE_SIZE);
+    before = a->pText;
+    EXPECT_EQ(TWKEdit::GrowLine(a, TWK_MAX_LINE_SIZE + 1), 0);
+    EXPECT_EQ(a->pText, before);
+    EXPECT_EQ(a->nCapacity, 48);
+    EXPECT_EQ(TWKEdit::NewLine(TWK_MAX_LINE_SIZE + 1), nullptr);
     TWKEdit::FreeLine(a);
     TWKEdit::FreeLine(b);
     TWKEdit::FreeLine(z);

@@ -306,8 +306,11 @@ TEST_F(IdeBars, LayoutRecordsAreFilledAndApplied)
     EXPECT_EQ(preview, info.m_pBar);
     EXPECT_TRUE(info.m_bVisible);
     EXPECT_TRUE(info.m_bDocking);
-    EXPECT_EQ(CPoint(0, 180), info.m_pointPos);
-    EXPECT_EQ(CSize(150, 180), info.m_sizeMRUVertDock);
+    CRect rectPlaced;
+    preview->GetWindowRect(&rectPlaced);
+    frame.Dock(AFX_IDW_DOCKBAR_LEFT)->ScreenToClient(&rectPlaced);
+    EXPECT_EQ(rectPlaced.TopLeft(), info.m_pointPos);
+    EXPECT_EQ(rectPlaced.Size(), info.m_sizeMRUVertDock);
     EXPECT_EQ(CSize(300, 180), info.m_sizeMRUFloat);
     EXPECT_FLOAT_EQ(0.25f, info.m_fPctWidth);
     EXPECT_EQ((DWORD)CBRS_ALIGN_LEFT, info.m_dwMRUDockingState);
@@ -325,7 +328,7 @@ TEST_F(IdeBars, LayoutRecordsAreFilledAndApplied)
     info.m_sizeMRUHorzDock = CSize(111, 77);
     other->SetBarInfo(&info, frame.p);
     EXPECT_EQ(CSize(111, 77), other->m_sizeMRUHorzDock);
-    EXPECT_EQ(CSize(150, 180), other->m_sizeMRUVertDock);
+    EXPECT_EQ(info.m_sizeMRUVertDock, other->m_sizeMRUVertDock);
     EXPECT_FLOAT_EQ(0.25f, other->m_fPctWidth);
     EXPECT_EQ((DWORD)CBRS_ALIGN_LEFT, other->m_dwMRUDockingState);
     EXPECT_EQ(info.m_dwStyle, other->GetBarStyle());

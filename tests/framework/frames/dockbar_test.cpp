@@ -156,15 +156,19 @@ TEST_F(DockBarRows, RemovingLeavesThePlaceholderAndReDockingFindsIt)
     EXPECT_EQ("0 a p b 0", Text());
 }
 
-// Rows of known geometry: a and b in the first row, c in the second, each 100 x 40.
+// Rows of known geometry: a and b in the first row, c in the second, each a
+// fixed-size 100 x 40 (placed where they stand, as toolbars are).
 class DockBarGeometry : public DockBarRows
 {
 protected:
     void SetUp() override
     {
         DockBarRows::SetUp();
-        for (auto& kv : bars)
-            static_cast<TWKControlBar*>(kv.second)->m_sizeMRUHorzDock = CSize(100, 40);
+        for (auto& kv : bars) {
+            auto* p = static_cast<TWKControlBar*>(kv.second);
+            p->m_sizeMRUHorzDock = CSize(100, 40);
+            p->ModifyExBarStyle(0, CBX_FIXEDSIZE, FALSE);
+        }
         top->DockControlBarAt(bars["a"], 0, 0);
         top->DockControlBarAt(bars["b"], 1, 0);
         top->DockControlBarAt(bars["c"], 0, 1);
@@ -184,7 +188,7 @@ TEST_F(DockBarGeometry, FindInsertPosWalksTheRows)
     CRect rect;
     bars["a"]->GetWindowRect(&rect);
     top->ScreenToClient(&rect);
-    ASSERT_EQ(CRect(0, 0, 100, 40), rect);
+    ASSERT_EQ(CRect(0, -2, 100, 38), rect);   // over the dock bar's edge, as the row starts
     struct Case { int left; int midY; int expected; };
     const Case cases[] = {
         { 150, 10, 3 },    // after b

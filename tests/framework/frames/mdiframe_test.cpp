@@ -103,7 +103,7 @@ TEST_F(MainFrameBars, BarsSitWhereTheIdePutsThemAndTheClientTakesTheRest)
     EXPECT_FLOAT_EQ(0.25f, preview->m_fPctWidth);
     EXPECT_EQ(130, output->m_sizeMRUHorzDock.cy);
     EXPECT_EQ(240, project->m_sizeMRUVertDock.cx);
-    EXPECT_EQ(150, preview->m_sizeMRUVertDock.cx);
+    EXPECT_EQ(240, preview->m_sizeMRUVertDock.cx);   // the row's thickness, committed by the layout
     struct Case { TWKControlBar* p; int nRow, nCol; UINT nDockBarID; float fPct; int nThickness; };
     const Case cases[] = {
         { output, 0, 0, AFX_IDW_DOCKBAR_BOTTOM, 1.0f, 130 },
@@ -125,10 +125,13 @@ TEST_F(MainFrameBars, BarsSitWhereTheIdePutsThemAndTheClientTakesTheRest)
     int nRow, nCol;
     EXPECT_FALSE(loose.GetDockedPosition(nRow, nCol));
 
-    // The bars inside their dock bars, laid out in rows.
-    EXPECT_EQ(CRect(0, 0, 300, 130), InParent(output));
-    EXPECT_EQ(CRect(0, 0, 240, 180), InParent(project));
-    EXPECT_EQ(CRect(0, 180, 150, 360), InParent(preview));
+    // The bars inside their dock bars, laid out in rows that share their length.
+    CRect rectLeftClient, rectBottomClient;
+    Dock(AFX_IDW_DOCKBAR_LEFT)->GetClientRect(&rectLeftClient);
+    Dock(AFX_IDW_DOCKBAR_BOTTOM)->GetClientRect(&rectBottomClient);
+    EXPECT_EQ(CRect(1, 5, rectBottomClient.right, 135), InParent(output));
+    EXPECT_EQ(InParent(project).bottom + 6, InParent(preview).top);
+    EXPECT_EQ(rectLeftClient.bottom, InParent(preview).bottom);
     // The MDI client takes exactly the rest, and that is the last inside rectangle.
     CRect rectClient, rectMDI(InParent(CWnd::FromHandle(frame->m_hWndMDIClient)));
     frame->GetClientRect(&rectClient);
@@ -137,8 +140,8 @@ TEST_F(MainFrameBars, BarsSitWhereTheIdePutsThemAndTheClientTakesTheRest)
     EXPECT_EQ(rectBottom.top, rectMDI.bottom);
     EXPECT_EQ(rectClient.top, rectMDI.top);
     EXPECT_EQ(rectClient.right, rectMDI.right);
-    EXPECT_EQ(242, rectLeft.Width());     // the bars and the dock bar's border
-    EXPECT_EQ(132, rectBottom.Height());
+    EXPECT_EQ(246, rectLeft.Width());     // the row, its splitter and the dock bar's border
+    EXPECT_EQ(137, rectBottom.Height());  // and the bottom dock bar's first row starts a pixel lower
     EXPECT_EQ(rectMDI, frame->m_rectLastInside);
 }
 
@@ -179,8 +182,11 @@ TEST_F(MainFrameBars, ShowControlBarAtOnceOrAtIdleTime)
     static_cast<CFrameWnd*>(frame)->ShowControlBar(project, FALSE, FALSE);
     EXPECT_FALSE(project->IsWindowVisible());
     EXPECT_EQ(names[project], names[static_cast<CControlBar*>(left->m_pAnchorBar)]);
-    // Laid out at once: the left dock bar holds only the narrower bar now.
-    EXPECT_EQ(rectBefore.left - 90, frame->m_rectLastInside.left);
+    // Laid out at once: the other bar has the row to itself now.
+    EXPECT_EQ(-2, InParent(preview).top);
+    EXPECT_EQ(rectBefore, frame->m_rectLastInside);
+    frame->ShowControlBar(preview, FALSE, FALSE);
+    EXPECT_EQ(rectBefore.left - 246, frame->m_rectLastInside.left);
 
     frame->m_nIdleFlags = 0;
     frame->ShowControlBar(output, FALSE, TRUE);

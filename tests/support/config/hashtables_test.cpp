@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include "support/config/HashTables.h"
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
@@ -84,6 +85,46 @@ TEST(SymbolTab, GrowsPastItsThresholdAndKeepsEveryItem)
         EXPECT_EQ(keys.size(), seen.size());
     }
     EXPECT_EQ(2050, g_destroyed);
+}
+
+std::vector<int> g_visited;
+void Visit(HashItem item) { g_visited.push_back(static_cast<Rec*>(item)->value); }
+
+// However the table holds its buckets, iteration goes bucket by bucket
+// (hash AND mask), each bucket's items in the order they came, before and
+// after the table doubles.
+TEST(SymbolTab, IterationFollowsBucketThenInsertionOrder)
+{
+    std::vector<std::string> keys;
+    for (int i = 0; i < 3000; ++i)
+        keys.push_back("k" + std::to_string(i * 7));
+    std::vector<Rec> recs(keys.size());
+    C_IniSymbolTab table(nullptr);
+    size_t inserted = 0;
+    for (size_t upTo : {size_t(1), size_t(5), size_t(300), size_t(2049), size_t(3000)}) {
+        for (; inserted < upTo; ++inserted) {
+            recs[inserted] = Rec{keys[inserted].c_str(), static_cast<int>(inserted)};
+            ASSERT_EQ(C_StLHashT::INSERTED, table.Insert(&recs[inserted]));
+        }
+        UINT mask = table.GetBucketCount() - 1;
+        std::vector<int> expected;
+        for (size_t i = 0; i < upTo; ++i)
+            expected.push_back(static_cast<int>(i));
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](int a, int b) { return (HashUpper(keys[a].c_str()) & mask) < (HashUpper(keys[b].c_str()) & mask); });
+        std::vector<int> seen;
+        for (HashItem it = table.GetFirst(); it; it = table.GetNext())
+            seen.push_back(static_cast<Rec*>(it)->value);
+        EXPECT_EQ(expected, seen) << upTo << " items";
+        g_visited.clear();
+        table.ForEach(Visit);
+        EXPECT_EQ(expected, g_visited) << upTo << " items";
+        for (size_t i = 0; i < upTo; i += 97) {
+            Rec probe{keys[i].c_str(), 0};
+            EXPECT_EQ(&recs[i], table.Find(&probe));
+        }
+    }
+    EXPECT_EQ(2048u, table.GetBucketCount());
 }
 
 TEST(SymbolTab, IterationOfAnEmptyTable)

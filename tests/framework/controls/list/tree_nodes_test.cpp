@@ -355,3 +355,80 @@ TEST_F(TreeNodeSkipView, OnlyTheRootsValueCounts)
 }
 
 }  // namespace
+
+// ---- The tree's style words and their mapping onto the list's
+
+#include "tree_test_support.h"
+
+TEST(TreeStyles, CreationTakesTheTreeBitsOutOfTheWindowStyle)
+{
+    treetest::TreeFixture f(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
+    EXPECT_EQ(0u, f.tree.GetStyle() & 0x7);
+    EXPECT_EQ(0x7u, f.tree.GetTreeStyle());
+    // Without extended bits: single selection, single-line labels, no header, no label tips.
+    DWORD dwList = f.tree.GetListStyle(), dwListEx = f.tree.GetListStyleEx();
+    for (DWORD bit : { (DWORD)LVS_SINGLESEL, (DWORD)LVS_NOLABELWRAP, (DWORD)LVS_NOCOLUMNHEADER,
+                       (DWORD)LVS_NOSORTHEADER })
+        EXPECT_TRUE(dwList & bit) << std::hex << bit;
+    EXPECT_EQ(0u, dwListEx & (TWKLVS_EX_HEADERDRAGDROP | TWKLVS_EX_LABELTIPS));
+    EXPECT_EQ(0u, f.tree.GetTreeStyleEx());
+}
+
+TEST(TreeStyles, ExtendedBitsMapOntoTheList)
+{
+    struct Case { DWORD ex; DWORD listSet, listClear, listExSet, listExClear; };
+    const Case cases[] = {
+        { TWKTVS_EX_MULTISELECT, 0, LVS_SINGLESEL, 0, 0 },
+        { TWKTVS_EX_LABELWRAP, 0, LVS_NOLABELWRAP, 0, 0 },
+        { TWKTVS_EX_HEADER, LVS_NOSORTHEADER, LVS_NOCOLUMNHEADER, 0, 0 },
+        { TWKTVS_EX_HEADERBUTTONS, LVS_NOSORTHEADER | LVS_NOCOLUMNHEADER, 0, 0, 0 },
+        { TWKTVS_EX_HEADER | TWKTVS_EX_HEADERBUTTONS, 0, LVS_NOSORTHEADER | LVS_NOCOLUMNHEADER, 0,
+          TWKLVS_EX_HEADERDRAGDROP },
+        { TWKTVS_EX_HEADER | TWKTVS_EX_HEADERBUTTONS | TWKTVS_EX_HEADERDRAGDROP, 0, LVS_NOSORTHEADER, 
+          TWKLVS_EX_HEADERDRAGDROP, 0 },
+        { TWKTVS_EX_LABELTIPS, LVS_SINGLESEL, 0, TWKLVS_EX_LABELTIPS, 0 },
+    };
+    treetest::TreeFixture f;
+    for (const Case& k : cases)
+    {
+        EXPECT_TRUE(f.tree.SetTreeStyleEx(k.ex));
+        EXPECT_EQ(k.ex, f.tree.GetTreeStyleEx());
+        DWORD dwList = f.tree.GetListStyle(), dwListEx = f.tree.GetListStyleEx();
+        EXPECT_EQ(k.listSet, dwList & k.listSet) << std::hex << k.ex;
+        EXPECT_EQ(0u, dwList & k.listClear) << std::hex << k.ex;
+        EXPECT_EQ(k.listExSet, dwListEx & k.listExSet) << std::hex << k.ex;
+        EXPECT_EQ(0u, dwListEx & k.listExClear) << std::hex << k.ex;
+    }
+    // The list's single-flag setters keep the tree word in step.
+    f.tree.SetTreeStyleEx(TWKTVS_EX_LABELTIPS);
+    EXPECT_TRUE(f.tree.IsLabelTipsEnabled());
+    f.tree.EnableLabelTips(FALSE);
+    EXPECT_EQ(0u, f.tree.GetTreeStyleEx() & TWKTVS_EX_LABELTIPS);
+    EXPECT_FALSE(f.tree.IsLabelTipsEnabled());
+    f.tree.ShowHeader(TRUE, TRUE);
+    EXPECT_EQ(TWKTVS_EX_HEADER | TWKTVS_EX_HEADERBUTTONS, f.tree.GetTreeStyleEx());
+    f.tree.EnableMultiSelect(TRUE);
+    f.tree.EnableLabelWrap(TRUE);
+    EXPECT_EQ(TWKTVS_EX_HEADER | TWKTVS_EX_HEADERBUTTONS | TWKTVS_EX_MULTISELECT | TWKTVS_EX_LABELWRAP,
+              f.tree.GetTreeStyleEx());
+    EXPECT_TRUE(f.tree.IsMultiSelect());
+}
+
+TEST(TreeStyles, EditLabelsStyleLetsF2Edit)
+{
+    treetest::TreeFixture f(TVS_HASBUTTONS);
+    HTREEITEM h = f.Add("label");
+    f.tree.SetFocus();
+    f.tree.SelectItem(h);
+    f.tree.SendMessage(WM_KEYDOWN, VK_F2, 1);
+    EXPECT_EQ(NULL, f.tree.GetEditControl()->GetSafeHwnd());
+    EXPECT_TRUE(f.tree.SetTreeStyle(TVS_HASBUTTONS | TVS_EDITLABELS | TVS_SHOWSELALWAYS));
+    EXPECT_TRUE(f.tree.GetListStyle() & LVS_EDITLABELS);
+    EXPECT_EQ((DWORD)(TVS_HASBUTTONS | TVS_EDITLABELS | TVS_SHOWSELALWAYS), f.tree.GetTreeStyle());
+    f.tree.SendMessage(WM_KEYDOWN, VK_F2, 1);
+    EXPECT_NE(nullptr, f.tree.GetEditControl()->GetSafeHwnd());
+    f.tree.EndLabelEdit(FALSE);
+    EXPECT_TRUE(f.tree.ModifyTreeStyle(TVS_EDITLABELS, TVS_DISABLEDRAGDROP));
+    EXPECT_EQ((DWORD)(TVS_HASBUTTONS | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP), f.tree.GetTreeStyle());
+    EXPECT_FALSE(f.tree.GetListStyle() & LVS_EDITLABELS);
+}

@@ -5,16 +5,15 @@
 // walk goes back to the previous empty line, so that is the worst case).
 // Baselines: the same rows drawn with one ExtTextOut each, and one walk over
 // the line nodes. Each time is the median of 20, measured to the end of the
-// paint. Then Mark All and Replace All of a word on every tenth line of
-// 1,000,000 (100,000 matches), against the store's plain search stepping
-// from match to match over the same text (median of 5).
-// Then what users feel while editing line 500,000 of the coloured text: a
+// paint. Then what users feel while editing line 500,000 of the coloured text: a
 // typed character, Enter, Backspace at column 0 (a join), five typed
 // characters taken back by one Undo, and Bottom of File from the top, each
 // from sending the message to the end of the paint; the same steps on a
 // 100-line text of the same lines are the baseline, and renumbering the
-// whole line list alone shows how much of a step it takes. Run by hand
-// under Xvfb.
+// whole line list alone shows how much of a step it takes. Then Mark All
+// and Replace All of a word on every tenth line of 1,000,000 (100,000
+// matches), against the store's plain search stepping from match to match
+// over the same text (median of 5). Run by hand under Xvfb.
 #include "afx/afx.h"
 #include "editor/window/TWKEditCtrl.h"
 #include "editor/store/TWKEditSearch.h"

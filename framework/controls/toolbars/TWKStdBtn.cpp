@@ -350,12 +350,16 @@ BOOL TWKStdBtn::PrepareImage(TWKBtnDrawData& data)
 
 void TWKStdBtn::DrawButton(TWKBtnDrawData& data)
 {
-    int x = 0, y = 0, cx = m_cx, cy = m_cy;
+    DrawFaceAndState(data, 0, 0, m_cx, m_cy, -1);
+}
+
+void TWKStdBtn::DrawFaceAndState(TWKBtnDrawData& data, int x, int y, int cx, int cy, int nImageWidth)
+{
     if (m_pToolBar && m_pToolBar->GetConfigMode()) {
-        DrawFace(data, TRUE, x, y, cx, cy, -1);
+        DrawFace(data, TRUE, x, y, cx, cy, nImageWidth);
         return;
     }
-    DrawFace(data, FALSE, x, y, cx, cy, -1);
+    DrawFace(data, FALSE, x, y, cx, cy, nImageWidth);
     DWORD dwStyle = GetStyle();
     if (dwStyle & TBBS_PRESSED)
         return;

@@ -125,20 +125,6 @@ LPCWSTR TWKMenuTemplateItemText(const WORD* pItem)
     return reinterpret_cast<LPCWSTR>(pItem + ((*pItem & MF_POPUP) ? 1 : 2));
 }
 
-void TWKMenuTemplateSkipPopup(const WORD** ppItem)
-{
-    for (;;) {
-        WORD wFlags;
-        UINT nID;
-        LPCWSTR pText;
-        ReadItem(ppItem, &wFlags, &nID, &pText);
-        if (wFlags & MF_POPUP)
-            TWKMenuTemplateSkipPopup(ppItem);
-        if (wFlags & MF_END)
-            return;
-    }
-}
-
 BOOL TWKMenuTemplateFindItem(const WORD** ppItem, int nIndex)
 {
     for (int i = 0;; i++) {
@@ -153,6 +139,12 @@ BOOL TWKMenuTemplateFindItem(const WORD** ppItem, int nIndex)
         if (wFlags & MF_END)
             return FALSE;
     }
+}
+
+void TWKMenuTemplateSkipPopup(const WORD** ppItem)
+{
+    // No item has the index -1: the walk ends past the level's last item.
+    TWKMenuTemplateFindItem(ppItem, -1);
 }
 
 HMENU TWKMenuTemplateLoadPopup(const WORD** ppItem)

@@ -88,17 +88,7 @@ BOOL TWKTwoPartBtn::LButtonDown(int px, int py)
         return FALSE;
     if (px >= m_x + MainWidth()) {
         if (GetStyle() & TBSTYLE_DROPDOWN) {
-            SetStyle(GetStyle() | TWK_TBBS_ARROWPRESSED);
-            Invalidate(FALSE);
-            if (m_pToolBar && ::IsWindow(m_pToolBar->m_hWnd))
-                m_pToolBar->UpdateWindow();
-            TWKCustomToolBar::SetDropDownActive(TRUE);
-            SendNotify(TBN_DROPDOWN, 0, 0);
-            TWKCustomToolBar::SetDropDownActive(FALSE);
-            SetStyle(GetStyle() & ~TWK_TBBS_ARROWPRESSED);
-            Invalidate(FALSE);
-            if (m_pToolBar)
-                m_pToolBar->UpdateHotButton(TRUE);
+            DropDown(TWK_TBBS_ARROWPRESSED);
             return FALSE;
         }
         SetStyle(GetStyle() | TWK_TBBS_ARROWPRESSED | TWK_TBBS_ARROWTRACKING);

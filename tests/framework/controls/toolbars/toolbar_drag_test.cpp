@@ -29,22 +29,6 @@ std::string Str(std::initializer_list<UINT> ids)
     return out.str();
 }
 
-// Counts bar notifications by code.
-class CBarNotifySink : public CWnd
-{
-public:
-    std::vector<std::pair<WPARAM, LPARAM>> seen;
-    BOOL CreateTop() { return CreateEx(0, AfxRegisterWndClass(0), "Sink", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr); }
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_BARNOTIFY)
-            seen.emplace_back(wParam, lParam);
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 // Holds Ctrl or Alt down for this thread while it lives.
 struct KeyDown {
     BYTE keys[256];
@@ -254,7 +238,7 @@ TEST_F(DragTest, AltDragOutsideConfigurationModeLeavesNoSelection)
 
 TEST_F(DragTest, SelectingSendsTheSelectionNotice)
 {
-    CBarNotifySink sink;
+    CMessageSink sink(WM_BARNOTIFY);
     ASSERT_TRUE(sink.CreateTop());
     pMgr->AddNotifyWnd(&sink);
     pBar1->SelectButton(1, TRUE);

@@ -20,22 +20,6 @@ const TWKBtnMapEntry kMap[] = {
     { nullptr, 0, 0, {} },
 };
 
-// Keeps the window-button notices.
-class CWndNotifySink : public CWnd
-{
-public:
-    std::vector<std::pair<WPARAM, LPARAM>> seen;
-    BOOL CreateTop() { return CreateEx(0, AfxRegisterWndClass(0), "Sink", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr); }
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_TWKTOOLBARWNDNOTIFY)
-            seen.emplace_back(wParam, lParam);
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 // Dispatches the queue the way the application's loop does: the windows'
 // pre-translation first.
 void PumpTranslated()
@@ -52,7 +36,7 @@ void PumpTranslated()
 struct WndBtnTest : ::testing::Test {
     ToolBarFrame frame{ TRUE };
     TWKCustomToolBar* pBar = nullptr;
-    CWndNotifySink sink;
+    CMessageSink sink{ WM_TWKTOOLBARWNDNOTIFY };
 
     void SetUp() override
     {

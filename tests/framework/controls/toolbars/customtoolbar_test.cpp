@@ -223,8 +223,8 @@ TEST_F(PressTest, DoubleClickActsAsASecondPress)
 
 TEST(CustomToolBar, ConfigurationModePressStartsNoCommand)
 {
-    // With a manager a press in configuration mode (or with Alt) is a drag,
-    // which moves nothing yet; without one it is an ordinary press.
+    // With a manager a press in configuration mode (or with Alt) is a drag:
+    // released where it began it selects the button and moves nothing.
     ToolBarFrame managed(TRUE);
     TWKCustomToolBar* pManaged = managed.NewBar(0xE800);
     ASSERT_TRUE(pManaged);
@@ -232,9 +232,12 @@ TEST(CustomToolBar, ConfigurationModePressStartsNoCommand)
     pManaged->SetButtons(ids, 1);
     managed.p->RecalcLayout();
     pManaged->SetConfigMode(TRUE);
-    Send(pManaged, WM_LBUTTONDOWN, Centre(pManaged, 0), MK_LBUTTON);
-    EXPECT_EQ(-1, pManaged->GetCurrentIndex());
-    Send(pManaged, WM_LBUTTONUP, Centre(pManaged, 0));
+    CPoint pt = Centre(pManaged, 0);
+    pManaged->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    Send(pManaged, WM_LBUTTONDOWN, pt, MK_LBUTTON);
+    EXPECT_EQ(0, pManaged->GetCurrentIndex());
+    EXPECT_TRUE(pManaged->GetButtonStyle(0) & TWK_TBBS_SELECTED);
+    EXPECT_EQ(std::to_string(ID_TWK_TEST_A), Buttons(pManaged));
     EXPECT_EQ(MA_NOACTIVATE, pManaged->SendMessage(WM_MOUSEACTIVATE, (WPARAM)managed.p->m_hWnd,
                                                    MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
     PumpMessages();

@@ -30,6 +30,7 @@
 #define IDR_TWK_TEST_TOOLBAR2       0x7D32   // 20 x 18 images C F
 #define IDR_TWK_TEST_TOOLBAR_CUT    0x7D33   // its count promises more ids than it holds
 #define IDR_TWK_TEST_TOOLBAR_NOBMP  0x7D34   // a toolbar resource without a bitmap
+#define IDR_TWK_TEST_MENU           0x7D35   // a MENU template: File (Open, -, Recent >, Exit), Edit, Help
 #define ID_TWK_TEST_A               0x7D61
 #define ID_TWK_TEST_B               0x7D62
 #define ID_TWK_TEST_C               0x7D63
@@ -79,5 +80,9 @@
 
 // ---- Toolbars
 #define IDS_TWK_TOOLBAR_TITLE       20674
+// Dragging a copy of a button; sizing a window button by its right edge
+// (the column-sizing cursor).
+#define IDC_TWK_TBCOPY              20691
+#define IDC_TWK_TBSIZE              IDC_TWK_COLUMNSIZE
 
 #endif

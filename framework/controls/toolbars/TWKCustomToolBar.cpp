@@ -939,13 +939,13 @@ LRESULT TWKCustomToolBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
     return CControlBar::OnSizeParent(wParam, lParam);
 }
 
-void TWKCustomToolBar::SetButtonsMode(BOOL bVertical)
+void TWKCustomToolBar::SetButtonsMode(BOOL bVertical, const CPtrArray& arrAll)
 {
     if (m_bVertical == bVertical)
         return;
     m_bVertical = bVertical;
-    for (INT_PTR i = 0; i < m_arrButtons.GetSize(); i++)
-        m_arrButtons[i]->SetMode(bVertical);
+    for (INT_PTR i = 0; i < arrAll.GetSize(); i++)
+        static_cast<TWKStdBtn*>(arrAll[i])->SetMode(bVertical);
 }
 
 // ---- menu-button navigation (the menu bar's)

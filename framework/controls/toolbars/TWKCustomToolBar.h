@@ -106,9 +106,9 @@ public:
     virtual int GetSeparatorHeight() const { return GetImageHeight() + 7; }
     virtual BOOL OnMenuMouseMsg(MSG* pMsg);
     virtual void CancelMenuButton();
-    // Drag customisation comes later: a press in configuration mode or with
-    // Alt selects nothing and moves nothing yet. FALSE: nothing was done.
-    virtual BOOL DragButton(int nIndex, int x, int y) { return FALSE; }
+    // A customisation drag of button nIndex from the point (client
+    // coordinates); FALSE when this bar no longer exists afterwards.
+    virtual BOOL DragButton(int nIndex, int x, int y);
     virtual void UpdateRebarBand(CWnd* pParent, SIZE* pSize);
     virtual int CalcRows(int nWidth, TWKToolBarRow* pRows);
     virtual void WrapButtons(SIZE* pSize, int nLength, BOOL bVert);
@@ -116,7 +116,9 @@ public:
     virtual void InvalidateButton(int nIndex);
     virtual int HitTest(int x, int y, LPRECT pRect) const;
     virtual void UpdateButton(int nIndex);
-    virtual BOOL DropButton(LPRECT pRect, TWKStdBtn* pBtn, BOOL bCopy, BOOL bNoUpdate) { return TRUE; }
+    // Inserts a dropped button (pRect in client coordinates); FALSE when the
+    // source bar removed its last button and destroyed itself.
+    virtual BOOL DropButton(LPRECT pRect, TWKStdBtn* pBtn, BOOL bCopy, BOOL bNoUpdate);
     virtual TWKStdBtn* CreateButton(UINT nID, TWKCustomToolBar* pBar);
     virtual TWKStdBtn* CreateSeparator(TWKCustomToolBar* pBar);
 
@@ -159,8 +161,7 @@ public:
     BOOL LoadToolBar(UINT nBitmapID, const UINT* pIDs, int nCount);
     void SetConfigMode(BOOL bOn);
     BOOL GetConfigMode() const { return m_bConfigMode; }
-    // The customisation selection keeps only its index and bit until drag
-    // customisation exists.
+    // The customisation selection, shared by the bars of a manager.
     void SelectButton(int nIndex, BOOL bRedraw);
     void SelectButton(TWKStdBtn* pBtn, BOOL bRedraw);
     void ClearSelection(BOOL bRedraw);
@@ -174,6 +175,23 @@ public:
             m_nMaxBtnWidth = cx;
     }
     static void SetDropDownActive(BOOL bActive) { s_bDropDownActive = bActive; }
+
+    // Drag customisation. x, y in pWnd's client coordinates; pSrcBar NULL for
+    // a button from the customisation dialog. FALSE when the source bar no
+    // longer exists after the drag.
+    static BOOL DoDragButton(TWKToolBarManager* pMgr, TWKStdBtn* pBtn, int nIndex, int x, int y,
+                             TWKCustomToolBar* pSrcBar, CWnd* pWnd, BOOL bCopy);
+    // The toolbar at a screen point, also through a floating frame.
+    static TWKCustomToolBar* ToolBarFromPoint(int x, int y);
+    // A new floating user toolbar (at screen x, y) holding a button of pBtn's command.
+    static TWKCustomToolBar* NewToolBarFromDrop(int x, int y, TWKStdBtn* pBtn, TWKToolBarManager* pMgr,
+                                                BOOL bNoSelect);
+    // The buttons of the row that a drop's vertical middle falls into,
+    // trailing separators left out.
+    void GetRowRange(LPCRECT pClient, LPCRECT pDrop, int* pFirst, int* pLast);
+    // A drop over the selected button's own edges opens or closes a gap
+    // between groups; FALSE when the drop is not such a one.
+    BOOL AdjustGroupByDrop(LPCRECT pDrop, int nFirst, int nLast, BOOL bCopy, BOOL bNoUpdate);
     static BOOL LoadToolBarBitmap(LPCSTR lpszResourceName, CBitmap* pBitmap, UINT** ppIDs, int* pnCount, int* pcx,
                                   int* pcy, int* pnItems = NULL, UINT** ppItems = NULL);
     // Every item of a toolbar resource (0 = separator) in a new[] array.
@@ -186,7 +204,8 @@ protected:
     void RelayoutNow();
     void UpdateOneButton(CCmdTarget* pTarget, int nIndex, BOOL bDisableIfNoHndler);
     void PressButton(int nIndex, CPoint point);
-    void SetButtonsMode(BOOL bVertical);
+    // Every button of arrAll (the hidden ones too) learns the orientation.
+    void SetButtonsMode(BOOL bVertical, const CPtrArray& arrAll);
     int FirstMenuButton(BOOL bForward, int nType) const;
     void SendMessageString(WPARAM wParam);
     // WM_NOTIFY to the owner with the button index -1.

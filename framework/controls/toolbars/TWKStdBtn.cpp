@@ -221,22 +221,27 @@ BOOL TWKStdBtn::LButtonDown(int px, int py)
     if (GetStyle() & TBBS_DISABLED)
         return FALSE;
     if (GetStyle() & TBSTYLE_DROPDOWN) {
-        // The owner shows its menu or list while the button stays down.
-        SetStyle(GetStyle() | TBBS_PRESSED);
-        Invalidate(FALSE);
-        if (m_pToolBar && ::IsWindow(m_pToolBar->m_hWnd))
-            m_pToolBar->UpdateWindow();
-        TWKCustomToolBar::SetDropDownActive(TRUE);
-        SendNotify(TBN_DROPDOWN, 0, 0);
-        TWKCustomToolBar::SetDropDownActive(FALSE);
-        SetStyle(GetStyle() & ~TBBS_PRESSED);
-        Invalidate(FALSE);
-        if (m_pToolBar)
-            m_pToolBar->UpdateHotButton(TRUE);
+        DropDown(TBBS_PRESSED);
         return FALSE;
     }
     SetStyle(GetStyle() | TBBS_PRESSED);
     return TRUE;
+}
+
+void TWKStdBtn::DropDown(DWORD dwPressed)
+{
+    // The owner shows its menu or list while the button stays down.
+    SetStyle(GetStyle() | dwPressed);
+    Invalidate(FALSE);
+    if (m_pToolBar && ::IsWindow(m_pToolBar->m_hWnd))
+        m_pToolBar->UpdateWindow();
+    TWKCustomToolBar::SetDropDownActive(TRUE);
+    SendNotify(TBN_DROPDOWN, 0, 0);
+    TWKCustomToolBar::SetDropDownActive(FALSE);
+    SetStyle(GetStyle() & ~dwPressed);
+    Invalidate(FALSE);
+    if (m_pToolBar)
+        m_pToolBar->UpdateHotButton(TRUE);
 }
 
 void TWKStdBtn::MouseMove(int px, int py)
@@ -350,12 +355,16 @@ BOOL TWKStdBtn::PrepareImage(TWKBtnDrawData& data)
 
 void TWKStdBtn::DrawButton(TWKBtnDrawData& data)
 {
-    int x = 0, y = 0, cx = m_cx, cy = m_cy;
+    DrawFaceAndState(data, 0, 0, m_cx, m_cy, -1);
+}
+
+void TWKStdBtn::DrawFaceAndState(TWKBtnDrawData& data, int x, int y, int cx, int cy, int nImageWidth)
+{
     if (m_pToolBar && m_pToolBar->GetConfigMode()) {
-        DrawFace(data, TRUE, x, y, cx, cy, -1);
+        DrawFace(data, TRUE, x, y, cx, cy, nImageWidth);
         return;
     }
-    DrawFace(data, FALSE, x, y, cx, cy, -1);
+    DrawFace(data, FALSE, x, y, cx, cy, nImageWidth);
     DWORD dwStyle = GetStyle();
     if (dwStyle & TBBS_PRESSED)
         return;

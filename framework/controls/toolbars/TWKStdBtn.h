@@ -204,6 +204,11 @@ protected:
     // The mask onto the composed rectangle (moved by nOffset) through a brush.
     void BlitMask(TWKBtnDrawData& data, HGDIOBJ hBrush, DWORD dwRop, int x, int y, int cx, int cy, int nOffset = 0);
     BOOL PtInButton(int px, int py) const;
+    // Shows the button down by dwPressed while TBN_DROPDOWN goes to the owner.
+    void DropDown(DWORD dwPressed);
+    // The face in a rectangle of the compose DC, then the state drawing that
+    // applies (none in configuration mode or while pressed).
+    void DrawFaceAndState(TWKBtnDrawData& data, int x, int y, int cx, int cy, int nImageWidth);
 };
 
 // The block SendNotify sends: the platform's toolbar notification as it was

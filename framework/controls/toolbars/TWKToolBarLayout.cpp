@@ -264,7 +264,8 @@ void TWKCustomToolBar::CalcLayout(SIZE* pSize, int nLength, DWORD dwMode)
             BOOL bWrapVert = !bHorz;
             if (m_dwStyle & CBRS_SIZE_FIXED)
                 nLength = nAvail = 32767;
-            SetButtonsMode((m_dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) != 0);
+            // A hidden window button must not keep the old orientation.
+            SetButtonsMode((m_dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) != 0, arrAll);
             CSize size(0, 0);
             auto wrapFixed = [&] { WrapButtons(&size, bWrapVert ? 0 : 32767, bWrapVert); };
             if (!(m_dwStyle & CBRS_SIZE_DYNAMIC)) {

@@ -223,8 +223,8 @@ TEST_F(PressTest, DoubleClickActsAsASecondPress)
 
 TEST(CustomToolBar, ConfigurationModePressStartsNoCommand)
 {
-    // With a manager a press in configuration mode (or with Alt) is a drag,
-    // which moves nothing yet; without one it is an ordinary press.
+    // With a manager a press in configuration mode (or with Alt) is a drag:
+    // released where it began it selects the button and moves nothing.
     ToolBarFrame managed(TRUE);
     TWKCustomToolBar* pManaged = managed.NewBar(0xE800);
     ASSERT_TRUE(pManaged);
@@ -232,9 +232,12 @@ TEST(CustomToolBar, ConfigurationModePressStartsNoCommand)
     pManaged->SetButtons(ids, 1);
     managed.p->RecalcLayout();
     pManaged->SetConfigMode(TRUE);
-    Send(pManaged, WM_LBUTTONDOWN, Centre(pManaged, 0), MK_LBUTTON);
-    EXPECT_EQ(-1, pManaged->GetCurrentIndex());
-    Send(pManaged, WM_LBUTTONUP, Centre(pManaged, 0));
+    CPoint pt = Centre(pManaged, 0);
+    pManaged->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    Send(pManaged, WM_LBUTTONDOWN, pt, MK_LBUTTON);
+    EXPECT_EQ(0, pManaged->GetCurrentIndex());
+    EXPECT_TRUE(pManaged->GetButtonStyle(0) & TWK_TBBS_SELECTED);
+    EXPECT_EQ(std::to_string(ID_TWK_TEST_A), Buttons(pManaged));
     EXPECT_EQ(MA_NOACTIVATE, pManaged->SendMessage(WM_MOUSEACTIVATE, (WPARAM)managed.p->m_hWnd,
                                                    MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
     PumpMessages();
@@ -386,6 +389,41 @@ TEST(CustomToolBar, PaintsVisibleButtonsOnly)
     dc.SelectObject(pOld);
     // Without a manager the bar made drawing data of its own.
     EXPECT_TRUE(pBar->m_pDrawData);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CustomToolBar, SelectionAndHotIndexFollowInsertAndRemove)
+{
+    ToolBarFrame frame(TRUE);
+    TWKCustomToolBar* pBar = frame.NewBar(0xE800, CBX_COOLLOOK);
+    TWKCustomToolBar* pOther = frame.NewBar(0xE801);
+    ASSERT_TRUE(pBar && pOther);
+    const UINT ids[] = { 1, 2, 0, 3, 4 };
+    pBar->SetButtons(ids, 5);
+    pOther->SetButtons(ids, 5);
+    pBar->SelectButton(3, FALSE);
+    EXPECT_EQ(pBar, frame.pMgr->m_pSelectedBar);
+    EXPECT_TRUE(pBar->GetButtonStyle(3) & TWK_TBBS_SELECTED);
+    pBar->m_nHotBtn = 4;
+    pBar->InsertButton(0, 9, FALSE, TRUE);
+    EXPECT_EQ(4, pBar->GetCurrentIndex());
+    EXPECT_EQ(5, pBar->m_nHotBtn);
+    // Removing the button before the separator: its group's separator stays.
+    pBar->RemoveButton(2, TRUE);
+    EXPECT_EQ(3, pBar->GetCurrentIndex());
+    EXPECT_EQ(4, pBar->m_nHotBtn);
+    // Selecting on another bar clears this one's selection.
+    pOther->SelectButton(0, FALSE);
+    EXPECT_EQ(-1, pBar->GetCurrentIndex());
+    EXPECT_FALSE(pBar->GetButtonStyle(3) & TWK_TBBS_SELECTED);
+    EXPECT_EQ(pOther, frame.pMgr->m_pSelectedBar);
+    // Removing the selected button clears the selection.
+    pOther->RemoveButton(0, TRUE);
+    EXPECT_EQ(nullptr, frame.pMgr->m_pSelectedBar);
+    EXPECT_EQ(-1, pOther->GetCurrentIndex());
 }
 
 } // namespace

@@ -94,6 +94,25 @@ struct ToolBarFrame {
     }
 };
 
+// A hidden top-level window that keeps every message of one kind it gets
+// (a registered notice, say) as wParam and lParam.
+class CMessageSink : public CWnd
+{
+public:
+    explicit CMessageSink(UINT nMessage) : m_nMessage(nMessage) {}
+    UINT m_nMessage;
+    std::vector<std::pair<WPARAM, LPARAM>> seen;
+    BOOL CreateTop() { return CreateEx(0, AfxRegisterWndClass(0), "Sink", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr); }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == m_nMessage)
+            seen.emplace_back(wParam, lParam);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
 // A toolbar's buttons as text: command ids, "|" for separators.
 inline std::string Buttons(const TWKCustomToolBar* pBar)
 {

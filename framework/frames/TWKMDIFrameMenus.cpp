@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
+#include "framework/controls/menus/TWKMenuBar.h"
 
 const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
 
@@ -57,7 +58,13 @@ HMENU TWKMDIFrameWnd::GetMenuByID(UINT nID)
 
 HMENU TWKMDIFrameWnd::GetCurrentMenu()
 {
-    return ::GetMenu(m_hWnd);
+    if (!HasMenuBar())
+        return ::GetMenu(m_hWnd);
+    UINT nID = m_pMenuBar->GetCurMenuID();
+    HMENU hMenu = GetMenuByID(nID);
+    if (!hMenu && nID == TWK_IDR_BARHOST_MENU)
+        hMenu = m_hMenuBarMenu;
+    return hMenu;
 }
 
 BOOL TWKMDIFrameWnd::LoadMenus(int nCount, ...)
@@ -85,4 +92,67 @@ LRESULT TWKMDIFrameWnd::OnGetMenu(WPARAM wParam, LPARAM lParam)
 {
     HMENU hMenu = GetMenuByID((UINT)wParam);
     return hMenu ? (LRESULT)::GetSubMenu(hMenu, (int)lParam) : 0;
+}
+
+// ---- the menu bar
+
+CWnd* TWKMDIFrameWnd::GetMenuBarWnd()
+{
+    return m_pMenuBar;
+}
+
+void TWKMDIFrameWnd::SwapMenu(UINT nID)
+{
+    if (!HasMenuBar())
+        return;
+    if (nID == 0)
+        nID = (UINT)-1;
+    m_pMenuBar->ActivateMenu(nID == (UINT)-1 ? m_nDefaultMenuID : nID);
+    if (m_pMenuBar->m_hWnd) {
+        CFrameWnd* pFrame = m_pMenuBar->GetParentFrame();
+        if (m_bMDIFloatToggle) {
+            // The dock context is moving bars: lay out at idle time.
+            m_nIdleFlags |= idleLayout | idleNotify;
+        } else if (pFrame) {
+            pFrame->RecalcLayout(TRUE);
+        }
+        m_pMenuBar->Invalidate(TRUE);
+    }
+    UpdateMDIWindowMenu();
+}
+
+void TWKMDIFrameWnd::UpdateMDIWindowMenu()
+{
+    if (!HasMenuBar() || !m_pMenuBar->GetCurMenuID() || !m_hWndMDIClient)
+        return;
+    HMENU hMenu = GetMenuByID(m_pMenuBar->GetCurMenuID());
+    HMENU hWindowPopup = hMenu ? GetWindowMenuPopup(hMenu) : nullptr;
+    if (!hWindowPopup)
+        return;
+    // The main window's own menu keeps its window list.
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain && pMain->m_hWnd && ::GetMenu(pMain->m_hWnd))
+        return;
+    ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, 0, (LPARAM)hWindowPopup);
+}
+
+BOOL TWKMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    if (!m_hMenuDefault && !HasMenuBar())
+        return CMDIFrameWnd::OnCreateClient(lpcs, pContext);
+    return CreateClient(lpcs, nullptr);
+}
+
+void TWKMDIFrameWnd::AttachMenuBarMenu(UINT nIDResource)
+{
+    // The window shows no menu of its own: the bar shows the frame's menu.
+    if (HMENU hMenu = ::GetMenu(m_hWnd)) {
+        ::SetMenu(m_hWnd, nullptr);
+        ::DestroyMenu(hMenu);
+    }
+    m_hMenuDefault = nullptr;
+    if (m_hMenuBarMenu)
+        ::DestroyMenu(m_hMenuBarMenu);
+    m_hMenuBarMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    SwapMenu((UINT)-1);
 }

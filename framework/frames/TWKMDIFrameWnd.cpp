@@ -206,7 +206,11 @@ int TWKMDIFrameWnd::GetNextDefaultDockPos(UINT* pnDockBarID, TWKDockPos* pPos, T
 BOOL TWKMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
 {
     m_nDefaultMenuID = m_nFrameMenuID = nIDResource;
-    return CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+    if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+        return FALSE;
+    if (HasMenuBar())
+        AttachMenuBarMenu(nIDResource);
+    return TRUE;
 }
 
 int TWKMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs)

@@ -101,10 +101,10 @@ public:
     virtual void DrawCaption();
     virtual void EnableCaptionControls(BOOL bEnable);
     virtual HMENU GetDefaultMenu();
-    virtual void SwapMenu(UINT nID) {}
+    virtual void SwapMenu(UINT nID);
     virtual void RefreshMenuBarMDIButtons() {}
-    virtual void UpdateMDIWindowMenu() {}
-    virtual CWnd* GetMenuBarWnd() { return nullptr; }
+    virtual void UpdateMDIWindowMenu();
+    virtual CWnd* GetMenuBarWnd();
     virtual TWKWndPlugIn* CreateFramePlugIn(DWORD dwValue1, DWORD dwValue2, CRuntimeClass* pClass, DWORD dwValue3);
     virtual CFrameWnd* GetEmbeddedFrame(CControlBar* pBar);
     virtual void SetEmbeddedFrameStyle(CFrameWnd* pFrame, BOOL bFloating);
@@ -135,6 +135,8 @@ public:
 protected:
     void SetDockOrder();
     void InstallMenuPlugIn();
+    void AttachMenuBarMenu(UINT nIDResource);
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void NotifyBeforeDock(CControlBar* pBar);
     void NotifyAfterDock(CControlBar* pBar);
     void EmbeddedFrameDocks(CControlBar* pBar);

@@ -207,6 +207,31 @@ TEST(MenuBar, TheFrameShowsItsMenusInTheBar)
     EXPECT_EQ(hFrameMenu, frame.p->GetCurrentMenu());
 }
 
+TEST(MenuBar, FloatedItsFrameHasNoCloseBox)
+{
+    MenuFrame frame;
+    ASSERT_TRUE(frame.p);
+    ASSERT_TRUE(frame.pMgr->SetMenuInfo(2, kMenuNone, kMenuSource));
+    frame.pMgr->SetDefaultDockState();
+    TWKMenuBar& bar = frame.p->m_menuBar;
+    frame.p->FloatControlBar(&bar, CPoint(200, 200));
+    CFrameWnd* pFloat = bar.GetParentFrame();
+    ASSERT_NE(nullptr, pFloat);
+    ASSERT_NE(frame.p, pFloat);
+    pFloat->RecalcLayout();
+    vt::PumpMessages();
+    EXPECT_FALSE(pFloat->GetStyle() & WS_SYSMENU);
+    EXPECT_FALSE(bar.m_bRemoveSysMenu);
+
+    // A toolbar floated the same way keeps its close box.
+    TWKCustomToolBar* pBar = frame.pMgr->CreateUserToolBar("Other");
+    ASSERT_NE(nullptr, pBar);
+    frame.p->FloatControlBar(pBar, CPoint(300, 300));
+    pBar->GetParentFrame()->RecalcLayout();
+    vt::PumpMessages();
+    EXPECT_TRUE(pBar->GetParentFrame()->GetStyle() & WS_SYSMENU);
+}
+
 TEST(MenuBar, WithoutAMenuBarTheManagerRefuses)
 {
     TWKMDIFrameWnd* p = new TWKMDIFrameWnd;

@@ -107,8 +107,9 @@ public:
 
     // The bar's alignment and border bits plus WS_VISIBLE as the layout will
     // leave it; a pending delayed show or hide is applied when the layout moves
-    // windows (a query keeps it pending).
-    DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
+    // windows (a query keeps it pending). Virtual: a bar may adjust its frame
+    // there (a menu bar that has just floated drops its frame's system menu).
+    virtual DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
     void EraseNonClient();
     // Derived bars draw their own look; EraseNonClient reaches their version.
     virtual void DrawBorders(CDC* pDC, CRect& rect);

@@ -38,6 +38,11 @@
 #define ID_TWK_TEST_E               0x7D65
 #define ID_TWK_TEST_F               0x7D66
 
+// ---- Menus
+// The check mark of bitmap menus; the menu bar's title.
+#define IDB_TWK_MENUCHECK           20525
+#define IDS_TWK_MENUBAR             20619
+
 // Browse edits, the folder picker, the editable list box and user tools.
 #define IDD_TWK_DIRSELECT           2000
 #define IDD_TWK_USERTOOLS           20512

@@ -14,6 +14,7 @@
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
+#include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 
 namespace {
 // The edge dock bars in the order that decides which takes a bar.
@@ -100,6 +101,7 @@ BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
     ON_WM_ENTERIDLE()
     ON_WM_CREATE()
     ON_WM_CLOSE()
+    ON_REGISTERED_MESSAGE(WM_TWKGETMENU, OnGetMenu)
     ON_COMMAND(43007, OnWorkspaceCommand)
     ON_COMMAND(43008, OnWorkspaceCommand)
     ON_COMMAND(43009, OnWorkspaceCommand)
@@ -204,13 +206,18 @@ int TWKMDIFrameWnd::GetNextDefaultDockPos(UINT* pnDockBarID, TWKDockPos* pPos, T
 BOOL TWKMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
 {
     m_nDefaultMenuID = m_nFrameMenuID = nIDResource;
-    return CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+    if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+        return FALSE;
+    if (HasMenuBar())
+        AttachMenuBarMenu(nIDResource);
+    return TRUE;
 }
 
 int TWKMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (CMDIFrameWnd::OnCreate(lpcs) == -1)
         return -1;
+    InstallMenuPlugIn();
     // The menu bar shows the maximised child's buttons itself.
     if (HasMenuBar())
         m_pFilterRoot->ApplyDescriptor(m_pCaptionListDescriptor, FALSE);
@@ -834,7 +841,12 @@ LRESULT TWKMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return lResult;
         }
     }
-    return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+    LRESULT lResult = CMDIFrameWnd::WindowProc(message, wParam, lParam);
+    // The frame has updated the popup's commands: draw them with images.
+    if (message == WM_INITMENUPOPUP && m_bBmpMenus)
+        if (TWKBmpMenuPlugIn* pPlugIn = GetBmpMenuPlugIn())
+            pPlugIn->HandleInitMenuPopup((HMENU)wParam, lParam);
+    return lResult;
 }
 
 LRESULT TWKMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -9,6 +9,11 @@
 class TWKControlBarManager;
 class TWKMenuBar;
 class TWKWndPlugIn;
+class TWKBmpMenuPlugIn;
+
+// Sent to a frame: wParam a menu resource id, lParam a top-level index; the
+// answer is that popup's handle or NULL.
+extern const UINT WM_TWKGETMENU;
 
 class TWKMDIFrameWnd : public CMDIFrameWnd
 {
@@ -49,6 +54,19 @@ public:
     int m_nDockOrderIndex = 0;
 
     BOOL HasMenuBar() const { return m_pMenuBar != nullptr; }
+    TWKMenuBar* GetMenuBar() const { return m_pMenuBar; }
+    // Takes effect only before the frame is created; the second flag is kept only.
+    void EnableBmpMenus(BOOL bEnable, BOOL bSecond = FALSE)
+    {
+        m_bBmpMenus = bEnable;
+        m_bBmpMenus2 = bSecond;
+    }
+    // The menu plug-in when it is the bitmap-menu plug-in, else NULL.
+    TWKBmpMenuPlugIn* GetBmpMenuPlugIn() const;
+    HMENU GetCurrentMenu();
+    // Loads each of nCount menu resources (the ids follow) into the menu map;
+    // FALSE at the first that cannot be loaded, the earlier ones staying.
+    BOOL LoadMenus(int nCount, ...);
     // The custom caption: off after construction, refused before Windows 4.
     BOOL EnableCustomCaption(BOOL bOn, BOOL bRedraw);
     void SetCaptionTextAlign(int nAlign, BOOL bRedraw);
@@ -82,17 +100,17 @@ public:
     virtual BOOL CreateCaptionFont(CFont* pFont);
     virtual void DrawCaption();
     virtual void EnableCaptionControls(BOOL bEnable);
-    virtual HMENU GetDefaultMenu() { return m_hMenuDefault; }
-    virtual void SwapMenu(UINT nID) {}
+    virtual HMENU GetDefaultMenu();
+    virtual void SwapMenu(UINT nID);
     virtual void RefreshMenuBarMDIButtons() {}
-    virtual void UpdateMDIWindowMenu() {}
-    virtual CWnd* GetMenuBarWnd() { return nullptr; }
+    virtual void UpdateMDIWindowMenu();
+    virtual CWnd* GetMenuBarWnd();
     virtual TWKWndPlugIn* CreateFramePlugIn(DWORD dwValue1, DWORD dwValue2, CRuntimeClass* pClass, DWORD dwValue3);
     virtual CFrameWnd* GetEmbeddedFrame(CControlBar* pBar);
     virtual void SetEmbeddedFrameStyle(CFrameWnd* pFrame, BOOL bFloating);
     virtual void FitEmbeddedFrame(CFrameWnd* pFrame);
     virtual void NotifyViewOfActivation(UINT nState, CWnd* pWndOther, BOOL bMinimized);
-    virtual HMENU GetMenuByID(UINT nID) { return nullptr; }
+    virtual HMENU GetMenuByID(UINT nID);
     // Always 0; the place comes through the out-parameters.
     virtual int GetNextDefaultDockPos(UINT* pnDockBarID, TWKDockPos* pPos, TWKDockSize* pSize);
     virtual void OnEnterIdle(UINT nWhy, CWnd* pWho);
@@ -116,6 +134,9 @@ public:
 
 protected:
     void SetDockOrder();
+    void InstallMenuPlugIn();
+    void AttachMenuBarMenu(UINT nIDResource);
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void NotifyBeforeDock(CControlBar* pBar);
     void NotifyAfterDock(CControlBar* pBar);
     void EmbeddedFrameDocks(CControlBar* pBar);
@@ -135,6 +156,7 @@ protected:
     afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnEnable(BOOL bEnable);
+    afx_msg LRESULT OnGetMenu(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,6 +3,7 @@
 #include "afx/afxres.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/frames/TWKControlBarInfo.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
@@ -145,6 +146,12 @@ void TWKToolBarManager::SetBarImageSize(TWKCustomToolBar* pBar)
 void TWKToolBarManager::SetDefaultDockState()
 {
     auto* pFrame = m_pFrameWnd;
+    if (GetFrameMenuBar()) {
+        CString strTitle;
+        strTitle.LoadString(AfxGetResourceHandle(), IDS_TWK_MENUBAR);
+        if (TWKMenuBar* pMenuBar = CreateMenuBar(TWK_IDW_LASTUSERBAR, strTitle))
+            DockInFrame(pFrame, pMenuBar, AFX_IDW_DOCKBAR_TOP, nullptr);
+    }
     for (INT_PTR i = 0; i < m_arrDefaultToolBars.GetSize(); i++) {
         auto* p = static_cast<DefaultToolBar*>(m_arrDefaultToolBars[i]);
         TWKCustomToolBar* pBar = NewToolBar(p->nID, p->strTitle);
@@ -407,6 +414,8 @@ void TWKToolBarManager::SendBarNotify(UINT nBarID, UINT nCode)
 
 UINT TWKToolBarManager::GetBarTypeID(CControlBar* pBar)
 {
+    if (pBar && pBar->IsKindOf(RUNTIME_CLASS(TWKMenuBar)))
+        return TWK_BARTYPE_MENUBAR;
     if (pBar && pBar->IsKindOf(RUNTIME_CLASS(TWKCustomToolBar)))
         return TWK_BARTYPE_TOOLBAR;
     return TWKControlBarManager::GetBarTypeID(pBar);
@@ -416,5 +425,7 @@ CControlBar* TWKToolBarManager::CreateBar(TWKControlBarInfo* pInfo)
 {
     if (pInfo && pInfo->m_nTypeID == TWK_BARTYPE_TOOLBAR)
         return NewToolBar(pInfo->m_nBarID, nullptr);
+    if (pInfo && pInfo->m_nTypeID == TWK_BARTYPE_MENUBAR)
+        return CreateMenuBar(pInfo->m_nBarID, nullptr);
     return TWKControlBarManager::CreateBar(pInfo);
 }

@@ -10,6 +10,7 @@
 
 class TWKBmpMgr;
 class TWKCustomToolBar;
+class TWKMenuBar;
 
 // Sent to the windows registered with a manager: wParam the bar's control
 // id, lParam the code (TWK_BARNOTIFY_*).
@@ -103,6 +104,13 @@ public:
     BOOL GetDefaultToolBarButtons(UINT nID, int* pnCount, const UINT** ppIDs) const;
     void SetMenuIDs(int nCount, const UINT* pIDs);
     void GetMenuInfo(int* pnCount, const UINT** ppIDs) const;
+    // The menu buttons of nCount menu resources (the ids follow) for the
+    // frame's menu bar; FALSE without a menu bar or when no menu has an item.
+    BOOL SetMenuInfo(int nCount, UINT nIDMenu, ...);
+    // nCount (menu id, bit) pairs replace the menu bar's bits.
+    void SetMenuBitMap(const UINT* pPairs, int nCount);
+    // The frame's menu bar, NULL when it has none.
+    TWKMenuBar* GetFrameMenuBar() const;
 
     // NULL when the ids are used up or the bar cannot be made.
     TWKCustomToolBar* CreateUserToolBar(LPCSTR lpszTitle = NULL);
@@ -128,4 +136,6 @@ public:
 protected:
     // A new toolbar made the manager's way; NULL when it cannot be made.
     TWKCustomToolBar* NewToolBar(UINT nID, LPCSTR lpszTitle);
+    // The frame's menu bar given this manager, its window created when missing.
+    TWKMenuBar* CreateMenuBar(UINT nID, LPCSTR lpszTitle);
 };

@@ -1,0 +1,158 @@
+// The MDI frame's menus: the menu plug-in, menus by resource id and the
+// popups the menu-bar code asks for.
+#include "framework/frames/TWKMDIFrameWnd.h"
+#include <cstdarg>
+#include "framework/controls/menus/TWKBmpMenuPlugIn.h"
+#include "framework/controls/toolbars/TWKToolBarManager.h"
+#include "framework/controls/menus/TWKMenuBar.h"
+
+const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
+
+void TWKMDIFrameWnd::InstallMenuPlugIn()
+{
+    if (m_pMenuPlugIn)
+        return;
+    if (!HasMenuBar() && m_bBmpMenus) {
+        auto* pPlugIn = new TWKBmpMenuPlugIn(TRUE);
+        if (!pPlugIn->PlugInTo(this)) {
+            delete pPlugIn;
+            return;
+        }
+        m_pMenuPlugIn = pPlugIn;
+    }
+    TWKBmpMenuPlugIn* pBmpPlugIn = GetBmpMenuPlugIn();
+    if (pBmpPlugIn && m_bBmpMenus && m_pControlBarManager
+        && m_pControlBarManager->IsKindOf(RUNTIME_CLASS(TWKToolBarManager)))
+        pBmpPlugIn->SetBmpMgr(static_cast<TWKToolBarManager*>(m_pControlBarManager)->GetBmpMgr());
+}
+
+TWKBmpMenuPlugIn* TWKMDIFrameWnd::GetBmpMenuPlugIn() const
+{
+    return (m_pMenuPlugIn && m_pMenuPlugIn->IsKindOf(RUNTIME_CLASS(TWKBmpMenuPlugIn)))
+               ? static_cast<TWKBmpMenuPlugIn*>(m_pMenuPlugIn)
+               : nullptr;
+}
+
+HMENU TWKMDIFrameWnd::GetDefaultMenu()
+{
+    return HasMenuBar() ? m_hMenuBarMenu : m_hMenuDefault;
+}
+
+HMENU TWKMDIFrameWnd::GetMenuByID(UINT nID)
+{
+    if (m_hMenuBarMenu && nID == m_nFrameMenuID)
+        return m_hMenuBarMenu;
+    if (CWinApp* pApp = AfxGetApp()) {
+        for (POSITION pos = pApp->GetFirstDocTemplatePosition(); pos;) {
+            CDocTemplate* pTemplate = pApp->GetNextDocTemplate(pos);
+            if (!pTemplate || !pTemplate->IsKindOf(RUNTIME_CLASS(CMultiDocTemplate)))
+                continue;
+            auto* pMulti = static_cast<CMultiDocTemplate*>(pTemplate);
+            if (pMulti->m_nIDResource == nID && pMulti->m_hMenuShared)
+                return pMulti->m_hMenuShared;
+        }
+    }
+    HMENU hMenu = nullptr;
+    return m_mapMenus.Lookup(nID, hMenu) ? hMenu : nullptr;
+}
+
+HMENU TWKMDIFrameWnd::GetCurrentMenu()
+{
+    if (!HasMenuBar())
+        return ::GetMenu(m_hWnd);
+    UINT nID = m_pMenuBar->GetCurMenuID();
+    HMENU hMenu = GetMenuByID(nID);
+    if (!hMenu && nID == TWK_IDR_BARHOST_MENU)
+        hMenu = m_hMenuBarMenu;
+    return hMenu;
+}
+
+BOOL TWKMDIFrameWnd::LoadMenus(int nCount, ...)
+{
+    va_list args;
+    va_start(args, nCount);
+    BOOL bResult = TRUE;
+    for (int i = 0; i < nCount; i++) {
+        UINT nID = va_arg(args, UINT);
+        HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nID));
+        if (!hMenu) {
+            bResult = FALSE;
+            break;
+        }
+        HMENU hOld = nullptr;
+        if (m_mapMenus.Lookup(nID, hOld) && hOld != hMenu)
+            ::DestroyMenu(hOld);
+        m_mapMenus.SetAt(nID, hMenu);
+    }
+    va_end(args);
+    return bResult;
+}
+
+LRESULT TWKMDIFrameWnd::OnGetMenu(WPARAM wParam, LPARAM lParam)
+{
+    HMENU hMenu = GetMenuByID((UINT)wParam);
+    return hMenu ? (LRESULT)::GetSubMenu(hMenu, (int)lParam) : 0;
+}
+
+// ---- the menu bar
+
+CWnd* TWKMDIFrameWnd::GetMenuBarWnd()
+{
+    return m_pMenuBar;
+}
+
+void TWKMDIFrameWnd::SwapMenu(UINT nID)
+{
+    if (!HasMenuBar())
+        return;
+    if (nID == 0)
+        nID = (UINT)-1;
+    m_pMenuBar->ActivateMenu(nID == (UINT)-1 ? m_nDefaultMenuID : nID);
+    if (m_pMenuBar->m_hWnd) {
+        CFrameWnd* pFrame = m_pMenuBar->GetParentFrame();
+        if (m_bMDIFloatToggle) {
+            // The dock context is moving bars: lay out at idle time.
+            m_nIdleFlags |= idleLayout | idleNotify;
+        } else if (pFrame) {
+            pFrame->RecalcLayout(TRUE);
+        }
+        m_pMenuBar->Invalidate(TRUE);
+    }
+    UpdateMDIWindowMenu();
+}
+
+void TWKMDIFrameWnd::UpdateMDIWindowMenu()
+{
+    if (!HasMenuBar() || !m_pMenuBar->GetCurMenuID() || !m_hWndMDIClient)
+        return;
+    HMENU hMenu = GetMenuByID(m_pMenuBar->GetCurMenuID());
+    HMENU hWindowPopup = hMenu ? GetWindowMenuPopup(hMenu) : nullptr;
+    if (!hWindowPopup)
+        return;
+    // The main window's own menu keeps its window list.
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain && pMain->m_hWnd && ::GetMenu(pMain->m_hWnd))
+        return;
+    ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, 0, (LPARAM)hWindowPopup);
+}
+
+BOOL TWKMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    if (!m_hMenuDefault && !HasMenuBar())
+        return CMDIFrameWnd::OnCreateClient(lpcs, pContext);
+    return CreateClient(lpcs, nullptr);
+}
+
+void TWKMDIFrameWnd::AttachMenuBarMenu(UINT nIDResource)
+{
+    // The window shows no menu of its own: the bar shows the frame's menu.
+    if (HMENU hMenu = ::GetMenu(m_hWnd)) {
+        ::SetMenu(m_hWnd, nullptr);
+        ::DestroyMenu(hMenu);
+    }
+    m_hMenuDefault = nullptr;
+    if (m_hMenuBarMenu)
+        ::DestroyMenu(m_hMenuBarMenu);
+    m_hMenuBarMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    SwapMenu((UINT)-1);
+}

@@ -918,7 +918,7 @@ CControlBarInfo::CControlBarInfo() : m_pointPos(-1, -1), m_ptMRUFloatPos(0, 0)
     m_rectMRUDockPos.SetRectEmpty();
 }
 
-void CControlBarInfo::Serialize(CArchive& ar, CDockState* pDockState)
+void CControlBarInfo::SerializePlace(CArchive& ar, CDockState* pDockState)
 {
     if (ar.IsStoring()) {
         ar << (DWORD)m_nBarID << (DWORD)m_bVisible << (DWORD)m_bFloating << (DWORD)m_bHorz
@@ -931,37 +931,50 @@ void CControlBarInfo::Serialize(CArchive& ar, CDockState* pDockState)
                    << (LONG)m_ptMRUFloatPos.x << (LONG)m_ptMRUFloatPos.y;
             }
         }
+        return;
+    }
+    DWORD dw;
+    LONG x, y, r, b;
+    ar >> dw; m_nBarID = dw;
+    ar >> dw; m_bVisible = dw != 0;
+    ar >> dw; m_bFloating = dw != 0;
+    ar >> dw; m_bHorz = dw != 0;
+    ar >> x >> y;
+    m_pointPos = CPoint(x, y);
+    if (pDockState->m_dwVersion > 1) {
+        ar >> dw; m_nMRUWidth = dw;
+        ar >> dw; m_bDocking = dw != 0;
+        if (m_bDocking) {
+            ar >> dw; m_uMRUDockID = dw;
+            ar >> x >> y >> r >> b;
+            m_rectMRUDockPos.SetRect(x, y, r, b);
+            ar >> m_dwMRUFloatStyle;
+            ar >> x >> y;
+            m_ptMRUFloatPos = CPoint(x, y);
+        }
+    }
+    m_bDockBar = m_nBarID >= AFX_IDW_DOCKBAR_TOP && m_nBarID <= AFX_IDW_DOCKBAR_FLOAT;
+}
+
+void CControlBarInfo::SerializeBarIDs(CArchive& ar)
+{
+    if (ar.IsStoring()) {
         ar << (WORD)m_arrBarID.GetSize();
         for (INT_PTR i = 0; i < m_arrBarID.GetSize(); i++)
             ar << m_arrBarID[i];
-    } else {
-        DWORD dw;
-        LONG x, y, r, b;
-        ar >> dw; m_nBarID = dw;
-        ar >> dw; m_bVisible = dw != 0;
-        ar >> dw; m_bFloating = dw != 0;
-        ar >> dw; m_bHorz = dw != 0;
-        ar >> x >> y;
-        m_pointPos = CPoint(x, y);
-        if (pDockState->m_dwVersion > 1) {
-            ar >> dw; m_nMRUWidth = dw;
-            ar >> dw; m_bDocking = dw != 0;
-            if (m_bDocking) {
-                ar >> dw; m_uMRUDockID = dw;
-                ar >> x >> y >> r >> b;
-                m_rectMRUDockPos.SetRect(x, y, r, b);
-                ar >> m_dwMRUFloatStyle;
-                ar >> x >> y;
-                m_ptMRUFloatPos = CPoint(x, y);
-            }
-        }
-        WORD n;
-        ar >> n;
-        m_arrBarID.SetSize(n);
-        for (WORD i = 0; i < n; i++)
-            ar >> m_arrBarID[i];
-        m_bDockBar = m_nBarID >= AFX_IDW_DOCKBAR_TOP && m_nBarID <= AFX_IDW_DOCKBAR_FLOAT;
+        return;
     }
+    WORD n;
+    ar >> n;
+    m_arrBarID.SetSize(n);
+    for (WORD i = 0; i < n; i++)
+        ar >> m_arrBarID[i];
+}
+
+void CControlBarInfo::Serialize(CArchive& ar, CDockState* pDockState)
+{
+    SerializePlace(ar, pDockState);
+    SerializeBarIDs(ar);
 }
 
 // ---------------------------------------------------------------------------

@@ -59,11 +59,17 @@ BOOL IsDockBarID(UINT nID)
     return nID >= AFX_IDW_DOCKBAR_TOP && nID <= AFX_IDW_DOCKBAR_FLOAT;
 }
 
-// The unset marker stays unset; real points follow the screen.
-void ScaleSetPoint(TWKDockState* pDockState, CPoint& pt)
+// A loaded record's points follow the screen; the unset marker stays unset.
+void ScaleLoadedPlace(TWKDockState* pDockState, TWKControlBarInfo* pInfo)
 {
-    if (pt != CPoint(-1, -1))
-        pDockState->ScalePoint(pt);
+    if (!pDockState)
+        return;
+    if (pInfo->m_pointPos != CPoint(-1, -1))
+        pDockState->ScalePoint(pInfo->m_pointPos);
+    if (pInfo->m_bDocking) {
+        pDockState->ScaleRectPos(pInfo->m_rectMRUDockPos);
+        pDockState->ScalePoint(pInfo->m_ptMRUFloatPos);
+    }
 }
 
 } // namespace
@@ -161,8 +167,6 @@ BOOL TWKControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, TWKDockSta
     m_bDockBar = IsDockBarID(m_nBarID);
     m_pointPos.x = (int)pApp->GetProfileInt(s, "XPos", -1);
     m_pointPos.y = (int)pApp->GetProfileInt(s, "YPos", -1);
-    if (pDockState)
-        ScaleSetPoint(pDockState, m_pointPos);
     m_nMRUWidth = pApp->GetProfileInt(s, "MRUWidth", (int)kUnsetMRUWidth);
     m_bDocking = pApp->GetProfileInt(s, "Docking", 0) != 0;
     if (m_bDocking) {
@@ -174,11 +178,8 @@ BOOL TWKControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, TWKDockSta
         m_dwMRUFloatStyle = pApp->GetProfileInt(s, "MRUFloatStyle", 0);
         m_ptMRUFloatPos.x = (int)pApp->GetProfileInt(s, "MRUFloatXPos", 0);
         m_ptMRUFloatPos.y = (int)pApp->GetProfileInt(s, "MRUFloatYPos", 0);
-        if (pDockState) {
-            pDockState->ScaleRectPos(m_rectMRUDockPos);
-            pDockState->ScalePoint(m_ptMRUFloatPos);
-        }
     }
+    ScaleLoadedPlace(pDockState, this);
     // A damaged count ends at the first id that is not there.
     m_arrBarID.RemoveAll();
     int nBars = (int)pApp->GetProfileInt(s, "Bars", 0);
@@ -228,18 +229,8 @@ BOOL TWKControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, TWKDockSta
 
 void TWKControlBarInfo::Serialize(CArchive& ar, TWKDockState* pDockState)
 {
-    DWORD dwVersion = pDockState ? pDockState->m_dwVersion : 2;
+    SerializePlace(ar, pDockState);
     if (ar.IsStoring()) {
-        ar << (DWORD)m_nBarID << (DWORD)m_bVisible << (DWORD)m_bFloating << (DWORD)m_bHorz
-           << (LONG)m_pointPos.x << (LONG)m_pointPos.y;
-        if (dwVersion > 1) {
-            ar << (DWORD)m_nMRUWidth << (DWORD)m_bDocking;
-            if (m_bDocking) {
-                ar << (DWORD)m_uMRUDockID << (LONG)m_rectMRUDockPos.left << (LONG)m_rectMRUDockPos.top
-                   << (LONG)m_rectMRUDockPos.right << (LONG)m_rectMRUDockPos.bottom << (DWORD)m_dwMRUFloatStyle
-                   << (LONG)m_ptMRUFloatPos.x << (LONG)m_ptMRUFloatPos.y;
-            }
-        }
         ar << (DWORD)m_dwStyle << (DWORD)m_dwExStyle << (DWORD)m_bPrevFloating << (DWORD)m_bMDIChild;
         CString strPct;
         strPct.Format("%d", TWKDockState::PctToMillionths(m_fPctWidth));
@@ -249,39 +240,13 @@ void TWKControlBarInfo::Serialize(CArchive& ar, TWKDockState* pDockState)
         ar << (DWORD)m_dwMRUDockingState << (DWORD)m_dwDockStyle << (DWORD)m_nTypeID;
         if (m_pInfoEx)
             m_pInfoEx->Serialize(ar, pDockState);
-        ar << (WORD)m_arrBarID.GetSize();
-        for (INT_PTR i = 0; i < m_arrBarID.GetSize(); i++)
-            ar << (DWORD)m_arrBarID[i];
+        SerializeBarIDs(ar);
         return;
     }
 
+    ScaleLoadedPlace(pDockState, this);
     DWORD dw;
-    LONG x, y, r, b;
-    ar >> dw; m_nBarID = dw;
-    ar >> dw; m_bVisible = dw != 0;
-    ar >> dw; m_bFloating = dw != 0;
-    ar >> dw; m_bHorz = dw != 0;
-    ar >> x >> y;
-    m_pointPos = CPoint(x, y);
-    m_bDockBar = IsDockBarID(m_nBarID);
-    if (pDockState)
-        ScaleSetPoint(pDockState, m_pointPos);
-    if (dwVersion > 1) {
-        ar >> dw; m_nMRUWidth = dw;
-        ar >> dw; m_bDocking = dw != 0;
-        if (m_bDocking) {
-            ar >> dw; m_uMRUDockID = dw;
-            ar >> x >> y >> r >> b;
-            m_rectMRUDockPos.SetRect(x, y, r, b);
-            ar >> dw; m_dwMRUFloatStyle = dw;
-            ar >> x >> y;
-            m_ptMRUFloatPos = CPoint(x, y);
-            if (pDockState) {
-                pDockState->ScaleRectPos(m_rectMRUDockPos);
-                pDockState->ScalePoint(m_ptMRUFloatPos);
-            }
-        }
-    }
+    LONG x, y;
     ar >> dw; m_dwStyle = dw;
     ar >> dw; m_dwExStyle = dw;
     ar >> dw; m_bPrevFloating = dw != 0;
@@ -300,13 +265,7 @@ void TWKControlBarInfo::Serialize(CArchive& ar, TWKDockState* pDockState)
     m_pInfoEx = m_pManager ? m_pManager->CreateBarInfoEx(this) : nullptr;
     if (m_pInfoEx)
         m_pInfoEx->Serialize(ar, pDockState);
-    WORD n;
-    ar >> n;
-    m_arrBarID.SetSize(n);
-    for (WORD i = 0; i < n; i++) {
-        ar >> dw;
-        m_arrBarID[i] = dw;
-    }
+    SerializeBarIDs(ar);
 }
 
 // The tree form stands on the persistent tree and comes with it.
@@ -600,8 +559,14 @@ void TWKDockState::RestoreMDIPlacements(CFrameWnd* pFrame)
         TWKControlBarInfo* pInfo = GetInfo(i);
         if (!pInfo->m_bMDIChild || !pInfo->HasMDIPlacement())
             continue;
-        if (CFrameWnd* pHost = pInfo->m_pBar->GetParentFrame())
-            ::SetWindowPlacement(pHost->m_hWnd, &pInfo->m_wpMDIChild);
+        CFrameWnd* pHost = pInfo->m_pBar->GetParentFrame();
+        if (!pHost)
+            continue;
+        // A host around hidden bars stays hidden: the placement gives only its place.
+        WINDOWPLACEMENT wp = pInfo->m_wpMDIChild;
+        if (!pHost->IsWindowVisible())
+            wp.showCmd = SW_HIDE;
+        ::SetWindowPlacement(pHost->m_hWnd, &wp);
     }
     pFrame->DelayRecalcLayout(TRUE);
 }

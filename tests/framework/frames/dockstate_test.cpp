@@ -119,13 +119,6 @@ void WriteInts(const std::string& section, std::initializer_list<std::pair<const
         AfxGetApp()->WriteProfileInt(section.c_str(), v.first, v.second);
 }
 
-std::string ScreenOrigin(CWnd* pWnd)
-{
-    CRect r;
-    pWnd->GetWindowRect(&r);
-    return std::to_string(r.left) + "," + std::to_string(r.top);
-}
-
 // The main frame as the IDE lays it out, with test bars for the other cases.
 struct LayoutFrame {
     vt::MainFrame f;
@@ -628,6 +621,36 @@ TEST(SavedLayout, FloatingRecordWhoseHostCannotBeMadeIsDropped)
     DeleteProfile(profile);
 }
 
+TEST(SavedLayout, HostOfAHiddenBarComesBackHidden)
+{
+    const std::string profile = "BarState\\HiddenHost";
+    DeleteProfile(profile);
+    WINDOWPLACEMENT saved = { sizeof saved };
+    {
+        LayoutFrame lf;
+        ASSERT_NE(nullptr, lf.f.p);
+        lf.Defaults();
+        lf.f.p->FloatControlBarAsMDIChild(lf.bars[kInMain], CPoint(-1, -1));
+        lf.f.p->ShowControlBar(lf.bars[kInMain], FALSE, FALSE);
+        ASSERT_FALSE(lf.FloatFrame(kInMain)->IsWindowVisible());
+        ::GetWindowPlacement(lf.FloatFrame(kInMain)->m_hWnd, &saved);
+        lf.f.p->SaveBarState(profile.c_str());
+    }
+    LayoutFrame lf;
+    ASSERT_NE(nullptr, lf.f.p);
+    lf.Defaults();
+    lf.f.p->LoadBarState(profile.c_str());
+    CWnd* pHost = lf.FloatFrame(kInMain);
+    ASSERT_TRUE(pHost->IsKindOf(RUNTIME_CLASS(TWKControlBarMDIChildWnd)));
+    EXPECT_FALSE(lf.bars[kInMain]->IsVisible());
+    EXPECT_FALSE(pHost->IsWindowVisible());
+    WINDOWPLACEMENT wp = { sizeof wp };
+    ::GetWindowPlacement(pHost->m_hWnd, &wp);
+    // In its place; its size follows the bar when the bar is shown again.
+    EXPECT_EQ(CRect(saved.rcNormalPosition).TopLeft(), CRect(wp.rcNormalPosition).TopLeft());
+    DeleteProfile(profile);
+}
+
 TEST(SavedLayout, DamagedCountsEndAtTheFirstMissingEntry)
 {
     const std::string profile = "BarState\\CountTest";
@@ -691,8 +714,9 @@ TEST(SavedLayout, OnlyAFortyFourBytePlacementIsTaken)
         TWKDockState state;
         info.LoadState(profile.c_str(), 0, &state);
         EXPECT_EQ(c.bTaken, info.HasMDIPlacement()) << c.what;
-        if (c.bTaken)
+        if (c.bTaken) {
             EXPECT_EQ(CRect(30, 40, 330, 240), CRect(info.m_wpMDIChild.rcNormalPosition)) << c.what;
+        }
     }
 
     // A host whose record has no placement keeps the one it has.

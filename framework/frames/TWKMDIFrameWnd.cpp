@@ -48,6 +48,29 @@ void ActivateView(CView* pView, BOOL bActivate)
         pView->OnActivateView(bActivate, pView, pView);
 }
 
+// The floating frame of the bar when it sits alone in one (not in an MDI host).
+TWKMiniDockFrameWnd* LoneFloatingFrame(CControlBar* pBar, DWORD dwStyle)
+{
+    CDockBar* pDockBar = pBar->m_pDockBar;
+    if (!pBar->m_pDockSite || !pDockBar || !pDockBar->m_bFloating || pDockBar->GetDockedCount() != 1
+        || !(pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY))
+        return nullptr;
+    CWnd* pFrame = pDockBar->GetParent();
+    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd))) ? static_cast<TWKMiniDockFrameWnd*>(pFrame)
+                                                                            : nullptr;
+}
+
+// A dynamic bar floats in a frame that sizes it; its frame lies across.
+DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
+{
+    if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) {
+        dwStyle |= CBRS_SIZE_DYNAMIC;
+        if (dwStyle & CBRS_ORIENT_VERT)
+            dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+    }
+    return dwStyle;
+}
+
 // The toolbar manager while the toolbars are being customised, else NULL.
 TWKToolBarManager* ConfigModeManager(TWKControlBarManager* pManager)
 {
@@ -361,29 +384,6 @@ void TWKMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPC
     EmbeddedFrameDocks(pBar);
     pDockBar->ReDockControlBar(pBar, lpRect);
     NotifyAfterDock(pBar);
-}
-
-// The floating frame of the bar when it sits alone in one (not in an MDI host).
-static TWKMiniDockFrameWnd* LoneFloatingFrame(CControlBar* pBar, DWORD dwStyle)
-{
-    CDockBar* pDockBar = pBar->m_pDockBar;
-    if (!pBar->m_pDockSite || !pDockBar || !pDockBar->m_bFloating || pDockBar->GetDockedCount() != 1
-        || !(pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY))
-        return nullptr;
-    CWnd* pFrame = pDockBar->GetParent();
-    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd))) ? static_cast<TWKMiniDockFrameWnd*>(pFrame)
-                                                                            : nullptr;
-}
-
-// A dynamic bar floats in a frame that sizes it; its frame lies across.
-static DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
-{
-    if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) {
-        dwStyle |= CBRS_SIZE_DYNAMIC;
-        if (dwStyle & CBRS_ORIENT_VERT)
-            dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
-    }
-    return dwStyle;
 }
 
 void TWKMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)

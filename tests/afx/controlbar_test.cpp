@@ -360,4 +360,52 @@ TEST(ControlBar, DerivedBordersAndShowControlBarAreReached)
     pFrame->DestroyWindow();
 }
 
+// A floating frame that keeps its bars in a dock bar of its own.
+class COwnDockFrame : public CMiniDockFrameWnd
+{
+    DECLARE_DYNCREATE(COwnDockFrame)
+public:
+    COwnDockFrame() : m_own(TRUE) { m_own.m_bAutoDelete = FALSE; }
+    CDockBar m_own;
+    CDockBar* GetDockBar() override { return &m_own; }
+};
+IMPLEMENT_DYNCREATE(COwnDockFrame, CMiniDockFrameWnd)
+
+TEST(DockBar, FloatingFrameFollowsItsBarsAndMayKeepADockBarOfItsOwn)
+{
+    CPlainBar b1, b2;
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Floating"));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_TRUE(b1.Create(pFrame, 0xE803));
+    ASSERT_TRUE(b2.Create(pFrame, 0xE804));
+    b1.EnableDocking(CBRS_ALIGN_ANY);
+    b2.EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->FloatControlBar(&b1, CPoint(50, 60));
+    CWnd* pFloat = b1.m_pDockBar->GetParent();
+    ASSERT_TRUE(pFloat->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)));
+    ASSERT_TRUE(pFloat->IsWindowVisible());
+    // Asked itself (the bar's "Hide" goes to the frame around it), the floating
+    // frame hides with its last bar and shows with its first.
+    static_cast<CFrameWnd*>(pFloat)->ShowControlBar(&b1, FALSE, FALSE);
+    EXPECT_FALSE(b1.IsWindowVisible());
+    EXPECT_FALSE(pFloat->IsWindowVisible());
+    static_cast<CFrameWnd*>(pFloat)->ShowControlBar(&b1, TRUE, FALSE);
+    EXPECT_TRUE(pFloat->IsWindowVisible());
+
+    // A derived frame's own dock bar holds the bar; the frame's handlers use it.
+    pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(COwnDockFrame);
+    pFrame->FloatControlBar(&b2, CPoint(200, 60));
+    ASSERT_NE(nullptr, b2.m_pDockBar);
+    auto* pOwn = static_cast<COwnDockFrame*>(b2.m_pDockBar->GetParent());
+    ASSERT_TRUE(pOwn->IsKindOf(RUNTIME_CLASS(COwnDockFrame)));
+    EXPECT_EQ(&pOwn->m_own, b2.m_pDockBar);
+    EXPECT_EQ(nullptr, pOwn->m_wndDockBar.m_hWnd);
+    EXPECT_EQ(AFX_IDW_DOCKBAR_FLOAT, pOwn->m_own.GetDlgCtrlID());
+    pOwn->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(b2.IsWindowVisible());
+    EXPECT_FALSE(pOwn->IsWindowVisible());
+    pFrame->DestroyWindow();
+}
+
 } // namespace

@@ -127,6 +127,7 @@ TEST_F(Floating, FloatingAtAPointShowsTheFrameThereAlreadySizedToTheBar)
         ASSERT_EQ(1u, moves.size()) << c.name;
         EXPECT_EQ(CRect(100, 100, 100 + moves[0].cx, 100 + moves[0].cy), WindowRect(frame)) << c.name;
         EXPECT_EQ(ClientOnScreen(frame), WindowRect(bar)) << c.name;
+        EXPECT_EQ(bar->m_sizeMRUFloat, WindowRect(bar).Size()) << c.name;
         // The floating frame's own dock bar: floating, not an MDI host's, the frame's child.
         auto* dock = dynamic_cast<TWKDockBar*>(bar->m_pDockBar);
         ASSERT_NE(nullptr, dock) << c.name;
@@ -332,6 +333,15 @@ protected:
 
 TEST_F(FloatingInMain, HostsWithoutAPlaceCascadeAndStartAgainPastTheClientArea)
 {
+    HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TWK_BARHOST));
+    ASSERT_NE(nullptr, hIcon);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(hIcon, &info));
+    BITMAP bm = {};
+    ::GetObjectA(info.hbmColor, sizeof(bm), &bm);
+    EXPECT_EQ(32, bm.bmWidth);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
     int cx = ClientArea().Width(), cy = ClientArea().Height();
     struct Step { CPoint ptCascade; CPoint ptHost; };   // cascade set first when x >= 0
     const Step steps[] = {
@@ -363,6 +373,9 @@ TEST_F(FloatingInMain, HostsWithoutAPlaceCascadeAndStartAgainPastTheClientArea)
         EXPECT_EQ(AFX_IDW_DOCKBAR_FLOAT, host->m_wndDockBar.GetDlgCtrlID());
         EXPECT_EQ(host->m_hWnd, ::GetParent(host->m_wndDockBar.m_hWnd));
         EXPECT_FALSE(host->GetExStyle() & WS_EX_CLIENTEDGE);
+        // The host's own resource is an icon, which its window class shows.
+        EXPECT_EQ((UINT)IDR_TWK_BARHOST, host->m_nIDHelp);
+        EXPECT_NE(0u, ::GetClassLongPtrA(host->m_hWnd, GCLP_HICON));
         EXPECT_TRUE(bar->IsFloating());
         EXPECT_TRUE(bar->IsInMDIChildFrame());
         EXPECT_EQ(1, bar->nBeforeMDIFloat) << name;

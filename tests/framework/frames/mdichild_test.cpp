@@ -18,7 +18,14 @@ class CChildTestView : public CView
 {
     DECLARE_DYNCREATE(CChildTestView)
 public:
+    int nActivated = 0;   // OnActivateView(TRUE) calls
     void OnDraw(CDC*) override {}
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override
+    {
+        if (bActivate)
+            nActivated++;
+        CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    }
 };
 IMPLEMENT_DYNCREATE(CChildTestView, CView)
 
@@ -119,17 +126,6 @@ protected:
         EXPECT_TRUE(p && p->IsKindOf(RUNTIME_CLASS(CRecordingChild)));
         return static_cast<CRecordingChild*>(p);
     }
-    static bool FocusIn(CWnd* p)
-    {
-        HWND h = ::GetFocus();
-        return h && (h == p->m_hWnd || ::IsChild(p->m_hWnd, h));
-    }
-    void MakeFrameActive()
-    {
-        ::SetForegroundWindow(frame->m_hWnd);
-        frame->SetActiveWindow();
-        vt::PumpMessages();
-    }
 };
 
 TEST_F(ChildFrames, TemplateChildTakesTheTemplatesAcceleratorsAndSharedMenu)
@@ -163,9 +159,13 @@ TEST_F(ChildFrames, AClickIntoAChildActivatesItItsViewAndItsMenu)
     CRecordingChild* first = OpenChild();
     CRecordingChild* second = OpenChild();
     ASSERT_TRUE(first && second && first != second);
-    MakeFrameActive();
-    ASSERT_EQ(frame->m_hWnd, ::GetActiveWindow());
     ASSERT_EQ(second, frame->MDIGetActive());
+    // The focus follows only inside the foreground window, which other test
+    // programs on the screen may hold: the views count their activations.
+    auto* firstView = static_cast<CChildTestView*>(first->GetActiveView());
+    auto* secondView = static_cast<CChildTestView*>(second->GetActiveView());
+    ASSERT_TRUE(firstView && secondView);
+    firstView->nActivated = secondView->nActivated = 0;
 
     // A mouse activation, while a dockable frame is the active frame.
     frame->m_pActiveDockableFrame = dockable;
@@ -173,7 +173,8 @@ TEST_F(ChildFrames, AClickIntoAChildActivatesItItsViewAndItsMenu)
     first->SendMessage(WM_MOUSEACTIVATE, (WPARAM)frame->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
     EXPECT_EQ(nullptr, frame->m_pActiveDockableFrame);
     EXPECT_EQ(first, frame->MDIGetActive());
-    EXPECT_TRUE(FocusIn(first->GetActiveView()));
+    EXPECT_LE(1, firstView->nActivated);
+    EXPECT_EQ(0, secondView->nActivated);
     EXPECT_EQ((std::vector<UINT>{ first->m_nMenuID }), frame->swaps);
 
     // A click on a child window of the other child.
@@ -181,8 +182,8 @@ TEST_F(ChildFrames, AClickIntoAChildActivatesItItsViewAndItsMenu)
     second->SendMessage(WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, AFX_IDW_PANE_FIRST), MAKELPARAM(5, 5));
     EXPECT_EQ(nullptr, frame->m_pActiveDockableFrame);
     EXPECT_EQ(second, frame->MDIGetActive());
-    EXPECT_TRUE(FocusIn(second->GetActiveView()));
-    // Other child events and clicks into the view that has the focus change nothing.
+    EXPECT_LE(1, secondView->nActivated);
+    // Other child events change nothing.
     second->SendMessage(WM_PARENTNOTIFY, MAKEWPARAM(WM_MOUSEMOVE, 0), MAKELPARAM(5, 5));
     first->SendMessage(WM_PARENTNOTIFY, MAKEWPARAM(WM_MOUSEMOVE, 0), MAKELPARAM(5, 5));
     EXPECT_EQ(second, frame->MDIGetActive());

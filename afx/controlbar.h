@@ -242,6 +242,10 @@ public:
     CControlBar* m_pBar = nullptr;
 
     void Serialize(CArchive& ar, CDockState* pDockState);
+    // The two ends of the archive form, for records that add fields between them:
+    // id, flags, position and the MRU fields; then the id list.
+    void SerializePlace(CArchive& ar, CDockState* pDockState);
+    void SerializeBarIDs(CArchive& ar);
 };
 
 // A whole frame's saved bar layout.

@@ -15,6 +15,17 @@ TWKDockBar* AsTWKDockBar(CDockBar* pDockBar)
 {
     return (pDockBar && pDockBar->IsKindOf(RUNTIME_CLASS(TWKDockBar))) ? static_cast<TWKDockBar*>(pDockBar) : nullptr;
 }
+// Docks through dock(), between the bar's before- and after-dock hooks.
+template <class F>
+void WithDockHooks(CControlBar* pBar, F dock)
+{
+    TWKControlBar* pTWKBar = AsTWKBar(pBar);
+    if (pTWKBar)
+        pTWKBar->NotifyBeforeDock();
+    dock();
+    if (pTWKBar)
+        pTWKBar->OnAfterDock();
+}
 } // namespace
 
 UINT TWKGetMenuMessage()
@@ -99,15 +110,12 @@ void TWKFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT 
     // No dock bar takes it: the bar stays where it is, no hook runs.
     if (!pDockBar)
         return;
-    TWKControlBar* pTWKBar = AsTWKBar(pBar);
-    if (pTWKBar)
-        pTWKBar->NotifyBeforeDock();
-    if (TWKDockBar* pTWK = AsTWKDockBar(pDockBar))
-        pTWK->DockControlBar(pBar, lpRect);
-    else
-        pDockBar->DockControlBar(pBar, lpRect);
-    if (pTWKBar)
-        pTWKBar->OnAfterDock();
+    WithDockHooks(pBar, [&] {
+        if (TWKDockBar* pTWK = AsTWKDockBar(pDockBar))
+            pTWK->DockControlBar(pBar, lpRect);
+        else
+            pDockBar->DockControlBar(pBar, lpRect);
+    });
 }
 
 void TWKFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
@@ -120,12 +128,7 @@ void TWKFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCREC
         pDockBar = TWKFindDockBarForAlign(this, pBar->GetBarStyle());
     if (!pDockBar)
         return;
-    TWKControlBar* pTWKBar = AsTWKBar(pBar);
-    if (pTWKBar)
-        pTWKBar->NotifyBeforeDock();
-    pDockBar->ReDockControlBar(pBar, lpRect);
-    if (pTWKBar)
-        pTWKBar->OnAfterDock();
+    WithDockHooks(pBar, [&] { pDockBar->ReDockControlBar(pBar, lpRect); });
 }
 
 void TWKFrameWnd::DockControlBarAt(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow, float fPctWidth,

@@ -851,8 +851,14 @@ void CDockContext::InitLoop()
 {
     // Pending paints first, so the feedback is not drawn over stale pixels.
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        // A quit comes through any filter: it stays for the loop that follows.
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
         ::DispatchMessageA(&msg);
+    }
     m_rectLast.SetRectEmpty();
     m_sizeLast = CSize(0, 0);
     m_bDitherLast = FALSE;

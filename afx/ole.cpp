@@ -73,6 +73,48 @@ SCODE COleDropSource::GiveFeedback(DROPEFFECT)
     return DRAGDROP_S_USEDEFAULTCURSORS;
 }
 
+BOOL COleDropSource::OnBeginDrag(CWnd* pWnd)
+{
+    RECT rcStart = m_rectStartDrag;
+    if (::IsRectEmpty(&rcStart)) {
+        POINT pt = {};
+        ::GetCursorPos(&pt);
+        int cx = ::GetSystemMetrics(SM_CXDRAG), cy = ::GetSystemMetrics(SM_CYDRAG);
+        ::SetRect(&rcStart, pt.x - cx, pt.y - cy, pt.x + cx + 1, pt.y + cy + 1);
+    }
+    const DWORD dwDelay = (DWORD)::GetProfileIntA("windows", "DragDelay", 200);
+    HWND hWnd = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+    if (hWnd)
+        ::SetCapture(hWnd);
+    const DWORD dwStart = ::GetTickCount();
+    BOOL bStarted = FALSE;
+    for (;;) {
+        if (hWnd && ::GetCapture() != hWnd)
+            break;   // someone took the mouse away: no drag
+        MSG msg;
+        if (::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+            ::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+            if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP || msg.message == WM_LBUTTONDOWN ||
+                msg.message == WM_RBUTTONDOWN || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+                break;
+            if (msg.message == WM_MOUSEMOVE && !::PtInRect(&rcStart, msg.pt)) {
+                bStarted = TRUE;
+                break;
+            }
+            continue;
+        }
+        DWORD dwPassed = ::GetTickCount() - dwStart;
+        if (dwPassed >= dwDelay) {
+            bStarted = TRUE;   // held long enough
+            break;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, dwDelay - dwPassed, QS_MOUSE | QS_KEY | QS_POSTMESSAGE);
+    }
+    if (hWnd && ::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    return bStarted;
+}
+
 STDMETHODIMP COleDropSource::XDropSource::QueryInterface(REFIID riid, void** ppv)
 {
     if (riid == IID_IUnknown || riid == IID_IDropSource) {
@@ -134,11 +176,17 @@ const COleDataSource::Entry* COleDataSource::Find(const FORMATETC* pFmt) const
     return nullptr;
 }
 
-DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT, COleDropSource* pDropSource)
+DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, COleDropSource* pDropSource)
 {
     COleDropSource defaultSource;
     if (!pDropSource)
         pDropSource = &defaultSource;
+    if (lpRectStartDrag)
+        pDropSource->m_rectStartDrag = *lpRectStartDrag;
+    HWND hHolder = ::GetCapture() ? ::GetCapture() : ::GetFocus();
+    CWnd* pWnd = hHolder ? CWnd::FromHandle(hHolder) : nullptr;
+    if (!pDropSource->OnBeginDrag(pWnd))
+        return DROPEFFECT_NONE;
     DWORD effect = DROPEFFECT_NONE;
     HRESULT hr = ::DoDragDrop(&m_xDataObject, pDropSource->GetInterface(), dwEffects, &effect);
     return hr == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;

@@ -25,7 +25,13 @@ public:
     virtual ~COleDropSource();
     virtual SCODE QueryContinueDrag(BOOL bEscapePressed, DWORD dwKeyState);
     virtual SCODE GiveFeedback(DROPEFFECT dropEffect);
+    // Before the drag: TRUE once the pointer leaves the start rectangle, or
+    // the drag delay passes, with the button held; FALSE when a button
+    // changes or Escape is pressed first (a click, not a drag). pWnd, when
+    // given, holds the capture meanwhile.
+    virtual BOOL OnBeginDrag(CWnd* pWnd);
     IDropSource* GetInterface() { return &m_xDropSource; }
+    RECT m_rectStartDrag = {};   // screen coordinates; empty: round the cursor
 private:
     struct XDropSource : IDropSource {
         COleDropSource* m_pThis = nullptr;
@@ -48,7 +54,8 @@ public:
     // Takes ownership of hGlobal.
     void CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal, LPFORMATETC lpFormatEtc = NULL);
     void Empty();
-    // DROPEFFECT_NONE when cancelled or refused.
+    // DROPEFFECT_NONE when cancelled or refused, or when the button went up
+    // before the drag began (the drop source's OnBeginDrag).
     DROPEFFECT DoDragDrop(DWORD dwEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
                           LPCRECT lpRectStartDrag = NULL, COleDropSource* pDropSource = NULL);
     void SetClipboard();
@@ -127,6 +134,15 @@ public:
 
     IDropTarget* GetInterface() { return &m_xDropTarget; }
     CWnd* m_pWnd = nullptr;
+
+    // Scrolling at the border, for OnDragScroll overrides: the scroll code
+    // of the last call (0xFFFF outside the border zone), when the window
+    // last scrolled and how long until the next step.
+    UINT m_nTimerID = 0xFFFF;
+    DWORD m_dwLastTick = 0;
+    UINT m_nScrollDelay = 0;
+    // The data of the drag now over the window.
+    COleDataObject* GetDataObject() { return &m_dataObject; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

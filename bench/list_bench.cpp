@@ -4,7 +4,7 @@
 // every row. Times each step for 100,000 and 10,000 rows. Run: bench/list_bench.
 #include "framework/controls/list/TWKListCtrl.h"
 #include "afx/app.h"
-#include <psapi.h>
+#include "bench_support.h"
 #include <cstdio>
 #include <random>
 #include <string>
@@ -12,31 +12,10 @@
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return (double)c.QuadPart / (double)f.QuadPart;
-}
-
-SIZE_T PeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS pmc = {};
-    pmc.cb = sizeof(pmc);
-    K32GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
-    return pmc.PeakWorkingSetSize;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessage(&msg, NULL, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
-}
+using bench::Now;
+using bench::PaintNow;
+using bench::PeakMemory;
+using bench::Pump;
 
 struct Texts
 {
@@ -70,10 +49,6 @@ struct Steps
     SIZE_T peak;
 };
 
-void PaintNow(HWND hWnd)
-{
-    RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
 
 Steps RunOurs(CWnd& parent, const Texts& t, int nRows)
 {

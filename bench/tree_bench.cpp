@@ -6,7 +6,7 @@
 // Run: bench/tree_bench.
 #include "framework/controls/list/TWKTreeCtrl.h"
 #include "afx/app.h"
-#include <psapi.h>
+#include "bench_support.h"
 #include <cstdio>
 #include <random>
 #include <string>
@@ -14,31 +14,10 @@
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return (double)c.QuadPart / (double)f.QuadPart;
-}
-
-SIZE_T PeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS pmc = {};
-    pmc.cb = sizeof(pmc);
-    K32GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
-    return pmc.PeakWorkingSetSize;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessage(&msg, NULL, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
-}
+using bench::Now;
+using bench::PaintNow;
+using bench::PeakMemory;
+using bench::Pump;
 
 std::vector<std::string> MakeTexts(int n)
 {
@@ -68,8 +47,6 @@ struct Result
 };
 
 const DWORD TREE_STYLES = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
-
-void PaintNow(HWND hWnd) { RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 Result RunOurs(CWnd& parent, const std::vector<std::string>& texts)
 {

@@ -3,6 +3,7 @@
 #include "editor/store/TWKEditColour.h"
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -601,9 +602,31 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
         return IDS_TWK_NOMEMORY;
     }
 
+    // The lines the block needs below the end of the text, and one empty
+    // line after it, are added first, each split recorded: Undo takes the
+    // block out and then joins them away, leaving the text as it was.
+    int nRows = 0, nLines = 0;
+    for (TWKEditLine* b = pChain; b; b = b->pNext)
+        nRows++;
+    for (TWKEditLine* p = pos.pLine; p; p = p->pNext)
+        nLines++;
+    // Replaying a record finds the lines its own records made already.
+    if (bUndo)
+        SetUndoGroup(TRUE);
+    for (; nLines < nRows + (m_bReplaying ? 0 : 1) && !rc; nLines++)
+    {
+        TWKEditLine* pLast = GetLastLine(pos.pLine);
+        TWKEditPos e = { pLast, VisibleEnd(pLast) };
+        rc = SplitLine(e, bUndo);
+    }
+
     const int nColumn = OffsetToColumn(pos.pLine, pos.nOffset);
     int nStartOffset = pos.nOffset;
     int nBlockLines = 0;
+    // Where a row went in, for the records of a block that is no rectangle.
+    struct Row { int nLine; int nOffset; };
+    std::vector<Row> rows;
+    BOOL bRagged = FALSE;
     TWKEditLine* pCur = pos.pLine;
     for (TWKEditLine* b = pChain; b && pCur && !rc; b = b->pNext)
     {
@@ -611,6 +634,11 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
         rc = PadToPosition(&p, bUndo);
         if (rc)
             break;
+        // A tab over the column puts the row in before it: the row then does
+        // not stand at the block's column, where a column delete looks.
+        if (OffsetToColumn(pCur, p.nOffset) != nColumn)
+            bRagged = TRUE;
+        rows.push_back({pCur->nLineNo, p.nOffset});
         if (b == pChain)
             nStartOffset = p.nOffset;
         // Every block line is exactly the first line's width; a short one
@@ -624,21 +652,30 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
         if (rc)
             break;
         nBlockLines++;
-        // A block line on the last line adds an empty line after it.
-        if (!pCur->pNext)
-        {
-            TWKEditPos e = { pCur, pCur->nLength };
-            rc = SplitLine(e, FALSE);
-        }
         pCur = pCur->pNext;
     }
     m_nLineCount = RenumberLines(m_pFirstLine);
-    if (!rc && bUndo)
+    if (!rc && bUndo && !bRagged)
     {
         TWKEditUndoRecord r = MakeRecord(UNDO_COLUMN_INSERTED, pos.pLine->nLineNo, nStartOffset,
                                          pos.pLine->nLineNo + nBlockLines, nStartOffset + nWidth);
         AddUndoRecord(&r, pszCopy);
     }
+    else if (!rc && bUndo)
+    {
+        // Each row is taken back from exactly where it went in.
+        for (const Row& row : rows)
+        {
+            TWKEditLine* pLine = GetLine(row.nLine);
+            TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, row.nLine, row.nOffset, row.nLine,
+                                             row.nOffset + nWidth);
+            memcpy(pszPiece, pLine->pText + row.nOffset, nWidth);
+            pszPiece[nWidth] = 0;
+            AddUndoRecord(&r, pszPiece);
+        }
+    }
+    if (bUndo)
+        SetUndoGroup(FALSE);
     free(pszPiece);
     FreeLines(pChain);
     free(pszCopy);
@@ -1045,10 +1082,11 @@ LPSTR TWKEdit::CopyColumn(TWKEditPos a, TWKEditPos b)
         top = b;
         bottom = a;
     }
-    int nLow = a.nOffset < b.nOffset ? a.nOffset : b.nOffset;
-    int nHigh = a.nOffset < b.nOffset ? b.nOffset : a.nOffset;
-    int nStartCol = OffsetToColumn(top.pLine, nLow);
-    int nEndCol = OffsetToColumn(top.pLine, nHigh);
+    // Each position's column on its own line: with a tab before one of them
+    // its byte offset means another column on the other line.
+    int nColA = OffsetToColumn(a.pLine, a.nOffset), nColB = OffsetToColumn(b.pLine, b.nOffset);
+    int nStartCol = nColA < nColB ? nColA : nColB;
+    int nEndCol = nColA < nColB ? nColB : nColA;
     int nWidth = nEndCol - nStartCol;
 
     int nLines = 0;

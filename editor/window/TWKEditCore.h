@@ -22,6 +22,14 @@ public:
     TWKEditLine* m_pLine;
 };
 
+// The drag of a selection started in this process: its editing window
+// while the system's drag loop runs, else NULL.
+struct TWKEditDragState
+{
+    CWnd* m_pSource = NULL;
+};
+TWKEditDragState& TWKEditGetDragState();
+
 // Size of the painter's line and class buffers: the column limit and a NUL.
 constexpr int TWK_LINE_BUFFER = TWK_MAX_COLUMNS + 1;
 
@@ -417,6 +425,9 @@ protected:
     void DialogReplaceAll(OEFindReplaceDlg* pDlg);
     void DeleteMatch(TWKEditPos pos, int nLen);
     int MarkMatches(TWKEditSearchInfo* pInfo);
+    // A move drop from an editing window of this process.
+    template <class SourceBase>
+    void TakeMovedSelection(TWKEditCore<SourceBase>* pSource);
 };
 
 // Text of the column-block clipboard marker and the offset of its block.

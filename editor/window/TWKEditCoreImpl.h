@@ -5,6 +5,7 @@
 #include "editor/window/OEFindReplaceDlg.h"
 #include "editor/store/TWKEditColour.h"
 #include <cstdlib>
+#include <new>
 #include <cstring>
 
 // ----------------------------------------------------------- construction
@@ -78,19 +79,6 @@ BOOL TWKEditCore<Base>::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRE
 }
 
 // --------------------------------------------------------- virtual operations
-
-template <class Base>
-COleDataSource* TWKEditCore<Base>::CreateDataSource()
-{
-    return new COleDataSource;
-}
-
-template <class Base>
-BOOL TWKEditCore<Base>::DoDragDrop(COleDataSource* pSource, CLIPFORMAT cfFormat, HGLOBAL hGlobal)
-{
-    pSource->CacheGlobalData(cfFormat, hGlobal);
-    return TRUE;
-}
 
 template <class Base>
 CDocument* TWKEditCore<Base>::GetActiveDocument()
@@ -271,35 +259,6 @@ void TWKEditCore<Base>::UpdateViews(CWnd*, LPARAM lHint, CObject* pHint)
         ValidateLines(static_cast<TWKEditHint*>(pHint)->m_pLine);
     if (m_bUpdate && this->m_hWnd)
         this->Invalidate(FALSE);
-}
-
-template <class Base>
-DROPEFFECT TWKEditCore<Base>::OnDragOver(COleDataObject*, DWORD, CPoint)
-{
-    return DROPEFFECT_NONE;
-}
-
-template <class Base>
-DROPEFFECT TWKEditCore<Base>::OnDragEnter(COleDataObject*, DWORD, CPoint)
-{
-    return DROPEFFECT_NONE;
-}
-
-template <class Base>
-void TWKEditCore<Base>::OnDragLeave()
-{
-}
-
-template <class Base>
-BOOL TWKEditCore<Base>::OnDrop(COleDataObject*, DROPEFFECT, CPoint)
-{
-    return FALSE;
-}
-
-template <class Base>
-BOOL TWKEditCore<Base>::DragSelection()
-{
-    return FALSE;
 }
 
 template <class Base>
@@ -1054,3 +1013,4 @@ void TWKEditCore<Base>::OnUpdatePageSetup(CCmdUI* pCmdUI)
 #include "editor/window/TWKEditBookmarkImpl.h"
 #include "editor/window/TWKEditMouseImpl.h"
 #include "editor/window/TWKEditFindImpl.h"
+#include "editor/window/TWKEditDragImpl.h"

@@ -117,3 +117,94 @@ void TWKEditCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
                 pParent->PostMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
     CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
 }
+
+// ------------------------------------------------------------ drop target
+
+namespace {
+TWKEditCtrl* AsEditCtrl(CWnd* pWnd)
+{
+    return pWnd && pWnd->IsKindOf(RUNTIME_CLASS(TWKEditCtrl)) ? static_cast<TWKEditCtrl*>(pWnd) : NULL;
+}
+} // namespace
+
+TWKEditDropTarget::~TWKEditDropTarget()
+{
+}
+
+DROPEFFECT TWKEditDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
+{
+    TWKEditCtrl* pCtrl = AsEditCtrl(pWnd);
+    return pCtrl ? pCtrl->OnDragEnter(pDataObject, dwKeyState, point) : DROPEFFECT_NONE;
+}
+
+DROPEFFECT TWKEditDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
+{
+    TWKEditCtrl* pCtrl = AsEditCtrl(pWnd);
+    return pCtrl ? pCtrl->OnDragOver(pDataObject, dwKeyState, point) : DROPEFFECT_NONE;
+}
+
+BOOL TWKEditDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point)
+{
+    TWKEditCtrl* pCtrl = AsEditCtrl(pWnd);
+    return pCtrl ? pCtrl->OnDrop(pDataObject, dropEffect, point) : FALSE;
+}
+
+DROPEFFECT TWKEditDropTarget::OnDropEx(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropDefault,
+                                       DROPEFFECT dropList, CPoint point)
+{
+    return COleDropTarget::OnDropEx(pWnd, pDataObject, dropDefault, dropList, point);
+}
+
+void TWKEditDropTarget::OnDragLeave(CWnd* pWnd)
+{
+    if (TWKEditCtrl* pCtrl = AsEditCtrl(pWnd))
+        pCtrl->OnDragLeave();
+}
+
+DROPEFFECT TWKEditDropTarget::OnDragScroll(CWnd* pWnd, DWORD dwKeyState, CPoint point)
+{
+    TWKEditCtrl* pCtrl = AsEditCtrl(pWnd);
+    if (!pCtrl)
+        return DROPEFFECT_NONE;
+    CRect rc;
+    pCtrl->GetClientRect(&rc);
+    CRect inner = rc;
+    int nInset = GetScrollInset();
+    inner.DeflateRect(nInset, nInset);
+    UINT nCode = 0xFFFF;
+    if (rc.PtInRect(point) && !inner.PtInRect(point))
+    {
+        UINT h = point.x < inner.left ? SB_LINEUP : point.x >= inner.right ? SB_LINEDOWN : 0xFF;
+        UINT v = point.y < inner.top ? SB_LINEUP : point.y >= inner.bottom ? SB_LINEDOWN : 0xFF;
+        nCode = MAKEWORD(h, v);
+    }
+    if (nCode != 0xFFFF && pCtrl->OnScroll(nCode, 0, FALSE))
+    {
+        DWORD dwNow = ::GetTickCount();
+        if (nCode != m_nTimerID)
+        {
+            m_dwLastTick = dwNow;
+            m_nScrollDelay = (UINT)GetScrollDelay();
+        }
+        if (dwNow - m_dwLastTick > m_nScrollDelay)
+        {
+            pCtrl->OnScroll(nCode, 0, TRUE);
+            m_dwLastTick = dwNow;
+            m_nScrollDelay = (UINT)GetScrollInterval();
+        }
+        // The drop caret goes while the window scrolls.
+        if (m_nTimerID == 0xFFFF)
+            OnDragLeave(pWnd);
+        m_nTimerID = nCode;
+        if ((dwKeyState & MK_CONTROL) && (dwKeyState & MK_SHIFT))
+            return DROPEFFECT_SCROLL | DROPEFFECT_LINK;
+        return DROPEFFECT_SCROLL | ((dwKeyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE);
+    }
+    if (m_nTimerID != 0xFFFF)
+    {
+        // Out of the border zone again: the drop caret comes back.
+        OnDragEnter(pWnd, GetDataObject(), dwKeyState, point);
+        m_nTimerID = 0xFFFF;
+    }
+    return DROPEFFECT_NONE;
+}

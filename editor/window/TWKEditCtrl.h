@@ -3,9 +3,19 @@
 #pragma once
 #include "editor/window/TWKEditCore.h"
 
-// The control's drop target; it learns to take text with drag and drop.
+// The control's drop target: hands the drag to the control and scrolls it
+// at its border; other windows get no drop.
 class TWKEditDropTarget : public COleDropTarget
 {
+public:
+    ~TWKEditDropTarget() override;
+    DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    BOOL OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
+    DROPEFFECT OnDropEx(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropDefault, DROPEFFECT dropList,
+                        CPoint point) override;
+    void OnDragLeave(CWnd* pWnd) override;
+    DROPEFFECT OnDragScroll(CWnd* pWnd, DWORD dwKeyState, CPoint point) override;
 };
 
 class TWKEditCtrl : public TWKEditCore<CWnd>

@@ -460,20 +460,19 @@ void TWKEditCore<Base>::DialogFindStep(OEFindReplaceDlg* pDlg, BOOL bReplaceAfte
         DialogReplaceStep(pDlg);
 }
 
-// Selects a match without painting and deletes it with undo; the caret
-// stays at its start.
+// Deletes a match (on one line) with undo; the caret stays at its start.
+// No selection is made for it: nothing is painted while replacing, and
+// asking for the focus each time would cost more than the edit.
 template <class Base>
 void TWKEditCore<Base>::DeleteMatch(TWKEditPos pos, int nLen)
 {
     TWKEdit* pEdit = GetEdit();
-    m_pCaretLine = m_pAnchorLine = m_pSelStartLine = m_pSelEndLine = pos.pLine;
+    TWKEditPos to = {pos.pLine, pos.nOffset + nLen};
+    if (nLen > 0)
+        pEdit->DeleteRange(pos, to, TRUE);
+    m_pCaretLine = pos.pLine;
     m_nCaretLine = pos.pLine->nLineNo;
-    m_nCaretCol = m_nAnchorCol = m_nSelStartCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset);
-    m_nSelEndCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset + nLen);
-    m_nSelMode = 1;
-    m_bSelection = TRUE;
-    if (DeleteSelection(FALSE, TRUE))
-        ClearSelection(FALSE);   // a match of length 0: nothing to delete
+    m_nCaretCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset);
 }
 
 template <class Base>
@@ -640,28 +639,7 @@ void TWKEditCore<Base>::MarkAll(TWKEditSearchInfo* pInfo)
         m_nTopLine = m_nCaretLine = 1;
         m_nCaretCol = m_nFirstCol = 0;
     }
-    TWKEditLine* pMark = NULL;
-    for (TWKEditLine* p = m_pCaretLine->pNext; p && !pMark; p = p->pNext)
-        if (p->dwFlags & LINE_BOOKMARK)
-            pMark = p;
-    for (TWKEditLine* p = pEdit->GetFirstLine(); p && !pMark; p = p->pNext)
-        if (p->dwFlags & LINE_BOOKMARK)
-            pMark = p;
-    if (pMark)
-    {
-        m_pCaretLine = pMark;
-        m_nCaretLine = pMark->nLineNo;
-        m_nCaretCol = 0;
-        int nRows = VisibleRows();
-        if (m_nCaretLine < m_nTopLine || m_nCaretLine - m_nTopLine >= nRows)
-        {
-            m_pTopLine = pMark;
-            m_nTopLine = m_nCaretLine;
-            while (m_pTopLine->pPrev && m_nCaretLine - m_nTopLine < nRows / 2)
-                m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
-        }
-        EnsureCaretVisible();
-    }
+    OnNextBookmark();
     if (this->m_hWnd)
         this->Invalidate(TRUE);
 }

@@ -291,36 +291,11 @@ void TWKEditCore<Base>::OnLButtonUp(UINT, CPoint point)
     ExtendSelection(m_bUpdate);
 }
 
+// The caret is at the point already, from the press before.
 template <class Base>
 void TWKEditCore<Base>::OnLButtonDblClk(UINT, CPoint)
 {
-    TWKEdit* pEdit = GetEdit();
-    TWKEditLine* pLine = m_pCaretLine;
-    if (m_bSelection)
-        ClearSelection(m_bUpdate);
-    if (!pEdit || !pLine || !pLine->pText)
-        return;
-    int nLen = pLine->nLength, nEol = pEdit->m_nLineEndLen;
-    if (nLen > 1 && nLen >= nEol && pLine->pText[nLen - nEol] == pEdit->m_szLineEnd[0])
-        nLen -= nEol;
-    int k = pEdit->ColumnToOffset(pLine, m_nCaretCol);
-    auto isWord = [pEdit](char ch) { return ch == '_' || pEdit->IsWordChar((BYTE)ch); };
-    if (nLen <= 0 || k >= nLen || !isWord(pLine->pText[k]))
-        return;
-    while (k > 0 && !pEdit->m_TerminatorChars[(BYTE)pLine->pText[k - 1]] && isWord(pLine->pText[k - 1]))
-        k--;
-    m_nCaretCol = pEdit->OffsetToColumn(pLine, k);
-    BeginSelection(1, 0);
-    pLine->dwFlags |= LINE_SELSTART;
-    pLine->nSelStartCol = (WORD)m_nCaretCol;
-    while (k < nLen && !pEdit->m_StartChars[(BYTE)pLine->pText[k]] && isWord(pLine->pText[k]))
-        k++;
-    m_nCaretCol = pEdit->OffsetToColumn(pLine, k);
-    if (m_bUpdate)
-        EnsureCaretVisible();
-    pLine->dwFlags |= LINE_SELEND;
-    pLine->nSelEndCol = (WORD)m_nCaretCol;
-    ExtendSelection(m_bUpdate);
+    SelectWord(m_bUpdate);
 }
 
 // ------------------------------------------------------------ context menu

@@ -151,7 +151,7 @@ int TWKEditView::SetScrollPos(int nBar, int nPos, BOOL bRedraw)
 
 void TWKEditView::OnDragLeave()
 {
-    ::DestroyCaret();
+    TWKEditCore<CView>::OnDragLeave();
     CView::OnDragLeave();
 }
 

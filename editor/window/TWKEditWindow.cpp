@@ -7,6 +7,12 @@
 
 IMPLEMENT_DYNAMIC(TWKEditHint, CObject)
 
+TWKEditDragState& TWKEditGetDragState()
+{
+    static TWKEditDragState state;
+    return state;
+}
+
 BOOL TWKEditIsColumnBlock(LPCSTR pszText, int nLength)
 {
     return pszText && nLength >= TWK_COLUMN_MARKER_LEN && memcmp(pszText, TWK_COLUMN_MARKER, TWK_COLUMN_MARKER_LEN) == 0;

@@ -121,6 +121,22 @@ BOOL TWKDockContext::HasFloatFrameBorders() const
              && (pFrame->GetStyle() & WS_CAPTION) != WS_CAPTION);
 }
 
+void TWKDockContext::AddFrameBorders(CRect& rect) const
+{
+    // A bar that floats already takes the borders its frame really has, so
+    // that a frame dropped where it was stays there.
+    CFrameWnd* pFrame = m_pBar->GetParentFrame();
+    if (m_pBar->IsFloating() && pFrame && pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd))) {
+        CRect rectFrame, rectBar;
+        pFrame->GetWindowRect(&rectFrame);
+        m_pBar->GetWindowRect(&rectBar);
+        rect.InflateRect(rectBar.left - rectFrame.left, rectBar.top - rectFrame.top, rectFrame.right - rectBar.right,
+                         rectFrame.bottom - rectBar.bottom);
+        return;
+    }
+    CMiniFrameWnd::CalcBorders(&rect);
+}
+
 // ---- dragging
 
 void TWKDockContext::StartDrag(CPoint pt)
@@ -132,6 +148,7 @@ void TWKDockContext::StartDrag(CPoint pt)
     m_dwDockStyle = m_pBar->m_dwDockStyle;
     m_dwStyle = m_pBar->GetBarStyle() & CBRS_ALIGN_ANY;
     m_nLastDockingRow = -1;
+    m_pLastDockingBar = nullptr;
     m_ptDragStart = pt;
     m_bDragging = TRUE;
     SetStatusText(IDS_TWK_PREVENTDOCKING);
@@ -147,8 +164,8 @@ void TWKDockContext::StartDrag(CPoint pt)
         m_rectDragVert = CRect(ptTopLeft, m_pBar->CalcDynamicLayout(0, LM_VERTDOCK));
         m_rectFrameDragHorz = m_rectFrameDragVert = CRect(ptTopLeft, m_pBar->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH));
         if (HasFloatFrameBorders()) {
-            CMiniFrameWnd::CalcBorders(&m_rectFrameDragHorz);
-            CMiniFrameWnd::CalcBorders(&m_rectFrameDragVert);
+            AddFrameBorders(m_rectFrameDragHorz);
+            AddFrameBorders(m_rectFrameDragVert);
         }
     } else {
         if (dwBarStyle & CBRS_SIZE_FIXED) {
@@ -164,8 +181,8 @@ void TWKDockContext::StartDrag(CPoint pt)
         }
         m_rectFrameDragHorz = m_rectDragHorz;
         m_rectFrameDragVert = m_rectDragVert;
-        CMiniFrameWnd::CalcBorders(&m_rectFrameDragHorz);
-        CMiniFrameWnd::CalcBorders(&m_rectFrameDragVert);
+        AddFrameBorders(m_rectFrameDragHorz);
+        AddFrameBorders(m_rectFrameDragVert);
     }
     m_rectFrameDragHorz.DeflateRect(twkAuxData.cxBorder, twkAuxData.cyBorder);
     m_rectFrameDragVert.DeflateRect(twkAuxData.cxBorder, twkAuxData.cyBorder);
@@ -240,6 +257,10 @@ void TWKDockContext::DrawFocusRect(BOOL bRemoveRect)
     if (bOverDockBar) {
         const CRect& rectDrag = IsHorz(m_dwOverDockStyle) ? m_rectDragHorz : m_rectDragVert;
         CDockBar* pDockBar = DockBarFor(m_dwOverDockStyle);
+        // The last row counts only in the dock bar it was found in.
+        if (pDockBar != m_pLastDockingBar)
+            m_nLastDockingRow = -1;
+        m_pLastDockingBar = pDockBar;
         if (pDockBar && pDockBar->IsKindOf(RUNTIME_CLASS(TWKDockBar)))
             rect = static_cast<TWKDockBar*>(pDockBar)->CalcDockingRect(m_pBar, rectDrag, m_ptLast, &m_nLastDockingRow,
                                                                       &m_rectLastDocking, &m_ptLastDocking);
@@ -341,6 +362,12 @@ void TWKDockContext::EndDrag()
         SiteDock(pDockBar, &rect);
         SiteRecalcLayout();
     } else {
+        // A click on a floating bar's caption leaves its frame where it was.
+        if (bClick) {
+            CSize back(m_ptDragStart.x - m_ptLast.x, m_ptDragStart.y - m_ptLast.y);
+            m_rectFrameDragHorz.OffsetRect(back);
+            m_rectFrameDragVert.OffsetRect(back);
+        }
         DWORD dwBarStyle = m_pBar->GetBarStyle();
         BOOL bVertFloat = !(dwBarStyle & CBRS_SIZE_DYNAMIC) && (IsVert(m_dwStyle) != m_bFlip);
         if (bVertFloat) {
@@ -376,7 +403,7 @@ void TWKDockContext::StartResize(int nHitTest, CPoint pt)
     CSize size = m_pBar->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH);
     RequestedSize() = ActualSize() = ActualFrameSize() = CRect(rect.TopLeft(), size);
     if (HasFloatFrameBorders())
-        CMiniFrameWnd::CalcBorders(&ActualFrameSize());
+        AddFrameBorders(ActualFrameSize());
     ActualFrameSize().DeflateRect(twkAuxData.cxBorder, twkAuxData.cyBorder);
     FrameBorders() = CRect(0, 0, ActualFrameSize().Width() - ActualSize().Width(),
                            ActualFrameSize().Height() - ActualSize().Height());
@@ -477,16 +504,8 @@ void TWKDockContext::ToggleDocking()
     m_dwDockStyle = m_pBar->m_dwDockStyle;
     TWKControlBar* pTWK = TWKAsControlBar(m_pBar);
     if (m_pBar->IsFloating()) {
-        if (!(m_dwDockStyle & CBRS_ALIGN_ANY))
-            return;
-        if (pTWK)
-            pTWK->m_fPctWidth = pTWK->m_fSavedPctWidth;
-        CRect rect;
-        CDockBar* pDockBar = MRUDockRect(rect);
-        if (pDockBar && (m_pBar->GetBarStyle() & CBRS_BORDER_TOP))
-            rect.right++;
-        SiteReDock(pDockBar, pDockBar ? &rect : nullptr);
-        SiteRecalcLayout();
+        if (m_dwDockStyle & CBRS_ALIGN_ANY)
+            ReDockAtMRU();
         return;
     }
     if (pTWK)
@@ -501,6 +520,44 @@ void TWKDockContext::ToggleDocking()
     SiteFloat(pt, m_dwMRUFloatStyle);
 }
 
+void TWKDockContext::ReDockAtMRU()
+{
+    if (TWKControlBar* pTWK = TWKAsControlBar(m_pBar))
+        pTWK->m_fPctWidth = pTWK->m_fSavedPctWidth;
+    CRect rect;
+    CDockBar* pDockBar = MRUDockRect(rect);
+    if (pDockBar && (m_pBar->GetBarStyle() & CBRS_BORDER_TOP))
+        rect.right++;
+    SiteReDock(pDockBar, pDockBar ? &rect : nullptr);
+    SiteRecalcLayout();
+}
+
 void TWKDockContext::ToggleMDIFloating()
 {
+    TWKMDIFrameWnd* pFrame = AsMDIFrame(m_pDockSite ? m_pDockSite : (m_pBar ? m_pBar->m_pDockSite : nullptr));
+    if (!pFrame || !m_pBar || !m_pBar->m_hWnd)
+        return;
+    m_pDockSite = pFrame;
+    m_dwDockStyle = m_pBar->m_dwDockStyle;
+    TWKControlBar* pTWK = TWKAsControlBar(m_pBar);
+    CDockBar* pDockBar = m_pBar->m_pDockBar;
+    BOOL bInMDIChild = pDockBar && pDockBar->IsKindOf(RUNTIME_CLASS(TWKDockBar))
+                       && static_cast<TWKDockBar*>(pDockBar)->m_bMDIChild;
+    BOOL bOldToggle = pFrame->m_bMDIFloatToggle;
+    pFrame->m_bMDIFloatToggle = TRUE;
+    if (!bInMDIChild) {
+        // Only a docked bar's share is worth keeping: a floating bar has its row to itself.
+        if (pTWK && !m_pBar->IsFloating())
+            pTWK->m_fSavedPctWidth = pTWK->m_fPctWidth;
+        m_bWasFloating = m_pBar->IsFloating();
+        pFrame->FloatControlBarAsMDIChild(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
+    } else if (!m_bWasFloating) {
+        if (m_dwDockStyle & CBRS_ALIGN_ANY)
+            ReDockAtMRU();
+    } else {
+        if (pTWK)
+            pTWK->m_fPctWidth = pTWK->m_fSavedPctWidth;
+        pFrame->ReFloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
+    }
+    pFrame->m_bMDIFloatToggle = bOldToggle;
 }

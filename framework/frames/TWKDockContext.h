@@ -50,7 +50,13 @@ protected:
     CDockBar* DockBarFor(DWORD dwAlign) const;
     // The most recent dock rectangle on the screen, NULL without a recorded dock bar.
     CDockBar* MRUDockRect(CRect& rect) const;
+    // Back to the most recent dock place with the share the bar had there; laid out at once.
+    void ReDockAtMRU();
     void SetStatusText(UINT nID);
     BOOL IsProportional() const;
     BOOL HasFloatFrameBorders() const;
+    // Grows a bar's rectangle to the floating frame around it.
+    void AddFrameBorders(CRect& rect) const;
+
+    CDockBar* m_pLastDockingBar = nullptr;   // the dock bar of the last feedback rectangle
 };

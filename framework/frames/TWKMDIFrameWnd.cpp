@@ -217,7 +217,8 @@ CDockBar* TWKMDIFrameWnd::CreateDockBar()
 
 void TWKMDIFrameWnd::EnableDocking(DWORD dwDockStyle, DWORD dwExtra)
 {
-    if (!m_pFloatingFrameClass)
+    // The layer's frame starts with its own floating frame class: that one counts as unset.
+    if (!m_pFloatingFrameClass || m_pFloatingFrameClass == RUNTIME_CLASS(CMiniDockFrameWnd))
         m_pFloatingFrameClass = RUNTIME_CLASS(TWKMiniDockFrameWnd);
     if (!m_pMDIHostClass)
         m_pMDIHostClass = RUNTIME_CLASS(TWKControlBarMDIChildWnd);

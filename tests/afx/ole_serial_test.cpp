@@ -105,6 +105,38 @@ TEST(Ole, DoDragDropInProcessDropsOnTheTarget)
     EXPECT_EQ("dragged", f.target.dropped);
 }
 
+TEST(Ole, ADragBeginsOnlyOnceThePointerLeavesTheStartRectangle)
+{
+    Fixture f;
+    CRect rc;
+    f.wnd.GetWindowRect(&rc);
+    ::SetCursorPos(rc.CenterPoint().x, rc.CenterPoint().y);
+    vt::PumpMessages(50);
+    f.wnd.SetFocus();
+    {
+        // Released first: a click, no drag.
+        COleDataSource source;
+        source.CacheGlobalData(CF_TEXT, TextGlobal("clicked"));
+        f.wnd.PostMessage(WM_LBUTTONUP, 0, 0);
+        EXPECT_EQ((DWORD)DROPEFFECT_NONE, source.DoDragDrop(DROPEFFECT_COPY));
+        EXPECT_TRUE(f.target.events.empty());
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
+    {
+        // A move out of the rectangle starts it; the button is up, so it drops.
+        COleDataSource source;
+        source.CacheGlobalData(CF_TEXT, TextGlobal("moved"));
+        CRect start(rc.CenterPoint(), CSize(1, 1));
+        start.InflateRect(4, 4);
+        MSG msg = {};
+        ::SetCursorPos(rc.CenterPoint().x + 20, rc.CenterPoint().y);
+        f.wnd.PostMessage(WM_MOUSEMOVE, 0, 0);   // its point is the cursor's, outside
+        EXPECT_EQ((DWORD)DROPEFFECT_COPY, source.DoDragDrop(DROPEFFECT_COPY, &start));
+        EXPECT_EQ("moved", f.target.dropped);
+        EXPECT_FALSE(::PeekMessageA(&msg, f.wnd.m_hWnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE));
+    }
+}
+
 TEST(Ole, ClipboardAndScrollSettings)
 {
     ASSERT_TRUE(AfxOleInit());

@@ -95,6 +95,7 @@ public:
     HTREEITEM GetPrevSelectedItem(HTREEITEM hItem) { return GetNextItem(hItem, 34); }
 
     // ---- Item fields
+    BOOL SetItem(TVITEMA* pItem);
     BOOL SetItem(HTREEITEM hItem, UINT nMask, LPCSTR lpszText, int nImage, int nSelectedImage, UINT nState,
                  UINT nStateMask, LPARAM lParam);
     CString GetItemText(HTREEITEM hItem, int nSubItem = 0);

@@ -99,34 +99,34 @@ void TWKTreeBaseC::NotifyItemExpanded(HTREEITEM hItem, UINT nCode)
     SendTreeNotify(&nm.hdr, TVN_ITEMEXPANDEDA);
 }
 
-void TWKTreeBaseC::NotifyBeginDrag(int nRow, int x, int y)
+// Not sent with drag and drop turned off: the list's pending drag is dropped instead.
+static void NotifyDrag(TWKTreeBaseC* pTree, UINT nCode, int nRow, int x, int y, BOOL* pbItemDrag)
 {
-    if (m_dwTreeStyle & TVS_DISABLEDRAGDROP)
+    if (pTree->GetTreeStyle() & TVS_DISABLEDRAGDROP)
     {
-        m_bItemDrag = FALSE;
+        *pbItemDrag = FALSE;
         return;
     }
+    CWnd* pTarget = pTree->GetNotifyTarget();
+    if (pTarget == NULL || pTree->m_hWnd == NULL)
+        return;
     NMTREEVIEWA nm;
     memset(&nm, 0, sizeof(nm));
-    FillTreeRecord(&nm.itemNew, GetRowNode(nRow));
+    if (_Node* pNode = pTree->GetRowNode(nRow))
+        nm.itemNew = pNode->m_item;
     nm.ptDrag.x = x;
     nm.ptDrag.y = y;
-    SendTreeNotify(&nm.hdr, TVN_BEGINDRAGA);
+    nm.hdr.hwndFrom = pTree->m_hWnd;
+    nm.hdr.idFrom = pTree->GetDlgCtrlID();
+    nm.hdr.code = nCode;
+    pTarget->SendMessage(WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
 }
+
+void TWKTreeBaseC::NotifyBeginDrag(int nRow, int x, int y) { NotifyDrag(this, TVN_BEGINDRAGA, nRow, x, y, &m_bItemDrag); }
 
 void TWKTreeBaseC::NotifyBeginRDrag(int nRow, int x, int y)
 {
-    if (m_dwTreeStyle & TVS_DISABLEDRAGDROP)
-    {
-        m_bItemDrag = FALSE;
-        return;
-    }
-    NMTREEVIEWA nm;
-    memset(&nm, 0, sizeof(nm));
-    FillTreeRecord(&nm.itemNew, GetRowNode(nRow));
-    nm.ptDrag.x = x;
-    nm.ptDrag.y = y;
-    SendTreeNotify(&nm.hdr, TVN_BEGINRDRAGA);
+    NotifyDrag(this, TVN_BEGINRDRAGA, nRow, x, y, &m_bItemDrag);
 }
 
 LRESULT TWKTreeBaseC::NotifyBeginLabelEdit(int nRow, int nSubItem)

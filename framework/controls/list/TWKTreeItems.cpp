@@ -539,29 +539,20 @@ void TWKTreeBaseC::WriteFields(_Node* pNode, TVITEMA* pItem, BOOL bSyncRow)
     UINT nMask = pItem->mask;
     UINT nCallback = 0;
     TVITEMA& node = pNode->m_item;
-    if (nMask & TVIF_CHILDREN)
-    {
-        if (node.cChildren == I_CHILDRENCALLBACK)
-            nCallback |= TVIF_CHILDREN;
+    // A field the owner supplies takes no value: the write goes to the owner.
+    auto store = [&](UINT nFlag, int& nField, int nValue, int nCallbackValue) {
+        if (!(nMask & nFlag))
+            return;
+        if (nField == nCallbackValue)
+            nCallback |= nFlag;
         else
-            node.cChildren = pItem->cChildren;
-    }
-    if (nMask & TVIF_IMAGE)
-    {
-        if (node.iImage == I_IMAGECALLBACK)
-            nCallback |= TVIF_IMAGE;
-        else
-            node.iImage = pItem->iImage;
-    }
+            nField = nValue;
+    };
+    store(TVIF_CHILDREN, node.cChildren, pItem->cChildren, I_CHILDRENCALLBACK);
+    store(TVIF_IMAGE, node.iImage, pItem->iImage, I_IMAGECALLBACK);
+    store(TVIF_SELECTEDIMAGE, node.iSelectedImage, pItem->iSelectedImage, I_IMAGECALLBACK);
     if (nMask & TVIF_PARAM)
         node.lParam = pItem->lParam;
-    if (nMask & TVIF_SELECTEDIMAGE)
-    {
-        if (node.iSelectedImage == I_IMAGECALLBACK)
-            nCallback |= TVIF_SELECTEDIMAGE;
-        else
-            node.iSelectedImage = pItem->iSelectedImage;
-    }
     if (nMask & TVIF_STATE)
         node.state = (node.state & ~pItem->stateMask) | (pItem->state & pItem->stateMask);
     if (nMask & TVIF_TEXT)
@@ -617,6 +608,14 @@ void TWKTreeBaseC::WriteFields(_Node* pNode, TVITEMA* pItem, BOOL bSyncRow)
     }
 }
 
+BOOL TWKTreeBaseC::SetItem(TVITEMA* pItem)
+{
+    if (pItem == NULL || IsRootHandle(pItem->hItem))
+        return FALSE;
+    WriteFields(NodeOf(pItem->hItem), pItem, TRUE);
+    return TRUE;
+}
+
 BOOL TWKTreeBaseC::SetItem(HTREEITEM hItem, UINT nMask, LPCSTR lpszText, int nImage, int nSelectedImage, UINT nState,
                            UINT nStateMask, LPARAM lParam)
 {
@@ -632,8 +631,7 @@ BOOL TWKTreeBaseC::SetItem(HTREEITEM hItem, UINT nMask, LPCSTR lpszText, int nIm
     item.state = nState;
     item.stateMask = nStateMask;
     item.lParam = lParam;
-    WriteFields(NodeOf(hItem), &item, TRUE);
-    return TRUE;
+    return SetItem(&item);
 }
 
 BOOL TWKTreeBaseC::GetItem(TVITEMA* pItem, BOOL bCopyText, BOOL bNotify)
@@ -910,26 +908,24 @@ BOOL TWKTreeBaseC::GetItem(LVITEMA* pItem, BOOL bCopyText, BOOL bNotify)
     return TRUE;
 }
 
+// The tree record of a row's item; FALSE when the row does not exist.
+static BOOL RowRecord(TWKTreeBaseC* pTree, int nRow, TVITEMA* pTv)
+{
+    memset(pTv, 0, sizeof(*pTv));
+    pTv->hItem = reinterpret_cast<HTREEITEM>(pTree->GetRowNode(nRow));
+    return pTv->hItem != NULL;
+}
+
 BOOL TWKTreeBaseC::SetItemExState(LVITEMA* pItem, TWKListExState* pExState)
 {
-    _Node* pNode = GetRowNode(pItem->iItem);
-    if (pNode == NULL)
-        return FALSE;
     TVITEMA tv;
-    memset(&tv, 0, sizeof(tv));
-    tv.hItem = reinterpret_cast<HTREEITEM>(pNode);
-    return SetItemExState(&tv, pExState);
+    return RowRecord(this, pItem->iItem, &tv) && SetItemExState(&tv, pExState);
 }
 
 BOOL TWKTreeBaseC::GetItemExState(LVITEMA* pItem, TWKListExState* pExState, BOOL bNotify)
 {
-    _Node* pNode = GetRowNode(pItem->iItem);
-    if (pNode == NULL)
-        return FALSE;
     TVITEMA tv;
-    memset(&tv, 0, sizeof(tv));
-    tv.hItem = reinterpret_cast<HTREEITEM>(pNode);
-    return GetItemExState(&tv, pExState, bNotify);
+    return RowRecord(this, pItem->iItem, &tv) && GetItemExState(&tv, pExState, bNotify);
 }
 
 BOOL TWKTreeBaseC::ItemHasCallbacks(int nRow)

@@ -106,30 +106,13 @@ void TWKTreeBaseC::MeasureItem(TWKListPaintContext* pCtx)
     m_bMeasuring = bWas;
 }
 
-// Measuring prepares each cell itself: the row is not prepared (and its colours picked) once more first.
+// Measuring picks no colours: the row is prepared (and measured) without asking for the focus.
 void TWKTreeBaseC::UpdateItemMetrics(int nRow, TWKListPaintContext* pCtx)
 {
-    TWKListItem* pItem = GetItemPtr(nRow);
-    if (pItem == NULL)
-        return;
-    BOOL bDelete = FALSE;
-    CDC* pDC = NULL;
-    TWKListPaintContext* pOwn = NULL;
-    if (pCtx == NULL)
-    {
-        pDC = GetDrawDC(&bDelete);
-        pCtx = pOwn = CreatePaintContext(pDC);
-    }
-    pCtx->m_item.iItem = nRow;
-    pCtx->m_pItem = pItem;
-    pCtx->m_item.iSubItem = 0;
-    pCtx->m_pSubItem = NULL;
-    pCtx->m_pColumn = GetColumnPtr(0);
-    pCtx->m_nColumn = 0;
-    MeasureItem(pCtx);
-    delete pOwn;
-    if (bDelete)
-        delete pDC;
+    BOOL bWas = m_bMeasuring;
+    m_bMeasuring = TRUE;
+    TWKListCtrl::UpdateItemMetrics(nRow, pCtx);
+    m_bMeasuring = bWas;
 }
 
 // One memory DC for all measuring outside painting: no window DC per row.
@@ -222,7 +205,17 @@ void TWKTreeBaseC::MeasureCell(TWKListPaintContext* pCtx, int* pnHeight)
     else
         nLimit = GetColumnWidth(0) - 5;
     CRect rcLabel(nStart, 0, std::max(nStart + 1, nLimit), 0);
+    // Measured in the tree's memory DC: a window DC answers the same far more slowly.
     CDC* pDC = pCtx->m_pDC;
+    if (!pDC->IsPrinting())
+    {
+        BOOL bDelete = FALSE;
+        CDC* pMeasure = GetDrawDC(&bDelete);
+        if (!bDelete)
+            pDC = pMeasure;
+        else
+            delete pMeasure;
+    }
     HGDIOBJ hOld = pCtx->m_pFont ? ::SelectObject(pDC->GetSafeHdc(), pCtx->m_pFont->GetSafeHandle()) : NULL;
     MeasureLabel(pDC, pTree, pCtx->m_item.pszText ? pCtx->m_item.pszText : "", &rcLabel);
     if (hOld)
@@ -418,23 +411,29 @@ void TWKTreeBaseC::DrawSubItem(TWKListPaintContext* pCtx)
     }
 }
 
+// Every other pixel from nFrom (moved back to an even content position) up to nTo.
+static void DrawDots(CDC* pDC, int nOrigin, int nFrom, int nTo, int nAt, BOOL bHorz, COLORREF crGap)
+{
+    if ((nOrigin + nFrom) & 1)
+        --nFrom;
+    COLORREF crDot = ::GetSysColor(COLOR_BTNSHADOW);
+    for (int i = nFrom; i < nTo; i += 2)
+    {
+        pDC->SetPixel(bHorz ? i : nAt, bHorz ? nAt : i, crDot);
+        if (i + 1 < nTo)
+            pDC->SetPixel(bHorz ? i + 1 : nAt, bHorz ? nAt : i + 1, crGap);
+    }
+}
+
 void TWKTreeBaseC::DrawHorzLine(CDC* pDC, BOOL, int x1, int x2, int y)
 {
     if (pDC->IsPrinting())
     {
         pDC->MoveTo(x1, y);
         pDC->LineTo(x2, y);
-        return;
     }
-    if ((m_nHorzOffset + x1) & 1)
-        --x1;
-    COLORREF crDot = ::GetSysColor(COLOR_BTNSHADOW), crGap = GetBkColor();
-    for (int x = x1; x < x2; x += 2)
-    {
-        pDC->SetPixel(x, y, crDot);
-        if (x + 1 < x2)
-            pDC->SetPixel(x + 1, y, crGap);
-    }
+    else
+        DrawDots(pDC, m_nHorzOffset, x1, x2, y, TRUE, GetBkColor());
 }
 
 void TWKTreeBaseC::DrawVertLine(CDC* pDC, BOOL, int x, int y1, int y2)
@@ -443,17 +442,9 @@ void TWKTreeBaseC::DrawVertLine(CDC* pDC, BOOL, int x, int y1, int y2)
     {
         pDC->MoveTo(x, y1);
         pDC->LineTo(x, y2);
-        return;
     }
-    if ((m_nVertOffset + y1) & 1)
-        --y1;
-    COLORREF crDot = ::GetSysColor(COLOR_BTNSHADOW), crGap = GetBkColor();
-    for (int y = y1; y < y2; y += 2)
-    {
-        pDC->SetPixel(x, y, crDot);
-        if (y + 1 < y2)
-            pDC->SetPixel(x, y + 1, crGap);
-    }
+    else
+        DrawDots(pDC, m_nVertOffset, y1, y2, x, FALSE, GetBkColor());
 }
 
 void TWKTreeBaseC::DrawLines(TWKListPaintContext* pCtx)

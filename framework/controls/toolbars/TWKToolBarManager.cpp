@@ -197,19 +197,10 @@ void TWKToolBarManager::InitToolBars()
 
 TWKCustomToolBar* TWKToolBarManager::CreateUserToolBar(LPCSTR lpszTitle)
 {
-    CPtrArray arr;
-    GetToolBars(arr);
     UINT nID = TWK_IDW_FIRSTUSERBAR;
-    for (;; nID++) {
-        if (nID > TWK_IDW_LASTUSERBAR)
+    while (GetToolBar(nID))
+        if (++nID > TWK_IDW_LASTUSERBAR)
             return nullptr;
-        INT_PTR i = 0;
-        while (i < arr.GetSize() && !(static_cast<CWnd*>(arr[i])->m_hWnd
-                                      && (UINT)::GetDlgCtrlID(static_cast<CWnd*>(arr[i])->m_hWnd) == nID))
-            i++;
-        if (i == arr.GetSize())
-            break;
-    }
     CString strTitle;
     if (lpszTitle) {
         strTitle = lpszTitle;

@@ -269,9 +269,9 @@ TEST(EditUndo, ColumnBlocks)
     EXPECT_EQ(d.Last().nType, UNDO_COLUMN_DELETED);
     EXPECT_STREQ(d.Last().pszText, "bcd\r\n123\r\ny  ");
     d.e.Undo();
-    // The block comes back whole; its last line lands on the last line,
-    // which adds an empty line.
-    EXPECT_EQ(Text(d.e), "abcdef\r\n0123456\r\nxy  \r\n\r\n");
+    // The block comes back whole (a short line keeps its blanks); the lines
+    // below it are there already.
+    EXPECT_EQ(Text(d.e), "abcdef\r\n0123456\r\nxy  \r\n");
 
     Store c("abcd\r\nefgh\r\nij\r\n");
     ASSERT_EQ(c.e.InsertColumnText(c.P(1, 2), "XY\r\nZW", 6, TRUE), 0);
@@ -287,12 +287,17 @@ TEST(EditUndo, ColumnBlockPastTheLastLineAddsLines)
 {
     Store s("abcd");
     ASSERT_EQ(s.e.InsertColumnText(s.P(1, 1), "1\r\n2\r\n3", 7, FALSE), 0);
-    // Each block line that lands on the last line adds an empty line after it.
-    EXPECT_EQ(Text(s.e), "a1bcd\r\n 2\r\n 3\r\n\r\n");
+    // The block gets the lines it needs and one empty line after it.
+    EXPECT_EQ(Text(s.e), "a1bcd\r\n 2\r\n 3\r\n");
+    EXPECT_EQ(s.e.m_nLineCount, 4);
     Store one("ab\r\ncd");
-    ASSERT_EQ(one.e.InsertColumnText(one.P(2, 1), "X", 1, FALSE), 0);
-    EXPECT_EQ(Text(one.e), "ab\r\ncXd\r\n\r\n");
+    ASSERT_EQ(one.e.InsertColumnText(one.P(2, 1), "X", 1, TRUE), 0);
+    EXPECT_EQ(Text(one.e), "ab\r\ncXd\r\n");
     EXPECT_EQ(one.e.m_nLineCount, 3);
+    // Undo takes the added lines away with the block.
+    EXPECT_EQ(one.e.Undo(), 1);
+    EXPECT_EQ(Text(one.e), "ab\r\ncd");
+    EXPECT_EQ(one.e.m_nLineCount, 2);
 }
 
 TEST(EditUndo, GroupsAreUndoneTogether)

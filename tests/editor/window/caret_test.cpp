@@ -7,7 +7,7 @@
 namespace {
 
 // Counts the scroll announcements.
-class CaretCtrl : public TWKEditCtrl
+class CaretCtrl : public vt::TestCtrl
 {
 public:
     int announced = 0;
@@ -17,18 +17,6 @@ public:
             announced++;
         TWKEditCtrl::UpdateViews(pSender, lHint, pHint);
     }
-    void PutCaret(int line, int col)
-    {
-        m_pCaretLine = GetEdit()->GetLine(line);
-        m_nCaretLine = line;
-        m_nCaretCol = col;
-    }
-    void PutTop(int line)
-    {
-        m_pTopLine = GetEdit()->GetLine(line);
-        m_nTopLine = line;
-    }
-    int Rows() const { return VisibleRows(); }
 };
 
 // A control whose text area shows exactly `rows` whole rows.

@@ -62,13 +62,7 @@ public:
         m_nCaretCol = col;
     }
     int LineOf(TWKEditLine* p) { return p ? TWKEdit::RenumberLines(GetEdit()->GetFirstLine()), p->nLineNo : 0; }
-    std::string Text()
-    {
-        std::string s;
-        for (TWKEditLine* p = GetEdit()->GetFirstLine(); p; p = p->pNext)
-            s.append(p->pText ? p->pText : "", p->nLength);
-        return s;
-    }
+    std::string Text() { return vt::StoreText(*this); }
 };
 
 struct FindHost
@@ -84,10 +78,7 @@ struct FindHost
         g_bCanReplace = FALSE;
         ctrl.GetEdit()->SetTabSize(4);
         host.SetText(text);
-        host.host.SetForegroundWindow();
-        ctrl.SetFocus();
-        vt::PumpMessages();
-        ctrl.GetEdit()->m_pFocusWnd = &ctrl;
+        host.TakeFocus();
     }
     ~FindHost() { ClearFindSettings(); }
 

@@ -12,17 +12,10 @@ struct SerialHost
     explicit SerialHost(const std::string& text)
     {
         host.SetText(text);
-        host.host.SetForegroundWindow();
-        ctrl.SetFocus();
-        vt::PumpMessages();
-        ctrl.GetEdit()->m_pFocusWnd = &ctrl;
+        host.TakeFocus();
     }
     ~SerialHost() { ::ReleaseCapture(); }
-    CPoint Cell(int row, int col)
-    {
-        return CPoint(ctrl.m_nTextLeft + (col - ctrl.m_nFirstCol) * ctrl.m_nCharWidth + 1,
-                      row * ctrl.m_nLineHeight + ctrl.m_nLineHeight / 2);
-    }
+    CPoint Cell(int row, int col) { return vt::CellPoint(ctrl, row, col); }
     void CursorTo(CPoint client)
     {
         ctrl.ClientToScreen(&client);

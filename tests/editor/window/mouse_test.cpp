@@ -41,24 +41,16 @@ struct MouseHost
             ctrl.SetWindowPos(NULL, 0, 0, rcWnd.Width(), cy + rcWnd.Height() - rcClient.Height(),
                               SWP_NOMOVE | SWP_NOZORDER);
         }
-        host.host.SetForegroundWindow();
-        ctrl.SetFocus();
-        vt::PumpMessages();
-        ctrl.GetEdit()->m_pFocusWnd = &ctrl;
+        host.TakeFocus();
     }
     ~MouseHost() { ::ReleaseCapture(); }
 
-    // The client point of a text cell (row from the top line, column from
-    // the first visible one), one pixel right of its left boundary.
-    CPoint Cell(int row, int col)
-    {
-        return CPoint(ctrl.m_nTextLeft + (col - ctrl.m_nFirstCol) * ctrl.m_nCharWidth + 1,
-                      row * ctrl.m_nLineHeight + ctrl.m_nLineHeight / 2);
-    }
+    CPoint Cell(int row, int col) { return vt::CellPoint(ctrl, row, col); }
     void Down(CPoint pt, UINT flags = 0) { ctrl.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | flags, MAKELPARAM(pt.x, pt.y)); }
     void Move(CPoint pt) { ctrl.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y)); }
     void Up(CPoint pt, UINT flags = 0) { ctrl.SendMessage(WM_LBUTTONUP, flags, MAKELPARAM(pt.x, pt.y)); }
     void Click(CPoint pt, UINT flags = 0) { Down(pt, flags); Up(pt, flags); }
+    void Drag(CPoint from, CPoint to) { Down(from); Move(to); Up(to); }
     void ExpectCaret(const char* name, int line, int col)
     {
         EXPECT_EQ(line, ctrl.m_nCaretLine) << name;
@@ -164,23 +156,17 @@ TEST(Mouse, AltStartsAColumnSelectionOnlyFromNothing)
     MouseHost h("abcdefgh\r\nab\r\nabcdefgh\r\n");
     {
         AltDown alt;
-        h.Down(h.Cell(0, 2));
-        h.Move(h.Cell(2, 6));
-        h.Up(h.Cell(2, 6));
+        h.Drag(h.Cell(0, 2), h.Cell(2, 6));
     }
     h.ExpectRange("column", 1, 2, 3, 6);
     EXPECT_EQ(2, h.ctrl.m_nSelMode);
 
     h.Click(h.Cell(0, 1));   // ends it
-    h.Down(h.Cell(0, 1));
-    h.Move(h.Cell(0, 4));
-    h.Up(h.Cell(0, 4));
+    h.Drag(h.Cell(0, 1), h.Cell(0, 4));
     h.ExpectRange("stream", 1, 1, 1, 4);
     {
         AltDown alt;
-        h.Down(h.Cell(2, 2));
-        h.Move(h.Cell(2, 5));
-        h.Up(h.Cell(2, 5));
+        h.Drag(h.Cell(2, 2), h.Cell(2, 5));
     }
     h.ExpectRange("Alt outside the selection", 3, 2, 3, 5);
     EXPECT_EQ(1, h.ctrl.m_nSelMode);
@@ -189,9 +175,7 @@ TEST(Mouse, AltStartsAColumnSelectionOnlyFromNothing)
 TEST(Mouse, PressInsideTheSelectionWithoutMovingPlacesTheCaret)
 {
     MouseHost h("alpha beta gamma\r\nsecond\r\n");
-    h.Down(h.Cell(0, 6));
-    h.Move(h.Cell(0, 10));
-    h.Up(h.Cell(0, 10));
+    h.Drag(h.Cell(0, 6), h.Cell(0, 10));
     h.ExpectRange("beta", 1, 6, 1, 10);
     // The release is already queued when the press is handled.
     CPoint at = h.Cell(0, 8);
@@ -250,9 +234,7 @@ TEST(Mouse, ColumnSelectionScrolledIsFoundByItsTextColumn)
     ASSERT_EQ(5, h.ctrl.m_nFirstCol);
     {
         AltDown alt;
-        h.Down(h.Cell(0, 7));
-        h.Move(h.Cell(1, 9));
-        h.Up(h.Cell(1, 9));
+        h.Drag(h.Cell(0, 7), h.Cell(1, 9));
     }
     h.ExpectRange("block", 1, 7, 2, 9);
     const int tl = h.ctrl.m_nTextLeft, cw = h.ctrl.m_nCharWidth, lh = h.ctrl.m_nLineHeight;

@@ -232,3 +232,55 @@ TEST(Selection, InvertedPixelsEqualAFullRepaint)
 }
 
 } // namespace
+
+TEST(Selection, SelectWordSetSelectionAndTheModeOperations)
+{
+    struct WordCase { int col; bool found; int from; int to; };
+    for (const WordCase& c : {WordCase{5, true, 0, 7}, WordCase{0, true, 0, 7}, WordCase{7, false, 0, 0},
+                              WordCase{9, true, 8, 11}})
+    {
+        SelHost h("foo_bar baz\r\nnext");
+        h.ctrl.PutCaret(1, c.col);
+        EXPECT_EQ(0, h.ctrl.SelectWord(TRUE));
+        EXPECT_EQ(c.found, !!h.ctrl.m_bSelection) << c.col;
+        if (c.found)
+            h.ExpectRange("word", 1, c.from, 1, c.to);
+        EXPECT_EQ(h.Pixels(), h.Repainted()) << c.col;
+    }
+
+    // Both ends are scrolled into view; a column block keeps its corners.
+    SelHost h(vt::NumberedLines(100));
+    TWKEdit* e = h.ctrl.GetEdit();
+    TWKEditPos a = {e->GetLine(40), 2}, b = {e->GetLine(60), 5};
+    EXPECT_EQ(0, h.ctrl.SetSelection(&a, &b, TRUE));
+    h.ExpectRange("set", 40, 2, 60, 5);
+    EXPECT_EQ(2, h.ctrl.m_nSelMode);
+    EXPECT_EQ(60, h.ctrl.m_nCaretLine);
+    EXPECT_LE(h.ctrl.m_nTopLine, 60);
+    EXPECT_GT(h.ctrl.m_nTopLine + h.ctrl.m_rcClient.bottom / h.ctrl.m_nLineHeight, 60);
+    TWKEditPos s, t;
+    BOOL bColumn = FALSE;
+    EXPECT_EQ(1, h.ctrl.GetSelection(&s, &t, &bColumn));
+    EXPECT_TRUE(bColumn);
+    EXPECT_EQ(e->GetLine(40), s.pLine);
+    EXPECT_EQ(5, t.nOffset);
+    EXPECT_EQ(h.Pixels(), h.Repainted());
+
+    // The mode operations begin a selection of the mode they are given.
+    h.ctrl.ClearSelection(TRUE);
+    h.ctrl.PutCaret(2, 0);
+    h.ctrl.SelectRight(2, TRUE);
+    h.ctrl.SelectRight(2, TRUE);
+    EXPECT_EQ(2, h.ctrl.m_nSelMode);
+    h.ExpectRange("column right", 2, 0, 2, 2);
+    h.ctrl.SelectEnd(2, TRUE);
+    h.ExpectRange("column end", 2, 0, 2, 6);
+    h.ctrl.ClearSelection(TRUE);
+    h.ctrl.PutCaret(3, 4);
+    h.ctrl.SelectWordLeft(1, TRUE);
+    EXPECT_EQ(1, h.ctrl.m_nSelMode);
+    h.ExpectRange("word left", 3, 0, 3, 4);
+    h.ctrl.SelectToTop(1, TRUE);
+    h.ExpectRange("to top", 1, 0, 3, 4);
+    EXPECT_EQ(h.Pixels(), h.Repainted());
+}

@@ -11,20 +11,16 @@ namespace {
 
 std::string Text(TWKEdit* pEdit)
 {
-    std::string s;
-    for (TWKEditLine* p = pEdit->GetFirstLine(); p; p = p->pNext)
-        if (p->pText)
-            s.append(p->pText, p->nLength);
-    return s;
+    return vt::StoreText(pEdit);
 }
 
 // Records the update rectangle of every paint; may show another window's store.
-class TypingCtrl : public TWKEditCtrl
+class TypingCtrl : public vt::TestCtrl
 {
 public:
     TWKEdit* pShared = nullptr;
     std::vector<CRect> paints;
-    TWKEdit* GetEdit() override { return pShared ? pShared : TWKEditCtrl::GetEdit(); }
+    TWKEdit* GetEdit() override { return pShared ? pShared : vt::TestCtrl::GetEdit(); }
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
         if (message == WM_PAINT)
@@ -33,16 +29,8 @@ public:
             if (::GetUpdateRect(m_hWnd, &rc, FALSE))
                 paints.push_back(rc);
         }
-        return TWKEditCtrl::OnWndMsg(message, wParam, lParam, pResult);
+        return vt::TestCtrl::OnWndMsg(message, wParam, lParam, pResult);
     }
-    void PutCaret(int line, int col)
-    {
-        m_pCaretLine = GetEdit()->GetLine(line);
-        m_nCaretLine = line;
-        m_nCaretCol = col;
-    }
-    int Rows() const { return VisibleRows(); }
-    TWKEditPos CaretPosForTest() { return CaretPos(); }
 };
 
 struct TextProbe : CCmdUI

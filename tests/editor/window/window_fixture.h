@@ -30,6 +30,35 @@ inline std::string NumberedLines(int n)
     return s;
 }
 
+// The whole text of a store, line ends included.
+inline std::string StoreText(TWKEdit* pEdit)
+{
+    std::string s;
+    for (TWKEditLine* p = pEdit->GetFirstLine(); p; p = p->pNext)
+        if (p->pText)
+            s.append(p->pText, p->nLength);
+    return s;
+}
+
+// A control whose caret and top line a test puts where it wants them.
+class TestCtrl : public TWKEditCtrl
+{
+public:
+    void PutCaret(int line, int col)
+    {
+        m_pCaretLine = GetEdit()->GetLine(line);
+        m_nCaretLine = line;
+        m_nCaretCol = col;
+    }
+    void PutTop(int line)
+    {
+        m_pTopLine = GetEdit()->GetLine(line);
+        m_nTopLine = line;
+    }
+    int Rows() const { return VisibleRows(); }
+    TWKEditPos CaretPosForTest() { return CaretPos(); }
+};
+
 // A visible top-level window holding one editing control filling its client.
 struct CtrlHost
 {
@@ -57,6 +86,15 @@ struct CtrlHost
         if (::IsWindow(host.m_hWnd))
             host.DestroyWindow();
     }
+    // The control gets the keyboard focus and shows the selection, whether
+    // or not the desktop handed the focus over yet.
+    void TakeFocus()
+    {
+        host.SetForegroundWindow();
+        pCtrl->SetFocus();
+        PumpMessages();
+        pCtrl->GetEdit()->m_pFocusWnd = pCtrl;
+    }
     // Gives the control a text and starts it over.
     void SetText(const std::string& text)
     {
@@ -64,5 +102,22 @@ struct CtrlHost
         pCtrl->InitView();
     }
 };
+
+// The client point of a text cell (row from the top line, column counted
+// from the text's start), one pixel right of the cell's left boundary.
+inline CPoint CellPoint(TWKEditCtrl& ctrl, int row, int col)
+{
+    return CPoint(ctrl.m_nTextLeft + (col - ctrl.m_nFirstCol) * ctrl.m_nCharWidth + 1,
+                  row * ctrl.m_nLineHeight + ctrl.m_nLineHeight / 2);
+}
+
+// The control's whole text, line ends included.
+inline std::string StoreText(TWKEditCtrl& ctrl)
+{
+    std::string s;
+    for (TWKEditLine* p = ctrl.GetEdit()->GetFirstLine(); p; p = p->pNext)
+        s.append(p->pText ? p->pText : "", p->nLength);
+    return s;
+}
 
 } // namespace vt

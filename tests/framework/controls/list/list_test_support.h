@@ -22,15 +22,12 @@ struct Notice {
     WORD key;
 };
 
-class CRecorder : public CWnd
+// A top-level parent that keeps the notices it gets (each with a code) and the answers to give.
+template<class TNotice> class CRecorderBase : public CWnd
 {
 public:
-    std::vector<Notice> notices;
+    std::vector<TNotice> notices;
     std::map<int, LRESULT> answers;                      // by code
-    std::function<void(NMLVDISPINFOA*)> onDispInfo;      // LVN_GETDISPINFO
-    std::function<void(NMLVDISPINFOA*)> onEndEdit;       // LVN_ENDLABELEDIT, before the answer
-    int nCommands = 0;
-    int nNextDlgCtl = 0;
 
     BOOL CreateTop(int cx, int cy)
     {
@@ -41,24 +38,38 @@ public:
     std::vector<int> Codes() const
     {
         std::vector<int> v;
-        for (const Notice& n : notices)
+        for (const TNotice& n : notices)
             v.push_back(n.code);
         return v;
     }
     int Count(int code) const
     {
         int c = 0;
-        for (const Notice& n : notices)
+        for (const TNotice& n : notices)
             c += n.code == code;
         return c;
     }
-    const Notice* Last(int code) const
+    const TNotice* Last(int code) const
     {
         for (auto it = notices.rbegin(); it != notices.rend(); ++it)
             if (it->code == code)
                 return &*it;
         return nullptr;
     }
+    LRESULT Answer(int code) const
+    {
+        auto it = answers.find(code);
+        return it != answers.end() ? it->second : 0;
+    }
+};
+
+class CRecorder : public CRecorderBase<Notice>
+{
+public:
+    std::function<void(NMLVDISPINFOA*)> onDispInfo;      // LVN_GETDISPINFO
+    std::function<void(NMLVDISPINFOA*)> onEndEdit;       // LVN_ENDLABELEDIT, before the answer
+    int nCommands = 0;
+    int nNextDlgCtl = 0;
 
 protected:
     BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) override
@@ -103,8 +114,7 @@ protected:
             break;
         }
         notices.push_back(n);
-        auto it = answers.find(code);
-        *pResult = it != answers.end() ? it->second : 0;
+        *pResult = Answer(code);
         return TRUE;
     }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
@@ -197,6 +207,14 @@ struct Snapshot
         list.DrawList(&dc);
     }
     COLORREF At(int x, int y) { return dc.GetPixel(x, y); }
+    int CountNot(const CRect& rc, COLORREF cr)
+    {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                n += dc.GetPixel(x, y) != cr;
+        return n;
+    }
     bool Has(const CRect& rc, COLORREF cr)
     {
         for (int y = rc.top; y < rc.bottom; ++y)

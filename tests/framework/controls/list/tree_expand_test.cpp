@@ -129,6 +129,18 @@ TEST(TreeExpand, ExpandAllKeepsTheCaretAndSelection)
     EXPECT_EQ((std::vector<HTREEITEM>{ f.p1 }), sel);
     // p, p2, q; p2 collapsed; p2 again (p was open already: no second notification).
     EXPECT_EQ(5, f.parent.Count((int)TVN_ITEMEXPANDEDA));
+    // Collapsing everything closes the deepest first; the caret climbs to the top-level item.
+    f.tree.SelectItem(f.p2a);
+    f.parent.notices.clear();
+    f.tree.CollapseAll(NULL);
+    EXPECT_EQ("p q r", f.Rows());
+    EXPECT_EQ(f.p, f.tree.GetSelectedItem());
+    EXPECT_FALSE(f.tree.IsItemExpanded(f.p2));
+    std::vector<HTREEITEM> order;
+    for (const Notice& n : f.parent.notices)
+        if (n.code == (int)TVN_ITEMEXPANDEDA)
+            order.push_back(n.itemNew);
+    EXPECT_EQ((std::vector<HTREEITEM>{ f.p2, f.p, f.q }), order);
 }
 
 TEST(TreeExpand, ChildrenDeclaredAndInsertedOnDemand)

@@ -341,8 +341,17 @@ TEST(TreeItems, SubItemTextsSurviveCollapseAndGoWithTheItem)
 TEST(TreeItems, FieldsReachTheRow)
 {
     SmallTree t;
-    t.tree.SetItemData(t.b, 77);
+    TVITEMA rec = {};
+    rec.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_CHILDREN;
+    rec.hItem = t.b;
+    rec.lParam = 77;
+    rec.cChildren = 1;
+    EXPECT_TRUE(t.tree.SetItem(&rec));
     EXPECT_EQ(77u, t.tree.GetItemData(t.b));
+    rec.mask = TVIF_CHILDREN;
+    rec.cChildren = 0;
+    EXPECT_TRUE(t.tree.GetItem(&rec));
+    EXPECT_EQ(1, rec.cChildren);
     int row = t.tree.GetItemIndex(t.b);
     EXPECT_EQ(4, row);
     EXPECT_EQ(-1, t.tree.GetItemIndex(t.b, 5));

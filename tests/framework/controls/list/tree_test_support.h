@@ -5,6 +5,7 @@
 #include "afx/afx.h"
 #include "framework/controls/list/TWKTreeCtrl.h"
 #include "framework/controls/list/TWKListEdit.h"
+#include "list_test_support.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <map>
@@ -24,43 +25,13 @@ struct Notice {
     bool hasText;
 };
 
-class CTreeRecorder : public CWnd
+class CTreeRecorder : public listtest::CRecorderBase<Notice>
 {
 public:
-    std::vector<Notice> notices;
-    std::map<int, LRESULT> answers;                        // by code
     std::function<void(NMTREEVIEWA*)> onExpanding;         // TVN_ITEMEXPANDING, before the answer
     std::function<void(NMTVDISPINFOA*)> onDispInfo;        // TVN_GETDISPINFO
     std::function<void(NMTVDISPINFOA*)> onEndEdit;         // TVN_ENDLABELEDIT, before the answer
     std::vector<std::pair<WPARAM, LPARAM>> edited;         // the registered end-of-edit message
-
-    BOOL CreateTop(int cx, int cy)
-    {
-        return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
-                                               (HBRUSH)(COLOR_BTNFACE + 1)),
-                        "Tree", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, cx, cy, nullptr, nullptr);
-    }
-    std::vector<int> Codes() const
-    {
-        std::vector<int> v;
-        for (const Notice& n : notices)
-            v.push_back(n.code);
-        return v;
-    }
-    int Count(int code) const
-    {
-        int c = 0;
-        for (const Notice& n : notices)
-            c += n.code == code;
-        return c;
-    }
-    const Notice* Last(int code) const
-    {
-        for (auto it = notices.rbegin(); it != notices.rend(); ++it)
-            if (it->code == code)
-                return &*it;
-        return nullptr;
-    }
 
 protected:
     BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) override
@@ -109,8 +80,7 @@ protected:
             break;
         }
         notices.push_back(n);
-        auto it = answers.find(code);
-        *pResult = it != answers.end() ? it->second : 0;
+        *pResult = Answer(code);
         return TRUE;
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -158,43 +128,8 @@ struct TreeFixture
     }
 };
 
-// Pumps what is waiting.
-inline void Pump()
-{
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}
-
-inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
-
-// The tree's client picture in a memory DC, for sampling pixels.
-struct Snapshot
-{
-    CDC dc;
-    CBitmap bitmap;
-    explicit Snapshot(TWKListBaseC& list)
-    {
-        CRect rc;
-        list.GetClientRect(&rc);
-        CClientDC screen(&list);
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, rc.Width(), rc.Height());
-        dc.SelectObject(&bitmap);
-        list.DrawList(&dc);
-    }
-    COLORREF At(int x, int y) { return dc.GetPixel(x, y); }
-    int CountNot(const CRect& rc, COLORREF cr)
-    {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y)
-            for (int x = rc.left; x < rc.right; ++x)
-                n += dc.GetPixel(x, y) != cr;
-        return n;
-    }
-};
+using listtest::Pt;
+using listtest::Pump;
+using listtest::Snapshot;
 
 } // namespace treetest

@@ -389,3 +389,38 @@ TEST(CustomToolBar, PaintsVisibleButtonsOnly)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CustomToolBar, SelectionAndHotIndexFollowInsertAndRemove)
+{
+    ToolBarFrame frame(TRUE);
+    TWKCustomToolBar* pBar = frame.NewBar(0xE800, CBX_COOLLOOK);
+    TWKCustomToolBar* pOther = frame.NewBar(0xE801);
+    ASSERT_TRUE(pBar && pOther);
+    const UINT ids[] = { 1, 2, 0, 3, 4 };
+    pBar->SetButtons(ids, 5);
+    pOther->SetButtons(ids, 5);
+    pBar->SelectButton(3, FALSE);
+    EXPECT_EQ(pBar, frame.pMgr->m_pSelectedBar);
+    EXPECT_TRUE(pBar->GetButtonStyle(3) & TWK_TBBS_SELECTED);
+    pBar->m_nHotBtn = 4;
+    pBar->InsertButton(0, 9, FALSE, TRUE);
+    EXPECT_EQ(4, pBar->GetCurrentIndex());
+    EXPECT_EQ(5, pBar->m_nHotBtn);
+    // Removing the button before the separator: its group's separator stays.
+    pBar->RemoveButton(2, TRUE);
+    EXPECT_EQ(3, pBar->GetCurrentIndex());
+    EXPECT_EQ(4, pBar->m_nHotBtn);
+    // Selecting on another bar clears this one's selection.
+    pOther->SelectButton(0, FALSE);
+    EXPECT_EQ(-1, pBar->GetCurrentIndex());
+    EXPECT_FALSE(pBar->GetButtonStyle(3) & TWK_TBBS_SELECTED);
+    EXPECT_EQ(pOther, frame.pMgr->m_pSelectedBar);
+    // Removing the selected button clears the selection.
+    pOther->RemoveButton(0, TRUE);
+    EXPECT_EQ(nullptr, frame.pMgr->m_pSelectedBar);
+    EXPECT_EQ(-1, pOther->GetCurrentIndex());
+}
+
+} // namespace

@@ -80,6 +80,10 @@ TEST_F(ManagerTest, DefaultLayoutDocksTheThreeToolBarsAtTheTop)
     EXPECT_GE(rectTools.left, rectBuild.right - 2);
     EXPECT_LT(rectTools.left, rectBuild.right + 8);
     EXPECT_LT(rectFile.top, rectBuild.top);
+    CRect rectProbe(rectTools.CenterPoint(), CSize(1, 1));
+    EXPECT_EQ(pMgr->GetToolBar(kToolsBar), pMgr->FindToolBarAt(&rectProbe));
+    rectProbe.OffsetRect(0, 300);
+    EXPECT_EQ(nullptr, pMgr->FindToolBarAt(&rectProbe));
     const UINT* pIDs = nullptr;
     int nCount = 0;
     EXPECT_TRUE(pMgr->GetDefaultToolBarButtons(kToolsBar, &nCount, &pIDs));
@@ -353,6 +357,97 @@ TEST_F(ManagerTest, LayoutRecordsIdentifyAndRemakeToolBars)
     EXPECT_EQ(pBar, pMgr->GetToolBar(0xE830));
     info.m_nTypeID = 0;
     EXPECT_EQ(nullptr, pMgr->CreateBar(&info));
+}
+
+} // namespace
+
+namespace {
+
+// Mouse messages as the capturing bar sees them: its client coordinates.
+void PostTo(CWnd* pWnd, UINT message, CPoint ptScreen)
+{
+    pWnd->ScreenToClient(&ptScreen);
+    pWnd->PostMessage(message, 0, MAKELPARAM((WORD)ptScreen.x, (WORD)ptScreen.y));
+}
+
+TEST_F(ManagerTest, DraggedToTheLeftEdgeFloatedAndDockedAgain)
+{
+    CWnd* pOldMain = AfxGetThread()->m_pMainWnd;
+    AfxGetThread()->m_pMainWnd = frame.p;
+    DefaultLayout();
+    TWKCustomToolBar* pBuild = pMgr->GetToolBar(kBuildBar);
+    ASSERT_TRUE(pBuild);
+    CControlBar* pLeft = frame.p->GetControlBar(AFX_IDW_DOCKBAR_LEFT);
+    CRect rectLeft = WindowRect(pLeft);
+    // Pressed left of the first button (border and gripper), dropped on the left edge.
+    CRect rectFirst;
+    pBuild->GetItemRect(0, &rectFirst);
+    CPoint ptPress(rectFirst.left - 2, rectFirst.top + 2);
+    ASSERT_EQ(-1, pBuild->HitTest(ptPress.x, ptPress.y, nullptr));
+    CPoint ptDrop(rectLeft.left, rectLeft.CenterPoint().y);
+    PostTo(pBuild, WM_MOUSEMOVE, ptDrop);
+    PostTo(pBuild, WM_LBUTTONUP, ptDrop);
+    pBuild->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+    PumpMessages();
+    frame.p->RecalcLayout();
+    ASSERT_EQ(pLeft, pBuild->m_pDockBar);
+    // A column of the narrowest width that fits: one button wide, a row per
+    // button (the separator ends the second row).
+    const bool wrapped[4] = { true, false, true, false };
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(wrapped[i], (pBuild->GetButtonStyle(i) & TBBS_WRAPPED) != 0) << i;
+    EXPECT_EQ(pBuild->GetButton(0)->m_x, pBuild->GetButton(1)->m_x);
+    EXPECT_EQ(pBuild->GetButton(0)->m_x, pBuild->GetButton(3)->m_x);
+    CRect rectBar = WindowRect(pBuild);
+    EXPECT_LT(rectBar.Width(), 2 * 23);
+    EXPECT_GT(rectBar.Height(), 3 * 22);
+
+    // A double-click beside the buttons floats the bar, at its most recent floating width.
+    pBuild->m_nMRUWidth = 2 * 23 + 8;
+    pBuild->m_bDirtyMRU = TRUE;
+    pBuild->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+    PumpMessages();
+    ASSERT_TRUE(pBuild->IsFloating());
+    // Two rows of two (the separator ends the first), laid out at that size and
+    // reported 2 pixels less each way.
+    EXPECT_TRUE(pBuild->GetButtonStyle(2) & TBBS_WRAPPED);
+    CSize sizeFloat = pBuild->m_sizeFloat;
+    EXPECT_EQ(sizeFloat, WindowRect(pBuild).Size());
+    const TWKStdBtn *p0 = pBuild->GetButton(0), *p1 = pBuild->GetButton(1), *p3 = pBuild->GetButton(3);
+    EXPECT_EQ(CSize(2 * 23, 2 * 22 + 5), CSize(p1->m_x + p1->m_cx - p0->m_x, p3->m_y + p3->m_cy - p0->m_y));
+    EXPECT_EQ(sizeFloat - CSize(2, 2),
+              pBuild->CalcDynamicLayout((int)pBuild->m_nMRUWidth, LM_HORZ | LM_MRUWIDTH | LM_COMMIT));
+
+    // Double-clicked again it docks where it was docked last.
+    pBuild->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));
+    PumpMessages();
+    EXPECT_EQ(pLeft, pBuild->m_pDockBar);
+    EXPECT_FALSE(pBuild->IsFloating());
+    AfxGetThread()->m_pMainWnd = pOldMain;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ManagerTest, FloatingToolBarHidesAtOnceWhileCustomised)
+{
+    DefaultLayout();
+    TWKCustomToolBar* pBuild = pMgr->GetToolBar(kBuildBar);
+    ASSERT_TRUE(pBuild);
+    frame.p->FloatControlBar(pBuild, CPoint(300, 300));
+    ASSERT_TRUE(pBuild->IsFloating());
+    pMgr->EnterConfigMode();
+    pMgr->SetToolBarsConfigMode(TRUE);
+    // A delayed hide waits for no idle layout: the posted message hides it.
+    frame.p->ShowControlBar(pBuild, FALSE, TRUE);
+    EXPECT_TRUE(pBuild->m_nStateFlags & CControlBar::delayHide);
+    PumpMessages();
+    EXPECT_FALSE(pBuild->IsWindowVisible());
+    EXPECT_FALSE(pBuild->m_nStateFlags & CControlBar::delayHide);
+    pMgr->SetToolBarsConfigMode(FALSE);
+    pMgr->ExitConfigMode();
+    frame.p->EnableWindow(TRUE);
 }
 
 } // namespace

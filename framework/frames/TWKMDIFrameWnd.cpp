@@ -8,6 +8,7 @@
 #include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
 #include "framework/frames/TWKDockState.h"
+#include "framework/frames/TWKFrameShared.h"
 #include "framework/frames/TWKMDIChildWnd.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frames/TWKWndPlugIn.h"
@@ -18,14 +19,6 @@
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 
 namespace {
-// The edge dock bars in the order that decides which takes a bar.
-const struct { UINT nID; DWORD dwStyle; } kDockBars[] = {
-    { AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM },
-    { AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP },
-    { AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT },
-    { AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT },
-};
-
 TWKControlBar* AsTWKBar(CControlBar* pBar)
 {
     return (pBar && pBar->IsKindOf(RUNTIME_CLASS(TWKControlBar))) ? static_cast<TWKControlBar*>(pBar) : nullptr;
@@ -103,20 +96,7 @@ BEGIN_MESSAGE_MAP(TWKMDIFrameWnd, CMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
     ON_REGISTERED_MESSAGE(WM_TWKGETMENU, OnGetMenu)
-    ON_COMMAND(43007, OnWorkspaceCommand)
-    ON_COMMAND(43008, OnWorkspaceCommand)
-    ON_COMMAND(43009, OnWorkspaceCommand)
-    ON_COMMAND(43012, OnWorkspaceCommand)
-    ON_COMMAND(43013, OnWorkspaceCommand)
-    ON_COMMAND(43014, OnWorkspaceCommand)
-    ON_COMMAND_EX_RANGE(43031, 43039, OnWorkspaceOpen)
-    ON_UPDATE_COMMAND_UI(43007, OnUpdateWorkspaceCommand)
-    ON_UPDATE_COMMAND_UI(43008, OnUpdateWorkspaceCommand)
-    ON_UPDATE_COMMAND_UI(43009, OnUpdateWorkspaceCommand)
-    ON_UPDATE_COMMAND_UI(43012, OnUpdateWorkspaceCommand)
-    ON_UPDATE_COMMAND_UI(43013, OnUpdateWorkspaceCommand)
-    ON_UPDATE_COMMAND_UI(43014, OnUpdateWorkspaceCommand)
-    ON_UPDATE_COMMAND_UI_RANGE(43031, 43039, OnUpdateWorkspaceCommand)
+    TWK_WORKSPACE_COMMANDS()
     ON_WM_NCHITTEST()
     ON_WM_ENABLE()
 END_MESSAGE_MAP()
@@ -252,34 +232,13 @@ void TWKMDIFrameWnd::EnableDocking(DWORD dwDockStyle, DWORD dwExtra)
         m_pMDIHostClass = RUNTIME_CLASS(TWKControlBarMDIChildWnd);
     if (!m_pDockBarClass)
         m_pDockBarClass = RUNTIME_CLASS(TWKDockBar);
-    for (const auto& d : kDockBars) {
-        if (!(d.dwStyle & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(d.nID))
-            continue;
-        CDockBar* pDockBar = CreateDockBar();
-        if (!pDockBar)
-            AfxThrowResourceException();
-        pDockBar->m_bAutoDelete = TRUE;
-        DWORD dwStyle = d.dwStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-        TWKDockBar* pTWK = AsTWKDockBar(pDockBar);
-        BOOL bCreated = pTWK ? pTWK->Create(this, dwStyle, dwExtra, d.nID) : pDockBar->Create(this, dwStyle, d.nID);
-        if (!bCreated) {
-            if (!pDockBar->m_hWnd)
-                delete pDockBar;
-            AfxThrowResourceException();
-        }
-    }
+    TWKCreateEdgeDockBars(this, dwDockStyle, dwExtra,
+                          [](CFrameWnd* p) { return static_cast<TWKMDIFrameWnd*>(p)->CreateDockBar(); });
 }
 
 CDockBar* TWKMDIFrameWnd::FindDockBarForAlign(DWORD dwAlign)
 {
-    for (const auto& d : kDockBars) {
-        if ((d.dwStyle & CBRS_ALIGN_ANY) != (dwAlign & CBRS_ALIGN_ANY))
-            continue;
-        CControlBar* p = GetControlBar(d.nID);
-        if (p && p->IsDockBar())
-            return static_cast<CDockBar*>(p);
-    }
-    return nullptr;
+    return TWKFindDockBarForAlign(this, dwAlign);
 }
 
 void TWKMDIFrameWnd::NotifyBeforeDock(CControlBar* pBar)
@@ -373,17 +332,8 @@ void TWKMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPC
     if (!pBar)
         return;
     NotifyBeforeDock(pBar);
-    if (!pDockBar && pBar->m_hWnd) {
-        // The dock bar that still holds the bar's place.
-        auto* pHolder = reinterpret_cast<CControlBar*>((UINT_PTR)LOWORD(::GetDlgCtrlID(pBar->m_hWnd)));
-        for (const auto& d : kDockBars) {
-            CControlBar* p = GetControlBar(d.nID);
-            if (p && p->IsDockBar() && pHolder && static_cast<CDockBar*>(p)->FindBar(pHolder) > 0) {
-                pDockBar = static_cast<CDockBar*>(p);
-                break;
-            }
-        }
-    }
+    if (!pDockBar)
+        pDockBar = TWKFindPlaceHolder(this, pBar);
     if (!pDockBar)
         pDockBar = FindDockBarForAlign(pBar->GetBarStyle());
     if (!pDockBar)
@@ -581,26 +531,13 @@ void TWKMDIFrameWnd::RecalcLayout(BOOL bNotify)
         return;
     }
     CMDIFrameWnd::RecalcLayout(bNotify);
-    if (m_rectLastInside.Width() > 0 && m_rectLastInside.Height() > 0) {
-        // Later layouts redraw only what the dock bars marked.
-        for (HWND hChild = ::GetTopWindow(m_hWnd); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-            CWnd* p = CWnd::FromHandlePermanent(hChild);
-            if (p && p->IsKindOf(RUNTIME_CLASS(TWKDockBar)))
-                static_cast<TWKDockBar*>(p)->RedrawPendingBars();
-        }
-    } else {
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    }
-    CRect rect;
-    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, nullptr, TRUE);
-    m_rectLastInside = rect;
+    TWKRedrawAfterLayout(this, m_rectLastInside);
 }
 
 void TWKMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
 {
     CMDIFrameWnd::OnSetPreviewMode(bPreview, pState);
-    if (!bPreview && m_hWnd)
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    TWKRedrawAfterPreview(this, bPreview);
 }
 
 // ---- layout persistence

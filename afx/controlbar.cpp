@@ -770,11 +770,10 @@ void CDockBar::GetBarInfo(CControlBarInfo* pInfo)
     pInfo->m_bDockBar = TRUE;
     pInfo->m_pointPos = CPoint(-1, -1);
     if (m_bFloating && m_hWnd) {
-        if (CWnd* pFrame = GetParent()) {
-            CRect rect;
-            pFrame->GetWindowRect(&rect);
-            pInfo->m_pointPos = rect.TopLeft();
-        }
+        // The dock bar's own corner, its frame's client origin: where a load puts it back.
+        CRect rect;
+        GetWindowRect(&rect);
+        pInfo->m_pointPos = rect.TopLeft();
     }
     pInfo->m_arrBarID.RemoveAll();
     for (INT_PTR i = 1; i < m_arrBars.GetSize(); i++) {
@@ -796,18 +795,27 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
 {
     m_arrBars.RemoveAll();
     m_arrBars.Add(nullptr);
+    // Every break stays (empty rows included), except the one after a row
+    // that held nothing but bars that are gone.
+    BOOL bRowHasEntry = FALSE, bRowLostBar = FALSE;
     for (INT_PTR i = 0; i < pInfo->m_arrBarID.GetSize(); i++) {
         DWORD nID = pInfo->m_arrBarID[i];
         if (nID == 0) {
-            // An empty row means nothing: no two breaks in a row.
-            if (m_arrBars[m_arrBars.GetSize() - 1] != nullptr)
+            if (bRowHasEntry || !bRowLostBar)
                 m_arrBars.Add(nullptr);
+            bRowHasEntry = bRowLostBar = FALSE;
         } else if (nID >= 0x10000) {
             m_arrBars.Add(reinterpret_cast<void*>((UINT_PTR)(nID & 0xFFFF)));
+            bRowHasEntry = TRUE;
         } else {
             CControlBar* pBar = pFrameWnd ? pFrameWnd->GetControlBar(nID) : nullptr;
-            if (!pBar || pBar == this)
+            // A dock bar is never docked in another one and a bar is listed
+            // once, whatever the list says.
+            if (!pBar || pBar->IsDockBar() || FindBar(pBar) > 0) {
+                bRowLostBar = TRUE;
                 continue;
+            }
+            bRowHasEntry = TRUE;
             if (pBar->m_pDockBar && pBar->m_pDockBar != this) {
                 int nPos = pBar->m_pDockBar->FindBar(pBar);
                 if (nPos > 0)

@@ -13,7 +13,25 @@ class TWKControlBarInfo : public CControlBarInfo
 {
 public:
     explicit TWKControlBarInfo(TWKControlBarManager* pManager = NULL);
+
+    // The saved forms, in slot order. The profile form writes the section
+    // "<profile>-Bar<n>"; SaveState answers FALSE for a record it skips.
+    virtual BOOL LoadStateTree(TWKPersistentTreeNode* pNode, TWKDockState* pDockState);
+    virtual BOOL LoadState(LPCSTR lpszProfileName, int nIndex, TWKDockState* pDockState);
+    virtual BOOL SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pParent, int nIndex);
+    virtual BOOL SaveState(LPCSTR lpszProfileName, int nIndex);
     ~TWKControlBarInfo() override;
+    virtual BOOL LoadBaseTree(TWKPersistentTreeNode* pNode, TWKDockState* pDockState);
+    virtual BOOL LoadExTree(TWKPersistentTreeNode* pNode);
+    virtual BOOL SaveBaseTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pNode);
+    virtual BOOL SaveExTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pNode);
+    // The archive form (no placement, names or resource id in it).
+    void Serialize(CArchive& ar, TWKDockState* pDockState);
+
+    // An edge dock bar that is visible, empty and in its place: not written.
+    BOOL IsSkippedOnSave() const;
+    // A placement read from a saved layout is applied; one that was not read is not.
+    BOOL HasMDIPlacement() const { return m_wpMDIChild.length == sizeof(WINDOWPLACEMENT); }
     TWKControlBarInfo(const TWKControlBarInfo&) = delete;
     TWKControlBarInfo& operator=(const TWKControlBarInfo&) = delete;
 
@@ -35,6 +53,9 @@ public:
     UINT m_nTypeID = 0;
     TWKControlBarManager* m_pManager;           // not owned
 };
+
+// The placement is stored as it lies in memory; both builds agree on its size.
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "saved MDI placements are 44 bytes");
 
 class TWKControlBarInfoEx : public CObject
 {

@@ -7,6 +7,7 @@
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
+#include "framework/frames/TWKDockState.h"
 #include "framework/frames/TWKMDIChildWnd.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frames/TWKWndPlugIn.h"
@@ -595,12 +596,40 @@ void TWKMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// ---- layout persistence (the records and forms come with the saved layouts)
+// ---- layout persistence
 
-void TWKMDIFrameWnd::LoadBarState(LPCSTR) {}
-void TWKMDIFrameWnd::SaveBarState(LPCSTR) {}
-void TWKMDIFrameWnd::SetDockState(CDockState&) {}
-void TWKMDIFrameWnd::GetDockState(CDockState&) {}
+void TWKMDIFrameWnd::LoadBarState(LPCSTR lpszProfileName)
+{
+    TWKDockState state(m_pControlBarManager);
+    state.m_pCreatedBars = &m_listBarInfo;
+    // Bars re-created while loading look for their main window.
+    if (CWinThread* pThread = AfxGetThread())
+        if (!pThread->m_pMainWnd)
+            pThread->m_pMainWnd = this;
+    state.LoadState(lpszProfileName);
+    state.SetDockState(this);
+}
+
+void TWKMDIFrameWnd::SaveBarState(LPCSTR lpszProfileName)
+{
+    TWKDockState state(m_pControlBarManager);
+    if (state.GetDockState(this)) {
+        state.CleanBarIDs();
+        state.SaveState(lpszProfileName);
+    }
+}
+
+void TWKMDIFrameWnd::SetDockState(CDockState& state)
+{
+    if (auto* pState = dynamic_cast<TWKDockState*>(&state))
+        pState->SetDockState(this);
+}
+
+void TWKMDIFrameWnd::GetDockState(CDockState& state)
+{
+    if (auto* pState = dynamic_cast<TWKDockState*>(&state))
+        pState->GetDockState(this);
+}
 
 // ---- caption painting
 

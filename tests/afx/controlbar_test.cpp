@@ -79,7 +79,8 @@ TEST(DockBar, BarInfoRoundTripWithBreaksPlaceholdersAndUnknownIds)
     std::vector<DWORD> ids2(again.m_arrBarID.GetData(), again.m_arrBarID.GetData() + again.m_arrBarID.GetSize());
     EXPECT_EQ(ids, ids2);
 
-    // Floating: the dock bar's position is its frame's top-left on the screen.
+    // Floating: the dock bar's position is its own top-left on the screen, the
+    // floating frame's client origin (not the frame's corner above its caption).
     pFrame->FloatControlBar(&b1, CPoint(50, 60));
     ASSERT_TRUE(b1.IsFloating());
     EXPECT_EQ(CBRS_FLOATING, b1.GetBarStyle() & CBRS_FLOATING);
@@ -87,9 +88,53 @@ TEST(DockBar, BarInfoRoundTripWithBreaksPlaceholdersAndUnknownIds)
     b1.m_pDockBar->GetBarInfo(&floating);
     EXPECT_TRUE(floating.m_bFloating);
     EXPECT_EQ(AFX_IDW_DOCKBAR_FLOAT, floating.m_nBarID);
-    EXPECT_EQ(CPoint(50, 60), floating.m_pointPos);
-    EXPECT_TRUE(b1.m_pDockBar->GetParent()->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)));
+    CWnd* pMini = b1.m_pDockBar->GetParent();
+    EXPECT_TRUE(pMini->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)));
+    CRect rectDock, rectMini;
+    b1.m_pDockBar->GetWindowRect(&rectDock);
+    pMini->GetWindowRect(&rectMini);
+    CPoint ptClient(0, 0);
+    ::ClientToScreen(pMini->m_hWnd, &ptClient);
+    EXPECT_EQ(rectDock.TopLeft(), floating.m_pointPos);
+    EXPECT_EQ(ptClient, floating.m_pointPos);
+    EXPECT_EQ(CPoint(50, 60), rectMini.TopLeft());
+    EXPECT_NE(rectMini.TopLeft(), floating.m_pointPos);
 
+    pFrame->DestroyWindow();
+}
+
+TEST(DockBar, SetBarInfoKeepsEveryRowBreakButThoseOfVanishedRows)
+{
+    CPlainBar a, b;
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Docking"));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_TRUE(a.Create(pFrame, 0xE803));
+    ASSERT_TRUE(b.Create(pFrame, 0xE804));
+    auto* pTop = static_cast<CDockBar*>(pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    const UINT_PTR A = (UINT_PTR)&a, B = (UINT_PTR)&b;
+    const DWORD gone = 0xE8F0, left = AFX_IDW_DOCKBAR_LEFT;
+    struct Case { std::vector<DWORD> ids; std::vector<UINT_PTR> bars; } cases[] = {
+        {{0xE803, 0, 0, 0xE804, 0}, {0, A, 0, 0, B, 0}},             // an empty row between two
+        {{0, 0xE803, 0}, {0, 0, A, 0}},                              // an empty first row
+        {{0xE803, 0, 0xE804, 0, 0}, {0, A, 0, B, 0, 0}},             // an empty last row
+        {{0xE803, 0, gone, 0, 0xE804, 0}, {0, A, 0, B, 0}},          // a vanished bar alone: its row goes
+        {{0xE803, 0, gone, gone, 0, 0xE804, 0}, {0, A, 0, B, 0}},
+        {{0xE803, gone, 0, 0xE804, 0}, {0, A, 0, B, 0}},             // beside a bar: the row stays
+        {{gone, 0xE803, 0}, {0, A, 0}},
+        {{0xE803, 0, 0x1E804, 0}, {0, A, 0, 0xE804, 0}},             // a placeholder holds its row
+        {{0xE803, 0, left, 0, 0xE804, 0}, {0, A, 0, B, 0}},          // a dock bar is no entry
+        {{0xE803, 0xE804, 0, 0xE803, 0}, {0, A, B, 0}},              // nor is a bar listed twice
+        {{0xE803}, {0, A, 0}},                                       // the last row is ended
+    };
+    for (const Case& c : cases) {
+        CControlBarInfo info;
+        for (DWORD id : c.ids)
+            info.m_arrBarID.Add(id);
+        pTop->SetBarInfo(&info, pFrame);
+        EXPECT_EQ(c.bars, Entries(pTop)) << "list of " << c.ids.size() << " starting " << c.ids[0];
+        EXPECT_EQ(pTop, a.m_pDockBar);
+    }
     pFrame->DestroyWindow();
 }
 

@@ -36,6 +36,8 @@ struct MainFrame {
         p->EnableDocking(CBRS_ALIGN_ANY);
         p->SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
+    // Takes a frame made by the caller, loaded and docking.
+    explicit MainFrame(CTestMainFrame* pFrame) : p(pFrame) {}
     ~MainFrame()
     {
         if (p && ::IsWindow(p->m_hWnd))

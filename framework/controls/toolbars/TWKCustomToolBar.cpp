@@ -1,5 +1,6 @@
 // The framework's toolbar.
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/toolbars/TWKCustomToolBarInfoEx.h"
 #include "afx/afxres.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
@@ -225,6 +226,48 @@ BOOL TWKCustomToolBar::SetButtons(const UINT* pIDs, int nCount)
         m_arrButtons.Add(pIDs[i] ? CreateButton(pIDs[i], nullptr) : CreateSeparator(nullptr));
     InvalidateLayout();
     return TRUE;
+}
+
+void TWKCustomToolBar::GetBarInfoEx(TWKControlBarInfo* pInfo)
+{
+    auto* pEx = new TWKCustomToolBarInfoEx;
+    if (m_hWnd)
+        GetWindowText(pEx->m_strTitle);
+    for (int i = 0; i < GetButtonCount(); i++) {
+        TWKStdBtn* pBtn = m_arrButtons[i];
+        BOOL bSep = (pBtn->m_dwStyle & TBBS_SEPARATOR) != 0;
+        BYTE nSize = 0;
+        BYTE* pData = nullptr;
+        if (!bSep)
+            pBtn->GetBtnInfo(&nSize, &pData);
+        auto* pBtnInfo = new TWKBtnInfo;
+        pBtnInfo->m_nID = bSep ? 0 : pBtn->m_nID;
+        pBtnInfo->m_nSize = pData ? nSize : 0;
+        pBtnInfo->m_pData = pData;
+        pEx->m_arrButtons.Add(pBtnInfo);
+    }
+    delete pInfo->m_pInfoEx;
+    pInfo->m_pInfoEx = pEx;
+}
+
+void TWKCustomToolBar::SetBarInfoEx(TWKControlBarInfo* pInfo, CFrameWnd*)
+{
+    auto* pEx = dynamic_cast<TWKCustomToolBarInfoEx*>(pInfo->m_pInfoEx);
+    if (!pEx)
+        return;
+    ClearSelection(FALSE);
+    RemoveAllButtons();
+    m_nCurBtn = -1;
+    if (!pEx->m_strTitle.IsEmpty() && m_hWnd)
+        SetWindowText(pEx->m_strTitle);
+    for (INT_PTR i = 0; i < pEx->m_arrButtons.GetSize(); i++) {
+        const TWKBtnInfo* pBtnInfo = pEx->m_arrButtons[i];
+        // The button map of today decides the class, whatever made the record.
+        TWKStdBtn* pBtn = pBtnInfo->m_nID ? CreateButton(pBtnInfo->m_nID, nullptr) : CreateSeparator(nullptr);
+        pBtn->SetBtnInfo(pBtnInfo->m_nSize, pBtnInfo->m_pData);
+        m_arrButtons.Add(pBtn);
+    }
+    InvalidateLayout();
 }
 
 BOOL TWKCustomToolBar::HoldsSelection() const

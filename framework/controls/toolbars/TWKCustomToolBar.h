@@ -134,6 +134,10 @@ public:
                   const RECT& rect, CWnd* pParentWnd, CCreateContext* pContext = NULL) override;
     void DrawBorders(CDC* pDC, CRect& rect) override;
     int AdjustRectForGripper(CRect& rect, BOOL bHorz) override;
+    // The title and the buttons in a saved layout. Restoring does not lay the
+    // bar out: the layout restore that calls it does.
+    void GetBarInfoEx(TWKControlBarInfo* pInfo) override;
+    void SetBarInfoEx(TWKControlBarInfo* pInfo, CFrameWnd* pFrame) override;
 
     // The IDE's view of a toolbar.
     int GetButtonCount() const { return (int)m_arrButtons.GetSize(); }

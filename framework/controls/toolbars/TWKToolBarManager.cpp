@@ -1,5 +1,6 @@
 // The toolbar manager.
 #include "framework/controls/toolbars/TWKToolBarManager.h"
+#include "framework/controls/toolbars/TWKCustomToolBarInfoEx.h"
 #include "afx/afxres.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
@@ -420,6 +421,44 @@ UINT TWKToolBarManager::GetBarTypeID(CControlBar* pBar)
         return TWK_BARTYPE_TOOLBAR;
     return TWKControlBarManager::GetBarTypeID(pBar);
 }
+
+TWKControlBarInfoEx* TWKToolBarManager::CreateBarInfoEx(TWKControlBarInfo* pInfo)
+{
+    if (pInfo && (pInfo->m_nTypeID == TWK_BARTYPE_TOOLBAR || pInfo->m_nTypeID == TWK_BARTYPE_MENUBAR))
+        return new TWKCustomToolBarInfoEx;
+    return TWKControlBarManager::CreateBarInfoEx(pInfo);
+}
+
+static CString ManagerSection(LPCSTR lpszProfileName)
+{
+    CString s;
+    s.Format("%s-ToolBarManager", lpszProfileName);
+    return s;
+}
+
+void TWKToolBarManager::SaveState(LPCSTR lpszProfileName)
+{
+    CString strSection = ManagerSection(lpszProfileName);
+    CWinApp* pApp = AfxGetApp();
+    pApp->WriteProfileInt(strSection, "ToolTips", m_bToolTips);
+    pApp->WriteProfileInt(strSection, "CoolLook", m_bCoolLook);
+    pApp->WriteProfileInt(strSection, "LargeButtons", m_bLargeBtns);
+}
+
+void TWKToolBarManager::LoadState(LPCSTR lpszProfileName)
+{
+    CString strSection = ManagerSection(lpszProfileName);
+    CWinApp* pApp = AfxGetApp();
+    // A missing value keeps the present option.
+    EnableToolTips(pApp->GetProfileInt(strSection, "ToolTips", m_bToolTips) != 0);
+    EnableCoolLook(pApp->GetProfileInt(strSection, "CoolLook", m_bCoolLook) != 0, CBX_COOLLOOK | CBX_GRIPPER);
+    EnableLargeBtns(pApp->GetProfileInt(strSection, "LargeButtons", m_bLargeBtns) != 0);
+    InitToolBars();
+}
+
+// The persistent-tree forms come with the persistent tree.
+BOOL TWKToolBarManager::LoadStateTree(TWKPersistentTreeNode*) { return FALSE; }
+BOOL TWKToolBarManager::SaveStateTree(TWKPTNFactory*, TWKPersistentTreeNode*) { return FALSE; }
 
 CControlBar* TWKToolBarManager::CreateBar(TWKControlBarInfo* pInfo)
 {

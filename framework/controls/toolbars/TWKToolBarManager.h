@@ -68,8 +68,14 @@ public:
     CWnd* m_pOwnerWnd;
     CRuntimeClass* m_pToolBarClass;
 
-    // Layout persistence.
+    // Layout persistence. The options section is "<profile>-ToolBarManager";
+    // loading it ends with InitToolBars.
+    BOOL LoadStateTree(TWKPersistentTreeNode* pNode) override;
+    void LoadState(LPCSTR lpszProfileName) override;
+    BOOL SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pParent) override;
+    void SaveState(LPCSTR lpszProfileName) override;
     UINT GetBarTypeID(CControlBar* pBar) override;
+    TWKControlBarInfoEx* CreateBarInfoEx(TWKControlBarInfo* pInfo) override;
     CControlBar* CreateBar(TWKControlBarInfo* pInfo) override;
 
     // New virtual operations, in slot order.

@@ -1,0 +1,60 @@
+// A toolbar's own part of a saved bar layout: its title and its buttons,
+// each as a command id (0 for a separator) with the button's private data.
+#pragma once
+#include "afx/afx.h"
+#include "framework/frames/TWKControlBarInfo.h"
+
+class TWKBtnInfo
+{
+public:
+    TWKBtnInfo() = default;
+    TWKBtnInfo(UINT nID, BYTE nSize, const BYTE* pData);
+    virtual ~TWKBtnInfo() { delete[] m_pData; }
+    TWKBtnInfo(const TWKBtnInfo&) = delete;
+    TWKBtnInfo& operator=(const TWKBtnInfo&) = delete;
+
+    UINT m_nID = 0;
+    BYTE m_nSize = 0;
+    BYTE* m_pData = nullptr;    // owned; NULL when the size is 0
+};
+
+// Owns its records.
+class TWKBtnInfoArray : public CPtrArray
+{
+public:
+    TWKBtnInfoArray() = default;
+    ~TWKBtnInfoArray() { RemoveAllInfos(); }
+    TWKBtnInfoArray(const TWKBtnInfoArray&) = delete;
+    TWKBtnInfoArray& operator=(const TWKBtnInfoArray&) = delete;
+
+    TWKBtnInfo* GetAt(INT_PTR i) const { return static_cast<TWKBtnInfo*>(CPtrArray::GetAt(i)); }
+    TWKBtnInfo* operator[](INT_PTR i) const { return GetAt(i); }
+    void RemoveAllInfos();
+};
+
+// Each record stored as: command id (4 bytes), data size (1 byte), the data.
+const int TWK_BTNINFO_HEADER = 5;
+
+class TWKCustomToolBarInfoEx : public TWKControlBarInfoEx
+{
+    DECLARE_DYNCREATE(TWKCustomToolBarInfoEx)
+public:
+    TWKCustomToolBarInfoEx() = default;
+
+    CString m_strTitle;
+    TWKBtnInfoArray m_arrButtons;
+
+    void Serialize(CArchive& ar, TWKDockState* pDockState) override;
+    BOOL LoadStateTree(TWKPersistentTreeNode* pNode) override;
+    BOOL LoadState(LPCSTR lpszSection, TWKDockState* pDockState) override;
+    BOOL SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pNode) override;
+    BOOL SaveState(LPCSTR lpszSection) override;
+    using CObject::Serialize;
+
+    // The records concatenated, in a new[] buffer (NULL when empty or when it
+    // cannot be allocated: see the result).
+    BOOL BuildButtonsBlob(BYTE** ppBlob, UINT* pnBytes) const;
+    // Appends every whole record of a stored blob; a tail too short for its
+    // header or its stated data is ignored.
+    void ParseButtonsBlob(const BYTE* pBlob, UINT nBytes);
+};

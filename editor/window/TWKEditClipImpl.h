@@ -357,11 +357,7 @@ void TWKEditCore<Base>::OnEditCut()
 template <class Base>
 void TWKEditCore<Base>::OnEditPaste()
 {
-    TWKEdit* pEdit = GetEdit();
-    if (!pEdit || pEdit->IsReadOnly())
-        return;
-    if (int rc = PasteClipboard(m_bUpdate, TRUE))
-        ReportError(rc, m_bUpdate);
+    RunWritingCommand(&TWKEditCore::PasteClipboard);
 }
 
 template <class Base>

@@ -211,6 +211,8 @@ public:
     int JoinLines(BOOL bRedraw, BOOL bUndo);
     int Tab(BOOL bRedraw, BOOL bUndo);
     int BackTab(BOOL bRedraw, BOOL bUndo);
+    // A command that changes the text: nothing on a read-only text, a refusal reported.
+    void RunWritingCommand(int (TWKEditCore::*pfnCommand)(BOOL bRedraw, BOOL bUndo));
     int IndentLines(BOOL bUnindent, BOOL bRedraw, BOOL bUndo);
     int AdvanceCaret(BOOL bRedraw);
     void FindIndent(BOOL bUndo);

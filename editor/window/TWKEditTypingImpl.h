@@ -825,33 +825,31 @@ void TWKEditCore<Base>::OnUpdateEditRedo(CCmdUI* pCmdUI)
 // ------------------------------------------------------------ the commands
 
 template <class Base>
-void TWKEditCore<Base>::OnEditClear()
+void TWKEditCore<Base>::RunWritingCommand(int (TWKEditCore::*pfnCommand)(BOOL, BOOL))
 {
     TWKEdit* pEdit = GetEdit();
     if (!pEdit || pEdit->IsReadOnly())
         return;
-    if (int rc = Delete(m_bUpdate, TRUE))
+    if (int rc = (this->*pfnCommand)(m_bUpdate, TRUE))
         ReportError(rc, m_bUpdate);
+}
+
+template <class Base>
+void TWKEditCore<Base>::OnEditClear()
+{
+    RunWritingCommand(&TWKEditCore::Delete);
 }
 
 template <class Base>
 void TWKEditCore<Base>::OnBackspace()
 {
-    TWKEdit* pEdit = GetEdit();
-    if (!pEdit || pEdit->IsReadOnly())
-        return;
-    if (int rc = Backspace(m_bUpdate, TRUE))
-        ReportError(rc, m_bUpdate);
+    RunWritingCommand(&TWKEditCore::Backspace);
 }
 
 template <class Base>
 void TWKEditCore<Base>::OnTab()
 {
-    TWKEdit* pEdit = GetEdit();
-    if (!pEdit || pEdit->IsReadOnly())
-        return;
-    if (int rc = Tab(m_bUpdate, TRUE))
-        ReportError(rc, m_bUpdate);
+    RunWritingCommand(&TWKEditCore::Tab);
 }
 
 template <class Base>

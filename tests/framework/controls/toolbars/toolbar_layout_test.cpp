@@ -15,10 +15,10 @@ namespace {
 // "H" a hidden button. Images are the default 16 x 15, so buttons are
 // 23 x 22 and separators 8 wide.
 struct LayoutBar : TWKCustomToolBar {
-    explicit LayoutBar(const std::string& spec, DWORD dwStyle = CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC)
+    explicit LayoutBar(const std::string& buttons, DWORD dwStyle = CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC)
     {
         m_dwStyle = dwStyle;
-        std::istringstream in(spec);
+        std::istringstream in(buttons);
         std::string tok;
         while (in >> tok) {
             auto* pBtn = new TWKStdBtn;
@@ -81,7 +81,7 @@ TEST(ToolBarLayout, RowBreaksAsTable)
     // Rows as "last index[s when ended at a separator]:width".
     struct Case {
         const char* name;
-        std::string spec;
+        std::string buttons;
         int nWidth;
         const char* rows;
     } cases[] = {
@@ -97,7 +97,7 @@ TEST(ToolBarLayout, RowBreaksAsTable)
         { "no buttons", "", 100, "" },
     };
     for (const Case& c : cases) {
-        LayoutBar bar(c.spec);
+        LayoutBar bar(c.buttons);
         EXPECT_EQ(c.rows, bar.Rows(c.nWidth)) << c.name;
     }
 }
@@ -175,7 +175,7 @@ TEST(ToolBarLayout, CentredButtonInATallerRowUsesIntegerHalving)
 TEST(ToolBarLayout, VerticalDockFindsTheNarrowestWidthThatFits)
 {
     struct Case {
-        const char* spec;
+        const char* buttons;
         int nHeight;
         CSize expected;   // of the rows, without insets
     } cases[] = {
@@ -191,10 +191,10 @@ TEST(ToolBarLayout, VerticalDockFindsTheNarrowestWidthThatFits)
         { "T40 T40 T40 T40 T40 T40", 70, CSize(138, 40) },
     };
     for (const Case& c : cases) {
-        LayoutBar bar(c.spec);
+        LayoutBar bar(c.buttons);
         SIZE size;
         bar.WrapButtons(&size, c.nHeight, TRUE);
-        EXPECT_EQ(c.expected, CSize(size)) << c.spec << " in " << c.nHeight;
+        EXPECT_EQ(c.expected, CSize(size)) << c.buttons << " in " << c.nHeight;
     }
 }
 

@@ -146,21 +146,27 @@ int TWKEditCore<Base>::MoveCaretLeft(BOOL bRedraw)
 }
 
 template <class Base>
-int TWKEditCore<Base>::MoveCaretRight(BOOL bRedraw)
+void TWKEditCore<Base>::StepCaretRight(BOOL bRedraw, BOOL bRedrawLineStep)
 {
-    if (m_nCaretCol >= TWK_MAX_COLUMNS || !m_pCaretLine)
-        return 0;
     int nOld = m_nCaretCol;
     m_nCaretCol = NextCaretColumn(m_nCaretCol);
     if (m_nCaretCol == nOld && m_pCaretLine->pNext)
     {
         // At the limit: on to the start of the next line.
-        StepCaretLine(1, TRUE);
+        StepCaretLine(1, bRedrawLineStep);
         m_nCaretCol = 0;
     }
     if (bRedraw)
         EnsureCaretVisible();
     AnnounceScroll();
+}
+
+template <class Base>
+int TWKEditCore<Base>::MoveCaretRight(BOOL bRedraw)
+{
+    if (m_nCaretCol >= TWK_MAX_COLUMNS || !m_pCaretLine)
+        return 0;
+    StepCaretRight(bRedraw, TRUE);
     return 0;
 }
 

@@ -215,6 +215,8 @@ public:
     void RunWritingCommand(int (TWKEditCore::*pfnCommand)(BOOL bRedraw, BOOL bUndo));
     int IndentLines(BOOL bUnindent, BOOL bRedraw, BOOL bUndo);
     int AdvanceCaret(BOOL bRedraw);
+    // One column right, wrapping to the next line's start at the column limit.
+    void StepCaretRight(BOOL bRedraw, BOOL bRedrawLineStep);
     void FindIndent(BOOL bUndo);
     static BOOL IsCommentDelimiterChar(TWKEdit* pEdit, char ch);
     // A one-line text at the caret, replacing the selection; the store's

@@ -193,16 +193,7 @@ int TWKEditCore<Base>::AdvanceCaret(BOOL bRedraw)
 {
     if (m_nCaretCol >= TWK_MAX_COLUMNS || !m_pCaretLine)
         return IDS_TWK_LINETOOLONG;
-    int nOld = m_nCaretCol;
-    m_nCaretCol = NextCaretColumn(m_nCaretCol);
-    if (m_nCaretCol == nOld && m_pCaretLine->pNext)
-    {
-        StepCaretLine(1, bRedraw);
-        m_nCaretCol = 0;
-    }
-    if (bRedraw)
-        EnsureCaretVisible();
-    AnnounceScroll();
+    StepCaretRight(bRedraw, bRedraw);
     return 0;
 }
 

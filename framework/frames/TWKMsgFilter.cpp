@@ -10,6 +10,7 @@ IMPLEMENT_DYNCREATE(ScxMsgFilter, TWKMsgFilter)
 IMPLEMENT_DYNCREATE(ScxButtonMDIMaxChildMsgFilter, TWKMsgFilter)
 IMPLEMENT_DYNCREATE(ScxNCRDBLClkMDIMaxChildMsgFilter, TWKNcMsgFilter)
 IMPLEMENT_DYNCREATE(ScxButtonMDIChildMsgFilter, TWKMsgFilter)
+IMPLEMENT_DYNCREATE(ScxButtonMsgFilter, TWKMsgFilter)
 IMPLEMENT_DYNCREATE(ScxCaptionNCRDBLClkFilter, TWKMsgFilter)
 IMPLEMENT_DYNCREATE(ScxContextMenuFilter, TWKMsgFilter)
 } // namespace nsSysCommandEx

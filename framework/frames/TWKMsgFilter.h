@@ -87,6 +87,7 @@ TWK_DECLARE_PASSING_FILTER(ScxMsgFilter, TWKMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxButtonMDIMaxChildMsgFilter, TWKMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxNCRDBLClkMDIMaxChildMsgFilter, TWKNcMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxButtonMDIChildMsgFilter, TWKMsgFilter)
+TWK_DECLARE_PASSING_FILTER(ScxButtonMsgFilter, TWKMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxCaptionNCRDBLClkFilter, TWKMsgFilter)
 TWK_DECLARE_PASSING_FILTER(ScxContextMenuFilter, TWKMsgFilter)
 } // namespace nsSysCommandEx

@@ -234,22 +234,13 @@ void TWKDockableFrame::OnUpdateFrameMenu(BOOL bActive, CWnd* pActivateWnd, HMENU
     TWKMDIFrameWnd* pMain = GetMDIFrameOf();
     if (!pMain || !pMain->m_hWndMDIClient)
         return;
-    HMENU hMenu = hMenuAlt;
-    if (!hMenuAlt && bActive) {
-        CDocument* pDoc = GetActiveDocument();
-        HMENU hDocMenu = nullptr;
-        if (pDoc && pDoc->GetDocTemplate() && pDoc->GetDocTemplate()->IsKindOf(RUNTIME_CLASS(CMultiDocTemplate)))
-            hDocMenu = static_cast<CMultiDocTemplate*>(pDoc->GetDocTemplate())->m_hMenuShared;
-        if (!hDocMenu && pMain->HasMenuBar()) {
-            // The menu bar shows the menus: the frame window keeps none.
-            pMain->SetMenu(nullptr);
-            pMain->UpdateMDIWindowMenu();
-            return;
-        }
-        hMenu = hDocMenu;
+    // Documents here bring no menu of their own: with a menu bar it shows the menus.
+    if (!hMenuAlt && bActive && pMain->HasMenuBar()) {
+        pMain->SetMenu(nullptr);
+        pMain->UpdateMDIWindowMenu();
+        return;
     }
-    if (!hMenu)
-        hMenu = m_hMenuShared;
+    HMENU hMenu = hMenuAlt ? hMenuAlt : m_hMenuShared;
     if (!hMenu) {
         ::SendMessageA(pMain->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
         return;

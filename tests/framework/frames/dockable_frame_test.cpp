@@ -63,6 +63,8 @@ TEST_F(DockViews, OpeningDockedPutsAFrameBarOnTheNextDefaultSideWithTheDockedRes
     EXPECT_EQ(pView, pFrame->GetActiveView());
     EXPECT_EQ(pFrame, frame->GetActiveFrame());
     EXPECT_EQ(pFrame, frame->GetEmbeddedFrame(pBar));
+    // Active, its menu is the main window's.
+    EXPECT_EQ(tmpl->m_hMenuDocked, ::GetMenu(frame->m_hWnd));
     // A child window never keeps a menu: its id stays 0.
     EXPECT_EQ(0, pFrame->GetDlgCtrlID());
     // The frame's title is its document's.
@@ -187,6 +189,24 @@ TEST_F(DockViews, ClosingTheActiveDockedFrameActivatesAnotherOrNone)
     pOther->GetDocument()->OnCloseDocument();
     EXPECT_EQ(nullptr, frame->m_pActiveDockableFrame);
     EXPECT_EQ(pChildView->GetParentFrame(), frame->GetActiveFrame());
+}
+
+TEST_F(DockViews, AClickIntoADockedFrameMakesItTheActiveFrame)
+{
+    CDockTestView* pDocked = Open(TRUE);
+    CDockTestView* pChildView = Open(FALSE);
+    ASSERT_TRUE(pDocked && pChildView);
+    TWKDockableFrame* pFrame = DockableOf(pDocked);
+    ASSERT_EQ(nullptr, frame->m_pActiveDockableFrame);
+    ASSERT_EQ(pChildView->GetParentFrame(), frame->GetActiveFrame());
+    pFrame->SendMessage(WM_PARENTNOTIFY, WM_LBUTTONDOWN, 0);
+    EXPECT_EQ(pFrame, frame->GetActiveFrame());
+    EXPECT_EQ(tmpl->m_hMenuDocked, ::GetMenu(frame->m_hWnd));
+    // Back to the child, then a mouse activation of the frame.
+    frame->ActivateDockableFrame(nullptr);
+    ASSERT_EQ(nullptr, frame->m_pActiveDockableFrame);
+    pFrame->SendMessage(WM_MOUSEACTIVATE, (WPARAM)frame->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(pFrame, frame->GetActiveFrame());
 }
 
 TEST_F(DockViews, TheNextDockableFrameHelperSkipsHiddenAndExcludedFrames)

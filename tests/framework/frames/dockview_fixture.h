@@ -65,6 +65,17 @@ public:
         commands.push_back(LOWORD(wParam));
         return CTestMainFrame::OnCommand(wParam, lParam);
     }
+    // The docked frame's command has a handler here, so its menu item and key are enabled.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nID == 0x7DA3 && nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+            static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
+            return TRUE;
+        }
+        if (nID == 0x7DA3 && nCode == CN_COMMAND)
+            return TRUE;
+        return CTestMainFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
 };
 
 // The template is registered once for the process, as an application does;

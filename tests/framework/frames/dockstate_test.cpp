@@ -232,6 +232,9 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
 {
     std::vector<std::string> first;
     LayoutFrame::Seen before;
+    // A bar floated by the user and one floated by the loader get the same frame.
+    const DWORD kFrameStyles = WS_THICKFRAME | MFS_THICKFRAME | MFS_4THICKFRAME;
+    DWORD frameStyle = 0;
     {
         LayoutFrame lf;
         ASSERT_NE(nullptr, lf.f.p);
@@ -240,6 +243,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
         lf.f.p->SaveBarState(kProfile);
         first = Dump(kProfile);
         before = lf.Look();
+        frameStyle = lf.FloatFrame(kFloat)->GetStyle() & kFrameStyles;
     }
     LayoutFrame lf;
     ASSERT_NE(nullptr, lf.f.p);
@@ -253,6 +257,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
     EXPECT_EQ(before, after);
     EXPECT_TRUE(lf.FloatFrame(kFloat)->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd)));
     EXPECT_TRUE(lf.FloatFrame(kFloat)->IsWindowVisible());
+    EXPECT_EQ(frameStyle, lf.FloatFrame(kFloat)->GetStyle() & kFrameStyles);
     EXPECT_TRUE(lf.FloatFrame(kInMain)->IsKindOf(RUNTIME_CLASS(TWKControlBarMDIChildWnd)));
     EXPECT_TRUE(lf.FloatFrame(kInMain)->IsWindowVisible());
     EXPECT_FALSE(lf.bars[kHidden]->IsWindowVisible());

@@ -77,6 +77,14 @@ struct MenuFrame {
         p->SwapMenu((UINT)-1);
         return ::IsWindow(p->m_menuBar.m_hWnd) != FALSE;
     }
+    // The bar of FiveMenus, laid out; NULL when the frame or bar failed.
+    TWKMDIMenuBar* LaidOutBar()
+    {
+        if (!p || !FiveMenus())
+            return nullptr;
+        p->RecalcLayout();
+        return &p->m_menuBar;
+    }
     // The texts of the visible menu buttons.
     std::vector<std::string> Visible() const
     {

@@ -308,10 +308,9 @@ TEST(MenuBar, TheIconButtonDropsTheChildsSystemMenuWithCloseAsItsDefault)
 TEST(MenuBar, DroppedButtonsStayBetweenTheIconAndTheCaptionButtons)
 {
     MenuFrame frame;
-    ASSERT_TRUE(frame.p);
-    ASSERT_TRUE(frame.FiveMenus());
-    TWKMDIMenuBar& bar = frame.p->m_menuBar;
-    frame.p->RecalcLayout();
+    TWKMDIMenuBar* pBar = frame.LaidOutBar();
+    ASSERT_NE(nullptr, pBar);
+    TWKMDIMenuBar& bar = *pBar;
     CRect client;
     bar.GetClientRect(&client);
     for (bool bAbove : { true, false }) {
@@ -331,10 +330,9 @@ TEST(MenuBar, DroppedButtonsStayBetweenTheIconAndTheCaptionButtons)
 TEST(MenuBar, DraggedToTheLeftEdgeItLaysItsButtonsOutInAColumn)
 {
     MenuFrame frame;
-    ASSERT_TRUE(frame.p);
-    ASSERT_TRUE(frame.FiveMenus());
-    TWKMDIMenuBar& bar = frame.p->m_menuBar;
-    frame.p->RecalcLayout();
+    TWKMDIMenuBar* pBar = frame.LaidOutBar();
+    ASSERT_NE(nullptr, pBar);
+    TWKMDIMenuBar& bar = *pBar;
     CControlBar* left = frame.p->GetControlBar(AFX_IDW_DOCKBAR_LEFT);
     ASSERT_NE(nullptr, left);
     CRect rectLeft, rectBar;

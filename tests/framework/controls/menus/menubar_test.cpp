@@ -325,6 +325,12 @@ TEST(MenuBar, DroppedButtonsStayBetweenTheIconAndTheCaptionButtons)
         EXPECT_EQ(bAbove ? 1 : nLast - 1, bar.GetCurrentIndex());
         EXPECT_EQ(nID, bar.GetItemID(bar.GetCurrentIndex()));
     }
+    // Reset, the bar holds the menus' own buttons again, between the same two.
+    bar.ResetMenus(FALSE);
+    ASSERT_EQ(28, bar.GetButtonCount());
+    EXPECT_EQ(&bar.m_btnCapMenu, bar.GetButton(0));
+    EXPECT_EQ(&bar.m_btnCaption, bar.GetButton(27));
+    EXPECT_EQ(6u, frame.Visible().size());
 }
 
 TEST(MenuBar, DraggedToTheLeftEdgeItLaysItsButtonsOutInAColumn)

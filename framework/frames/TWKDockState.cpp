@@ -7,6 +7,7 @@
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKControlBarManager.h"
 #include "framework/frames/TWKDockBar.h"
+#include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 
 namespace {
@@ -308,6 +309,8 @@ TWKControlBarManager* TWKDockState::FrameManager(CFrameWnd* pFrame)
 {
     if (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMDIFrameWnd)))
         return static_cast<TWKMDIFrameWnd*>(pFrame)->GetControlBarManager();
+    if (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKFrameWnd)))
+        return static_cast<TWKFrameWnd*>(pFrame)->GetControlBarManager();
     return nullptr;
 }
 

@@ -1,4 +1,5 @@
 #include "tests/framework/frames/frames_fixture.h"
+#include "tests/framework/frames/caption_fixture.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
@@ -233,14 +234,18 @@ struct MenuBarFrame {
             delete p;
         delete pMgr;
     }
-    std::vector<std::string> Visible() const
+    // How many menu buttons show, and whether the Window menu is among them.
+    std::pair<int, bool> Shown() const
     {
-        std::vector<std::string> v;
         TWKMenuBar& bar = p->m_menuBar;
-        for (int i = 0; i < bar.GetButtonCount(); i++)
-            if (!(bar.GetButtonStyle(i) & TBBS_HIDDEN))
-                v.push_back((LPCSTR) static_cast<TWKTBMenuBtn*>(bar.GetButton(i))->m_strText);
-        return v;
+        std::pair<int, bool> shown(0, false);
+        for (int i = 0; i < bar.GetButtonCount(); i++) {
+            if (bar.GetButtonStyle(i) & TBBS_HIDDEN)
+                continue;
+            shown.first++;
+            shown.second |= static_cast<TWKTBMenuBtn*>(bar.GetButton(i))->m_strText == "&Window";
+        }
+        return shown;
     }
 };
 
@@ -288,9 +293,8 @@ TEST(SDIFrameMenuBar, SwapMenuSwitchesTheMenuBarsMenu)
     f.pMgr->SetDefaultDockState();
     TWKMenuBar& bar = f.p->m_menuBar;
     ASSERT_TRUE(bar.ActivateMenu(kMenuNone));
-    const std::vector<std::string> none = { "&File", "&Edit", "&View", "&Project", "&Tools", "&Help" };
-    const std::vector<std::string> source = { "&File", "&Edit", "&View", "&Project", "&Tools", "&Window", "&Help" };
-    EXPECT_EQ(none, f.Visible());
+    const std::pair<int, bool> none(6, false), source(7, true);
+    EXPECT_EQ(none, f.Shown());
 
     UINT nGetMenu = TWKGetMenuMessage();
     HMENU hNone = f.p->m_hMenuBarMenu;
@@ -308,7 +312,7 @@ TEST(SDIFrameMenuBar, SwapMenuSwitchesTheMenuBarsMenu)
 
     f.p->SwapMenu(kMenuSource);
     EXPECT_EQ(kMenuSource, bar.GetCurMenuID());
-    EXPECT_EQ(source, f.Visible());
+    EXPECT_EQ(source, f.Shown());
     EXPECT_EQ(kMenuSource, f.p->m_nMenuBarMenuID);
     EXPECT_FALSE(::IsMenu(hNone));
     HMENU hSource = f.p->m_hMenuBarMenu;
@@ -508,60 +512,12 @@ TEST_F(SDIFrameDrag, SaveBarStateAndLoadBarStateRoundTripALayout)
 
 // ---- the custom caption
 
-// Counts the caption draws and keeps the real painting.
-class CCaptionFrame : public TWKFrameWnd
-{
-public:
-    int m_nDraws = 0;
-    void DrawCaption() override
-    {
-        ++m_nDraws;
-        TWKFrameWnd::DrawCaption();
-    }
-};
-
 TEST(SDIFrameCaption, TheSharedPainterRunsForNcActivateNcPaintAndSetText)
 {
-    auto* p = new CCaptionFrame;
+    auto* p = new vt::CCaptionCounter<TWKFrameWnd>;
     ASSERT_TRUE(p->LoadFrame(vt::kTestFrameID));
     p->SetWindowPos(nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_SHOWWINDOW);
-    EXPECT_FALSE(p->m_bCustomCaption);
-    ASSERT_TRUE(p->m_bWin4);   // the platform reports version 4 or later
-
-    BOOL bWin4 = p->m_bWin4;
-    p->m_bWin4 = FALSE;
-    EXPECT_FALSE(p->EnableCustomCaption(TRUE, FALSE));
-    EXPECT_FALSE(p->m_bCustomCaption);
-    p->m_bWin4 = bWin4;
-
-    struct Case { const char* what; UINT msg; WPARAM wParam; };
-    const Case cases[] = { { "activate", WM_NCACTIVATE, TRUE }, { "paint all", WM_NCPAINT, 1 },
-                           { "set text", WM_SETTEXT, 0 } };
-    for (BOOL bOn : { FALSE, TRUE }) {
-        p->EnableCustomCaption(bOn, FALSE);
-        vt::PumpMessages();
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.what) + (bOn ? " on" : " off"));
-            p->m_nDraws = 0;
-            LRESULT r = c.msg == WM_SETTEXT ? p->SendMessage(WM_SETTEXT, 0, (LPARAM) "Kelbray - doc.c")
-                                            : p->SendMessage(c.msg, c.wParam);
-            EXPECT_EQ(bOn ? 1 : 0, p->m_nDraws);
-            EXPECT_TRUE(p->GetStyle() & WS_VISIBLE);
-            if (c.msg == WM_SETTEXT) {
-                EXPECT_EQ(TRUE, r);
-                CString title;
-                p->GetWindowText(title);
-                EXPECT_STREQ("Kelbray - doc.c", title);
-            }
-        }
-    }
-    // A disabled frame draws its caption inactive.
-    p->EnableWindow(FALSE);
-    p->SendMessage(WM_NCACTIVATE, TRUE);
-    EXPECT_FALSE(p->m_bCaptionActive);
-    p->EnableWindow(TRUE);
-    p->SendMessage(WM_NCACTIVATE, TRUE);
-    EXPECT_TRUE(p->m_bCaptionActive);
+    vt::ExpectCustomCaptionMessages(p);
     p->DestroyWindow();
 }
 

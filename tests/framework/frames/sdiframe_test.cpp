@@ -249,6 +249,17 @@ struct MenuBarFrame {
     }
 };
 
+// Counts the floats it is told of.
+class CCountingToolBar : public TWKCustomToolBar
+{
+    DECLARE_DYNCREATE(CCountingToolBar)
+public:
+    static int s_nFloats;
+    void OnAfterFloat() override { s_nFloats++; }
+};
+int CCountingToolBar::s_nFloats = 0;
+IMPLEMENT_DYNCREATE(CCountingToolBar, TWKCustomToolBar)
+
 TEST(SDIFrameMenuBar, TheManagerMakesTheMenuBarAndTheDefaultToolBars)
 {
     MenuBarFrame f;
@@ -283,6 +294,19 @@ TEST(SDIFrameMenuBar, TheManagerMakesTheMenuBarAndTheDefaultToolBars)
     EXPECT_EQ(&bar, f.pMgr->CreateBar(&info));
     // The saved layout finds the frame's manager.
     EXPECT_EQ(f.pMgr, TWKDockState::FrameManager(f.p));
+
+    // A button dropped away from the bars makes a new toolbar that the frame floats.
+    f.pMgr->m_pToolBarClass = RUNTIME_CLASS(CCountingToolBar);
+    CCountingToolBar::s_nFloats = 0;
+    CRect rectClient;
+    f.p->GetClientRect(&rectClient);
+    f.p->ClientToScreen(&rectClient);
+    TWKCustomToolBar* pNew = TWKCustomToolBar::NewToolBarFromDrop(
+        rectClient.CenterPoint().x, rectClient.CenterPoint().y, f.pMgr->GetToolBar(0xE800)->GetButton(0), f.pMgr, TRUE);
+    ASSERT_NE(nullptr, pNew);
+    EXPECT_TRUE(pNew->IsFloating());
+    EXPECT_EQ(f.p, pNew->m_pDockSite);
+    EXPECT_EQ(1, CCountingToolBar::s_nFloats);
 }
 
 TEST(SDIFrameMenuBar, SwapMenuSwitchesTheMenuBarsMenu)

@@ -428,10 +428,9 @@ void TWKMDIFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
 
 CFrameWnd* TWKMDIFrameWnd::GetEmbeddedFrame(CControlBar* pBar)
 {
-    // A dockable frame in a frame bar is the bar's first child.
-    if (!pBar || !pBar->m_hWnd)
-        return nullptr;
-    CWnd* pChild = CWnd::FromHandlePermanent(::GetWindow(pBar->m_hWnd, GW_CHILD));
+    // A frame bar holds its dockable frame as its first child.
+    HWND hChild = (pBar && pBar->m_hWnd) ? ::GetWindow(pBar->m_hWnd, GW_CHILD) : nullptr;
+    CWnd* pChild = hChild ? CWnd::FromHandlePermanent(hChild) : nullptr;
     return (pChild && pChild->IsKindOf(RUNTIME_CLASS(TWKFrameWnd))) ? static_cast<CFrameWnd*>(pChild) : nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include "framework/frames/TWKControlBarManager.h"
 #include "framework/frames/TWKDockBar.h"
 #include "framework/frames/TWKDockableFrame.h"
+#include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/persist/TWKPersistentTreeNode.h"
@@ -419,6 +420,8 @@ TWKControlBarManager* TWKDockState::FrameManager(CFrameWnd* pFrame)
 {
     if (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMDIFrameWnd)))
         return static_cast<TWKMDIFrameWnd*>(pFrame)->GetControlBarManager();
+    if (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKFrameWnd)))
+        return static_cast<TWKFrameWnd*>(pFrame)->GetControlBarManager();
     return nullptr;
 }
 

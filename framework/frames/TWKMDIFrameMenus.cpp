@@ -6,32 +6,18 @@
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/menus/TWKMenuBar.h"
+#include "framework/frames/TWKFrameShared.h"
 
 const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
 
 void TWKMDIFrameWnd::InstallMenuPlugIn()
 {
-    if (m_pMenuPlugIn)
-        return;
-    if (!HasMenuBar() && m_bBmpMenus) {
-        auto* pPlugIn = new TWKBmpMenuPlugIn(TRUE);
-        if (!pPlugIn->PlugInTo(this)) {
-            delete pPlugIn;
-            return;
-        }
-        m_pMenuPlugIn = pPlugIn;
-    }
-    TWKBmpMenuPlugIn* pBmpPlugIn = GetBmpMenuPlugIn();
-    if (pBmpPlugIn && m_bBmpMenus && m_pControlBarManager
-        && m_pControlBarManager->IsKindOf(RUNTIME_CLASS(TWKToolBarManager)))
-        pBmpPlugIn->SetBmpMgr(static_cast<TWKToolBarManager*>(m_pControlBarManager)->GetBmpMgr());
+    TWKInstallMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager, m_pMenuPlugIn);
 }
 
 TWKBmpMenuPlugIn* TWKMDIFrameWnd::GetBmpMenuPlugIn() const
 {
-    return (m_pMenuPlugIn && m_pMenuPlugIn->IsKindOf(RUNTIME_CLASS(TWKBmpMenuPlugIn)))
-               ? static_cast<TWKBmpMenuPlugIn*>(m_pMenuPlugIn)
-               : nullptr;
+    return TWKAsBmpMenuPlugIn(m_pMenuPlugIn);
 }
 
 HMENU TWKMDIFrameWnd::GetDefaultMenu()
@@ -59,13 +45,7 @@ HMENU TWKMDIFrameWnd::GetMenuByID(UINT nID)
 
 HMENU TWKMDIFrameWnd::GetCurrentMenu()
 {
-    if (!HasMenuBar())
-        return ::GetMenu(m_hWnd);
-    UINT nID = m_pMenuBar->GetCurMenuID();
-    HMENU hMenu = GetMenuByID(nID);
-    if (!hMenu && nID == TWK_IDR_BARHOST_MENU)
-        hMenu = m_hMenuBarMenu;
-    return hMenu;
+    return TWKGetCurrentMenu(this);
 }
 
 BOOL TWKMDIFrameWnd::LoadMenus(int nCount, ...)

@@ -1,10 +1,9 @@
 // The dockable frame and its frame bar.
 #include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKAuxData.h"
-#include "framework/frames/TWKControlBarManager.h"
+#include "framework/frames/TWKFrameShared.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
-#include "framework/controls/toolbars/TWKToolBarManager.h"
 
 namespace {
 TWKMDIFrameWnd* AsTWKMDIFrame(CWnd* pWnd)
@@ -102,7 +101,7 @@ BEGIN_MESSAGE_MAP(TWKDockableFrame, TWKFrameWnd)
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDownMsg)
     ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClkMsg)
     ON_MESSAGE(WM_NCACTIVATE, OnFilteredAfterDefault)
-    ON_MESSAGE(WM_NCPAINT, OnFilteredAfterDefault)
+    ON_MESSAGE(WM_NCPAINT, OnNcPaintMsg)
     ON_MESSAGE(WM_SETTEXT, OnFilteredAfterDefault)
     ON_MESSAGE(WM_NCRBUTTONDOWN, OnFilteredMouse)
     ON_MESSAGE(WM_NCRBUTTONUP, OnFilteredMouse)
@@ -181,11 +180,9 @@ BOOL TWKDockableFrame::DestroyWindow()
 
 BOOL TWKDockableFrame::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE) {
-        auto* pToolBars = dynamic_cast<TWKToolBarManager*>(GetControlBarManager());
-        if (pToolBars && pToolBars->InConfigMode())
-            return TRUE;
-    }
+    // The menu plug-in first; SC_CLOSE is swallowed while toolbars are customised.
+    if (TWKMenuPlugInPreTranslate(m_pMenuPlugIn, m_pControlBarManager, pMsg))
+        return TRUE;
     if (CWnd::PreTranslateMessage(pMsg))
         return TRUE;
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
@@ -341,6 +338,13 @@ LRESULT TWKDockableFrame::OnFilteredMouse(WPARAM, LPARAM)
     if (dwResult & TWKMsgFilter::resultHandled)
         return dwResult;
     return Default();
+}
+
+LRESULT TWKDockableFrame::OnNcPaintMsg(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = OnCaptionNcPaint(wParam, lParam);
+    m_pFilterRoot->ProcessMessage(nullptr, nullptr);
+    return lResult;
 }
 
 LRESULT TWKDockableFrame::OnFilteredAfterDefault(WPARAM, LPARAM)

@@ -78,6 +78,7 @@ protected:
     afx_msg LRESULT OnNcLButtonDblClkMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFilteredMouse(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFilteredAfterDefault(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcPaintMsg(WPARAM wParam, LPARAM lParam);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };

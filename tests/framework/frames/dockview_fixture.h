@@ -60,6 +60,13 @@ class CDockMainFrame : public CTestMainFrame
 {
 public:
     std::vector<UINT> commands;
+    int nNcCalcSize = 0;   // the frame's non-client area recomputed (a menu-bar redraw does it)
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NCCALCSIZE)
+            nNcCalcSize++;
+        return CTestMainFrame::WindowProc(message, wParam, lParam);
+    }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         commands.push_back(LOWORD(wParam));

@@ -319,11 +319,17 @@ TEST_F(DockViews, ApplyCaptionStylesReachesEachFrameOnceWithItsKindsStyles)
     tmpl->ModifyCaptionStyles(0, 8, TRUE);
     EXPECT_EQ(std::vector<DWORD>{ 0xB }, pChild->calls);
     EXPECT_EQ(std::vector<DWORD>{ 0xD }, pDocked->calls);
-    // A maximised child still gets its call once.
+    // The main window's menu bar is redrawn only when a frame is maximised.
+    frame->nNcCalcSize = 0;
+    tmpl->ApplyCaptionStyles();
+    EXPECT_EQ(0, frame->nNcCalcSize);
     pChild->calls.clear();
     frame->MDIMaximize(pChild);
+    ASSERT_TRUE(pChild->IsZoomed());
+    frame->nNcCalcSize = 0;
     tmpl->ApplyCaptionStyles();
     EXPECT_EQ(std::vector<DWORD>{ 0xB }, pChild->calls);
+    EXPECT_GT(frame->nNcCalcSize, 0);
     tmpl->m_dwMDIChildCaptionStyles = dwSavedChild;
     tmpl->m_dwDockedCaptionStyles = dwSavedDocked;
 }

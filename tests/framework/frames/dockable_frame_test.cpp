@@ -117,6 +117,8 @@ TEST_F(DockViews, DoubleClickingTheCaptionFloatsTheBarAndDocksItBack)
     EXPECT_EQ(4, tmpl->GetDockSide(pFrame));
     // Floating, the frame shows the caption in place of the floating frame's.
     EXPECT_TRUE(pFrame->GetStyle() & WS_CAPTION);
+    // A click into the floating bar activates (a plain floating bar would not).
+    EXPECT_EQ(MA_ACTIVATE, pBar->SendMessage(WM_MOUSEACTIVATE, (WPARAM)frame->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
     EXPECT_EQ(pView, pFrame->GetActiveView());
 
     pFrame->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, CaptionPoint(pFrame));

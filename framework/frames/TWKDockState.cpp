@@ -662,6 +662,9 @@ CControlBar* TWKDockState::CreateBarFromInfo(LPCSTR lpszClassName, CFrameWnd* pF
     // Only bars are made from a saved name, whatever the file says.
     if (!pClass || !pClass->m_pfnCreateObject || !pClass->IsDerivedFrom(RUNTIME_CLASS(TWKControlBar)))
         return nullptr;
+    // A frame bar comes only with its document's frame: made here it would stay empty.
+    if (pClass->IsDerivedFrom(RUNTIME_CLASS(TWKFrameBar)))
+        return nullptr;
     auto* pBar = static_cast<TWKControlBar*>(pClass->CreateObject());
     if (!pBar)
         return nullptr;

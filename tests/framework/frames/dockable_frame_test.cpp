@@ -288,4 +288,21 @@ TEST_F(DockViews, ASavedLayoutLeavesOutFrameBarsInFloatingFrames)
     EXPECT_FALSE(bFloatingDockBarSaved);
 }
 
+TEST_F(DockViews, ALoadedLayoutMakesNoEmptyFrameBarForAClosedDocument)
+{
+    CDockTestView* pView = Open(TRUE);
+    ASSERT_NE(nullptr, pView);
+    CFrameWnd* pFrame = DockableOf(pView);
+    UINT nBarID = BarOf(pFrame)->GetDlgCtrlID();
+    frame->SaveBarState("DockViewsLayout");
+    // Loaded with the document open, its bar is the one the record names.
+    frame->LoadBarState("DockViewsLayout");
+    EXPECT_EQ(pFrame, DockableOf(pView));
+    EXPECT_EQ(BarOf(pFrame), frame->GetControlBar(nBarID));
+    pView->GetDocument()->OnCloseDocument();
+    ASSERT_EQ(nullptr, frame->GetControlBar(nBarID));
+    frame->LoadBarState("DockViewsLayout");
+    EXPECT_EQ(nullptr, frame->GetControlBar(nBarID));
+}
+
 } // namespace

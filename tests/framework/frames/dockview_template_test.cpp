@@ -8,29 +8,27 @@ namespace {
 using vt::DockViews;
 
 // Counts the caption style calls each frame gets.
-class CCountingChild : public TWKMDIChildWnd
+template <class Base>
+class CCountingFrame : public Base
 {
-    DECLARE_DYNCREATE(CCountingChild)
 public:
     std::vector<DWORD> calls;
     void EnableCaptionControls(DWORD dwFlags) override
     {
         calls.push_back(dwFlags);
-        TWKMDIChildWnd::EnableCaptionControls(dwFlags);
+        Base::EnableCaptionControls(dwFlags);
     }
+};
+
+class CCountingChild : public CCountingFrame<TWKMDIChildWnd>
+{
+    DECLARE_DYNCREATE(CCountingChild)
 };
 IMPLEMENT_DYNCREATE(CCountingChild, TWKMDIChildWnd)
 
-class CCountingDockable : public TWKDockableFrame
+class CCountingDockable : public CCountingFrame<TWKDockableFrame>
 {
     DECLARE_DYNCREATE(CCountingDockable)
-public:
-    std::vector<DWORD> calls;
-    void EnableCaptionControls(DWORD dwFlags) override
-    {
-        calls.push_back(dwFlags);
-        TWKDockableFrame::EnableCaptionControls(dwFlags);
-    }
 };
 IMPLEMENT_DYNCREATE(CCountingDockable, TWKDockableFrame)
 

@@ -85,6 +85,8 @@ public:
     using TWKMenuBarMessages::OnNotify;
 
 protected:
+    // The menu logic's operations, through its own (virtual) slots.
+    TWKMenuBarMessages* Messages() { return this; }
     afx_msg LRESULT OnMenuSelectMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMenuProdMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInitMenuPopupFeatureMsg(WPARAM wParam, LPARAM lParam);

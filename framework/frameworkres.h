@@ -37,6 +37,9 @@
 #define ID_TWK_TEST_D               0x7D64
 #define ID_TWK_TEST_E               0x7D65
 #define ID_TWK_TEST_F               0x7D66
+// Commands with a status-line prompt: with its tool tip after a newline, and alone.
+#define ID_TWK_TEST_G               0x7D67
+#define ID_TWK_TEST_H               0x7D68
 
 // ---- Menus
 // The check mark of bitmap menus; the menu bar's title.

@@ -274,7 +274,8 @@ void TWKToolBarCmdPage::DeleteGroups()
 void TWKToolBarCmdPage::SetManager(TWKToolBarManager* pMgr)
 {
     m_pManager = pMgr;
-    if (pMgr)
+    // Before the sheet runs the page has no window yet: OnInitDialog asks then.
+    if (pMgr && m_hWnd)
         pMgr->AddNotifyWnd(this);
 }
 
@@ -330,6 +331,8 @@ BOOL TWKToolBarCmdPage::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
     m_nCurGroup = -1;
+    if (m_pManager)
+        m_pManager->AddNotifyWnd(this);
     CRect rect;
     if (CWnd* pBox = GetDlgItem(IDC_TWK_TB_BUTTONS)) {
         pBox->GetWindowRect(&rect);

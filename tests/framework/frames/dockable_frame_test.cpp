@@ -109,10 +109,18 @@ TEST_F(DockViews, DoubleClickingTheCaptionFloatsTheBarAndDocksItBack)
     int nSide = tmpl->GetDockSide(pFrame);
     ASSERT_GE(nSide, 0);
     ASSERT_LE(nSide, 3);
+    DWORD dwDockedStyle = pFrame->GetStyle(), dwDockedExStyle = pFrame->GetExStyle();
 
     pFrame->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, CaptionPoint(pFrame));
     ASSERT_TRUE(pBar->IsFloating());
-    EXPECT_TRUE(pBar->GetParentFrame()->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd)));
+    CFrameWnd* pFloating = pBar->GetParentFrame();
+    EXPECT_TRUE(pFloating->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd)));
+    // The floating frame gives up its caption; the embedded frame covers it exactly.
+    EXPECT_FALSE(pFloating->GetStyle() & WS_CAPTION);
+    CRect rectFloating, rectFrame;
+    pFloating->GetWindowRect(&rectFloating);
+    pFrame->GetWindowRect(&rectFrame);
+    EXPECT_EQ(rectFloating, rectFrame);
     EXPECT_TRUE(pFrame->IsBarFloating());
     EXPECT_EQ(4, tmpl->GetDockSide(pFrame));
     // Floating, the frame shows the caption in place of the floating frame's.
@@ -126,6 +134,9 @@ TEST_F(DockViews, DoubleClickingTheCaptionFloatsTheBarAndDocksItBack)
     EXPECT_FALSE(pFrame->IsBarFloating());
     EXPECT_EQ(nSide, tmpl->GetDockSide(pFrame));
     EXPECT_EQ(pFrame, DockableOf(pView));
+    // Docked again, the frame has its docked styles back.
+    EXPECT_EQ(dwDockedStyle, pFrame->GetStyle());
+    EXPECT_EQ(dwDockedExStyle, pFrame->GetExStyle());
 }
 
 TEST_F(DockViews, ACaptionPressStartsTheBarsDragDockedAndFloating)

@@ -75,7 +75,7 @@ public:
     // The docked frame's command has a handler here, so its menu item and key are enabled.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
     {
-        if (nID == 0x7DA3 && nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+        if (nID == 0x7DA3 && nCode == (int)CN_UPDATE_COMMAND_UI && pExtra) {
             static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
             return TRUE;
         }

@@ -61,7 +61,6 @@ IMPLEMENT_DYNCREATE(TWKFrameBar, TWKControlBar)
 BEGIN_MESSAGE_MAP(TWKFrameBar, TWKControlBar)
     ON_WM_PARENTNOTIFY()
     ON_WM_MOUSEACTIVATE()
-    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 BOOL TWKFrameBar::PreTranslateMessage(MSG* pMsg)
@@ -82,11 +81,6 @@ int TWKFrameBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
     if (CWnd* pTop = GetTopLevelParent())
         pTop->SetActiveWindow();
     return MA_ACTIVATE;
-}
-
-void TWKFrameBar::OnDestroy()
-{
-    TWKControlBar::OnDestroy();
 }
 
 // ---------------------------------------------------------------------------

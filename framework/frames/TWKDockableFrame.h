@@ -24,7 +24,6 @@ public:
 protected:
     afx_msg void OnParentNotify(UINT message, LPARAM lParam);
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
-    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };
 

@@ -745,18 +745,9 @@ DWORD ScxButtonMDIMaxChildMsgFilter::OnMessage(UINT message, WPARAM wParam, LPAR
 {
     if (!MaximizedChildWithFilter(GetWnd(), kChildButtonID))
         return 0;
-    if ((message == WM_NCLBUTTONDOWN || message == WM_NCRBUTTONDOWN) && wParam == HTMENU) {
-        const int x = (short)LOWORD(lParam), y = (short)HIWORD(lParam);
-        if (HitTest(x, y)) {
-            if (m_nState & DFCS_INACTIVE)
-                return 7;
-            if (message == WM_NCLBUTTONDOWN)
-                OnLButtonDown(x, y);
-            else
-                FireCommand(fireRightPress, x, y);
-            return 7;
-        }
-    }
+    // In the menu row a press acts as a caption button's press on the caption.
+    if ((message == WM_NCLBUTTONDOWN || message == WM_NCRBUTTONDOWN) && wParam == HTMENU)
+        return TWKCaptionControlMsgFilter::OnMessage(message, HTCAPTION, lParam, pResult);
     return ScxButtonMsgFilter::OnMessage(message, wParam, lParam, pResult);
 }
 

@@ -1,6 +1,7 @@
 #include "tests/framework/frames/frames_fixture.h"
 #include "tests/framework/frames/picture_fixture.h"
 #include "framework/frames/SysCommandEx.h"
+#include "tests/framework/frames/menu_driver.h"
 #include "framework/frames/TWKMDIChildWnd.h"
 #include <string>
 #include <vector>
@@ -83,70 +84,7 @@ BOOL CDestroyingScx::s_bWorkerIsCopy = FALSE;
 
 namespace {
 
-// Ends the next popup menu of this thread from a timer: cancels it, or
-// chooses the item with the mnemonic. Records where the menu showed.
-struct MenuDriver {
-    static MenuDriver* s_p;
-    char chChoose = 0;   // 0: cancel
-    bool bSeen = false;
-    RECT rcMenu = {};
-    UINT_PTR nTimer = 0;
-
-    explicit MenuDriver(char ch = 0) : chChoose(ch)
-    {
-        s_p = this;
-        nTimer = ::SetTimer(nullptr, 0, 30, &Tick);
-    }
-    ~MenuDriver()
-    {
-        ::KillTimer(nullptr, nTimer);
-        s_p = nullptr;
-    }
-    static BOOL CALLBACK FindMenu(HWND hwnd, LPARAM lParam)
-    {
-        char cls[16] = {};
-        ::GetClassNameA(hwnd, cls, sizeof cls);
-        if (strcmp(cls, "#32768") == 0 && ::IsWindowVisible(hwnd)) {
-            *reinterpret_cast<HWND*>(lParam) = hwnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        MenuDriver* p = s_p;
-        if (!p || p->bSeen)
-            return;
-        HWND hMenu = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindMenu, (LPARAM)&hMenu);
-        if (!hMenu)
-            return;
-        p->bSeen = true;
-        ::GetWindowRect(hMenu, &p->rcMenu);
-        if (p->chChoose)
-            ::PostMessageA(hMenu, WM_CHAR, (WPARAM)p->chChoose, 0);
-        else
-            ::EndMenu();
-    }
-};
-MenuDriver* MenuDriver::s_p = nullptr;
-
-// Runs the queue until the condition holds, dropping real mouse input: a
-// move of the shared cursor would end a button's hold.
-template <class F> void PumpUntil(F done)
-{
-    DWORD start = ::GetTickCount();
-    while (!done() && ::GetTickCount() - start < 10000) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            const BOOL bMouse = (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
-                                (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK);
-            if (!bMouse)
-                ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
+using vt::MenuDriver;
 
 // A main frame with one framework child frame, its extension on, and a
 // recorder ahead of the child's filters.
@@ -175,6 +113,13 @@ struct ChildWithExtension {
     }
     ~ChildWithExtension() { AfxGetApp()->m_pMainWnd = nullptr; }
 
+    // The child restored, its caption laid out, and its button.
+    ScxButtonMsgFilter* RestoredButton() const
+    {
+        child->MDIRestore();
+        child->SendMessage(WM_NCACTIVATE, TRUE);
+        return Button();
+    }
     ScxButtonMsgFilter* Button() const
     {
         return dynamic_cast<ScxButtonMsgFilter*>(child->m_pFilterRoot->FindFilter(258, nullptr, -1));
@@ -316,9 +261,7 @@ TEST(SysCommandEx, CaptionClicksBecomeRequests)
 {
     ChildWithExtension w;
     ASSERT_NE(nullptr, w.child);
-    w.child->MDIRestore();
-    w.child->SendMessage(WM_NCACTIVATE, TRUE);
-    ScxButtonMsgFilter* pButton = w.Button();
+    ScxButtonMsgFilter* pButton = w.RestoredButton();
     ASSERT_NE(nullptr, pButton);
     EXPECT_TRUE(pButton->IsKindOf(RUNTIME_CLASS(ScxButtonMDIChildMsgFilter)));
     EXPECT_EQ(400, pButton->m_nHoldDelay);
@@ -375,9 +318,7 @@ TEST(SysCommandEx, AHeldButtonDropsTheMenuAtItsCornerAndRepaintsTheFrame)
 {
     ChildWithExtension w;
     ASSERT_NE(nullptr, w.child);
-    w.child->MDIRestore();
-    w.child->SendMessage(WM_NCACTIVATE, TRUE);
-    ScxButtonMsgFilter* pButton = w.Button();
+    ScxButtonMsgFilter* pButton = w.RestoredButton();
     ASSERT_NE(nullptr, pButton);
     const CRect rcButton = ChildWithExtension::ScreenRect(pButton, w.child);
     w.rec->nMenuState = SCXS_RESTORED;   // another handler supplies the menu
@@ -386,7 +327,7 @@ TEST(SysCommandEx, AHeldButtonDropsTheMenuAtItsCornerAndRepaintsTheFrame)
         MenuDriver driver;   // cancels
         w.child->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(rcButton.left + 1, rcButton.top + 1));
         EXPECT_TRUE(pButton->m_bTracking);
-        PumpUntil([&] { return w.rec->IndexOf(SCX_DROPMENU) >= 0 && !pButton->m_bTracking && driver.bSeen; });
+        vt::PumpWithoutMouseUntil([&] { return w.rec->IndexOf(SCX_DROPMENU) >= 0 && !pButton->m_bTracking && driver.bSeen; });
         ASSERT_TRUE(driver.bSeen);
         EXPECT_EQ(rcButton.left, driver.rcMenu.left);
         EXPECT_EQ(rcButton.bottom, driver.rcMenu.top);

@@ -5,11 +5,8 @@
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKMDIChildWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
-#if __has_include("framework/frames/TWKMultiDocTemplate.h")
-#define SCX_HAVE_TEMPLATE 1
 #include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKMultiDocTemplate.h"
-#endif
 #include <algorithm>
 #include <memory>
 
@@ -44,22 +41,10 @@ CFrameWnd* FrameOf(HWND hwnd)
     return pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(pWnd) : nullptr;
 }
 
-#ifdef SCX_HAVE_TEMPLATE
 BOOL IsDockableFrame(CWnd* pWnd)
 {
     return pWnd && pWnd->IsKindOf(RUNTIME_CLASS(TWKDockableFrame));
 }
-CRuntimeClass* TemplateClass() { return RUNTIME_CLASS(TWKMultiDocTemplate); }
-int DockSide(TWKMultiDocTemplate* p, CFrameWnd* f) { return p->GetDockSide(f); }
-CFrameWnd* TemplateToggle(TWKMultiDocTemplate* p, CFrameWnd* f) { return p->ToggleDocking(f); }
-CFrameWnd* TemplateDock(TWKMultiDocTemplate* p, CFrameWnd* f, UINT id, TWKDockPos* pos, TWKDockSize* size) { return p->DockFrame(f, id, pos, size); }
-#else
-BOOL IsDockableFrame(CWnd*) { return FALSE; }
-CRuntimeClass* TemplateClass() { return nullptr; }
-int DockSide(TWKMultiDocTemplate*, CFrameWnd*) { return -1; }
-CFrameWnd* TemplateToggle(TWKMultiDocTemplate*, CFrameWnd*) { return nullptr; }
-CFrameWnd* TemplateDock(TWKMultiDocTemplate*, CFrameWnd*, UINT, TWKDockPos*, TWKDockSize*) { return nullptr; }
-#endif
 
 // The maximized active child of an MDI frame when it is a framework child
 // whose filter with the id is there and switched on.
@@ -201,7 +186,7 @@ BOOL ScxMsgFilter::IsCopiedCommand(UINT nCode, SCXREQUEST*)
 
 DWORD ScxMsgFilter::OnChangeState(SCXREQUEST* pRequest, LRESULT* pResult)
 {
-    auto* pTemplate = reinterpret_cast<TWKMultiDocTemplate*>(TemplateClass() ? FindDocTemplate(pRequest, TemplateClass()) : nullptr);
+    auto* pTemplate = static_cast<TWKMultiDocTemplate*>(FindDocTemplate(pRequest, RUNTIME_CLASS(TWKMultiDocTemplate)));
     CFrameWnd* pFrame = FrameOf(pRequest->hWnd);
     if (!pTemplate || !pFrame)
         return 0;
@@ -285,7 +270,7 @@ BOOL ScxMsgFilter::RequestState(int nState, SCXREQUEST* pRequest)
 
 HMENU ScxMsgFilter::CreateStateMenu(SCXREQUEST* pRequest)
 {
-    auto* pTemplate = reinterpret_cast<TWKMultiDocTemplate*>(TemplateClass() ? FindDocTemplate(pRequest, TemplateClass()) : nullptr);
+    auto* pTemplate = static_cast<TWKMultiDocTemplate*>(FindDocTemplate(pRequest, RUNTIME_CLASS(TWKMultiDocTemplate)));
     CFrameWnd* pFrame = FrameOf(pRequest->hWnd);
     if (!pTemplate || !pFrame)
         return NULL;
@@ -347,7 +332,7 @@ int ScxMsgFilter::GetFrameState(CFrameWnd* pFrame, TWKMultiDocTemplate* pTemplat
         return ::IsIconic(pFrame->m_hWnd) ? SCXS_MINIMIZED : SCXS_RESTORED;
     }
     if (IsDockableFrame(pFrame) && pTemplate) {
-        switch (DockSide(pTemplate, pFrame)) {
+        switch (pTemplate->GetDockSide(pFrame)) {
         case 0: return SCXS_TOP;
         case 1: return SCXS_LEFT;
         case 2: return SCXS_BOTTOM;
@@ -379,13 +364,13 @@ CDocTemplate* ScxMsgFilter::FindDocTemplate(SCXREQUEST* pRequest, CRuntimeClass*
 
 CFrameWnd* ScxMsgFilter::ToggleFrameDocking(CFrameWnd* pFrame, TWKMultiDocTemplate* pTemplate, SCXREQUEST*)
 {
-    return TemplateToggle(pTemplate, pFrame);
+    return pTemplate->ToggleDocking(pFrame);
 }
 
 CFrameWnd* ScxMsgFilter::DockFrameAt(CFrameWnd* pFrame, UINT nDockBarID, TWKDockPos* pPos, TWKDockSize* pSize,
                                      TWKMultiDocTemplate* pTemplate, SCXREQUEST*)
 {
-    return TemplateDock(pTemplate, pFrame, nDockBarID, pPos, pSize);
+    return pTemplate->DockFrame(pFrame, nDockBarID, pPos, pSize);
 }
 
 void ScxMsgFilter::ToggleBarDocking(CFrameWnd* pFrame, TWKMultiDocTemplate*, SCXREQUEST* pRequest)

@@ -8,7 +8,9 @@
 #include "framework/frames/TWKControlBarManager.h"
 #include "framework/frames/TWKDockBar.h"
 #include "framework/frames/TWKDialogBar.h"
+#include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include "framework/frames/TWKMiniDockFrameWnd.h"
 
 namespace {
 
@@ -73,6 +75,21 @@ void ScaleLoadedPlace(TWKDockState* pDockState, TWKControlBarInfo* pInfo)
     }
 }
 
+
+// A frame bar floating in its own frame (or that frame's dock bar): its
+// document is not the layout's to bring back.
+bool IsFloatingFrameBar(CControlBar* pBar)
+{
+    CWnd* pCandidate = pBar;
+    if (pBar->IsDockBar()) {
+        HWND hChild = pBar->m_hWnd ? ::GetWindow(pBar->m_hWnd, GW_CHILD) : nullptr;
+        pCandidate = hChild ? CWnd::FromHandlePermanent(hChild) : nullptr;
+    }
+    if (!pCandidate || !pCandidate->IsKindOf(RUNTIME_CLASS(TWKFrameBar)))
+        return false;
+    CFrameWnd* pFrame = pCandidate->GetParentFrame();
+    return pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd));
+}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -406,6 +423,8 @@ BOOL TWKDockState::GetDockState(CFrameWnd* pFrame)
     for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos;) {
         auto* pBar = static_cast<CControlBar*>(pFrame->m_listControlBars.GetNext(pos));
         if (!pBar->IsKindOf(RUNTIME_CLASS(TWKControlBar)) && !pBar->IsKindOf(RUNTIME_CLASS(TWKDockBar)))
+            continue;
+        if (IsFloatingFrameBar(pBar))
             continue;
         TWKControlBarInfo* pInfo = CreateBarInfo(m_pManager);
         pBar->GetBarInfo(pInfo);

@@ -8,9 +8,11 @@
 #include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
 #include "framework/frames/TWKDockState.h"
+#include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKFrameShared.h"
 #include "framework/frames/TWKMDIChildWnd.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
+#include "framework/frames/TWKMultiDocTemplate.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
@@ -72,6 +74,19 @@ TWKToolBarManager* ConfigModeManager(TWKControlBarManager* pManager)
     return (pToolBars && pToolBars->InConfigMode()) ? pToolBars : nullptr;
 }
 
+// Whether the application registered a template with dockable views.
+BOOL HasDockableViewTemplate()
+{
+    CWinApp* pApp = AfxGetApp();
+    CDocManager* pManager = pApp ? pApp->m_pDocManager : nullptr;
+    if (!pManager)
+        return FALSE;
+    for (POSITION pos = pManager->GetFirstDocTemplatePosition(); pos;)
+        if (pManager->GetNextDocTemplate(pos)->IsKindOf(RUNTIME_CLASS(TWKMultiDocTemplate)))
+            return TRUE;
+    return FALSE;
+}
+
 const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
 const char kPreFloatExStyle[] = "TWKDockableFrame PreFloat Docked ExStyle";
 } // namespace
@@ -114,8 +129,8 @@ TWKMDIFrameWnd::TWKMDIFrameWnd() : m_ptCascade(30, 30)
                                                    RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter)));
     m_filterTable.Add(new TWKMsgFilter::Descriptor(filterMaxChildDblClk, -1,
                                                    RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter)));
-    // The system-command filter exists only beside dockable-view templates, which are not built yet.
-    EnableCaptionControls(FALSE);
+    // The system-command filter exists only beside dockable-view templates.
+    EnableCaptionControls(HasDockableViewTemplate());
     m_bWin4 = LOBYTE(LOWORD(::GetVersion())) >= 4;
     SetDockOrder();
 }
@@ -484,9 +499,12 @@ void TWKMDIFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
             pDockBar->SetAnchorBar(pBar);
 }
 
-CFrameWnd* TWKMDIFrameWnd::GetEmbeddedFrame(CControlBar*)
+CFrameWnd* TWKMDIFrameWnd::GetEmbeddedFrame(CControlBar* pBar)
 {
-    return nullptr;   // only a frame bar holds one; it comes with the dockable frames
+    // A frame bar holds its dockable frame as its first child.
+    HWND hChild = (pBar && pBar->m_hWnd) ? ::GetWindow(pBar->m_hWnd, GW_CHILD) : nullptr;
+    CWnd* pChild = hChild ? CWnd::FromHandlePermanent(hChild) : nullptr;
+    return (pChild && pChild->IsKindOf(RUNTIME_CLASS(TWKFrameWnd))) ? static_cast<CFrameWnd*>(pChild) : nullptr;
 }
 
 void TWKMDIFrameWnd::SetEmbeddedFrameStyle(CFrameWnd* pFrame, BOOL bFloating)
@@ -846,6 +864,15 @@ void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     if (pActive && !bMaximized)
         strTitle = pActive->GetTitle();
     UpdateFrameTitleForDocument(strTitle.IsEmpty() ? nullptr : (LPCSTR)strTitle);
+}
+
+void TWKMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    if (m_pActiveDockableFrame && m_pActiveDockableFrame->IsKindOf(RUNTIME_CLASS(TWKDockableFrame))) {
+        static_cast<TWKDockableFrame*>(m_pActiveDockableFrame)->OnUpdateFrameMenu(TRUE, m_pActiveDockableFrame, hMenuAlt);
+        return;
+    }
+    CMDIFrameWnd::OnUpdateFrameMenu(hMenuAlt);
 }
 
 // ---- messages

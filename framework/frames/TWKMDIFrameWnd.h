@@ -126,6 +126,8 @@ public:
     void RecalcLayout(BOOL bNotify = TRUE) override;
     void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    // The active dockable frame's menu comes before an MDI child's.
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
 
     // Handlers the application's frame calls from its own.
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);

@@ -11,6 +11,15 @@ namespace {
 
 using MenuChooser = vt::MenuDriver;
 
+// An MDI child whose window cannot be made.
+class CFailingChild : public TWKMDIChildWnd
+{
+    DECLARE_DYNCREATE(CFailingChild)
+public:
+    BOOL PreCreateWindow(CREATESTRUCT&) override { return FALSE; }
+};
+IMPLEMENT_DYNCREATE(CFailingChild, TWKMDIChildWnd)
+
 class SysCommandMoves : public vt::DockViews
 {
 protected:
@@ -226,6 +235,51 @@ TEST_F(SysCommandMoves, TheStateMenuShowsWhereTheViewIsAndItsCheckedItemKeepsItT
     }
     EXPECT_EQ(SCXS_FLOATING, StateOf(pView));
     EXPECT_TRUE(LockFree());
+}
+
+TEST_F(SysCommandMoves, AViewOfAnotherTemplateStaysAndGetsNoMenu)
+{
+    // A plain template's document: the extension finds no dockable-view template for it.
+    CMultiDocTemplate plain(vt::kDockTemplateID, RUNTIME_CLASS(CDockTestDoc), RUNTIME_CLASS(TWKMDIChildWnd),
+                            RUNTIME_CLASS(CDockTestView));
+    plain.LoadTemplate();
+    CDocument* pDoc = plain.OpenDocumentFile(nullptr);
+    ASSERT_NE(nullptr, pDoc);
+    POSITION pos = pDoc->GetFirstViewPosition();
+    CView* pView = pDoc->GetNextView(pos);
+    auto* pChild = dynamic_cast<TWKMDIChildWnd*>(pView->GetParentFrame());
+    ASSERT_NE(nullptr, pChild);
+    pChild->EnableCaptionControls(1);
+    EXPECT_EQ(0, Request(pChild, SCXS_TOGGLE));
+    EXPECT_EQ(0, Request(pChild, SCXS_LEFT));
+    SCXREQUEST request = {};
+    request.hWnd = pChild->m_hWnd;
+    EXPECT_EQ(0, SendRequest(SCX_BUILDMENU, request));
+    EXPECT_EQ(nullptr, request.hMenu);
+    {
+        vt::MenuDriver driver;
+        request.x = -1;
+        SendRequest(SCX_DROPMENU, request);
+        EXPECT_FALSE(driver.bSeen);
+    }
+    EXPECT_EQ(pChild, pView->GetParentFrame());
+    EXPECT_TRUE(LockFree());
+    plain.CloseAllDocuments(FALSE);
+}
+
+TEST_F(SysCommandMoves, AFailedMoveLeavesTheViewAndReleasesTheUpdateLock)
+{
+    CDockTestView* pView = Open(TRUE);
+    ASSERT_NE(nullptr, pView);
+    TWKDockableFrame* pDocked = DockableOf(pView);
+    CRuntimeClass* pSaved = tmpl->m_pFrameClass;
+    tmpl->m_pFrameClass = RUNTIME_CLASS(CFailingChild);
+    for (int nState : { (int)SCXS_TOGGLE, (int)SCXS_MAXIMIZED, (int)SCXS_MDICHILD }) {
+        EXPECT_EQ(0, Request(pDocked, nState)) << nState;
+        EXPECT_EQ(pDocked, DockableOf(pView)) << nState;
+        EXPECT_TRUE(LockFree()) << nState;
+    }
+    tmpl->m_pFrameClass = pSaved;
 }
 
 TEST_F(SysCommandMoves, TheMDIFramesButtonMovesTheMaximizedChild)

@@ -9,8 +9,6 @@ using namespace nsSysCommandEx;
 
 namespace {
 
-using MenuChooser = vt::MenuDriver;
-
 // An MDI child whose window cannot be made.
 class CFailingChild : public TWKMDIChildWnd
 {
@@ -50,6 +48,17 @@ protected:
         request.cx = rc.Width();
         request.cy = rc.Height();
         return SendRequest(SCX_CHANGESTATE, request);
+    }
+    // Drops the state menu at the frame's centre and chooses the item with the
+    // mnemonic (0 cancels); whether a menu showed.
+    static bool DropMenuAndChoose(CFrameWnd* pFrame, char ch)
+    {
+        vt::MenuDriver driver(ch);
+        SCXREQUEST request = {};
+        request.hWnd = pFrame->m_hWnd;
+        request.x = -1;
+        EXPECT_EQ(0, SendRequest(SCX_DROPMENU, request));
+        return driver.bSeen;
     }
     int StateOf(CView* pView)
     {
@@ -192,14 +201,7 @@ TEST_F(SysCommandMoves, TheStateMenuShowsWhereTheViewIsAndItsCheckedItemKeepsItT
 
     // Choosing the checked "Docked" leaves the frame and its bar where they are.
     TWKControlBar* pBar = BarOf(pDocked);
-    {
-        MenuChooser chooser('d');
-        request = {};
-        request.hWnd = pDocked->m_hWnd;
-        request.x = -1;   // the centre of the frame
-        EXPECT_EQ(0, SendRequest(SCX_DROPMENU, request));
-        EXPECT_TRUE(chooser.bSeen);
-    }
+    EXPECT_TRUE(DropMenuAndChoose(pDocked, 'd'));
     EXPECT_EQ(pDocked, DockableOf(pView));
     EXPECT_EQ(pBar, BarOf(pDocked));
     EXPECT_EQ(SCXS_TOP, StateOf(pView));
@@ -214,25 +216,11 @@ TEST_F(SysCommandMoves, TheStateMenuShowsWhereTheViewIsAndItsCheckedItemKeepsItT
     EXPECT_EQ((UINT)MF_CHECKED, ::GetMenuState(request.hMenu, SCXS_MDICHILD, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_EQ((UINT)MF_CHECKED, ::GetMenuState(request.hMenu, SCXS_RESTORED, MF_BYCOMMAND) & MF_CHECKED);
     ::DestroyMenu(request.hMenu);
-    {
-        MenuChooser chooser('m');
-        request = {};
-        request.hWnd = pChild->m_hWnd;
-        request.x = -1;
-        SendRequest(SCX_DROPMENU, request);
-        EXPECT_TRUE(chooser.bSeen);
-    }
+    EXPECT_TRUE(DropMenuAndChoose(pChild, 'm'));
     EXPECT_EQ(pChild, pView->GetParentFrame());
     EXPECT_EQ(SCXS_RESTORED, StateOf(pView));
     // A chosen other state moves it.
-    {
-        MenuChooser chooser('f');
-        request = {};
-        request.hWnd = pChild->m_hWnd;
-        request.x = -1;
-        SendRequest(SCX_DROPMENU, request);
-        EXPECT_TRUE(chooser.bSeen);
-    }
+    EXPECT_TRUE(DropMenuAndChoose(pChild, 'f'));
     EXPECT_EQ(SCXS_FLOATING, StateOf(pView));
     EXPECT_TRUE(LockFree());
 }
@@ -256,12 +244,7 @@ TEST_F(SysCommandMoves, AViewOfAnotherTemplateStaysAndGetsNoMenu)
     request.hWnd = pChild->m_hWnd;
     EXPECT_EQ(0, SendRequest(SCX_BUILDMENU, request));
     EXPECT_EQ(nullptr, request.hMenu);
-    {
-        vt::MenuDriver driver;
-        request.x = -1;
-        SendRequest(SCX_DROPMENU, request);
-        EXPECT_FALSE(driver.bSeen);
-    }
+    EXPECT_FALSE(DropMenuAndChoose(pChild, 0));
     EXPECT_EQ(pChild, pView->GetParentFrame());
     EXPECT_TRUE(LockFree());
     plain.CloseAllDocuments(FALSE);

@@ -114,6 +114,32 @@ TEST_F(SysCommandMoves, ToggleMovesAViewBetweenItsMDIChildAndADockedFrame)
     EXPECT_TRUE(LockFree());
 }
 
+TEST_F(SysCommandMoves, ADockedFramesOwnButtonMakesItsViewAnMDIChild)
+{
+    // The click's request destroys the frame, its filters and the button itself.
+    CDockTestView* pView = Open(TRUE);
+    ASSERT_NE(nullptr, pView);
+    TWKDockableFrame* pDocked = DockableOf(pView);
+    ASSERT_NE(nullptr, pDocked);
+    pDocked->SendMessage(WM_NCACTIVATE, TRUE);
+    auto* pButton = dynamic_cast<ScxButtonMsgFilter*>(pDocked->m_pFilterRoot->FindFilter(258, nullptr, -1));
+    ASSERT_NE(nullptr, pButton);
+    ASSERT_FALSE(pButton->m_rect.IsRectEmpty());
+    CRect rcWindow;
+    pDocked->GetWindowRect(&rcWindow);
+    CPoint inside = pButton->m_rect.CenterPoint() + rcWindow.TopLeft();
+    const HWND hDocked = pDocked->m_hWnd;
+    pDocked->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(inside.x, inside.y));
+    ASSERT_TRUE(pButton->m_bTracking);
+    CPoint client = inside;
+    pDocked->ScreenToClient(&client);
+    ::SendMessageA(hDocked, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    EXPECT_FALSE(::IsWindow(hDocked));
+    EXPECT_TRUE(IsMDIChild(pView));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_TRUE(LockFree());
+}
+
 TEST_F(SysCommandMoves, ExplicitTargetsFromAnMDIChild)
 {
     const struct { int state; int expected; } cases[] = {

@@ -866,15 +866,6 @@ void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     UpdateFrameTitleForDocument(strTitle.IsEmpty() ? nullptr : (LPCSTR)strTitle);
 }
 
-void TWKMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
-{
-    if (m_pActiveDockableFrame && m_pActiveDockableFrame->IsKindOf(RUNTIME_CLASS(TWKDockableFrame))) {
-        static_cast<TWKDockableFrame*>(m_pActiveDockableFrame)->OnUpdateFrameMenu(TRUE, m_pActiveDockableFrame, hMenuAlt);
-        return;
-    }
-    CMDIFrameWnd::OnUpdateFrameMenu(hMenuAlt);
-}
-
 // ---- messages
 
 void TWKMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)

@@ -7,6 +7,7 @@
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKControlBarManager.h"
 #include "framework/frames/TWKDockBar.h"
+#include "framework/frames/TWKDialogBar.h"
 #include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
@@ -668,8 +669,13 @@ CControlBar* TWKDockState::CreateBarFromInfo(LPCSTR lpszClassName, CFrameWnd* pF
     auto* pBar = static_cast<TWKControlBar*>(pClass->CreateObject());
     if (!pBar)
         return nullptr;
-    if (!pBar->Create(pFrame, pInfo->m_strWindowName, WS_CHILD | (pInfo->m_dwStyle & CBRS_ALL), pInfo->m_dwExStyle,
-                      pInfo->m_nBarID, nullptr)) {
+    const DWORD dwStyle = WS_CHILD | (pInfo->m_dwStyle & CBRS_ALL);
+    BOOL bCreated = pBar->IsKindOf(RUNTIME_CLASS(TWKDialogBar))
+                        ? static_cast<TWKDialogBar*>(pBar)->Create(pFrame, MAKEINTRESOURCEA(pInfo->m_nResourceID), dwStyle,
+                                                                   pInfo->m_dwExStyle, pInfo->m_nBarID)
+                        : pBar->Create(pFrame, pInfo->m_strWindowName, dwStyle, pInfo->m_dwExStyle, pInfo->m_nBarID,
+                                       nullptr);
+    if (!bCreated) {
         delete pBar;
         return nullptr;
     }

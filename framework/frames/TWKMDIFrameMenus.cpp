@@ -8,6 +8,7 @@
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/controls/menus/TWKMenuBarFeature.h"
 #include "framework/frames/TWKFrameShared.h"
+#include "framework/frames/TWKDockableFrame.h"
 
 const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
 
@@ -161,10 +162,11 @@ BOOL TWKMDIFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder)
 
 void TWKMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
 {
+    // An active dockable frame's menu comes before an MDI child's.
     if (m_pActiveDockableFrame) {
         if (m_pActiveDockableFrame->IsKindOf(RUNTIME_CLASS(TWKDockableFrame)))
             static_cast<TWKDockableFrame*>(m_pActiveDockableFrame)->OnUpdateFrameMenu(TRUE, m_pActiveDockableFrame,
-                                                                                      hMenuAlt);
+                                                                                     hMenuAlt);
         return;
     }
     if (CMDIChildWnd* pChild = MDIGetActive()) {

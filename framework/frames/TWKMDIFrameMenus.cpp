@@ -8,7 +8,6 @@
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/controls/menus/TWKMenuBarFeature.h"
 #include "framework/frames/TWKFrameShared.h"
-#include "framework/frames/TWKDockableFrame.h"
 
 const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
 

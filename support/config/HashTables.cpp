@@ -223,7 +223,7 @@ namespace {
 // Homes a table starts with; more come as items do.
 const UINT kFirstSlotBits = 3;
 
-// Rough log2 of a power of two.
+// The log2 of a power of two.
 UINT BitsOf(UINT powerOfTwo)
 {
     UINT bits = 0;

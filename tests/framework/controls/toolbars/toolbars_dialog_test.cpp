@@ -85,6 +85,7 @@ TEST(ToolBarsDialog, ListsTheBarsAndRunsInConfigurationModeForEveryEnding)
             EXPECT_TRUE(frame.pUser->GetConfigMode());
             EXPECT_EQ(pDlg, frame.pMgr->m_pNoDropWnd);
             EXPECT_TRUE(IsNotified(frame.pMgr, h));
+            EXPECT_EQ(TRUE, ::SendMessageA(h, WM_FLOATSTATUS, FS_DEACTIVATE, 0));
             c.end(h);
         });
         EXPECT_EQ(c.result, frame.pMgr->RunToolBarsDialog());
@@ -390,6 +391,7 @@ TEST(ToolBarsPage, ChecksApplyTheirOwnSettingTellTheSiblingAndCancelRestores)
     EXPECT_FALSE(pMgr->InConfigMode());
     EXPECT_FALSE(frame.Bar(kStandardBar)->GetConfigMode());
     EXPECT_EQ(nullptr, pMgr->m_pNoDropWnd);
+    EXPECT_EQ(0, pMgr->m_arrNotifyWnds.GetSize());
     // The settings of the time the manager was attached.
     EXPECT_TRUE(pMgr->IsToolTips());
     EXPECT_FALSE(pMgr->IsCoolLook());

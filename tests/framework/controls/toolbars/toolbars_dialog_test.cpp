@@ -307,6 +307,38 @@ TEST(ToolBarsDialog, NewToolBarFloatsBelowTheTopDockBarAndEndsTheDialog)
     EXPECT_EQ(IDCANCEL, frame.pMgr->RunToolBarsDialog());
 }
 
+TEST(ToolBarsDialog, NewToolBarWithoutATopDockBarFloatsBelowTheClientArea)
+{
+    // A frame that docks at the bottom only, with its manager and no toolbar yet.
+    auto* p = new CToolBarTestFrame;
+    TWKToolBarManager mgr(p, nullptr);
+    p->SetControlBarManager(&mgr);
+    ASSERT_TRUE(p->LoadFrame(kToolBarFrameID));
+    p->EnableDocking(CBRS_ALIGN_BOTTOM);
+    p->SetWindowPos(nullptr, 0, 0, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ASSERT_EQ(nullptr, p->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    ModalSteps steps;
+    steps.Then("Toolbars", [&](HWND h) {
+        EXPECT_EQ(0, DlgOf(h)->GetList().GetCount());
+        Click(h, IDC_TWK_TB_NEW);
+    })
+        .Then("New Toolbar", [&](HWND h) {
+            ::SetDlgItemTextA(h, IDC_TWK_TB_NEWNAME, "Fresh");
+            Click(h, IDOK);
+        });
+    CRect rectClient;
+    p->GetClientRect(&rectClient);
+    p->ClientToScreen(&rectClient);
+    EXPECT_EQ(IDC_TWK_TB_CUSTOMIZE, mgr.RunToolBarsDialog());
+    TWKCustomToolBar* pNew = mgr.GetToolBar(kUserBar);
+    ASSERT_NE(nullptr, pNew);
+    ASSERT_TRUE(pNew->IsFloating());
+    CRect rectFloat;
+    pNew->GetParentFrame()->GetWindowRect(&rectFloat);
+    EXPECT_EQ(CPoint(rectClient.right + 5, rectClient.bottom + 5), rectFloat.TopLeft());
+    p->DestroyWindow();
+}
+
 TEST(ToolBarsDialog, CheckBoxesApplyAtOnceAndCancelLeavesThem)
 {
     CustomizeFrame frame;

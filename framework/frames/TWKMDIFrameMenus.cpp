@@ -5,6 +5,7 @@
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/menus/TWKMenuBar.h"
+#include "framework/controls/menus/TWKMenuBarFeature.h"
 
 const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
 
@@ -12,7 +13,11 @@ void TWKMDIFrameWnd::InstallMenuPlugIn()
 {
     if (m_pMenuPlugIn)
         return;
-    if (!HasMenuBar() && m_bBmpMenus) {
+    if (HasMenuBar()) {
+        m_pMenuPlugIn = TWKInstallMenuBarFeature(this, m_pMenuBar);
+        if (!m_pMenuPlugIn)
+            return;
+    } else if (m_bBmpMenus) {
         auto* pPlugIn = new TWKBmpMenuPlugIn(TRUE);
         if (!pPlugIn->PlugInTo(this)) {
             delete pPlugIn;
@@ -103,21 +108,16 @@ CWnd* TWKMDIFrameWnd::GetMenuBarWnd()
 
 void TWKMDIFrameWnd::SwapMenu(UINT nID)
 {
-    if (!HasMenuBar())
+    auto* pFeature = dynamic_cast<TWKMenuBarFeature*>(m_pMenuPlugIn);
+    if (!HasMenuBar() || !pFeature)
         return;
     if (nID == 0)
         nID = (UINT)-1;
-    m_pMenuBar->ActivateMenu(nID == (UINT)-1 ? m_nDefaultMenuID : nID);
-    if (m_pMenuBar->m_hWnd) {
-        CFrameWnd* pFrame = m_pMenuBar->GetParentFrame();
-        if (m_bMDIFloatToggle) {
-            // The dock context is moving bars: lay out at idle time.
-            m_nIdleFlags |= idleLayout | idleNotify;
-        } else if (pFrame) {
-            pFrame->RecalcLayout(TRUE);
-        }
-        m_pMenuBar->Invalidate(TRUE);
-    }
+    pFeature->SwapMenu(nID == (UINT)-1 ? m_nDefaultMenuID : nID);
+    // The menu of no document: no child's caption buttons either.
+    auto* pMDIBar = dynamic_cast<TWKMDIMenuBar*>(m_pMenuBar);
+    if (nID == (UINT)-1 && pMDIBar && pMDIBar->UpdateCaptionButtons(TRUE))
+        RelayoutMenuBar();
     UpdateMDIWindowMenu();
 }
 
@@ -155,4 +155,46 @@ void TWKMDIFrameWnd::AttachMenuBarMenu(UINT nIDResource)
         ::DestroyMenu(m_hMenuBarMenu);
     m_hMenuBarMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
     SwapMenu((UINT)-1);
+}
+
+void TWKMDIFrameWnd::RelayoutMenuBar()
+{
+    if (!m_pMenuBar || !m_pMenuBar->m_hWnd)
+        return;
+    m_pMenuBar->Invalidate(TRUE);
+    if (CFrameWnd* pFrame = m_pMenuBar->GetParentFrame())
+        pFrame->RecalcLayout(TRUE);
+}
+
+void TWKMDIFrameWnd::RefreshMenuBarMDIButtons()
+{
+    auto* pBar = dynamic_cast<TWKMDIMenuBar*>(m_pMenuBar);
+    if (pBar && pBar->UpdateCaptionButtons(FALSE))
+        RelayoutMenuBar();
+}
+
+BOOL TWKMDIFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder)
+{
+    // An in-place server taking every border away must not hide the menu bar.
+    if (HasMenuBar() && lpRectBorder && !lpRectBorder->left && !lpRectBorder->top && !lpRectBorder->right
+        && !lpRectBorder->bottom)
+        m_pMenuBar->SetIgnoreNextHide(TRUE);
+    return CMDIFrameWnd::NegotiateBorderSpace(nBorderCmd, lpRectBorder);
+}
+
+void TWKMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    // An active dockable frame keeps the menu it showed when it was activated.
+    if (m_pActiveDockableFrame)
+        return;
+    if (CMDIChildWnd* pChild = MDIGetActive()) {
+        pChild->OnUpdateFrameMenu(TRUE, pChild, hMenuAlt);
+        return;
+    }
+    if (m_hWndMDIClient)
+        ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, (WPARAM)(hMenuAlt ? hMenuAlt : m_hMenuDefault), 0);
+    if (HasMenuBar())
+        UpdateMDIWindowMenu();
+    else
+        DrawMenuBar();
 }

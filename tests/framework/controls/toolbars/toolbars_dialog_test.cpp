@@ -349,8 +349,8 @@ TEST(ToolBarsDialog, CheckBoxesApplyAtOnceAndCancelLeavesThem)
     ASSERT_FALSE(pMgr->IsLargeBtns());
     ModalSteps steps;
     steps.Then("Toolbars", [&](HWND h) {
-        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_TOOLTIPS));
-        EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_COOLLOOK));
+        EXPECT_EQ((UINT)BST_CHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_TOOLTIPS));
+        EXPECT_EQ((UINT)BST_UNCHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_COOLLOOK));
         Click(h, IDC_TWK_TB_LARGEBTNS);
         EXPECT_TRUE(pMgr->IsLargeBtns());
         Click(h, IDC_TWK_TB_COOLLOOK);

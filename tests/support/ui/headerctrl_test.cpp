@@ -172,20 +172,4 @@ TEST_F(HeaderStrip, ButtonDrawsFaceBevelAndText)
     ::ReleaseDC(button->m_hWnd, dc);
 }
 
-TEST_F(HeaderStrip, AClickLeavesTheFocusWithTheStripsParent)
-{
-    ASSERT_TRUE(strip.InsertButton(-1, "A", 40));
-    ASSERT_TRUE(strip.InsertButton(-1, "B", 40));
-    owner.SetFocus();
-    HWND b = strip.GetButton(1)->m_hWnd;
-    ::PostMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::PostMessageA(b, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    vt::PumpMessages();
-    EXPECT_EQ(owner.m_hWnd, ::GetFocus());
-    strip.SetFocus();
-    EXPECT_EQ(owner.m_hWnd, ::GetFocus());
-    ::SetFocus(b);
-    EXPECT_EQ(owner.m_hWnd, ::GetFocus());
-}
-
 } // namespace

@@ -126,13 +126,13 @@ TEST(MenuTracking, KeysOpenPopups)
     EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
 }
 
-TEST(MenuTracking, AltPressedInAPopupEntersNoMenuMode)
+TEST(MenuTracking, AltUsedWithOtherInputEntersNoMenuMode)
 {
     TrackFrame f;
     ASSERT_TRUE(f.p);
     TWKMenuBar& bar = f.Bar();
     {
-        Steps steps({ [] { Key(VK_MENU, false); } });
+        Steps steps({ [] { Key(VK_MENU, false); }, [] {} });   // one tick for the key to arrive
         bar.PressMenuButton(f.ButtonOf("&Edit"));
     }
     ASSERT_EQ(1u, f.p->m_popups.size());
@@ -143,6 +143,28 @@ TEST(MenuTracking, AltPressedInAPopupEntersNoMenuMode)
     EXPECT_FALSE(bar.IsInMenuMode());
     EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
     EXPECT_FALSE(f.Feature()->m_bAltUsed);
+    // Nor does an Alt that went with another key or a click.
+    Key(VK_MENU, false);
+    Key(VK_F6, false);
+    Key(VK_F6, true);
+    Key(VK_MENU, true);
+    Pump();
+    EXPECT_FALSE(bar.IsInMenuMode());
+    AltTap();
+    PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });
+    EXPECT_TRUE(bar.IsInMenuMode());
+    AltTap();
+    PumpUntil([&] { return !bar.IsInMenuMode(); });
+    CRect rectClient;
+    ::GetWindowRect(f.p->m_hWndMDIClient, &rectClient);
+    Key(VK_MENU, false);
+    Mouse(rectClient.CenterPoint(), MOUSEEVENTF_LEFTDOWN);
+    Mouse(rectClient.CenterPoint(), MOUSEEVENTF_LEFTUP);
+    Key(VK_MENU, true);
+    Pump();
+    ::SetCursorPos(1000, 900);
+    EXPECT_FALSE(bar.IsInMenuMode());
+    EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
     // The next Alt toggles again.
     AltTap();
     PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });

@@ -121,6 +121,13 @@ inline void Key(WORD vk, bool bUp)
     ::SendInput(1, &in, sizeof in);
 }
 
+// A key pressed and released.
+inline void Tap(WORD vk)
+{
+    Key(vk, false);
+    Key(vk, true);
+}
+
 // A pointer move (and button flags) to a screen point.
 inline void Mouse(POINT pt, DWORD dwFlags)
 {
@@ -217,6 +224,13 @@ struct TrackFrame {
         p->m_notifyCodes.clear();
         p->m_sysCommands.clear();
         p->m_keys.clear();
+    }
+    // Taps Alt and waits for menu mode to be on or off; says whether it is on.
+    bool AltTo(bool bOn)
+    {
+        Tap(VK_MENU);
+        PumpUntil([&] { return (Bar().IsInMenuMode() != FALSE) == bOn; });
+        return Bar().IsInMenuMode() != FALSE;
     }
     // A mnemonic request as the keyboard hook makes it.
     BOOL KeyMenu(char ch)

@@ -276,6 +276,9 @@ private:
     int AppendChunk(TWKEditLine** ppLast, LPCSTR pszText, int nLength, BOOL* pbNotice);
     DWORD WriteLines(HANDLE h);
     void CloseLockedFile();
+    // A column block deleted by its columns (what a selection shows), or by
+    // the byte width a column insert put in (its undo).
+    int DeleteBlock(TWKEditPos a, TWKEditPos b, BOOL bUndo, BOOL bByteWidth);
     // Line chains (defined with the line list).
     static void Link(TWKEditLine* pLast, TWKEditLine* pNew);
     static void LinkChain(TWKEditLine* pTail, TWKEditLine* pChain);

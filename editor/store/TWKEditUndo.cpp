@@ -760,6 +760,11 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
 
 int TWKEdit::DeleteColumn(TWKEditPos a, TWKEditPos b, BOOL bUndo)
 {
+    return DeleteBlock(a, b, bUndo, FALSE);
+}
+
+int TWKEdit::DeleteBlock(TWKEditPos a, TWKEditPos b, BOOL bUndo, BOOL bByteWidth)
+{
     TWKEditChangeScope scope(this);
     if (m_bReadOnly)
         return IDS_TWK_READONLY;
@@ -785,13 +790,24 @@ int TWKEdit::DeleteColumn(TWKEditPos a, TWKEditPos b, BOOL bUndo)
         if (!pszCopy)
             return IDS_TWK_NOMEMORY;
     }
-    int nColumn = OffsetToColumn(top.pLine, top.nOffset);
-    int nWidth = bottom.nOffset - top.nOffset;
+    // A selected block is a range of columns, read on each corner's own line
+    // as the copy reads it: each line loses the bytes in those columns, so a
+    // tab on one line does not make another lose the wrong bytes. A column
+    // insert put the same number of bytes on every line, whatever their width.
+    int nColA = OffsetToColumn(a.pLine, a.nOffset), nColB = OffsetToColumn(b.pLine, b.nOffset);
+    int nStartCol = nColA < nColB ? nColA : nColB;
+    int nEndCol = nColA < nColB ? nColB : nColA;
+    if (bByteWidth)
+    {
+        nStartCol = OffsetToColumn(top.pLine, top.nOffset);
+        nEndCol = -1;
+    }
     int rc = 0;
     for (TWKEditLine* p = top.pLine; p; p = p->pNext)
     {
-        TWKEditPos q = { p, ColumnToOffset(p, nColumn) };
-        rc = DeleteChars(q, nWidth, FALSE);
+        TWKEditPos q = { p, ColumnToOffset(p, nStartCol) };
+        int nWidth = bByteWidth ? bottom.nOffset - top.nOffset : ColumnToOffset(p, nEndCol) - q.nOffset;
+        rc = nWidth > 0 ? DeleteChars(q, nWidth, FALSE) : 0;
         if (rc == IDS_TWK_JOINLINE)
             rc = 0;
         if (p == bottom.pLine)
@@ -1287,7 +1303,7 @@ void TWKEdit::ReplayUndo(const TWKEditUndoRecord& rec)
     case UNDO_COLUMN_INSERTED:
     {
         int nEnd = rec.nEndLine == rec.nStartLine ? rec.nEndLine : rec.nEndLine - 1;
-        DeleteColumn(start, PosOf(nEnd, rec.nEndOffset), FALSE);
+        DeleteBlock(start, PosOf(nEnd, rec.nEndOffset), FALSE, TRUE);
         break;
     }
     default:

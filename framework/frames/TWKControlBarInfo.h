@@ -15,7 +15,8 @@ public:
     explicit TWKControlBarInfo(TWKControlBarManager* pManager = NULL);
 
     // The saved forms, in slot order. The profile form writes the section
-    // "<profile>-Bar<n>"; SaveState answers FALSE for a record it skips.
+    // "<profile>-Bar<n>", the tree form the node "Bar-<n>" with the same keys;
+    // both save forms answer FALSE for a record they skip.
     virtual BOOL LoadStateTree(TWKPersistentTreeNode* pNode, TWKDockState* pDockState);
     virtual BOOL LoadState(LPCSTR lpszProfileName, int nIndex, TWKDockState* pDockState);
     virtual BOOL SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pParent, int nIndex);

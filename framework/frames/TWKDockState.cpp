@@ -1,4 +1,4 @@
-// Saved bar layouts: the record's profile and archive forms, the state's
+// Saved bar layouts: the record's profile, tree and archive forms, the state's
 // sequences for collecting a frame's layout and for applying one to it.
 #include "framework/frames/TWKDockState.h"
 #include <climits>
@@ -8,6 +8,11 @@
 #include "framework/frames/TWKControlBarManager.h"
 #include "framework/frames/TWKDockBar.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include "framework/persist/TWKPersistentTreeNode.h"
+#include "framework/persist/TWKStateStore.h"
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -21,14 +26,11 @@ CString SectionName(LPCSTR lpszProfileName, int nIndex)
     return s;
 }
 
-// A profile value that is absent reads as both defaults; a present one as itself.
-BOOL ReadProfileInt(CWinApp* pApp, LPCSTR lpszSection, LPCSTR lpszEntry, int& nValue)
+CString NodeName(int nIndex)
 {
-    int n0 = (int)pApp->GetProfileInt(lpszSection, lpszEntry, 0);
-    if (n0 == 0 && (int)pApp->GetProfileInt(lpszSection, lpszEntry, 1) == 1)
-        return FALSE;
-    nValue = n0;
-    return TRUE;
+    CString s;
+    s.Format("Bar-%d", nIndex);
+    return s;
 }
 
 // Looks without creating: reading a missing registry section would make it.
@@ -72,6 +74,158 @@ void ScaleLoadedPlace(TWKDockState* pDockState, TWKControlBarInfo* pInfo)
     }
 }
 
+// The record's keys, one writer and one reader for the profile section and the
+// tree node: the platform record's keys first, then the framework's.
+void WriteBaseKeys(const TWKControlBarInfo& info, TWKStateStore& st)
+{
+    st.WriteInt("BarID", (int)info.m_nBarID);
+    if (!info.m_bVisible)
+        st.WriteFlag("Visible", FALSE);
+    if (info.m_bFloating) {
+        st.WriteFlag("Horz", info.m_bHorz);
+        st.WriteFlag("Floating", TRUE);
+    }
+    if (info.m_pointPos.x != -1)
+        st.WriteInt("XPos", info.m_pointPos.x);
+    if (info.m_pointPos.y != -1)
+        st.WriteInt("YPos", info.m_pointPos.y);
+    if (info.m_nMRUWidth != kUnsetMRUWidth)
+        st.WriteInt("MRUWidth", (int)info.m_nMRUWidth);
+    if (info.m_bDocking) {
+        st.WriteFlag("Docking", TRUE);
+        st.WriteInt("MRUDockID", (int)info.m_uMRUDockID);
+        st.WriteInt("MRUDockLeftPos", info.m_rectMRUDockPos.left);
+        st.WriteInt("MRUDockTopPos", info.m_rectMRUDockPos.top);
+        st.WriteInt("MRUDockRightPos", info.m_rectMRUDockPos.right);
+        st.WriteInt("MRUDockBottomPos", info.m_rectMRUDockPos.bottom);
+        st.WriteInt("MRUFloatStyle", (int)info.m_dwMRUFloatStyle);
+        st.WriteInt("MRUFloatXPos", info.m_ptMRUFloatPos.x);
+        st.WriteInt("MRUFloatYPos", info.m_ptMRUFloatPos.y);
+    }
+    if (info.m_arrBarID.GetSize() > 1) {
+        st.WriteInt("Bars", (int)info.m_arrBarID.GetSize());
+        for (INT_PTR j = 0; j < info.m_arrBarID.GetSize(); j++) {
+            CString strKey;
+            strKey.Format("Bar#%d", (int)j);
+            st.WriteInt(strKey, (int)info.m_arrBarID[j]);
+        }
+    }
+}
+
+void WriteExKeys(const TWKControlBarInfo& info, TWKStateStore& st)
+{
+    st.WriteInt("Style", (int)info.m_dwStyle);
+    st.WriteInt("ExStyle", (int)info.m_dwExStyle);
+    st.WriteFlag("PrevFloating", info.m_bPrevFloating);
+    st.WriteFlag("MDIChild", info.m_bMDIChild);
+    if (info.m_bMDIChild) {
+        WINDOWPLACEMENT wp = info.m_wpMDIChild;
+        wp.length = sizeof wp;
+        st.WriteBinary("MDIChildWindowPlacement", reinterpret_cast<const BYTE*>(&wp), sizeof wp);
+    }
+    CString strPct;
+    strPct.Format("%d", TWKDockState::PctToMillionths(info.m_fPctWidth));
+    st.WriteString("PctWidth", strPct);
+    st.WriteInt("MRUFloatCX", info.m_sizeMRUFloat.cx);
+    st.WriteInt("MRUFloatCY", info.m_sizeMRUFloat.cy);
+    st.WriteInt("MRUHorzDockCX", info.m_sizeMRUHorzDock.cx);
+    st.WriteInt("MRUHorzDockCY", info.m_sizeMRUHorzDock.cy);
+    st.WriteInt("MRUVertDockCX", info.m_sizeMRUVertDock.cx);
+    st.WriteInt("MRUVertDockCY", info.m_sizeMRUVertDock.cy);
+    st.WriteInt("MRUDockingState", (int)info.m_dwMRUDockingState);
+    st.WriteInt("DockingStyle", (int)info.m_dwDockStyle);
+    st.WriteInt("TypeID", (int)info.m_nTypeID);
+    st.WriteString("ClassName", info.m_strClassName);
+    st.WriteString("WindowName", info.m_strWindowName);
+    st.WriteInt("ResourceID", (int)info.m_nResourceID);
+}
+
+// A record whose id is 0 answers FALSE.
+BOOL ReadBaseKeys(TWKControlBarInfo& info, TWKStateStore& st, TWKDockState* pDockState)
+{
+    info.m_nBarID = (UINT)st.GetInt("BarID", 0);
+    info.m_bVisible = st.GetFlag("Visible", TRUE);
+    info.m_bHorz = st.GetFlag("Horz", TRUE);
+    info.m_bFloating = st.GetFlag("Floating", FALSE);
+    info.m_bDockBar = IsDockBarID(info.m_nBarID);
+    info.m_pointPos.x = st.GetInt("XPos", -1);
+    info.m_pointPos.y = st.GetInt("YPos", -1);
+    info.m_nMRUWidth = (UINT)st.GetInt("MRUWidth", (int)kUnsetMRUWidth);
+    info.m_bDocking = st.GetFlag("Docking", FALSE);
+    if (info.m_bDocking) {
+        info.m_uMRUDockID = (UINT)st.GetInt("MRUDockID", 0);
+        info.m_rectMRUDockPos.left = st.GetInt("MRUDockLeftPos", 0);
+        info.m_rectMRUDockPos.top = st.GetInt("MRUDockTopPos", 0);
+        info.m_rectMRUDockPos.right = st.GetInt("MRUDockRightPos", 0);
+        info.m_rectMRUDockPos.bottom = st.GetInt("MRUDockBottomPos", 0);
+        info.m_dwMRUFloatStyle = (DWORD)st.GetInt("MRUFloatStyle", 0);
+        info.m_ptMRUFloatPos.x = st.GetInt("MRUFloatXPos", 0);
+        info.m_ptMRUFloatPos.y = st.GetInt("MRUFloatYPos", 0);
+    }
+    ScaleLoadedPlace(pDockState, &info);
+    // A damaged count ends at the first id that is not there.
+    info.m_arrBarID.RemoveAll();
+    int nBars = st.GetInt("Bars", 0);
+    for (int j = 0; j < nBars; j++) {
+        CString strKey;
+        strKey.Format("Bar#%d", j);
+        int nID;
+        if (!st.ReadInt(strKey, nID))
+            break;
+        info.m_arrBarID.Add((DWORD)nID);
+    }
+    return info.m_nBarID != 0;
+}
+
+void ReadExKeys(TWKControlBarInfo& info, TWKStateStore& st)
+{
+    info.m_dwStyle = (DWORD)st.GetInt("Style", 0);
+    info.m_dwExStyle = (DWORD)st.GetInt("ExStyle", 0);
+    info.m_bPrevFloating = st.GetFlag("PrevFloating", FALSE);
+    info.m_bMDIChild = st.GetFlag("MDIChild", FALSE);
+    info.m_wpMDIChild.length = 0;
+    if (info.m_bMDIChild) {
+        BYTE* pData = nullptr;
+        UINT nBytes = 0;
+        if (st.ReadBinary("MDIChildWindowPlacement", pData, nBytes) && nBytes == sizeof info.m_wpMDIChild) {
+            memcpy(&info.m_wpMDIChild, pData, sizeof info.m_wpMDIChild);
+            info.m_wpMDIChild.length = sizeof info.m_wpMDIChild;
+        }
+        delete[] pData;
+    }
+    info.m_fPctWidth = TWKDockState::MillionthsToPct(atoi(st.GetString("PctWidth", "")));
+    info.m_sizeMRUFloat.cx = PositiveOrZero((UINT)st.GetInt("MRUFloatCX", 0));
+    info.m_sizeMRUFloat.cy = PositiveOrZero((UINT)st.GetInt("MRUFloatCY", 0));
+    info.m_sizeMRUHorzDock.cx = PositiveOrZero((UINT)st.GetInt("MRUHorzDockCX", 0));
+    info.m_sizeMRUHorzDock.cy = PositiveOrZero((UINT)st.GetInt("MRUHorzDockCY", 0));
+    info.m_sizeMRUVertDock.cx = PositiveOrZero((UINT)st.GetInt("MRUVertDockCX", 0));
+    info.m_sizeMRUVertDock.cy = PositiveOrZero((UINT)st.GetInt("MRUVertDockCY", 0));
+    info.m_dwMRUDockingState = (DWORD)st.GetInt("MRUDockingState", (int)info.m_dwMRUDockingState);
+    info.m_dwDockStyle = (DWORD)st.GetInt("DockingStyle", (int)info.m_dwDockStyle);
+    info.m_nTypeID = (UINT)st.GetInt("TypeID", 0);
+    info.m_strClassName = st.GetString("ClassName", "");
+    info.m_strWindowName = st.GetString("WindowName", "");
+    info.m_nResourceID = (UINT)st.GetInt("ResourceID", (int)info.m_nResourceID);
+}
+
+// The summary: how many records were written and the screen they were written on.
+void WriteSummary(TWKDockState& state, TWKStateStore& st, int nBars)
+{
+    CSize size = state.GetScreenSize();
+    st.WriteInt("Bars", nBars);
+    st.WriteInt("ScreenCX", size.cx);
+    st.WriteInt("ScreenCY", size.cy);
+}
+
+// Sets the saved screen size and answers the record count (a negative one is 0).
+int ReadSummary(TWKDockState& state, TWKStateStore& st)
+{
+    int nBars = st.GetInt("Bars", 0);
+    CSize size(st.GetInt("ScreenCX", 0), st.GetInt("ScreenCY", 0));
+    state.SetScreenSize(size);
+    return nBars < 0 ? 0 : nBars;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -88,67 +242,12 @@ BOOL TWKControlBarInfo::SaveState(LPCSTR lpszProfileName, int nIndex)
     if (!pApp || IsSkippedOnSave())
         return FALSE;
     CString strSection = SectionName(lpszProfileName, nIndex);
-    LPCSTR s = strSection;
-    pApp->WriteProfileString(s, nullptr, nullptr);
-
-    pApp->WriteProfileInt(s, "BarID", (int)m_nBarID);
-    if (!m_bVisible)
-        pApp->WriteProfileInt(s, "Visible", 0);
-    if (m_bFloating) {
-        pApp->WriteProfileInt(s, "Horz", m_bHorz);
-        pApp->WriteProfileInt(s, "Floating", 1);
-    }
-    if (m_pointPos.x != -1)
-        pApp->WriteProfileInt(s, "XPos", m_pointPos.x);
-    if (m_pointPos.y != -1)
-        pApp->WriteProfileInt(s, "YPos", m_pointPos.y);
-    if (m_nMRUWidth != kUnsetMRUWidth)
-        pApp->WriteProfileInt(s, "MRUWidth", (int)m_nMRUWidth);
-    if (m_bDocking) {
-        pApp->WriteProfileInt(s, "Docking", 1);
-        pApp->WriteProfileInt(s, "MRUDockID", (int)m_uMRUDockID);
-        pApp->WriteProfileInt(s, "MRUDockLeftPos", m_rectMRUDockPos.left);
-        pApp->WriteProfileInt(s, "MRUDockTopPos", m_rectMRUDockPos.top);
-        pApp->WriteProfileInt(s, "MRUDockRightPos", m_rectMRUDockPos.right);
-        pApp->WriteProfileInt(s, "MRUDockBottomPos", m_rectMRUDockPos.bottom);
-        pApp->WriteProfileInt(s, "MRUFloatStyle", (int)m_dwMRUFloatStyle);
-        pApp->WriteProfileInt(s, "MRUFloatXPos", m_ptMRUFloatPos.x);
-        pApp->WriteProfileInt(s, "MRUFloatYPos", m_ptMRUFloatPos.y);
-    }
-    if (m_arrBarID.GetSize() > 1) {
-        pApp->WriteProfileInt(s, "Bars", (int)m_arrBarID.GetSize());
-        for (INT_PTR j = 0; j < m_arrBarID.GetSize(); j++) {
-            CString strKey;
-            strKey.Format("Bar#%d", (int)j);
-            pApp->WriteProfileInt(s, strKey, (int)m_arrBarID[j]);
-        }
-    }
-    pApp->WriteProfileInt(s, "Style", (int)m_dwStyle);
-    pApp->WriteProfileInt(s, "ExStyle", (int)m_dwExStyle);
-    pApp->WriteProfileInt(s, "PrevFloating", m_bPrevFloating);
-    pApp->WriteProfileInt(s, "MDIChild", m_bMDIChild);
-    if (m_bMDIChild) {
-        WINDOWPLACEMENT wp = m_wpMDIChild;
-        wp.length = sizeof wp;
-        pApp->WriteProfileBinary(s, "MDIChildWindowPlacement", reinterpret_cast<LPBYTE>(&wp), sizeof wp);
-    }
-    CString strPct;
-    strPct.Format("%d", TWKDockState::PctToMillionths(m_fPctWidth));
-    pApp->WriteProfileString(s, "PctWidth", strPct);
-    pApp->WriteProfileInt(s, "MRUFloatCX", m_sizeMRUFloat.cx);
-    pApp->WriteProfileInt(s, "MRUFloatCY", m_sizeMRUFloat.cy);
-    pApp->WriteProfileInt(s, "MRUHorzDockCX", m_sizeMRUHorzDock.cx);
-    pApp->WriteProfileInt(s, "MRUHorzDockCY", m_sizeMRUHorzDock.cy);
-    pApp->WriteProfileInt(s, "MRUVertDockCX", m_sizeMRUVertDock.cx);
-    pApp->WriteProfileInt(s, "MRUVertDockCY", m_sizeMRUVertDock.cy);
-    pApp->WriteProfileInt(s, "MRUDockingState", (int)m_dwMRUDockingState);
-    pApp->WriteProfileInt(s, "DockingStyle", (int)m_dwDockStyle);
-    pApp->WriteProfileInt(s, "TypeID", (int)m_nTypeID);
-    pApp->WriteProfileString(s, "ClassName", m_strClassName);
-    pApp->WriteProfileString(s, "WindowName", m_strWindowName);
-    pApp->WriteProfileInt(s, "ResourceID", (int)m_nResourceID);
+    TWKProfileStore store(pApp, strSection);
+    store.Clear();
+    WriteBaseKeys(*this, store);
+    WriteExKeys(*this, store);
     if (m_pInfoEx)
-        m_pInfoEx->SaveState(s);
+        m_pInfoEx->SaveState(strSection);
     return TRUE;
 }
 
@@ -158,73 +257,76 @@ BOOL TWKControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, TWKDockSta
     if (!pApp)
         return FALSE;
     CString strSection = SectionName(lpszProfileName, nIndex);
-    LPCSTR s = strSection;
-
-    m_nBarID = pApp->GetProfileInt(s, "BarID", 0);
-    m_bVisible = pApp->GetProfileInt(s, "Visible", 1) != 0;
-    m_bHorz = pApp->GetProfileInt(s, "Horz", 1) != 0;
-    m_bFloating = pApp->GetProfileInt(s, "Floating", 0) != 0;
-    m_bDockBar = IsDockBarID(m_nBarID);
-    m_pointPos.x = (int)pApp->GetProfileInt(s, "XPos", -1);
-    m_pointPos.y = (int)pApp->GetProfileInt(s, "YPos", -1);
-    m_nMRUWidth = pApp->GetProfileInt(s, "MRUWidth", (int)kUnsetMRUWidth);
-    m_bDocking = pApp->GetProfileInt(s, "Docking", 0) != 0;
-    if (m_bDocking) {
-        m_uMRUDockID = pApp->GetProfileInt(s, "MRUDockID", 0);
-        m_rectMRUDockPos.left = (int)pApp->GetProfileInt(s, "MRUDockLeftPos", 0);
-        m_rectMRUDockPos.top = (int)pApp->GetProfileInt(s, "MRUDockTopPos", 0);
-        m_rectMRUDockPos.right = (int)pApp->GetProfileInt(s, "MRUDockRightPos", 0);
-        m_rectMRUDockPos.bottom = (int)pApp->GetProfileInt(s, "MRUDockBottomPos", 0);
-        m_dwMRUFloatStyle = pApp->GetProfileInt(s, "MRUFloatStyle", 0);
-        m_ptMRUFloatPos.x = (int)pApp->GetProfileInt(s, "MRUFloatXPos", 0);
-        m_ptMRUFloatPos.y = (int)pApp->GetProfileInt(s, "MRUFloatYPos", 0);
-    }
-    ScaleLoadedPlace(pDockState, this);
-    // A damaged count ends at the first id that is not there.
-    m_arrBarID.RemoveAll();
-    int nBars = (int)pApp->GetProfileInt(s, "Bars", 0);
-    for (int j = 0; j < nBars; j++) {
-        CString strKey;
-        strKey.Format("Bar#%d", j);
-        int nID;
-        if (!ReadProfileInt(pApp, s, strKey, nID))
-            break;
-        m_arrBarID.Add((DWORD)nID);
-    }
-
-    m_dwStyle = pApp->GetProfileInt(s, "Style", 0);
-    m_dwExStyle = pApp->GetProfileInt(s, "ExStyle", 0);
-    m_bPrevFloating = pApp->GetProfileInt(s, "PrevFloating", 0) != 0;
-    m_bMDIChild = pApp->GetProfileInt(s, "MDIChild", 0) != 0;
-    m_wpMDIChild.length = 0;
-    if (m_bMDIChild) {
-        LPBYTE pData = nullptr;
-        UINT nBytes = 0;
-        if (pApp->GetProfileBinary(s, "MDIChildWindowPlacement", &pData, &nBytes) && nBytes == sizeof m_wpMDIChild) {
-            memcpy(&m_wpMDIChild, pData, sizeof m_wpMDIChild);
-            m_wpMDIChild.length = sizeof m_wpMDIChild;
-        }
-        delete[] pData;
-    }
-    m_fPctWidth = TWKDockState::MillionthsToPct(atoi(pApp->GetProfileString(s, "PctWidth", "")));
-    m_sizeMRUFloat.cx = PositiveOrZero(pApp->GetProfileInt(s, "MRUFloatCX", 0));
-    m_sizeMRUFloat.cy = PositiveOrZero(pApp->GetProfileInt(s, "MRUFloatCY", 0));
-    m_sizeMRUHorzDock.cx = PositiveOrZero(pApp->GetProfileInt(s, "MRUHorzDockCX", 0));
-    m_sizeMRUHorzDock.cy = PositiveOrZero(pApp->GetProfileInt(s, "MRUHorzDockCY", 0));
-    m_sizeMRUVertDock.cx = PositiveOrZero(pApp->GetProfileInt(s, "MRUVertDockCX", 0));
-    m_sizeMRUVertDock.cy = PositiveOrZero(pApp->GetProfileInt(s, "MRUVertDockCY", 0));
-    m_dwMRUDockingState = pApp->GetProfileInt(s, "MRUDockingState", (int)m_dwMRUDockingState);
-    m_dwDockStyle = pApp->GetProfileInt(s, "DockingStyle", (int)m_dwDockStyle);
-    m_nTypeID = pApp->GetProfileInt(s, "TypeID", 0);
-    m_strClassName = pApp->GetProfileString(s, "ClassName", "");
-    m_strWindowName = pApp->GetProfileString(s, "WindowName", "");
-    m_nResourceID = pApp->GetProfileInt(s, "ResourceID", (int)m_nResourceID);
-
+    TWKProfileStore store(pApp, strSection);
+    BOOL bOk = ReadBaseKeys(*this, store, pDockState);
+    ReadExKeys(*this, store);
     delete m_pInfoEx;
     m_pInfoEx = m_pManager ? m_pManager->CreateBarInfoEx(this) : nullptr;
     if (m_pInfoEx)
-        m_pInfoEx->LoadState(s, pDockState);
-    return m_nBarID != 0;
+        m_pInfoEx->LoadState(strSection, pDockState);
+    return bOk;
+}
+
+BOOL TWKControlBarInfo::SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pParent, int nIndex)
+{
+    if (!pParent || IsSkippedOnSave())
+        return FALSE;
+    TWKPersistentTreeNode* pNode = pParent->AddChild(NodeName(nIndex), pFactory);
+    if (!pNode)
+        return FALSE;
+    SaveBaseTree(pFactory, pNode);
+    SaveExTree(pFactory, pNode);
+    if (m_pInfoEx)
+        m_pInfoEx->SaveStateTree(pFactory, pNode);
+    return TRUE;
+}
+
+BOOL TWKControlBarInfo::LoadStateTree(TWKPersistentTreeNode* pNode, TWKDockState* pDockState)
+{
+    if (!pNode)
+        return FALSE;
+    BOOL bOk = LoadBaseTree(pNode, pDockState);
+    LoadExTree(pNode);
+    delete m_pInfoEx;
+    m_pInfoEx = m_pManager ? m_pManager->CreateBarInfoEx(this) : nullptr;
+    if (m_pInfoEx)
+        m_pInfoEx->LoadStateTree(pNode);
+    return bOk;
+}
+
+BOOL TWKControlBarInfo::SaveBaseTree(TWKPTNFactory*, TWKPersistentTreeNode* pNode)
+{
+    if (!pNode)
+        return FALSE;
+    TWKTreeStore store(pNode);
+    WriteBaseKeys(*this, store);
+    return TRUE;
+}
+
+BOOL TWKControlBarInfo::SaveExTree(TWKPTNFactory*, TWKPersistentTreeNode* pNode)
+{
+    if (!pNode)
+        return FALSE;
+    TWKTreeStore store(pNode);
+    WriteExKeys(*this, store);
+    return TRUE;
+}
+
+BOOL TWKControlBarInfo::LoadBaseTree(TWKPersistentTreeNode* pNode, TWKDockState* pDockState)
+{
+    if (!pNode)
+        return FALSE;
+    TWKTreeStore store(pNode);
+    return ReadBaseKeys(*this, store, pDockState);
+}
+
+BOOL TWKControlBarInfo::LoadExTree(TWKPersistentTreeNode* pNode)
+{
+    if (!pNode)
+        return FALSE;
+    TWKTreeStore store(pNode);
+    ReadExKeys(*this, store);
+    return TRUE;
 }
 
 void TWKControlBarInfo::Serialize(CArchive& ar, TWKDockState* pDockState)
@@ -267,14 +369,6 @@ void TWKControlBarInfo::Serialize(CArchive& ar, TWKDockState* pDockState)
         m_pInfoEx->Serialize(ar, pDockState);
     SerializeBarIDs(ar);
 }
-
-// The tree form stands on the persistent tree and comes with it.
-BOOL TWKControlBarInfo::LoadStateTree(TWKPersistentTreeNode*, TWKDockState*) { return FALSE; }
-BOOL TWKControlBarInfo::SaveStateTree(TWKPTNFactory*, TWKPersistentTreeNode*, int) { return FALSE; }
-BOOL TWKControlBarInfo::LoadBaseTree(TWKPersistentTreeNode*, TWKDockState*) { return FALSE; }
-BOOL TWKControlBarInfo::LoadExTree(TWKPersistentTreeNode*) { return FALSE; }
-BOOL TWKControlBarInfo::SaveBaseTree(TWKPTNFactory*, TWKPersistentTreeNode*) { return FALSE; }
-BOOL TWKControlBarInfo::SaveExTree(TWKPTNFactory*, TWKPersistentTreeNode*) { return FALSE; }
 
 // ---------------------------------------------------------------------------
 // The state
@@ -365,10 +459,8 @@ BOOL TWKDockState::SaveState(LPCSTR lpszProfileName)
             n++;
     CString strSummary;
     strSummary.Format("%s-Summary", lpszProfileName);
-    CSize size = GetScreenSize();
-    pApp->WriteProfileInt(strSummary, "Bars", n);
-    pApp->WriteProfileInt(strSummary, "ScreenCX", size.cx);
-    pApp->WriteProfileInt(strSummary, "ScreenCY", size.cy);
+    TWKProfileStore summary(pApp, strSummary);
+    WriteSummary(*this, summary, n);
     return TRUE;
 }
 
@@ -380,9 +472,8 @@ BOOL TWKDockState::LoadState(LPCSTR lpszProfileName)
     Clear();
     CString strSummary;
     strSummary.Format("%s-Summary", lpszProfileName);
-    int nBars = (int)pApp->GetProfileInt(strSummary, "Bars", 0);
-    CSize size((int)pApp->GetProfileInt(strSummary, "ScreenCX", 0), (int)pApp->GetProfileInt(strSummary, "ScreenCY", 0));
-    SetScreenSize(size);
+    TWKProfileStore summary(pApp, strSummary);
+    int nBars = ReadSummary(*this, summary);
     // The sections are numbered without gaps: a damaged count ends at the first one missing.
     for (int i = 0; i < nBars && ProfileSectionExists(pApp, SectionName(lpszProfileName, i)); i++) {
         TWKControlBarInfo* pInfo = CreateBarInfo(m_pManager);
@@ -392,8 +483,45 @@ BOOL TWKDockState::LoadState(LPCSTR lpszProfileName)
     return TRUE;
 }
 
-BOOL TWKDockState::SaveStateTree(TWKPTNFactory*, TWKPersistentTreeNode*) { return FALSE; }
-BOOL TWKDockState::LoadStateTree(TWKPersistentTreeNode*) { return FALSE; }
+BOOL TWKDockState::SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pParent)
+{
+    TWKPersistentTreeNode* pNode = pParent ? pParent->AddChild("DockState", pFactory) : nullptr;
+    if (!pNode)
+        return FALSE;
+    int n = 0;
+    for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); i++)
+        if (GetInfo(i)->SaveStateTree(pFactory, pNode, n))
+            n++;
+    TWKTreeStore summary(pNode);
+    WriteSummary(*this, summary, n);
+    return TRUE;
+}
+
+BOOL TWKDockState::LoadStateTree(TWKPersistentTreeNode* pParent)
+{
+    TWKPersistentTreeNode* pNode = pParent ? pParent->FindChild("DockState") : nullptr;
+    if (!pNode)
+        return FALSE;
+    Clear();
+    TWKTreeStore summary(pNode);
+    int nBars = ReadSummary(*this, summary);
+    // The record nodes the tree holds with a number below the count, in number
+    // order: a damaged count cannot make this look up names that are not there.
+    std::vector<std::pair<long, TWKPersistentTreeNode*>> records;
+    for (POSITION pos = pNode->GetFirstChildPosition(); pos;) {
+        TWKPersistentTreeNode* pChild = pNode->GetNextChild(pos);
+        long n = TWKPersistentTreeNode::NumberAfter(pChild->GetName(), "Bar-");
+        if (n >= 0 && n < nBars)
+            records.emplace_back(n, pChild);
+    }
+    std::sort(records.begin(), records.end());
+    for (const auto& record : records) {
+        TWKControlBarInfo* pInfo = CreateBarInfo(m_pManager);
+        m_arrBarInfo.Add(pInfo);
+        pInfo->LoadStateTree(record.second, this);
+    }
+    return TRUE;
+}
 
 BOOL TWKDockState::GetDockState(CFrameWnd* pFrame)
 {

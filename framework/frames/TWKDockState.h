@@ -1,5 +1,6 @@
 // A frame's saved bar layout: the records of all its bars, written to and
-// read from the application profile or an archive, and applied to a frame.
+// read from the application profile, a persistent tree or an archive, and
+// applied to a frame.
 #pragma once
 #include "afx/afx.h"
 #include "framework/frames/TWKControlBarInfo.h"

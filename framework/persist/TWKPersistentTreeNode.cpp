@@ -40,26 +40,6 @@ bool Decode(const CString& str, std::vector<BYTE>& out)
     return true;
 }
 
-// The piece number of "<key>_BinVal<n>" as "%d" writes it, or -1 for any other key.
-long PieceNumber(const CString& strPairKey, const CString& strPrefix)
-{
-    int nPrefix = strPrefix.GetLength();
-    if (strPairKey.GetLength() <= nPrefix || strPairKey.Left(nPrefix) != strPrefix)
-        return -1;
-    CString digits = strPairKey.Mid(nPrefix);
-    if (digits.GetLength() > 10 || (digits.GetLength() > 1 && digits[0] == '0'))
-        return -1;
-    long n = 0;
-    for (int i = 0; i < digits.GetLength(); ++i) {
-        if (digits[i] < '0' || digits[i] > '9')
-            return -1;
-        n = n * 10 + (digits[i] - '0');
-        if (n < 0 || n > 0x7FFFFFFF)
-            return -1;
-    }
-    return n;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -75,6 +55,16 @@ TWKPersistentTreeNode* TWKPTNFactory::CreateNode()
 {
     auto* pNode = new TWKPersistentTreeNode;
     m_nodes.AddTail(pNode);
+    return pNode;
+}
+
+TWKPersistentTreeNode* TWKPTNFactory::CreateChild(TWKPersistentTreeNode* pParent, const CString& strName)
+{
+    TWKPersistentTreeNode* pNode = CreateNode();
+    if (pNode->Create(strName, pParent) != TWKPersistentTreeNode::PTN_OK) {
+        DeleteNode(pNode);
+        return nullptr;
+    }
     return pNode;
 }
 
@@ -260,7 +250,7 @@ UINT TWKPersistentTreeNode::GetBinaryValue(const CString& strKey, BYTE*& pData, 
         POSITION pos = m_pairs.GetHeadPosition();
         while (pos) {
             TWKPersTreeNodeKeyValuePair* pPair = m_pairs.GetNext(pos);
-            long n = PieceNumber(pPair->strKey, prefix);
+            long n = NumberAfter(pPair->strKey, prefix);
             if (n >= 0 && n < nCount)
                 pieces.emplace_back(n, &pPair->strValue);
         }
@@ -343,14 +333,26 @@ UINT TWKPersistentTreeNode::AttachChild(TWKPersistentTreeNode* pChild)
     return PTN_OK;
 }
 
-TWKPersistentTreeNode* TWKPersistentTreeNode::AddChild(const CString& name)
+TWKPersistentTreeNode* TWKPersistentTreeNode::AddChild(const CString& name, TWKPTNFactory* pFactory)
 {
-    TWKPersistentTreeNode* pNode = m_factory.CreateNode();
-    if (pNode->Create(name, this) != PTN_OK) {
-        m_factory.DeleteNode(pNode);
-        return nullptr;
+    return (pFactory ? pFactory : &m_factory)->CreateChild(this, name);
+}
+
+long TWKPersistentTreeNode::NumberAfter(const CString& strName, const CString& strPrefix)
+{
+    int nPrefix = strPrefix.GetLength();
+    if (strName.GetLength() <= nPrefix || strName.Left(nPrefix) != strPrefix)
+        return -1;
+    CString digits = strName.Mid(nPrefix);
+    if (digits.GetLength() > 10 || (digits.GetLength() > 1 && digits[0] == '0'))
+        return -1;
+    long long n = 0;
+    for (int i = 0; i < digits.GetLength(); ++i) {
+        if (digits[i] < '0' || digits[i] > '9')
+            return -1;
+        n = n * 10 + (digits[i] - '0');
     }
-    return pNode;
+    return n > 0x7FFFFFFF ? -1 : (long)n;
 }
 
 TWKPersistentTreeNode* TWKPersistentTreeNode::FindChild(const CString& name) const

@@ -18,6 +18,8 @@ public:
 
     TWKPersistentTreeNode* CreateNode();
     void DeleteNode(TWKPersistentTreeNode* pNode);
+    // A node made here and created as pParent's child; NULL (and nothing kept) on failure.
+    TWKPersistentTreeNode* CreateChild(TWKPersistentTreeNode* pParent, const CString& strName);
 
 private:
     CTypedPtrList<CPtrList, TWKPersistentTreeNode*> m_nodes;
@@ -129,7 +131,8 @@ public:
         return SetValue(strKey, CString(pszValue), bOverwrite);
     }
 
-    TWKPersistentTreeNode* AddChild(const CString& strName);
+    // The child is made by pFactory, or by this node's own factory when it is NULL.
+    TWKPersistentTreeNode* AddChild(const CString& strName, TWKPTNFactory* pFactory = nullptr);
     TWKPersistentTreeNode* FindChild(const CString& strName) const;
     const CString& GetName() const { return strName; }
     TWKPersistentTreeNode* GetParent() const { return m_pParent; }
@@ -140,6 +143,8 @@ public:
     TWKPersistentTreeNode* GetNextChild(POSITION& pos) const { return m_children.GetNext(pos); }
     // The names from this node up to its root.
     void GetPath(CStringList& path) const;
+    // n for a name that is strPrefix followed by n as "%d" writes it (0 .. 2^31 - 1), else -1.
+    static long NumberAfter(const CString& strName, const CString& strPrefix);
 
 protected:
     TWKPersTreeNodeKeyValuePair* FindPair(const CString& strKey) const;

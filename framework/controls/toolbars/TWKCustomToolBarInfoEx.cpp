@@ -1,5 +1,7 @@
-// A toolbar's title and buttons in the profile and archive forms of a saved layout.
+// A toolbar's title and buttons in the profile, tree and archive forms of a saved layout.
 #include "framework/controls/toolbars/TWKCustomToolBarInfoEx.h"
+#include "framework/persist/TWKPersistentTreeNode.h"
+#include "framework/persist/TWKStateStore.h"
 #include <cstring>
 #include <new>
 
@@ -66,33 +68,68 @@ void TWKCustomToolBarInfoEx::ParseButtonsBlob(const BYTE* pBlob, UINT nBytes)
     }
 }
 
-BOOL TWKCustomToolBarInfoEx::SaveState(LPCSTR lpszSection)
+// "Title" and "Buttons", one writer and one reader for the bar's profile
+// section and for its tree node "ToolBarInfoEx".
+void TWKCustomToolBarInfoEx::WriteValues(TWKStateStore& store) const
 {
-    CWinApp* pApp = AfxGetApp();
     if (!m_strTitle.IsEmpty())
-        pApp->WriteProfileString(lpszSection, "Title", m_strTitle);
+        store.WriteString("Title", m_strTitle);
     BYTE* pBlob = nullptr;
     UINT nBytes = 0;
     if (BuildButtonsBlob(&pBlob, &nBytes)) {
         // Written also when empty: an empty toolbar stays empty on reload.
-        static BYTE empty = 0;
-        pApp->WriteProfileBinary(lpszSection, "Buttons", pBlob ? pBlob : &empty, nBytes);
+        store.WriteBinary("Buttons", pBlob, nBytes);
         delete[] pBlob;
     }
+}
+
+void TWKCustomToolBarInfoEx::ReadValues(TWKStateStore& store)
+{
+    m_strTitle = store.GetString("Title", "");
+    m_arrButtons.RemoveAllInfos();
+    BYTE* pBlob = nullptr;
+    UINT nBytes = 0;
+    if (store.ReadBinary("Buttons", pBlob, nBytes)) {
+        ParseButtonsBlob(pBlob, nBytes);
+        delete[] pBlob;
+    }
+}
+
+BOOL TWKCustomToolBarInfoEx::SaveState(LPCSTR lpszSection)
+{
+    TWKProfileStore store(AfxGetApp(), lpszSection);
+    WriteValues(store);
     return TRUE;
 }
 
 BOOL TWKCustomToolBarInfoEx::LoadState(LPCSTR lpszSection, TWKDockState*)
 {
-    CWinApp* pApp = AfxGetApp();
-    m_strTitle = pApp->GetProfileString(lpszSection, "Title", "");
-    m_arrButtons.RemoveAllInfos();
-    LPBYTE pBlob = nullptr;
-    UINT nBytes = 0;
-    if (pApp->GetProfileBinary(lpszSection, "Buttons", &pBlob, &nBytes)) {
-        ParseButtonsBlob(pBlob, nBytes);
-        delete[] pBlob;
-    }
+    TWKProfileStore store(AfxGetApp(), lpszSection);
+    ReadValues(store);
+    return TRUE;
+}
+
+BOOL TWKCustomToolBarInfoEx::SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pNode)
+{
+    if (!TWKControlBarInfoEx::SaveStateTree(pFactory, pNode))
+        return FALSE;
+    TWKPersistentTreeNode* pChild = pNode->AddChild("ToolBarInfoEx", pFactory);
+    if (!pChild)
+        return FALSE;
+    TWKTreeStore store(pChild);
+    WriteValues(store);
+    return TRUE;
+}
+
+BOOL TWKCustomToolBarInfoEx::LoadStateTree(TWKPersistentTreeNode* pNode)
+{
+    if (!TWKControlBarInfoEx::LoadStateTree(pNode))
+        return FALSE;
+    TWKPersistentTreeNode* pChild = pNode->FindChild("ToolBarInfoEx");
+    if (!pChild)
+        return FALSE;
+    TWKTreeStore store(pChild);
+    ReadValues(store);
     return TRUE;
 }
 
@@ -125,7 +162,3 @@ void TWKCustomToolBarInfoEx::Serialize(CArchive& ar, TWKDockState*)
         m_arrButtons.Add(new TWKBtnInfo(nID, nSize, data));
     }
 }
-
-// The persistent-tree forms come with the persistent tree.
-BOOL TWKCustomToolBarInfoEx::LoadStateTree(TWKPersistentTreeNode*) { return FALSE; }
-BOOL TWKCustomToolBarInfoEx::SaveStateTree(TWKPTNFactory*, TWKPersistentTreeNode*) { return FALSE; }

@@ -4,6 +4,8 @@
 #include "afx/afx.h"
 #include "framework/frames/TWKControlBarInfo.h"
 
+class TWKStateStore;
+
 class TWKBtnInfo
 {
 public:
@@ -57,4 +59,9 @@ public:
     // Appends every whole record of a stored blob; a tail too short for its
     // header or its stated data is ignored.
     void ParseButtonsBlob(const BYTE* pBlob, UINT nBytes);
+
+protected:
+    // "Title" (only when not empty) and "Buttons" in a profile section or a tree node.
+    void WriteValues(TWKStateStore& store) const;
+    void ReadValues(TWKStateStore& store);
 };

@@ -8,6 +8,8 @@
 #include "framework/frames/TWKControlBarInfo.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
+#include "framework/persist/TWKPersistentTreeNode.h"
+#include "framework/persist/TWKStateStore.h"
 
 const UINT WM_BARNOTIFY = ::RegisterWindowMessageA("WM_BARNOTIFY");
 
@@ -436,29 +438,62 @@ static CString ManagerSection(LPCSTR lpszProfileName)
     return s;
 }
 
+// The three options, one writer and one reader for the "%s-ToolBarManager"
+// section and the "ToolBarMgr" node.
+static void WriteOptions(const TWKToolBarManager& mgr, TWKStateStore& store)
+{
+    store.WriteFlag("ToolTips", mgr.IsToolTips());
+    store.WriteFlag("CoolLook", mgr.IsCoolLook());
+    store.WriteFlag("LargeButtons", mgr.IsLargeBtns());
+}
+
+// A missing value keeps the present option.
+static void ApplyOptions(TWKToolBarManager& mgr, TWKStateStore& store)
+{
+    mgr.EnableToolTips(store.GetFlag("ToolTips", mgr.IsToolTips()));
+    mgr.EnableCoolLook(store.GetFlag("CoolLook", mgr.IsCoolLook()), CBX_COOLLOOK | CBX_GRIPPER);
+    mgr.EnableLargeBtns(store.GetFlag("LargeButtons", mgr.IsLargeBtns()));
+}
+
 void TWKToolBarManager::SaveState(LPCSTR lpszProfileName)
 {
-    CString strSection = ManagerSection(lpszProfileName);
-    CWinApp* pApp = AfxGetApp();
-    pApp->WriteProfileInt(strSection, "ToolTips", m_bToolTips);
-    pApp->WriteProfileInt(strSection, "CoolLook", m_bCoolLook);
-    pApp->WriteProfileInt(strSection, "LargeButtons", m_bLargeBtns);
+    TWKProfileStore store(AfxGetApp(), ManagerSection(lpszProfileName));
+    WriteOptions(*this, store);
 }
 
 void TWKToolBarManager::LoadState(LPCSTR lpszProfileName)
 {
-    CString strSection = ManagerSection(lpszProfileName);
-    CWinApp* pApp = AfxGetApp();
-    // A missing value keeps the present option.
-    EnableToolTips(pApp->GetProfileInt(strSection, "ToolTips", m_bToolTips) != 0);
-    EnableCoolLook(pApp->GetProfileInt(strSection, "CoolLook", m_bCoolLook) != 0, CBX_COOLLOOK | CBX_GRIPPER);
-    EnableLargeBtns(pApp->GetProfileInt(strSection, "LargeButtons", m_bLargeBtns) != 0);
+    TWKProfileStore store(AfxGetApp(), ManagerSection(lpszProfileName));
+    ApplyOptions(*this, store);
     InitToolBars();
 }
 
-// The persistent-tree forms come with the persistent tree.
-BOOL TWKToolBarManager::LoadStateTree(TWKPersistentTreeNode*) { return FALSE; }
-BOOL TWKToolBarManager::SaveStateTree(TWKPTNFactory*, TWKPersistentTreeNode*) { return FALSE; }
+BOOL TWKToolBarManager::SaveStateTree(TWKPTNFactory* pFactory, TWKPersistentTreeNode* pParent)
+{
+    TWKPersistentTreeNode* pNode = pParent ? pParent->AddChild("ToolBarMgr", pFactory) : nullptr;
+    if (!pNode)
+        return FALSE;
+    TWKTreeStore store(pNode);
+    WriteOptions(*this, store);
+    return TRUE;
+}
+
+BOOL TWKToolBarManager::LoadStateTree(TWKPersistentTreeNode* pNode)
+{
+    if (!pNode)
+        return FALSE;
+    if (TWKPersistentTreeNode* pOptions = pNode->FindChild("ToolBarMgr")) {
+        TWKTreeStore store(pOptions);
+        ApplyOptions(*this, store);
+    } else {
+        // A tree without the options has these, set for the bars still to come.
+        m_bLargeBtns = FALSE;
+        m_bToolTips = TRUE;
+        m_bCoolLook = TRUE;
+    }
+    InitToolBars();
+    return TRUE;
+}
 
 CControlBar* TWKToolBarManager::CreateBar(TWKControlBarInfo* pInfo)
 {

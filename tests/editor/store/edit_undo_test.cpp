@@ -283,6 +283,23 @@ TEST(EditUndo, ColumnBlocks)
     EXPECT_EQ(Text(c.e), "abXYcd\r\nefZWgh\r\nij\r\n");
 }
 
+TEST(EditUndo, ColumnDeleteTakesTheColumnsOfEachLine)
+{
+    // Tab size 4: "ab\tcd" has b at column 1, the tab over 2-3, c at 4.
+    // The block of columns 1 to 4 takes b, the tab and c there, and the same
+    // four columns of the line without tabs; either corner order.
+    Store d("ab\tcd\r\n0123456\r\n");
+    ASSERT_EQ(d.e.DeleteColumn(d.P(1, 1), d.P(2, 5), TRUE), 0);
+    EXPECT_EQ(Text(d.e), "ad\r\n056\r\n");
+    EXPECT_STREQ(d.Last().pszText, "b  c\r\n1234");
+    d.e.Undo();
+    EXPECT_EQ(Text(d.e), "ab  cd\r\n0123456\r\n");
+
+    Store u("0123456\r\nab\tcd\r\n");
+    ASSERT_EQ(u.e.DeleteColumn(u.P(2, 4), u.P(1, 1), TRUE), 0);
+    EXPECT_EQ(Text(u.e), "056\r\nad\r\n");
+}
+
 TEST(EditUndo, ColumnBlockPastTheLastLineAddsLines)
 {
     Store s("abcd");

@@ -159,12 +159,16 @@ TEST(PersistentTree, DamagedByteDataAnswersAtOnce)
     root.Create("Root", nullptr);
     std::vector<BYTE> big = Bytes(200);
     ASSERT_EQ(0u, root.SetBinaryValue("big", big.data(), 200, TRUE));
-    root.SetValue("big_BinCount", "2147483647", TRUE);   // hostile count, same pieces
-    BYTE* data = nullptr;
-    UINT size = 0;
-    ASSERT_EQ(0u, root.GetBinaryValue("big", data, size));
-    std::unique_ptr<BYTE[]> owned(data);
-    EXPECT_EQ(big, std::vector<BYTE>(data, data + size));
+    // Hostile counts over the same pieces; a piece number past 2^31 is no piece.
+    root.SetValue("big_BinVal9999999999", "AB", TRUE);
+    for (const char* count : { "2147483647", "2147483648", "99999999999" }) {
+        root.SetValue("big_BinCount", count, TRUE);
+        BYTE* data = nullptr;
+        UINT size = 0;
+        ASSERT_EQ(0u, root.GetBinaryValue("big", data, size)) << count;
+        std::unique_ptr<BYTE[]> owned(data);
+        EXPECT_EQ(big, std::vector<BYTE>(data, data + size)) << count;
+    }
 
     const struct { const char* text; } broken[] = { { "ABC" }, { "AZ" }, { "ab" }, { "A " } };
     for (const auto& b : broken) {

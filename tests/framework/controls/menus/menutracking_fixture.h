@@ -23,7 +23,7 @@ const UINT kCmdNew = 0x7D50;
 class CTrackFrame : public TWKMDIFrameWnd
 {
 public:
-    TWKMenuBar m_menuBar;
+    TWKMDIMenuBar m_menuBar;   // the IDE's kind of bar
     TWKToolBarManager* m_pMgr;
     std::vector<HMENU> m_popups;        // WM_INITMENUPOPUP, in order
     std::vector<UINT> m_selected;       // WM_MENUSELECT items (not the closing one)

@@ -230,6 +230,8 @@ std::vector<std::string> WithoutMaxPosition(std::vector<std::string> dump)
 
 TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
 {
+    // Its own profile: the tests run side by side in one prefix.
+    const char* const kRoundTrip = "BarState\\LayoutRoundTrip";
     std::vector<std::string> first;
     LayoutFrame::Seen before;
     // A bar floated by the user and one floated by the loader get the same frame.
@@ -239,16 +241,16 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
         LayoutFrame lf;
         ASSERT_NE(nullptr, lf.f.p);
         lf.Arrange();
-        DeleteProfile(kProfile);
-        lf.f.p->SaveBarState(kProfile);
-        first = Dump(kProfile);
+        DeleteProfile(kRoundTrip);
+        lf.f.p->SaveBarState(kRoundTrip);
+        first = Dump(kRoundTrip);
         before = lf.Look();
         frameStyle = lf.FloatFrame(kFloat)->GetStyle() & kFrameStyles;
     }
     LayoutFrame lf;
     ASSERT_NE(nullptr, lf.f.p);
     lf.Defaults();
-    lf.f.p->LoadBarState(kProfile);
+    lf.f.p->LoadBarState(kRoundTrip);
     vt::PumpMessages();
     LayoutFrame::Seen after = lf.Look();
     auto masked = [](std::string s) { return s.replace(2 * offsetof(WINDOWPLACEMENT, ptMaxPosition), 16, 16, 'x'); };
@@ -267,7 +269,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
     DeleteProfile(again);
     lf.f.p->SaveBarState(again.c_str());
     EXPECT_EQ(WithoutMaxPosition(first), WithoutMaxPosition(Dump(again)));
-    DeleteProfile(kProfile);
+    DeleteProfile(kRoundTrip);
     DeleteProfile(again);
 }
 

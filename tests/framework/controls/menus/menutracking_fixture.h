@@ -152,7 +152,8 @@ inline void PumpUntil(const std::function<bool()>& done)
                 ::TranslateMessage(&msg);
                 ::DispatchMessageA(&msg);
             }
-            nIdle = 0;
+            // The steps' timer ticks on: it is no sign of activity.
+            nIdle = msg.message == WM_TIMER ? nIdle + 1 : 0;
         } else {
             AfxGetApp()->OnIdle(0);
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);

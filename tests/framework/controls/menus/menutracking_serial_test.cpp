@@ -223,6 +223,17 @@ TEST(MenuTracking, AltSpaceDropsTheSystemMenuAtTheCaptionIcon)
     EXPECT_EQ(rectWindow.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYSIZE), rectPopup.top);
     EXPECT_TRUE(f.p->m_sysCommands.empty());
 
+    // Alt+'-' is the key of that character (not Insert, whose code is '-').
+    for (WORD vk : { (WORD)VK_OEM_MINUS, (WORD)VK_INSERT }) {
+        f.Clear();
+        Steps steps({});
+        Key(VK_MENU, false);
+        Tap(vk);
+        Key(VK_MENU, true);
+        Pump();
+        EXPECT_EQ(vk == VK_OEM_MINUS ? 1u : 0u, f.p->m_popups.size()) << vk;
+    }
+
     // A double-click on the icon while the menu is open closes the frame.
     f.Clear();
     CPoint ptIcon(rectWindow.left + ::GetSystemMetrics(SM_CXFRAME) + ::GetSystemMetrics(SM_CXSIZE) / 2,
@@ -248,6 +259,19 @@ TEST(MenuTracking, AltSpaceDropsTheSystemMenuAtTheCaptionIcon)
     }
     ASSERT_EQ(1u, f.p->m_popups.size());
     EXPECT_EQ(hSysMenu, f.p->m_popups[0]);
+}
+
+TEST(MenuTracking, AButtonWithoutAMenuComesUpAgain)
+{
+    TrackFrame f;
+    ASSERT_TRUE(f.p);
+    TWKMenuBar& bar = f.Bar();
+    const int nView = f.ButtonOf("&View");
+    static_cast<TWKTBMenuBtn*>(bar.GetButton(nView))->m_hMenu = (HMENU)(UINT_PTR)0x7DFF;   // no such menu
+    bar.PressMenuButton(nView);
+    EXPECT_TRUE(f.p->m_popups.empty());
+    EXPECT_EQ(-1, bar.m_nDroppedBtn);
+    EXPECT_FALSE(bar.GetButtonStyle(nView) & TBBS_PRESSED);
 }
 
 TEST(MenuTracking, DeactivationCancelsMenuModeAndAnOpenPopup)

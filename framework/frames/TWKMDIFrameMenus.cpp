@@ -1,41 +1,24 @@
 // The MDI frame's menus: the menu plug-in, menus by resource id and the
 // popups the menu-bar code asks for.
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include "framework/frames/TWKDockableFrame.h"
 #include <cstdarg>
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/controls/menus/TWKMenuBarFeature.h"
+#include "framework/frames/TWKFrameShared.h"
 
 const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
 
 void TWKMDIFrameWnd::InstallMenuPlugIn()
 {
-    if (m_pMenuPlugIn)
-        return;
-    if (HasMenuBar()) {
-        m_pMenuPlugIn = TWKInstallMenuBarFeature(this, m_pMenuBar);
-        if (!m_pMenuPlugIn)
-            return;
-    } else if (m_bBmpMenus) {
-        auto* pPlugIn = new TWKBmpMenuPlugIn(TRUE);
-        if (!pPlugIn->PlugInTo(this)) {
-            delete pPlugIn;
-            return;
-        }
-        m_pMenuPlugIn = pPlugIn;
-    }
-    TWKBmpMenuPlugIn* pBmpPlugIn = GetBmpMenuPlugIn();
-    if (pBmpPlugIn && m_bBmpMenus && m_pControlBarManager
-        && m_pControlBarManager->IsKindOf(RUNTIME_CLASS(TWKToolBarManager)))
-        pBmpPlugIn->SetBmpMgr(static_cast<TWKToolBarManager*>(m_pControlBarManager)->GetBmpMgr());
+    TWKInstallMenuPlugIn(this, m_pMenuBar, m_bBmpMenus, m_pControlBarManager, m_pMenuPlugIn);
 }
 
 TWKBmpMenuPlugIn* TWKMDIFrameWnd::GetBmpMenuPlugIn() const
 {
-    return (m_pMenuPlugIn && m_pMenuPlugIn->IsKindOf(RUNTIME_CLASS(TWKBmpMenuPlugIn)))
-               ? static_cast<TWKBmpMenuPlugIn*>(m_pMenuPlugIn)
-               : nullptr;
+    return TWKAsBmpMenuPlugIn(m_pMenuPlugIn);
 }
 
 HMENU TWKMDIFrameWnd::GetDefaultMenu()
@@ -63,13 +46,7 @@ HMENU TWKMDIFrameWnd::GetMenuByID(UINT nID)
 
 HMENU TWKMDIFrameWnd::GetCurrentMenu()
 {
-    if (!HasMenuBar())
-        return ::GetMenu(m_hWnd);
-    UINT nID = m_pMenuBar->GetCurMenuID();
-    HMENU hMenu = GetMenuByID(nID);
-    if (!hMenu && nID == TWK_IDR_BARHOST_MENU)
-        hMenu = m_hMenuBarMenu;
-    return hMenu;
+    return TWKGetCurrentMenu(this);
 }
 
 BOOL TWKMDIFrameWnd::LoadMenus(int nCount, ...)
@@ -184,9 +161,13 @@ BOOL TWKMDIFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder)
 
 void TWKMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
 {
-    // An active dockable frame keeps the menu it showed when it was activated.
-    if (m_pActiveDockableFrame)
+    // An active dockable frame's menu comes before an MDI child's.
+    if (m_pActiveDockableFrame) {
+        if (m_pActiveDockableFrame->IsKindOf(RUNTIME_CLASS(TWKDockableFrame)))
+            static_cast<TWKDockableFrame*>(m_pActiveDockableFrame)->OnUpdateFrameMenu(TRUE, m_pActiveDockableFrame,
+                                                                                     hMenuAlt);
         return;
+    }
     if (CMDIChildWnd* pChild = MDIGetActive()) {
         pChild->OnUpdateFrameMenu(TRUE, pChild, hMenuAlt);
         return;

@@ -8,9 +8,12 @@
 #include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
 #include "framework/frames/TWKDockState.h"
+#include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKFrameShared.h"
+#include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIChildWnd.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
+#include "framework/frames/TWKMultiDocTemplate.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
@@ -42,34 +45,33 @@ void ActivateView(CView* pView, BOOL bActivate)
         pView->OnActivateView(bActivate, pView, pView);
 }
 
-// The floating frame of the bar when it sits alone in one (not in an MDI host).
-TWKMiniDockFrameWnd* LoneFloatingFrame(CControlBar* pBar, DWORD dwStyle)
+// The MDI frame's dockable frames held by bars, for the shared float.
+class MDIEmbeddedFrames : public TWKEmbeddedFrames
 {
-    CDockBar* pDockBar = pBar->m_pDockBar;
-    if (!pBar->m_pDockSite || !pDockBar || !pDockBar->m_bFloating || pDockBar->GetDockedCount() != 1
-        || !(pDockBar->m_dwStyle & dwStyle & CBRS_ALIGN_ANY))
-        return nullptr;
-    CWnd* pFrame = pDockBar->GetParent();
-    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd))) ? static_cast<TWKMiniDockFrameWnd*>(pFrame)
-                                                                            : nullptr;
-}
-
-// A dynamic bar floats in a frame that sizes it; its frame lies across.
-DWORD FloatingStyle(CControlBar* pBar, DWORD dwStyle)
-{
-    if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) {
-        dwStyle |= CBRS_SIZE_DYNAMIC;
-        if (dwStyle & CBRS_ORIENT_VERT)
-            dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
+public:
+    explicit MDIEmbeddedFrames(TWKMDIFrameWnd* pFrame) : m_pFrame(pFrame) {}
+    CFrameWnd* GetEmbeddedFrame(CControlBar* pBar) override { return m_pFrame->GetEmbeddedFrame(pBar); }
+    void SetEmbeddedFrameStyle(CFrameWnd* pFrame, BOOL bFloating) override
+    {
+        m_pFrame->SetEmbeddedFrameStyle(pFrame, bFloating);
     }
-    return dwStyle;
-}
+    void FitEmbeddedFrame(CFrameWnd* pFrame) override { m_pFrame->FitEmbeddedFrame(pFrame); }
 
-// The toolbar manager while the toolbars are being customised, else NULL.
-TWKToolBarManager* ConfigModeManager(TWKControlBarManager* pManager)
+private:
+    TWKMDIFrameWnd* m_pFrame;
+};
+
+// Whether the application registered a template with dockable views.
+BOOL HasDockableViewTemplate()
 {
-    auto* pToolBars = dynamic_cast<TWKToolBarManager*>(pManager);
-    return (pToolBars && pToolBars->InConfigMode()) ? pToolBars : nullptr;
+    CWinApp* pApp = AfxGetApp();
+    CDocManager* pManager = pApp ? pApp->m_pDocManager : nullptr;
+    if (!pManager)
+        return FALSE;
+    for (POSITION pos = pManager->GetFirstDocTemplatePosition(); pos;)
+        if (pManager->GetNextDocTemplate(pos)->IsKindOf(RUNTIME_CLASS(TWKMultiDocTemplate)))
+            return TRUE;
+    return FALSE;
 }
 
 const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
@@ -114,9 +116,9 @@ TWKMDIFrameWnd::TWKMDIFrameWnd() : m_ptCascade(30, 30)
                                                    RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter)));
     m_filterTable.Add(new TWKMsgFilter::Descriptor(filterMaxChildDblClk, -1,
                                                    RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter)));
-    // The system-command filter exists only beside dockable-view templates, which are not built yet.
-    EnableCaptionControls(FALSE);
-    m_bWin4 = LOBYTE(LOWORD(::GetVersion())) >= 4;
+    // The system-command filter exists only beside dockable-view templates.
+    EnableCaptionControls(HasDockableViewTemplate());
+    m_bWin4 = TWKIsWindows4();
     SetDockOrder();
 }
 
@@ -126,9 +128,7 @@ TWKMDIFrameWnd::~TWKMDIFrameWnd()
         ::DestroyMenu(m_hMenuBarMenu);
     delete m_pMenuPlugIn;
     delete m_pFramePlugIn;
-    for (POSITION pos = m_listBarInfo.GetHeadPosition(); pos;)
-        delete static_cast<CObject*>(m_listBarInfo.GetNext(pos));
-    m_listBarInfo.RemoveAll();
+    TWKDeleteObjects(m_listBarInfo);
     for (POSITION pos = m_mapMenus.GetStartPosition(); pos;) {
         UINT nID;
         HMENU hMenu;
@@ -345,16 +345,8 @@ void TWKMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPC
 
 void TWKMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
 {
-    if (!pBar)
-        return;
-    // Already alone in a floating frame of that kind: a pure move, no notification.
-    if (TWKMiniDockFrameWnd* pFrame = LoneFloatingFrame(pBar, dwStyle)) {
-        pFrame->RecalcLayoutAt(point.x, point.y, TRUE);
-        FitEmbeddedFrame(GetEmbeddedFrame(pBar));
-        pFrame->UpdateWindow();
-        return;
-    }
-    FloatInNewFrame(pBar, point, dwStyle, FALSE);
+    MDIEmbeddedFrames embedded(this);
+    TWKFloatControlBar(this, pBar, point, dwStyle, &embedded);
 }
 
 void TWKMDIFrameWnd::ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
@@ -365,40 +357,8 @@ void TWKMDIFrameWnd::ReFloatControlBar(CControlBar* pBar, CPoint point, DWORD dw
 
 void TWKMDIFrameWnd::FloatInNewFrame(CControlBar* pBar, CPoint point, DWORD dwStyle, BOOL bReFloat)
 {
-    TWKControlBar* pTWK = AsTWKBar(pBar);
-    if (pTWK)
-        pTWK->NotifyBeforeFloat();
-    dwStyle = FloatingStyle(pBar, dwStyle);
-    CMiniDockFrameWnd* pFrame = CreateFloatingFrame(dwStyle);
-    if (!pFrame->GetOwner())
-        pFrame->SetOwner(pBar);
-    CDockBar* pDockBar = pFrame->GetDockBar();
-    if (TWKDockBar* pTWKDockBar = AsTWKDockBar(pDockBar)) {
-        if (bReFloat)
-            pTWKDockBar->ReDockControlBar(pBar, nullptr);
-        else
-            pTWKDockBar->DockControlBar(pBar, nullptr);
-    } else if (bReFloat) {
-        pDockBar->CDockBar::ReDockControlBar(pBar, nullptr);
-    } else {
-        pDockBar->CDockBar::DockControlBar(pBar, nullptr);
-    }
-    if (pTWK && !(pTWK->GetExBarStyle() & CBX_FIXEDSIZE))
-        pFrame->ModifyStyle(MFS_4THICKFRAME, MFS_THICKFRAME | WS_THICKFRAME, SWP_NOSIZE | SWP_NOMOVE);
-    CFrameWnd* pEmbedded = GetEmbeddedFrame(pBar);
-    if (pEmbedded)
-        SetEmbeddedFrameStyle(pEmbedded, TRUE);
-    if (pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd)))
-        static_cast<TWKMiniDockFrameWnd*>(pFrame)->RecalcLayoutAt(point.x, point.y, TRUE);
-    else
-        pFrame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (bReFloat || (pBar->GetStyle() & WS_VISIBLE)) {
-        pFrame->ShowWindow(SW_SHOWNA);
-        pFrame->UpdateWindow();
-    }
-    FitEmbeddedFrame(pEmbedded);
-    if (pTWK)
-        pTWK->OnAfterFloat();
+    MDIEmbeddedFrames embedded(this);
+    TWKFloatInNewFrame(this, pBar, point, dwStyle, bReFloat, &embedded);
 }
 
 void TWKMDIFrameWnd::FloatControlBarAsMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle)
@@ -437,7 +397,7 @@ void TWKMDIFrameWnd::FloatControlBarAsMDIChild(CControlBar* pBar, CPoint point, 
         }
         return;
     }
-    dwStyle = FloatingStyle(pBar, dwStyle);
+    dwStyle = TWKFloatingStyle(pBar, dwStyle);
     CFrameWnd* pHost = CreateMDIFloatingFrame(dwStyle, pBar);
     if (!pHost)
         return;
@@ -478,15 +438,15 @@ CFrameWnd* TWKMDIFrameWnd::CreateMDIFloatingFrame(DWORD, CControlBar*)
 
 void TWKMDIFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
 {
-    CMDIFrameWnd::ShowControlBar(pBar, bShow, bDelay);
-    if (pBar)
-        if (TWKDockBar* pDockBar = AsTWKDockBar(pBar->m_pDockBar))
-            pDockBar->SetAnchorBar(pBar);
+    TWKShowControlBar(this, pBar, bShow, bDelay);
 }
 
-CFrameWnd* TWKMDIFrameWnd::GetEmbeddedFrame(CControlBar*)
+CFrameWnd* TWKMDIFrameWnd::GetEmbeddedFrame(CControlBar* pBar)
 {
-    return nullptr;   // only a frame bar holds one; it comes with the dockable frames
+    // A frame bar holds its dockable frame as its first child.
+    HWND hChild = (pBar && pBar->m_hWnd) ? ::GetWindow(pBar->m_hWnd, GW_CHILD) : nullptr;
+    CWnd* pChild = hChild ? CWnd::FromHandlePermanent(hChild) : nullptr;
+    return (pChild && pChild->IsKindOf(RUNTIME_CLASS(TWKFrameWnd))) ? static_cast<CFrameWnd*>(pChild) : nullptr;
 }
 
 void TWKMDIFrameWnd::SetEmbeddedFrameStyle(CFrameWnd* pFrame, BOOL bFloating)
@@ -544,35 +504,22 @@ void TWKMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
 
 void TWKMDIFrameWnd::LoadBarState(LPCSTR lpszProfileName)
 {
-    TWKDockState state(m_pControlBarManager);
-    state.m_pCreatedBars = &m_listBarInfo;
-    // Bars re-created while loading look for their main window.
-    if (CWinThread* pThread = AfxGetThread())
-        if (!pThread->m_pMainWnd)
-            pThread->m_pMainWnd = this;
-    state.LoadState(lpszProfileName);
-    state.SetDockState(this);
+    TWKLoadBarState(this, m_pControlBarManager, &m_listBarInfo, lpszProfileName);
 }
 
 void TWKMDIFrameWnd::SaveBarState(LPCSTR lpszProfileName)
 {
-    TWKDockState state(m_pControlBarManager);
-    if (state.GetDockState(this)) {
-        state.CleanBarIDs();
-        state.SaveState(lpszProfileName);
-    }
+    TWKSaveBarState(this, m_pControlBarManager, lpszProfileName);
 }
 
 void TWKMDIFrameWnd::SetDockState(CDockState& state)
 {
-    if (auto* pState = dynamic_cast<TWKDockState*>(&state))
-        pState->SetDockState(this);
+    TWKSetDockState(this, state);
 }
 
 void TWKMDIFrameWnd::GetDockState(CDockState& state)
 {
-    if (auto* pState = dynamic_cast<TWKDockState*>(&state))
-        pState->GetDockState(this);
+    TWKGetDockState(this, state);
 }
 
 // ---- caption painting
@@ -589,44 +536,24 @@ BOOL TWKMDIFrameWnd::CreateCaptionFont(CFont* pFont)
 
 void TWKMDIFrameWnd::DrawCaption()
 {
-    if (!m_bCustomCaption || !m_hWnd)
-        return;
-    CFont fontItalic, fontNormal;
-    CreateItalicCaptionFont(&fontItalic);
-    CreateCaptionFont(&fontNormal);
-    if (!TWKCaption::Paint(this, m_bWin4, m_bCaptionActive, m_nCaptionTextAlign,
-                           fontItalic.GetSafeHandle() ? &fontItalic : nullptr,
-                           fontNormal.GetSafeHandle() ? &fontNormal : nullptr))
-        EnableCustomCaption(FALSE, TRUE);
+    TWKDrawCaption(this);
 }
 
 BOOL TWKMDIFrameWnd::EnableCustomCaption(BOOL bOn, BOOL bRedraw)
 {
-    if (!m_bWin4)
-        return FALSE;
-    BOOL bPrevious = m_bCustomCaption;
-    m_bCustomCaption = bOn;
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        if (bRedraw)
-            SendMessage(WM_NCPAINT, 1, 0);
-        PostMessage(WM_NCACTIVATE, 0, 0);
-    }
-    return bPrevious;
+    return TWKEnableCustomCaption(this, bOn, bRedraw);
 }
 
 void TWKMDIFrameWnd::SetCaptionTextAlign(int nAlign, BOOL bRedraw)
 {
-    m_nCaptionTextAlign = nAlign;
-    if (bRedraw && m_hWnd)
-        SendMessage(WM_NCPAINT, 1, 0);
+    TWKSetCaptionTextAlign(this, nAlign, bRedraw);
 }
 
 LRESULT TWKMDIFrameWnd::OnCaptionSetText(WPARAM wParam, LPARAM lParam)
 {
     if (!m_bCustomCaption)
         return OnFilteredAfterDefault(wParam, lParam);
-    TWKCaption::DefaultHidden(this, WM_SETTEXT, wParam, lParam);
-    DrawCaption();
+    TWKCaptionSetText(this, wParam, lParam);
     m_pFilterRoot->ProcessMessage(nullptr, nullptr);
     return TRUE;
 }
@@ -635,8 +562,7 @@ LRESULT TWKMDIFrameWnd::OnCaptionNcPaint(WPARAM wParam, LPARAM lParam)
 {
     if (!m_bCustomCaption)
         return OnFilteredAfterDefault(wParam, lParam);
-    if (TWKCaption::NcPaintAroundCaption(this, m_bWin4, wParam))
-        DrawCaption();
+    TWKCaptionNcPaint(this, wParam);
     m_pFilterRoot->ProcessMessage(nullptr, nullptr);
     return 0;
 }
@@ -645,18 +571,7 @@ LRESULT TWKMDIFrameWnd::OnCaptionNcPaint(WPARAM wParam, LPARAM lParam)
 
 TWKWndPlugIn* TWKMDIFrameWnd::CreateFramePlugIn(DWORD dwValue1, DWORD dwValue2, CRuntimeClass* pClass, DWORD dwValue3)
 {
-    TWKWndPlugIn* pPlugIn = TWKCreateObject<TWKWndPlugIn>(pClass, RUNTIME_CLASS(TWKWndPlugIn));
-    if (!pPlugIn)
-        return nullptr;
-    delete m_pFramePlugIn;
-    m_pFramePlugIn = pPlugIn;
-    if (pPlugIn->IsKindOf(RUNTIME_CLASS(TWKFramePlugIn)))
-        static_cast<TWKFramePlugIn*>(pPlugIn)->OnCreatePlugIn(dwValue1, dwValue2, 0x80000001, dwValue3);
-    if (!m_pFramePlugIn->PlugInTo(this)) {
-        delete m_pFramePlugIn;
-        m_pFramePlugIn = nullptr;
-    }
-    return m_pFramePlugIn;
+    return TWKCreateFramePlugIn(this, m_pFramePlugIn, dwValue1, dwValue2, pClass, dwValue3);
 }
 
 // ---- activation and routing
@@ -763,13 +678,9 @@ BOOL TWKMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERI
     CFrameWnd* pActive = m_pActiveDockableFrame ? m_pActiveDockableFrame : MDIGetActive();
     if (pActive && pActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
-    if (m_pFramePlugIn) {
-        BOOL bResult = m_pFramePlugIn->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-        if (m_pFramePlugIn->m_bHandled) {
-            m_pFramePlugIn->m_bHandled = FALSE;
-            return bResult;
-        }
-    }
+    BOOL bResult = FALSE;
+    if (TWKFramePlugInCmdMsg(m_pFramePlugIn, nID, nCode, pExtra, pHandlerInfo, &bResult))
+        return bResult;
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -783,36 +694,15 @@ BOOL TWKMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL TWKMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
-    if (m_pMenuPlugIn && m_pMenuPlugIn->PreTranslateMessage(pMsg))
-        return TRUE;
-    // The frame stays while its toolbars are being customised.
-    if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE
-        && ConfigModeManager(m_pControlBarManager))
+    if (TWKMenuPlugInPreTranslate(m_pMenuPlugIn, m_pControlBarManager, pMsg))
         return TRUE;
     return CMDIFrameWnd::PreTranslateMessage(pMsg);
 }
 
 LRESULT TWKMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DESTROY) {
-        // The menu plug-in must not see the frame's last messages.
-        delete m_pMenuPlugIn;
-        m_pMenuPlugIn = nullptr;
-    }
-    if (m_pMenuPlugIn) {
-        LRESULT lResult = 0;
-        m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &lResult);
-        if (m_pMenuPlugIn->m_bHandled) {
-            m_pMenuPlugIn->m_bHandled = FALSE;
-            return lResult;
-        }
-    }
-    LRESULT lResult = CMDIFrameWnd::WindowProc(message, wParam, lParam);
-    // The frame has updated the popup's commands: draw them with images.
-    if (message == WM_INITMENUPOPUP && m_bBmpMenus)
-        if (TWKBmpMenuPlugIn* pPlugIn = GetBmpMenuPlugIn())
-            pPlugIn->HandleInitMenuPopup((HMENU)wParam, lParam);
-    return lResult;
+    return TWKMenuPlugInWindowProc(m_pMenuPlugIn, m_bBmpMenus, message, wParam, lParam,
+                                   [&] { return CMDIFrameWnd::WindowProc(message, wParam, lParam); });
 }
 
 LRESULT TWKMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -852,36 +742,25 @@ void TWKMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 
 void TWKMDIFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
 {
-    // The customisation dialog's loop runs no idle layout: a pending one runs now.
-    if (nWhy == MSGF_DIALOGBOX && (m_nIdleFlags & idleLayout) && ConfigModeManager(m_pControlBarManager)) {
-        RecalcLayout((m_nIdleFlags & idleNotify) != 0);
-        UpdateWindow();
-    }
+    TWKIdleLayoutWhileCustomising(this, m_pControlBarManager, nWhy);
     CMDIFrameWnd::OnEnterIdle(nWhy, pWho);
 }
 
 void TWKMDIFrameWnd::OnSysColorChange()
 {
-    twkAuxData.UpdateSysColors();
-    Default();
-    // Toolbar images are mapped to the button colours: load them in the new ones.
-    for (POSITION pos = m_listControlBars.GetHeadPosition(); pos;) {
-        auto* pBar = static_cast<CControlBar*>(m_listControlBars.GetNext(pos));
-        if (pBar->IsKindOf(RUNTIME_CLASS(TWKCustomToolBar)))
-            static_cast<TWKCustomToolBar*>(pBar)->GetBmpMgr()->ReloadBitmaps(TRUE);
-    }
+    TWKFrameSysColorChange(this);
 }
 
 LRESULT TWKMDIFrameWnd::OnNcHitTest(CPoint point)
 {
-    if (ConfigModeManager(m_pControlBarManager))
+    if (TWKConfigModeManager(m_pControlBarManager))
         return HTERROR;
     return CMDIFrameWnd::OnNcHitTest(point);
 }
 
 void TWKMDIFrameWnd::OnEnable(BOOL bEnable)
 {
-    if (ConfigModeManager(m_pControlBarManager))
+    if (TWKConfigModeManager(m_pControlBarManager))
         m_nFrameFlags &= ~WF_STAYACTIVE;
     CMDIFrameWnd::OnEnable(bEnable);
 }
@@ -922,7 +801,7 @@ LRESULT TWKMDIFrameWnd::OnFilteredMouse(WPARAM, LPARAM)
 
 BOOL TWKMDIFrameWnd::OnNcActivate(BOOL bActive)
 {
-    if (ConfigModeManager(m_pControlBarManager))
+    if (TWKConfigModeManager(m_pControlBarManager))
         m_nFrameFlags &= ~WF_STAYACTIVE;
     if (m_pActiveDockableFrame) {
         HWND hForeground = ::GetForegroundWindow();
@@ -930,20 +809,8 @@ BOOL TWKMDIFrameWnd::OnNcActivate(BOOL bActive)
         if (hForeground == m_hWnd || (pForeground && pForeground->GetTopLevelFrame() == this))
             m_nFrameFlags |= WF_STAYACTIVE;
     }
-    if (m_bCustomCaption) {
-        BOOL bDraw = (m_nFrameFlags & WF_STAYACTIVE) ? TRUE : bActive;
-        if (!IsWindowEnabled())
-            bDraw = FALSE;
-        m_bCaptionActive = bDraw;
-        CFrameWnd* pActive = GetActiveFrame();
-        if (pActive && pActive != this && ::IsWindow(pActive->m_hWnd)) {
-            pActive->SendMessage(WM_NCACTIVATE, bDraw);
-            pActive->SendMessage(WM_NCPAINT, 1);
-        }
-        LRESULT lResult = TWKCaption::DefaultHidden(this, WM_NCACTIVATE, bDraw, 0);
-        SendMessage(WM_NCPAINT, 1);
-        return (BOOL)lResult;
-    }
+    if (m_bCustomCaption)
+        return TWKCaptionNcActivate(this, bActive);
     BOOL bResult = CMDIFrameWnd::OnNcActivate(bActive);
     m_pFilterRoot->ProcessMessage(nullptr, nullptr);
     return bResult;

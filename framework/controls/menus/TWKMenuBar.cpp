@@ -7,6 +7,7 @@
 #include "framework/controls/toolbars/TWKTBMenuBtn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
+#include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 
 IMPLEMENT_DYNCREATE(TWKMenuBar, TWKCustomToolBar)
@@ -406,9 +407,11 @@ void TWKMenuBar::GoToAdjacentMenu(BOOL bForward)
 
 TWKMenuBar* TWKToolBarManager::GetFrameMenuBar() const
 {
-    // The SDI frame's menu bar joins here once that frame exists.
-    auto* pFrame = dynamic_cast<TWKMDIFrameWnd*>(m_pFrameWnd);
-    return pFrame ? pFrame->GetMenuBar() : nullptr;
+    if (auto* pFrame = dynamic_cast<TWKMDIFrameWnd*>(m_pFrameWnd))
+        return pFrame->GetMenuBar();
+    if (auto* pFrame = dynamic_cast<TWKFrameWnd*>(m_pFrameWnd))
+        return pFrame->GetMenuBar();
+    return nullptr;
 }
 
 BOOL TWKToolBarManager::SetMenuInfo(int nCount, UINT nIDMenu, ...)

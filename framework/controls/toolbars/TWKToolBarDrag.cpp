@@ -5,6 +5,7 @@
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/toolbars/TWKToolBarRectTracker.h"
 #include "framework/frames/TWKAuxData.h"
+#include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
 
@@ -305,6 +306,8 @@ TWKCustomToolBar* TWKCustomToolBar::NewToolBarFromDrop(int x, int y, TWKStdBtn* 
     CWnd* pParent = pBar->GetParent();
     if (auto* pMDIFrame = dynamic_cast<TWKMDIFrameWnd*>(pParent))
         pMDIFrame->FloatControlBar(pBar, pt, CBRS_ALIGN_TOP);
+    else if (auto* pSDIFrame = dynamic_cast<TWKFrameWnd*>(pParent))
+        pSDIFrame->FloatControlBar(pBar, pt, CBRS_ALIGN_TOP);
     else if (auto* pFrame = dynamic_cast<CFrameWnd*>(pParent))
         pFrame->CFrameWnd::FloatControlBar(pBar, pt, CBRS_ALIGN_TOP);
     return pBar;

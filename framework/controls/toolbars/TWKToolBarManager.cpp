@@ -6,6 +6,7 @@
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/frames/TWKControlBarInfo.h"
+#include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
 #include "framework/persist/TWKPersistentTreeNode.h"
@@ -135,6 +136,8 @@ void DockInFrame(CFrameWnd* pFrame, CControlBar* pBar, UINT nDockBarID, LPCRECT 
 {
     if (auto* pMDIFrame = dynamic_cast<TWKMDIFrameWnd*>(pFrame))
         pMDIFrame->DockControlBar(pBar, nDockBarID, lpRect);
+    else if (auto* pSDIFrame = dynamic_cast<TWKFrameWnd*>(pFrame))
+        pSDIFrame->DockControlBar(pBar, nDockBarID, lpRect);
     else
         pFrame->DockControlBar(pBar, nDockBarID, lpRect);
 }

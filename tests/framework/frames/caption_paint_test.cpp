@@ -1,5 +1,6 @@
 #include "tests/framework/frames/frames_fixture.h"
 #include "tests/framework/frames/picture_fixture.h"
+#include "tests/framework/frames/caption_fixture.h"
 #include "framework/frames/TWKCaptionPainter.h"
 #include <string>
 #include <vector>
@@ -182,59 +183,13 @@ TEST(CaptionPaint, ComposedCaptionColours)
     EXPECT_LE(text.Columns(RGB(255, 255, 255)).first, cy + 3 + 20);
 }
 
-// Counts the caption draws and keeps the real painting.
-class CountingFrame : public TWKMDIFrameWnd
-{
-public:
-    int m_nDraws = 0;
-    void DrawCaption() override
-    {
-        ++m_nDraws;
-        TWKMDIFrameWnd::DrawCaption();
-    }
-};
-
 TEST(CaptionPaint, CustomCaptionMessages)
 {
-    auto* p = new CountingFrame;
+    auto* p = new vt::CCaptionCounter<TWKMDIFrameWnd>;
     ASSERT_TRUE(p->LoadFrame(vt::kTestFrameID));
     p->SetWindowPos(nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_SHOWWINDOW);
-    EXPECT_FALSE(p->m_bCustomCaption);
+    vt::ExpectCustomCaptionMessages(p);
 
-    // Off: nothing reaches the painter.
-    p->SetWindowText("Off - title");
-    p->SendMessage(WM_NCPAINT, 1);
-    p->SendMessage(WM_NCACTIVATE, TRUE);
-    EXPECT_EQ(0, p->m_nDraws);
-
-    BOOL bWin4 = p->m_bWin4;
-    p->m_bWin4 = FALSE;
-    EXPECT_FALSE(p->EnableCustomCaption(TRUE, FALSE));
-    EXPECT_FALSE(p->m_bCustomCaption);
-    p->m_bWin4 = bWin4;
-    ASSERT_TRUE(bWin4);   // the platform reports version 4 or later
-    EXPECT_FALSE(p->EnableCustomCaption(TRUE, FALSE));
-    EXPECT_TRUE(p->m_bCustomCaption);
-    vt::PumpMessages();
-
-    const struct { const char* what; UINT msg; WPARAM wParam; int draws; } cases[] = {
-        { "activate", WM_NCACTIVATE, TRUE, 1 },
-        { "paint all", WM_NCPAINT, 1, 1 },
-        { "set text", WM_SETTEXT, 0, 1 },
-    };
-    for (const auto& c : cases) {
-        p->m_nDraws = 0;
-        LRESULT r = c.msg == WM_SETTEXT ? p->SendMessage(WM_SETTEXT, 0, (LPARAM) "New - title")
-                                        : p->SendMessage(c.msg, c.wParam);
-        EXPECT_EQ(c.draws, p->m_nDraws) << c.what;
-        EXPECT_TRUE(p->GetStyle() & WS_VISIBLE) << c.what;
-        if (c.msg == WM_SETTEXT) {
-            EXPECT_EQ(TRUE, r);
-            CString title;
-            p->GetWindowText(title);
-            EXPECT_STREQ("New - title", (LPCSTR)title);
-        }
-    }
     // A region away from the caption: only the default painting.
     CRect rcWindow;
     p->GetWindowRect(&rcWindow);
@@ -248,14 +203,6 @@ TEST(CaptionPaint, CustomCaptionMessages)
     EXPECT_EQ(1, p->m_nDraws);
     ::DeleteObject(hBottom);
     ::DeleteObject(hTop);
-
-    // A disabled window draws its caption inactive.
-    p->EnableWindow(FALSE);
-    p->SendMessage(WM_NCACTIVATE, TRUE);
-    EXPECT_FALSE(p->m_bCaptionActive);
-    p->EnableWindow(TRUE);
-    p->SendMessage(WM_NCACTIVATE, TRUE);
-    EXPECT_TRUE(p->m_bCaptionActive);
 
     EXPECT_TRUE(p->EnableCustomCaption(FALSE, TRUE));
     p->m_nDraws = 0;

@@ -255,11 +255,20 @@ BOOL TWKMenuBarMessages::PreTranslateMessage(MSG* pMsg)
         ch = (char)(BYTE)pMsg->lParam;
         break;
     case WM_SYSKEYDOWN:
-        if (::GetKeyState(VK_MENU) >= 0)
+        if (::GetKeyState(VK_MENU) >= 0 || pMsg->wParam == VK_MENU)
             return FALSE;
         ch = KeyChar((UINT)pMsg->wParam);
         bSwallowUnknown = FALSE;
         break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        // Alt held for a click (an Alt-drag, say): its release is no menu key.
+        if (::GetKeyState(VK_MENU) < 0)
+            NoteAltKey();
+        return FALSE;
     default:
         return FALSE;
     }

@@ -23,7 +23,7 @@ const UINT kCmdNew = 0x7D50;
 class CTrackFrame : public TWKMDIFrameWnd
 {
 public:
-    TWKMenuBar m_menuBar;
+    TWKMDIMenuBar m_menuBar;   // the IDE's kind of bar
     TWKToolBarManager* m_pMgr;
     std::vector<HMENU> m_popups;        // WM_INITMENUPOPUP, in order
     std::vector<UINT> m_selected;       // WM_MENUSELECT items (not the closing one)
@@ -121,6 +121,13 @@ inline void Key(WORD vk, bool bUp)
     ::SendInput(1, &in, sizeof in);
 }
 
+// A key pressed and released.
+inline void Tap(WORD vk)
+{
+    Key(vk, false);
+    Key(vk, true);
+}
+
 // A pointer move (and button flags) to a screen point.
 inline void Mouse(POINT pt, DWORD dwFlags)
 {
@@ -145,7 +152,8 @@ inline void PumpUntil(const std::function<bool()>& done)
                 ::TranslateMessage(&msg);
                 ::DispatchMessageA(&msg);
             }
-            nIdle = 0;
+            // The steps' timer ticks on: it is no sign of activity.
+            nIdle = msg.message == WM_TIMER ? nIdle + 1 : 0;
         } else {
             AfxGetApp()->OnIdle(0);
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
@@ -217,6 +225,13 @@ struct TrackFrame {
         p->m_notifyCodes.clear();
         p->m_sysCommands.clear();
         p->m_keys.clear();
+    }
+    // Taps Alt and waits for menu mode to be on or off; says whether it is on.
+    bool AltTo(bool bOn)
+    {
+        Tap(VK_MENU);
+        PumpUntil([&] { return (Bar().IsInMenuMode() != FALSE) == bOn; });
+        return Bar().IsInMenuMode() != FALSE;
     }
     // A mnemonic request as the keyboard hook makes it.
     BOOL KeyMenu(char ch)

@@ -9,12 +9,6 @@ namespace {
 
 using namespace menutracking;
 
-void AltTap()
-{
-    Key(VK_MENU, false);
-    Key(VK_MENU, true);
-}
-
 TEST(MenuTracking, FrameWithMenuBarRunsTheFeature)
 {
     TrackFrame f;
@@ -35,9 +29,7 @@ TEST(MenuTracking, AltEntersAndLeavesMenuMode)
     TrackFrame f;
     ASSERT_TRUE(f.p);
     TWKMenuBar& bar = f.Bar();
-    AltTap();
-    PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });
-    ASSERT_TRUE(bar.IsInMenuMode()) << "Alt did not reach the frame";
+    ASSERT_TRUE(f.AltTo(true)) << "Alt did not reach the frame";
     EXPECT_EQ(bar.GetFirstTBMenuButton(), bar.m_nDroppedBtn);
     EXPECT_EQ(f.ButtonOf("&File"), bar.m_nDroppedBtn);
     EXPECT_TRUE(f.Count(TWK_TBN_MENUSELECT));
@@ -45,31 +37,25 @@ TEST(MenuTracking, AltEntersAndLeavesMenuMode)
     EXPECT_TRUE(f.p->m_popups.empty());   // selected, not opened
 
     // The keyboard hook moves the selection and swallows other keys.
-    Key(VK_RIGHT, false);
-    Key(VK_RIGHT, true);
+    Tap(VK_RIGHT);
     PumpUntil([&] { return bar.m_nDroppedBtn == f.ButtonOf("&Edit"); });
     EXPECT_EQ(f.ButtonOf("&Edit"), bar.m_nDroppedBtn);
-    Key('Q', false);
-    Key('Q', true);
+    Tap('Q');
     Pump();
     EXPECT_TRUE(bar.IsInMenuMode());
     EXPECT_EQ(f.ButtonOf("&Edit"), bar.m_nDroppedBtn);
     EXPECT_TRUE(f.p->m_keys.empty());
     EXPECT_TRUE(f.p->m_popups.empty());
 
-    AltTap();
-    PumpUntil([&] { return !bar.IsInMenuMode(); });
-    EXPECT_FALSE(bar.IsInMenuMode());
+    EXPECT_FALSE(f.AltTo(false));
     EXPECT_EQ(-1, bar.m_nDroppedBtn);
     EXPECT_TRUE(f.Count(TWK_TBN_MENUEXIT));
     EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
     EXPECT_TRUE(f.p->m_popups.empty());
 
     // Esc leaves too, Down opens the selection.
-    AltTap();
-    PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });
-    Key(VK_ESCAPE, false);
-    Key(VK_ESCAPE, true);
+    f.AltTo(true);
+    Tap(VK_ESCAPE);
     PumpUntil([&] { return !bar.IsInMenuMode(); });
     EXPECT_FALSE(bar.IsInMenuMode());
     EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
@@ -90,8 +76,7 @@ TEST(MenuTracking, KeysOpenPopups)
             bFilterHook = TWKMenuBarMessages::HasMsgFilterHook();
         } });
         Key(VK_MENU, false);
-        Key('F', false);
-        Key('F', true);
+        Tap('F');
         Key(VK_MENU, true);
         PumpUntil([&] { return steps.Next() == 1 && !TWKMenuBarMessages::IsPopupOpen(); });
         EXPECT_EQ(1, Steps::ForcedEnds());
@@ -111,13 +96,10 @@ TEST(MenuTracking, KeysOpenPopups)
 
     // In menu mode, Down opens the selected menu.
     f.Clear();
-    AltTap();
-    PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });
-    ASSERT_TRUE(bar.IsInMenuMode());
+    ASSERT_TRUE(f.AltTo(true));
     {
         Steps steps({});
-        Key(VK_DOWN, false);
-        Key(VK_DOWN, true);
+        Tap(VK_DOWN);
         PumpUntil([&] { return !f.p->m_popups.empty() && !TWKMenuBarMessages::IsPopupOpen(); });
     }
     ASSERT_EQ(1u, f.p->m_popups.size());
@@ -126,13 +108,13 @@ TEST(MenuTracking, KeysOpenPopups)
     EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
 }
 
-TEST(MenuTracking, AltPressedInAPopupEntersNoMenuMode)
+TEST(MenuTracking, AltUsedWithOtherInputEntersNoMenuMode)
 {
     TrackFrame f;
     ASSERT_TRUE(f.p);
     TWKMenuBar& bar = f.Bar();
     {
-        Steps steps({ [] { Key(VK_MENU, false); } });
+        Steps steps({ [] { Key(VK_MENU, false); }, [] {} });   // one tick for the key to arrive
         bar.PressMenuButton(f.ButtonOf("&Edit"));
     }
     ASSERT_EQ(1u, f.p->m_popups.size());
@@ -143,12 +125,27 @@ TEST(MenuTracking, AltPressedInAPopupEntersNoMenuMode)
     EXPECT_FALSE(bar.IsInMenuMode());
     EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
     EXPECT_FALSE(f.Feature()->m_bAltUsed);
+    // Nor does an Alt that went with another key or a click.
+    Key(VK_MENU, false);
+    Tap(VK_F6);
+    Key(VK_MENU, true);
+    Pump();
+    EXPECT_FALSE(bar.IsInMenuMode());
+    EXPECT_TRUE(f.AltTo(true));
+    f.AltTo(false);
+    CRect rectClient;
+    ::GetWindowRect(f.p->m_hWndMDIClient, &rectClient);
+    Key(VK_MENU, false);
+    Mouse(rectClient.CenterPoint(), MOUSEEVENTF_LEFTDOWN);
+    Mouse(rectClient.CenterPoint(), MOUSEEVENTF_LEFTUP);
+    Key(VK_MENU, true);
+    Pump();
+    ::SetCursorPos(1000, 900);
+    EXPECT_FALSE(bar.IsInMenuMode());
+    EXPECT_FALSE(TWKMenuBarMessages::HasMenuModeHooks());
     // The next Alt toggles again.
-    AltTap();
-    PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });
-    EXPECT_TRUE(bar.IsInMenuMode());
-    AltTap();
-    PumpUntil([&] { return !bar.IsInMenuMode(); });
+    EXPECT_TRUE(f.AltTo(true));
+    f.AltTo(false);
 }
 
 TEST(MenuTracking, RightMovesToTheNextMenuUnlessItOpensASubmenu)
@@ -213,8 +210,7 @@ TEST(MenuTracking, AltSpaceDropsTheSystemMenuAtTheCaptionIcon)
             ::EndMenu();
         } });
         Key(VK_MENU, false);
-        Key(VK_SPACE, false);
-        Key(VK_SPACE, true);
+        Tap(VK_SPACE);
         Key(VK_MENU, true);
         PumpUntil([&] { return steps.Next() == 1 && !TWKMenuBarMessages::IsPopupOpen(); });
         EXPECT_EQ(0, Steps::ForcedEnds());
@@ -226,6 +222,17 @@ TEST(MenuTracking, AltSpaceDropsTheSystemMenuAtTheCaptionIcon)
     EXPECT_EQ(rectWindow.left + ::GetSystemMetrics(SM_CXFRAME), rectPopup.left);
     EXPECT_EQ(rectWindow.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYSIZE), rectPopup.top);
     EXPECT_TRUE(f.p->m_sysCommands.empty());
+
+    // Alt+'-' is the key of that character (not Insert, whose code is '-').
+    for (WORD vk : { (WORD)VK_OEM_MINUS, (WORD)VK_INSERT }) {
+        f.Clear();
+        Steps steps({});
+        Key(VK_MENU, false);
+        Tap(vk);
+        Key(VK_MENU, true);
+        Pump();
+        EXPECT_EQ(vk == VK_OEM_MINUS ? 1u : 0u, f.p->m_popups.size()) << vk;
+    }
 
     // A double-click on the icon while the menu is open closes the frame.
     f.Clear();
@@ -254,14 +261,25 @@ TEST(MenuTracking, AltSpaceDropsTheSystemMenuAtTheCaptionIcon)
     EXPECT_EQ(hSysMenu, f.p->m_popups[0]);
 }
 
+TEST(MenuTracking, AButtonWithoutAMenuComesUpAgain)
+{
+    TrackFrame f;
+    ASSERT_TRUE(f.p);
+    TWKMenuBar& bar = f.Bar();
+    const int nView = f.ButtonOf("&View");
+    static_cast<TWKTBMenuBtn*>(bar.GetButton(nView))->m_hMenu = (HMENU)(UINT_PTR)0x7DFF;   // no such menu
+    bar.PressMenuButton(nView);
+    EXPECT_TRUE(f.p->m_popups.empty());
+    EXPECT_EQ(-1, bar.m_nDroppedBtn);
+    EXPECT_FALSE(bar.GetButtonStyle(nView) & TBBS_PRESSED);
+}
+
 TEST(MenuTracking, DeactivationCancelsMenuModeAndAnOpenPopup)
 {
     TrackFrame f;
     ASSERT_TRUE(f.p);
     TWKMenuBar& bar = f.Bar();
-    AltTap();
-    PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });
-    ASSERT_TRUE(bar.IsInMenuMode());
+    ASSERT_TRUE(f.AltTo(true));
     CWnd other;
     ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                CRect(100, 100, 300, 300), nullptr, 0));
@@ -293,9 +311,7 @@ TEST(MenuTracking, ThePointerMovesBetweenMenus)
     const int nFile = f.ButtonOf("&File"), nEdit = f.ButtonOf("&Edit"), nView = f.ButtonOf("&View");
 
     // In menu mode the mouse hook lets the pointer select; a click leaves.
-    AltTap();
-    PumpUntil([&] { return bar.IsInMenuMode() != FALSE; });
-    ASSERT_TRUE(bar.IsInMenuMode());
+    ASSERT_TRUE(f.AltTo(true));
     Mouse(f.ButtonCenter(nView), 0);
     PumpUntil([&] { return bar.m_nDroppedBtn == nView; });
     EXPECT_EQ(nView, bar.m_nDroppedBtn);

@@ -40,6 +40,10 @@ function(vt_test name)
   if(A_SERIAL)
     list(APPEND props RUN_SERIAL TRUE)
   endif()
+  # Tests of double-byte text run under a code page that has lead bytes.
+  if(name MATCHES "_dbcs")
+    list(APPEND props ENVIRONMENT LC_ALL=ja_JP.UTF-8)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        WORKING_DIRECTORY ${VT_BIN} PROPERTIES ${props})
 endfunction()

@@ -9,6 +9,7 @@
 #include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
+#include "framework/controls/menus/TWKMenuBarFeature.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
@@ -287,7 +288,11 @@ void TWKInstallMenuPlugIn(CFrameWnd* pFrame, TWKMenuBar* pMenuBar, BOOL bBmpMenu
 {
     if (rpMenuPlugIn)
         return;
-    if (!pMenuBar && bBmpMenus) {
+    if (pMenuBar) {
+        rpMenuPlugIn = TWKInstallMenuBarFeature(pFrame, pMenuBar);
+        if (!rpMenuPlugIn)
+            return;
+    } else if (bBmpMenus) {
         auto* pPlugIn = new TWKBmpMenuPlugIn(TRUE);
         if (!pPlugIn->PlugInTo(pFrame)) {
             delete pPlugIn;

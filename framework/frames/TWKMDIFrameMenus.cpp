@@ -5,6 +5,7 @@
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/menus/TWKMenuBar.h"
+#include "framework/controls/menus/TWKMenuBarFeature.h"
 #include "framework/frames/TWKFrameShared.h"
 
 const UINT WM_TWKGETMENU = AfxRegisterWindowMessage("WM_TWKGETMENU");
@@ -83,21 +84,12 @@ CWnd* TWKMDIFrameWnd::GetMenuBarWnd()
 
 void TWKMDIFrameWnd::SwapMenu(UINT nID)
 {
-    if (!HasMenuBar())
+    auto* pFeature = dynamic_cast<TWKMenuBarFeature*>(m_pMenuPlugIn);
+    if (!HasMenuBar() || !pFeature)
         return;
     if (nID == 0)
         nID = (UINT)-1;
-    m_pMenuBar->ActivateMenu(nID == (UINT)-1 ? m_nDefaultMenuID : nID);
-    if (m_pMenuBar->m_hWnd) {
-        CFrameWnd* pFrame = m_pMenuBar->GetParentFrame();
-        if (m_bMDIFloatToggle) {
-            // The dock context is moving bars: lay out at idle time.
-            m_nIdleFlags |= idleLayout | idleNotify;
-        } else if (pFrame) {
-            pFrame->RecalcLayout(TRUE);
-        }
-        m_pMenuBar->Invalidate(TRUE);
-    }
+    pFeature->SwapMenu(nID == (UINT)-1 ? m_nDefaultMenuID : nID);
     UpdateMDIWindowMenu();
 }
 

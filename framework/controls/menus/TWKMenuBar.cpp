@@ -3,6 +3,7 @@
 #include "framework/controls/menus/TWKMenuBar.h"
 #include <cstdarg>
 #include <new>
+#include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/toolbars/TWKTBMenuBtn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
@@ -225,7 +226,7 @@ int TWKMenuBar::FindMnemonicButton(char ch)
     for (int i = 0; i < GetButtonCount(); i++) {
         TWKStdBtn* pBtn = m_arrButtons[i];
         if (pBtn->m_nType == TWK_BTN_TBMENU && !(pBtn->GetStyle() & TBBS_HIDDEN)
-            && static_cast<TWKTBMenuBtn*>(pBtn)->m_nMnemonic == nChar && nChar)
+            && (BYTE)TWKFoldMnemonic((char)static_cast<TWKTBMenuBtn*>(pBtn)->m_nMnemonic) == nChar && nChar)
             return i;
     }
     return -1;

@@ -2,6 +2,7 @@
 #include "tests/framework/frames/caption_fixture.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/menus/TWKMenuBar.h"
+#include "framework/controls/menus/TWKMenuBarFeature.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKTBMenuBtn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
@@ -265,6 +266,11 @@ TEST(SDIFrameMenuBar, TheManagerMakesTheMenuBarAndTheDefaultToolBars)
     MenuBarFrame f;
     ASSERT_TRUE(::IsWindow(f.p->m_hWnd));
     EXPECT_EQ(nullptr, ::GetMenu(f.p->m_hWnd));
+    // Creation plugged the menu-bar feature in, bound to the frame's menu bar.
+    auto* pFeature = dynamic_cast<TWKMenuBarFeature*>(f.p->m_pMenuPlugIn);
+    ASSERT_NE(nullptr, pFeature);
+    EXPECT_EQ(&f.p->m_menuBar, pFeature->m_pMenuBar);
+    EXPECT_TRUE(pFeature->IsPluggedIn());
     ASSERT_TRUE(f.pMgr->LoadToolBarResource(IDR_TWK_TEST_TOOLBAR, 0));
     ASSERT_TRUE(f.pMgr->SetMenuInfo(2, kMenuNone, kMenuSource));
     static const UINT kFileIDs[] = { ID_TWK_TEST_A, ID_TWK_TEST_B, 0, ID_TWK_TEST_C };

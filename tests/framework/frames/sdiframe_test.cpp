@@ -494,6 +494,12 @@ TEST_F(SDIFrameDrag, SaveBarStateAndLoadBarStateRoundTripALayout)
     frame->ClientToScreen(&rectClient);
     frame->FloatControlBar(floating, rectClient.CenterPoint());
     frame->ShowControlBar(hidden, FALSE, FALSE);
+    // A bar of a creatable class that will be gone when the layout loads.
+    auto* made = new TWKControlBar;
+    made->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(made->Create(frame, "Made", WS_CHILD | WS_VISIBLE | CBRS_RIGHT, vt::kIdeExStyle, 0xE724));
+    made->EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBarAt(made, AFX_IDW_DOCKBAR_RIGHT, 0, 0, 1.0f, 90);
     frame->RecalcLayout();
 
     struct Place {
@@ -517,6 +523,7 @@ TEST_F(SDIFrameDrag, SaveBarStateAndLoadBarStateRoundTripALayout)
     EXPECT_EQ((UINT)AFX_IDW_DOCKBAR_FLOAT, saved[2].nDockBarID);
     DeleteProfile(kProfile);
     frame->SaveBarState(kProfile);
+    made->DestroyWindow();
 
     // Everything moved to the top and shown...
     for (CHookedBar* p : bars) {
@@ -537,6 +544,13 @@ TEST_F(SDIFrameDrag, SaveBarStateAndLoadBarStateRoundTripALayout)
             EXPECT_EQ(saved[i].rect, loaded[i].rect) << i;
     }
     EXPECT_NE(nullptr, FloatFrameOf(floating));
+    // The bar made again belongs to the frame's bar-info list, which deletes it with the frame.
+    CControlBar* pMade = frame->GetControlBar(0xE724);
+    ASSERT_NE(nullptr, pMade);
+    EXPECT_TRUE(pMade->IsKindOf(RUNTIME_CLASS(TWKControlBar)));
+    EXPECT_EQ(frame->GetControlBar(AFX_IDW_DOCKBAR_RIGHT), pMade->m_pDockBar);
+    ASSERT_EQ(1, frame->m_listBarInfo.GetCount());
+    EXPECT_EQ(pMade, frame->m_listBarInfo.GetHead());
     DeleteProfile(kProfile);
 }
 

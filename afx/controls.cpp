@@ -163,6 +163,7 @@ BEGIN_MESSAGE_MAP(CCheckListBox, CListBox)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_KEYDOWN()
     ON_MESSAGE(LB_RESETCONTENT, OnResetContent)
+    ON_MESSAGE(LB_SETITEMHEIGHT, OnSetItemHeight)
 END_MESSAGE_MAP()
 
 CCheckListBox::CCheckListBox() = default;
@@ -325,7 +326,7 @@ LRESULT CCheckListBox::OnResetContent(WPARAM, LPARAM)
     return Default();
 }
 
-void CCheckListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
+int CCheckListBox::MinItemHeight() const
 {
     TEXTMETRICA tm;
     HDC hDC = ::GetDC(m_hWnd);
@@ -333,8 +334,18 @@ void CCheckListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     ::GetTextMetricsA(hDC, &tm);
     ::SelectObject(hDC, hOld);
     ::ReleaseDC(m_hWnd, hDC);
-    UINT h = (UINT)tm.tmHeight;
-    lpMeasureItemStruct->itemHeight = h < 14 ? 14 : h;
+    return tm.tmHeight < 14 ? 14 : (int)tm.tmHeight;
+}
+
+void CCheckListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
+{
+    lpMeasureItemStruct->itemHeight = (UINT)MinItemHeight();
+}
+
+LRESULT CCheckListBox::OnSetItemHeight(WPARAM wParam, LPARAM lParam)
+{
+    int nMin = MinItemHeight();
+    return DefWindowProc(LB_SETITEMHEIGHT, wParam, LOWORD(lParam) < nMin ? (LPARAM)nMin : lParam);
 }
 
 void CCheckListBox::DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct)

@@ -153,6 +153,9 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg LRESULT OnResetContent(WPARAM, LPARAM);
+    // A smaller height than the boxes need is raised to theirs.
+    afx_msg LRESULT OnSetItemHeight(WPARAM, LPARAM);
+    int MinItemHeight() const;
     DECLARE_MESSAGE_MAP()
 private:
     UINT m_nStyle = BS_AUTOCHECKBOX;

@@ -37,6 +37,9 @@
 #define ID_TWK_TEST_D               0x7D64
 #define ID_TWK_TEST_E               0x7D65
 #define ID_TWK_TEST_F               0x7D66
+// Commands with a status-line prompt: with its tool tip after a newline, and alone.
+#define ID_TWK_TEST_G               0x7D67
+#define ID_TWK_TEST_H               0x7D68
 
 // ---- Menus
 // The check mark of bitmap menus; the menu bar's title.
@@ -84,5 +87,27 @@
 // (the column-sizing cursor).
 #define IDC_TWK_TBCOPY              20691
 #define IDC_TWK_TBSIZE              IDC_TWK_COLUMNSIZE
+
+// The Toolbars dialog and page, the New Toolbar dialog and the Commands page.
+#define IDD_TWK_TBCOMMANDS          20509
+#define IDD_TWK_TOOLBARS            20510
+#define IDD_TWK_NEWTOOLBAR          20511
+#define IDD_TWK_TOOLBARSPAGE        20513
+#define IDS_TWK_TBRESET             20536
+#define IDS_TWK_TBDELETE            20537
+#define IDC_TWK_TB_BUTTONS          43093
+#define IDC_TWK_TB_LIST             43094
+#define IDC_TWK_TB_DESCRIPTION      43095
+#define IDC_TWK_TB_NEWNAME          43096
+#define IDC_TWK_TB_NAMELABEL        43097
+#define IDC_TWK_TB_NEW              43098
+#define IDC_TWK_TB_CUSTOMIZE        43099
+#define IDC_TWK_TB_RESET            43100
+#define IDC_TWK_TB_TOOLTIPS         43101
+#define IDC_TWK_TB_NAME             43102
+#define IDC_TWK_TB_LARGEBTNS        43103
+#define IDC_TWK_TB_COOLLOOK         43104
+// The Commands page's groups take control ids counting down from here.
+#define IDC_TWK_TB_FIRSTGROUP       0xE8AF
 
 #endif

@@ -90,6 +90,10 @@ void TWKMDIFrameWnd::SwapMenu(UINT nID)
     if (nID == 0)
         nID = (UINT)-1;
     pFeature->SwapMenu(nID == (UINT)-1 ? m_nDefaultMenuID : nID);
+    // The menu of no document: no child's caption buttons either.
+    auto* pMDIBar = dynamic_cast<TWKMDIMenuBar*>(m_pMenuBar);
+    if (nID == (UINT)-1 && pMDIBar && pMDIBar->UpdateCaptionButtons(TRUE))
+        RelayoutMenuBar();
     UpdateMDIWindowMenu();
 }
 
@@ -119,4 +123,46 @@ void TWKMDIFrameWnd::AttachMenuBarMenu(UINT nIDResource)
 {
     TWKLoadMenuBarMenu(this, nIDResource, m_hMenuBarMenu);
     SwapMenu((UINT)-1);
+}
+
+void TWKMDIFrameWnd::RelayoutMenuBar()
+{
+    if (!m_pMenuBar || !m_pMenuBar->m_hWnd)
+        return;
+    m_pMenuBar->Invalidate(TRUE);
+    if (CFrameWnd* pFrame = m_pMenuBar->GetParentFrame())
+        pFrame->RecalcLayout(TRUE);
+}
+
+void TWKMDIFrameWnd::RefreshMenuBarMDIButtons()
+{
+    auto* pBar = dynamic_cast<TWKMDIMenuBar*>(m_pMenuBar);
+    if (pBar && pBar->UpdateCaptionButtons(FALSE))
+        RelayoutMenuBar();
+}
+
+BOOL TWKMDIFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder)
+{
+    // An in-place server taking every border away must not hide the menu bar.
+    if (HasMenuBar() && lpRectBorder && !lpRectBorder->left && !lpRectBorder->top && !lpRectBorder->right
+        && !lpRectBorder->bottom)
+        m_pMenuBar->SetIgnoreNextHide(TRUE);
+    return CMDIFrameWnd::NegotiateBorderSpace(nBorderCmd, lpRectBorder);
+}
+
+void TWKMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    // An active dockable frame keeps the menu it showed when it was activated.
+    if (m_pActiveDockableFrame)
+        return;
+    if (CMDIChildWnd* pChild = MDIGetActive()) {
+        pChild->OnUpdateFrameMenu(TRUE, pChild, hMenuAlt);
+        return;
+    }
+    if (m_hWndMDIClient)
+        ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, (WPARAM)(hMenuAlt ? hMenuAlt : m_hMenuDefault), 0);
+    if (HasMenuBar())
+        UpdateMDIWindowMenu();
+    else
+        DrawMenuBar();
 }

@@ -102,7 +102,7 @@ public:
     virtual void EnableCaptionControls(BOOL bEnable);
     virtual HMENU GetDefaultMenu();
     virtual void SwapMenu(UINT nID);
-    virtual void RefreshMenuBarMDIButtons() {}
+    virtual void RefreshMenuBarMDIButtons();
     virtual void UpdateMDIWindowMenu();
     virtual CWnd* GetMenuBarWnd();
     virtual TWKWndPlugIn* CreateFramePlugIn(DWORD dwValue1, DWORD dwValue2, CRuntimeClass* pClass, DWORD dwValue3);
@@ -126,6 +126,8 @@ public:
     void RecalcLayout(BOOL bNotify = TRUE) override;
     void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    BOOL NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) override;
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
 
     // Handlers the application's frame calls from its own.
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
@@ -136,6 +138,8 @@ protected:
     void SetDockOrder();
     void InstallMenuPlugIn();
     void AttachMenuBarMenu(UINT nIDResource);
+    // The menu bar laid out again after its caption buttons changed.
+    void RelayoutMenuBar();
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void NotifyBeforeDock(CControlBar* pBar);
     void NotifyAfterDock(CControlBar* pBar);

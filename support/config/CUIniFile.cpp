@@ -248,7 +248,7 @@ int C_CUIniFile::AddSection(const char* name)
     int index = FindSection(name);
     if (index >= 0)
         return index;
-    m_sections.push_back(new tagIniSection(Safe(name), &m_records));
+    m_sections.push_back(new tagIniSection(Safe(name)));
     IndexSection(HashUpper(Safe(name)), static_cast<int>(m_sections.size()) - 1);
     return static_cast<int>(m_sections.size()) - 1;
 }

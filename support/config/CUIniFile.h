@@ -25,8 +25,7 @@ struct tagIniKey {
 void FreeIniKey(HashItem item);
 
 struct tagIniSection {
-    // Chain nodes come from the given arena (the file's, beside the records).
-    tagIniSection(const char* n, C_BlockArena* nodes = nullptr) : name(n), keys(FreeIniKey, nodes), keyCount(0) {}
+    explicit tagIniSection(const char* n) : name(n), keys(FreeIniKey), keyCount(0) {}
     C_CUString name;
     C_IniSymbolTab keys;
     WORD keyCount;   // records in the table, deleted keys included
@@ -105,7 +104,7 @@ private:
     C_CUString m_failedKey;
     C_CUString m_failedValue;
     C_CUString m_fileName;
-    C_BlockArena m_records;   // the key records and their chain nodes; outlives the sections
+    C_BlockArena m_records;   // the key records; outlives the sections
     std::vector<tagIniSection*> m_sections;
     C_CUString m_valueBuffer;
     C_CUStringList m_listBuffer;

@@ -85,33 +85,30 @@ BOOL EqualNoCase(const char* a, const char* b)
 
 namespace {
 
-// Chain work shared by both table kinds; Table supplies Compare. A chain
-// may carry several buckets: only nodes whose hash agrees with the wanted
-// one under bucketMask belong to the bucket searched (0: every node does).
+// Chain work of the linear-hashing table; Table supplies Compare.
 
-// The link that holds the bucket's node equal to the probe, or the chain's null end link.
+// The link that holds the node equal to the probe, or the chain's null end link.
 template <class Table>
-HashChainNode** FindLink(Table& table, HashChainNode** link, HashItem probe, UINT hash, UINT bucketMask)
+HashChainNode** FindLink(Table& table, HashChainNode** link, HashItem probe)
 {
-    while (*link && ((((*link)->hash ^ hash) & bucketMask) != 0 || !table.Compare((*link)->item, probe)))
+    while (*link && !table.Compare((*link)->item, probe))
         link = &(*link)->next;
     return link;
 }
 
 // Appends the item unless an equal one is stored; returns the insertion status.
 template <class Table>
-WORD PutInChain(Table& table, C_BlockArena& nodes, HashChainNode** head, HashItem item, UINT hash,
-                UINT bucketMask)
+WORD PutInChain(Table& table, C_BlockArena& nodes, HashChainNode** head, HashItem item, UINT hash)
 {
-    HashChainNode** link = FindLink(table, head, item, hash, bucketMask);
+    HashChainNode** link = FindLink(table, head, item);
     if (*link)
-        return C_StLHashT::ALREADY_THERE;
+        return Table::ALREADY_THERE;
     HashChainNode* node = static_cast<HashChainNode*>(nodes.Alloc(sizeof(HashChainNode)));
     if (!node)
-        return C_StLHashT::NOT_INSERTED;
+        return Table::NOT_INSERTED;
     *node = HashChainNode{item, nullptr, hash};
     *link = node;
-    return C_StLHashT::INSERTED;
+    return Table::INSERTED;
 }
 
 // Moves every node whose (hash AND mask) is not `keep` to the end of `to`; both chains
@@ -223,28 +220,38 @@ UINT HashString(const char* text)
 
 namespace {
 
-// Chains a new table starts with; more come as items do, up to its bucket count.
-const UINT kFirstChains = 8;
+// Homes a table starts with; more come as items do.
+const UINT kFirstSlotBits = 3;
+
+// Rough log2 of a power of two.
+UINT BitsOf(UINT powerOfTwo)
+{
+    UINT bits = 0;
+    while ((1u << bits) < powerOfTwo)
+        ++bits;
+    return bits;
+}
+
+// Slots the array holds for that many homes: a run may reach past the last.
+size_t SlotsFor(UINT slotBits)
+{
+    size_t homes = size_t(1) << slotBits;
+    return homes + homes / 8 + 4;
+}
 
 } // namespace
 
 C_StLHashT::C_StLHashT(UINT requested, WORD loadFactor, HashDestroyFn destroy)
-    : m_chainMask(0), m_bucketCount(0), m_mask(0), m_itemCount(0), m_loadFactor(loadFactor), m_threshold(0),
-      m_destroy(destroy), m_cursorBucket(0), m_cursorNode(nullptr)
+    : m_slotBits(0), m_bucketBits(0), m_bucketCount(0), m_mask(0), m_itemCount(0), m_loadFactor(loadFactor),
+      m_threshold(0), m_destroy(destroy), m_cursor(0), m_cursorItem(nullptr), m_cursorHash(0)
 {
     if (requested == 0)
         requested = 1;
     UINT count = 2;
     for (int i = 0; i < 29 && count < requested; ++i)
         count *= 2;
-    UINT chains = count < kFirstChains ? count : kFirstChains;
-    try {
-        m_chains.assign(chains, nullptr);
-    } catch (const std::bad_alloc&) {
-        return;   // no buckets: every insertion fails
-    }
-    m_chainMask = chains - 1;
     m_bucketCount = count;
+    m_bucketBits = BitsOf(count);
     m_mask = count - 1;
     // loadFactor x count, stopping short of 0xFFFFFFFF.
     UINT most = (0xFFFFFFFFu - 1) / count;
@@ -257,105 +264,169 @@ C_StLHashT::~C_StLHashT()
         ForEach(m_destroy);
 }
 
-// The node itself or the first after it in its chain that belongs to the bucket.
-HashChainNode* C_StLHashT::FirstInBucket(Node* node, UINT bucket) const
+// The first slot a bucket's run may take: buckets in order map to homes in order.
+size_t C_StLHashT::Home(UINT bucket) const
 {
-    while (node && (node->hash & m_mask) != bucket)
-        node = node->next;
-    return node;
+    return static_cast<size_t>((static_cast<unsigned long long>(bucket) << m_slotBits) >> m_bucketBits);
+}
+
+// Reads the probe's bucket run. True with *at on the equal item; false
+// with *at where the probe would go, after the rest of its bucket.
+bool C_StLHashT::Locate(UINT hash, HashItem probe, size_t* at)
+{
+    UINT bucket = hash & m_mask;
+    size_t i = Home(bucket);
+    for (; i < m_slots.size() && m_slots[i].item; ++i) {
+        UINT b = m_slots[i].hash & m_mask;
+        if (b > bucket)
+            break;
+        if (b == bucket && Compare(m_slots[i].item, probe)) {
+            *at = i;
+            return true;
+        }
+    }
+    *at = i;
+    return false;
 }
 
 HashItem C_StLHashT::Find(HashItem probe)
 {
-    if (m_bucketCount == 0)
+    if (m_itemCount == 0)
         return nullptr;
-    UINT hash = Hash(probe);
-    Node* found = *FindLink(*this, &m_chains[hash & m_chainMask], probe, hash, m_mask);
-    return found ? found->item : nullptr;
+    size_t at = 0;
+    return Locate(Hash(probe), probe, &at) ? m_slots[at].item : nullptr;
 }
 
-// Doubles the bucket count. The chains hold the buckets by their low bits,
-// so nothing moves: each bucket's nodes keep their order.
+// Lays the items out anew for 2^slotBits homes and the given mask (the
+// present one or the next wider). The array is in bucket order; a wider
+// mask splits each bucket by its new bit, and the items whose new bit is
+// clear come first, which keeps every bucket's order. All or nothing.
+bool C_StLHashT::Rebuild(UINT slotBits, UINT mask)
+{
+    UINT newBit = mask & ~m_mask;
+    UINT bucketBits = BitsOf(mask + 1);
+    for (;; ++slotBits) {
+        std::vector<Slot> fresh;
+        try {
+            fresh.assign(SlotsFor(slotBits), Slot{0, nullptr});
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        size_t next = 0;
+        bool fits = true;
+        for (int pass = 0; pass < (newBit ? 2 : 1) && fits; ++pass) {
+            for (const Slot& slot : m_slots) {
+                if (!slot.item || (newBit && ((slot.hash & newBit) != 0) != (pass == 1)))
+                    continue;
+                UINT bucket = slot.hash & mask;
+                size_t home = static_cast<size_t>((static_cast<unsigned long long>(bucket) << slotBits) >> bucketBits);
+                size_t at = home > next ? home : next;
+                if (at >= fresh.size()) {
+                    fits = false;
+                    break;
+                }
+                fresh[at] = slot;
+                next = at + 1;
+            }
+        }
+        if (fits) {
+            m_slots.swap(fresh);
+            m_slotBits = slotBits;
+            return true;
+        }
+    }
+}
+
+// Doubles the bucket count; false without memory to reorder the items.
 bool C_StLHashT::Grow()
 {
     if (m_bucketCount > kMaxBucketsBeforeGrowth)
         return false;
-    m_mask = m_mask * 2 + 1;
+    UINT mask = m_mask * 2 + 1;
+    if (!m_slots.empty() && !Rebuild(m_slotBits, mask))
+        return false;
+    m_mask = mask;
     m_bucketCount *= 2;
+    ++m_bucketBits;
     m_threshold = NextThreshold(m_threshold);
     return true;
 }
 
-// Doubles the chains; without memory for more, the chains only get longer.
-void C_StLHashT::GrowChains()
-{
-    size_t n = m_chains.size();
-    try {
-        m_chains.resize(n * 2, nullptr);
-    } catch (const std::bad_alloc&) {
-        return;
-    }
-    m_chainMask = m_chainMask * 2 + 1;
-    for (size_t i = 0; i < n; ++i)
-        SplitChain(&m_chains[i], &m_chains[i + n], m_chainMask, static_cast<UINT>(i));
-}
-
 WORD C_StLHashT::Insert(HashItem item)
 {
-    if (m_bucketCount == 0)
+    if (m_bucketCount == 0 || !item)
         return NOT_INSERTED;
     if (m_itemCount > m_threshold && !Grow())
         return NOT_INSERTED;
-    // About one node a chain: a lookup reads few nodes of other buckets.
-    if (m_itemCount >= m_chains.size() && m_chains.size() < m_bucketCount)
-        GrowChains();
     UINT hash = Hash(item);
-    WORD status = PutInChain(*this, *m_nodeArena, &m_chains[hash & m_chainMask], item, hash, m_mask);
-    if (status == INSERTED)
-        ++m_itemCount;
-    return status;
+    size_t at = 0;
+    if (Locate(hash, item, &at))
+        return ALREADY_THERE;
+    // At most seven homes in eight in use, and a free slot at or after the
+    // place, so that the runs stay short; else more homes.
+    for (;;) {
+        size_t free = at;
+        while (free < m_slots.size() && m_slots[free].item)
+            ++free;
+        size_t homes = size_t(1) << m_slotBits;
+        if (free < m_slots.size() && m_itemCount < homes - homes / 8)
+            break;
+        if (!Rebuild(m_slots.empty() ? kFirstSlotBits : m_slotBits + 1, m_mask))
+            return NOT_INSERTED;
+        Locate(hash, item, &at);
+    }
+    size_t free = at;
+    while (m_slots[free].item)
+        ++free;
+    for (; free > at; --free)
+        m_slots[free] = m_slots[free - 1];
+    m_slots[at] = Slot{hash, item};
+    ++m_itemCount;
+    return INSERTED;
 }
 
 void C_StLHashT::ForEach(void (*fn)(HashItem item))
 {
-    if (!fn || m_itemCount == 0)
+    if (!fn)
         return;
-    for (UINT b = 0; b < m_bucketCount; ++b)
-        for (Node* n = FirstInBucket(m_chains[b & m_chainMask], b); n; n = FirstInBucket(n->next, b))
-            fn(n->item);
+    for (const Slot& slot : m_slots)
+        if (slot.item)
+            fn(slot.item);
 }
 
-void C_StLHashT::SkipToNonEmpty()
+// The item at the cursor or the first after it.
+HashItem C_StLHashT::VisitFromCursor()
 {
-    m_cursorNode = nullptr;
-    if (m_itemCount == 0)
-        return;
-    for (; m_cursorBucket < m_bucketCount; ++m_cursorBucket) {
-        m_cursorNode = FirstInBucket(m_chains[m_cursorBucket & m_chainMask], m_cursorBucket);
-        if (m_cursorNode)
-            return;
+    while (m_cursor < m_slots.size() && !m_slots[m_cursor].item)
+        ++m_cursor;
+    if (m_cursor >= m_slots.size()) {
+        m_cursorItem = nullptr;
+        return nullptr;
     }
+    m_cursorItem = m_slots[m_cursor].item;
+    m_cursorHash = m_slots[m_cursor].hash;
+    return m_cursorItem;
 }
 
 HashItem C_StLHashT::GetFirst()
 {
-    m_cursorBucket = 0;
-    SkipToNonEmpty();
-    return m_cursorNode ? m_cursorNode->item : nullptr;
+    m_cursor = 0;
+    return VisitFromCursor();
 }
 
 HashItem C_StLHashT::GetNext()
 {
-    if (!m_cursorNode)
+    if (!m_cursorItem)
         return nullptr;
-    Node* next = FirstInBucket(m_cursorNode->next, m_cursorBucket);
-    if (next) {
-        m_cursorNode = next;
-    } else {
-        ++m_cursorBucket;
-        SkipToNonEmpty();
+    // An insertion since may have moved the current item: find it again in its bucket.
+    if (m_cursor >= m_slots.size() || m_slots[m_cursor].item != m_cursorItem) {
+        size_t i = Home(m_cursorHash & m_mask);
+        while (i < m_slots.size() && m_slots[i].item != m_cursorItem)
+            ++i;
+        m_cursor = i;
     }
-    return m_cursorNode ? m_cursorNode->item : nullptr;
+    ++m_cursor;
+    return VisitFromCursor();
 }
 
 UINT C_SymbolTab::Hash(HashItem item)
@@ -425,7 +496,7 @@ HashItem C_DyLHashT::Find(HashItem probe)
     if (m_bucketsProvided == 0)
         return nullptr;
     UINT hash = Hash(probe);
-    HashChainNode* found = *FindLink(*this, &Bucket(BucketOf(hash)), probe, hash, 0);
+    HashChainNode* found = *FindLink(*this, &Bucket(BucketOf(hash)), probe);
     return found ? found->item : nullptr;
 }
 
@@ -483,7 +554,7 @@ WORD C_DyLHashT::Insert(HashItem item)
     }
     UINT hash = Hash(item);
     UINT b = BucketOf(hash);
-    WORD status = PutInChain(*this, m_nodes, &Bucket(b), item, hash, 0);
+    WORD status = PutInChain(*this, m_nodes, &Bucket(b), item, hash);
     if (status == INSERTED)
         ++(b >= m_levelSize ? m_upperCount : m_lowerCount);
     return status;

@@ -12,8 +12,8 @@ UINT HashUpper(const char* key);
 // Equal without regard to case, as the platform's lstrcmpi compares.
 BOOL EqualNoCase(const char* a, const char* b);
 
-// One link of a bucket chain; both table kinds use the same node. The
-// item's hash is kept with it, so that splits need not compute it again.
+// One link of a linear-hashing bucket chain. The item's hash is kept with
+// it, so that splits need not compute it again.
 struct HashChainNode {
     HashItem item;
     HashChainNode* next;
@@ -48,6 +48,7 @@ public:
     virtual ~C_StLHashT();
 
     HashItem Find(HashItem probe);
+    // A null item is never stored: it could not be told from "not found".
     WORD Insert(HashItem item);
     void ForEach(void (*fn)(HashItem item));
     HashItem GetFirst();
@@ -60,35 +61,40 @@ public:
     C_StLHashT(const C_StLHashT&) = delete;
     C_StLHashT& operator=(const C_StLHashT&) = delete;
 
-protected:
-    // The chain nodes come from the given arena, which must outlive the
-    // table, instead of the table's own; set before the first insertion.
-    void SetNodeArena(C_BlockArena* arena) { m_nodeArena = arena; }
-
 private:
-    typedef HashChainNode Node;
+    // Twelve bytes on 64-bit: the slots are most of a table's memory.
+#pragma pack(push, 4)
+    struct Slot {
+        UINT hash;
+        HashItem item;   // null: a free slot
+    };
+#pragma pack(pop)
+    static_assert(sizeof(Slot) == sizeof(UINT) + sizeof(HashItem), "slots are packed");
     bool Grow();
-    void GrowChains();
-    Node* FirstInBucket(Node* node, UINT bucket) const;
-    void SkipToNonEmpty();
+    size_t Home(UINT bucket) const;
+    bool Locate(UINT hash, HashItem probe, size_t* at);
+    bool Rebuild(UINT slotBits, UINT mask);
+    HashItem VisitFromCursor();
 
     // The buckets are what the growth rule makes them (count, mask and
-    // threshold as callers see them), but a sparse table holds them in fewer
-    // chains: chain (hash AND chain mask) carries every bucket that shares
-    // those low bits, each bucket's nodes in their own order, so that a
-    // thousand small tables do not each hold a thousand empty buckets.
-    std::vector<Node*> m_chains;
-    UINT m_chainMask;
+    // threshold as callers see them); their items lie in one array of
+    // slots sorted by bucket, each bucket's items in the order they came.
+    // A bucket's run starts at or after its home slot, the bucket number
+    // scaled to the slot count (a power of two sized to the items, not to
+    // the buckets), so a lookup reads a slot or two and then its item: no
+    // chain node between, and no memory for empty buckets.
+    std::vector<Slot> m_slots;   // the homes, and a little room past the last
+    UINT m_slotBits;
+    UINT m_bucketBits;
     UINT m_bucketCount;
     UINT m_mask;
     UINT m_itemCount;
     WORD m_loadFactor;
     UINT m_threshold;
     HashDestroyFn m_destroy;
-    UINT m_cursorBucket;
-    Node* m_cursorNode;
-    C_BlockArena m_nodes;   // the chain nodes, which live as long as the table
-    C_BlockArena* m_nodeArena = &m_nodes;
+    size_t m_cursor;
+    HashItem m_cursorItem;
+    UINT m_cursorHash;
 };
 
 // Items are records whose first field points at a NUL-terminated key; keys ignore case.
@@ -103,16 +109,10 @@ protected:
     static const char* KeyOf(HashItem item) { return *static_cast<const char* const*>(item); }
 };
 
-// The key table of one ini-file section. Given an arena, it takes its chain
-// nodes from there: the ini file's own, so that each node lies beside the key
-// record made just before it.
+// The key table of one ini-file section.
 class C_IniSymbolTab : public C_SymbolTab {
 public:
-    explicit C_IniSymbolTab(HashDestroyFn destroy, C_BlockArena* nodes = nullptr) : C_SymbolTab(1000, 2, destroy)
-    {
-        if (nodes)
-            SetNodeArena(nodes);
-    }
+    explicit C_IniSymbolTab(HashDestroyFn destroy) : C_SymbolTab(1000, 2, destroy) {}
     UINT Hash(HashItem item) override;
     ~C_IniSymbolTab() override {}
 };

@@ -146,6 +146,19 @@ TEST(Controls, CheckListBoxTogglesAndTellsTheParent)
     checks.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rc.right - 5, rc.top + 3));
     EXPECT_EQ(1, checks.GetCheck(1));
     EXPECT_EQ(1u, h.wnd.checkChanges.size());
+    // A height below what the boxes need is raised to it; larger ones stay.
+    TEXTMETRICA tm;
+    HDC hDC = ::GetDC(checks.m_hWnd);
+    HFONT hFont = checks.GetFont() ? checks.GetFont() : (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+    ::GetTextMetricsA(hDC, &tm);
+    ::SelectObject(hDC, hOld);
+    ::ReleaseDC(checks.m_hWnd, hDC);
+    int nMin = tm.tmHeight < 14 ? 14 : (int)tm.tmHeight;
+    checks.SendMessage(LB_SETITEMHEIGHT, 0, 0);
+    EXPECT_EQ(nMin, checks.GetItemHeight(0));
+    checks.SendMessage(LB_SETITEMHEIGHT, 0, nMin + 7);
+    EXPECT_EQ(nMin + 7, checks.GetItemHeight(0));
     // Drawing runs through the reflected owner-draw messages.
     checks.UpdateWindow();
     checks.ResetContent();

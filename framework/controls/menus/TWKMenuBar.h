@@ -3,6 +3,7 @@
 #pragma once
 #include "afx/afx.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/toolbars/TWKTBMenuBtn.h"
 
 // The menu-bar button of every menu item: command ids from here up.
 #define TWK_MENUBTN_FIRSTID 0x80000001u
@@ -63,4 +64,87 @@ protected:
     void RelayoutFrame();
     afx_msg void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
     DECLARE_MESSAGE_MAP()
+};
+
+// The command id of the caption buttons of a maximised MDI child.
+#define TWK_CAPTIONBTN_ID 0x80000000u
+
+// The minimise, restore and close buttons of a maximised MDI child, as one
+// button of three parts.
+class TWKBtnCaption : public TWKStdBtn
+{
+    DECLARE_BUTTON_CLASS(TWKBtnCaption)
+public:
+    TWKBtnCaption();
+    ~TWKBtnCaption() override = default;
+
+    DWORD m_dwCaptionStyle = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;   // the child's
+    int m_cxPart;
+    int m_cyPart;
+    int m_nPressedPart = -1;          // 0 minimise, 1 restore, 2 close, -1 none
+
+    void AdjustSize() override;
+    BOOL LButtonDown(int px, int py) override;
+    void MouseMove(int px, int py) override;
+    void CancelMode() override;
+    UINT LButtonUp(int px, int py) override;
+    void DrawFace(TWKBtnDrawData& data, BOOL bNoState, int& x, int& y, int& cx, int& cy, int nImageWidth) override;
+    BOOL CanDrag() override { return FALSE; }
+
+    // The part at a point of the toolbar's client area; -1 for none.
+    int HitTestPart(int px, int py) const;
+    // A part's rectangle for the button at (x, y).
+    void GetPartRect(int nPart, int x, int y, LPRECT lpRect) const;
+};
+
+// The system-menu icon of a maximised MDI child.
+class TWKCapMenuBtn : public TWKTBMenuBtn
+{
+    DECLARE_BUTTON_CLASS(TWKCapMenuBtn)
+public:
+    TWKCapMenuBtn();
+    ~TWKCapMenuBtn() override = default;
+
+    HICON m_hIcon = nullptr;          // the child's, not owned
+
+    void AdjustSize() override;
+    void DrawFace(TWKBtnDrawData& data, BOOL bNoState, int& x, int& y, int& cx, int& cy, int nImageWidth) override;
+    BOOL CanDrag() override { return FALSE; }
+    // Drops the active child's system menu.
+    LRESULT DropMenu() override;
+};
+
+// The menu bar of an MDI frame: a maximised child's icon first and its
+// caption buttons last.
+class TWKMDIMenuBar : public TWKMenuBar
+{
+    DECLARE_DYNCREATE(TWKMDIMenuBar)
+public:
+    TWKMDIMenuBar();
+    ~TWKMDIMenuBar() override;
+
+    // Part of the bar, never deleted with the other buttons.
+    TWKBtnCaption m_btnCaption;
+    TWKCapMenuBtn m_btnCapMenu;
+
+    void GetBarInfoEx(TWKControlBarInfo* pInfo) override;
+    void SetBarInfoEx(TWKControlBarInfo* pInfo, CFrameWnd* pFrame) override;
+    BOOL SetButtons(const UINT* pIDs, int nCount) override;
+    void RemoveAllButtons() override;
+    BOOL DropButton(LPRECT pRect, TWKStdBtn* pBtn, BOOL bCopy, BOOL bNoUpdate) override;
+    void ResetMenus(BOOL bNoRedraw) override;
+
+    // New virtual operations, in slot order.
+    // Shows or hides the caption buttons for the active child; TRUE when
+    // something changed.
+    virtual BOOL UpdateCaptionButtons(BOOL bHide);
+    virtual void SetMenuBitsAndCaption(DWORD dwBits);
+
+    // The active MDI child of the frame the bar belongs to.
+    CMDIChildWnd* GetActiveMDIChild() const;
+
+protected:
+    void AddCaptionButtons();
+    void TakeOutCaptionButtons();
+    void ShowCaptionButton(TWKStdBtn* pBtn, BOOL bShow);
 };

@@ -24,8 +24,9 @@ BOOL IsVisibleButton(const TWKStdBtn* pBtn)
     return !(pBtn->m_dwStyle & TBBS_HIDDEN);
 }
 
-// The entry of a button map for a command (the last one when several name it).
-const TWKBtnMapEntry* FindMapEntry(const void* pMap, UINT nID)
+} // namespace
+
+const TWKBtnMapEntry* TWKFindBtnMapEntry(const void* pMap, UINT nID)
 {
     const TWKBtnMapEntry* pFound = nullptr;
     if (pMap)
@@ -34,8 +35,6 @@ const TWKBtnMapEntry* FindMapEntry(const void* pMap, UINT nID)
                 pFound = p;
     return pFound;
 }
-
-} // namespace
 
 IMPLEMENT_DYNCREATE(TWKCustomToolBar, TWKControlBar)
 
@@ -175,9 +174,9 @@ TWKStdBtn* TWKCustomToolBar::CreateButton(UINT nID, TWKCustomToolBar* pBar)
 {
     TWKCustomToolBar* pTarget = pBar ? pBar : this;
     TWKToolBarManager* pMgr = GetManager();
-    const TWKBtnMapEntry* pEntry = FindMapEntry(pMgr ? pMgr->GetButtonMap() : m_pButtonMap, nID);
+    const TWKBtnMapEntry* pEntry = TWKFindBtnMapEntry(pMgr ? pMgr->GetButtonMap() : m_pButtonMap, nID);
     if (!pEntry)
-        pEntry = FindMapEntry(pMgr ? pMgr->GetButtonMap2() : m_pButtonMap2, nID);
+        pEntry = TWKFindBtnMapEntry(pMgr ? pMgr->GetButtonMap2() : m_pButtonMap2, nID);
     TWKStdBtn* pBtn = pEntry ? pEntry->pClass->CreateBtn() : nullptr;
     static const UINT_PTR noParams[5] = {};
     const UINT_PTR* pParams = noParams;

@@ -100,6 +100,10 @@ struct TWKBtnMapEntry
 static_assert(sizeof(TWKBtnMapEntry) == 32, "a button-map entry is eight 32-bit values");
 #endif
 
+// The entry of a button map for a command (the last one when several name
+// it); NULL without a map or an entry.
+const TWKBtnMapEntry* TWKFindBtnMapEntry(const void* pMap, UINT nID);
+
 // A pattern brush of button face and highlight pixels in a checkerboard;
 // NULL when it cannot be made.
 HBRUSH TWKCreateDitherBrush();

@@ -139,6 +139,10 @@ public:
     // Every TWKCustomToolBar among the frame's control bars.
     void GetToolBars(CPtrArray& arr) const;
 
+    // Runs the Toolbars dialog over the frame: IDOK, IDCANCEL, or 43099 when
+    // the user asked for the customisation sheet.
+    INT_PTR RunToolBarsDialog();
+
 protected:
     // A new toolbar made the manager's way; NULL when it cannot be made.
     TWKCustomToolBar* NewToolBar(UINT nID, LPCSTR lpszTitle);

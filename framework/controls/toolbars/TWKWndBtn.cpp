@@ -1,6 +1,7 @@
 // Window buttons and the combo-box button.
 #include "framework/controls/toolbars/TWKWndBtn.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/toolbars/TWKToolBarCmdPage.h"
 #include "framework/controls/toolbars/TWKToolBarRectTracker.h"
 #include "framework/frameworkres.h"
 
@@ -26,8 +27,7 @@ HWND TWKWndBtn::WndHandle()
 
 BOOL TWKWndBtn::IsCustomizeToolBar() const
 {
-    // No toolbar is the customisation dialog's own until that dialog exists.
-    return FALSE;
+    return m_pToolBar && m_pToolBar->IsKindOf(RUNTIME_CLASS(TWKCustomizeToolBar));
 }
 
 BOOL TWKWndBtn::InConfigMode() const

@@ -230,21 +230,27 @@ std::vector<std::string> WithoutMaxPosition(std::vector<std::string> dump)
 
 TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
 {
+    // Its own profile: the tests run side by side in one prefix.
+    const char* const kRoundTrip = "BarState\\LayoutRoundTrip";
     std::vector<std::string> first;
     LayoutFrame::Seen before;
+    // A bar floated by the user and one floated by the loader get the same frame.
+    const DWORD kFrameStyles = WS_THICKFRAME | MFS_THICKFRAME | MFS_4THICKFRAME;
+    DWORD frameStyle = 0;
     {
         LayoutFrame lf;
         ASSERT_NE(nullptr, lf.f.p);
         lf.Arrange();
-        DeleteProfile(kProfile);
-        lf.f.p->SaveBarState(kProfile);
-        first = Dump(kProfile);
+        DeleteProfile(kRoundTrip);
+        lf.f.p->SaveBarState(kRoundTrip);
+        first = Dump(kRoundTrip);
         before = lf.Look();
+        frameStyle = lf.FloatFrame(kFloat)->GetStyle() & kFrameStyles;
     }
     LayoutFrame lf;
     ASSERT_NE(nullptr, lf.f.p);
     lf.Defaults();
-    lf.f.p->LoadBarState(kProfile);
+    lf.f.p->LoadBarState(kRoundTrip);
     vt::PumpMessages();
     LayoutFrame::Seen after = lf.Look();
     auto masked = [](std::string s) { return s.replace(2 * offsetof(WINDOWPLACEMENT, ptMaxPosition), 16, 16, 'x'); };
@@ -253,6 +259,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
     EXPECT_EQ(before, after);
     EXPECT_TRUE(lf.FloatFrame(kFloat)->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd)));
     EXPECT_TRUE(lf.FloatFrame(kFloat)->IsWindowVisible());
+    EXPECT_EQ(frameStyle, lf.FloatFrame(kFloat)->GetStyle() & kFrameStyles);
     EXPECT_TRUE(lf.FloatFrame(kInMain)->IsKindOf(RUNTIME_CLASS(TWKControlBarMDIChildWnd)));
     EXPECT_TRUE(lf.FloatFrame(kInMain)->IsWindowVisible());
     EXPECT_FALSE(lf.bars[kHidden]->IsWindowVisible());
@@ -262,7 +269,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
     DeleteProfile(again);
     lf.f.p->SaveBarState(again.c_str());
     EXPECT_EQ(WithoutMaxPosition(first), WithoutMaxPosition(Dump(again)));
-    DeleteProfile(kProfile);
+    DeleteProfile(kRoundTrip);
     DeleteProfile(again);
 }
 

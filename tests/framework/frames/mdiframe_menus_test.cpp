@@ -5,6 +5,7 @@
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
+#include "tests/framework/controls/menus/menubar_fixture.h"
 #include "tests/harness/harness.h"
 
 namespace {
@@ -96,6 +97,145 @@ TEST(MDIFrameMenus, LoadMenusAndGetMenuAnswerPopupsById)
     for (const Case& c : cases)
         EXPECT_EQ((LRESULT)c.hExpected, frame.p->SendMessage(WM_TWKGETMENU, c.nID, c.nIndex)) << c.nID << " " << c.nIndex;
     EXPECT_NE(nullptr, cases[0].hExpected);
+}
+
+TEST(MDIFrameMenus, TheActiveChildsMenuShowsInTheBarAndTheDefaultOneAfterTheLastChild)
+{
+    vt::ChildMenuFrame frame;
+    ASSERT_TRUE(frame.pSource && frame.pDisasm);
+    TWKMDIMenuBar& bar = frame.p->m_menuBar;
+    EXPECT_EQ(vt::kMenuNone, bar.GetCurMenuID());
+    CMenuTestChild* source = frame.Open(frame.pSource);
+    ASSERT_NE(nullptr, source);
+    EXPECT_EQ(vt::kMenuSource, bar.GetCurMenuID());
+    EXPECT_EQ(7u, frame.Visible().size());
+    CMenuTestChild* disasm = frame.Open(frame.pDisasm);
+    ASSERT_NE(nullptr, disasm);
+    EXPECT_EQ(vt::kMenuDisasm, bar.GetCurMenuID());
+    EXPECT_EQ(8u, frame.Visible().size());
+    frame.p->MDIActivate(source);
+    EXPECT_EQ(vt::kMenuSource, bar.GetCurMenuID());
+
+    // Closing the active child activates the other one; closing that leaves no document.
+    source->SendMessage(WM_CLOSE);
+    ASSERT_EQ(disasm, frame.p->MDIGetActive());
+    EXPECT_EQ(vt::kMenuDisasm, bar.GetCurMenuID());
+    disasm->SendMessage(WM_CLOSE);
+    EXPECT_EQ(nullptr, frame.p->MDIGetActive());
+    EXPECT_EQ(vt::kMenuNone, bar.GetCurMenuID());
+    EXPECT_EQ((std::vector<std::string>{ "&File", "&Edit", "&View", "&Project", "&Tools", "&Help" }), frame.Visible());
+}
+
+TEST(MDIFrameMenus, AMaximisedChildShowsItsIconFirstAndItsCaptionButtonsLast)
+{
+    vt::ChildMenuFrame frame;
+    ASSERT_TRUE(frame.pSource);
+    HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kFrameID));
+    ASSERT_NE(nullptr, hIcon);
+    CMenuTestChild* child = frame.OpenMaximised(hIcon);
+    ASSERT_NE(nullptr, child);
+    ASSERT_TRUE(child->IsZoomed());
+    TWKMDIMenuBar& bar = frame.p->m_menuBar;
+    const int nLast = bar.GetButtonCount() - 1;
+    auto shown = [&](int i) { return !(bar.GetButtonStyle(i) & TBBS_HIDDEN); };
+    ASSERT_EQ(&bar.m_btnCapMenu, bar.GetButton(0));
+    ASSERT_EQ(&bar.m_btnCaption, bar.GetButton(nLast));
+    EXPECT_TRUE(shown(0));
+    EXPECT_TRUE(shown(nLast));
+    EXPECT_EQ(hIcon, bar.m_btnCapMenu.m_hIcon);
+    EXPECT_EQ(child->GetStyle() & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), bar.m_btnCaption.m_dwCaptionStyle);
+    // Laid out around the menu buttons.
+    for (int i = 1; i < nLast; i++) {
+        if (!shown(i))
+            continue;
+        EXPECT_LT(bar.GetButton(0)->m_x, bar.GetButton(i)->m_x) << i;
+        EXPECT_GT(bar.GetButton(nLast)->m_x, bar.GetButton(i)->m_x) << i;
+    }
+
+    child->MDIRestore();
+    EXPECT_FALSE(shown(0));
+    EXPECT_FALSE(shown(nLast));
+    child->MDIMaximize();
+    EXPECT_TRUE(shown(0));
+    EXPECT_TRUE(shown(nLast));
+    // The menu of no document hides them, whether asked for by 0 or -1.
+    for (UINT nID : { 0u, (UINT)-1 }) {
+        frame.p->SwapMenu(vt::kMenuSource);
+        frame.p->RefreshMenuBarMDIButtons();
+        ASSERT_TRUE(shown(nLast)) << nID;
+        frame.p->SwapMenu(nID);
+        EXPECT_FALSE(shown(0)) << nID;
+        EXPECT_FALSE(shown(nLast)) << nID;
+        EXPECT_EQ(vt::kMenuNone, bar.GetCurMenuID()) << nID;
+    }
+}
+
+TEST(MDIFrameMenus, NoBorderSpaceLeftMakesTheMenuBarIgnoreTheNextHide)
+{
+    vt::MenuFrame frame;
+    ASSERT_TRUE(frame.p);
+    ASSERT_TRUE(frame.FiveMenus());
+    TWKMDIMenuBar& bar = frame.p->m_menuBar;
+    struct Case {
+        RECT rect;
+        BOOL bIgnore;
+    } cases[] = { { { 0, 0, 0, 10 }, FALSE }, { { 0, 0, 0, 0 }, TRUE } };
+    for (Case& c : cases) {
+        frame.p->NegotiateBorderSpace(CFrameWnd::borderSet, &c.rect);
+        EXPECT_EQ(c.bIgnore, bar.GetIgnoreNextHide());
+    }
+    bar.DelayShow(FALSE);
+    EXPECT_FALSE(bar.GetIgnoreNextHide());
+    EXPECT_TRUE(bar.GetStyle() & WS_VISIBLE);
+}
+
+// Records what the MDI client is told about its menus.
+std::vector<std::pair<WPARAM, LPARAM>> g_setMenus;
+WNDPROC g_pfnClientProc = nullptr;
+LRESULT CALLBACK RecordingClientProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_MDISETMENU)
+        g_setMenus.emplace_back(wParam, lParam);
+    return ::CallWindowProcA(g_pfnClientProc, hWnd, message, wParam, lParam);
+}
+
+TEST(MDIFrameMenus, TheWindowMenuFollowsTheBarOnlyWhileTheMainWindowHasNoMenu)
+{
+    vt::MenuFrame frame;
+    ASSERT_TRUE(frame.p);
+    ASSERT_TRUE(frame.FiveMenus());
+    ASSERT_TRUE(frame.p->LoadMenus(1, vt::kMenuSource));
+    CWinApp* pApp = AfxGetApp();
+    CWnd* pOldMain = pApp->m_pMainWnd;
+    pApp->m_pMainWnd = frame.p;
+    HWND hClient = frame.p->m_hWndMDIClient;
+    g_pfnClientProc = (WNDPROC)::SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)RecordingClientProc);
+    g_setMenus.clear();
+    HMENU hWindow = frame.p->GetWindowMenuPopup(frame.p->GetMenuByID(vt::kMenuSource));
+    ASSERT_NE(nullptr, hWindow);
+    typedef std::vector<std::pair<WPARAM, LPARAM>> Sets;
+
+    frame.p->SwapMenu(vt::kMenuSource);
+    EXPECT_EQ((Sets{ { 0, (LPARAM)hWindow } }), g_setMenus);
+    // Without a child the frame's update sets its default menu (none, with
+    // a menu bar) and then the bar's window menu.
+    g_setMenus.clear();
+    frame.p->OnUpdateFrameMenu(nullptr);
+    EXPECT_EQ((Sets{ { 0, 0 }, { 0, (LPARAM)hWindow } }), g_setMenus);
+
+    // A menu of the main window's own keeps its window list.
+    HMENU hOwn = ::CreateMenu();
+    ::AppendMenuA(hOwn, MF_STRING, 1, "Own");
+    ::SetMenu(frame.p->m_hWnd, hOwn);
+    g_setMenus.clear();
+    frame.p->SwapMenu(vt::kMenuSource);
+    frame.p->UpdateMDIWindowMenu();
+    EXPECT_EQ(Sets{}, g_setMenus);
+    ::SetMenu(frame.p->m_hWnd, nullptr);
+    ::DestroyMenu(hOwn);
+
+    ::SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)g_pfnClientProc);
+    pApp->m_pMainWnd = pOldMain;
 }
 
 } // namespace

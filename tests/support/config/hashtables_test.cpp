@@ -127,6 +127,40 @@ TEST(SymbolTab, IterationFollowsBucketThenInsertionOrder)
     EXPECT_EQ(2048u, table.GetBucketCount());
 }
 
+// Items inserted while a walk goes on make room by moving others: the walk
+// still meets every earlier item once, and no item twice.
+TEST(SymbolTab, IterationSurvivesInsertions)
+{
+    std::vector<std::string> keys;
+    for (int i = 0; i < 400; ++i)
+        keys.push_back("w" + std::to_string(i));
+    std::vector<Rec> recs(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        recs[i] = Rec{keys[i].c_str(), static_cast<int>(i)};
+    C_SymbolTab table(1000, 2, nullptr);
+    const int kBefore = 40;
+    for (int i = 0; i < kBefore; ++i)
+        ASSERT_EQ(C_StLHashT::INSERTED, table.Insert(&recs[i]));
+    std::set<int> seen;
+    size_t next = kBefore;
+    for (HashItem it = table.GetFirst(); it; it = table.GetNext()) {
+        EXPECT_TRUE(seen.insert(static_cast<Rec*>(it)->value).second) << static_cast<Rec*>(it)->value;
+        for (int k = 0; k < 3 && next < recs.size(); ++k)
+            ASSERT_EQ(C_StLHashT::INSERTED, table.Insert(&recs[next++]));
+    }
+    for (int i = 0; i < kBefore; ++i)
+        EXPECT_EQ(1u, seen.count(i)) << i;
+    EXPECT_EQ(recs.size(), table.GetItemCount());
+}
+
+TEST(SymbolTab, ANullItemIsNotStored)
+{
+    C_SymbolTab table(4, 2, nullptr);
+    EXPECT_EQ(C_StLHashT::NOT_INSERTED, table.Insert(nullptr));
+    EXPECT_EQ(0u, table.GetItemCount());
+    EXPECT_EQ(nullptr, table.GetFirst());
+}
+
 TEST(SymbolTab, IterationOfAnEmptyTable)
 {
     C_SymbolTab table(4, 2, nullptr);

@@ -470,3 +470,64 @@ STDMETHODIMP COleDropTarget::XDropTarget::Drop(IDataObject* pDataObj, DWORD grfK
     *pdwEffect = result;
     return S_OK;
 }
+
+// ---------------------------------------------------------------------------
+// COleClientItem, COleDocument
+
+IMPLEMENT_DYNAMIC(COleClientItem, CObject)
+
+COleClientItem::COleClientItem(COleDocument* pContainerDoc)
+{
+    if (pContainerDoc)
+        pContainerDoc->AddItem(this);
+}
+
+COleClientItem::~COleClientItem()
+{
+    if (m_pDocument)
+        m_pDocument->RemoveItem(this);
+}
+
+void COleClientItem::Close(OLECLOSE)
+{
+    if (m_nItemState > loadedState)
+        m_nItemState = loadedState;
+}
+
+BOOL COleClientItem::DoVerb(LONG, CView*, LPMSG)
+{
+    return FALSE;
+}
+
+IMPLEMENT_DYNAMIC(COleDocument, CDocument)
+
+COleDocument::~COleDocument()
+{
+    while (!m_docItemList.IsEmpty())
+        delete static_cast<COleClientItem*>(m_docItemList.GetHead());
+}
+
+void COleDocument::AddItem(COleClientItem* pItem)
+{
+    if (!pItem || m_docItemList.Find(pItem))
+        return;
+    if (pItem->m_pDocument)
+        pItem->m_pDocument->RemoveItem(pItem);
+    m_docItemList.AddTail(pItem);
+    pItem->m_pDocument = this;
+}
+
+void COleDocument::RemoveItem(COleClientItem* pItem)
+{
+    if (!pItem)
+        return;
+    if (POSITION pos = m_docItemList.Find(pItem))
+        m_docItemList.RemoveAt(pos);
+    if (pItem->m_pDocument == this)
+        pItem->m_pDocument = nullptr;
+}
+
+COleClientItem* COleDocument::GetNextClientItem(POSITION& pos) const
+{
+    return pos ? static_cast<COleClientItem*>(m_docItemList.GetNext(pos)) : nullptr;
+}

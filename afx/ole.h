@@ -5,6 +5,7 @@
 #include <ole2.h>
 #include <vector>
 #include "afx/cmdtarget.h"
+#include "afx/docview.h"
 #include "afx/geometry.h"
 
 class CWnd;
@@ -158,4 +159,50 @@ private:
         STDMETHODIMP DragLeave() override;
         STDMETHODIMP Drop(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
     } m_xDropTarget;
+};
+
+class COleDocument;
+
+// An item a container document holds. No OLE server stands behind it here:
+// it keeps its state, and a verb has nothing to run.
+class COleClientItem : public CObject
+{
+    DECLARE_DYNAMIC(COleClientItem)
+public:
+    enum ItemState { emptyState, loadedState, openState, activeState, activeUIState };
+
+    // Joins the document's items when one is given.
+    explicit COleClientItem(COleDocument* pContainerDoc = NULL);
+    // Leaves its document.
+    ~COleClientItem() override;
+    COleClientItem(const COleClientItem&) = delete;
+    COleClientItem& operator=(const COleClientItem&) = delete;
+
+    COleDocument* GetDocument() const { return m_pDocument; }
+    virtual UINT GetItemState() const { return m_nItemState; }
+    // An open or active item goes back to loaded.
+    virtual void Close(OLECLOSE dwCloseOption = OLECLOSE_SAVEIFDIRTY);
+    // FALSE: there is no server to run the verb.
+    virtual BOOL DoVerb(LONG nVerb, CView* pView, LPMSG lpMsg = NULL);
+
+    UINT m_nItemState = loadedState;
+    COleDocument* m_pDocument = nullptr;
+};
+
+// A document with a list of client items, which it owns.
+class COleDocument : public CDocument
+{
+    DECLARE_DYNAMIC(COleDocument)
+public:
+    COleDocument() = default;
+    // Deletes the items still held.
+    ~COleDocument() override;
+
+    void AddItem(COleClientItem* pItem);
+    void RemoveItem(COleClientItem* pItem);
+    POSITION GetStartPosition() const { return m_docItemList.GetHeadPosition(); }
+    // The item at pos, moving pos on; NULL at the end.
+    COleClientItem* GetNextClientItem(POSITION& pos) const;
+
+    CPtrList m_docItemList;
 };

@@ -19,6 +19,19 @@
 #define IDS_TWK_PREVENTDOCKING      20535
 // The MDI child that hosts a bar floating in the main window (only an icon).
 #define IDR_TWK_BARHOST             20514
+// The system-command extension's state menu.
+#define IDS_TWK_SCX_DOCKED          21009
+#define IDS_TWK_SCX_FLOATING        21076
+#define IDS_TWK_SCX_MDICHILD        21077
+#define IDS_TWK_SCX_TOP             21078
+#define IDS_TWK_SCX_LEFT            21079
+#define IDS_TWK_SCX_BOTTOM          21080
+#define IDS_TWK_SCX_RIGHT           21081
+#define IDS_TWK_SCX_DOCKEDTO        21082
+#define IDS_TWK_SCX_MINIMIZED       21083
+#define IDS_TWK_SCX_MAXIMIZED       21084
+#define IDS_TWK_SCX_RESTORED        21085
+#define IDS_TWK_SCX_MDICHILDAS      21086
 
 // ---- Tab controls and tab windows (tests)
 #define IDI_TWK_TEST_TABICON        28132
@@ -40,6 +53,11 @@
 // Commands with a status-line prompt: with its tool tip after a newline, and alone.
 #define ID_TWK_TEST_G               0x7D67
 #define ID_TWK_TEST_H               0x7D68
+// A dialog bar's template (with a caption, which the bar drops) and its
+// controls: a combo box its dialog-init data fills, a button.
+#define IDD_TWK_TEST_DIALOGBAR      0x7E40
+#define IDC_TWK_TEST_DLGBAR_GO      0x7E41
+#define IDC_TWK_TEST_DLGBAR_COMBO   0x7E42
 
 // ---- Menus
 // The check mark of bitmap menus; the menu bar's title.

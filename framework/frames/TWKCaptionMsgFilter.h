@@ -106,3 +106,6 @@ protected:
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };
+
+// The system-command extension's filters, which the frames declare beside these.
+#include "framework/frames/SysCommandEx.h"

@@ -1,5 +1,7 @@
 // Finding the application's document templates.
 #include "framework/frames/TWKDocTemplateUtils.h"
+#include "framework/frames/TWKDockableFrame.h"
+#include "framework/frames/TWKMultiDocTemplate.h"
 
 namespace {
 CDocManager* DocManager()
@@ -145,14 +147,19 @@ BOOL TWKDocTemplateUtils::GetSingleTemplate(TWKDocTemplateList* pList, CDocTempl
     return TRUE;
 }
 
-BOOL TWKDocTemplateUtils::IsDockableFrameClass(CRuntimeClass*)
+BOOL TWKDocTemplateUtils::IsDockableFrameClass(CRuntimeClass* pClass)
 {
-    return FALSE;   // no dockable frame class exists yet
+    return pClass && pClass->IsDerivedFrom(RUNTIME_CLASS(TWKDockableFrame));
 }
 
 CRuntimeClass* TWKDocTemplateUtils::GetFrameClass(CDocTemplate* pTemplate, BOOL bDockable)
 {
-    if (!pTemplate || bDockable)
-        return nullptr;   // only a dockable-view template has a dockable-frame class
-    return pTemplate->m_pFrameClass;
+    if (!pTemplate)
+        return nullptr;
+    if (!bDockable)
+        return pTemplate->m_pFrameClass;
+    // Only a dockable-view template has a dockable-frame class.
+    if (pTemplate->IsKindOf(RUNTIME_CLASS(TWKMultiDocTemplate)))
+        return static_cast<TWKMultiDocTemplate*>(pTemplate)->m_pDockableFrameClass;
+    return nullptr;
 }

@@ -7,8 +7,11 @@
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKControlBarManager.h"
 #include "framework/frames/TWKDockBar.h"
+#include "framework/frames/TWKDialogBar.h"
+#include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/persist/TWKPersistentTreeNode.h"
 #include "framework/persist/TWKStateStore.h"
 #include <algorithm>
@@ -75,6 +78,21 @@ void ScaleLoadedPlace(TWKDockState* pDockState, TWKControlBarInfo* pInfo)
     }
 }
 
+
+// A frame bar floating in its own frame (or that frame's dock bar): its
+// document is not the layout's to bring back.
+bool IsFloatingFrameBar(CControlBar* pBar)
+{
+    CWnd* pCandidate = pBar;
+    if (pBar->IsDockBar()) {
+        HWND hChild = pBar->m_hWnd ? ::GetWindow(pBar->m_hWnd, GW_CHILD) : nullptr;
+        pCandidate = hChild ? CWnd::FromHandlePermanent(hChild) : nullptr;
+    }
+    if (!pCandidate || !pCandidate->IsKindOf(RUNTIME_CLASS(TWKFrameBar)))
+        return false;
+    CFrameWnd* pFrame = pCandidate->GetParentFrame();
+    return pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd));
+}
 // The record's keys, one writer and one reader for the profile section and the
 // tree node: the platform record's keys first, then the framework's.
 void WriteBaseKeys(const TWKControlBarInfo& info, TWKStateStore& st)
@@ -537,6 +555,8 @@ BOOL TWKDockState::GetDockState(CFrameWnd* pFrame)
         auto* pBar = static_cast<CControlBar*>(pFrame->m_listControlBars.GetNext(pos));
         if (!pBar->IsKindOf(RUNTIME_CLASS(TWKControlBar)) && !pBar->IsKindOf(RUNTIME_CLASS(TWKDockBar)))
             continue;
+        if (IsFloatingFrameBar(pBar))
+            continue;
         TWKControlBarInfo* pInfo = CreateBarInfo(m_pManager);
         pBar->GetBarInfo(pInfo);
         m_arrBarInfo.Add(pInfo);
@@ -643,11 +663,19 @@ CControlBar* TWKDockState::CreateBarFromInfo(LPCSTR lpszClassName, CFrameWnd* pF
     // Only bars are made from a saved name, whatever the file says.
     if (!pClass || !pClass->m_pfnCreateObject || !pClass->IsDerivedFrom(RUNTIME_CLASS(TWKControlBar)))
         return nullptr;
+    // A frame bar comes only with its document's frame: made here it would stay empty.
+    if (pClass->IsDerivedFrom(RUNTIME_CLASS(TWKFrameBar)))
+        return nullptr;
     auto* pBar = static_cast<TWKControlBar*>(pClass->CreateObject());
     if (!pBar)
         return nullptr;
-    if (!pBar->Create(pFrame, pInfo->m_strWindowName, WS_CHILD | (pInfo->m_dwStyle & CBRS_ALL), pInfo->m_dwExStyle,
-                      pInfo->m_nBarID, nullptr)) {
+    const DWORD dwStyle = WS_CHILD | (pInfo->m_dwStyle & CBRS_ALL);
+    BOOL bCreated = pBar->IsKindOf(RUNTIME_CLASS(TWKDialogBar))
+                        ? static_cast<TWKDialogBar*>(pBar)->Create(pFrame, MAKEINTRESOURCEA(pInfo->m_nResourceID), dwStyle,
+                                                                   pInfo->m_dwExStyle, pInfo->m_nBarID)
+                        : pBar->Create(pFrame, pInfo->m_strWindowName, dwStyle, pInfo->m_dwExStyle, pInfo->m_nBarID,
+                                       nullptr);
+    if (!bCreated) {
         delete pBar;
         return nullptr;
     }

@@ -78,9 +78,28 @@ BOOL IsWindowShown(CWnd* pWnd)
     return pWnd != nullptr;
 }
 
-BOOL ActivateNextDockableFrame(CFrameWnd*)
+void TWKAddCaptionDescriptors(TWKMsgFilter::DescriptorTable& table, CRuntimeClass* pButtonClass)
 {
-    return FALSE;
+    using namespace nsSysCommandEx;
+    enum { sysCommand = 257, captionList = 256, button = 258, captionDblClk = 259, contextMenu = 262 };
+    table.Add(new TWKMsgFilter::Descriptor(sysCommand, -1, RUNTIME_CLASS(ScxMsgFilter)));
+    table.Add(new TWKMsgFilter::Descriptor(captionList, -1, RUNTIME_CLASS(TWKCaptionControlListMsgFilter),
+                                           TWKMsgFilter::Descriptor::flagNeverDisable));
+    table.Add(new TWKMsgFilter::Descriptor(button, captionList, pButtonClass));
+    table.Add(new TWKMsgFilter::Descriptor(captionDblClk, -1, RUNTIME_CLASS(ScxCaptionNCRDBLClkFilter)));
+    table.Add(new TWKMsgFilter::Descriptor(contextMenu, -1, RUNTIME_CLASS(ScxContextMenuFilter)));
+}
+
+void TWKApplyCaptionControls(TWKMsgFilter* pRoot, const TWKMsgFilter::DescriptorTable* pTable, DWORD dwFlags)
+{
+    BOOL bOn = (dwFlags & 1) != 0;
+    const BOOL enable[] = { bOn, bOn && !(dwFlags & 2), bOn && !(dwFlags & 2), bOn && !(dwFlags & 4),
+                            bOn && !(dwFlags & 8) };
+    pRoot->ApplyDescriptorTable(pTable, enable);
+    // The list's own standard buttons only keep the places of the system's.
+    TWKMsgFilter* pList = pRoot->FindFilter(256, nullptr, -1);
+    if (pList && pList->IsKindOf(RUNTIME_CLASS(TWKCaptionControlListMsgFilter)))
+        pList->EnableDescriptorTable(&static_cast<TWKCaptionControlListMsgFilter*>(pList)->m_tableControls, FALSE);
 }
 
 // ---------------------------------------------------------------------------
@@ -111,13 +130,7 @@ TWKMDIChildWnd::TWKMDIChildWnd()
 {
     using namespace nsSysCommandEx;
     m_pFilterRoot = new TWKMsgFilter(this, -1);
-    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterSysCommand, -1, RUNTIME_CLASS(ScxMsgFilter)));
-    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterCaptionList, -1, RUNTIME_CLASS(TWKCaptionControlListMsgFilter),
-                                                   TWKMsgFilter::Descriptor::flagNeverDisable));
-    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterChildButton, filterCaptionList,
-                                                   RUNTIME_CLASS(ScxButtonMDIChildMsgFilter)));
-    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterCaptionDblClk, -1, RUNTIME_CLASS(ScxCaptionNCRDBLClkFilter)));
-    m_filterTable.Add(new TWKMsgFilter::Descriptor(filterContextMenu, -1, RUNTIME_CLASS(ScxContextMenuFilter)));
+    TWKAddCaptionDescriptors(m_filterTable, RUNTIME_CLASS(ScxButtonMDIChildMsgFilter));
 }
 
 TWKMDIChildWnd::~TWKMDIChildWnd()
@@ -135,14 +148,7 @@ TWKMDIFrameWnd* TWKMDIChildWnd::GetTWKMDIFrame() const
 
 void TWKMDIChildWnd::EnableCaptionControls(DWORD dwFlags)
 {
-    BOOL bOn = (dwFlags & 1) != 0;
-    const BOOL enable[] = { bOn, bOn && !(dwFlags & 2), bOn && !(dwFlags & 2), bOn && !(dwFlags & 4),
-                            bOn && !(dwFlags & 8) };
-    m_pFilterRoot->ApplyDescriptorTable(&m_filterTable, enable);
-    // The list's own standard buttons only keep the places of the system's.
-    TWKMsgFilter* pList = m_pFilterRoot->FindFilter(filterCaptionList, nullptr, -1);
-    if (pList && pList->IsKindOf(RUNTIME_CLASS(TWKCaptionControlListMsgFilter)))
-        pList->EnableDescriptorTable(&static_cast<TWKCaptionControlListMsgFilter*>(pList)->m_tableControls, FALSE);
+    TWKApplyCaptionControls(m_pFilterRoot, &m_filterTable, dwFlags);
 }
 
 BOOL TWKMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)

@@ -93,5 +93,11 @@ BOOL IsAnotherMDIChildVisible(CWnd* pExcluded);
 // by its own visibility, which allows for a pending delayed show or hide).
 BOOL IsWindowShown(CWnd* pWnd);
 // Activates another visible dockable frame of an open document; FALSE when
-// there is none (no dockable frames exist yet).
+// there is none or the active frame already is one.
 BOOL ActivateNextDockableFrame(CFrameWnd* pExcluded);
+
+// A document frame's caption filters (an MDI child's or a dockable frame's):
+// the five descriptor records, 258 of the given caption-button class, and
+// their application for the caption style flags.
+void TWKAddCaptionDescriptors(TWKMsgFilter::DescriptorTable& table, CRuntimeClass* pButtonClass);
+void TWKApplyCaptionControls(TWKMsgFilter* pRoot, const TWKMsgFilter::DescriptorTable* pTable, DWORD dwFlags);

@@ -1,6 +1,7 @@
 // The MDI frame's menus: the menu plug-in, menus by resource id and the
 // popups the menu-bar code asks for.
 #include "framework/frames/TWKMDIFrameWnd.h"
+#include "framework/frames/TWKDockableFrame.h"
 #include <cstdarg>
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
@@ -152,9 +153,13 @@ BOOL TWKMDIFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder)
 
 void TWKMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
 {
-    // An active dockable frame keeps the menu it showed when it was activated.
-    if (m_pActiveDockableFrame)
+    // An active dockable frame's menu comes before an MDI child's.
+    if (m_pActiveDockableFrame) {
+        if (m_pActiveDockableFrame->IsKindOf(RUNTIME_CLASS(TWKDockableFrame)))
+            static_cast<TWKDockableFrame*>(m_pActiveDockableFrame)->OnUpdateFrameMenu(TRUE, m_pActiveDockableFrame,
+                                                                                     hMenuAlt);
         return;
+    }
     if (CMDIChildWnd* pChild = MDIGetActive()) {
         pChild->OnUpdateFrameMenu(TRUE, pChild, hMenuAlt);
         return;

@@ -8,10 +8,12 @@
 #include "framework/frames/TWKCreateObject.h"
 #include "framework/frames/TWKDocTemplateUtils.h"
 #include "framework/frames/TWKDockState.h"
+#include "framework/frames/TWKDockableFrame.h"
 #include "framework/frames/TWKFrameShared.h"
 #include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIChildWnd.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
+#include "framework/frames/TWKMultiDocTemplate.h"
 #include "framework/frames/TWKWndPlugIn.h"
 #include "framework/frameworkres.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
@@ -59,6 +61,19 @@ private:
     TWKMDIFrameWnd* m_pFrame;
 };
 
+// Whether the application registered a template with dockable views.
+BOOL HasDockableViewTemplate()
+{
+    CWinApp* pApp = AfxGetApp();
+    CDocManager* pManager = pApp ? pApp->m_pDocManager : nullptr;
+    if (!pManager)
+        return FALSE;
+    for (POSITION pos = pManager->GetFirstDocTemplatePosition(); pos;)
+        if (pManager->GetNextDocTemplate(pos)->IsKindOf(RUNTIME_CLASS(TWKMultiDocTemplate)))
+            return TRUE;
+    return FALSE;
+}
+
 const char kPreFloatStyle[] = "TWKDockableFrame PreFloat Docked Style";
 const char kPreFloatExStyle[] = "TWKDockableFrame PreFloat Docked ExStyle";
 } // namespace
@@ -101,8 +116,8 @@ TWKMDIFrameWnd::TWKMDIFrameWnd() : m_ptCascade(30, 30)
                                                    RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter)));
     m_filterTable.Add(new TWKMsgFilter::Descriptor(filterMaxChildDblClk, -1,
                                                    RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter)));
-    // The system-command filter exists only beside dockable-view templates, which are not built yet.
-    EnableCaptionControls(FALSE);
+    // The system-command filter exists only beside dockable-view templates.
+    EnableCaptionControls(HasDockableViewTemplate());
     m_bWin4 = TWKIsWindows4();
     SetDockOrder();
 }

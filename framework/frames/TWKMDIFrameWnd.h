@@ -127,6 +127,7 @@ public:
     void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     BOOL NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) override;
+    // The active dockable frame's menu comes before an MDI child's.
     void OnUpdateFrameMenu(HMENU hMenuAlt) override;
 
     // Handlers the application's frame calls from its own.

@@ -5,15 +5,6 @@
 IMPLEMENT_DYNCREATE(TWKMsgFilter, CObject)
 IMPLEMENT_DYNCREATE(TWKNcMsgFilter, TWKMsgFilter)
 
-namespace nsSysCommandEx {
-IMPLEMENT_DYNCREATE(ScxMsgFilter, TWKMsgFilter)
-IMPLEMENT_DYNCREATE(ScxButtonMDIMaxChildMsgFilter, TWKMsgFilter)
-IMPLEMENT_DYNCREATE(ScxNCRDBLClkMDIMaxChildMsgFilter, TWKNcMsgFilter)
-IMPLEMENT_DYNCREATE(ScxButtonMDIChildMsgFilter, TWKMsgFilter)
-IMPLEMENT_DYNCREATE(ScxCaptionNCRDBLClkFilter, TWKMsgFilter)
-IMPLEMENT_DYNCREATE(ScxContextMenuFilter, TWKMsgFilter)
-} // namespace nsSysCommandEx
-
 TWKMsgFilter::DescriptorTable::~DescriptorTable()
 {
     for (INT_PTR i = 0; i < GetSize(); i++)

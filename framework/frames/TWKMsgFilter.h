@@ -71,24 +71,5 @@ public:
     TWKMsgFilter* Clone() const override { return new TWKNcMsgFilter(*this); }
 };
 
-// The system-command filter classes the frames' descriptor tables name. Until
-// their behaviour is built they only pass messages on to their children.
-#define TWK_DECLARE_PASSING_FILTER(class_name, base_class)                  \
-    class class_name : public base_class                                    \
-    {                                                                       \
-        DECLARE_DYNCREATE(class_name)                                       \
-    public:                                                                 \
-        class_name() = default;                                             \
-        TWKMsgFilter* Clone() const override { return new class_name(*this); } \
-    };
-
-namespace nsSysCommandEx {
-TWK_DECLARE_PASSING_FILTER(ScxMsgFilter, TWKMsgFilter)
-TWK_DECLARE_PASSING_FILTER(ScxButtonMDIMaxChildMsgFilter, TWKMsgFilter)
-TWK_DECLARE_PASSING_FILTER(ScxNCRDBLClkMDIMaxChildMsgFilter, TWKNcMsgFilter)
-TWK_DECLARE_PASSING_FILTER(ScxButtonMDIChildMsgFilter, TWKMsgFilter)
-TWK_DECLARE_PASSING_FILTER(ScxCaptionNCRDBLClkFilter, TWKMsgFilter)
-TWK_DECLARE_PASSING_FILTER(ScxContextMenuFilter, TWKMsgFilter)
-} // namespace nsSysCommandEx
-
+// The caption buttons and the system-command filters that frames declare.
 #include "framework/frames/TWKCaptionMsgFilter.h"

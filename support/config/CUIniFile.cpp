@@ -166,7 +166,7 @@ BOOL C_CUIniFile::Load(const char* fileName)
         SplitKeyLine(line, end, &key, &value);
         if (section < 0)
             section = AddSection(current);
-        if (StoreValue(section, key, value))
+        if (LoadValue(section, key, value))
             m_error = CU_INI_OK;
     }
     fclose(f);
@@ -422,6 +422,27 @@ BOOL C_CUIniFile::StoreValue(int sectionIndex, const char* key, const char* valu
         return FALSE;
     ++s->keyCount;
     return TRUE;
+}
+
+// As StoreValue, for a key read from the file: most are new, so the
+// record is offered to the table first, which hashes the key once. A
+// repeated key leaves that record unused in the arena until the file goes.
+BOOL C_CUIniFile::LoadValue(int sectionIndex, const char* key, const char* value)
+{
+    tagIniSection* s = m_sections[static_cast<size_t>(sectionIndex)];
+    if (s->keyCount < kMaxKeys) {
+        tagIniKey* fresh = NewKeyRecord(m_records, Safe(key), Safe(value));
+        if (!fresh)
+            return FALSE;
+        WORD status = s->keys.Insert(fresh);
+        if (status == C_StLHashT::INSERTED) {
+            ++s->keyCount;
+            return TRUE;
+        }
+        if (status != C_StLHashT::ALREADY_THERE)
+            return FALSE;
+    }
+    return StoreValue(sectionIndex, key, value);
 }
 
 BOOL C_CUIniFile::SetList(const char* section, const char* prefix, I_CUStringList* list, BOOL create,

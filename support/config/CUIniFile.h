@@ -97,6 +97,7 @@ public:
 private:
     void ReportFailure(UINT msgMode);
     BOOL StoreValue(int sectionIndex, const char* key, const char* value);
+    BOOL LoadValue(int sectionIndex, const char* key, const char* value);
 
     UINT m_error;
     C_CUString m_errorText;

@@ -223,7 +223,7 @@ namespace {
 // Homes a table starts with; more come as items do.
 const UINT kFirstSlotBits = 3;
 
-// Rough log2 of a power of two.
+// The log2 of a power of two.
 UINT BitsOf(UINT powerOfTwo)
 {
     UINT bits = 0;
@@ -243,7 +243,7 @@ size_t SlotsFor(UINT slotBits)
 
 C_StLHashT::C_StLHashT(UINT requested, WORD loadFactor, HashDestroyFn destroy)
     : m_slotBits(0), m_bucketBits(0), m_bucketCount(0), m_mask(0), m_itemCount(0), m_loadFactor(loadFactor),
-      m_threshold(0), m_destroy(destroy), m_cursor(0), m_cursorItem(nullptr), m_cursorHash(0)
+      m_threshold(0), m_destroy(destroy), m_cursor(0), m_cursorItem(nullptr)
 {
     if (requested == 0)
         requested = 1;
@@ -276,11 +276,11 @@ bool C_StLHashT::Locate(UINT hash, HashItem probe, size_t* at)
 {
     UINT bucket = hash & m_mask;
     size_t i = Home(bucket);
-    for (; i < m_slots.size() && m_slots[i].item; ++i) {
-        UINT b = m_slots[i].hash & m_mask;
+    for (; i < m_slots.size() && m_slots[i].Item(); ++i) {
+        UINT b = BucketOf(m_slots[i], m_mask, m_bucketBits);
         if (b > bucket)
             break;
-        if (b == bucket && Compare(m_slots[i].item, probe)) {
+        if (b == bucket && Compare(m_slots[i].Item(), probe)) {
             *at = i;
             return true;
         }
@@ -294,7 +294,7 @@ HashItem C_StLHashT::Find(HashItem probe)
     if (m_itemCount == 0)
         return nullptr;
     size_t at = 0;
-    return Locate(Hash(probe), probe, &at) ? m_slots[at].item : nullptr;
+    return Locate(Hash(probe), probe, &at) ? m_slots[at].Item() : nullptr;
 }
 
 // Lays the items out anew for 2^slotBits homes and the given mask (the
@@ -308,7 +308,7 @@ bool C_StLHashT::Rebuild(UINT slotBits, UINT mask)
     for (;; ++slotBits) {
         std::vector<Slot> fresh;
         try {
-            fresh.assign(SlotsFor(slotBits), Slot{0, nullptr});
+            fresh.assign(SlotsFor(slotBits), Slot());
         } catch (const std::bad_alloc&) {
             return false;
         }
@@ -316,9 +316,11 @@ bool C_StLHashT::Rebuild(UINT slotBits, UINT mask)
         bool fits = true;
         for (int pass = 0; pass < (newBit ? 2 : 1) && fits; ++pass) {
             for (const Slot& slot : m_slots) {
-                if (!slot.item || (newBit && ((slot.hash & newBit) != 0) != (pass == 1)))
+                if (!slot.Item())
                     continue;
-                UINT bucket = slot.hash & mask;
+                UINT bucket = BucketOf(slot, mask, bucketBits);
+                if (newBit && ((bucket & newBit) != 0) != (pass == 1))
+                    continue;
                 size_t home = static_cast<size_t>((static_cast<unsigned long long>(bucket) << slotBits) >> bucketBits);
                 size_t at = home > next ? home : next;
                 if (at >= fresh.size()) {
@@ -354,7 +356,8 @@ bool C_StLHashT::Grow()
 
 WORD C_StLHashT::Insert(HashItem item)
 {
-    if (m_bucketCount == 0 || !item)
+    // An item a slot cannot hold (not a user-mode address) is refused.
+    if (m_bucketCount == 0 || !item || Slot::Make(0, item).Item() != item)
         return NOT_INSERTED;
     if (m_itemCount > m_threshold && !Grow())
         return NOT_INSERTED;
@@ -366,7 +369,7 @@ WORD C_StLHashT::Insert(HashItem item)
     // place, so that the runs stay short; else more homes.
     for (;;) {
         size_t free = at;
-        while (free < m_slots.size() && m_slots[free].item)
+        while (free < m_slots.size() && m_slots[free].Item())
             ++free;
         size_t homes = size_t(1) << m_slotBits;
         if (free < m_slots.size() && m_itemCount < homes - homes / 8)
@@ -376,11 +379,11 @@ WORD C_StLHashT::Insert(HashItem item)
         Locate(hash, item, &at);
     }
     size_t free = at;
-    while (m_slots[free].item)
+    while (m_slots[free].Item())
         ++free;
     for (; free > at; --free)
         m_slots[free] = m_slots[free - 1];
-    m_slots[at] = Slot{hash, item};
+    m_slots[at] = Slot::Make(hash, item);
     ++m_itemCount;
     return INSERTED;
 }
@@ -390,21 +393,20 @@ void C_StLHashT::ForEach(void (*fn)(HashItem item))
     if (!fn)
         return;
     for (const Slot& slot : m_slots)
-        if (slot.item)
-            fn(slot.item);
+        if (slot.Item())
+            fn(slot.Item());
 }
 
 // The item at the cursor or the first after it.
 HashItem C_StLHashT::VisitFromCursor()
 {
-    while (m_cursor < m_slots.size() && !m_slots[m_cursor].item)
+    while (m_cursor < m_slots.size() && !m_slots[m_cursor].Item())
         ++m_cursor;
     if (m_cursor >= m_slots.size()) {
         m_cursorItem = nullptr;
         return nullptr;
     }
-    m_cursorItem = m_slots[m_cursor].item;
-    m_cursorHash = m_slots[m_cursor].hash;
+    m_cursorItem = m_slots[m_cursor].Item();
     return m_cursorItem;
 }
 
@@ -419,9 +421,9 @@ HashItem C_StLHashT::GetNext()
     if (!m_cursorItem)
         return nullptr;
     // An insertion since may have moved the current item: find it again in its bucket.
-    if (m_cursor >= m_slots.size() || m_slots[m_cursor].item != m_cursorItem) {
-        size_t i = Home(m_cursorHash & m_mask);
-        while (i < m_slots.size() && m_slots[i].item != m_cursorItem)
+    if (m_cursor >= m_slots.size() || m_slots[m_cursor].Item() != m_cursorItem) {
+        size_t i = Home(Hash(m_cursorItem) & m_mask);
+        while (i < m_slots.size() && m_slots[i].Item() != m_cursorItem)
             ++i;
         m_cursor = i;
     }

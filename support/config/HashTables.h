@@ -49,6 +49,7 @@ public:
 
     HashItem Find(HashItem probe);
     // A null item is never stored: it could not be told from "not found".
+    // Nor, on 64-bit, one beyond the 48 bits of a user-mode address.
     WORD Insert(HashItem item);
     void ForEach(void (*fn)(HashItem item));
     HashItem GetFirst();
@@ -62,14 +63,42 @@ public:
     C_StLHashT& operator=(const C_StLHashT&) = delete;
 
 private:
-    // Twelve bytes on 64-bit: the slots are most of a table's memory.
-#pragma pack(push, 4)
+    // Eight bytes on both builds. On 32-bit, the item and its hash; on
+    // 64-bit, the item in the low 48 bits (all a user-mode address needs)
+    // and the low 16 bits of its hash in the top 16, which tell its bucket
+    // while the table has at most 65,536 buckets. Zero: a free slot.
+#ifdef _WIN64
+    enum : UINT { SLOT_HASH_BITS = 16 };
+    struct Slot {
+        UINT64 bits;
+        HashItem Item() const
+        {
+            return reinterpret_cast<HashItem>(static_cast<INT_PTR>(static_cast<INT64>(bits << 16) >> 16));
+        }
+        UINT Hash() const { return static_cast<UINT>(bits >> 48); }
+        static Slot Make(UINT hash, HashItem item)
+        {
+            return Slot{(static_cast<UINT64>(hash & 0xFFFF) << 48) |
+                        (static_cast<UINT64>(reinterpret_cast<UINT_PTR>(item)) & 0xFFFFFFFFFFFFull)};
+        }
+    };
+#else
+    enum : UINT { SLOT_HASH_BITS = 32 };
     struct Slot {
         UINT hash;
-        HashItem item;   // null: a free slot
+        HashItem item;
+        HashItem Item() const { return item; }
+        UINT Hash() const { return hash; }
+        static Slot Make(UINT h, HashItem i) { return Slot{h, i}; }
     };
-#pragma pack(pop)
-    static_assert(sizeof(Slot) == sizeof(UINT) + sizeof(HashItem), "slots are packed");
+#endif
+    static_assert(sizeof(Slot) == 8, "a slot is two 32-bit words or one 64-bit one");
+    // The slot's bucket under that mask; a mask wider than the slot's hash
+    // bits asks the item's hash again.
+    UINT BucketOf(const Slot& slot, UINT mask, UINT bucketBits)
+    {
+        return (bucketBits <= SLOT_HASH_BITS ? slot.Hash() : Hash(slot.Item())) & mask;
+    }
     bool Grow();
     size_t Home(UINT bucket) const;
     bool Locate(UINT hash, HashItem probe, size_t* at);
@@ -94,7 +123,6 @@ private:
     HashDestroyFn m_destroy;
     size_t m_cursor;
     HashItem m_cursorItem;
-    UINT m_cursorHash;
 };
 
 // Items are records whose first field points at a NUL-terminated key; keys ignore case.

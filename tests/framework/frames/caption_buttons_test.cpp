@@ -2,6 +2,7 @@
 #include "afx/afx.h"
 #include "framework/frames/TWKCaptionMsgFilter.h"
 #include "tests/harness/harness.h"
+#include "tests/framework/frames/menu_driver.h"
 #include <memory>
 #include <string>
 
@@ -236,19 +237,9 @@ TEST(CaptionButtons, HoldFiresInsteadOfTheClick)
     HWND hTimer = pClose->m_pHoldTimer->m_hWnd;
     EXPECT_EQ(w.wnd.m_hWnd, ::GetParent(hTimer));
     EXPECT_FALSE(::IsWindowVisible(hTimer));
-    DWORD start = ::GetTickCount();
     // Real mouse input is dropped: while the button holds the capture, a move from
     // wherever an earlier test left the shared cursor would end the hold.
-    while (pClose->m_bTracking && ::GetTickCount() - start < 5000) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            const BOOL bMouse = (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
-                                (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK);
-            if (!bMouse)
-                ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    vt::PumpWithoutMouseUntil([&] { return !pClose->m_bTracking; });
     EXPECT_FALSE(pClose->m_bTracking);
     EXPECT_EQ(nullptr, pClose->m_pHoldTimer);
     EXPECT_FALSE(::IsWindow(hTimer));

@@ -90,9 +90,32 @@ TEST(SymbolTab, GrowsPastItsThresholdAndKeepsEveryItem)
 std::vector<int> g_visited;
 void Visit(HashItem item) { g_visited.push_back(static_cast<Rec*>(item)->value); }
 
-// However the table holds its buckets, iteration goes bucket by bucket
-// (hash AND mask), each bucket's items in the order they came, before and
-// after the table doubles.
+// The first upTo records go bucket by bucket (hash AND mask), each bucket's
+// items in the order they came, in a walk and in ForEach; each is found.
+void ExpectBucketThenInsertionOrder(C_StLHashT& table, const std::vector<std::string>& keys,
+                                    std::vector<Rec>& recs, size_t upTo)
+{
+    UINT mask = table.GetBucketCount() - 1;
+    std::vector<int> expected;
+    for (size_t i = 0; i < upTo; ++i)
+        expected.push_back(static_cast<int>(i));
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return (HashUpper(keys[a].c_str()) & mask) < (HashUpper(keys[b].c_str()) & mask); });
+    std::vector<int> seen;
+    for (HashItem it = table.GetFirst(); it; it = table.GetNext())
+        seen.push_back(static_cast<Rec*>(it)->value);
+    EXPECT_EQ(expected, seen) << upTo << " items";
+    g_visited.clear();
+    table.ForEach(Visit);
+    EXPECT_EQ(expected, g_visited) << upTo << " items";
+    for (size_t i = 0; i < upTo; i += 97) {
+        Rec probe{keys[i].c_str(), 0};
+        EXPECT_EQ(&recs[i], table.Find(&probe));
+    }
+}
+
+// However the table holds its buckets, iteration goes bucket by bucket,
+// before and after the table doubles.
 TEST(SymbolTab, IterationFollowsBucketThenInsertionOrder)
 {
     std::vector<std::string> keys;
@@ -106,25 +129,28 @@ TEST(SymbolTab, IterationFollowsBucketThenInsertionOrder)
             recs[inserted] = Rec{keys[inserted].c_str(), static_cast<int>(inserted)};
             ASSERT_EQ(C_StLHashT::INSERTED, table.Insert(&recs[inserted]));
         }
-        UINT mask = table.GetBucketCount() - 1;
-        std::vector<int> expected;
-        for (size_t i = 0; i < upTo; ++i)
-            expected.push_back(static_cast<int>(i));
-        std::stable_sort(expected.begin(), expected.end(),
-                         [&](int a, int b) { return (HashUpper(keys[a].c_str()) & mask) < (HashUpper(keys[b].c_str()) & mask); });
-        std::vector<int> seen;
-        for (HashItem it = table.GetFirst(); it; it = table.GetNext())
-            seen.push_back(static_cast<Rec*>(it)->value);
-        EXPECT_EQ(expected, seen) << upTo << " items";
-        g_visited.clear();
-        table.ForEach(Visit);
-        EXPECT_EQ(expected, g_visited) << upTo << " items";
-        for (size_t i = 0; i < upTo; i += 97) {
-            Rec probe{keys[i].c_str(), 0};
-            EXPECT_EQ(&recs[i], table.Find(&probe));
-        }
+        ExpectBucketThenInsertionOrder(table, keys, recs, upTo);
     }
     EXPECT_EQ(2048u, table.GetBucketCount());
+}
+
+// Past 65,536 buckets a bucket needs more hash bits than a table keeps
+// beside each item: the order and the lookups stay the same.
+TEST(SymbolTab, IterationOrderWithManyBuckets)
+{
+    std::vector<std::string> keys;
+    for (int i = 0; i < 700; ++i)
+        keys.push_back("Big" + std::to_string(i * 13));
+    std::vector<Rec> recs(keys.size());
+    C_SymbolTab table(100000, 2, nullptr);
+    ASSERT_EQ(131072u, table.GetBucketCount());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        recs[i] = Rec{keys[i].c_str(), static_cast<int>(i)};
+        ASSERT_EQ(C_StLHashT::INSERTED, table.Insert(&recs[i]));
+    }
+    ExpectBucketThenInsertionOrder(table, keys, recs, keys.size());
+    Rec again{"BIG13", 0};
+    EXPECT_EQ(C_StLHashT::ALREADY_THERE, table.Insert(&again));
 }
 
 // Items inserted while a walk goes on make room by moving others: the walk
@@ -153,10 +179,14 @@ TEST(SymbolTab, IterationSurvivesInsertions)
     EXPECT_EQ(recs.size(), table.GetItemCount());
 }
 
-TEST(SymbolTab, ANullItemIsNotStored)
+TEST(SymbolTab, ItemsASlotCannotHoldAreNotStored)
 {
     C_SymbolTab table(4, 2, nullptr);
     EXPECT_EQ(C_StLHashT::NOT_INSERTED, table.Insert(nullptr));
+#ifdef _WIN64
+    // No user-mode address: a slot could not give it back.
+    EXPECT_EQ(C_StLHashT::NOT_INSERTED, table.Insert(reinterpret_cast<HashItem>(0x0001000000000010ull)));
+#endif
     EXPECT_EQ(0u, table.GetItemCount());
     EXPECT_EQ(nullptr, table.GetFirst());
 }

@@ -285,13 +285,6 @@ TEST(CmdPage, MenuBarGroupCountsTheCurrentMenusButtons)
     CustomizeFrame frame;
     ASSERT_TRUE(frame.p);
     TWKMenuBar& bar = frame.p->m_menuBar;
-    auto countWithBit = [&](DWORD dwMask) {
-        int n = 0;
-        for (int i = 0; i < bar.GetButtonCount(); i++)
-            if (TWKMenuBar::GetButtonMenuBit(bar.GetButton(i)) & dwMask)
-                n++;
-        return n;
-    };
     struct Case {
         UINT nCurMenu;
         DWORD dwMask;
@@ -300,24 +293,27 @@ TEST(CmdPage, MenuBarGroupCountsTheCurrentMenusButtons)
         { kCustomizeMenu2, 2 },    // seven
         { 0x1234, 0xFFFFFFFF },    // a menu without an entry: all of them
     };
+    // One page, one group a call: each group keeps its own ids.
+    TWKToolBarCmdPage page;
+    page.SetManager(frame.pMgr);
     for (const Case& c : cases) {
-        TWKToolBarCmdPage page;
-        page.SetManager(frame.pMgr);
         bar.m_nCurMenuID = c.nCurMenu;
         page.AddMenuBarGroup("Menu bar");
-        ASSERT_EQ(1, page.groups.GetSize()) << c.nCurMenu;
-        TWKBtnGroup* pGroup = page.groups.GetAt(0);
+    }
+    ASSERT_EQ(3, page.groups.GetSize());
+    for (int g = 0; g < 3; g++) {
+        const Case& c = cases[g];
+        TWKBtnGroup* pGroup = page.groups.GetAt(g);
         EXPECT_TRUE(pGroup->IsKindOf(RUNTIME_CLASS(TWKMenuBtnGroup)));
         EXPECT_STREQ("Menu bar", pGroup->m_strName);
-        ASSERT_EQ(countWithBit(c.dwMask), pGroup->m_nCount) << c.nCurMenu;
-        int k = 0;
-        for (int i = 0; i < bar.GetButtonCount(); i++) {
-            if (TWKMenuBar::GetButtonMenuBit(bar.GetButton(i)) & c.dwMask) {
-                EXPECT_EQ(bar.GetItemID(i), pGroup->m_pIDs[k]) << i;
-                k++;
-            }
-        }
+        std::vector<UINT> expected;
+        for (int i = 0; i < bar.GetButtonCount(); i++)
+            if (TWKMenuBar::GetButtonMenuBit(bar.GetButton(i)) & c.dwMask)
+                expected.push_back(bar.GetItemID(i));
+        EXPECT_EQ(expected, std::vector<UINT>(pGroup->m_pIDs, pGroup->m_pIDs + pGroup->m_nCount)) << c.nCurMenu;
     }
+    EXPECT_EQ(6, page.groups.GetAt(0)->m_nCount);
+    EXPECT_EQ(13, page.groups.GetAt(2)->m_nCount);
 
     // Nothing without a manager, or with a manager whose frame has no menu bar.
     TWKToolBarCmdPage none;
@@ -329,6 +325,35 @@ TEST(CmdPage, MenuBarGroupCountsTheCurrentMenusButtons)
     noBar.SetManager(plain.pMgr);
     noBar.AddMenuBarGroup("Menu bar");
     EXPECT_EQ(0, noBar.groups.GetSize());
+}
+
+TEST(CmdPage, AMenuGroupFirstShowsItsList)
+{
+    CustomizeFrame frame;
+    ASSERT_TRUE(frame.p);
+    TWKToolBarCmdPage page;
+    page.SetManager(frame.pMgr);
+    page.AddMenuBarGroup("Menu bar");
+    page.AddToolBarGroup("Buttons", 4, kButtons);
+    TWKToolBarsSheet sheet("Customize", frame.p);
+    sheet.AddPage(&page);
+    ModalSteps steps;
+    steps.Then("Customize", [&](HWND h) {
+        // The sheet answers the frame's floating-status notices itself.
+        EXPECT_EQ(TRUE, ::SendMessageA(h, WM_FLOATSTATUS, FS_ACTIVATE, 0));
+        auto* pList = dynamic_cast<TWKMenuListBox*>(page.groups.GetAt(0)->m_pWnd);
+        ASSERT_NE(nullptr, pList);
+        EXPECT_TRUE(pList->IsWindowVisible());
+        EXPECT_FALSE(page.groups.GetAt(1)->m_pWnd->IsWindowVisible());
+        const char* texts[] = { "File", "Edit", "View", "Project", "Tools", "Help" };
+        ASSERT_EQ(6, pList->GetCount());
+        for (int i = 0; i < 6; i++)
+            EXPECT_EQ(texts[i], ItemText(*pList, i)) << i;
+        ::SendMessageA(h, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    EXPECT_EQ(IDOK, sheet.DoModal());
+    // The page's window is gone: it gets no more notices.
+    EXPECT_EQ(0, frame.pMgr->m_arrNotifyWnds.GetSize());
 }
 
 // A window button on the page's own toolbar is not sized by its right edge:

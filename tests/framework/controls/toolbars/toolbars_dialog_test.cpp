@@ -85,6 +85,7 @@ TEST(ToolBarsDialog, ListsTheBarsAndRunsInConfigurationModeForEveryEnding)
             EXPECT_TRUE(frame.pUser->GetConfigMode());
             EXPECT_EQ(pDlg, frame.pMgr->m_pNoDropWnd);
             EXPECT_TRUE(IsNotified(frame.pMgr, h));
+            EXPECT_EQ(TRUE, ::SendMessageA(h, WM_FLOATSTATUS, FS_DEACTIVATE, 0));
             c.end(h);
         });
         EXPECT_EQ(c.result, frame.pMgr->RunToolBarsDialog());
@@ -306,6 +307,38 @@ TEST(ToolBarsDialog, NewToolBarFloatsBelowTheTopDockBarAndEndsTheDialog)
     EXPECT_EQ(IDCANCEL, frame.pMgr->RunToolBarsDialog());
 }
 
+TEST(ToolBarsDialog, NewToolBarWithoutATopDockBarFloatsBelowTheClientArea)
+{
+    // A frame that docks at the bottom only, with its manager and no toolbar yet.
+    auto* p = new CToolBarTestFrame;
+    TWKToolBarManager mgr(p, nullptr);
+    p->SetControlBarManager(&mgr);
+    ASSERT_TRUE(p->LoadFrame(kToolBarFrameID));
+    p->EnableDocking(CBRS_ALIGN_BOTTOM);
+    p->SetWindowPos(nullptr, 0, 0, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ASSERT_EQ(nullptr, p->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    ModalSteps steps;
+    steps.Then("Toolbars", [&](HWND h) {
+        EXPECT_EQ(0, DlgOf(h)->GetList().GetCount());
+        Click(h, IDC_TWK_TB_NEW);
+    })
+        .Then("New Toolbar", [&](HWND h) {
+            ::SetDlgItemTextA(h, IDC_TWK_TB_NEWNAME, "Fresh");
+            Click(h, IDOK);
+        });
+    CRect rectClient;
+    p->GetClientRect(&rectClient);
+    p->ClientToScreen(&rectClient);
+    EXPECT_EQ(IDC_TWK_TB_CUSTOMIZE, mgr.RunToolBarsDialog());
+    TWKCustomToolBar* pNew = mgr.GetToolBar(kUserBar);
+    ASSERT_NE(nullptr, pNew);
+    ASSERT_TRUE(pNew->IsFloating());
+    CRect rectFloat;
+    pNew->GetParentFrame()->GetWindowRect(&rectFloat);
+    EXPECT_EQ(CPoint(rectClient.right + 5, rectClient.bottom + 5), rectFloat.TopLeft());
+    p->DestroyWindow();
+}
+
 TEST(ToolBarsDialog, CheckBoxesApplyAtOnceAndCancelLeavesThem)
 {
     CustomizeFrame frame;
@@ -316,8 +349,8 @@ TEST(ToolBarsDialog, CheckBoxesApplyAtOnceAndCancelLeavesThem)
     ASSERT_FALSE(pMgr->IsLargeBtns());
     ModalSteps steps;
     steps.Then("Toolbars", [&](HWND h) {
-        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_TOOLTIPS));
-        EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_COOLLOOK));
+        EXPECT_EQ((UINT)BST_CHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_TOOLTIPS));
+        EXPECT_EQ((UINT)BST_UNCHECKED, ::IsDlgButtonChecked(h, IDC_TWK_TB_COOLLOOK));
         Click(h, IDC_TWK_TB_LARGEBTNS);
         EXPECT_TRUE(pMgr->IsLargeBtns());
         Click(h, IDC_TWK_TB_COOLLOOK);
@@ -390,6 +423,7 @@ TEST(ToolBarsPage, ChecksApplyTheirOwnSettingTellTheSiblingAndCancelRestores)
     EXPECT_FALSE(pMgr->InConfigMode());
     EXPECT_FALSE(frame.Bar(kStandardBar)->GetConfigMode());
     EXPECT_EQ(nullptr, pMgr->m_pNoDropWnd);
+    EXPECT_EQ(0, pMgr->m_arrNotifyWnds.GetSize());
     // The settings of the time the manager was attached.
     EXPECT_TRUE(pMgr->IsToolTips());
     EXPECT_FALSE(pMgr->IsCoolLook());

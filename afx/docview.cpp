@@ -609,12 +609,9 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther)
         delete pObject;
         return nullptr;
     }
-    if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
-        // A frame whose window never came to be is still ours to free.
-        if (!pFrame->m_hWnd)
-            delete pFrame;
+    // A frame that fails to become a window has freed itself (PostNcDestroy).
+    if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
         return nullptr;
-    }
     return pFrame;
 }
 

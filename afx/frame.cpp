@@ -532,11 +532,9 @@ CMiniDockFrameWnd* CFrameWnd::CreateFloatingFrame(DWORD dwStyle)
     if (!pObject)
         AfxThrowMemoryException();
     auto* pFrame = static_cast<CMiniDockFrameWnd*>(pObject);
-    if (!pFrame->Create(this, dwStyle)) {
-        if (!pFrame->m_hWnd)
-            delete pFrame;
+    // A frame that fails to become a window has freed itself (PostNcDestroy).
+    if (!pFrame->Create(this, dwStyle))
         AfxThrowResourceException();
-    }
     return pFrame;
 }
 
@@ -1247,8 +1245,12 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
         if (pMain && pMain->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
             pParentWnd = static_cast<CMDIFrameWnd*>(pMain);
     }
-    if (!pParentWnd || !pParentWnd->m_hWndMDIClient)
+    // As with CreateEx, an object that never becomes a window is let go
+    // through PostNcDestroy, so callers never free it themselves.
+    if (!pParentWnd || !pParentWnd->m_hWndMDIClient) {
+        PostNcDestroy();
         return FALSE;
+    }
 
     CREATESTRUCT cs = {};
     cs.style = dwStyle | WS_CHILD;
@@ -1261,8 +1263,10 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     cs.hwndParent = pParentWnd->m_hWnd;
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = pContext;
-    if (!PreCreateWindow(cs))
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
         return FALSE;
+    }
     m_strTitle = lpszWindowName ? lpszWindowName : "";
 
     MDICREATESTRUCTA mcs = {};
@@ -1278,7 +1282,9 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
 
     AfxHookWindowCreate(this, cs.lpszClass);
     HWND hWnd = (HWND)::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
-    AfxUnhookWindowCreate();
+    // A window that was made and then refused its creation went through WM_NCDESTROY.
+    if (!AfxUnhookWindowCreate() && !hWnd)
+        PostNcDestroy();
     if (!hWnd)
         return FALSE;
     // WM_MDICREATE has no extended style of its own.

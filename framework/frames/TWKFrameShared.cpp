@@ -52,11 +52,9 @@ void TWKCreateEdgeDockBars(CFrameWnd* pFrame, DWORD dwDockStyle, DWORD dwExtra,
         DWORD dwStyle = d.dwStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         TWKDockBar* pTWK = pDockBar->IsKindOf(RUNTIME_CLASS(TWKDockBar)) ? static_cast<TWKDockBar*>(pDockBar) : nullptr;
         BOOL bCreated = pTWK ? pTWK->Create(pFrame, dwStyle, dwExtra, d.nID) : pDockBar->Create(pFrame, dwStyle, d.nID);
-        if (!bCreated) {
-            if (!pDockBar->m_hWnd)
-                delete pDockBar;
+        // An auto-deleting bar that fails to become a window has freed itself.
+        if (!bCreated)
             AfxThrowResourceException();
-        }
     }
 }
 

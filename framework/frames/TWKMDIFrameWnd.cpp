@@ -428,11 +428,9 @@ CFrameWnd* TWKMDIFrameWnd::CreateMDIFloatingFrame(DWORD, CControlBar*)
         return nullptr;
     }
     auto* pFrame = static_cast<CFrameWnd*>(pObject);
-    if (!pFrame->LoadFrame(IDR_TWK_BARHOST, 0x42CFA000, this, nullptr)) {
-        if (!pFrame->m_hWnd)
-            delete pFrame;
+    // A frame that fails to become a window has freed itself (PostNcDestroy).
+    if (!pFrame->LoadFrame(IDR_TWK_BARHOST, 0x42CFA000, this, nullptr))
         return nullptr;
-    }
     return pFrame;
 }
 

@@ -181,3 +181,61 @@ TEST_F(MdiTemplate, NewWindowOpensAnotherFrameOnTheActiveDocument)
 }
 
 } // namespace
+
+// Frames that fail to become windows, at each step; each counts its deletions.
+static int g_nFailedFrameDeletes = 0;
+enum FailStep { kFailPreCreate, kFailOnCreate };
+static FailStep g_failStep = kFailPreCreate;
+
+template <class Base>
+class CFailingFrame : public Base
+{
+public:
+    ~CFailingFrame() override { g_nFailedFrameDeletes++; }
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override
+    {
+        return g_failStep == kFailPreCreate ? FALSE : Base::PreCreateWindow(cs);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CREATE && g_failStep == kFailOnCreate)
+            return -1;
+        return Base::WindowProc(message, wParam, lParam);
+    }
+};
+class CFailingSdiFrame : public CFailingFrame<CFrameWnd>
+{
+    DECLARE_DYNCREATE(CFailingSdiFrame)
+};
+IMPLEMENT_DYNCREATE(CFailingSdiFrame, CFrameWnd)
+class CFailingChildFrame : public CFailingFrame<CMDIChildWnd>
+{
+    DECLARE_DYNCREATE(CFailingChildFrame)
+};
+IMPLEMENT_DYNCREATE(CFailingChildFrame, CMDIChildWnd)
+
+namespace {
+
+// A frame that cannot be made is freed exactly once, whichever step refused it.
+TEST_F(MdiTemplate, FrameThatCannotBeMadeIsFreedOnce)
+{
+    struct Case {
+        CRuntimeClass* pClass;
+        FailStep step;
+        const char* what;
+    } cases[] = {
+        { RUNTIME_CLASS(CFailingSdiFrame), kFailPreCreate, "frame, PreCreateWindow" },
+        { RUNTIME_CLASS(CFailingSdiFrame), kFailOnCreate, "frame, WM_CREATE" },
+        { RUNTIME_CLASS(CFailingChildFrame), kFailPreCreate, "MDI child, PreCreateWindow" },
+        { RUNTIME_CLASS(CFailingChildFrame), kFailOnCreate, "MDI child, WM_CREATE" },
+    };
+    for (const Case& c : cases) {
+        CMultiDocTemplate templ(kTemplateRes, RUNTIME_CLASS(CTemplTestDoc), c.pClass, RUNTIME_CLASS(CTemplTestView));
+        g_failStep = c.step;
+        g_nFailedFrameDeletes = 0;
+        EXPECT_EQ(nullptr, templ.CreateNewFrame(nullptr, nullptr)) << c.what;
+        EXPECT_EQ(1, g_nFailedFrameDeletes) << c.what;
+    }
+}
+
+} // namespace

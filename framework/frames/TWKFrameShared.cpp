@@ -303,6 +303,18 @@ void TWKInstallMenuPlugIn(CFrameWnd* pFrame, TWKMenuBar* pMenuBar, BOOL bBmpMenu
         pBmpPlugIn->SetBmpMgr(static_cast<TWKToolBarManager*>(pManager)->GetBmpMgr());
 }
 
+void TWKLoadMenuBarMenu(CFrameWnd* pFrame, UINT nIDResource, HMENU& rhMenuBarMenu)
+{
+    if (HMENU hMenu = ::GetMenu(pFrame->m_hWnd)) {
+        ::SetMenu(pFrame->m_hWnd, nullptr);
+        ::DestroyMenu(hMenu);
+    }
+    pFrame->m_hMenuDefault = nullptr;
+    if (rhMenuBarMenu)
+        ::DestroyMenu(rhMenuBarMenu);
+    rhMenuBarMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+
 BOOL TWKMenuPlugInTakes(TWKWndPlugIn*& rpMenuPlugIn, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     if (message == WM_DESTROY) {

@@ -122,6 +122,9 @@ LRESULT TWKMenuPlugInWindowProc(TWKWndPlugIn*& rpMenuPlugIn, BOOL bBmpMenus, UIN
 // TRUE when the menu plug-in took the message or it is a close while the
 // toolbars are being customised.
 BOOL TWKMenuPlugInPreTranslate(TWKWndPlugIn* pMenuPlugIn, TWKControlBarManager* pManager, MSG* pMsg);
+// The menu bar shows the frame's menu: the window keeps none of its own, and
+// the menu resource is loaded for the bar in place of rhMenuBarMenu.
+void TWKLoadMenuBarMenu(CFrameWnd* pFrame, UINT nIDResource, HMENU& rhMenuBarMenu);
 // Makes the frame plug-in of that class: NULL for no class or a plug-in that
 // does not attach (then deleted).
 TWKWndPlugIn* TWKCreateFramePlugIn(CWnd* pFrame, TWKWndPlugIn*& rpPlugIn, DWORD dwValue1, DWORD dwValue2,

@@ -74,15 +74,8 @@ BOOL TWKFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParen
     m_nMenuBarMenuID = nIDResource;
     if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
         return FALSE;
-    if (HasMenuBar()) {
-        // The menu bar shows the menu; the window has none of its own.
-        if (HMENU hMenu = ::GetMenu(m_hWnd)) {
-            ::SetMenu(m_hWnd, nullptr);
-            ::DestroyMenu(hMenu);
-        }
-        m_hMenuDefault = nullptr;
-        m_hMenuBarMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
-    }
+    if (HasMenuBar())
+        TWKLoadMenuBarMenu(this, nIDResource, m_hMenuBarMenu);
     return TRUE;
 }
 

@@ -122,15 +122,7 @@ BOOL TWKMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContex
 
 void TWKMDIFrameWnd::AttachMenuBarMenu(UINT nIDResource)
 {
-    // The window shows no menu of its own: the bar shows the frame's menu.
-    if (HMENU hMenu = ::GetMenu(m_hWnd)) {
-        ::SetMenu(m_hWnd, nullptr);
-        ::DestroyMenu(hMenu);
-    }
-    m_hMenuDefault = nullptr;
-    if (m_hMenuBarMenu)
-        ::DestroyMenu(m_hMenuBarMenu);
-    m_hMenuBarMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    TWKLoadMenuBarMenu(this, nIDResource, m_hMenuBarMenu);
     SwapMenu((UINT)-1);
 }
 

@@ -2,6 +2,7 @@
 #include "tests/framework/frames/caption_fixture.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
 #include "framework/controls/menus/TWKMenuBar.h"
+#include "framework/controls/menus/TWKMenuBarFeature.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKTBMenuBtn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
@@ -265,6 +266,11 @@ TEST(SDIFrameMenuBar, TheManagerMakesTheMenuBarAndTheDefaultToolBars)
     MenuBarFrame f;
     ASSERT_TRUE(::IsWindow(f.p->m_hWnd));
     EXPECT_EQ(nullptr, ::GetMenu(f.p->m_hWnd));
+    // Creation plugged the menu-bar feature in, bound to the frame's menu bar.
+    auto* pFeature = dynamic_cast<TWKMenuBarFeature*>(f.p->m_pMenuPlugIn);
+    ASSERT_NE(nullptr, pFeature);
+    EXPECT_EQ(&f.p->m_menuBar, pFeature->m_pMenuBar);
+    EXPECT_TRUE(pFeature->IsPluggedIn());
     ASSERT_TRUE(f.pMgr->LoadToolBarResource(IDR_TWK_TEST_TOOLBAR, 0));
     ASSERT_TRUE(f.pMgr->SetMenuInfo(2, kMenuNone, kMenuSource));
     static const UINT kFileIDs[] = { ID_TWK_TEST_A, ID_TWK_TEST_B, 0, ID_TWK_TEST_C };
@@ -488,6 +494,12 @@ TEST_F(SDIFrameDrag, SaveBarStateAndLoadBarStateRoundTripALayout)
     frame->ClientToScreen(&rectClient);
     frame->FloatControlBar(floating, rectClient.CenterPoint());
     frame->ShowControlBar(hidden, FALSE, FALSE);
+    // A bar of a creatable class that will be gone when the layout loads.
+    auto* made = new TWKControlBar;
+    made->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(made->Create(frame, "Made", WS_CHILD | WS_VISIBLE | CBRS_RIGHT, vt::kIdeExStyle, 0xE724));
+    made->EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBarAt(made, AFX_IDW_DOCKBAR_RIGHT, 0, 0, 1.0f, 90);
     frame->RecalcLayout();
 
     struct Place {
@@ -511,6 +523,7 @@ TEST_F(SDIFrameDrag, SaveBarStateAndLoadBarStateRoundTripALayout)
     EXPECT_EQ((UINT)AFX_IDW_DOCKBAR_FLOAT, saved[2].nDockBarID);
     DeleteProfile(kProfile);
     frame->SaveBarState(kProfile);
+    made->DestroyWindow();
 
     // Everything moved to the top and shown...
     for (CHookedBar* p : bars) {
@@ -531,6 +544,13 @@ TEST_F(SDIFrameDrag, SaveBarStateAndLoadBarStateRoundTripALayout)
             EXPECT_EQ(saved[i].rect, loaded[i].rect) << i;
     }
     EXPECT_NE(nullptr, FloatFrameOf(floating));
+    // The bar made again belongs to the frame's bar-info list, which deletes it with the frame.
+    CControlBar* pMade = frame->GetControlBar(0xE724);
+    ASSERT_NE(nullptr, pMade);
+    EXPECT_TRUE(pMade->IsKindOf(RUNTIME_CLASS(TWKControlBar)));
+    EXPECT_EQ(frame->GetControlBar(AFX_IDW_DOCKBAR_RIGHT), pMade->m_pDockBar);
+    ASSERT_EQ(1, frame->m_listBarInfo.GetCount());
+    EXPECT_EQ(pMade, frame->m_listBarInfo.GetHead());
     DeleteProfile(kProfile);
 }
 

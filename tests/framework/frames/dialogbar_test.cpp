@@ -1,3 +1,4 @@
+#include "tests/framework/frame_loader.h"
 #include "tests/framework/frames/frames_fixture.h"
 #include "framework/frameworkres.h"
 #include "framework/frames/TWKControlBarInfo.h"
@@ -31,12 +32,8 @@ struct DlgBarFrame {
     vt::MainFrame f{ Loaded(frame) };
     static vt::CTestMainFrame* Loaded(CDlgBarFrame* p)
     {
-        if (!p->LoadFrame(vt::kTestFrameID)) {
-            ADD_FAILURE() << "LoadFrame failed";
-            delete p;
+        if (!vt::LoadDockingFrame(p, vt::kTestFrameID))
             return nullptr;
-        }
-        p->EnableDocking(CBRS_ALIGN_ANY);
         p->SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return p;
     }

@@ -1,6 +1,7 @@
 // A main frame on TWKMDIFrameWnd, loaded from the test resources, with
 // docking on all sides, and helpers for its bars and dock-bar arrays.
 #pragma once
+#include "tests/framework/frame_loader.h"
 #include <gtest/gtest.h>
 #include "afx/afx.h"
 #include "afx/afxres.h"
@@ -27,13 +28,9 @@ struct MainFrame {
     explicit MainFrame(int cx = 800, int cy = 600)
     {
         p = new CTestMainFrame;
-        if (!p->LoadFrame(kTestFrameID)) {
-            ADD_FAILURE() << "LoadFrame failed";
-            delete p;
-            p = nullptr;
+        p = vt::LoadDockingFrame(p, kTestFrameID);
+        if (!p)
             return;
-        }
-        p->EnableDocking(CBRS_ALIGN_ANY);
         p->SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     // Takes a frame made by the caller, loaded and docking.

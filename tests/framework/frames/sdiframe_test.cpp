@@ -1,3 +1,4 @@
+#include "tests/framework/frame_loader.h"
 #include "tests/framework/frames/frames_fixture.h"
 #include "tests/framework/frames/caption_fixture.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
@@ -220,11 +221,8 @@ struct MenuBarFrame {
     MenuBarFrame()
     {
         p->SetControlBarManager(pMgr);
-        if (!p->LoadFrame(kMenuNone)) {
-            ADD_FAILURE() << "LoadFrame failed";
+        if (!vt::LoadDockingFrame(p, kMenuNone))
             return;
-        }
-        p->EnableDocking(CBRS_ALIGN_ANY);
         p->SetWindowPos(nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     ~MenuBarFrame()

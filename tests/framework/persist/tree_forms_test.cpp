@@ -1,6 +1,7 @@
 // Saved layouts and toolbar state in a persistent tree: the same values as the
 // profile form, a fresh frame loading them from an ini file and from the
 // registry, damaged counts and missing nodes, and the manager's defaults.
+#include "tests/framework/frame_loader.h"
 #include "tests/framework/frames/layout_fixture.h"
 #include "tests/framework/controls/toolbars/toolbar_fixture.h"
 #include "framework/controls/toolbars/TWKCustomToolBarInfoEx.h"
@@ -38,14 +39,9 @@ struct TreeFrame {
         auto* p = new vt::CTestMainFrame;
         mgr.reset(new TWKToolBarManager(p, nullptr));
         p->SetControlBarManager(mgr.get());
-        if (!p->LoadFrame(vt::kTestFrameID)) {
-            ADD_FAILURE() << "LoadFrame failed";
-            delete p;
-            p = nullptr;
-        } else {
-            p->EnableDocking(CBRS_ALIGN_ANY);
+        p = vt::LoadDockingFrame(p, vt::kTestFrameID);
+        if (p)
             p->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        }
         lf = std::make_unique<LayoutFrame>(p);
         EXPECT_TRUE(mgr->LoadToolBarResource(IDR_TWK_TEST_TOOLBAR, 0));
         mgr->SetButtonMap(kMap);

@@ -1,6 +1,7 @@
 // A main frame with a menu bar as the application makes it, and document
 // child frames from templates whose resource ids are the bar's menus.
 #pragma once
+#include "tests/framework/frame_loader.h"
 #include <gtest/gtest.h>
 #include "afx/afx.h"
 #include "afx/afxres.h"
@@ -52,13 +53,9 @@ struct MenuFrame {
     {
         p = new CMenuTestFrame;
         pMgr = p->m_pMgr;
-        if (!p->LoadFrame(kMenuNone)) {
-            ADD_FAILURE() << "LoadFrame failed";
-            delete p;
-            p = nullptr;
+        p = vt::LoadDockingFrame(p, kMenuNone);
+        if (!p)
             return;
-        }
-        p->EnableDocking(CBRS_ALIGN_ANY);
         p->SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     ~MenuFrame()

@@ -1,6 +1,7 @@
 // A main frame with a menu bar for the menu-tracking tests, what it records,
 // and the steps a thread timer runs inside modal menu loops.
 #pragma once
+#include "tests/framework/frame_loader.h"
 #include <gtest/gtest.h>
 #include "afx/afx.h"
 #include "framework/controls/menus/TWKMenuBar.h"
@@ -174,13 +175,9 @@ struct TrackFrame {
     {
         p = new CTrackFrame;
         pMgr = p->m_pMgr;
-        if (!p->LoadFrame(kMenuNone)) {
-            ADD_FAILURE() << "LoadFrame failed";
-            delete p;
-            p = nullptr;
+        p = vt::LoadDockingFrame(p, kMenuNone);
+        if (!p)
             return;
-        }
-        p->EnableDocking(CBRS_ALIGN_ANY);
         pMgr->SetMenuInfo(5, kMenuNone, kMenuSource, kMenuDisasm, kMenuSect, kMenuTwo);
         pMgr->SetDefaultDockState();
         p->SwapMenu((UINT)-1);

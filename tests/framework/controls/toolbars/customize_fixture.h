@@ -2,6 +2,7 @@
 // manager, the menu bar, two default toolbars and a user toolbar, and steps
 // run inside modal loops.
 #pragma once
+#include "tests/framework/frame_loader.h"
 #include "tests/framework/controls/toolbars/toolbar_fixture.h"
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/controls/toolbars/TWKToolBarsDlg.h"
@@ -39,13 +40,9 @@ struct CustomizeFrame {
     {
         p = new CCustomizeTestFrame;
         pMgr = p->m_pMgr;
-        if (!p->LoadFrame(kCustomizeMenu)) {
-            ADD_FAILURE() << "LoadFrame failed";
-            delete p;
-            p = nullptr;
+        p = vt::LoadDockingFrame(p, kCustomizeMenu);
+        if (!p)
             return;
-        }
-        p->EnableDocking(CBRS_ALIGN_ANY);
         p->SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         EXPECT_TRUE(pMgr->LoadToolBarResource(IDR_TWK_TEST_TOOLBAR, IDR_TWK_TEST_TOOLBAR_LARGE));
         EXPECT_TRUE(pMgr->SetMenuInfo(2, kCustomizeMenu, kCustomizeMenu2));

@@ -1,6 +1,7 @@
 // A main frame for toolbar tests: handlers for some test commands, a record
 // of the commands and status texts it received, and helpers for toolbars.
 #pragma once
+#include "tests/framework/frame_loader.h"
 #include <gtest/gtest.h>
 #include "afx/afx.h"
 #include "afx/afxres.h"
@@ -55,13 +56,9 @@ struct ToolBarFrame {
             pMgr = new TWKToolBarManager(p, nullptr);
             p->SetControlBarManager(pMgr);
         }
-        if (!p->LoadFrame(kToolBarFrameID)) {
-            ADD_FAILURE() << "LoadFrame failed";
-            delete p;
-            p = nullptr;
+        p = vt::LoadDockingFrame(p, kToolBarFrameID);
+        if (!p)
             return;
-        }
-        p->EnableDocking(CBRS_ALIGN_ANY);
         p->SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     ~ToolBarFrame()

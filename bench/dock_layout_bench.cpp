@@ -4,6 +4,7 @@
 // (alternately one pixel larger and back, so the rows are laid out again and
 // windows move), the layout-query run of RepositionBars, and the same windows
 // moved to the same final rectangles with one raw deferred-position batch.
+#include "bench_support.h"
 #include "afx/afx.h"
 #include "afx/afxres.h"
 #include "framework/frames/TWKControlBar.h"
@@ -25,14 +26,7 @@ public:
     CBenchApp() : CWinApp("Veltane Tool") {}
 };
 
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+using bench::Pump;
 
 using Placement = std::vector<std::pair<HWND, CRect>>;
 

@@ -2,6 +2,7 @@
 // custom status bar of a visible frame, each followed by UpdateWindow, and
 // the same texts sent with raw SB_SETTEXT to a plain system status window of
 // the same size; once with a changing text, once with a repeated one.
+#include "bench_support.h"
 #include "afx/afx.h"
 #include "framework/frames/TWKStatusBar.h"
 #include <chrono>
@@ -20,14 +21,7 @@ public:
     CBenchApp() : CWinApp("Veltane Tool") {}
 };
 
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+using bench::Pump;
 
 CString Text(int i, bool bChanging)
 {

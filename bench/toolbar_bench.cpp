@@ -7,6 +7,7 @@
 // RecalcLayout after a one-pixel resize against moving the same windows to
 // the same rectangles in one raw DeferWindowPos batch.
 // Run: bench/toolbar_bench [passes].
+#include "bench_support.h"
 #include "afx/afx.h"
 #include "afx/afxres.h"
 #include "afx/app.h"
@@ -27,22 +28,8 @@ const UINT kFrameID = 0x7D10;   // the framework tests' main frame resources
 const int kButtons = 40;
 const UINT kImageIDs[] = { ID_TWK_TEST_A, ID_TWK_TEST_B, ID_TWK_TEST_C, ID_TWK_TEST_D, ID_TWK_TEST_E };
 
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return (double)c.QuadPart / (double)f.QuadPart;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessage(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
-}
+using bench::Now;
+using bench::Pump;
 
 struct Stats {
     std::vector<double> samples;   // seconds

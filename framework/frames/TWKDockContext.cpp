@@ -4,6 +4,7 @@
 #include "framework/frames/TWKAuxData.h"
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKDockBar.h"
+#include "framework/frames/TWKFrameDispatch.h"
 #include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
@@ -25,11 +26,6 @@ int Distance(CPoint a, CPoint b) { return std::abs(a.x - b.x) + std::abs(a.y - b
 TWKMDIFrameWnd* AsMDIFrame(CFrameWnd* pFrame)
 {
     return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMDIFrameWnd))) ? static_cast<TWKMDIFrameWnd*>(pFrame) : nullptr;
-}
-
-TWKFrameWnd* AsSDIFrame(CFrameWnd* pFrame)
-{
-    return (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKFrameWnd))) ? static_cast<TWKFrameWnd*>(pFrame) : nullptr;
 }
 } // namespace
 
@@ -59,32 +55,17 @@ TWKDockContext::~TWKDockContext()
 
 void TWKDockContext::SiteDock(CDockBar* pDockBar, LPCRECT lpRect)
 {
-    if (TWKMDIFrameWnd* pFrame = AsMDIFrame(m_pDockSite))
-        pFrame->DockControlBar(m_pBar, pDockBar, lpRect);
-    else if (TWKFrameWnd* pSDIFrame = AsSDIFrame(m_pDockSite))
-        pSDIFrame->DockControlBar(m_pBar, pDockBar, lpRect);
-    else if (m_pDockSite)
-        m_pDockSite->CFrameWnd::DockControlBar(m_pBar, pDockBar, lpRect);
+    TWKWithFrame(m_pDockSite, [&](auto* pFrame) { pFrame->DockControlBar(m_pBar, pDockBar, lpRect); });
 }
 
 void TWKDockContext::SiteReDock(CDockBar* pDockBar, LPCRECT lpRect)
 {
-    if (TWKMDIFrameWnd* pFrame = AsMDIFrame(m_pDockSite))
-        pFrame->ReDockControlBar(m_pBar, pDockBar, lpRect);
-    else if (TWKFrameWnd* pSDIFrame = AsSDIFrame(m_pDockSite))
-        pSDIFrame->ReDockControlBar(m_pBar, pDockBar, lpRect);
-    else if (m_pDockSite)
-        m_pDockSite->CFrameWnd::ReDockControlBar(m_pBar, pDockBar, lpRect);
+    TWKWithFrame(m_pDockSite, [&](auto* pFrame) { pFrame->ReDockControlBar(m_pBar, pDockBar, lpRect); });
 }
 
 void TWKDockContext::SiteFloat(CPoint pt, DWORD dwStyle)
 {
-    if (TWKMDIFrameWnd* pFrame = AsMDIFrame(m_pDockSite))
-        pFrame->FloatControlBar(m_pBar, pt, dwStyle);
-    else if (TWKFrameWnd* pSDIFrame = AsSDIFrame(m_pDockSite))
-        pSDIFrame->FloatControlBar(m_pBar, pt, dwStyle);
-    else if (m_pDockSite)
-        m_pDockSite->CFrameWnd::FloatControlBar(m_pBar, pt, dwStyle);
+    TWKWithFrame(m_pDockSite, [&](auto* pFrame) { pFrame->FloatControlBar(m_pBar, pt, dwStyle); });
 }
 
 void TWKDockContext::SiteRecalcLayout()

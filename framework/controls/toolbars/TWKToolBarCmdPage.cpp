@@ -5,8 +5,6 @@
 #include "framework/controls/toolbars/TWKTBMenuBtn.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/toolbars/TWKToolBarsDlg.h"
-#include "framework/frames/TWKFrameWnd.h"
-#include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
 
 namespace {
@@ -20,16 +18,6 @@ const TWKBtnMapEntry* FindMenuBtnEntry(const TWKToolBarManager* pMgr, UINT nID)
         if (pEntry && pEntry->pClass == BUTTON_CLASS(TWKTBMenuBtn))
             return pEntry;
     }
-    return nullptr;
-}
-
-TWKMenuBar* FrameMenuBar(const TWKToolBarManager* pMgr)
-{
-    CFrameWnd* pFrame = pMgr->GetFrameWnd();
-    if (auto* pMDIFrame = dynamic_cast<TWKMDIFrameWnd*>(pFrame))
-        return pMDIFrame->GetMenuBar();
-    if (auto* pSDIFrame = dynamic_cast<TWKFrameWnd*>(pFrame))
-        return pSDIFrame->m_pMenuBar;
     return nullptr;
 }
 
@@ -293,7 +281,7 @@ void TWKToolBarCmdPage::AddMenuBarGroup(LPCSTR lpszName)
 {
     if (!m_pManager || (!m_pManager->GetButtonMap() && !m_pManager->GetButtonMap2()))
         return;
-    TWKMenuBar* pMenuBar = FrameMenuBar(m_pManager);
+    TWKMenuBar* pMenuBar = m_pManager->GetFrameMenuBar();
     if (!pMenuBar)
         return;
     DWORD dwMask;

@@ -5,6 +5,7 @@
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/toolbars/TWKToolBarRectTracker.h"
 #include "framework/frames/TWKAuxData.h"
+#include "framework/frames/TWKFrameDispatch.h"
 #include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
@@ -303,12 +304,7 @@ TWKCustomToolBar* TWKCustomToolBar::NewToolBarFromDrop(int x, int y, TWKStdBtn* 
                          WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE);
     CPoint pt(rect.left - pBar->m_cxLeftBorder - twkAuxData.cxBorder,
               rect.top - pBar->m_cyTopBorder - twkAuxData.cyBorder);
-    CWnd* pParent = pBar->GetParent();
-    if (auto* pMDIFrame = dynamic_cast<TWKMDIFrameWnd*>(pParent))
-        pMDIFrame->FloatControlBar(pBar, pt, CBRS_ALIGN_TOP);
-    else if (auto* pSDIFrame = dynamic_cast<TWKFrameWnd*>(pParent))
-        pSDIFrame->FloatControlBar(pBar, pt, CBRS_ALIGN_TOP);
-    else if (auto* pFrame = dynamic_cast<CFrameWnd*>(pParent))
-        pFrame->CFrameWnd::FloatControlBar(pBar, pt, CBRS_ALIGN_TOP);
+    TWKWithFrame(dynamic_cast<CFrameWnd*>(pBar->GetParent()),
+                 [&](auto* pFrame) { pFrame->FloatControlBar(pBar, pt, CBRS_ALIGN_TOP); });
     return pBar;
 }

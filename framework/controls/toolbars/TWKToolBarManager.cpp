@@ -6,6 +6,7 @@
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/frames/TWKControlBarInfo.h"
+#include "framework/frames/TWKFrameDispatch.h"
 #include "framework/frames/TWKFrameWnd.h"
 #include "framework/frames/TWKMDIFrameWnd.h"
 #include "framework/frameworkres.h"
@@ -134,12 +135,7 @@ namespace {
 // The framework frame docks with its own dock bars and notifications.
 void DockInFrame(CFrameWnd* pFrame, CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect)
 {
-    if (auto* pMDIFrame = dynamic_cast<TWKMDIFrameWnd*>(pFrame))
-        pMDIFrame->DockControlBar(pBar, nDockBarID, lpRect);
-    else if (auto* pSDIFrame = dynamic_cast<TWKFrameWnd*>(pFrame))
-        pSDIFrame->DockControlBar(pBar, nDockBarID, lpRect);
-    else
-        pFrame->DockControlBar(pBar, nDockBarID, lpRect);
+    TWKWithFrame(pFrame, [&](auto* pSite) { pSite->DockControlBar(pBar, nDockBarID, lpRect); });
 }
 } // namespace
 

@@ -301,6 +301,25 @@ TEST(MenuBar, TheIconButtonDropsTheChildsSystemMenuWithCloseAsItsDefault)
         EXPECT_EQ(-1, frame.p->drops[0].b);
         EXPECT_EQ(c.nAfter, ::GetMenuDefaultItem(hSysMenu, FALSE, GMDI_USEDISABLED));
     }
+
+    // The menu it dropped had the states the platform gives the system menu
+    // of a maximised window, whatever they were before.
+    struct State { UINT nID; bool bEnabled; } states[] = {
+        { SC_RESTORE, true }, { SC_MOVE, false }, { SC_SIZE, false }, { SC_MINIMIZE, true }, { SC_MAXIMIZE, false },
+    };
+    for (const State& st : states)
+        ::EnableMenuItem(hSysMenu, st.nID, MF_BYCOMMAND | (st.bEnabled ? MF_GRAYED : MF_ENABLED));
+    frame.p->drops.clear();
+    RECT rect;
+    bar.m_btnCapMenu.GetRect(&rect);
+    UINT_PTR nTimer = ::SetTimer(nullptr, 0, 100, EndMenuTimer);
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ChildMenuFrame::Middle(rect));
+    ::KillTimer(nullptr, nTimer);
+    bar.SendMessage(WM_CANCELMODE);
+    ASSERT_EQ(1u, frame.p->drops.size());
+    for (const State& st : states)
+        EXPECT_EQ(st.bEnabled, !(::GetMenuState(hSysMenu, st.nID, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)))
+            << std::hex << st.nID;
 }
 
 // A button dropped above or below every row lands at that end, inside the

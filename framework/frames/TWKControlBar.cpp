@@ -183,7 +183,10 @@ CSize TWKControlBar::CalcDynamicLayout(int nLength, DWORD dwMode)
             size.cy = nValue;
         } else {
             size.cx = nValue;
-            if (!(dwMode & (LM_HORZDOCK | LM_VERTDOCK)))
+            // A floating frame laying out a bar that does not size itself
+            // dynamically keeps the width it has; only a resize records one.
+            BOOL bLaidOutFixed = (dwMode & LM_MRUWIDTH) && !(m_dwStyle & CBRS_SIZE_DYNAMIC);
+            if (!(dwMode & (LM_HORZDOCK | LM_VERTDOCK)) && !bLaidOutFixed)
                 m_nMRUWidth = (UINT)nValue;
         }
     }

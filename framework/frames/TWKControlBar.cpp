@@ -183,10 +183,7 @@ CSize TWKControlBar::CalcDynamicLayout(int nLength, DWORD dwMode)
             size.cy = nValue;
         } else {
             size.cx = nValue;
-            // A floating frame laying out a bar that does not size itself
-            // dynamically keeps the width it has; only a resize records one.
-            BOOL bLaidOutFixed = (dwMode & LM_MRUWIDTH) && !(m_dwStyle & CBRS_SIZE_DYNAMIC);
-            if (!(dwMode & (LM_HORZDOCK | LM_VERTDOCK)) && !bLaidOutFixed)
+            if (!(dwMode & (LM_HORZDOCK | LM_VERTDOCK)))
                 m_nMRUWidth = (UINT)nValue;
         }
     }

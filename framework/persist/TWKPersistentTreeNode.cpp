@@ -618,6 +618,8 @@ const TWKPTNStrategyProfile::Parsed* TWKPTNStrategyProfile::ParsedFile()
     std::vector<std::pair<CString, CString>>* pSection = nullptr;
     const char* p = text.data();
     const char* const end = p + text.size();
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        p += 3;   // a UTF-8 mark an editor may have put in front
     while (p < end) {
         const char* lineEnd = p;
         while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')

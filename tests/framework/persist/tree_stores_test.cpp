@@ -233,7 +233,7 @@ TEST(TreeStores, IniSectionsReadWhole)
 TEST(TreeStores, IniFilesOfEarlierSavesLoadAsBefore)
 {
     vt::TempDir dir;
-    std::string file = dir.Write("old.ini", "[Root]\r\nptn_Child1=Kid\r\nname = plain text \r\nquoted=\"x\"\r\n"
+    std::string file = dir.Write("old.ini", "\xEF\xBB\xBF[Root]\r\nptn_Child1=Kid\r\nname = plain text \r\nquoted=\"x\"\r\n"
                                             "; a comment\r\nempty=\r\n\r\n[Root.Kid]\r\nBarID=59393\r\n"
                                             "[root.kid]\r\nBarID=ignored\r\n");
     TWKPTNStrategyProfile profile(file.c_str());

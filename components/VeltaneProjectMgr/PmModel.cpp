@@ -329,6 +329,7 @@ std::string FilesSection(const Folder& f, int sub)
 void Project::Reset()
 {
     open = false;
+    error.clear();
     path.clear();
     folder.clear();
     name.clear();
@@ -413,11 +414,21 @@ bool Project::Load(const std::string& file)
     for (const auto& f : folders) {
         std::string subSection = std::string("SubFolders.") + f->Rule().name;
         if (f->Rule().canHaveSubFolders) {
-            for (const std::string& sub : ReadNumbered(file, subSection, "Name"))
-                if (f->FindSubFolder(sub) < 0 && sub.size() < 64 && f->subNames.size() < 32) {
-                    f->subNames.push_back(sub);
-                    f->subFiles.emplace_back(new StringList);
+            // Beyond the component's limits the file is refused: dropping a sub-folder would
+            // drop its files at the next save.
+            for (const std::string& sub : ReadNumbered(file, subSection, "Name")) {
+                if (f->FindSubFolder(sub) >= 0)
+                    continue;
+                if (sub.size() >= kMaxSubFolderName || f->subNames.size() >= kMaxSubFolders) {
+                    std::string reason = "more than " + std::to_string(kMaxSubFolders) + " sub-folders or a name of " +
+                                         std::to_string(kMaxSubFolderName) + " characters or more in [" + subSection + "]";
+                    Reset();
+                    error = reason;
+                    return false;
                 }
+                f->subNames.push_back(sub);
+                f->subFiles.emplace_back(new StringList);
+            }
             int active = ReadInt(file, subSection.c_str(), "Active", 0);
             f->active = active >= 0 && active < static_cast<int>(f->subNames.size()) ? active : 0;
         }

@@ -940,7 +940,7 @@ public:
         Trace("AddSubFolder %s %s", Str(folder), Str(name));
         Folder* f = m_project.open && folder ? m_project.FindFolder(folder) : nullptr;
         if (!f || !f->Rule().canHaveSubFolders || !ValidSubFolderName(name) || f->FindSubFolder(name) >= 0 ||
-            f->subNames.size() >= 32)
+            f->subNames.size() >= kMaxSubFolders)
             return FALSE;
         f->subNames.push_back(name);
         f->subFiles.emplace_back(new StringList);
@@ -1017,6 +1017,8 @@ private:
     {
         CloseProject(FALSE, nullptr);
         if (!m_project.Load(path)) {
+            if (!m_project.error.empty())
+                Trace("OpenProject refused %s: %s", path.c_str(), m_project.error.c_str());
             m_project.Reset();
             return false;
         }
@@ -1027,7 +1029,7 @@ private:
 
     static bool ValidSubFolderName(const char* name)
     {
-        return name && *name && strlen(name) < 64 && !strpbrk(name, "\\/:*?\"<>|,;=[]");
+        return name && *name && strlen(name) < kMaxSubFolderName && !strpbrk(name, "\\/:*?\"<>|,;=[]");
     }
 
     bool NewProjectPath(const char* folder, const char* name, const char* partNumber, std::string& path)

@@ -201,6 +201,46 @@ TEST(ProjectMgrFuzz, NumberedEntriesAllReadGapsSkippedAllSaved)
     EXPECT_EQ("l.txt", ReadKey(sample.Project(), "Files.Root", "File6"));
 }
 
+// Sub-folders past the component's limit refuse the file (dropping one would drop its files at
+// the next save); up to the limit all open.
+TEST(ProjectMgrFuzz, SubFoldersPastTheLimitRefuseTheFile)
+{
+    SampleCopy sample;
+    const std::string original = vt::ReadFileBytes(sample.Project());
+    Component pm(nullptr);
+    const struct {
+        int names;                // besides "Main"
+        size_t nameLength;
+        bool opens;
+    } cases[] = { { 31, 8, true }, { 32, 8, false }, { 3, 63, true }, { 3, 64, false } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.names) + " names of " + std::to_string(c.nameLength));
+        std::string list = "Name1=Main\r\n";
+        for (int i = 0; i < c.names; ++i) {
+            std::string name = "S" + std::to_string(i);
+            list += "Name" + std::to_string(i + 2) + "=" + name + std::string(c.nameLength - name.size(), 'x') + "\r\n";
+        }
+        std::string text = original;
+        size_t at = text.find("Name1=Main");
+        ASSERT_NE(std::string::npos, at);
+        text.replace(at, text.find("Active=", at) - at, list);
+        vt::WriteFileBytes(sample.Project(), text);
+        ASSERT_EQ(c.opens, pm->OpenProject(sample.Project().c_str()) != FALSE);
+        if (c.opens) {
+            I_PMProjectTree* tree = pm->GetProjectTree();
+            tree->ResetFolders();
+            while (I_PMFolder* f = tree->GetNextFolder())
+                if (std::string(f->GetName()) == "GraphicData")
+                    EXPECT_EQ(c.names + 1, f->GetSubFolders()->GetCount());
+            ASSERT_TRUE(pm->CloseProject(TRUE, nullptr));
+            EXPECT_EQ("Main", ReadKey(sample.Project(), "SubFolders.GraphicData", "Name1"));
+        } else {
+            EXPECT_TRUE(pm->GetProjectTree() == nullptr);
+            EXPECT_EQ(text, vt::ReadFileBytes(sample.Project()));
+        }
+    }
+}
+
 // Random numbered sections: what opens is every non-empty entry in the order of its number, and
 // a save and a second open give the same lists.
 TEST(ProjectMgrFuzz, RandomNumberedSectionsRoundTrip)

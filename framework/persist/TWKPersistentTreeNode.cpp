@@ -543,31 +543,68 @@ BOOL TWKPTNStrategyProfile::CanHoldValue(const CString& strValue) const
     return strValue.FindOneOf("\r\n") < 0;
 }
 
+TWKPTNStrategyProfile::~TWKPTNStrategyProfile()
+{
+    FlushSection();
+}
+
+BOOL TWKPTNStrategyProfile::FlushSection()
+{
+    if (!m_bPending)
+        return TRUE;
+    m_bPending = false;
+    if (m_strPendingKeys.empty())
+        return TRUE;
+    m_strPendingKeys += '\0';
+    m_pParsed.reset();
+    m_bWritten = true;
+    BOOL bOk = WritePrivateProfileSectionA(m_strPendingSection, m_strPendingKeys.c_str(), m_strFile);
+    m_strPendingKeys.clear();
+    return bOk;
+}
+
 BOOL TWKPTNStrategyProfile::DeleteNode(const CStringList& path)
 {
     CString section = GetSection(path);
+    BOOL bOk = FlushSection();
     if (section.IsEmpty())
         return FALSE;
     m_pParsed.reset();
     m_bWritten = true;
     WritePrivateProfileStringA(section, NULL, NULL, m_strFile);
-    return TRUE;
+    // The emptied section's keys are written in one go once its child names come: a key at a
+    // time would rewrite the file once per key.
+    m_strPendingSection = section;
+    m_bPending = true;
+    return bOk;
 }
 
 BOOL TWKPTNStrategyProfile::WriteValue(const CStringList& path, const CString& strKey, const CString& strValue)
 {
     if (!CanHoldKey(strKey) || !CanHoldValue(strValue))
         return FALSE;
-    m_pParsed.reset();
-    m_bWritten = true;
     // Values that need none keep the plain form.
     CString stored = NeedsQuotes(strValue) ? "\"" + strValue + "\"" : strValue;
-    return WritePrivateProfileStringA(GetSection(path), strKey, stored, m_strFile);
+    CString section = GetSection(path);
+    if (m_bPending && section == m_strPendingSection) {
+        m_strPendingKeys.append((LPCSTR)strKey, (size_t)strKey.GetLength());
+        m_strPendingKeys += '=';
+        m_strPendingKeys.append((LPCSTR)stored, (size_t)stored.GetLength());
+        m_strPendingKeys += '\0';
+        return TRUE;
+    }
+    BOOL bOk = FlushSection();
+    m_pParsed.reset();
+    m_bWritten = true;
+    return WritePrivateProfileStringA(section, strKey, stored, m_strFile) && bOk;
 }
 
 BOOL TWKPTNStrategyProfile::WriteChildNames(const CStringList& path, const CStringList& names)
 {
     CString section = GetSection(path);
+    if (!(m_bPending && section == m_strPendingSection) && !FlushSection())
+        return FALSE;
+    const bool bPending = m_bPending;
     m_pParsed.reset();
     m_bWritten = true;
     BOOL bOk = TRUE;
@@ -576,15 +613,22 @@ BOOL TWKPTNStrategyProfile::WriteChildNames(const CStringList& path, const CStri
         CString key;
         key.Format("%s%d", (LPCSTR)m_strChildPrefix, n);
         const CString& name = names.GetNext(pos);
-        if (!WritePrivateProfileStringA(section, key, NeedsQuotes(name) ? "\"" + name + "\"" : name, m_strFile))
+        const CString stored = NeedsQuotes(name) ? "\"" + name + "\"" : name;
+        if (bPending) {
+            m_strPendingKeys += std::string(key) + "=" + std::string((LPCSTR)stored, (size_t)stored.GetLength());
+            m_strPendingKeys += '\0';
+        } else if (!WritePrivateProfileStringA(section, key, stored, m_strFile)) {
             bOk = FALSE;
+        }
     }
-    return bOk;
+    // The node's section is complete.
+    return FlushSection() && bOk;
 }
 
 const TWKPTNStrategyProfile::Parsed* TWKPTNStrategyProfile::ParsedFile()
 {
-    // Our writes still in the platform's profile cache go to the file first.
+    // Our writes still held or in the platform's profile cache go to the file first.
+    FlushSection();
     if (m_bWritten) {
         WritePrivateProfileStringA(NULL, NULL, NULL, m_strFile);
         m_bWritten = false;
@@ -723,7 +767,8 @@ BOOL TWKPTNStrategyRegistry::WriteValue(const CStringList& path, const CString& 
     if (!reg.Connect(m_hRoot, NULL, TRUE))
         return FALSE;
     CString key = GetKey(path);
-    if (!reg.Create(key, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS) || !reg.Open(key, KEY_ALL_ACCESS))
+    // Create opens the key as well.
+    if (!reg.Create(key, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS))
         return FALSE;
     return reg.SetStringValue(strKey, strValue);
 }

@@ -5,6 +5,7 @@
 #include "afx/string.h"
 #include "afx/collections.h"
 #include <memory>
+#include <string>
 
 class TWKPersistentTreeNode;
 
@@ -49,6 +50,9 @@ class TWKPTNStrategyProfile : public TWKPTNStrategy
 {
 public:
     explicit TWKPTNStrategyProfile(LPCSTR pszFile);
+    ~TWKPTNStrategyProfile() override;
+    TWKPTNStrategyProfile(const TWKPTNStrategyProfile&) = delete;
+    TWKPTNStrategyProfile& operator=(const TWKPTNStrategyProfile&) = delete;
     BOOL DeleteNode(const CStringList& path) override;
     BOOL WriteValue(const CStringList& path, const CString& strKey, const CString& strValue) override;
     BOOL WriteChildNames(const CStringList& path, const CStringList& names) override;
@@ -72,6 +76,11 @@ private:
     const Parsed* ParsedFile();
     std::shared_ptr<Parsed> m_pParsed;
     bool m_bWritten = false;   // written through the platform since the file was read
+    // The keys of the section DeleteNode emptied, written whole by FlushSection.
+    BOOL FlushSection();
+    CString m_strPendingSection;
+    std::string m_strPendingKeys;   // "key=value" strings, each ended by a NUL
+    bool m_bPending = false;
 };
 
 // One registry key per node below a base key; children are subkeys.

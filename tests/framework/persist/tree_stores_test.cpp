@@ -243,6 +243,23 @@ TEST(TreeStores, IniFilesOfEarlierSavesLoadAsBefore)
     EXPECT_EQ("Root{name=plain text\x01quoted=x\x01" "empty=\x01}\n Kid{BarID=59393\x01}\n", Dump(root, false));
 }
 
+// A value written on its own, outside a save, joins the section's other keys.
+TEST(TreeStores, IniValueWrittenAloneKeepsTheOthers)
+{
+    vt::TempDir dir;
+    std::string file = dir.Write("one.ini", "[Root]\r\na=1\r\nb=2\r\n");
+    TWKPTNStrategyProfile profile(file.c_str());
+    CStringList path;
+    path.AddTail("Root");
+    ASSERT_TRUE(profile.WriteValue(path, "c", " three "));
+    CStringList children, keys, values;
+    ASSERT_TRUE(profile.ReadNode(path, children, keys, values));
+    std::string read;
+    for (POSITION k = keys.GetHeadPosition(), v = values.GetHeadPosition(); k && v;)
+        read += std::string(keys.GetNext(k)) + "=" + std::string(values.GetNext(v)) + ";";
+    EXPECT_EQ("a=1;b=2;c= three ;", read);
+}
+
 // Damaged binary values: every piece up to the count present and whole, or failure.
 TEST(TreeStores, DamagedBinaryValuesFail)
 {

@@ -229,9 +229,11 @@ TEST(ProjectMgrFuzz, SubFoldersPastTheLimitRefuseTheFile)
         if (c.opens) {
             I_PMProjectTree* tree = pm->GetProjectTree();
             tree->ResetFolders();
-            while (I_PMFolder* f = tree->GetNextFolder())
-                if (std::string(f->GetName()) == "GraphicData")
+            while (I_PMFolder* f = tree->GetNextFolder()) {
+                if (std::string(f->GetName()) == "GraphicData") {
                     EXPECT_EQ(c.names + 1, f->GetSubFolders()->GetCount());
+                }
+            }
             ASSERT_TRUE(pm->CloseProject(TRUE, nullptr));
             EXPECT_EQ("Main", ReadKey(sample.Project(), "SubFolders.GraphicData", "Name1"));
         } else {

@@ -1,6 +1,4 @@
 #include "framework/controls/list/TWKTreeNode.h"
-#include <mutex>
-#include <new>
 
 // ---- TWKTreeNode ----
 
@@ -308,111 +306,6 @@ _Node::_Node() : m_dwExState(0), m_nRowHeight(0), m_nRowHint(-1)
     m_item.iSelectedImage = NO_IMAGE;
 }
 
-namespace {
-
-// Fixed-size blocks carved from slabs of committed memory; a freed block goes
-// on a free list, and the slabs go back to the system when no block is in use.
-class NodePool
-{
-public:
-    explicit NodePool(size_t nBlock) : m_nBlock(nBlock) {}
-    size_t BlockSize() const { return m_nBlock; }
-    void* Alloc()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_pFree && !AddSlab())
-            return nullptr;
-        FreeBlock* p = m_pFree;
-        m_pFree = p->pNext;
-        m_nLive++;
-        return p;
-    }
-    void Free(void* p)
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        auto* pBlock = static_cast<FreeBlock*>(p);
-        pBlock->pNext = m_pFree;
-        m_pFree = pBlock;
-        if (--m_nLive == 0)
-            ReleaseSlabs();
-    }
-
-private:
-    struct FreeBlock { FreeBlock* pNext; };
-    struct Slab { Slab* pNext; };
-    static const size_t kSlabBytes = 256 * 1024;
-
-    BOOL AddSlab()
-    {
-        auto* pSlab = static_cast<Slab*>(::VirtualAlloc(nullptr, kSlabBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        if (!pSlab)
-            return FALSE;
-        pSlab->pNext = m_pSlabs;
-        m_pSlabs = pSlab;
-        const size_t nStep = (m_nBlock + 15) & ~(size_t)15;
-        // Blocks in address order, so a fill walks memory forward.
-        char* pFirst = reinterpret_cast<char*>(pSlab) + 16;
-        size_t nBlocks = (kSlabBytes - 16) / nStep;
-        for (size_t i = nBlocks; i-- > 0;) {
-            auto* pBlock = reinterpret_cast<FreeBlock*>(pFirst + i * nStep);
-            pBlock->pNext = m_pFree;
-            m_pFree = pBlock;
-        }
-        return TRUE;
-    }
-    void ReleaseSlabs()
-    {
-        while (m_pSlabs) {
-            Slab* pNext = m_pSlabs->pNext;
-            ::VirtualFree(m_pSlabs, 0, MEM_RELEASE);
-            m_pSlabs = pNext;
-        }
-        m_pFree = nullptr;
-    }
-
-    const size_t m_nBlock;
-    std::mutex m_mutex;
-    Slab* m_pSlabs = nullptr;
-    FreeBlock* m_pFree = nullptr;
-    size_t m_nLive = 0;
-};
-
-// Never destroyed: nodes may outlive static destruction.
-NodePool& ThePool()
-{
-    static NodePool* pPool = new NodePool(sizeof(_Node));
-    return *pPool;
-}
-
-// Item texts up to this length with their terminator (most labels) come from a pool too.
-NodePool& TheTextPool()
-{
-    static NodePool* pPool = new NodePool(32);
-    return *pPool;
-}
-
-} // namespace
-
-void* _Node::operator new(size_t nSize)
-{
-    if (nSize != sizeof(_Node))
-        return ::operator new(nSize);
-    void* p = ThePool().Alloc();
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-
-void _Node::operator delete(void* p, size_t nSize)
-{
-    if (!p)
-        return;
-    if (nSize != sizeof(_Node))
-        ::operator delete(p);
-    else
-        ThePool().Free(p);
-}
-
 _Node::~_Node()
 {
     FreeText();
@@ -439,12 +332,7 @@ LRESULT _Node::QueryNode(WPARAM, LPARAM)
 void _Node::FreeText()
 {
     if (m_item.pszText != NULL && m_item.pszText != LPSTR_TEXTCALLBACKA)
-    {
-        if ((size_t)m_item.cchTextMax <= TheTextPool().BlockSize())
-            TheTextPool().Free(m_item.pszText);
-        else
-            delete[] m_item.pszText;
-    }
+        delete[] m_item.pszText;
     m_item.pszText = NULL;
     m_item.cchTextMax = 0;
 }
@@ -458,12 +346,7 @@ void _Node::SetText(LPCSTR lpszText)
         return;
     }
     size_t nLen = strlen(lpszText) + 1;
-    NodePool& texts = TheTextPool();
-    // The length kept below tells FreeText where the text came from.
-    void* p = nLen <= texts.BlockSize() ? texts.Alloc() : new char[nLen];
-    if (!p)
-        throw std::bad_alloc();
-    m_item.pszText = static_cast<char*>(p);
+    m_item.pszText = new char[nLen];
     memcpy(m_item.pszText, lpszText, nLen);
     m_item.cchTextMax = (int)nLen;
 }

@@ -85,11 +85,6 @@ public:
 
     _Node();
     ~_Node() override;
-    // Item nodes come from blocks of the system's memory, not from the heap one
-    // at a time: the heap's growth made each node of a large fill several times
-    // dearer than one of a small fill. A derived node of another size uses the heap.
-    static void* operator new(size_t nSize);
-    static void operator delete(void* p, size_t nSize);
 
     BOOL IsExpanded() const override;
     void SetExpanded(BOOL bExpanded) override;

@@ -195,41 +195,6 @@ TEST(TreeItems, DeletingEverythingNotifiesLeavesFirst)
     EXPECT_EQ("new child", t.Rows());
 }
 
-// Nodes and short texts come from pooled blocks: many items, deleted in an
-// interleaved order and refilled, keep their texts; so do items made after a
-// tree was emptied and its blocks went back to the system.
-TEST(TreeItems, ManyItemsKeepTheirTextsThroughDeletesAndRefills)
-{
-    TreeFixture t;
-    auto text = [](int i) {
-        std::string s = "item " + std::to_string(i);
-        return i % 3 ? s : s + " with a label longer than thirty-one characters";
-    };
-    HTREEITEM hTop = t.Add("top");
-    std::vector<std::pair<HTREEITEM, int>> items;
-    for (int i = 0; i < 12000; i++)
-        items.push_back({ t.Add(text(i).c_str(), hTop), i });
-    for (size_t k = 0; k < items.size(); k += 2)
-        t.tree.DeleteItem(items[k].first);
-    std::vector<std::pair<HTREEITEM, int>> kept;
-    for (size_t k = 1; k < items.size(); k += 2)
-        kept.push_back(items[k]);
-    for (int i = 12000; i < 18000; i++)
-        kept.push_back({ t.Add(text(i).c_str(), hTop), i });
-    int nWrong = 0;
-    for (const auto& item : kept)
-        if (std::string(t.tree.GetItemText(item.first)) != text(item.second))
-            nWrong++;
-    EXPECT_EQ(0, nWrong);
-    EXPECT_EQ(12000, t.tree.CountItems(hTop));
-
-    t.tree.DeleteAllItems();
-    HTREEITEM a = t.Add("again");
-    HTREEITEM b = t.Add(text(3).c_str(), a);
-    EXPECT_STREQ("again", t.tree.GetItemText(a));
-    EXPECT_EQ(CString(text(3).c_str()), t.tree.GetItemText(b));
-}
-
 TEST(TreeItems, MoveRefusesOwnSubtreeAndKeepsTheCaret)
 {
     SmallTree t;

@@ -287,6 +287,13 @@ private:
     int SpliceChain(TWKEditPos pos, TWKEditLine* pChain, TWKEditLine* pLast, BOOL bLastHasEnd);
     void RecordInsertedText(int nLine, int nFillFrom, LPCSTR pszFill, int nTextOffset, LPCSTR pszText,
                             int nLastLength, int nChainLines, BOOL bLastHasEnd);
+    // Puts a record whose text is owned already at the undo position.
+    void StoreUndoRecord(const TWKEditUndoRecord& r);
+    // A column insert's record holds the texts of the lines it changed,
+    // before and after (line images).
+    static size_t LineImageSize(TWKEditLine* pLine, int nLines);
+    static size_t WriteLineImage(LPSTR pOut, TWKEditLine* pLine, int nLines);
+    void ReplaceWithLineImage(int nStartLine, int nLines, LPCSTR pImage);
     void ReplayUndo(const TWKEditUndoRecord& rec);
     void ReplayRedo(const TWKEditUndoRecord& rec);
     TWKEditPos PosOf(int nLine, int nOffset) { TWKEditPos p = { GetLine(nLine), nOffset }; return p; }

@@ -78,6 +78,21 @@ void ForEachPiece(LPCSTR pszText, int nLength, int nLineEndLen, F f)
     }
 }
 
+// The bytes of a line image (see WriteLineImage).
+size_t LineImageLength(LPCSTR pImage)
+{
+    int nLines;
+    memcpy(&nLines, pImage, sizeof(int));
+    size_t n = sizeof(int);
+    for (int i = 0; i < nLines; i++)
+    {
+        int nLength;
+        memcpy(&nLength, pImage + n, sizeof(int));
+        n += sizeof(int) + nLength;
+    }
+    return n;
+}
+
 } // namespace
 
 // Wraps the outermost primitive of a change: when it changed the text and
@@ -603,42 +618,55 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
     }
 
     // The lines the block needs below the end of the text, and one empty
-    // line after it, are added first, each split recorded: Undo takes the
-    // block out and then joins them away, leaving the text as it was.
+    // line after it, are added first. Replaying a column delete's undo finds
+    // them there already.
     int nRows = 0, nLines = 0;
     for (TWKEditLine* b = pChain; b; b = b->pNext)
         nRows++;
     for (TWKEditLine* p = pos.pLine; p; p = p->pNext)
         nLines++;
-    // Replaying a record finds the lines its own records made already.
+    const int nTarget = nRows + (m_bReplaying ? 0 : 1);
+    const int nColumn = OffsetToColumn(pos.pLine, pos.nOffset);
+
+    // One record takes the whole insert back and forth: the texts of the
+    // lines it changes, before and after. However many rows the block has,
+    // Undo restores the text byte for byte, and Redo writes exactly what the
+    // paste wrote. The room for both images is taken before anything changes.
+    const int nBefore = nLines < nTarget ? nLines : nRows;
+    const int nAfter = nLines < nTarget ? nTarget : nRows;
+    LPSTR pImage = NULL;
+    size_t nBeforeSize = 0;
     if (bUndo)
-        SetUndoGroup(TRUE);
-    for (; nLines < nRows + (m_bReplaying ? 0 : 1) && !rc; nLines++)
+    {
+        nBeforeSize = LineImageSize(pos.pLine, nBefore);
+        size_t nRowGrowth = (size_t)nColumn + nWidth + m_nLineEndLen;
+        size_t nBound = nBeforeSize * 2 + nRowGrowth * nAfter + sizeof(int) * (nAfter - nBefore);
+        pImage = (LPSTR)malloc(nBound);
+        if (!pImage)
+        {
+            free(pszPiece);
+            FreeLines(pChain);
+            free(pszCopy);
+            return IDS_TWK_NOMEMORY;
+        }
+        WriteLineImage(pImage, pos.pLine, nBefore);
+    }
+    for (; nLines < nTarget && !rc; nLines++)
     {
         TWKEditLine* pLast = GetLastLine(pos.pLine);
         TWKEditPos e = { pLast, VisibleEnd(pLast) };
-        rc = SplitLine(e, bUndo);
+        rc = SplitLine(e, FALSE);
     }
 
-    const int nColumn = OffsetToColumn(pos.pLine, pos.nOffset);
     int nStartOffset = pos.nOffset;
     int nBlockLines = 0;
-    // Where a row went in, for the records of a block that is no rectangle.
-    struct Row { int nLine; int nOffset; };
-    std::vector<Row> rows;
-    BOOL bRagged = FALSE;
     TWKEditLine* pCur = pos.pLine;
     for (TWKEditLine* b = pChain; b && pCur && !rc; b = b->pNext)
     {
         TWKEditPos p = { pCur, ColumnToOffset(pCur, nColumn) };
-        rc = PadToPosition(&p, bUndo);
+        rc = PadToPosition(&p, FALSE);
         if (rc)
             break;
-        // A tab over the column puts the row in before it: the row then does
-        // not stand at the block's column, where a column delete looks.
-        if (OffsetToColumn(pCur, p.nOffset) != nColumn)
-            bRagged = TRUE;
-        rows.push_back({pCur->nLineNo, p.nOffset});
         if (b == pChain)
             nStartOffset = p.nOffset;
         // Every block line is exactly the first line's width; a short one
@@ -655,31 +683,94 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
         pCur = pCur->pNext;
     }
     m_nLineCount = RenumberLines(m_pFirstLine);
-    if (!rc && bUndo && !bRagged)
+    if (!rc && bUndo)
     {
+        WriteLineImage(pImage + nBeforeSize, pos.pLine, nAfter);
         TWKEditUndoRecord r = MakeRecord(UNDO_COLUMN_INSERTED, pos.pLine->nLineNo, nStartOffset,
                                          pos.pLine->nLineNo + nBlockLines, nStartOffset + nWidth);
-        AddUndoRecord(&r, pszCopy);
+        r.dwGroup = m_dwUndoGroup;
+        r.pszText = pImage;
+        pImage = NULL;
+        StoreUndoRecord(r);
     }
-    else if (!rc && bUndo)
-    {
-        // Each row is taken back from exactly where it went in.
-        for (const Row& row : rows)
-        {
-            TWKEditLine* pLine = GetLine(row.nLine);
-            TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, row.nLine, row.nOffset, row.nLine,
-                                             row.nOffset + nWidth);
-            memcpy(pszPiece, pLine->pText + row.nOffset, nWidth);
-            pszPiece[nWidth] = 0;
-            AddUndoRecord(&r, pszPiece);
-        }
-    }
-    if (bUndo)
-        SetUndoGroup(FALSE);
+    free(pImage);
     free(pszPiece);
     FreeLines(pChain);
     free(pszCopy);
     return rc;
+}
+
+// ------------------------------------------------------------- line images
+
+// An image is the count of lines, then each line's length and bytes (line
+// end included; a NUL among them is kept).
+size_t TWKEdit::LineImageSize(TWKEditLine* pLine, int nLines)
+{
+    size_t n = sizeof(int);
+    for (int i = 0; i < nLines && pLine; i++, pLine = pLine->pNext)
+        n += sizeof(int) + pLine->nLength;
+    return n;
+}
+
+size_t TWKEdit::WriteLineImage(LPSTR pOut, TWKEditLine* pLine, int nLines)
+{
+    LPSTR p = pOut + sizeof(int);
+    int nWritten = 0;
+    for (; nWritten < nLines && pLine; nWritten++, pLine = pLine->pNext)
+    {
+        memcpy(p, &pLine->nLength, sizeof(int));
+        memcpy(p + sizeof(int), pLine->pText, pLine->nLength);
+        p += sizeof(int) + pLine->nLength;
+    }
+    memcpy(pOut, &nWritten, sizeof(int));
+    return (size_t)(p - pOut);
+}
+
+// The lines of an image take the place of nLines lines from nStartLine: the
+// nodes there keep their marks and take the texts, nodes are added or
+// removed after them as the counts differ.
+void TWKEdit::ReplaceWithLineImage(int nStartLine, int nLines, LPCSTR pImage)
+{
+    int nNew;
+    memcpy(&nNew, pImage, sizeof(int));
+    LPCSTR p = pImage + sizeof(int);
+    TWKEditLine* pLine = GetLine(nStartLine);
+    TWKEditLine* pPrev = pLine ? pLine->pPrev : NULL;
+    for (int i = 0; i < nNew; i++)
+    {
+        int nLength;
+        memcpy(&nLength, p, sizeof(int));
+        p += sizeof(int);
+        if (i >= nLines || !pLine)
+        {
+            TWKEditLine* pNew = pPrev ? NewLine(nLength + 1) : NULL;
+            if (!pNew)
+                break;
+            pNew->pPrev = pPrev;
+            pNew->pNext = pPrev->pNext;
+            if (pNew->pNext)
+                pNew->pNext->pPrev = pNew;
+            pPrev->pNext = pNew;
+            pLine = pNew;
+        }
+        else if (!GrowLine(pLine, nLength + 1))
+            break;
+        memcpy(pLine->pText, p, nLength);
+        pLine->pText[nLength] = 0;
+        pLine->nLength = nLength;
+        p += nLength;
+        pPrev = pLine;
+        pLine = i + 1 < nLines ? pLine->pNext : NULL;
+    }
+    // Lines the image has no text for go.
+    for (int i = nNew; i < nLines && pPrev && pPrev->pNext; i++)
+    {
+        TWKEditLine* pGone = pPrev->pNext;
+        UnlinkLine(pGone);
+        FreeLine(pGone);
+    }
+    NoteChange();
+    m_nLineCount = RenumberLines(m_pFirstLine);
 }
 
 // ----------------------------------------------------------- ranges, blocks
@@ -1212,6 +1303,17 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     default:
         break;
     }
+    StoreUndoRecord(r);
+    return 1;
+}
+
+void TWKEdit::StoreUndoRecord(const TWKEditUndoRecord& r)
+{
+    if (!m_pUndo)
+    {
+        free(r.pszText);
+        return;
+    }
     // A new record discards what could be redone; only a log full up to
     // the position itself drops its oldest quarter.
     for (int i = m_nUndoPos; i < m_nUndoCount; i++)
@@ -1237,7 +1339,6 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     m_nUndoPos++;
     m_nUndoCount = m_nUndoPos;
     m_nRecordsAdded++;
-    return 1;
 }
 
 void TWKEdit::SetUndoGroup(BOOL bOpen)
@@ -1301,11 +1402,14 @@ void TWKEdit::ReplayUndo(const TWKEditUndoRecord& rec)
             InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
         break;
     case UNDO_COLUMN_INSERTED:
-    {
-        int nEnd = rec.nEndLine == rec.nStartLine ? rec.nEndLine : rec.nEndLine - 1;
-        DeleteBlock(start, PosOf(nEnd, rec.nEndOffset), FALSE, TRUE);
+        if (rec.pszText)
+        {
+            LPCSTR pAfter = rec.pszText + LineImageLength(rec.pszText);
+            int nAfter;
+            memcpy(&nAfter, pAfter, sizeof(int));
+            ReplaceWithLineImage(rec.nStartLine, nAfter, rec.pszText);
+        }
         break;
-    }
     default:
         break;
     }
@@ -1344,7 +1448,11 @@ void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
         break;
     case UNDO_COLUMN_INSERTED:
         if (rec.pszText)
-            InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
+        {
+            int nBefore;
+            memcpy(&nBefore, rec.pszText, sizeof(int));
+            ReplaceWithLineImage(rec.nStartLine, nBefore, rec.pszText + LineImageLength(rec.pszText));
+        }
         break;
     case UNDO_FILE_INSERTED:
         if (rec.pszText)

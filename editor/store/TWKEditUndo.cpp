@@ -370,16 +370,16 @@ int TWKEdit::DeleteChars(TWKEditPos pos, int nCount, BOOL bUndo)
         if (!pszCopy)
             return IDS_TWK_NOMEMORY;
     }
-    for (int i = 0; i < nCount; i++)
+    // What DeleteChar count times would take: the bytes up to the visible
+    // end, in one move.
+    int nTake = pos.pLine->pText && pos.nOffset >= 0 ? VisibleEnd(pos.pLine) - pos.nOffset : 0;
+    nTake = nTake > nCount ? nCount : nTake;
+    if (nTake > 0)
     {
-        int rc = DeleteChar(pos, FALSE);
-        if (rc == IDS_TWK_JOINLINE)
-            break;
-        if (rc)
-        {
-            free(pszCopy);
-            return rc;
-        }
+        LPSTR t = pos.pLine->pText + pos.nOffset;
+        memmove(t, t + nTake, pos.pLine->nLength - pos.nOffset - nTake + 1);
+        pos.pLine->nLength -= nTake;
+        NoteChange();
     }
     if (bUndo)
     {
@@ -435,11 +435,34 @@ int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUn
             }
         }
     }
-    for (int i = 0; i < nLen && !rc; i++)
+    if (!rc && bInsert && nLen > 0 && !memchr(pszText, '\r', nLen) && !memchr(pszText, '\n', nLen))
     {
-        TWKEditPos q = { p.pLine, p.nOffset + i };
-        rc = InsertChar(q, pszText[i], bInsert, FALSE);
+        // Inserted at once: what the bytes one by one would give, a line
+        // end appended to a line without one.
+        TWKEditLine* pLine = p.pLine;
+        if (!GrowLine(pLine, pLine->nLength + nLen + m_nLineEndLen + 1))
+            rc = IDS_TWK_NOMEMORY;
+        else
+        {
+            LPSTR t = pLine->pText;
+            memmove(t + p.nOffset + nLen, t + p.nOffset, pLine->nLength - p.nOffset + 1);
+            memcpy(t + p.nOffset, pszText, nLen);
+            pLine->nLength += nLen;
+            if (VisibleEnd(pLine) == pLine->nLength)
+            {
+                memcpy(t + pLine->nLength, m_szLineEnd, m_nLineEndLen);
+                pLine->nLength += m_nLineEndLen;
+            }
+            t[pLine->nLength] = 0;
+            NoteChange();
+        }
     }
+    else
+        for (int i = 0; i < nLen && !rc; i++)
+        {
+            TWKEditPos q = { p.pLine, p.nOffset + i };
+            rc = InsertChar(q, pszText[i], bInsert, FALSE);
+        }
     if (!rc && bUndo)
     {
         TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo,
@@ -562,7 +585,7 @@ int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo,
         int nLastLength = pLast->nLength;
         int nLine = pos.pLine->nLineNo;
         rc = SpliceChain(pos, pChain, pLast, bLastHasEnd);
-        m_nLineCount = RenumberLines(m_pFirstLine);
+        m_nLineCount = RenumberFrom(pos.pLine);
         if (!rc && bUndo)
             RecordInsertedText(nLine, nFillFrom, pszFill, pos.nOffset, pszCopy, nLastLength, nChainLines,
                                bLastHasEnd);
@@ -682,7 +705,7 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
         nBlockLines++;
         pCur = pCur->pNext;
     }
-    m_nLineCount = RenumberLines(m_pFirstLine);
+    m_nLineCount = RenumberFrom(pos.pLine);
     if (!rc && bUndo)
     {
         WriteLineImage(pImage + nBeforeSize, pos.pLine, nAfter);
@@ -736,6 +759,7 @@ void TWKEdit::ReplaceWithLineImage(int nStartLine, int nLines, LPCSTR pImage)
     LPCSTR p = pImage + sizeof(int);
     TWKEditLine* pLine = GetLine(nStartLine);
     TWKEditLine* pPrev = pLine ? pLine->pPrev : NULL;
+    TWKEditLine* pFirst = pLine;
     for (int i = 0; i < nNew; i++)
     {
         int nLength;
@@ -770,7 +794,7 @@ void TWKEdit::ReplaceWithLineImage(int nStartLine, int nLines, LPCSTR pImage)
         FreeLine(pGone);
     }
     NoteChange();
-    m_nLineCount = RenumberLines(m_pFirstLine);
+    m_nLineCount = RenumberFrom(pFirst);
 }
 
 // ----------------------------------------------------------- ranges, blocks
@@ -842,7 +866,7 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
     if (!rc)
     {
         if (bUndo)
-            AddUndoRecord(&r, pszCopy);
+            AddUndoRecordEx(&r, NULL, pszCopy), pszCopy = NULL;
         NoteChange();
     }
     free(pszCopy);
@@ -973,7 +997,7 @@ int TWKEdit::SplitLine(TWKEditPos pos, BOOL bUndo)
         }
     }
     InsertLineAfter(pNew, pLine);
-    m_nLineCount = RenumberLines(pNew);
+    m_nLineCount = RenumberFrom(pNew);
     if (bUndo)
     {
         TWKEditUndoRecord r = MakeRecord(UNDO_LINE_SPLIT, pLine->nLineNo, off);
@@ -1023,6 +1047,8 @@ int TWKEdit::JoinLine(TWKEditPos pos, BOOL bUndo)
         m_pFirstLine = pLine;
     FreeLine(pNext);
     m_nLineCount--;
+    if (pLine->pNext)
+        RenumberFrom(pLine->pNext);
     NoteChange();
     if (bUndo)
     {
@@ -1260,8 +1286,16 @@ void TWKEdit::FreeUndo()
 
 int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
 {
+    return AddUndoRecordEx(pRec, pszText, NULL);
+}
+
+int TWKEdit::AddUndoRecordEx(const TWKEditUndoRecord* pRec, LPCSTR pszText, LPSTR pszOwned)
+{
     if (!m_pUndo || !pRec)
+    {
+        free(pszOwned);
         return 0;
+    }
     TWKEditUndoRecord r;
     memset(&r, 0, sizeof(r));
     r.nType = pRec->nType;
@@ -1285,7 +1319,9 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     case UNDO_FILE_INSERTED:
         r.nEndLine = pRec->nEndLine;
         r.nEndOffset = pRec->nEndOffset;
-        if (pszText && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
+        if (pszOwned && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
+            r.pszText = pszOwned, pszOwned = NULL;
+        else if (pszText && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
         {
             r.pszText = CopyText(pszText, (int)strlen(pszText));
             if (!r.pszText)
@@ -1303,6 +1339,7 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     default:
         break;
     }
+    free(pszOwned);
     StoreUndoRecord(r);
     return 1;
 }
@@ -1413,7 +1450,6 @@ void TWKEdit::ReplayUndo(const TWKEditUndoRecord& rec)
     default:
         break;
     }
-    m_nLineCount = RenumberLines(m_pFirstLine);
 }
 
 void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
@@ -1461,7 +1497,18 @@ void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
     default:
         break;
     }
-    m_nLineCount = RenumberLines(m_pFirstLine);
+}
+
+TWKEditPos TWKEdit::PosOf(int nLine, int nOffset)
+{
+    TWKEditPos p = { NULL, nOffset };
+    if (m_bReplaying && m_pReplayLine && nLine == m_nReplayLineNo)
+        p.pLine = m_pReplayLine;
+    else
+        p.pLine = GetLine(nLine);
+    m_pReplayLine = m_bReplaying ? p.pLine : NULL;
+    m_nReplayLineNo = nLine;
+    return p;
 }
 
 int TWKEdit::Undo()
@@ -1469,15 +1516,22 @@ int TWKEdit::Undo()
     if (!m_pUndo || m_nUndoPos <= 0)
         return 0;
     m_bReplaying = TRUE;
+    m_pReplayLine = NULL;
+    bool bLines = false;
     for (;;)
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos - 1];
         ReplayUndo(rec);
+        if (!IsGroupedType(rec.nType))   // the one-character records keep the lines
+            bLines = true, m_pReplayLine = NULL;
         m_nUndoPos--;
         if (m_nUndoPos == 0 || !Chained(rec, m_pUndo[m_nUndoPos - 1]))
             break;
     }
     m_bReplaying = FALSE;
+    m_pReplayLine = NULL;
+    if (bLines)
+        m_nLineCount = RenumberLines(m_pFirstLine);
     return 1;
 }
 
@@ -1486,14 +1540,21 @@ int TWKEdit::Redo()
     if (!m_pUndo || m_nUndoCount == 0 || m_nUndoPos + 1 > m_nUndoCount)
         return 0;
     m_bReplaying = TRUE;
+    m_pReplayLine = NULL;
+    bool bLines = false;
     for (;;)
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos];
         ReplayRedo(rec);
+        if (!IsGroupedType(rec.nType))   // the one-character records keep the lines
+            bLines = true, m_pReplayLine = NULL;
         m_nUndoPos++;
         if (m_nUndoPos >= m_nUndoCount || !Chained(rec, m_pUndo[m_nUndoPos]))
             break;
     }
     m_bReplaying = FALSE;
+    m_pReplayLine = NULL;
+    if (bLines)
+        m_nLineCount = RenumberLines(m_pFirstLine);
     return 1;
 }

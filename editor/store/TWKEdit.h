@@ -313,6 +313,7 @@ private:
     // returns NULL when memory runs out.
     LPSTR FinishCopy(LPSTR pszOut, size_t nLength);
     int CheckColumnWidth(TWKEditPos pos, TWKEditLine* pBlock, int nWidth);
+    void EndWithLineEnd(TWKEditLine* pLine);
     // Marks a change of the text; a change no record describes (outside
     // Undo and Redo) makes the save point unreachable.
     void NoteChange();

@@ -226,12 +226,7 @@ int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
     memset(p + nVisible, '\t', nTabs);
     memset(p + nVisible + nTabs, ' ', nSpaces);
     pLine->nLength += nFill;
-    if (VisibleEnd(pLine) == pLine->nLength)
-    {
-        memcpy(p + pLine->nLength, m_szLineEnd, m_nLineEndLen);
-        pLine->nLength += m_nLineEndLen;
-    }
-    p[pLine->nLength] = 0;
+    EndWithLineEnd(pLine);
     NoteChange();
     if (bUndo)
     {
@@ -246,6 +241,18 @@ int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
     }
     pPos->nOffset = nVisible + nFill;
     return 0;
+}
+
+// A line without the line-end sequence gets it (the room is there); the
+// text ends with a NUL.
+void TWKEdit::EndWithLineEnd(TWKEditLine* pLine)
+{
+    if (VisibleEnd(pLine) == pLine->nLength)
+    {
+        memcpy(pLine->pText + pLine->nLength, m_szLineEnd, m_nLineEndLen);
+        pLine->nLength += m_nLineEndLen;
+    }
+    pLine->pText[pLine->nLength] = 0;
 }
 
 int TWKEdit::CopyWithStoreLineEnds(LPCSTR pszText, int* pnLength, LPSTR* ppszCopy)
@@ -317,14 +324,8 @@ int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
         pLine->nLength++;
     }
     t[off] = ch;
-    t[pLine->nLength] = 0;
     NoteChange();
-    if (VisibleEnd(pLine) == pLine->nLength)
-    {
-        memcpy(t + pLine->nLength, m_szLineEnd, m_nLineEndLen);
-        pLine->nLength += m_nLineEndLen;
-        t[pLine->nLength] = 0;
-    }
+    EndWithLineEnd(pLine);
     return 0;
 }
 
@@ -448,12 +449,7 @@ int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUn
             memmove(t + p.nOffset + nLen, t + p.nOffset, pLine->nLength - p.nOffset + 1);
             memcpy(t + p.nOffset, pszText, nLen);
             pLine->nLength += nLen;
-            if (VisibleEnd(pLine) == pLine->nLength)
-            {
-                memcpy(t + pLine->nLength, m_szLineEnd, m_nLineEndLen);
-                pLine->nLength += m_nLineEndLen;
-            }
-            t[pLine->nLength] = 0;
+            EndWithLineEnd(pLine);
             NoteChange();
         }
     }

@@ -242,6 +242,8 @@ def drawings():
     d["ID_APP_ABOUT"] = lambda c: (c.disc(8, 8, 6.5, B), c.rect(7, 7, 8, 12, W, W), c.rect(7, 3, 8, 4, W, W))
     d["ID_TOOLS_CUSTOMIZE"] = lambda c: (c.line(3, 13, 10, 6, G, thick=3), c.disc(11, 5, 3.5, G),
                                          c.disc(12, 4, 1.5, F, None))
+    # The split buttons' arrow parts.
+    d["ID_EDIT_UNDO_LIST"] = d["ID_EDIT_REDO_LIST"] = lambda c: c.poly([(5, 7), (11, 7), (8, 10)], K, None)
     return d
 
 
@@ -255,7 +257,8 @@ ID_PROJECT_STOP_BUILD ID_PROJECT_WRITE ID_PROJECT_OPTIONS
 ID_DEBUG_START ID_DEBUG_CLOSE ID_DEBUG_RUN ID_DEBUG_STOP ID_DEBUG_RESTART
 ID_DEBUG_STEP_INTO ID_DEBUG_STEP_OVER ID_DEBUG_STEP_OUT ID_DEBUG_RUN_TO_CURSOR
 ID_DEBUG_TOGGLE_BREAKPOINT ID_DEBUG_EXECUTE ID_DEBUG_DOWNLOAD ID_DEBUG_RESET_ICE
-ID_FILE_NEW_PROJECT ID_FILE_CLOSE_PROJECT ID_APP_ABOUT ID_TOOLS_CUSTOMIZE""".split()
+ID_FILE_NEW_PROJECT ID_FILE_CLOSE_PROJECT ID_APP_ABOUT ID_TOOLS_CUSTOMIZE
+ID_EDIT_UNDO_LIST ID_EDIT_REDO_LIST""".split()
 
 
 def render(draw, size, cw, ch, bg=F):

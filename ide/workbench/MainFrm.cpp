@@ -295,6 +295,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 
 void CMainFrame::MakeDefaultLayout()
 {
+    // A restore that failed leaves its toolbars: the default ones are made anew.
+    CPtrArray arrBars;
+    m_pToolBarMgr->GetToolBars(arrBars);
+    for (INT_PTR i = 0; i < arrBars.GetSize(); i++) {
+        auto* pBar = static_cast<TWKCustomToolBar*>(arrBars[i]);
+        if (pBar != m_pMenuBar && ::IsWindow(pBar->m_hWnd))
+            pBar->DestroyWindow();
+    }
+    RecalcLayout();
     m_pToolBarMgr->SetDefaultDockState();
     if (m_pIceUIMgr)
         m_pIceUIMgr->HideDebugWindows();

@@ -182,8 +182,9 @@ protected:
     void SearchActiveView(const CString& strText);
     // The action's name and accelerator while an ICE manager has actions.
     BOOL GetIceAction(UINT nID, CString* pstrName, ACCEL* pAccel) const;
-    // The top-level popup whose text, without "&", equals the title (bNoCase: without case).
-    CMenu* FindPopup(LPCSTR lpszTitle, BOOL bNoCase, int* pnIndex = nullptr);
+    // The current menu's first top-level popup whose text (without its "&"
+    // marks unless kept) equals the title; bNoCase compares without case.
+    CMenu* FindPopup(LPCSTR lpszTitle, BOOL bNoCase, BOOL bKeepAmpersands = FALSE);
     void RedrawMenuBar();
 
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);

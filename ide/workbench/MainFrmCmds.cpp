@@ -11,6 +11,7 @@
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/toolbars/TWKWndBtn.h"
+#include "ide/debugger/IDEDisAsmView.h"
 #include "support/text/TextHelpers.h"
 
 namespace {
@@ -146,8 +147,7 @@ void CMainFrame::SwapMenu(UINT nID)
         nID = IDR_DISASMTYPE;
     TWKMDIFrameWnd::SwapMenu(nID);
 
-    int nProject = -1;
-    CMenu* pProject = FindPopup("&Project", TRUE, &nProject);
+    CMenu* pProject = FindPopup("&Project", TRUE, TRUE);
     BOOL bWanted[_countof(kWizards)] = {};
     for (size_t i = 0; i < _countof(kWizards); i++)
         bWanted[i] = m_pProjectMgr && m_bProjectOpen && m_pProjectMgr->IsWizardAvailable(kWizards[i].dwKind);
@@ -221,7 +221,7 @@ void CMainFrame::SwapMenu(UINT nID)
 
 // ---- menus
 
-CMenu* CMainFrame::FindPopup(LPCSTR lpszTitle, BOOL bNoCase, int* pnIndex)
+CMenu* CMainFrame::FindPopup(LPCSTR lpszTitle, BOOL bNoCase, BOOL bKeepAmpersands)
 {
     HMENU hMenu = GetCurrentMenu();
     if (!hMenu)
@@ -232,13 +232,11 @@ CMenu* CMainFrame::FindPopup(LPCSTR lpszTitle, BOOL bNoCase, int* pnIndex)
         HMENU hPopup = ::GetSubMenu(hMenu, i);
         if (!hPopup)
             continue;
-        CString strText = WithoutAmpersands(MenuItemText(pPlugIn, hMenu, i));
-        CString strTitle = WithoutAmpersands(lpszTitle);
-        if (bNoCase ? strText.CompareNoCase(strTitle) == 0 : strText == strTitle) {
-            if (pnIndex)
-                *pnIndex = i;
+        CString strText = MenuItemText(pPlugIn, hMenu, i);
+        if (!bKeepAmpersands)
+            strText = WithoutAmpersands(strText);
+        if (bNoCase ? strText.CompareNoCase(lpszTitle) == 0 : strText == lpszTitle)
             return CMenu::FromHandle(hPopup);
-        }
     }
     return nullptr;
 }
@@ -700,17 +698,20 @@ LRESULT CALLBACK CMainFrame::WheelHookProc(int nCode, WPARAM wParam, LPARAM lPar
     if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_MOUSEWHEEL && hFocus) {
         short nDelta = (short)HIWORD(pMsg->wParam);
         HWND hTarget = hFocus;
+        // The disassembly view moves by the position alone.
+        CWnd* pFocus = CWnd::FromHandlePermanent(hFocus);
+        BOOL bPositionOnly = pFocus && pFocus->IsKindOf(RUNTIME_CLASS(C_IDEDisAsmView));
         SCROLLINFO si = { sizeof si, SIF_ALL };
         if (!::GetScrollInfo(hTarget, SB_VERT, &si))
             si = SCROLLINFO{ sizeof si };
         int nPos;
         if (nDelta > 0) {
             nPos = si.nPos - 3 < 0 ? 0 : si.nPos - 3;
-            if (nPos > 0)
+            if (nPos > 0 && !bPositionOnly)
                 ::PostMessageA(hTarget, WM_VSCROLL, SB_LINEUP, 0);
         } else {
             nPos = si.nPos + 3 > si.nMax ? si.nMax : si.nPos + 3;
-            if (nPos < si.nMax - (int)si.nPage)
+            if (nPos < si.nMax - (int)si.nPage && !bPositionOnly)
                 ::PostMessageA(hTarget, WM_VSCROLL, SB_LINEDOWN, 0);
         }
         ::PostMessageA(hTarget, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, nPos), 0);

@@ -227,33 +227,16 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     // 6.
     EnableDocking(CBRS_ALIGN_ANY);
 
-    // 7.-9. The three docked bars.
-    const DWORD dwBarStyle = WS_CHILD | CBRS_SIZE_DYNAMIC | CBRS_TOOLTIPS | CBRS_FLYBY;
-    if (!m_wndMessageBar.Create(this, "Output Window", dwBarStyle | WS_VISIBLE | CBRS_BOTTOM, kBarExStyle,
-                                IDW_OUTPUT_BAR)) {
-        ::OutputDebugStringA("Failed to create output bar\n");
+    // 7.-9. The three docked bars; the preview bar starts hidden and floats.
+    if (!CreateDockedBar(m_wndMessageBar, "Output Window", WS_VISIBLE | CBRS_BOTTOM, IDW_OUTPUT_BAR,
+                         AFX_IDW_DOCKBAR_BOTTOM, 0, 0.75f, 130, "Failed to create output bar\n")
+        || !CreateDockedBar(m_wndProjectWnd, "Project Workspace", WS_VISIBLE | CBRS_LEFT, IDW_PROJECT_BAR,
+                            AFX_IDW_DOCKBAR_LEFT, 0, 0.75f, 240, "Failed to create project bar\n")
+        || !CreateDockedBar(m_wndPreviewBar, "Preview Resource", CBRS_LEFT, IDW_PREVIEW_BAR, AFX_IDW_DOCKBAR_LEFT,
+                            1, 0.25f, 150, "Failed to create preview resource bar\n"))
         return -1;
-    }
-    m_wndMessageBar.EnableDocking(CBRS_ALIGN_ANY);
-    DockControlBarAt(&m_wndMessageBar, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 0.75f, 130);
-    if (!m_wndProjectWnd.Create(this, "Project Workspace", dwBarStyle | WS_VISIBLE | CBRS_LEFT, kBarExStyle,
-                                IDW_PROJECT_BAR)) {
-        ::OutputDebugStringA("Failed to create project bar\n");
-        return -1;
-    }
-    m_wndProjectWnd.EnableDocking(CBRS_ALIGN_ANY);
-    DockControlBarAt(&m_wndProjectWnd, AFX_IDW_DOCKBAR_LEFT, 0, 0, 0.75f, 240);
-    if (!m_wndPreviewBar.Create(this, "Preview Resource", dwBarStyle | CBRS_LEFT, kBarExStyle, IDW_PREVIEW_BAR)) {
-        ::OutputDebugStringA("Failed to create preview resource bar\n");
-        return -1;
-    }
-    m_wndPreviewBar.EnableDocking(CBRS_ALIGN_ANY);
-    DockControlBarAt(&m_wndPreviewBar, AFX_IDW_DOCKBAR_LEFT, 1, 0, 0.25f, 150);
     FloatControlBar(&m_wndPreviewBar, CPoint(100, 100), CBRS_ALIGN_TOP);
     m_wndPreviewBar.m_sizeMRUFloat = CSize(255, 90);
-    m_wndMessageBar.m_fSavedPctWidth = 0.75f;
-    m_wndProjectWnd.m_fSavedPctWidth = 0.75f;
-    m_wndPreviewBar.m_fSavedPctWidth = 0.25f;
 
     // 10. The configuration's menu switches.
     m_bUserDefinedEditor = ConfigInt("Resource Editor", "UserDefinedEditor") != 0;
@@ -291,6 +274,21 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     if (m_bEnableAutoClose)
         SetTimer(TIMER_MAIN_WATCHDOG, 500, nullptr);
     return 0;
+}
+
+BOOL CMainFrame::CreateDockedBar(TWKControlBar& bar, LPCSTR lpszTitle, DWORD dwStyle, UINT nID, UINT nDockBarID,
+                                 int nCol, float fPctWidth, int nLength, LPCSTR lpszFailure)
+{
+    if (!bar.Create(this, lpszTitle, dwStyle | WS_CHILD | CBRS_SIZE_DYNAMIC | CBRS_TOOLTIPS | CBRS_FLYBY, kBarExStyle,
+                    nID)) {
+        ::OutputDebugStringA(lpszFailure);
+        return FALSE;
+    }
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBarAt(&bar, nDockBarID, nCol, 0, fPctWidth, nLength);
+    // The fraction it comes back with after floating.
+    bar.m_fSavedPctWidth = fPctWidth;
+    return TRUE;
 }
 
 void CMainFrame::MakeDefaultLayout()

@@ -175,6 +175,9 @@ protected:
     // File toolbar or its box is missing.
     BOOL SetupFindBox();
     void MakeDefaultLayout();
+    // A bar made, docking on any side, docked at column nCol of row 0.
+    BOOL CreateDockedBar(TWKControlBar& bar, LPCSTR lpszTitle, DWORD dwStyle, UINT nID, UINT nDockBarID, int nCol,
+                         float fPctWidth, int nLength, LPCSTR lpszFailure);
     // Writes the history to "Settings\Find" under prefix1, prefix2 ...
     void WriteHistory(const CStringList& list, LPCSTR lpszPrefix);
     void ReadHistory(CStringList& list, LPCSTR lpszPrefix);

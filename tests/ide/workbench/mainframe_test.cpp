@@ -453,3 +453,91 @@ TEST(MainFrame, IconNamesByExtension)
         EXPECT_STREQ(c.name, (LPCSTR)strName) << c.file;
     }
 }
+
+TEST(MainFrame, CloseWhileBuildingWaitsForTheBuild)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    ModalAnswerer answerer;
+    f.p->m_bBuilding = TRUE;
+    for (int i = 0; i < 2; i++) {
+        f.p->SendMessage(WM_CLOSE);
+        ASSERT_EQ((size_t)i + 1, answerer.Count());
+        EXPECT_EQ("Wait", answerer.Last().caption);
+        EXPECT_EQ("Wait for building or finding in files processes terminated !!", answerer.Last().text);
+        EXPECT_TRUE(::IsWindow(f.hWnd));
+        EXPECT_TRUE(f.p->m_bExitAfterBuild);
+        EXPECT_FALSE(f.p->m_bClosing);
+    }
+    // A search is told to stop and the close goes on.
+    f.p->m_bBuilding = FALSE;
+    f.p->m_bExitAfterBuild = FALSE;
+    f.p->m_bFinding = TRUE;
+    f.p->SendMessage(WM_CLOSE);
+    EXPECT_EQ(3u, answerer.Count());
+    EXPECT_FALSE(::IsWindow(f.hWnd));
+    f.p = nullptr;
+}
+
+TEST(MainFrame, MaximisedCloseKeepsTheNormalRectangle)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    f.p->SetWindowPos(nullptr, 40, 50, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+    WINDOWPLACEMENT wp = { sizeof wp };
+    f.p->GetWindowPlacement(&wp);
+    wp.showCmd = SW_SHOWMAXIMIZED;
+    f.p->SetWindowPlacement(&wp);
+    PumpMessages();
+    ASSERT_TRUE(f.p->IsZoomed());
+    f.Close();
+    EXPECT_EQ(1, ProfileInt("WindowPos", "IsMaximized"));
+    EXPECT_EQ(wp.rcNormalPosition.left, ProfileInt("WindowPos", "Left"));
+    EXPECT_EQ(wp.rcNormalPosition.top, ProfileInt("WindowPos", "Top"));
+    EXPECT_EQ(wp.rcNormalPosition.bottom, ProfileInt("WindowPos", "Bottom"));
+}
+
+TEST(MainFrame, ProgressTimerRunsTheBarRoundUnlessPaused)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    TWKProgressCtrl* pProgress = f.p->GetProgressCtrl();
+    pProgress->SetRange(0, 100);
+    pProgress->SetStep(10);
+    pProgress->SetPos(80);
+    f.p->SendMessage(WM_TIMER, TIMER_MAIN_PROGRESS);
+    EXPECT_EQ(90u, pProgress->m_nPos);
+    f.p->SendMessage(WM_TIMER, TIMER_MAIN_PROGRESS);
+    EXPECT_EQ(0u, pProgress->m_nPos);
+    f.p->m_bProgressPaused = TRUE;
+    f.p->SendMessage(WM_TIMER, TIMER_MAIN_PROGRESS);
+    EXPECT_EQ(0u, pProgress->m_nPos);
+}
+
+TEST(MainFrame, ActivationReloadsTheFindHistory)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    AfxGetApp()->WriteProfileString("Settings\\Find", nullptr, nullptr);
+    AfxGetApp()->WriteProfileString("Settings\\Find", "Find1", "from another window");
+    AfxGetApp()->WriteProfileString("Settings\\Find", "Find3", "after a gap");
+    f.p->SendMessage(WM_ACTIVATE, WA_ACTIVE);
+    ASSERT_EQ(1, f.p->m_listFind.GetCount());
+    EXPECT_STREQ("from another window", (LPCSTR)f.p->m_listFind.GetHead());
+    EXPECT_EQ(1, f.p->GetFindBox()->GetCount());
+}
+
+TEST(MainFrame, StatusTextsOfTheEmulatorActionRange)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    // Without an emulator no action exists: the whole range has no text.
+    for (UINT nID : { 62000u, 62254u, 62255u }) {
+        CString str = "old";
+        f.p->GetMessageString(nID, str);
+        EXPECT_STREQ("", (LPCSTR)str) << nID;
+    }
+    CString str;
+    f.p->GetMessageString(ID_PROJECT_BUILD, str);
+    EXPECT_FALSE(str.IsEmpty());
+}

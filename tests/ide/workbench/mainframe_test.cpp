@@ -3,7 +3,9 @@
 // toolbar operations other parts of the IDE use, and the toolbar switches.
 #include "tests/ide/workbench/mainframe_fixture.h"
 #include "afx/afxres.h"
+#include "editor/window/TWKEditView.h"
 #include "framework/frames/TWKDockBar.h"
+#include "ide/workbench/AsmIDE.h"
 
 using namespace vt;
 
@@ -540,4 +542,56 @@ TEST(MainFrame, StatusTextsOfTheEmulatorActionRange)
     CString str;
     f.p->GetMessageString(ID_PROJECT_BUILD, str);
     EXPECT_FALSE(str.IsEmpty());
+}
+
+TEST(MainFrame, ProjectAcceleratorsComeFirst)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    ACCEL accel = { FVIRTKEY, VK_F12, ID_VIEW_BUILD_TOOLBAR };
+    f.p->m_hProjectAccel = ::CreateAcceleratorTableA(&accel, 1);
+    MSG msg = { f.hWnd, WM_KEYDOWN, VK_F12, 1 };
+    EXPECT_TRUE(f.p->PreTranslateMessage(&msg));
+    EXPECT_FALSE(f.Visible(IDW_BUILD_TOOLBAR));
+    msg.wParam = VK_F8;
+    EXPECT_FALSE(f.p->PreTranslateMessage(&msg));
+    ::DestroyAcceleratorTable(f.p->m_hProjectAccel);
+    f.p->m_hProjectAccel = nullptr;
+}
+
+// The find box and Find Next search the active source window.
+TEST(MainFrame, FindBoxAndFindNextSearchTheActiveEditor)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    auto* pApp = static_cast<CAsmIDEApp*>(AfxGetApp());
+    if (!g_pTextTemplate)
+        pApp->RegisterDocTemplates();
+    pApp->m_pMainWnd = f.p;
+    CDocument* pDoc = pApp->OpenNewDocument("Text", nullptr);
+    ASSERT_TRUE(pDoc);
+    CMDIChildWnd* pChild = f.p->MDIGetActive();
+    ASSERT_TRUE(pChild);
+    auto* pView = dynamic_cast<TWKEditView*>(pChild->GetActiveView());
+    ASSERT_TRUE(pView);
+    pView->SetText("alpha beta\r\ngamma beta\r\ndelta\r\n");
+    AfxGetApp()->WriteProfileInt("Settings\\Find", "Match case", 0);
+
+    EnterInFindBox(f.p, "BETA");
+    CString strSel;
+    BOOL bColumn = FALSE;
+    ASSERT_TRUE(pView->m_bSelection);
+    pView->GetSelectedText(strSel, &bColumn);
+    EXPECT_STREQ("beta", (LPCSTR)strSel);
+    EXPECT_EQ(1, pView->m_nCaretLine);
+
+    // The editor's selection becomes the box's text and is searched again.
+    f.Command(ID_EDIT_FIND_NEXT);
+    EXPECT_EQ(2, pView->m_nCaretLine);
+    CString strBox;
+    f.p->GetFindBox()->GetWindowText(strBox);
+    EXPECT_STREQ("beta", (LPCSTR)strBox);
+
+    pApp->m_pMainWnd = nullptr;
+    pDoc->OnCloseDocument();
 }

@@ -1,0 +1,147 @@
+// The application's recent lists and document templates, on the test process's own profile.
+#include <gtest/gtest.h>
+#include <string>
+#include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/AsmIDEDoc.h"
+#include "resources/ideres.h"
+#include "tests/harness/harness.h"
+#include "tests/ide/workbench/mainframe_fixture.h"
+
+namespace {
+
+CAsmIDEApp* App()
+{
+    return static_cast<CAsmIDEApp*>(AfxGetApp());
+}
+
+// The lists as start-up reads them, after the profile got these entries.
+void LoadRecentLists(const std::vector<std::string>& files, const std::vector<std::string>& projects)
+{
+    App()->WriteProfileString("Recent File List", nullptr, nullptr);
+    App()->WriteProfileString("Recent Project List", nullptr, nullptr);
+    for (size_t i = 0; i < files.size(); ++i)
+        App()->WriteProfileString("Recent File List", ("File" + std::to_string(i + 1)).c_str(), files[i].c_str());
+    for (size_t i = 0; i < projects.size(); ++i)
+        App()->WriteProfileString("Recent Project List", ("Project" + std::to_string(i + 1)).c_str(),
+                                  projects[i].c_str());
+    App()->LoadStdProfileSettings(4);
+}
+
+std::string ItemText(HMENU hMenu, int index)
+{
+    char text[256] = "";
+    GetMenuStringA(hMenu, index, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+bool Greyed(HMENU hMenu, int index)
+{
+    return (GetMenuState(hMenu, index, MF_BYPOSITION) & MF_GRAYED) != 0;
+}
+
+// A File popup holding the two recent submenus, each with its placeholder.
+struct FileMenu {
+    CMenu file, recentFiles, recentProjects;
+    FileMenu()
+    {
+        file.CreatePopupMenu();
+        recentFiles.CreatePopupMenu();
+        recentProjects.CreatePopupMenu();
+        recentFiles.AppendMenu(MF_STRING | MF_GRAYED, ID_FILE_MRU_FILE1, "(none)");
+        recentProjects.AppendMenu(MF_STRING | MF_GRAYED, ID_FILE_MRU_PROJECT1, "(none)");
+        file.AppendMenu(MF_STRING, ID_FILE_OPEN, "&Open...");
+        file.AppendMenu(MF_POPUP, (UINT_PTR)recentFiles.m_hMenu, "Recent &File");
+        file.AppendMenu(MF_POPUP, (UINT_PTR)recentProjects.m_hMenu, "Recent Pro&ject");
+    }
+    // The update as the menu walk asks it: for the item that opens the submenu, or inside it.
+    void Update(UINT nID, bool bThroughParent)
+    {
+        CMenu& sub = nID == ID_FILE_MRU_FILE1 ? recentFiles : recentProjects;
+        CCmdUI ui;
+        ui.m_nID = nID;
+        if (bThroughParent) {
+            ui.m_pMenu = &file;
+            ui.m_pSubMenu = &sub;
+            ui.m_nIndex = nID == ID_FILE_MRU_FILE1 ? 1 : 2;
+        } else {
+            ui.m_pMenu = &sub;
+            ui.m_nIndex = 0;
+        }
+        ui.m_nIndexMax = ui.m_pMenu->GetMenuItemCount();
+        ui.DoUpdate(App(), FALSE);
+    }
+};
+
+TEST(RecentLists, AnEmptyListGreysItsItemAFullOneFillsTheSubmenu)
+{
+    const std::string project = "C:\\work\\Sample.wbi";
+    for (bool bThroughParent : {true, false}) {
+        SCOPED_TRACE(bThroughParent);
+        LoadRecentLists({}, {project, "C:\\other\\Two.wbi"});
+        FileMenu menu;
+        menu.Update(ID_FILE_MRU_FILE1, bThroughParent);
+        menu.Update(ID_FILE_MRU_PROJECT1, bThroughParent);
+        EXPECT_EQ(1, menu.recentFiles.GetMenuItemCount());
+        EXPECT_TRUE(bThroughParent ? Greyed(menu.file, 1) : Greyed(menu.recentFiles, 0));
+        ASSERT_EQ(2, menu.recentProjects.GetMenuItemCount());
+        EXPECT_EQ("&1 " + project, ItemText(menu.recentProjects, 0));
+        EXPECT_EQ(ID_FILE_MRU_PROJECT1 + 1, menu.recentProjects.GetMenuItemID(1));
+        EXPECT_FALSE(Greyed(menu.file, 2));
+        EXPECT_FALSE(Greyed(menu.recentProjects, 0));
+    }
+}
+
+TEST(RecentLists, ARecentProjectThatFailsToOpenLeavesTheList)
+{
+    vt::TempDir dir;
+    const std::string gone = dir.File("Gone.wbi"), kept = dir.File("Kept.wbi");
+    LoadRecentLists({}, {gone, kept});
+    vt::ModalAnswerer answerer;
+    // Without a main window nothing is opened and nothing forgotten; the command is handled.
+    EXPECT_TRUE(App()->OnCmdMsg(ID_FILE_MRU_PROJECT1, CN_COMMAND, nullptr, nullptr));
+    EXPECT_STREQ(gone.c_str(), (*App()->m_pRecentProjectList)[0]);
+
+    vt::MainFrame frame;
+    ASSERT_NE(nullptr, frame.p);
+    App()->m_pMainWnd = frame.p;
+    EXPECT_TRUE(App()->OnCmdMsg(ID_FILE_MRU_PROJECT1, CN_COMMAND, nullptr, nullptr));
+    App()->m_pMainWnd = nullptr;
+    EXPECT_STREQ(kept.c_str(), (*App()->m_pRecentProjectList)[0]);
+    EXPECT_STREQ("", (*App()->m_pRecentProjectList)[1]);
+}
+
+TEST(Templates, NewDocumentsComeFromTheTemplateOfThatExactName)
+{
+    App()->RegisterDocTemplates();
+    ASSERT_NE(nullptr, g_pTextTemplate);
+    EXPECT_EQ(g_pTextTemplate, App()->FindDocTemplate("Text"));
+    CDocTemplate* pDisAsm = App()->FindDocTemplate("DisAsm");
+    ASSERT_NE(nullptr, pDisAsm);
+    EXPECT_NE(g_pTextTemplate, pDisAsm);
+    EXPECT_EQ(nullptr, App()->FindDocTemplate("text"));
+    EXPECT_EQ(nullptr, App()->FindDocTemplate("Tex"));
+
+    vt::MainFrame frame;
+    ASSERT_NE(nullptr, frame.p);
+    App()->m_pMainWnd = frame.p;
+    EXPECT_EQ(nullptr, App()->OpenNewDocument("Nothing", nullptr));
+    App()->OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr);
+    vt::PumpMessages();
+    CMDIChildWnd* pChild = frame.p->MDIGetActive();
+    ASSERT_NE(nullptr, pChild);
+    CDocument* pDoc = pChild->GetActiveDocument();
+    ASSERT_NE(nullptr, dynamic_cast<CAsmIDEDoc*>(pDoc));
+    EXPECT_STREQ("Text1", pDoc->GetTitle());
+
+    // A file opens in the store of a document of that template.
+    vt::TempDir dir;
+    const std::string path = dir.Write("notes.txt", "first\r\nsecond\r\n");
+    auto* pText = dynamic_cast<CAsmIDEDoc*>(App()->OpenNewDocument("Text", path.c_str()));
+    ASSERT_NE(nullptr, pText);
+    EXPECT_EQ(2, pText->m_Edit.GetLineCount());
+    EXPECT_FALSE(pText->IsModified());
+    App()->CloseAllDocuments(FALSE);
+    App()->m_pMainWnd = nullptr;
+}
+
+} // namespace

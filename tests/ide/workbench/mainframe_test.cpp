@@ -4,6 +4,7 @@
 #include "tests/ide/workbench/mainframe_fixture.h"
 #include "afx/afxres.h"
 #include "editor/window/TWKEditView.h"
+#include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/frames/TWKDockBar.h"
 #include "ide/workbench/AsmIDE.h"
 
@@ -594,4 +595,68 @@ TEST(MainFrame, FindBoxAndFindNextSearchTheActiveEditor)
 
     pApp->m_pMainWnd = nullptr;
     pDoc->OnCloseDocument();
+}
+
+TEST(MainFrame, AddToolBarButtonTakesAnIconOnce)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    TWKCustomToolBar* pDebug = f.ToolBar(IDW_DEBUG_TOOLBAR);
+    ASSERT_TRUE(pDebug);
+    const int nBefore = pDebug->GetButtonCount();
+    int nCount = -1;
+    // No module: a separator.
+    EXPECT_TRUE(f.p->AddToolBarButton(nullptr, 0, IDW_DEBUG_TOOLBAR, 0, &nCount));
+    EXPECT_EQ(nBefore + 1, nCount);
+    HMODULE hExe = ::GetModuleHandleA(nullptr);
+    EXPECT_TRUE(f.p->AddToolBarButton(hExe, IDR_MAINFRAME, IDW_DEBUG_TOOLBAR, ID_ICE_ACTION_FIRST, &nCount));
+    EXPECT_EQ(nBefore + 2, nCount);
+    EXPECT_EQ(nBefore + 1, pDebug->CommandToIndex(ID_ICE_ACTION_FIRST));
+    HBITMAP hBitmap = nullptr;
+    int nIndex = -1;
+    EXPECT_TRUE(pDebug->GetBmpMgr()->GetBitmap(ID_ICE_ACTION_FIRST, &hBitmap, &nIndex));
+    // The command has its image now; an icon that is not there adds nothing either.
+    EXPECT_FALSE(f.p->AddToolBarButton(hExe, IDR_MAINFRAME, IDW_DEBUG_TOOLBAR, ID_ICE_ACTION_FIRST, &nCount));
+    EXPECT_FALSE(f.p->AddToolBarButton(hExe, 999, IDW_DEBUG_TOOLBAR, ID_ICE_ACTION_FIRST + 1, &nCount));
+    EXPECT_EQ(nBefore + 2, nCount);
+    EXPECT_FALSE(f.p->AddToolBarButton(hExe, IDR_MAINFRAME, 0xE8FE, ID_ICE_ACTION_FIRST + 2, &nCount));
+}
+
+TEST(MainFrame, MenusGetTheConfiguredItemsWhenTheyOpen)
+{
+    MainFrame f;
+    ASSERT_TRUE(f.p);
+    HMENU hMenu = f.p->GetCurrentMenu();
+    HMENU hFile = ::GetSubMenu(hMenu, 0);
+    HMENU hTools = ::GetSubMenu(hMenu, 5);
+    // The switches come from the program folder's configuration.
+    std::string cfg = ProgramFolder() + "ZIDE.cfg";
+    EXPECT_EQ(::GetPrivateProfileIntA("Resource Editor", "UserDefinedEditor", 0, cfg.c_str()) != 0,
+              f.p->m_bUserDefinedEditor != FALSE);
+    EXPECT_EQ(::GetPrivateProfileIntA("IDESystem", "TemplateProject", 0, cfg.c_str()) != 0,
+              f.p->m_bTemplateProject != FALSE);
+    f.p->m_bUserDefinedEditor = FALSE;
+    f.p->m_bTemplateProject = FALSE;
+    ::DeleteMenu(hTools, ID_TOOLS_RESOURCE_OPTIONS, MF_BYCOMMAND);
+    const int nFile = ::GetMenuItemCount(hFile);
+    f.p->SendMessage(WM_INITMENUPOPUP, (WPARAM)hFile, 0);
+    EXPECT_EQ((UINT)-1, ::GetMenuState(hTools, ID_TOOLS_RESOURCE_OPTIONS, MF_BYCOMMAND));
+    EXPECT_EQ(nFile, ::GetMenuItemCount(hFile));
+
+    f.p->m_bUserDefinedEditor = TRUE;
+    f.p->m_bTemplateProject = TRUE;
+    f.p->SendMessage(WM_INITMENUPOPUP, (WPARAM)hTools, 5);
+    f.p->SendMessage(WM_INITMENUPOPUP, (WPARAM)hTools, 5);
+    HMENU hResource = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    EXPECT_EQ(::GetMenuItemCount(::GetSubMenu(hResource, 5)) + 1, ::GetMenuItemCount(hTools));
+    ::DestroyMenu(hResource);
+    EXPECT_EQ((UINT)ID_TOOLS_RESOURCE_OPTIONS, ::GetMenuItemID(hTools, ::GetMenuItemCount(hTools) - 1));
+    // "SaveAs Template" only while a project is open.
+    EXPECT_EQ(nFile, ::GetMenuItemCount(hFile));
+    f.p->m_strProjectPath = "C:\\p\\Sample.wbi";
+    f.p->SendMessage(WM_INITMENUPOPUP, (WPARAM)hFile, 0);
+    f.p->SendMessage(WM_INITMENUPOPUP, (WPARAM)hFile, 0);
+    EXPECT_EQ(nFile + 1, ::GetMenuItemCount(hFile));
+    EXPECT_EQ((UINT)ID_FILE_SAVEAS_TEMPLATE, ::GetMenuItemID(hFile, 4));
+    f.p->m_strProjectPath.Empty();
 }

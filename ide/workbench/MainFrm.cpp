@@ -110,10 +110,17 @@ CMainFrame::~CMainFrame()
     m_pMainMenuBar = nullptr;
     // The ICE user-interface manager, the ICE manager and the user-tools
     // manager go here, in that order, once the frame makes them.
+    // A frame whose creation failed, or that went without its close, leaves no hook behind.
+    RemoveWheelHook();
+}
+
+void CMainFrame::RemoveWheelHook()
+{
     if (m_bHookOwner && s_hWheelHook) {
         ::UnhookWindowsHookEx(s_hWheelHook);
         s_hWheelHook = nullptr;
     }
+    m_bHookOwner = FALSE;
 }
 
 BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
@@ -160,20 +167,19 @@ BOOL CMainFrame::IsDebugging() const
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 {
-    // 1. The wheel hook of this thread.
+    // The wheel hook of this thread.
     if (!s_hWheelHook) {
         s_hWheelHook = ::SetWindowsHookExA(WH_GETMESSAGE, WheelHookProc, AfxGetInstanceHandle(),
                                            ::GetCurrentThreadId());
         m_bHookOwner = s_hWheelHook != nullptr;
     }
-    // 2.
     if (TWKMDIFrameWnd::OnCreate(lpcs) == -1)
         return -1;
-    // 3. The frame font.
+    // The frame font.
     if (!m_font.CreateFont(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 0, OUT_TT_PRECIS, 0, 0, 0, "System"))
         return -1;
 
-    // 4. Toolbars.
+    // Toolbars.
     if (!m_pToolBarMgr->LoadToolBarResource(IDR_MAINFRAME, IDR_MAINFRAME_LARGE)) {
         ::OutputDebugStringA("Failed to load the toolbar images\n");
         return -1;
@@ -189,7 +195,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
                                         CBRS_ALIGN_ANY, AFX_IDW_DOCKBAR_TOP, IDW_TOOLS_TOOLBAR, TRUE, TRUE);
     m_pToolBarMgr->EnableCoolLook(TRUE, CBX_COOLLOOK | CBX_GRIPPER);
 
-    // 5. The status bar with its seven panes.
+    // The status bar with its seven panes.
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR)) {
         ::OutputDebugStringA("Failed to create status bar\n");
         return -1;
@@ -224,10 +230,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     }
     m_wndStatusBar.SetPaneText(5, "");
 
-    // 6.
     EnableDocking(CBRS_ALIGN_ANY);
 
-    // 7.-9. The three docked bars; the preview bar starts hidden and floats.
+    // The three docked bars; the preview bar starts hidden and floats.
     if (!CreateDockedBar(m_wndMessageBar, "Output Window", WS_VISIBLE | CBRS_BOTTOM, IDW_OUTPUT_BAR,
                          AFX_IDW_DOCKBAR_BOTTOM, 0, 0.75f, 130, "Failed to create output bar\n")
         || !CreateDockedBar(m_wndProjectWnd, "Project Workspace", WS_VISIBLE | CBRS_LEFT, IDW_PROJECT_BAR,
@@ -238,14 +243,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     FloatControlBar(&m_wndPreviewBar, CPoint(100, 100), CBRS_ALIGN_TOP);
     m_wndPreviewBar.m_sizeMRUFloat = CSize(255, 90);
 
-    // 10. The configuration's menu switches.
+    // The configuration's menu switches.
     m_bUserDefinedEditor = ConfigInt("Resource Editor", "UserDefinedEditor") != 0;
     m_bTemplateProject = ConfigInt("IDESystem", "TemplateProject") != 0;
 
-    // 12. The menus the menu bar shows.
+    // The menus the menu bar shows.
     m_pToolBarMgr->SetMenuInfo(3, IDR_MAINFRAME, IDR_TEXTTYPE, IDR_DISASMTYPE);
 
-    // 13. Layout: the saved one unless the gate says no or it cannot be used.
+    // Layout: the saved one unless the gate says no or it cannot be used.
     BOOL bDefault = MustResetBarState();
     if (!bDefault)
         bDefault = !RestoreBarState(MAINFRAME_BARSTATE);
@@ -253,23 +258,22 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         MakeDefaultLayout();
     RecalcLayout();
 
-    // 15. The working folder of the last run.
+    // The working folder of the last run.
     CString strWorking = AfxGetApp()->GetProfileString("Directory", "Working", "");
     if (!strWorking.IsEmpty())
         _chdir(strWorking);
 
-    // 16. Icon choices per extension.
+    // Icon choices per extension.
     m_listIcon.RemoveAll();
     GetProfileCStringList(ConfigPath(), "Icon", "Icon", m_listIcon, 0, 0);
 
-    // 18. Message boxes of the support library belong to the frame.
+    // Message boxes of the support library belong to the frame.
     g_hMainWnd = m_hWnd;
 
-    // 19.
     m_dwEnforceDisable = (DWORD)ConfigInt("EnforeFunc", "EnforceDisableMenuItems");
     m_dwNameWithoutSpace = (DWORD)ConfigInt("EnforeFunc", "NameWithoutSpace");
 
-    // 20. The fatal-error watchdog.
+    // The fatal-error watchdog.
     LoadFatalErrorDefinitions(ConfigPath());
     if (m_bEnableAutoClose)
         SetTimer(TIMER_MAIN_WATCHDOG, 500, nullptr);
@@ -403,44 +407,39 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
 
 void CMainFrame::OnClose()
 {
-    // 1.
     if (m_bEnableAutoClose)
         KillTimer(TIMER_MAIN_WATCHDOG);
-    // 2. Print preview ends.
+    // Print preview ends.
     SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
-    // 3.-4. Debug mode is left and the emulator stopped, once there is an ICE manager.
-    // 5.
+    // Debug mode is left and the emulator stopped once there is an ICE manager.
     if (m_bBuilding || m_bFinding)
         ::MessageBoxA(m_hWnd, "Wait for building or finding in files processes terminated !!", "Wait",
                       MB_OK | MB_ICONEXCLAMATION);
-    // 6. The close is pending already.
+    // The close is pending already.
     if (m_bExitAfterBuild)
         return;
-    // 7. The build-finished step closes the frame.
+    // The build-finished step closes the frame.
     if (m_bBuilding) {
         m_bExitAfterBuild = TRUE;
         if (m_pProjectMgr)
             m_pProjectMgr->StopBuild();
         return;
     }
-    // 8.
+    // A running search is told to stop; the close goes on.
     if (m_bFinding)
         m_bStopFind = TRUE;
-    // 9.
+    // A command waits for its build in a loop of its own.
     if (m_bModalBuild)
         return;
-    // 10.
+    // The user may cancel a save question.
     if (!CloseProject(FALSE))
         return;
-    // 11.
     SaveBarState(MAINFRAME_BARSTATE);
-    // 12.
     auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
     if (pApp && pApp->m_pRecentProjectList)
         pApp->m_pRecentProjectList->WriteList();
-    // 13.
+    // From here on no update handler touches a command.
     m_bClosing = TRUE;
-    // 14.
     CWinApp* pWinApp = AfxGetApp();
     WINDOWPLACEMENT wp = { sizeof wp };
     if (GetWindowPlacement(&wp)) {
@@ -450,19 +449,11 @@ void CMainFrame::OnClose()
         pWinApp->WriteProfileInt("WindowPos", "Bottom", wp.rcNormalPosition.bottom);
     }
     pWinApp->WriteProfileInt("WindowPos", "IsMaximized", IsZoomed() ? 1 : 0);
-    // 15.
     char szDir[260] = "";
     if (_getcwd(szDir, sizeof szDir))
         pWinApp->WriteProfileString("Directory", "Working", szDir);
-    // 16.
     pWinApp->WriteProfileInt("", "NormalExitApp", 1);
-    // 17.
-    if (m_bHookOwner && s_hWheelHook) {
-        ::UnhookWindowsHookEx(s_hWheelHook);
-        s_hWheelHook = nullptr;
-        m_bHookOwner = FALSE;
-    }
-    // 18.
+    RemoveWheelHook();
     TWKMDIFrameWnd::OnClose();
 }
 

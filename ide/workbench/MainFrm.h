@@ -219,6 +219,7 @@ protected:
     // The mouse-wheel hook of the frame's thread.
     static LRESULT CALLBACK WheelHookProc(int nCode, WPARAM wParam, LPARAM lParam);
     static HHOOK s_hWheelHook;
+    void RemoveWheelHook();
     BOOL m_bHookOwner = FALSE;   // this frame installed the hook
 
     DECLARE_MESSAGE_MAP()

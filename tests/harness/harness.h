@@ -131,6 +131,23 @@ private:
     HANDLE m_thread = nullptr;
 };
 
+// An item of a popup menu another process shows.
+struct MenuItemSeen {
+    std::string text;   // as shown: without "&" marks and the accelerator column
+    UINT id;
+    bool grayed;
+    bool checked;
+    bool submenu;
+};
+
+// The items of the popup menu that process shows on top now (menus of another process are
+// read from inside it, by the answerer's agent); empty when none shows.
+std::vector<MenuItemSeen> OpenPopupMenu(DWORD processId);
+// Chooses the item with that text of the popup menu that process shows, as the keyboard does
+// (an item with a submenu opens it); false when no such item showed (within `ms`, which only
+// guards against a hang).
+bool ChoosePopupMenuItem(DWORD processId, const std::string& text, DWORD ms = 20000);
+
 // A fresh folder under the temporary folder, removed with everything in it.
 class TempDir {
 public:

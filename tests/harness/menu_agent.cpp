@@ -8,5 +8,9 @@ extern "C" __declspec(dllexport) DWORD WINAPI VtMenuStep(LPVOID param)
 {
     auto* request = static_cast<vt::detail::MenuRequest*>(param);
     request->text[sizeof request->text - 1] = '\0';
+    if (request->mode == vt::detail::kDescribe) {
+        request->count = vt::detail::DescribeMenu(request->items, 64);
+        return 1;
+    }
     return static_cast<DWORD>(vt::detail::MenuStep(request->text, &request->lastHighlight) + 1);
 }

@@ -71,5 +71,32 @@ inline int MenuStep(const char* text, int* lastHighlight)
     return -1;
 }
 
+// The items of the popup menu shown on top (a submenu over its parent); -1 when none shows.
+template <class Record>
+int DescribeMenu(Record* items, int max)
+{
+    std::vector<HWND> windows;
+    EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&windows));
+    if (windows.empty())
+        return -1;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(windows.front(), 0x01E1 /* MN_GETHMENU */, 0, 0));
+    int count = menu ? GetMenuItemCount(menu) : 0;
+    if (count > max)
+        count = max;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
+        GetMenuItemInfoA(menu, i, TRUE, &info);
+        char buf[256] = "";
+        GetMenuStringA(menu, i, buf, sizeof buf, MF_BYPOSITION);
+        items[i].id = info.wID;
+        items[i].state = info.fState;
+        items[i].popup = info.hSubMenu != nullptr;
+        lstrcpynA(items[i].text, ShownText(buf).c_str(), sizeof items[i].text);
+    }
+    return count;
+}
+
 } // namespace detail
 } // namespace vt

@@ -1,6 +1,7 @@
 #include "tests/harness/harness.h"
 #include <psapi.h>
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include "tests/harness/box_work.h"
 #include "tests/harness/remote_menu.h"
@@ -17,22 +18,47 @@ public:
 
     int Step(const std::string& text, int* lastHighlight)
     {
-        LPTHREAD_START_ROUTINE entry = Entry();
-        if (!entry)
-            return -1;
-        detail::MenuRequest request = {*lastHighlight, ""};
+        detail::MenuRequest request = {};
+        request.mode = detail::kChoose;
+        request.lastHighlight = *lastHighlight;
         lstrcpynA(request.text, text.c_str(), sizeof request.text);
-        void* at = VirtualAllocEx(m_process, nullptr, sizeof request, MEM_COMMIT, PAGE_READWRITE);
-        DWORD result = 0;
-        if (at && WriteProcessMemory(m_process, at, &request, sizeof request, nullptr) && Run(entry, at, &result))
-            ReadProcessMemory(m_process, at, &request, sizeof request, nullptr);
-        if (at)
-            VirtualFreeEx(m_process, at, 0, MEM_RELEASE);
+        int result = Call(&request);
         *lastHighlight = request.lastHighlight;
-        return static_cast<int>(result) - 1;
+        return result;
+    }
+
+    std::vector<MenuItemSeen> Describe()
+    {
+        std::unique_ptr<detail::MenuRequest> request(new detail::MenuRequest());
+        request->mode = detail::kDescribe;
+        request->count = -1;
+        std::vector<MenuItemSeen> items;
+        if (Call(request.get()) < 0)
+            return items;
+        for (int i = 0; i < request->count; ++i) {
+            const detail::MenuItemRecord& r = request->items[i];
+            items.push_back({r.text, r.id, (r.state & MFS_GRAYED) != 0, (r.state & MFS_CHECKED) != 0, r.popup != 0});
+        }
+        return items;
     }
 
 private:
+    // The request goes to the agent and comes back filled in; the agent's answer less one.
+    int Call(detail::MenuRequest* request)
+    {
+        LPTHREAD_START_ROUTINE entry = Entry();
+        if (!entry)
+            return -1;
+        void* at = VirtualAllocEx(m_process, nullptr, sizeof *request, MEM_COMMIT, PAGE_READWRITE);
+        DWORD result = 0;
+        if (at && WriteProcessMemory(m_process, at, request, sizeof *request, nullptr) && Run(entry, at, &result))
+            ReadProcessMemory(m_process, at, request, sizeof *request, nullptr);
+        if (at)
+            VirtualFreeEx(m_process, at, 0, MEM_RELEASE);
+        return static_cast<int>(result) - 1;
+    }
+
+
     bool Run(LPTHREAD_START_ROUTINE entry, void* param, DWORD* result)
     {
         HANDLE thread = CreateRemoteThread(m_process, nullptr, 0, entry, param, 0, nullptr);
@@ -98,6 +124,38 @@ private:
 
 } // namespace
 
+// What the answerer does in another process: read its memory, run its threads.
+HANDLE OpenForAgent(DWORD processId)
+{
+    return OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ |
+                           PROCESS_VM_WRITE | SYNCHRONIZE,
+                       FALSE, processId);
+}
+
+std::vector<MenuItemSeen> OpenPopupMenu(DWORD processId)
+{
+    HANDLE process = OpenForAgent(processId);
+    if (!process)
+        return {};
+    std::vector<MenuItemSeen> items = MenuAgent(process).Describe();
+    CloseHandle(process);
+    return items;
+}
+
+bool ChoosePopupMenuItem(DWORD processId, const std::string& text, DWORD ms)
+{
+    HANDLE process = OpenForAgent(processId);
+    if (!process)
+        return false;
+    MenuAgent agent(process);
+    int lastHighlight = -2, result = 0;
+    DWORD start = GetTickCount();
+    while ((result = agent.Step(text, &lastHighlight)) == 0 && GetTickCount() - start < ms)
+        Sleep(20);
+    CloseHandle(process);
+    return result > 0;
+}
+
 struct RemoteAnswerer::State {
     mutable std::mutex lock;
     std::deque<ModalAnswer> queue;
@@ -116,9 +174,7 @@ RemoteAnswerer::RemoteAnswerer(DWORD processId, int defaultButton) : m_state(new
     m_state->stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_state->answered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     m_state->owner.processId = processId;
-    m_state->owner.process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
-                                             PROCESS_VM_READ | PROCESS_VM_WRITE | SYNCHRONIZE,
-                                         FALSE, processId);
+    m_state->owner.process = OpenForAgent(processId);
     m_state->agent.reset(new MenuAgent(m_state->owner.process));
     MenuAgent* agent = m_state->agent.get();
     m_state->owner.menuStep = [agent](const std::string& text, int* lastHighlight) {

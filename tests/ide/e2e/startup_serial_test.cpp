@@ -165,20 +165,6 @@ TEST_F(Startup, TheFrameComesUpWithItsToolbarsBarsAndStatusBar)
     EXPECT_TRUE(rc.left >= pane1.left && rc.right <= pane1.right) << rc.left << ".." << rc.right;
 }
 
-TEST_F(Startup, FileNewOpensText1)
-{
-    Start();
-    PostMessageA(m_frame, WM_COMMAND, ID_FILE_NEW, 0);
-    HWND client = FindClassIn(m_frame, "MDIClient");
-    ASSERT_NE(nullptr, client);
-    EXPECT_TRUE(WaitUntil([&] {
-        for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (WindowText(child) == "Text1")
-                return true;
-        return false;
-    }));
-}
-
 TEST_F(Startup, TheWindowPositionIsRestoredFromTheProfile)
 {
     const RECT saved = {40, 30, 700, 560};
@@ -262,6 +248,103 @@ TEST_F(Startup, CloseWritesThePositionLayoutAndLists)
     EXPECT_TRUE(m_copy.HasProfileKey("BarState\\BarState-Summary"));
     ASSERT_TRUE(m_copy.ReadProfileString("Recent Project List", "Project1", &text));
     EXPECT_EQ(project, text);
+}
+
+} // namespace
+
+namespace {
+
+// Closes every popup menu the program shows (Escape in each), and the menu bar's menu mode.
+void CloseMenus(HWND frame, DWORD processId)
+{
+    // One level per Escape: a submenu first, then its parent.
+    for (;;) {
+        HWND top = nullptr;
+        for (HWND hwnd : vt::ProcessWindows(processId))
+            if (!top && ClassOf(hwnd) == "#32768")
+                top = hwnd;
+        if (!top)
+            break;
+        PostMessageA(top, WM_KEYDOWN, VK_ESCAPE, 1);
+        if (!WaitUntil([&] { return !IsWindowVisible(top); }))
+            break;
+    }
+    PostMessageA(frame, WM_CANCELMODE, 0, 0);
+}
+
+// Opens the menu bar's popup of that mnemonic as Alt+key does and reads it; closes it again.
+std::vector<vt::MenuItemSeen> ReadPopup(HWND frame, DWORD processId, char mnemonic)
+{
+    PostMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
+    std::vector<vt::MenuItemSeen> items;
+    WaitUntil([&] {
+        items = vt::OpenPopupMenu(processId);
+        return !items.empty();
+    });
+    CloseMenus(frame, processId);
+    return items;
+}
+
+TEST_F(Startup, TheMenuBarShowsMenu128AndSwitchesTo129ForADocument)
+{
+    Start();
+    // The seven popups of menu 128, each known by its first item.
+    const std::pair<char, const char*> popups[] = {{'f', "New"},     {'e', "Copy"},           {'v', "Toolbar"},
+                                                   {'p', "Build"},   {'d', "Start Debugger"}, {'t', "Customize..."},
+                                                   {'h', "About Veltane Tool..."}};
+    for (const auto& [key, first] : popups) {
+        std::vector<vt::MenuItemSeen> items = ReadPopup(m_frame, Id(), key);
+        ASSERT_FALSE(items.empty()) << key;
+        EXPECT_EQ(first, items.front().text) << key;
+    }
+    // No Window popup: Alt+W opens nothing, so the next key's popup is Help's.
+    PostMessageA(m_frame, WM_SYSCOMMAND, SC_KEYMENU, 'w');
+    std::vector<vt::MenuItemSeen> next = ReadPopup(m_frame, Id(), 'h');
+    ASSERT_FALSE(next.empty());
+    EXPECT_EQ("About Veltane Tool...", next.front().text);
+
+    // File/New opens the untitled source document "Text1", which brings menu 129 with its
+    // Window popup.
+    PostMessageA(m_frame, WM_COMMAND, ID_FILE_NEW, 0);
+    HWND client = FindClassIn(m_frame, "MDIClient");
+    ASSERT_NE(nullptr, client);
+    EXPECT_TRUE(WaitUntil([&] {
+        for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (WindowText(child) == "Text1")
+                return true;
+        return false;
+    }));
+    EXPECT_FALSE(ReadPopup(m_frame, Id(), 'w').empty());
+}
+
+TEST_F(Startup, TheRecentSubmenusAreGreyedOrFilled)
+{
+    std::string project = m_copy.Folder() + vt::ProgramCopy::SampleProject();
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, (m_copy.ProfileKey() + "\\Recent Project List").c_str(), &key));
+    RegSetValueExA(key, "Project1", 0, REG_SZ, reinterpret_cast<const BYTE*>(project.c_str()), project.size() + 1);
+    RegCloseKey(key);
+    Start();
+    // No recent file: the submenu's one item is greyed; the recent project is listed.
+    for (bool files : {true, false}) {
+        SCOPED_TRACE(files);
+        PostMessageA(m_frame, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+        ASSERT_TRUE(vt::ChoosePopupMenuItem(Id(), files ? "Recent File" : "Recent Project"));
+        std::vector<vt::MenuItemSeen> items;
+        ASSERT_TRUE(WaitUntil([&] {
+            items = vt::OpenPopupMenu(Id());
+            return !items.empty() && items.front().text != "New";
+        }));
+        CloseMenus(m_frame, Id());
+        if (files) {
+            ASSERT_EQ(1u, items.size());
+            EXPECT_TRUE(items.front().grayed);
+        } else {
+            ASSERT_FALSE(items.empty());
+            EXPECT_FALSE(items.front().grayed);
+            EXPECT_NE(std::string::npos, items.front().text.find("Sample.wbi")) << items.front().text;
+        }
+    }
 }
 
 } // namespace

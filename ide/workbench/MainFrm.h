@@ -215,6 +215,7 @@ protected:
     afx_msg void OnOpenIncludedFile(UINT nID);
     afx_msg void OnIgnoredCommand(UINT nID);
     afx_msg void OnToolsCommand(UINT nID);
+    afx_msg void OnUpdateToolsCommand(CCmdUI* pCmdUI);
 
     // The mouse-wheel hook of the frame's thread.
     static LRESULT CALLBACK WheelHookProc(int nCode, WPARAM wParam, LPARAM lParam);

@@ -673,6 +673,12 @@ void CMainFrame::OnIgnoredCommand(UINT) {}
 
 void CMainFrame::OnToolsCommand(UINT) {}
 
+void CMainFrame::OnUpdateToolsCommand(CCmdUI* pCmdUI)
+{
+    // The tools belong to the user-tools manager; without one they do nothing.
+    pCmdUI->Enable(m_pToolsMgr != nullptr);
+}
+
 void CMainFrame::GetIconNameForFile(CString& strName, LPCSTR lpszFileName)
 {
     strName.Empty();

@@ -20,9 +20,9 @@ extern "C" BOOL __stdcall CreateProjectMgrInstance(HWND, void** ppAgent)
     return FALSE;
 }
 
-// A visible top-level window of this module with the caption and one static child with
-// the text; the caller destroys it.
-extern "C" HWND MakeErrorWindow(const char* pszCaption, const char* pszChildText)
+// A top-level window of this module with the caption and one static child with the text;
+// the caller destroys it.
+extern "C" HWND MakeErrorWindow(const char* pszCaption, const char* pszChildText, BOOL bVisible)
 {
     static const char kClass[] = "VtTestModuleErrorBox";
     WNDCLASSA wc = {};
@@ -31,7 +31,7 @@ extern "C" HWND MakeErrorWindow(const char* pszCaption, const char* pszChildText
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClass;
     RegisterClassA(&wc);   // a second call finds the class registered
-    HWND hWnd = CreateWindowExA(0, kClass, pszCaption, WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 50, 50, 300, 120,
+    HWND hWnd = CreateWindowExA(0, kClass, pszCaption, WS_OVERLAPPED | WS_CAPTION | (bVisible ? WS_VISIBLE : 0), 50, 50, 300, 120,
                                 nullptr, nullptr, g_hModule, nullptr);
     if (hWnd)
         CreateWindowExA(0, "STATIC", pszChildText, WS_CHILD | WS_VISIBLE, 10, 10, 260, 20, hWnd, nullptr, g_hModule,

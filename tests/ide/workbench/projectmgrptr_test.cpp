@@ -10,17 +10,23 @@
 
 namespace {
 
-// The program folder as the holder sees it, for one test.
-class ProgramFolderAt {
+// A program folder of its own for one test, holding a copy of one module of the real
+// program folder as the component (or none).
+class ComponentFolder {
 public:
-    explicit ProgramFolderAt(const std::string& folder)
+    explicit ComponentFolder(const char* pszModule)
     {
+        if (pszModule)
+            m_bCopied = CopyFileA((std::string(g_szAppDir) + pszModule).c_str(), Component().c_str(), FALSE) != 0;
         lstrcpynA(m_saved, g_szAppDir, MAX_PATH);
-        lstrcpynA(g_szAppDir, (folder + "\\").c_str(), MAX_PATH);
+        lstrcpynA(g_szAppDir, (m_dir.Path() + "\\").c_str(), MAX_PATH);
     }
-    ~ProgramFolderAt() { lstrcpynA(g_szAppDir, m_saved, MAX_PATH); }
+    ~ComponentFolder() { lstrcpynA(g_szAppDir, m_saved, MAX_PATH); }
+    std::string Component() const { return m_dir.File("VeltaneProjectMgr.dll"); }
+    bool m_bCopied = false;
 
 private:
+    vt::TempDir m_dir;
     char m_saved[MAX_PATH];
 };
 
@@ -72,53 +78,38 @@ TEST(ProjectMgrPtr, LoadsTheProgramFoldersComponentAndReadsItsLists)
     EXPECT_EQ(nullptr, holder.GetModule());
 }
 
-TEST(ProjectMgrPtr, AMissingComponentIsReportedOncePerLoad)
+TEST(ProjectMgrPtr, FailuresAreReportedOncePerLoadExceptAMissingAgent)
 {
-    vt::TempDir dir;
-    ProgramFolderAt folder(dir.Path());
-    vt::ModalAnswerer answerer;
-    C_ProjectMgrPtr holder;
-    EXPECT_EQ(0, holder.Load(NULL));
-    ASSERT_EQ(1u, answerer.Count());
-    EXPECT_EQ("Project Agent", answerer.Last().caption);
-    EXPECT_EQ(0u, answerer.Last().text.find("Load '" + dir.File("VeltaneProjectMgr.dll") + "' failed !"))
-        << answerer.Last().text;
-    // Each further try is one more load and one more message.
-    EXPECT_EQ(nullptr, holder.Get());
-    EXPECT_EQ(2u, answerer.Count());
-    EXPECT_EQ(0, holder.Reload());
-    EXPECT_EQ(3u, answerer.Count());
-}
-
-TEST(ProjectMgrPtr, AModuleWithoutTheEntryIsReportedAndKeptUntilTheNextTry)
-{
-    vt::TempDir dir;
-    ASSERT_TRUE(CopyFileA((std::string(g_szAppDir) + "FileAttributes.dll").c_str(),
-                          dir.File("VeltaneProjectMgr.dll").c_str(), FALSE));
-    ProgramFolderAt folder(dir.Path());
-    vt::ModalAnswerer answerer;
-    C_ProjectMgrPtr holder;
-    EXPECT_EQ(0, holder.Load(NULL));
-    ASSERT_EQ(1u, answerer.Count());
-    EXPECT_EQ("Project Agent", answerer.Last().caption);
-    EXPECT_EQ(0u, answerer.Last().text.find("Get 'CreateProjectMgrInstance()' address from '"))
-        << answerer.Last().text;
-    EXPECT_NE(nullptr, holder.GetModule());
-    EXPECT_EQ(nullptr, holder.Get());
-    EXPECT_EQ(2u, answerer.Count());
-}
-
-TEST(ProjectMgrPtr, AnEntryThatYieldsNoAgentFailsWithoutAMessage)
-{
-    vt::TempDir dir;
-    ASSERT_TRUE(CopyFileA((std::string(g_szAppDir) + "ide_testmodule.dll").c_str(),
-                          dir.File("VeltaneProjectMgr.dll").c_str(), FALSE));
-    ProgramFolderAt folder(dir.Path());
-    vt::ModalAnswerer answerer;
-    C_ProjectMgrPtr holder;
-    EXPECT_EQ(0, holder.Load(NULL));
-    EXPECT_EQ(nullptr, holder.Get());
-    EXPECT_EQ(0u, answerer.Count());
+    const struct {
+        const char* module;    // copied in as the component; NULL: none there
+        std::string message;   // how the one message of a load starts; empty: no message
+        bool held;             // the module stays loaded for the next try
+    } cases[] = {
+        {nullptr, "Load '%s' failed !", false},
+        {"FileAttributes.dll", "Get 'CreateProjectMgrInstance()' address from '", true},
+        {"ide_testmodule.dll", "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.module ? c.module : "none");
+        ComponentFolder folder(c.module);
+        ASSERT_EQ(c.module != nullptr, folder.m_bCopied);
+        std::string message = c.message;
+        if (message.find("%s") != std::string::npos)
+            message.replace(message.find("%s"), 2, folder.Component());
+        const size_t nPerLoad = message.empty() ? 0 : 1;
+        vt::ModalAnswerer answerer;
+        C_ProjectMgrPtr holder;
+        EXPECT_EQ(0, holder.Load(NULL));
+        ASSERT_EQ(nPerLoad, answerer.Count());
+        if (nPerLoad) {
+            EXPECT_EQ("Project Agent", answerer.Last().caption);
+            EXPECT_EQ(0u, answerer.Last().text.find(message)) << answerer.Last().text;
+        }
+        EXPECT_EQ(c.held, holder.GetModule() != nullptr);
+        // Asking for the interface tries again: one more load, one more message.
+        EXPECT_EQ(nullptr, holder.Get());
+        EXPECT_EQ(2 * nPerLoad, answerer.Count());
+    }
 }
 
 // A component whose lists are the texts given; everything else answers nothing.

@@ -26,7 +26,7 @@ public:
     ErrorWindows()
     {
         m_hModule = LoadLibraryA((std::string(g_szAppDir) + "ide_testmodule.dll").c_str());
-        m_pfnMake = reinterpret_cast<HWND (*)(const char*, const char*)>(
+        m_pfnMake = reinterpret_cast<HWND (*)(const char*, const char*, BOOL)>(
             reinterpret_cast<void (*)()>(GetProcAddress(m_hModule, "MakeErrorWindow")));
     }
     ~ErrorWindows()
@@ -38,10 +38,13 @@ public:
             FreeLibrary(m_hModule);
     }
     bool Loaded() const { return m_pfnMake != nullptr; }
-    // A window of the test module.
-    HWND Make(const char* caption, const char* childText) { return Keep(m_pfnMake(caption, childText)); }
+    // A window of the test module (hidden ones are destroyed faster, and found all the same).
+    HWND Make(const char* caption, const char* childText, bool visible = true)
+    {
+        return Keep(m_pfnMake(caption, childText, visible));
+    }
     // The same kind of window made by the test program itself.
-    HWND MakeOwn(const char* caption, const char* childText)
+    HWND MakeOwn(const char* caption, const char* childText, bool visible = true)
     {
         // Not a dialog class: the answerer would take it for a box to answer.
         WNDCLASSA wc = {};
@@ -49,8 +52,9 @@ public:
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "VtOwnErrorBox";
         RegisterClassA(&wc);
-        HWND hWnd = ::CreateWindowExA(0, "VtOwnErrorBox", caption, WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 60, 60, 300,
-                                      120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        HWND hWnd = ::CreateWindowExA(0, "VtOwnErrorBox", caption,
+                                      WS_OVERLAPPED | WS_CAPTION | (visible ? WS_VISIBLE : 0), 60, 60, 300, 120,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ::CreateWindowExA(0, "STATIC", childText, WS_CHILD | WS_VISIBLE, 10, 10, 260, 20, hWnd, nullptr,
                           GetModuleHandleA(nullptr), nullptr);
         return Keep(hWnd);
@@ -63,7 +67,7 @@ private:
         return hWnd;
     }
     HMODULE m_hModule = nullptr;
-    HWND (*m_pfnMake)(const char*, const char*) = nullptr;
+    HWND (*m_pfnMake)(const char*, const char*, BOOL) = nullptr;
     std::vector<HWND> m_windows;
 };
 
@@ -84,6 +88,15 @@ bool PumpUntil(const std::function<bool()>& done)
 class Watchdog : public ::testing::Test {
 protected:
     std::string Config(const std::string& text) { return m_dir.Write("ZIDE.cfg", text); }
+    // One definition: the test module's "Assertion Failed" box saying "Assertion ...".
+    void LoadAssertBox(CMainFrame* p, int nEnable)
+    {
+        p->LoadFatalErrorDefinitions(
+            Config("[Fatal Error Define]\r\nEnableAutoClose=" + std::to_string(nEnable) +
+                   "\r\nError0=A\r\n[A]\r\nWindowText=Assertion Failed\r\nModuleName=ide_testmodule.dll\r\n"
+                   "IncludeText=Assertion\r\n")
+                .c_str());
+    }
     vt::TempDir m_dir;
 };
 
@@ -157,7 +170,7 @@ TEST_F(Watchdog, AWindowMatchesByCaptionModuleAndChildText)
         {false, "X", "x", FALSE},
     };
     for (const auto& c : cases) {
-        HWND hWnd = c.own ? windows.MakeOwn(c.caption, c.child) : windows.Make(c.caption, c.child);
+        HWND hWnd = c.own ? windows.MakeOwn(c.caption, c.child, false) : windows.Make(c.caption, c.child, false);
         ASSERT_NE(nullptr, hWnd);
         EXPECT_EQ(c.match, frame.p->IsFatalErrorWindow(hWnd)) << c.caption << " / " << c.child << " / " << c.own;
         ::DestroyWindow(hWnd);
@@ -170,9 +183,7 @@ TEST_F(Watchdog, TakesTheWindowAsksAndResumesOnNoClosesOnYes)
     ASSERT_TRUE(windows.Loaded());
     vt::MainFrame frame;
     ASSERT_NE(nullptr, frame.p);
-    frame.p->LoadFatalErrorDefinitions(Config("[Fatal Error Define]\r\nEnableAutoClose=1\r\nError0=A\r\n"
-                                              "[A]\r\nWindowText=Assertion Failed\r\nModuleName=ide_testmodule.dll\r\nIncludeText=Assertion\r\n")
-                                           .c_str());
+    LoadAssertBox(frame.p, 1);
     ASSERT_TRUE(frame.p->m_bEnableAutoClose);
     // The frame starts its watch when it is made with the watchdog on.
     frame.p->SetTimer(TIMER_MAIN_WATCHDOG, 500, nullptr);
@@ -207,9 +218,7 @@ TEST_F(Watchdog, SwitchedOffItTakesNothingAndAsksNothing)
     ASSERT_TRUE(windows.Loaded());
     vt::MainFrame frame;
     ASSERT_NE(nullptr, frame.p);
-    frame.p->LoadFatalErrorDefinitions(Config("[Fatal Error Define]\r\nEnableAutoClose=0\r\nError0=A\r\n"
-                                              "[A]\r\nWindowText=Assertion Failed\r\nModuleName=ide_testmodule.dll\r\nIncludeText=Assertion\r\n")
-                                           .c_str());
+    LoadAssertBox(frame.p, 0);
     vt::ModalAnswerer answerer(IDYES);
     HWND hError = windows.Make("Assertion Failed", "Assertion x > 0 failed");
     EXPECT_FALSE(frame.p->IsFatalErrorWindow(hError));

@@ -400,6 +400,8 @@ BOOL CAboutDlg::OnInitDialog()
         // The link line's own text is the maker's web address.
         CString url;
         m_wndLink.GetWindowText(url);
+        if (url.Find("://") < 0)
+            url = "http://" + url;
         m_wndLink.SetURL(url);
         m_wndLink.SetLinkColor(RGB(0, 0, 255));
         m_wndLink.SetHoverColor(RGB(0, 0, 255));

@@ -32,19 +32,6 @@ bool IsPushButton(HWND hwnd)
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
-std::vector<HWND> Descendants(HWND box)
-{
-    std::vector<HWND> all;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
 // The control with that id anywhere in the box (pages of a sheet included), a visible one first.
 HWND FindControl(HWND box, int id)
 {
@@ -83,6 +70,19 @@ void PostClick(HWND control)
 }
 
 } // namespace
+
+std::vector<HWND> Descendants(HWND root)
+{
+    std::vector<HWND> all;
+    EnumChildWindows(
+        root,
+        [](HWND child, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
 
 bool BoxOwner::Owns(HWND hwnd) const
 {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <functional>
 #include <string>
+#include <vector>
 #include "tests/harness/harness.h"
 
 namespace vt {
@@ -22,6 +23,8 @@ struct BoxOwner {
     bool MenuOpen() const;   // a popup menu of the program shows
 };
 
+// Every window below that one (children, theirs, ...).
+std::vector<HWND> Descendants(HWND root);
 // A window's text, also of another process's window (asked with WM_GETTEXT).
 std::string WindowText(HWND hwnd);
 // "#32770" windows the owner shows that the harness has not taken yet.

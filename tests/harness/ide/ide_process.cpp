@@ -6,9 +6,12 @@ namespace vt {
 namespace {
 
 // Executables of the program folder have plain names; the build's test and helper programs
-// carry an '_' (prefix_name.exe, vt_...).
+// carry an '_' (prefix_name.exe, vt_...). What earlier runs left there (./run's build lines, logs)
+// stays behind.
 bool IsProgramFile(const std::string& name)
 {
+    if (lstrcmpiA(name.c_str(), "ZideMsg.txt") == 0)
+        return false;
     size_t dot = name.rfind('.');
     std::string ext = dot == std::string::npos ? "" : name.substr(dot);
     if (lstrcmpiA(ext.c_str(), ".exe") == 0)
@@ -186,18 +189,19 @@ void IdeProcess::Close()
         CloseProcessWindow(hwnd, 30000);
 }
 
-std::vector<HWND> ProcessWindows(DWORD processId)
+std::vector<HWND> ProcessWindows(DWORD processId, bool shownOnly)
 {
     struct Look {
         DWORD pid;
+        bool shownOnly;
         std::vector<HWND> windows;
-    } look = {processId, {}};
+    } look = {processId, shownOnly, {}};
     EnumWindows(
         [](HWND hwnd, LPARAM lParam) -> BOOL {
             auto* l = reinterpret_cast<Look*>(lParam);
             DWORD pid = 0;
             GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == l->pid && IsWindowVisible(hwnd))
+            if (pid == l->pid && (!l->shownOnly || IsWindowVisible(hwnd)))
                 l->windows.push_back(hwnd);
             return TRUE;
         },

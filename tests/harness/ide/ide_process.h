@@ -75,7 +75,7 @@ private:
     HWND m_main = nullptr;
 };
 
-// The visible top-level windows of a process.
-std::vector<HWND> ProcessWindows(DWORD processId);
+// The top-level windows of a process: the shown ones, or all.
+std::vector<HWND> ProcessWindows(DWORD processId, bool shownOnly = true);
 
 } // namespace vt

@@ -14,6 +14,7 @@
 
 namespace {
 
+using vt::detail::Descendants;
 using vt::detail::WindowText;
 
 // Polls until the condition holds; false past the limit (which only guards against a hang).
@@ -28,40 +29,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 30000)
     return true;
 }
 
-std::vector<HWND> Descendants(HWND root)
-{
-    std::vector<HWND> all;
-    EnumChildWindows(
-        root,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
 // Every window of the process, top-level (shown or not) and child.
 std::vector<HWND> AllWindows(DWORD processId)
 {
-    struct Look {
-        DWORD pid;
-        std::vector<HWND> windows;
-    } look = {processId, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* l = reinterpret_cast<Look*>(lParam);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == l->pid) {
-                l->windows.push_back(hwnd);
-                for (HWND child : Descendants(hwnd))
-                    l->windows.push_back(child);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&look));
-    return look.windows;
+    std::vector<HWND> all;
+    for (HWND top : vt::ProcessWindows(processId, false)) {
+        all.push_back(top);
+        for (HWND child : Descendants(top))
+            all.push_back(child);
+    }
+    return all;
 }
 
 // The bar with that id and title (a floating bar's frame carries its title too).

@@ -445,6 +445,12 @@ TEST(MainFrame, IconNamesByExtension)
 {
     MainFrame f;
     ASSERT_TRUE(f.p);
+    // Read from the program folder's configuration at creation.
+    std::string cfg = ProgramFolder() + "ZIDE.cfg";
+    char szFirst[64] = "";
+    ::GetPrivateProfileStringA("Icon", "Icon1", "", szFirst, sizeof szFirst, cfg.c_str());
+    ASSERT_FALSE(f.p->m_listIcon.IsEmpty());
+    EXPECT_STREQ(szFirst, (LPCSTR)f.p->m_listIcon.GetHead());
     f.p->m_listIcon.RemoveAll();
     f.p->m_listIcon.AddTail("asm, ICON_ASM");
     f.p->m_listIcon.AddTail("inc;ICON_INC");
@@ -662,4 +668,20 @@ TEST(MainFrame, MenusGetTheConfiguredItemsWhenTheyOpen)
     EXPECT_EQ(nFile + 1, ::GetMenuItemCount(hFile));
     EXPECT_EQ((UINT)ID_FILE_SAVEAS_TEMPLATE, ::GetMenuItemID(hFile, 4));
     f.p->m_strProjectPath.Empty();
+}
+
+TEST(MainFrame, StartsInTheWorkingFolderOfTheLastRun)
+{
+    char szOld[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, szOld);
+    TempDir dir;
+    AfxGetApp()->WriteProfileString("Directory", "Working", dir.Path().c_str());
+    {
+        MainFrame f;
+        ASSERT_TRUE(f.p);
+        char szNow[MAX_PATH] = "";
+        ::GetCurrentDirectoryA(MAX_PATH, szNow);
+        EXPECT_EQ(0, lstrcmpiA(dir.Path().c_str(), szNow));
+    }
+    ::SetCurrentDirectoryA(szOld);
 }

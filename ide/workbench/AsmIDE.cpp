@@ -6,7 +6,6 @@
 #include <cstring>
 #include "ide/debugger/IDEDisAsmDoc.h"
 #include "ide/debugger/IDEDisAsmView.h"
-#include "ide/debugger/ZIceUIMgr.h"
 #include "ide/workbench/AsmIDEDoc.h"
 #include "ide/workbench/ChildFrm.h"
 #include "ide/workbench/IDEEditorView.h"
@@ -142,10 +141,8 @@ BOOL CAsmIDEApp::BuildWindowless(const C_IDECommandLineInfo& cmdInfo, const char
         return FALSE;
     I_ProjectMgr* pMgr = projectMgr.Get();
     pMgr->Init(1);
-    // The ICE manager (with a do-nothing user interface) joins here with the emulator,
-    // for the download and run after the build.
-    C_IDEDummyIceUIMgr iceUIMgr;
-    (void)iceUIMgr;
+    // The ICE manager, with a C_IDEDummyIceUIMgr as its user interface, joins here with the
+    // emulator, for the download and run after the build.
     if (!pMgr->OpenProject(path))
         return FALSE;
     // Without an owner window the component builds on this thread and writes its lines

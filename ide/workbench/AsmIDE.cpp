@@ -312,27 +312,8 @@ void CAsmIDEApp::OnFileNewText()
 
 void CAsmIDEApp::UpdateRecentSubmenu(CRecentFileList* pList, CCmdUI* pCmdUI)
 {
-    const BOOL bEmpty = !pList || pList->GetSize() == 0 || (*pList)[0].IsEmpty();
-    if (pCmdUI->m_pSubMenu) {
-        // Asked for the submenu's item in its parent menu: fill the submenu, grey or
-        // enable the item that opens it.
-        if (!bEmpty) {
-            CCmdUI sub;
-            sub.m_pMenu = pCmdUI->m_pSubMenu;
-            sub.m_nID = pCmdUI->m_nID;
-            sub.m_nIndexMax = pCmdUI->m_pSubMenu->GetMenuItemCount();
-            for (sub.m_nIndex = 0; sub.m_nIndex < sub.m_nIndexMax; ++sub.m_nIndex)
-                if (pCmdUI->m_pSubMenu->GetMenuItemID((int)sub.m_nIndex) == pCmdUI->m_nID)
-                    break;
-            if (sub.m_nIndex == sub.m_nIndexMax)
-                sub.m_nIndex = 0;
-            pList->UpdateMenu(&sub);
-        }
-        pCmdUI->m_pMenu->EnableMenuItem(pCmdUI->m_nIndex, MF_BYPOSITION | (bEmpty ? MF_GRAYED : MF_ENABLED));
-        return;
-    }
-    // The submenu itself opens: its first item stands for the list.
-    if (bEmpty)
+    // The framework asks when the submenu opens, for its first item: the list's place.
+    if (!pList || pList->GetSize() == 0 || (*pList)[0].IsEmpty())
         pCmdUI->Enable(FALSE);
     else
         pList->UpdateMenu(pCmdUI);

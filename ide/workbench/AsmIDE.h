@@ -80,7 +80,7 @@ protected:
 
 private:
     BOOL StartWindowed(C_IDECommandLineInfo& cmdInfo, const char* pszCurDir);
-    // Lets a recent list fill its submenu; greys the item while the list is empty.
+    // Lets a recent list fill its submenu; greys the submenu's one item while the list is empty.
     static void UpdateRecentSubmenu(CRecentFileList* pList, CCmdUI* pCmdUI);
     void Unregister();
 

@@ -39,56 +39,30 @@ bool Greyed(HMENU hMenu, int index)
     return (GetMenuState(hMenu, index, MF_BYPOSITION) & MF_GRAYED) != 0;
 }
 
-// A File popup holding the two recent submenus, each with its placeholder.
-struct FileMenu {
-    CMenu file, recentFiles, recentProjects;
-    FileMenu()
+// A recent submenu with its placeholder, updated as the framework does when it opens.
+struct RecentSubmenu {
+    CMenu menu;
+    explicit RecentSubmenu(UINT nID)
     {
-        file.CreatePopupMenu();
-        recentFiles.CreatePopupMenu();
-        recentProjects.CreatePopupMenu();
-        recentFiles.AppendMenu(MF_STRING | MF_GRAYED, ID_FILE_MRU_FILE1, "(none)");
-        recentProjects.AppendMenu(MF_STRING | MF_GRAYED, ID_FILE_MRU_PROJECT1, "(none)");
-        file.AppendMenu(MF_STRING, ID_FILE_OPEN, "&Open...");
-        file.AppendMenu(MF_POPUP, (UINT_PTR)recentFiles.m_hMenu, "Recent &File");
-        file.AppendMenu(MF_POPUP, (UINT_PTR)recentProjects.m_hMenu, "Recent Pro&ject");
-    }
-    // The update as the menu walk asks it: for the item that opens the submenu, or inside it.
-    void Update(UINT nID, bool bThroughParent)
-    {
-        CMenu& sub = nID == ID_FILE_MRU_FILE1 ? recentFiles : recentProjects;
-        CCmdUI ui;
-        ui.m_nID = nID;
-        if (bThroughParent) {
-            ui.m_pMenu = &file;
-            ui.m_pSubMenu = &sub;
-            ui.m_nIndex = nID == ID_FILE_MRU_FILE1 ? 1 : 2;
-        } else {
-            ui.m_pMenu = &sub;
-            ui.m_nIndex = 0;
-        }
-        ui.m_nIndexMax = ui.m_pMenu->GetMenuItemCount();
-        ui.DoUpdate(App(), FALSE);
+        menu.CreatePopupMenu();
+        menu.AppendMenu(MF_STRING, nID, "(none)");
+        AfxUpdateMenuPopup(App(), &menu, TRUE);
     }
 };
 
 TEST(RecentLists, AnEmptyListGreysItsItemAFullOneFillsTheSubmenu)
 {
     const std::string project = "C:\\work\\Sample.wbi";
-    for (bool bThroughParent : {true, false}) {
-        SCOPED_TRACE(bThroughParent);
-        LoadRecentLists({}, {project, "C:\\other\\Two.wbi"});
-        FileMenu menu;
-        menu.Update(ID_FILE_MRU_FILE1, bThroughParent);
-        menu.Update(ID_FILE_MRU_PROJECT1, bThroughParent);
-        EXPECT_EQ(1, menu.recentFiles.GetMenuItemCount());
-        EXPECT_TRUE(bThroughParent ? Greyed(menu.file, 1) : Greyed(menu.recentFiles, 0));
-        ASSERT_EQ(2, menu.recentProjects.GetMenuItemCount());
-        EXPECT_EQ("&1 " + project, ItemText(menu.recentProjects, 0));
-        EXPECT_EQ(ID_FILE_MRU_PROJECT1 + 1, menu.recentProjects.GetMenuItemID(1));
-        EXPECT_FALSE(Greyed(menu.file, 2));
-        EXPECT_FALSE(Greyed(menu.recentProjects, 0));
-    }
+    LoadRecentLists({}, {project, "C:\\other\\Two.wbi"});
+    RecentSubmenu files(ID_FILE_MRU_FILE1), projects(ID_FILE_MRU_PROJECT1);
+    ASSERT_EQ(1, files.menu.GetMenuItemCount());
+    EXPECT_EQ("(none)", ItemText(files.menu, 0));
+    EXPECT_TRUE(Greyed(files.menu, 0));
+    ASSERT_EQ(2, projects.menu.GetMenuItemCount());
+    EXPECT_EQ("&1 " + project, ItemText(projects.menu, 0));
+    EXPECT_EQ(ID_FILE_MRU_PROJECT1 + 1, projects.menu.GetMenuItemID(1));
+    EXPECT_FALSE(Greyed(projects.menu, 0));
+    EXPECT_FALSE(Greyed(projects.menu, 1));
 }
 
 TEST(RecentLists, ARecentProjectThatFailsToOpenLeavesTheList)

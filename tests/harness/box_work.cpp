@@ -71,16 +71,16 @@ void PostClick(HWND control)
 
 } // namespace
 
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND root)
 {
     std::vector<HWND> all;
-    EnumChildWindows(
-        root,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
@@ -93,19 +93,12 @@ bool BoxOwner::Owns(HWND hwnd) const
 
 bool BoxOwner::MenuOpen() const
 {
-    struct Look {
-        const BoxOwner* owner;
-        bool found;
-    } look = {this, false};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* l = reinterpret_cast<Look*>(lParam);
-            if (l->owner->Owns(hwnd) && IsClass(hwnd, "#32768") && IsWindowVisible(hwnd))
-                l->found = true;
-            return !l->found;
-        },
-        reinterpret_cast<LPARAM>(&look));
-    return look.found;
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND hwnd : windows)
+        if (Owns(hwnd) && IsClass(hwnd, "#32768") && IsWindowVisible(hwnd))
+            return true;
+    return false;
 }
 
 std::string WindowText(HWND hwnd)

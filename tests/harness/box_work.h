@@ -23,6 +23,8 @@ struct BoxOwner {
     bool MenuOpen() const;   // a popup menu of the program shows
 };
 
+// Adds the window to the std::vector<HWND> at lParam (for the platform's window walks).
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam);
 // Every window below that one (children, theirs, ...).
 std::vector<HWND> Descendants(HWND root);
 // A window's text, also of another process's window (asked with WM_GETTEXT).

@@ -71,7 +71,26 @@ inline int MenuStep(const char* text, int* lastHighlight)
     return -1;
 }
 
-// The items of the popup menu shown on top (a submenu over its parent); -1 when none shows.
+// The deepest popup menu that shows: the one none of whose items opens another shown menu
+// (the windows' stacking order does not tell a submenu from its parent).
+inline HMENU DeepestMenu(const std::vector<HWND>& windows)
+{
+    std::vector<HMENU> menus;
+    for (HWND window : windows)
+        menus.push_back(reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1 /* MN_GETHMENU */, 0, 0)));
+    for (HMENU menu : menus) {
+        bool parent = false;
+        for (int i = 0, n = menu ? GetMenuItemCount(menu) : 0; i < n && !parent; ++i)
+            for (HMENU other : menus)
+                if (other && GetSubMenu(menu, i) == other)
+                    parent = true;
+        if (menu && !parent)
+            return menu;
+    }
+    return nullptr;
+}
+
+// The items of the deepest popup menu that shows; -1 when none shows.
 template <class Record>
 int DescribeMenu(Record* items, int max)
 {
@@ -79,7 +98,7 @@ int DescribeMenu(Record* items, int max)
     EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&windows));
     if (windows.empty())
         return -1;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(windows.front(), 0x01E1 /* MN_GETHMENU */, 0, 0));
+    HMENU menu = DeepestMenu(windows);
     int count = menu ? GetMenuItemCount(menu) : 0;
     if (count > max)
         count = max;

@@ -257,24 +257,17 @@ void RemoteAnswerer::Watch()
 {
     State& s = *m_state;
     while (WaitForSingleObject(s.stop, 20) == WAIT_TIMEOUT) {
-        std::vector<HWND> boxes;
-        struct Look {
-            State* state;
-            std::vector<HWND>* boxes;
-        } look = {&s, &boxes};
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                auto* l = reinterpret_cast<Look*>(lParam);
-                if (!l->state->owner.Owns(hwnd) || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) ||
-                    !detail::IsUnansweredBox(hwnd))
-                    return TRUE;
-                // A modal box has disabled its owner; a modeless dialog is not a box to answer.
-                HWND owner = GetWindow(hwnd, GW_OWNER);
-                if (!owner || !IsWindowEnabled(owner))
-                    l->boxes->push_back(hwnd);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&look));
+        std::vector<HWND> windows, boxes;
+        EnumWindows(detail::CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        for (HWND hwnd : windows) {
+            if (!s.owner.Owns(hwnd) || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) ||
+                !detail::IsUnansweredBox(hwnd))
+                continue;
+            // A modal box has disabled its owner; a modeless dialog is not a box to answer.
+            HWND owner = GetWindow(hwnd, GW_OWNER);
+            if (!owner || !IsWindowEnabled(owner))
+                boxes.push_back(hwnd);
+        }
         for (HWND box : boxes) {
             ModalAnswer answer;
             {

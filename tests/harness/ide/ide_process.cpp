@@ -1,5 +1,6 @@
 #include "tests/harness/ide/ide_process.h"
 #include "support/system/InstanceRegistry.h"
+#include "tests/harness/box_work.h"
 #include "tests/harness/sample_copy.h"
 
 namespace vt {
@@ -191,22 +192,15 @@ void IdeProcess::Close()
 
 std::vector<HWND> ProcessWindows(DWORD processId, bool shownOnly)
 {
-    struct Look {
-        DWORD pid;
-        bool shownOnly;
-        std::vector<HWND> windows;
-    } look = {processId, shownOnly, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* l = reinterpret_cast<Look*>(lParam);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == l->pid && (!l->shownOnly || IsWindowVisible(hwnd)))
-                l->windows.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&look));
-    return look.windows;
+    std::vector<HWND> all, windows;
+    EnumWindows(detail::CollectWindow, reinterpret_cast<LPARAM>(&all));
+    for (HWND hwnd : all) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == processId && (!shownOnly || IsWindowVisible(hwnd)))
+            windows.push_back(hwnd);
+    }
+    return windows;
 }
 
 } // namespace vt

@@ -3,6 +3,7 @@
 // as a user sees it: its windows, their titles, ids and places, the status bar's parts, its
 // boxes (answered by the cross-process answerer) and what it leaves in the registry.
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <commctrl.h>
 #include <functional>
 #include "afx/afxres.h"
@@ -70,6 +71,9 @@ class Startup : public ::testing::Test {
 protected:
     void Start()
     {
+        // The pointer rests in the screen's far corner: a popup menu that opens under it would
+        // follow it instead of the keys the tests send.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         m_process.reset(new vt::IdeProcess(m_copy, vt::ProgramCopy::SampleProject()));
         ASSERT_TRUE(m_process->Started());
         m_frame = m_process->MainWindow();
@@ -231,6 +235,14 @@ TEST_F(Startup, CloseWritesThePositionLayoutAndLists)
 
 namespace {
 
+std::string Describe(const std::vector<vt::MenuItemSeen>& items)
+{
+    std::string text;
+    for (const vt::MenuItemSeen& item : items)
+        text += "[" + item.text + (item.grayed ? ", greyed" : "") + (item.submenu ? ", submenu" : "") + "] ";
+    return text;
+}
+
 // Closes every popup menu the program shows (Escape in each), and the menu bar's menu mode.
 void CloseMenus(HWND frame, DWORD processId)
 {
@@ -311,7 +323,7 @@ TEST_F(Startup, TheRecentSubmenusAreGreyedOrFilled)
         ASSERT_TRUE(WaitUntil([&] {
             items = vt::OpenPopupMenu(Id());
             return !items.empty() && items.front().text != "New";
-        }));
+        })) << Describe(items);
         CloseMenus(m_frame, Id());
         if (files) {
             ASSERT_EQ(1u, items.size());

@@ -69,8 +69,9 @@ TEST(WindowlessStart, OtherRoadsBuildNothingAndShowNoWindow)
         ASSERT_TRUE(process.Started());
         Outcome run = RunToEnd(process);
         EXPECT_NE(-1, run.exitCode);
-        if (c.exitCode != -1)
+        if (c.exitCode != -1) {
             EXPECT_EQ(c.exitCode, run.exitCode);
+        }
         EXPECT_FALSE(run.windowShown);
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((copy.Folder() + "ZideMsg.txt").c_str()));
         EXPECT_FALSE(vt::FindInstance(process.Id()));

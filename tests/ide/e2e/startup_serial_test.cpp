@@ -160,8 +160,10 @@ TEST_F(Startup, TheWindowPositionIsRestoredFromTheProfile)
         EXPECT_EQ(maximized != 0, IsZoomed(m_frame) != FALSE);
         // (The platform reports another process's normal position only as its window's.)
         if (IsZoomed(m_frame)) {
-            PostMessageA(m_frame, WM_SYSCOMMAND, SC_RESTORE, 0);
-            ASSERT_TRUE(WaitUntil([&] { return !IsZoomed(m_frame); }));
+            // Sent: the restore is complete when the call returns.
+            DWORD_PTR result = 0;
+            ASSERT_TRUE(SendMessageTimeoutA(m_frame, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_NORMAL, 30000, &result));
+            EXPECT_FALSE(IsZoomed(m_frame));
         }
         RECT rc = {};
         GetWindowRect(m_frame, &rc);

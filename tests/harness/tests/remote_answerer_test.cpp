@@ -76,29 +76,19 @@ const BoxCase kMessageBox = {"msgbox", "Helper Box", "The second line.", {"Yes",
 const BoxCase kRichBox = {"rich", "Helper Rich Box", "The rich text of the box.", {"Yes", "No To All", "Cancel"}};
 const BoxCase kForm = {"form", "Helper Dialog", "Fill in the form.", {"Colour...", "OK", "Cancel", "Apply Later"}};
 
-TEST(RemoteAnswerer, ReadsEachBoxAndPressesTheButtonByIdByTextOrTheDefault)
+// Each box is read, then answered by a button id, by a button's text, or by the default.
+struct AnswerCase {
+    int defaultButton;
+    bool queue;
+    vt::ModalAnswer answer;
+    int pressed;
+};
+
+void ReadAndAnswer(const BoxCase& box, const std::vector<AnswerCase>& cases)
 {
-    struct Case {
-        const BoxCase* box;
-        int defaultButton;
-        bool queue;
-        vt::ModalAnswer answer;
-        int pressed;
-    };
-    const Case cases[] = {
-        {&kMessageBox, IDOK, true, IDNO, IDNO},
-        {&kMessageBox, IDOK, true, "Cancel", IDCANCEL},
-        {&kMessageBox, IDYES, false, {}, IDYES},
-        {&kRichBox, IDOK, true, IDYES, IDYES},
-        {&kRichBox, IDOK, true, "No To All", 512},
-        {&kRichBox, IDCANCEL, false, {}, IDCANCEL},
-        {&kForm, IDOK, true, IDCANCEL, IDCANCEL},
-        {&kForm, IDOK, true, "Apply Later", IDC_HELPER_LATER},
-        {&kForm, IDOK, false, {}, IDOK},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.box->mode) + " pressing " + std::to_string(c.pressed));
-        Helper helper(c.box->mode);
+    for (const AnswerCase& c : cases) {
+        SCOPED_TRACE(std::string(box.mode) + " pressing " + std::to_string(c.pressed));
+        Helper helper(box.mode);
         ASSERT_TRUE(helper.Started());
         vt::RemoteAnswerer answerer(helper.Id(), c.defaultButton);
         if (c.queue)
@@ -108,12 +98,29 @@ TEST(RemoteAnswerer, ReadsEachBoxAndPressesTheButtonByIdByTextOrTheDefault)
         ASSERT_EQ(1u, answerer.Count());
         vt::ModalSeen seen = answerer.Last();
         EXPECT_EQ("#32770", seen.className);
-        EXPECT_EQ(c.box->caption, seen.caption);
-        EXPECT_NE(std::string::npos, seen.text.find(c.box->text)) << seen.text;
-        EXPECT_EQ(c.box->buttons, seen.buttons);
+        EXPECT_EQ(box.caption, seen.caption);
+        EXPECT_NE(std::string::npos, seen.text.find(box.text)) << seen.text;
+        EXPECT_EQ(box.buttons, seen.buttons);
         EXPECT_EQ(c.pressed, seen.answer);
         EXPECT_EQ("", seen.error);
     }
+}
+
+TEST(RemoteAnswerer, ReadsAndAnswersAMessageBox)
+{
+    ReadAndAnswer(kMessageBox, {{IDOK, true, IDNO, IDNO}, {IDOK, true, "Cancel", IDCANCEL}, {IDYES, false, {}, IDYES}});
+}
+
+TEST(RemoteAnswerer, ReadsAndAnswersABoxWithItsTextInARichEdit)
+{
+    ReadAndAnswer(kRichBox, {{IDOK, true, IDYES, IDYES}, {IDOK, true, "No To All", 512}, {IDCANCEL, false, {}, IDCANCEL}});
+}
+
+TEST(RemoteAnswerer, ReadsAndAnswersADialog)
+{
+    ReadAndAnswer(kForm, {{IDOK, true, IDCANCEL, IDCANCEL},
+                          {IDOK, true, "Apply Later", IDC_HELPER_LATER},
+                          {IDOK, false, {}, IDOK}});
 }
 
 // Every kind of fill, on the dialog; the tab's page control exists but shows only on its tab.

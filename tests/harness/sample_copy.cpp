@@ -21,9 +21,14 @@ void CopyTree(const std::string& from, const std::string& to)
     FindClose(find);
 }
 
+std::string ShippedSample()
+{
+    return ProgramFolder() + "vt_sample";
+}
+
 SampleCopy::SampleCopy()
 {
-    CopyTree(ProgramFolder() + "sample", dir.Path() + "\\sample");
+    CopyTree(ShippedSample(), dir.Path() + "\\sample");
 }
 
 } // namespace vt

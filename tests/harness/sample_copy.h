@@ -9,7 +9,11 @@ namespace vt {
 // Copies a folder with everything in it (the target folder is created).
 void CopyTree(const std::string& from, const std::string& to);
 
-// The sample folder copied into a fresh temporary folder.
+// The sample project as shipped, beside the test executables (the program folder's sample\ may
+// hold what an earlier run built there).
+std::string ShippedSample();
+
+// The shipped sample folder copied into a fresh temporary folder.
 class SampleCopy {
 public:
     SampleCopy();

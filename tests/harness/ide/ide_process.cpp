@@ -44,15 +44,12 @@ ProgramCopy::ProgramCopy() : m_sdsName(UniqueName("VtIde"))
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::string name = data.cFileName;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (lstrcmpiA(name.c_str(), "sample") == 0)
-                    CopyTree(from + name, Folder() + name);
-            } else if (IsProgramFile(name)) {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsProgramFile(name))
                 CopyFileA((from + name).c_str(), (Folder() + name).c_str(), FALSE);
-            }
         } while (FindNextFileA(find, &data));
         FindClose(find);
     }
+    CopyTree(ShippedSample(), Folder() + "sample");
     SetConfig("IDESystem", "SDSName", m_sdsName.c_str());
 }
 

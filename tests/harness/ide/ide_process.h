@@ -8,9 +8,9 @@
 namespace vt {
 
 // The build's program folder (bin\ with sample\) copied into a fresh temporary folder, the
-// test executables left out. Its "ZIDE.cfg" gets an "SDSName" made by UniqueName, so the
-// program's settings live in a registry key of this copy alone; the folder and the key are
-// removed with the object.
+// test executables left out and the sample as shipped. Its "ZIDE.cfg" gets an "SDSName" made
+// by UniqueName, so the program's settings live in a registry key of this copy alone; the
+// folder and the key are removed with the object.
 class ProgramCopy {
 public:
     ProgramCopy();

@@ -23,8 +23,10 @@ double StartOnce(const char* program)
     vt::IdeProcess process(copy, arguments, "", program);
     HWND main = process.MainWindow();
     double ms = (bench::Now() - t0) * 1000.0;
-    if (!main)
+    if (!main) {
+        std::printf("%s: no main window (exit code %d)\n", program, process.Wait(0));
         return -1;
+    }
     process.Close();
     return ms;
 }

@@ -122,7 +122,7 @@ void DestroyEmptyHosts(const std::vector<HWND>& hosts)
         auto* pHost = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hHost));
         if (pHost && pDock && pDock->IsKindOf(RUNTIME_CLASS(CDockBar))
             && static_cast<CDockBar*>(pDock)->GetDockedCount() == 0)
-            pHost->DestroyWindow();
+            TWKDestroyFloatingFrame(pHost);   // off the screen at once, without the platform's wait
     }
 }
 

@@ -595,6 +595,7 @@ BEGIN_MESSAGE_MAP(TWKMenuBarFeature, TWKBmpMenuPlugIn)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopupFeatureMsg)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommandMsg)
     ON_MESSAGE(WM_NCACTIVATE, OnNcActivateMsg)
+    ON_MESSAGE(WM_CLOSE, OnCloseMsg)
 END_MESSAGE_MAP()
 
 TWKMenuBarFeature::TWKMenuBarFeature() : TWKBmpMenuPlugIn(TRUE) {}
@@ -653,6 +654,19 @@ LRESULT TWKMenuBarFeature::OnNcActivateMsg(WPARAM wParam, LPARAM /*lParam*/)
         return 0;
     m_bHandled = TRUE;
     return TRUE;
+}
+
+LRESULT TWKMenuBarFeature::OnCloseMsg(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    // A close that arrives while one of this frame's popups is tracked would
+    // destroy the frame, and this object with it, under the tracking loop that
+    // still uses both: the menu ends first and the close comes again after it.
+    if (!IsPopupOpen() || GetTrackingObject() != Messages())
+        return 0;
+    ::EndMenu();
+    ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    m_bHandled = TRUE;
+    return 0;
 }
 
 TWKMenuBarFeature* TWKInstallMenuBarFeature(CFrameWnd* pFrame, TWKMenuBar* pBar, TWKBmpMgr* pBmpMgr)

@@ -92,6 +92,7 @@ protected:
     afx_msg LRESULT OnInitMenuPopupFeatureMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSysCommandMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNcActivateMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCloseMsg(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
 

@@ -303,6 +303,26 @@ TEST(MenuTracking, DeactivationCancelsMenuModeAndAnOpenPopup)
     EXPECT_EQ(-1, bar.m_nDroppedBtn);
 }
 
+// A close that reaches the frame while its popup is open waits for the menu
+// to end: the frame goes after the tracking loop, not under it.
+TEST(MenuTracking, ACloseDuringAPopupClosesTheFrameAfterTheMenu)
+{
+    TrackFrame f;
+    ASSERT_TRUE(f.p);
+    TWKMenuBar& bar = f.Bar();
+    HWND hFrame = f.p->m_hWnd;
+    {
+        Steps steps({ [&] { ::PostMessageA(hFrame, WM_CLOSE, 0, 0); } });
+        bar.PressMenuButton(f.ButtonOf("&View"));
+        EXPECT_EQ(0, Steps::ForcedEnds());
+        EXPECT_TRUE(::IsWindow(hFrame));
+    }
+    EXPECT_FALSE(TWKMenuBarMessages::IsPopupOpen());
+    PumpUntil([&] { return !::IsWindow(hFrame); });
+    EXPECT_FALSE(::IsWindow(hFrame));
+    f.p = nullptr;   // the frame freed itself
+}
+
 TEST(MenuTracking, ThePointerMovesBetweenMenus)
 {
     TrackFrame f;

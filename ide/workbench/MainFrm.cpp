@@ -101,6 +101,8 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    // A search still running reads the stop flag in this object.
+    StopFindAndWait();
     FreeFatalErrorDefinitions();
     SetControlBarManager(nullptr);
     delete m_pToolBarMgr;
@@ -129,6 +131,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_WM_TIMER()
     ON_WM_CLOSE()
     ON_WM_INITMENUPOPUP()
+    ON_COMMAND(ID_EDIT_FIND_IN_FILES, OnEditFindInFiles)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_IN_FILES, OnUpdateEditFindInFiles)
     ON_WM_CONTEXTMENU()
     ON_MESSAGE(WM_MAIN_FATALERROR, OnFatalErrorFound)
     ON_REGISTERED_MESSAGE(WM_TWKTOOLBARWNDNOTIFY, OnToolBarWndNotify)
@@ -427,9 +431,9 @@ void CMainFrame::OnClose()
             m_pProjectMgr->StopBuild();
         return;
     }
-    // A running search is told to stop; the close goes on.
-    if (m_bFinding)
-        m_bStopFind = TRUE;
+    // A running search is told to stop, and the frame stays until its thread
+    // has sent its last records and its completion.
+    StopFindAndWait();
     // A command waits for its build in a loop of its own.
     if (m_bModalBuild)
         return;

@@ -139,6 +139,7 @@ public:
     BOOL m_bBuilding = FALSE;
     BOOL m_bClosing = FALSE;                     // past the close's point of no return
     volatile BOOL m_bFinding = FALSE;
+    HANDLE m_hFindThread = nullptr;              // the running search's thread, owned
     BOOL m_bExitAfterBuild = FALSE;
     BOOL m_bCloseProjectAfterBuild = FALSE;
     BOOL m_bModalBuild = FALSE;
@@ -195,6 +196,18 @@ protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnClose();
     afx_msg LRESULT OnFatalErrorFound(WPARAM wParam, LPARAM lParam);
+
+    // Request 3: the find-in-files thread has finished.
+    void OnFindInFilesDone();
+    // Find in Files (MainFrmFind.cpp): opens the dialog and starts the search,
+    // or stops the running one.
+    afx_msg void OnEditFindInFiles();
+    afx_msg void OnUpdateEditFindInFiles(CCmdUI* pCmdUI);
+    // The Find in Files button of the File toolbar shown pressed or not.
+    void PressFindInFilesButton(BOOL bPressed);
+    // Asks a running search to stop and waits for its thread, answering the
+    // messages it sends meanwhile.
+    void StopFindAndWait();
 
     afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);

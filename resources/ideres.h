@@ -133,6 +133,9 @@
 #define ID_FILEVIEW_EMBEDDED_FIRST      26625   // .. 26640 accepted and ignored by the frame
 #define ID_FILEVIEW_EMBEDDED_LAST       26640
 
+// ---- Output window and the undo and redo lists
+#define IDR_OUTPUT_MENU                 123     // a page's context menu
+
 // ---- Find in Files and the user tools
 #define IDD_FIND_IN_FILES               135
 #define IDC_FIND_TEXT                   61847

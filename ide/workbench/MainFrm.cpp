@@ -135,6 +135,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_IN_FILES, OnUpdateEditFindInFiles)
     ON_WM_CONTEXTMENU()
     ON_MESSAGE(WM_MAIN_FATALERROR, OnFatalErrorFound)
+    ON_MESSAGE(WM_MAIN_REQUEST, OnFrameRequest)
     ON_REGISTERED_MESSAGE(WM_TWKTOOLBARWNDNOTIFY, OnToolBarWndNotify)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
@@ -246,6 +247,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         || !CreateDockedBar(m_wndPreviewBar, "Preview Resource", CBRS_LEFT, IDW_PREVIEW_BAR, AFX_IDW_DOCKBAR_LEFT,
                             1, 0.25f, 150, "Failed to create preview resource bar\n"))
         return -1;
+    m_pBuildRecords = m_wndMessageBar.GetBuildRecordList();
     FloatControlBar(&m_wndPreviewBar, CPoint(100, 100), CBRS_ALIGN_TOP);
     m_wndPreviewBar.m_sizeMRUFloat = CSize(255, 90);
 
@@ -263,6 +265,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     if (bDefault)
         MakeDefaultLayout();
     RecalcLayout();
+    m_wndMessageBar.RefreshLayout();
 
     // The working folder of the last run.
     CString strWorking = AfxGetApp()->GetProfileString("Directory", "Working", "");

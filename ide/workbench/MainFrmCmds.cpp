@@ -584,11 +584,28 @@ void CMainFrame::OnEditFindNext()
     TWKComboBtn* pBox = GetFindBox();
     if (!pBox)
         return;
-    // The output window's pages search themselves once it has pages.
-    if (HasFocusIn(m_wndMessageBar))
-        return;
     CString strText;
     pBox->GetWindowText(strText);
+    if (m_wndMessageBar.HasFocus()) {
+        // The page with a selection: "Result" first, then "Find in Files", else "Build".
+        C_MessageCtrl* pPage = nullptr;
+        for (C_MessageCtrl* p : { m_wndMessageBar.GetResultPage(), m_wndMessageBar.GetFindInFilesPage() })
+            if (!pPage && p->m_hWnd && p->HasSelection())
+                pPage = p;
+        if (!pPage)
+            pPage = m_wndMessageBar.GetBuildPage();
+        if (!pPage->m_hWnd)
+            return;
+        if (pPage->HasSelection()) {
+            BOOL bColumn = FALSE;
+            pPage->GetSelectedText(strText, &bColumn);
+            pBox->SetWindowText(strText);
+        }
+        pPage->SetFocus();
+        if (!strText.IsEmpty())
+            pPage->FindTextFromCaret(strText, AfxGetApp()->GetProfileInt("Settings\\Find", "Match case", 0));
+        return;
+    }
     CFrameWnd* pFrame = GetActiveFrame();
     auto* pEdit = dynamic_cast<TWKEditView*>(pFrame ? pFrame->GetActiveView() : nullptr);
     if (pEdit && pEdit->m_bSelection) {
@@ -604,14 +621,18 @@ void CMainFrame::OnEditFindNext()
 
 void CMainFrame::OnEditCopy()
 {
-    if (HasFocusIn(m_wndMessageBar))
+    if (m_wndMessageBar.HasFocus()) {
+        m_wndMessageBar.Copy();
         return;
+    }
     if (IsLiveWindow(m_pEditWnd))
         m_pEditWnd->SendMessage(WM_COPY);
 }
 
 void CMainFrame::OnEditSelectAll()
 {
+    if (m_wndMessageBar.HasFocus())
+        m_wndMessageBar.SelectAll();
     if (IsLiveWindow(m_pEditWnd)) {
         m_pEditWnd->SendMessage(EM_SETSEL, 0, -1);
         char szClass[32] = "";
@@ -625,8 +646,10 @@ void CMainFrame::OnUpdateEditCopy(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    if (HasFocusIn(m_wndProjectWnd) || HasFocusIn(m_wndMessageBar))
+    if (HasFocusIn(m_wndProjectWnd))
         pCmdUI->Enable(FALSE);
+    else if (m_wndMessageBar.HasFocus())
+        pCmdUI->Enable(m_wndMessageBar.HasActiveSelection());
     else if (IsLiveWindow(m_pEditWnd))
         pCmdUI->Enable(::GetFocus() == m_pEditWnd->m_hWnd);
     else
@@ -637,7 +660,10 @@ void CMainFrame::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    if (IsLiveWindow(m_pEditWnd))
+    // A project tree selects all only once the project window has trees.
+    if (m_wndMessageBar.HasFocus() && !m_wndMessageBar.IsActivePageEmpty())
+        pCmdUI->Enable(TRUE);
+    else if (IsLiveWindow(m_pEditWnd))
         pCmdUI->Enable(::GetFocus() == m_pEditWnd->m_hWnd);
     else
         pCmdUI->Enable(FALSE);
@@ -646,15 +672,14 @@ void CMainFrame::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 void CMainFrame::OnEditClear()
 {
     if (::IsWindow(m_wndMessageBar.m_hWnd))
-        m_wndMessageBar.OnCmdMsg(ID_OUTPUT_CLEAR, CN_COMMAND, nullptr, nullptr);
+        m_wndMessageBar.SendMessage(WM_COMMAND, ID_OUTPUT_CLEAR);
 }
 
 void CMainFrame::OnUpdateEditClear(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    // Only an output page with records can be cleared.
-    pCmdUI->Enable(FALSE);
+    pCmdUI->Enable(::IsWindow(m_wndMessageBar.m_hWnd) && !m_wndMessageBar.IsActivePageEmpty());
 }
 
 // ---- other commands

@@ -5,7 +5,10 @@
 #include "support/ui/CUMsgHandler.h"
 #include "support/ui/DirDialog.h"
 #include <cstring>
+#include <array>
 #include <memory>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -19,6 +22,18 @@ void FoldInPlace(char* p, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
         p[i] = Fold(p[i]);
+}
+
+void FoldCopy(char* dst, const char* src, size_t n)
+{
+    static const auto table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[i] = (unsigned char)Fold((char)i);
+        return t;
+    }();
+    for (size_t i = 0; i < n; ++i)
+        dst[i] = (char)table[(unsigned char)src[i]];
 }
 
 void SendRecord(HWND hPage, int kind, LPCSTR lpszFile, int nLine, LPCSTR lpszText)
@@ -48,8 +63,9 @@ const char* FindBytes(const char* p, const char* end, const char* pat, size_t n)
     return nullptr;
 }
 
-// Reads the file whole; FALSE when it cannot be opened or read, or is empty.
-bool ReadWholeFile(LPCSTR lpszPath, std::unique_ptr<char[]>& data, size_t& size)
+// Reads the file whole into buf (kept between files); FALSE when it cannot be
+// opened or read, or is empty.
+bool ReadWholeFile(LPCSTR lpszPath, std::vector<char>& buf, size_t& size)
 {
     HANDLE h = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -59,9 +75,14 @@ bool ReadWholeFile(LPCSTR lpszPath, std::unique_ptr<char[]>& data, size_t& size)
     bool ok = ::GetFileSizeEx(h, &li) && li.QuadPart > 0 && li.QuadPart < 0x7FFF0000;
     if (ok) {
         size = (size_t)li.QuadPart;
-        data.reset(new (std::nothrow) char[size + 1]);
+        try {
+            if (buf.size() < size + 1)
+                buf.resize(size + 1);
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
         DWORD got = 0;
-        ok = data && ::ReadFile(h, data.get(), (DWORD)size, &got, nullptr);
+        ok = ok && ::ReadFile(h, buf.data(), (DWORD)size, &got, nullptr);
         size = ok ? got : 0;
         ok = ok && size > 0;
     }
@@ -75,25 +96,28 @@ bool ReadWholeFile(LPCSTR lpszPath, std::unique_ptr<char[]>& data, size_t& size)
 bool SearchFile(volatile BOOL* pStop, LPCSTR lpszPath, const CString& strText, BOOL bMatchCase, HWND hPage,
                 UINT* pnCount)
 {
-    std::unique_ptr<char[]> data;
+    // One buffer for the text and one for its folded copy, kept for the
+    // thread's later files.
+    thread_local std::vector<char> data, folded;
     size_t size = 0;
     if (!ReadWholeFile(lpszPath, data, size))
         return false;
-    if (const void* eof = memchr(data.get(), 0x1A, size))
-        size = (size_t)(static_cast<const char*>(eof) - data.get());
+    if (const void* eof = memchr(data.data(), 0x1A, size))
+        size = (size_t)(static_cast<const char*>(eof) - data.data());
     if (size == 0)
         return false;
-    std::unique_ptr<char[]> folded;
-    const char* hay = data.get();
+    const char* hay = data.data();
     if (!bMatchCase) {
-        folded.reset(new (std::nothrow) char[size]);
-        if (!folded)
+        try {
+            if (folded.size() < size)
+                folded.resize(size);
+        } catch (const std::bad_alloc&) {
             return false;
-        memcpy(folded.get(), data.get(), size);
-        FoldInPlace(folded.get(), size);
-        hay = folded.get();
+        }
+        FoldCopy(folded.data(), data.data(), size);
+        hay = folded.data();
     }
-    const char* const base = data.get();
+    const char* const base = data.data();
     const size_t n = (size_t)strText.GetLength();
     const char* const end = hay + size;
     const char* lineStart = hay;

@@ -1,6 +1,7 @@
 // The main frame's data, creation, layout, activation, timers, close and
 // destruction.
 #include "ide/workbench/MainFrm.h"
+#include "ide/debugger/IDEToolsMgr.h"
 #include <direct.h>
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
@@ -10,6 +11,7 @@
 #include "ide/workbench/AsmIDE.h"
 #include "support/config/CStringHelpers.h"
 #include "support/ui/CUMsgHandler.h"
+#include "support/config/CUPath.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, TWKMDIFrameWnd)
 
@@ -110,8 +112,10 @@ CMainFrame::~CMainFrame()
     m_pMenuBar = nullptr;
     delete m_pMainMenuBar;
     m_pMainMenuBar = nullptr;
-    // The ICE user-interface manager, the ICE manager and the user-tools
-    // manager go here, in that order, once the frame makes them.
+    // The ICE user-interface manager and the ICE manager go before the
+    // user-tools manager, once the frame makes them.
+    delete m_pToolsMgr;
+    m_pToolsMgr = nullptr;
     // A frame whose creation failed, or that went without its close, leaves no hook behind.
     RemoveWheelHook();
 }
@@ -153,9 +157,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_COMMAND(ID_FILE_PAGE_SETUP, OnFilePageSetup)
     ON_COMMAND_RANGE(ID_FILEVIEW_INCLUDED_FIRST, ID_FILEVIEW_INCLUDED_LAST, OnOpenIncludedFile)
     ON_COMMAND_RANGE(ID_FILEVIEW_EMBEDDED_FIRST, ID_FILEVIEW_EMBEDDED_LAST, OnIgnoredCommand)
-    ON_COMMAND_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_ROUTED_LAST, OnToolsCommand)
+    ON_COMMAND_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_LAST, OnToolsCommand)
     ON_COMMAND_RANGE(ID_TOOLS_PREDEFINED_FIRST, ID_TOOLS_PREDEFINED_LAST, OnToolsCommand)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_ROUTED_LAST, OnUpdateToolsCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_LAST, OnUpdateToolsCommand)
     ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_PREDEFINED_FIRST, ID_TOOLS_PREDEFINED_LAST, OnUpdateToolsCommand)
 END_MESSAGE_MAP()
 
@@ -275,6 +279,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     // Icon choices per extension.
     m_listIcon.RemoveAll();
     GetProfileCStringList(ConfigPath(), "Icon", "Icon", m_listIcon, 0, 0);
+
+    // The user-tools manager with the calculator as its one built-in tool.
+    m_pToolsMgr = new C_IDEToolsMgr(this, m_pToolBarMgr->GetToolBar(IDW_TOOLS_TOOLBAR),
+                                    CString(GetAppDirectory(TRUE).c_str()) + "Tools.cfg", ID_TOOLS_PREDEFINED_FIRST,
+                                    ID_TOOLS_PREDEFINED_LAST, ID_TOOLS_USER_FIRST, ID_TOOLS_CUSTOMIZE);
+    m_pToolsMgr->AddTool("calc.exe", "Calculator");
+    m_pToolsMgr->Load();
+    m_pToolsMgr->RefreshToolBar();
 
     // Message boxes of the support library belong to the frame.
     g_hMainWnd = m_hWnd;

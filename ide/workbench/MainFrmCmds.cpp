@@ -3,6 +3,10 @@
 // commands for the output and debug windows, toolbar switches, page setup and
 // the mouse-wheel hook.
 #include "ide/workbench/MainFrm.h"
+#include "support/config/CUPath.h"
+#include "support/ui/CUMsgHandler.h"
+#include "framework/controls/dialogs/TWKUserTool.h"
+#include "ide/debugger/IDEToolsMgr.h"
 #include "editor/window/OEPageSetupDlg.h"
 #include "editor/window/TWKEditView.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
@@ -138,6 +142,8 @@ BOOL CMainFrame::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
         *pResult = 0;
         return TRUE;
     }
+    if (m_pToolsMgr && m_pToolsMgr->GetToolTipText(nID, pNMHDR, pResult))
+        return TRUE;
     return CFrameWnd::OnToolTipText(nID, pNMHDR, pResult);
 }
 
@@ -252,9 +258,11 @@ void CMainFrame::RedrawMenuBar()
 void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
     TWKMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
-    // The user-tools manager rebuilds the Tools popup once there is one.
     if (bSysMenu)
         return;
+    // The Tools popup shows the tool set of this moment.
+    if (m_pToolsMgr)
+        m_pToolsMgr->BuildToolsMenu(pPopupMenu, nIndex, bSysMenu);
     if (m_bUserDefinedEditor) {
         HMENU hMenu = GetCurrentMenu();
         TWKBmpMenuPlugIn* pPlugIn = GetBmpMenuPlugIn();
@@ -433,6 +441,11 @@ void CMainFrame::UpdateDefaultTool()
     // The Tools toolbar's default tool belongs to the user-tools manager.
     if (!m_pToolsMgr)
         return;
+    char szList[256] = "", szSection[256] = "";
+    if (m_pProjectMgr && m_pProjectMgr->GetDefaultTool(szList, szSection))
+        m_pToolsMgr->RefreshToolBar(szList, szSection, "DefaultTool");
+    else
+        m_pToolsMgr->RefreshToolBar();
     if (TWKComboBtn* pBox = GetFindBox()) {
         CString strText;
         pBox->GetWindowText(strText);
@@ -696,7 +709,22 @@ void CMainFrame::OnOpenIncludedFile(UINT) {}
 
 void CMainFrame::OnIgnoredCommand(UINT) {}
 
-void CMainFrame::OnToolsCommand(UINT) {}
+void CMainFrame::OnToolsCommand(UINT nID)
+{
+    if (!m_pToolsMgr)
+        return;
+    if (nID >= ID_TOOLS_PREDEFINED_FIRST && nID <= ID_TOOLS_PREDEFINED_LAST) {
+        m_pToolsMgr->RunTool((int)(nID - ID_TOOLS_PREDEFINED_FIRST));
+    } else if (nID == ID_TOOLS_CUSTOMIZE) {
+        m_pToolsMgr->Customize();
+    } else if (!m_pToolsMgr->ExecuteUserTool(nID)) {
+        CObArray& tools = m_pToolsMgr->GetUserTools();
+        INT_PTR n = (INT_PTR)(nID - ID_TOOLS_USER_FIRST);
+        CString strName = n < tools.GetSize() ? static_cast<TWKUserTool*>(tools[n])->strMenuText : CString();
+        MessageBoxById(m_hWnd, IDS_CAPTION_ERROR, IDS_TOOL_EXECUTE_FAILED, MB_OK | MB_ICONEXCLAMATION,
+                       (LPCSTR)strName);
+    }
+}
 
 void CMainFrame::OnUpdateToolsCommand(CCmdUI* pCmdUI)
 {

@@ -417,9 +417,10 @@ TEST(MainFrame, EditCommandsFollowTheRememberedEditWindow)
     };
     EXPECT_EQ(0, update(ID_EDIT_COPY));
     EXPECT_EQ(0, Update(f.p, ID_OUTPUT_CLEAR).nEnabled);
-    // No user-tools manager: its commands are off.
-    EXPECT_EQ(0, Update(f.p, ID_TOOLS_CUSTOMIZE).nEnabled);
-    EXPECT_EQ(0, Update(f.p, ID_TOOLS_PREDEFINED_FIRST).nEnabled);
+    // The user-tools manager the frame made: its commands are on.
+    ASSERT_NE(f.p->GetToolsMgr(), nullptr);
+    EXPECT_EQ(1, Update(f.p, ID_TOOLS_CUSTOMIZE).nEnabled);
+    EXPECT_EQ(1, Update(f.p, ID_TOOLS_PREDEFINED_FIRST).nEnabled);
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 0, 200, 50), f.p, 1234));
     edit.SetWindowText("remembered text");

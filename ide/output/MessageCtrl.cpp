@@ -274,7 +274,8 @@ void C_MessageCtrl::AppendLine(const CString& strLine, BOOL bFirst)
             PositionCaret();
             OnCaretMoved();
         }
-        UpdateVertBar();
+        // The bar follows with the paint the invalidation brings, so that a
+        // flood of records costs one bar update per paint.
     }
 }
 

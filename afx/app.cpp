@@ -605,6 +605,57 @@ BOOL AfxPumpPendingMessages()
     return TRUE;
 }
 
+AfxWaitResult AfxWaitPumping(HANDLE hObject, BOOL (*pfnDone)(void*), void* pParam, DWORD dwTimeout,
+                             BOOL bThroughQuit, DWORD dwStep)
+{
+    const DWORD start = ::GetTickCount();
+    bool quit = false;
+    int quitCode = 0;
+    AfxWaitResult result = AFX_WAIT_TIMEOUT;
+    for (;;) {
+        MSG msg;
+        if (quit) {
+            // Only the messages other threads send: a peek delivers them.
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        } else if (!AfxPumpPendingMessages()) {
+            // The pump posted the quit again; it is kept off until the wait ends.
+            if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+                quitCode = (int)msg.wParam;
+            if (!bThroughQuit) {
+                ::PostQuitMessage(quitCode);
+                return AFX_WAIT_QUIT;
+            }
+            quit = true;
+        }
+        if (pfnDone && pfnDone(pParam)) {
+            result = AFX_WAIT_DONE;
+            break;
+        }
+        const DWORD elapsed = ::GetTickCount() - start;
+        DWORD slice = dwTimeout == INFINITE ? INFINITE : (elapsed >= dwTimeout ? 0 : dwTimeout - elapsed);
+        if (pfnDone && slice > dwStep)
+            slice = dwStep;
+        const DWORD r = ::MsgWaitForMultipleObjectsEx(hObject ? 1 : 0, hObject ? &hObject : nullptr, slice,
+                                                      quit ? QS_SENDMESSAGE : QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (hObject && (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED_0)) {
+            result = AFX_WAIT_DONE;
+            break;
+        }
+        if (r == WAIT_FAILED) {
+            result = AFX_WAIT_FAILED;
+            break;
+        }
+        if (r == WAIT_TIMEOUT && dwTimeout != INFINITE && ::GetTickCount() - start >= dwTimeout) {
+            if (pfnDone && pfnDone(pParam))
+                result = AFX_WAIT_DONE;
+            break;
+        }
+    }
+    if (quit)
+        ::PostQuitMessage(quitCode);
+    return result;
+}
+
 BOOL AfxPumpMessage()
 {
     // The thread's own pump (the one Run uses); the outer loop sees WM_QUIT too.

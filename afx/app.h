@@ -196,6 +196,17 @@ void AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
 BOOL AfxPumpPendingMessages();
 // Waits for one message and handles it like the main loop; FALSE on WM_QUIT.
 BOOL AfxPumpMessage();
+// How a wait that dispatches messages ended.
+enum AfxWaitResult { AFX_WAIT_DONE, AFX_WAIT_TIMEOUT, AFX_WAIT_QUIT, AFX_WAIT_FAILED };
+// Waits until hObject is signalled (hObject may be NULL) or pfnDone(pParam)
+// returns TRUE (pfnDone may be NULL; it is asked between message batches and at
+// least every dwStep ms), handling this thread's messages meanwhile through
+// AfxPumpPendingMessages, so windows of this thread keep answering messages
+// other threads send them. A WM_QUIT ends the wait with AFX_WAIT_QUIT unless
+// bThroughQuit: then the wait goes on handling only sent messages, and the
+// quit is posted again when it ends.
+AfxWaitResult AfxWaitPumping(HANDLE hObject, BOOL (*pfnDone)(void*) = nullptr, void* pParam = nullptr,
+                             DWORD dwTimeout = INFINITE, BOOL bThroughQuit = FALSE, DWORD dwStep = 50);
 // The thread's idle work (OnIdle with rising counts) until it says it is done
 // or a message arrives: modal loops call it so the interface updates and
 // temporary objects are freed while they run.

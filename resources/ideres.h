@@ -132,3 +132,20 @@
 #define ID_FILEVIEW_INCLUDED_LAST       24592
 #define ID_FILEVIEW_EMBEDDED_FIRST      26625   // .. 26640 accepted and ignored by the frame
 #define ID_FILEVIEW_EMBEDDED_LAST       26640
+
+// ---- Output window and the undo and redo lists
+#define IDR_OUTPUT_MENU                 123     // a page's context menu
+
+// ---- Find in Files and the user tools
+#define IDD_FIND_IN_FILES               135
+#define IDC_FIND_TEXT                   61847
+#define IDC_FIND_TYPES                  1032
+#define IDC_FIND_FOLDER                 1033
+#define IDC_FIND_BROWSE                 1034
+#define IDC_FIND_MATCH_CASE             1035
+#define IDC_FIND_SUBFOLDERS             1036
+#define IDS_FIND_NOT_FOUND              4108
+#define IDS_TOOL_EXECUTE_FAILED         4111
+#define IDS_CAPTION_ERROR               40960
+#define IDS_FIND_CAPTION                40963
+#define ID_TOOLS_USER_LAST              40050   // the frame routes user tools up to here (16)

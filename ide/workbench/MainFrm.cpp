@@ -1,6 +1,7 @@
 // The main frame's data, creation, layout, activation, timers, close and
 // destruction.
 #include "ide/workbench/MainFrm.h"
+#include "ide/debugger/IDEToolsMgr.h"
 #include <direct.h>
 #include "framework/controls/menus/TWKMenuBar.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
@@ -10,6 +11,7 @@
 #include "ide/workbench/AsmIDE.h"
 #include "support/config/CStringHelpers.h"
 #include "support/ui/CUMsgHandler.h"
+#include "support/config/CUPath.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, TWKMDIFrameWnd)
 
@@ -101,6 +103,8 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    // A search still running reads the stop flag in this object.
+    StopFindAndWait();
     FreeFatalErrorDefinitions();
     SetControlBarManager(nullptr);
     delete m_pToolBarMgr;
@@ -108,8 +112,10 @@ CMainFrame::~CMainFrame()
     m_pMenuBar = nullptr;
     delete m_pMainMenuBar;
     m_pMainMenuBar = nullptr;
-    // The ICE user-interface manager, the ICE manager and the user-tools
-    // manager go here, in that order, once the frame makes them.
+    // The ICE user-interface manager and the ICE manager go before the
+    // user-tools manager, once the frame makes them.
+    delete m_pToolsMgr;
+    m_pToolsMgr = nullptr;
     // A frame whose creation failed, or that went without its close, leaves no hook behind.
     RemoveWheelHook();
 }
@@ -129,8 +135,11 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_WM_TIMER()
     ON_WM_CLOSE()
     ON_WM_INITMENUPOPUP()
+    ON_COMMAND(ID_EDIT_FIND_IN_FILES, OnEditFindInFiles)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_IN_FILES, OnUpdateEditFindInFiles)
     ON_WM_CONTEXTMENU()
     ON_MESSAGE(WM_MAIN_FATALERROR, OnFatalErrorFound)
+    ON_MESSAGE(WM_MAIN_REQUEST, OnFrameRequest)
     ON_REGISTERED_MESSAGE(WM_TWKTOOLBARWNDNOTIFY, OnToolBarWndNotify)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
@@ -148,9 +157,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_COMMAND(ID_FILE_PAGE_SETUP, OnFilePageSetup)
     ON_COMMAND_RANGE(ID_FILEVIEW_INCLUDED_FIRST, ID_FILEVIEW_INCLUDED_LAST, OnOpenIncludedFile)
     ON_COMMAND_RANGE(ID_FILEVIEW_EMBEDDED_FIRST, ID_FILEVIEW_EMBEDDED_LAST, OnIgnoredCommand)
-    ON_COMMAND_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_ROUTED_LAST, OnToolsCommand)
+    ON_COMMAND_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_LAST, OnToolsCommand)
     ON_COMMAND_RANGE(ID_TOOLS_PREDEFINED_FIRST, ID_TOOLS_PREDEFINED_LAST, OnToolsCommand)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_ROUTED_LAST, OnUpdateToolsCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_LAST, OnUpdateToolsCommand)
     ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_PREDEFINED_FIRST, ID_TOOLS_PREDEFINED_LAST, OnUpdateToolsCommand)
 END_MESSAGE_MAP()
 
@@ -242,6 +251,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         || !CreateDockedBar(m_wndPreviewBar, "Preview Resource", CBRS_LEFT, IDW_PREVIEW_BAR, AFX_IDW_DOCKBAR_LEFT,
                             1, 0.25f, 150, "Failed to create preview resource bar\n"))
         return -1;
+    m_pBuildRecords = m_wndMessageBar.GetBuildRecordList();
     FloatControlBar(&m_wndPreviewBar, CPoint(100, 100), CBRS_ALIGN_TOP);
     m_wndPreviewBar.m_sizeMRUFloat = CSize(255, 90);
 
@@ -259,6 +269,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     if (bDefault)
         MakeDefaultLayout();
     RecalcLayout();
+    m_wndMessageBar.RefreshLayout();
 
     // The working folder of the last run.
     CString strWorking = AfxGetApp()->GetProfileString("Directory", "Working", "");
@@ -268,6 +279,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     // Icon choices per extension.
     m_listIcon.RemoveAll();
     GetProfileCStringList(ConfigPath(), "Icon", "Icon", m_listIcon, 0, 0);
+
+    // The user-tools manager with the calculator as its one built-in tool.
+    m_pToolsMgr = new C_IDEToolsMgr(this, m_pToolBarMgr->GetToolBar(IDW_TOOLS_TOOLBAR),
+                                    CString(GetAppDirectory(TRUE).c_str()) + "Tools.cfg", ID_TOOLS_PREDEFINED_FIRST,
+                                    ID_TOOLS_PREDEFINED_LAST, ID_TOOLS_USER_FIRST, ID_TOOLS_CUSTOMIZE);
+    m_pToolsMgr->AddTool("calc.exe", "Calculator");
+    m_pToolsMgr->Load();
+    m_pToolsMgr->RefreshToolBar();
 
     // Message boxes of the support library belong to the frame.
     g_hMainWnd = m_hWnd;
@@ -427,9 +446,9 @@ void CMainFrame::OnClose()
             m_pProjectMgr->StopBuild();
         return;
     }
-    // A running search is told to stop; the close goes on.
-    if (m_bFinding)
-        m_bStopFind = TRUE;
+    // A running search is told to stop, and the frame stays until its thread
+    // has sent its last records and its completion.
+    StopFindAndWait();
     // A command waits for its build in a loop of its own.
     if (m_bModalBuild)
         return;

@@ -9,6 +9,7 @@
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKStatusBar.h"
 #include "framework/frames/TWKProgressCtrl.h"
+#include "ide/output/MessageBar.h"
 #include "components/include/ProjectMgrInterface.h"
 #include "ide/debugger/ZIceUIMgr.h"
 #include "ide/workbench/ProjectMgrPtr.h"
@@ -35,6 +36,10 @@ enum : UINT_PTR { TIMER_MAIN_PROGRESS = 100, TIMER_MAIN_WATCHDOG = 101 };
 
 // Messages of the frame.
 #define WM_MAIN_FATALERROR (WM_USER + 103)
+// Requests and output records (wParam: the request; records with any code of no request).
+#define WM_MAIN_REQUEST (WM_USER + 100)
+// Undo (wParam 0) or redo (1) lParam actions in the active view.
+#define WM_MAIN_UNDOREDO (WM_USER + 200)
 
 // The profile section of the dock and toolbar layout.
 #define MAINFRAME_BARSTATE "BarState\\BarState"
@@ -57,7 +62,7 @@ public:
     C_IDEIceMgr* GetIceMgr() const { return m_pIceMgr; }
     I_ZIceUIMgr* GetIceUIMgr() const { return m_pIceUIMgr; }
     TWKControlBar* GetProjectWnd() { return &m_wndProjectWnd; }
-    TWKControlBar* GetMessageBar() { return &m_wndMessageBar; }
+    C_MessageBar* GetMessageBar() { return &m_wndMessageBar; }
     TWKControlBar* GetPreviewBar() { return &m_wndPreviewBar; }
     I_ProjectMgr* GetProjectMgr() const { return m_pProjectMgr; }
     C_IDEToolsMgr* GetToolsMgr() const { return m_pToolsMgr; }
@@ -121,13 +126,13 @@ public:
     CStringList m_listIcon{ 10 };                // "Icon" entries of "ZIDE.cfg"
     CStringList m_listFind{ 10 };                // find box history, newest first
     CStringList m_listFindDir{ 10 };             // Find in Files folder history
-    void* m_pBuildRecords = nullptr;             // the output bar's "Build" records
+    C_MessageRecordList* m_pBuildRecords = nullptr;   // the output bar's "Build" records
     CWnd* m_pUndoRedoDlg = nullptr;              // the undo or redo list opened last; not owned
     TWKCustomStatusBar m_wndStatusBar;
     TWKProgressCtrl m_wndProgress;
     CStatic m_wndStatusIcon;
     TWKControlBar m_wndProjectWnd;               // "Project Workspace"
-    TWKControlBar m_wndMessageBar;               // "Output Window"
+    C_MessageBar m_wndMessageBar{ OUTPUT_PAGES_ALL };   // "Output Window"
     TWKControlBar m_wndPreviewBar;               // "Preview Resource"
     C_ProjectMgrPtr m_projectMgrPtr;
     I_ProjectMgr* m_pProjectMgr = nullptr;
@@ -139,6 +144,7 @@ public:
     BOOL m_bBuilding = FALSE;
     BOOL m_bClosing = FALSE;                     // past the close's point of no return
     volatile BOOL m_bFinding = FALSE;
+    HANDLE m_hFindThread = nullptr;              // the running search's thread, owned
     BOOL m_bExitAfterBuild = FALSE;
     BOOL m_bCloseProjectAfterBuild = FALSE;
     BOOL m_bModalBuild = FALSE;
@@ -195,6 +201,21 @@ protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnClose();
     afx_msg LRESULT OnFatalErrorFound(WPARAM wParam, LPARAM lParam);
+    // Requests of the components and threads, and output records (MainFrmOutput.cpp).
+    afx_msg LRESULT OnFrameRequest(WPARAM wParam, LPARAM lParam);
+    // An output record on its way to the output window.
+    void ForwardOutputRecord(WPARAM wParam, tagMessageRecord* pRec);
+    // Request 3: the find-in-files thread has finished.
+    void OnFindInFilesDone();
+    // Find in Files (MainFrmFind.cpp): opens the dialog and starts the search,
+    // or stops the running one.
+    afx_msg void OnEditFindInFiles();
+    afx_msg void OnUpdateEditFindInFiles(CCmdUI* pCmdUI);
+    // The Find in Files button of the File toolbar shown pressed or not.
+    void PressFindInFilesButton(BOOL bPressed);
+    // Asks a running search to stop and waits for its thread, answering the
+    // messages it sends meanwhile.
+    void StopFindAndWait();
 
     afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);

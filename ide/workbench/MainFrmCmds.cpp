@@ -3,6 +3,10 @@
 // commands for the output and debug windows, toolbar switches, page setup and
 // the mouse-wheel hook.
 #include "ide/workbench/MainFrm.h"
+#include "support/config/CUPath.h"
+#include "support/ui/CUMsgHandler.h"
+#include "framework/controls/dialogs/TWKUserTool.h"
+#include "ide/debugger/IDEToolsMgr.h"
 #include "editor/window/OEPageSetupDlg.h"
 #include "editor/window/TWKEditView.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
@@ -138,6 +142,8 @@ BOOL CMainFrame::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
         *pResult = 0;
         return TRUE;
     }
+    if (m_pToolsMgr && m_pToolsMgr->GetToolTipText(nID, pNMHDR, pResult))
+        return TRUE;
     return CFrameWnd::OnToolTipText(nID, pNMHDR, pResult);
 }
 
@@ -252,9 +258,11 @@ void CMainFrame::RedrawMenuBar()
 void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
     TWKMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
-    // The user-tools manager rebuilds the Tools popup once there is one.
     if (bSysMenu)
         return;
+    // The Tools popup shows the tool set of this moment.
+    if (m_pToolsMgr)
+        m_pToolsMgr->BuildToolsMenu(pPopupMenu, nIndex, bSysMenu);
     if (m_bUserDefinedEditor) {
         HMENU hMenu = GetCurrentMenu();
         TWKBmpMenuPlugIn* pPlugIn = GetBmpMenuPlugIn();
@@ -433,6 +441,11 @@ void CMainFrame::UpdateDefaultTool()
     // The Tools toolbar's default tool belongs to the user-tools manager.
     if (!m_pToolsMgr)
         return;
+    char szList[256] = "", szSection[256] = "";
+    if (m_pProjectMgr && m_pProjectMgr->GetDefaultTool(szList, szSection))
+        m_pToolsMgr->RefreshToolBar(szList, szSection, "DefaultTool");
+    else
+        m_pToolsMgr->RefreshToolBar();
     if (TWKComboBtn* pBox = GetFindBox()) {
         CString strText;
         pBox->GetWindowText(strText);
@@ -584,11 +597,28 @@ void CMainFrame::OnEditFindNext()
     TWKComboBtn* pBox = GetFindBox();
     if (!pBox)
         return;
-    // The output window's pages search themselves once it has pages.
-    if (HasFocusIn(m_wndMessageBar))
-        return;
     CString strText;
     pBox->GetWindowText(strText);
+    if (m_wndMessageBar.HasFocus()) {
+        // The page with a selection: "Result" first, then "Find in Files", else "Build".
+        C_MessageCtrl* pPage = nullptr;
+        for (C_MessageCtrl* p : { m_wndMessageBar.GetResultPage(), m_wndMessageBar.GetFindInFilesPage() })
+            if (!pPage && p->m_hWnd && p->HasSelection())
+                pPage = p;
+        if (!pPage)
+            pPage = m_wndMessageBar.GetBuildPage();
+        if (!pPage->m_hWnd)
+            return;
+        if (pPage->HasSelection()) {
+            BOOL bColumn = FALSE;
+            pPage->GetSelectedText(strText, &bColumn);
+            pBox->SetWindowText(strText);
+        }
+        pPage->SetFocus();
+        if (!strText.IsEmpty())
+            pPage->FindTextFromCaret(strText, AfxGetApp()->GetProfileInt("Settings\\Find", "Match case", 0));
+        return;
+    }
     CFrameWnd* pFrame = GetActiveFrame();
     auto* pEdit = dynamic_cast<TWKEditView*>(pFrame ? pFrame->GetActiveView() : nullptr);
     if (pEdit && pEdit->m_bSelection) {
@@ -604,14 +634,18 @@ void CMainFrame::OnEditFindNext()
 
 void CMainFrame::OnEditCopy()
 {
-    if (HasFocusIn(m_wndMessageBar))
+    if (m_wndMessageBar.HasFocus()) {
+        m_wndMessageBar.Copy();
         return;
+    }
     if (IsLiveWindow(m_pEditWnd))
         m_pEditWnd->SendMessage(WM_COPY);
 }
 
 void CMainFrame::OnEditSelectAll()
 {
+    if (m_wndMessageBar.HasFocus())
+        m_wndMessageBar.SelectAll();
     if (IsLiveWindow(m_pEditWnd)) {
         m_pEditWnd->SendMessage(EM_SETSEL, 0, -1);
         char szClass[32] = "";
@@ -625,8 +659,10 @@ void CMainFrame::OnUpdateEditCopy(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    if (HasFocusIn(m_wndProjectWnd) || HasFocusIn(m_wndMessageBar))
+    if (HasFocusIn(m_wndProjectWnd))
         pCmdUI->Enable(FALSE);
+    else if (m_wndMessageBar.HasFocus())
+        pCmdUI->Enable(m_wndMessageBar.HasActiveSelection());
     else if (IsLiveWindow(m_pEditWnd))
         pCmdUI->Enable(::GetFocus() == m_pEditWnd->m_hWnd);
     else
@@ -637,7 +673,10 @@ void CMainFrame::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    if (IsLiveWindow(m_pEditWnd))
+    // A project tree selects all only once the project window has trees.
+    if (m_wndMessageBar.HasFocus() && !m_wndMessageBar.IsActivePageEmpty())
+        pCmdUI->Enable(TRUE);
+    else if (IsLiveWindow(m_pEditWnd))
         pCmdUI->Enable(::GetFocus() == m_pEditWnd->m_hWnd);
     else
         pCmdUI->Enable(FALSE);
@@ -646,15 +685,14 @@ void CMainFrame::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 void CMainFrame::OnEditClear()
 {
     if (::IsWindow(m_wndMessageBar.m_hWnd))
-        m_wndMessageBar.OnCmdMsg(ID_OUTPUT_CLEAR, CN_COMMAND, nullptr, nullptr);
+        m_wndMessageBar.SendMessage(WM_COMMAND, ID_OUTPUT_CLEAR);
 }
 
 void CMainFrame::OnUpdateEditClear(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    // Only an output page with records can be cleared.
-    pCmdUI->Enable(FALSE);
+    pCmdUI->Enable(::IsWindow(m_wndMessageBar.m_hWnd) && !m_wndMessageBar.IsActivePageEmpty());
 }
 
 // ---- other commands
@@ -671,7 +709,22 @@ void CMainFrame::OnOpenIncludedFile(UINT) {}
 
 void CMainFrame::OnIgnoredCommand(UINT) {}
 
-void CMainFrame::OnToolsCommand(UINT) {}
+void CMainFrame::OnToolsCommand(UINT nID)
+{
+    if (!m_pToolsMgr)
+        return;
+    if (nID >= ID_TOOLS_PREDEFINED_FIRST && nID <= ID_TOOLS_PREDEFINED_LAST) {
+        m_pToolsMgr->RunTool((int)(nID - ID_TOOLS_PREDEFINED_FIRST));
+    } else if (nID == ID_TOOLS_CUSTOMIZE) {
+        m_pToolsMgr->Customize();
+    } else if (!m_pToolsMgr->ExecuteUserTool(nID)) {
+        CObArray& tools = m_pToolsMgr->GetUserTools();
+        INT_PTR n = (INT_PTR)(nID - ID_TOOLS_USER_FIRST);
+        CString strName = n < tools.GetSize() ? static_cast<TWKUserTool*>(tools[n])->strMenuText : CString();
+        MessageBoxById(m_hWnd, IDS_CAPTION_ERROR, IDS_TOOL_EXECUTE_FAILED, MB_OK | MB_ICONEXCLAMATION,
+                       (LPCSTR)strName);
+    }
+}
 
 void CMainFrame::OnUpdateToolsCommand(CCmdUI* pCmdUI)
 {

@@ -142,19 +142,10 @@ BOOL TWKUserTool::RunProgram(LPCSTR pszDir, LPCSTR pszCmdLine, UINT nShowCmd, BO
     if (bResult)
     {
         ::CloseHandle(pi.hThread);
-        while (bWait)
-        {
-            DWORD r = ::WaitForSingleObject(pi.hProcess, 200);
-            if (r == WAIT_OBJECT_0)
-                break;
-            // The user interface stays alive meanwhile; a quit request ends
-            // the wait (the pump posts it again for the outer loop).
-            if (r != WAIT_TIMEOUT || !AfxPumpPendingMessages())
-            {
-                bResult = FALSE;
-                break;
-            }
-        }
+        // The user interface stays alive meanwhile; a quit request ends the
+        // wait (it is posted again for the outer loop).
+        if (bWait && AfxWaitPumping(pi.hProcess) != AFX_WAIT_DONE)
+            bResult = FALSE;
         ::CloseHandle(pi.hProcess);
     }
     // Back where we were on every way out, a failed start included.

@@ -1,0 +1,37 @@
+// The frame's request message and the way of output records to the output
+// window.
+#include "ide/workbench/MainFrm.h"
+
+LRESULT CMainFrame::OnFrameRequest(WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam) {
+    case 3:
+        OnFindInFilesDone();
+        return 1;
+    default:
+        ForwardOutputRecord(wParam, reinterpret_cast<tagMessageRecord*>(lParam));
+        return 1;
+    }
+}
+
+void CMainFrame::ForwardOutputRecord(WPARAM wParam, tagMessageRecord* pRec)
+{
+    if (!pRec)
+        return;
+    if (m_bBuilding && m_nPendingAction)
+        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    if (pRec->kind >= CU_REC_MESSAGE && pRec->kind <= CU_REC_ERROR) {
+        if (pRec->kind == CU_REC_ERROR) {
+            m_bBuildError = TRUE;
+            if (m_wndMessageBar.m_hWnd && !m_wndMessageBar.IsVisible())
+                ShowControlBar(&m_wndMessageBar, TRUE, FALSE);
+        }
+        if (m_pProjectMgr && !m_pProjectMgr->AcceptOutputRecord(pRec))
+            return;
+    }
+    pRec->text[255] = '\0';
+    pRec->fileName[255] = '\0';
+    if (m_wndMessageBar.m_hWnd)
+        m_wndMessageBar.SendMessage(CU_WM_MESSAGE_RECORD, wParam, reinterpret_cast<LPARAM>(pRec));
+}
+

@@ -3,11 +3,16 @@
 // under one collapsed item in random text order, sorting them, expanding
 // and painting, jumping to the last item, collapsing, deleting everything,
 // then 100,000 top-level items shown as they come; again with 10,000.
-// Run: bench/tree_bench.
+// Each control and size runs in a process of its own, so that none starts
+// with heap memory another run left behind; the End and collapse steps are
+// the median of several repetitions. Run: bench/tree_bench.
 #include "framework/controls/list/TWKTreeCtrl.h"
 #include "afx/app.h"
 #include "bench_support.h"
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -47,6 +52,28 @@ struct Result
 };
 
 const DWORD TREE_STYLES = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+const int REPEATS = 5;
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The median time of a step, each repetition after an untimed step that undoes it.
+template <class Undo, class Step>
+double MedianOf(Undo undo, Step step)
+{
+    std::vector<double> t;
+    for (int i = 0; i < REPEATS; ++i)
+    {
+        undo();
+        double t0 = Now();
+        step();
+        t.push_back(Now() - t0);
+    }
+    return Median(t);
+}
 
 Result RunOurs(CWnd& parent, const std::vector<std::string>& texts)
 {
@@ -67,16 +94,26 @@ Result RunOurs(CWnd& parent, const std::vector<std::string>& texts)
     PaintNow(tree.m_hWnd);
     r.t[EXPAND] = Now() - t0;
     tree.SetFocus();
-    t0 = Now();
-    tree.SendMessage(WM_KEYDOWN, VK_END, 1);
-    PaintNow(tree.m_hWnd);
-    r.t[END] = Now() - t0;
+    r.t[END] = MedianOf(
+        [&] {
+            tree.SendMessage(WM_KEYDOWN, VK_HOME, 1);
+            PaintNow(tree.m_hWnd);
+        },
+        [&] {
+            tree.SendMessage(WM_KEYDOWN, VK_END, 1);
+            PaintNow(tree.m_hWnd);
+        });
     if (tree.GetSelectedItem() != tree.GetChildItem(hTop) && tree.GetNextSiblingItem(tree.GetSelectedItem()))
         printf("  (ours: End did not reach the last item)\n");
-    t0 = Now();
-    tree.Expand(hTop, TVE_COLLAPSE);
-    PaintNow(tree.m_hWnd);
-    r.t[COLLAPSE] = Now() - t0;
+    r.t[COLLAPSE] = MedianOf(
+        [&] {
+            tree.Expand(hTop, TVE_EXPAND);
+            PaintNow(tree.m_hWnd);
+        },
+        [&] {
+            tree.Expand(hTop, TVE_COLLAPSE);
+            PaintNow(tree.m_hWnd);
+        });
     t0 = Now();
     tree.DeleteAllItems();
     PaintNow(tree.m_hWnd);
@@ -126,14 +163,24 @@ Result RunSystem(CWnd& parent, const std::vector<std::string>& texts)
     PaintNow(hTree);
     r.t[EXPAND] = Now() - t0;
     SetFocus(hTree);
-    t0 = Now();
-    SendMessage(hTree, WM_KEYDOWN, VK_END, 1);
-    PaintNow(hTree);
-    r.t[END] = Now() - t0;
-    t0 = Now();
-    SendMessage(hTree, TVM_EXPAND, TVE_COLLAPSE, (LPARAM)hTop);
-    PaintNow(hTree);
-    r.t[COLLAPSE] = Now() - t0;
+    r.t[END] = MedianOf(
+        [&] {
+            SendMessage(hTree, WM_KEYDOWN, VK_HOME, 1);
+            PaintNow(hTree);
+        },
+        [&] {
+            SendMessage(hTree, WM_KEYDOWN, VK_END, 1);
+            PaintNow(hTree);
+        });
+    r.t[COLLAPSE] = MedianOf(
+        [&] {
+            SendMessage(hTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)hTop);
+            PaintNow(hTree);
+        },
+        [&] {
+            SendMessage(hTree, TVM_EXPAND, TVE_COLLAPSE, (LPARAM)hTop);
+            PaintNow(hTree);
+        });
     t0 = Now();
     SendMessage(hTree, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
     PaintNow(hTree);
@@ -161,9 +208,8 @@ void Report(int n, const Result& ours, const Result& sys)
            sys.peak / 1048576.0);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// One control at one size in this process; the times go to a file the parent reads.
+int RunOne(int n, bool bOurs, const char* pszOut)
 {
     CWinApp app("bench_tree");
     INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_TREEVIEW_CLASSES };
@@ -171,15 +217,60 @@ int main(int argc, char** argv)
     CWnd parent;
     parent.CreateEx(0, AfxRegisterWndClass(0, LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1)), "Tree bench",
                     WS_POPUP | WS_VISIBLE, 0, 0, 620, 420, NULL, NULL);
+    std::vector<std::string> texts = MakeTexts(n);
+    Result r = bOurs ? RunOurs(parent, texts) : RunSystem(parent, texts);
+    parent.DestroyWindow();
+    FILE* f = fopen(pszOut, "wb");
+    if (!f)
+        return 1;
+    fwrite(&r, sizeof r, 1, f);
+    fclose(f);
+    return 0;
+}
+
+bool RunChild(int n, bool bOurs, Result* pResult)
+{
+    char szExe[MAX_PATH], szDir[MAX_PATH], szOut[MAX_PATH];
+    GetModuleFileNameA(NULL, szExe, MAX_PATH);
+    GetTempPathA(MAX_PATH, szDir);
+    GetTempFileNameA(szDir, "tb", 0, szOut);
+    char szCmd[3 * MAX_PATH];
+    sprintf(szCmd, "\"%s\" --one %d %s \"%s\"", szExe, n, bOurs ? "ours" : "system", szOut);
+    STARTUPINFOA si = { sizeof si };
+    PROCESS_INFORMATION pi = {};
+    bool bOk = false;
+    if (CreateProcessA(NULL, szCmd, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+    {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        FILE* f = fopen(szOut, "rb");
+        if (f)
+        {
+            bOk = fread(pResult, sizeof *pResult, 1, f) == 1;
+            fclose(f);
+        }
+    }
+    DeleteFileA(szOut);
+    if (!bOk)
+        printf("  (the %s run with %d items gave no result)\n", bOurs ? "framework" : "system", n);
+    return bOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && strcmp(argv[1], "--one") == 0)
+        return RunOne(atoi(argv[2]), strcmp(argv[3], "ours") == 0, argv[4]);
     int sizes[2] = { 100000, 10000 };
     if (argc > 1)
         sizes[0] = atoi(argv[1]);
-    Result ours[2], sys[2];
+    Result ours[2] = {}, sys[2] = {};
     for (int k = 0; k < 2; ++k)
     {
-        std::vector<std::string> texts = MakeTexts(sizes[k]);
-        ours[k] = RunOurs(parent, texts);
-        sys[k] = RunSystem(parent, texts);
+        RunChild(sizes[k], true, &ours[k]);
+        RunChild(sizes[k], false, &sys[k]);
         Report(sizes[k], ours[k], sys[k]);
     }
     // Time per item at the larger size over time per item at the smaller (about 1: nothing quadratic).
@@ -190,6 +281,8 @@ int main(int argc, char** argv)
         printf(" %.2f", b > 0 ? a / b : 0.0);
     }
     printf("\n");
-    parent.DestroyWindow();
+    printf("fill at %d: %.2f of the system's; collapse at %d: %.2f of the system's\n", sizes[0],
+           sys[0].t[FILL] > 0 ? ours[0].t[FILL] / sys[0].t[FILL] : 0.0, sizes[1],
+           sys[1].t[COLLAPSE] > 0 ? ours[1].t[COLLAPSE] / sys[1].t[COLLAPSE] : 0.0);
     return 0;
 }

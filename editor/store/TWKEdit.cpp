@@ -47,7 +47,7 @@ TWKEdit::TWKEdit()
       m_crQuote(RGB(255, 0, 0)), m_crComment(RGB(0, 128, 0)), m_crDefaultText(RGB(0, 0, 0)),
       m_crBackground(RGB(255, 255, 255)), m_pFocusWnd(NULL), m_pFoldBuffer(NULL),
       m_pKeywordTable(NULL), m_nSavedUndoPos(0), m_nChangeDepth(0), m_bTextChanged(FALSE),
-      m_bReplaying(FALSE), m_nRecordsAdded(0), m_nScopeRecords(0)
+      m_bReplaying(FALSE), m_nRecordsAdded(0), m_nScopeRecords(0), m_pReplayLine(NULL), m_nReplayLineNo(0)
 {
     strcpy(m_szLineEnd, "\r\n");
     memset(m_ExtraWordChars, 0, sizeof(m_ExtraWordChars));
@@ -407,6 +407,14 @@ int TWKEdit::RenumberLines(TWKEditLine* pLine)
 {
     pLine = GetFirstLine(pLine);
     int n = 0;
+    for (; pLine; pLine = pLine->pNext)
+        pLine->nLineNo = ++n;
+    return n;
+}
+
+int TWKEdit::RenumberFrom(TWKEditLine* pLine)
+{
+    int n = pLine && pLine->pPrev ? pLine->pPrev->nLineNo : 0;
     for (; pLine; pLine = pLine->pNext)
         pLine->nLineNo = ++n;
     return n;

@@ -173,6 +173,10 @@ public:
     TWKEditLine* GetLine(int nLine);
     static int GetLineNo(TWKEditLine* pLine) { return pLine ? pLine->nLineNo : 0; }
     static int RenumberLines(TWKEditLine* pLine);
+    // Numbers the line and those after it, going on from the line before
+    // (whose number must be right); returns the last number. The primitives
+    // that add or remove lines renumber only from where they changed them.
+    static int RenumberFrom(TWKEditLine* pLine);
     static int GrowLine(TWKEditLine* pLine, int nSize);
     static void* AllocZeroed(size_t nBytes);
     int GetLineCount() const { return m_nLineCount; }
@@ -287,9 +291,21 @@ private:
     int SpliceChain(TWKEditPos pos, TWKEditLine* pChain, TWKEditLine* pLast, BOOL bLastHasEnd);
     void RecordInsertedText(int nLine, int nFillFrom, LPCSTR pszFill, int nTextOffset, LPCSTR pszText,
                             int nLastLength, int nChainLines, BOOL bLastHasEnd);
+    // AddUndoRecord taking pszOwned (malloc'd, freed here in any case) as the
+    // record's text instead of a copy of pszText.
+    int AddUndoRecordEx(const TWKEditUndoRecord* pRec, LPCSTR pszText, LPSTR pszOwned);
+    // Puts a record whose text is owned already at the undo position.
+    void StoreUndoRecord(const TWKEditUndoRecord& r);
+    // A column insert's record holds the texts of the lines it changed,
+    // before and after (line images).
+    static size_t LineImageSize(TWKEditLine* pLine, int nLines);
+    static size_t WriteLineImage(LPSTR pOut, TWKEditLine* pLine, int nLines);
+    void ReplaceWithLineImage(int nStartLine, int nLines, LPCSTR pImage);
     void ReplayUndo(const TWKEditUndoRecord& rec);
     void ReplayRedo(const TWKEditUndoRecord& rec);
-    TWKEditPos PosOf(int nLine, int nOffset) { TWKEditPos p = { GetLine(nLine), nOffset }; return p; }
+    // While Undo or Redo replays records that keep the lines as they are, a
+    // run of them on one line finds it once.
+    TWKEditPos PosOf(int nLine, int nOffset);
     // A copy of nLength bytes of the text (up to a NUL) with this store's line
     // ends; *pnLength gets the copy's length. 0 or IDS_TWK_NOMEMORY.
     int CopyWithStoreLineEnds(LPCSTR pszText, int* pnLength, LPSTR* ppszCopy);
@@ -297,6 +313,7 @@ private:
     // returns NULL when memory runs out.
     LPSTR FinishCopy(LPSTR pszOut, size_t nLength);
     int CheckColumnWidth(TWKEditPos pos, TWKEditLine* pBlock, int nWidth);
+    void EndWithLineEnd(TWKEditLine* pLine);
     // Marks a change of the text; a change no record describes (outside
     // Undo and Redo) makes the save point unreachable.
     void NoteChange();
@@ -361,4 +378,6 @@ private:
     BOOL m_bReplaying;
     int m_nRecordsAdded;
     int m_nScopeRecords;
+    TWKEditLine* m_pReplayLine;
+    int m_nReplayLineNo;
 };

@@ -706,27 +706,13 @@ int TWKEditClassifyText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR text, int len,
 
     // Comments: the first may be one running on from the lines above.
     int nPair = 0;
-    int start = -1;
     BOOL bContinued = pLine ? pEdit->IsInComment(pLine, &nPair) : FALSE;
-    if (bContinued)
-        start = 0;
-    else
-        start = pEdit->FindCommentStart(text, len, &nPair);
+    int start = bContinued ? 0 : pEdit->FindCommentStart(text, len, &nPair);
     while (start >= 0 && start < len)
     {
-        int opener = 0;
-        if (!bContinued)
-        {
-            if (nPair == 1)
-                opener = (int)strlen(pEdit->m_szCommentStart1);
-            else if (nPair == 2)
-                opener = (int)strlen(pEdit->m_szCommentStart2);
-            else if (nPair >= 3 && nPair - 3 < pEdit->m_arrCommentPairs.GetSize())
-                opener = ((TWKEditCommentPair*)pEdit->m_arrCommentPairs.GetAt(nPair - 3))->strOpen.GetLength();
-        }
-        bContinued = FALSE;
-        int from = start + opener < len ? start + opener : len;
-        int end = from + pEdit->FindCommentEnd(text + from, len - from, nPair);
+        // The closer is looked for from the opener's place, as the line
+        // state does: "(*)" opens and closes at once.
+        int end = start + pEdit->FindCommentEnd(text + start, len - start, nPair);
         if (end <= start)
             end = len;
         for (int i = start; i < end && i < len; ++i)

@@ -78,6 +78,21 @@ void ForEachPiece(LPCSTR pszText, int nLength, int nLineEndLen, F f)
     }
 }
 
+// The bytes of a line image (see WriteLineImage).
+size_t LineImageLength(LPCSTR pImage)
+{
+    int nLines;
+    memcpy(&nLines, pImage, sizeof(int));
+    size_t n = sizeof(int);
+    for (int i = 0; i < nLines; i++)
+    {
+        int nLength;
+        memcpy(&nLength, pImage + n, sizeof(int));
+        n += sizeof(int) + nLength;
+    }
+    return n;
+}
+
 } // namespace
 
 // Wraps the outermost primitive of a change: when it changed the text and
@@ -211,12 +226,7 @@ int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
     memset(p + nVisible, '\t', nTabs);
     memset(p + nVisible + nTabs, ' ', nSpaces);
     pLine->nLength += nFill;
-    if (VisibleEnd(pLine) == pLine->nLength)
-    {
-        memcpy(p + pLine->nLength, m_szLineEnd, m_nLineEndLen);
-        pLine->nLength += m_nLineEndLen;
-    }
-    p[pLine->nLength] = 0;
+    EndWithLineEnd(pLine);
     NoteChange();
     if (bUndo)
     {
@@ -231,6 +241,18 @@ int TWKEdit::PadToPosition(TWKEditPos* pPos, BOOL bUndo)
     }
     pPos->nOffset = nVisible + nFill;
     return 0;
+}
+
+// A line without the line-end sequence gets it (the room is there); the
+// text ends with a NUL.
+void TWKEdit::EndWithLineEnd(TWKEditLine* pLine)
+{
+    if (VisibleEnd(pLine) == pLine->nLength)
+    {
+        memcpy(pLine->pText + pLine->nLength, m_szLineEnd, m_nLineEndLen);
+        pLine->nLength += m_nLineEndLen;
+    }
+    pLine->pText[pLine->nLength] = 0;
 }
 
 int TWKEdit::CopyWithStoreLineEnds(LPCSTR pszText, int* pnLength, LPSTR* ppszCopy)
@@ -302,14 +324,8 @@ int TWKEdit::InsertChar(TWKEditPos pos, char ch, BOOL bInsert, BOOL bUndo)
         pLine->nLength++;
     }
     t[off] = ch;
-    t[pLine->nLength] = 0;
     NoteChange();
-    if (VisibleEnd(pLine) == pLine->nLength)
-    {
-        memcpy(t + pLine->nLength, m_szLineEnd, m_nLineEndLen);
-        pLine->nLength += m_nLineEndLen;
-        t[pLine->nLength] = 0;
-    }
+    EndWithLineEnd(pLine);
     return 0;
 }
 
@@ -355,16 +371,16 @@ int TWKEdit::DeleteChars(TWKEditPos pos, int nCount, BOOL bUndo)
         if (!pszCopy)
             return IDS_TWK_NOMEMORY;
     }
-    for (int i = 0; i < nCount; i++)
+    // What DeleteChar count times would take: the bytes up to the visible
+    // end, in one move.
+    int nTake = pos.pLine->pText && pos.nOffset >= 0 ? VisibleEnd(pos.pLine) - pos.nOffset : 0;
+    nTake = nTake > nCount ? nCount : nTake;
+    if (nTake > 0)
     {
-        int rc = DeleteChar(pos, FALSE);
-        if (rc == IDS_TWK_JOINLINE)
-            break;
-        if (rc)
-        {
-            free(pszCopy);
-            return rc;
-        }
+        LPSTR t = pos.pLine->pText + pos.nOffset;
+        memmove(t, t + nTake, pos.pLine->nLength - pos.nOffset - nTake + 1);
+        pos.pLine->nLength -= nTake;
+        NoteChange();
     }
     if (bUndo)
     {
@@ -420,11 +436,29 @@ int TWKEdit::InsertString(TWKEditPos pos, LPCSTR pszText, BOOL bInsert, BOOL bUn
             }
         }
     }
-    for (int i = 0; i < nLen && !rc; i++)
+    if (!rc && bInsert && nLen > 0 && !memchr(pszText, '\r', nLen) && !memchr(pszText, '\n', nLen))
     {
-        TWKEditPos q = { p.pLine, p.nOffset + i };
-        rc = InsertChar(q, pszText[i], bInsert, FALSE);
+        // Inserted at once: what the bytes one by one would give, a line
+        // end appended to a line without one.
+        TWKEditLine* pLine = p.pLine;
+        if (!GrowLine(pLine, pLine->nLength + nLen + m_nLineEndLen + 1))
+            rc = IDS_TWK_NOMEMORY;
+        else
+        {
+            LPSTR t = pLine->pText;
+            memmove(t + p.nOffset + nLen, t + p.nOffset, pLine->nLength - p.nOffset + 1);
+            memcpy(t + p.nOffset, pszText, nLen);
+            pLine->nLength += nLen;
+            EndWithLineEnd(pLine);
+            NoteChange();
+        }
     }
+    else
+        for (int i = 0; i < nLen && !rc; i++)
+        {
+            TWKEditPos q = { p.pLine, p.nOffset + i };
+            rc = InsertChar(q, pszText[i], bInsert, FALSE);
+        }
     if (!rc && bUndo)
     {
         TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, p.pLine->nLineNo, p.nOffset, p.pLine->nLineNo,
@@ -547,7 +581,7 @@ int TWKEdit::InsertText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL bUndo,
         int nLastLength = pLast->nLength;
         int nLine = pos.pLine->nLineNo;
         rc = SpliceChain(pos, pChain, pLast, bLastHasEnd);
-        m_nLineCount = RenumberLines(m_pFirstLine);
+        m_nLineCount = RenumberFrom(pos.pLine);
         if (!rc && bUndo)
             RecordInsertedText(nLine, nFillFrom, pszFill, pos.nOffset, pszCopy, nLastLength, nChainLines,
                                bLastHasEnd);
@@ -603,42 +637,55 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
     }
 
     // The lines the block needs below the end of the text, and one empty
-    // line after it, are added first, each split recorded: Undo takes the
-    // block out and then joins them away, leaving the text as it was.
+    // line after it, are added first. Replaying a column delete's undo finds
+    // them there already.
     int nRows = 0, nLines = 0;
     for (TWKEditLine* b = pChain; b; b = b->pNext)
         nRows++;
     for (TWKEditLine* p = pos.pLine; p; p = p->pNext)
         nLines++;
-    // Replaying a record finds the lines its own records made already.
+    const int nTarget = nRows + (m_bReplaying ? 0 : 1);
+    const int nColumn = OffsetToColumn(pos.pLine, pos.nOffset);
+
+    // One record takes the whole insert back and forth: the texts of the
+    // lines it changes, before and after. However many rows the block has,
+    // Undo restores the text byte for byte, and Redo writes exactly what the
+    // paste wrote. The room for both images is taken before anything changes.
+    const int nBefore = nLines < nTarget ? nLines : nRows;
+    const int nAfter = nLines < nTarget ? nTarget : nRows;
+    LPSTR pImage = NULL;
+    size_t nBeforeSize = 0;
     if (bUndo)
-        SetUndoGroup(TRUE);
-    for (; nLines < nRows + (m_bReplaying ? 0 : 1) && !rc; nLines++)
+    {
+        nBeforeSize = LineImageSize(pos.pLine, nBefore);
+        size_t nRowGrowth = (size_t)nColumn + nWidth + m_nLineEndLen;
+        size_t nBound = nBeforeSize * 2 + nRowGrowth * nAfter + sizeof(int) * (nAfter - nBefore);
+        pImage = (LPSTR)malloc(nBound);
+        if (!pImage)
+        {
+            free(pszPiece);
+            FreeLines(pChain);
+            free(pszCopy);
+            return IDS_TWK_NOMEMORY;
+        }
+        WriteLineImage(pImage, pos.pLine, nBefore);
+    }
+    for (; nLines < nTarget && !rc; nLines++)
     {
         TWKEditLine* pLast = GetLastLine(pos.pLine);
         TWKEditPos e = { pLast, VisibleEnd(pLast) };
-        rc = SplitLine(e, bUndo);
+        rc = SplitLine(e, FALSE);
     }
 
-    const int nColumn = OffsetToColumn(pos.pLine, pos.nOffset);
     int nStartOffset = pos.nOffset;
     int nBlockLines = 0;
-    // Where a row went in, for the records of a block that is no rectangle.
-    struct Row { int nLine; int nOffset; };
-    std::vector<Row> rows;
-    BOOL bRagged = FALSE;
     TWKEditLine* pCur = pos.pLine;
     for (TWKEditLine* b = pChain; b && pCur && !rc; b = b->pNext)
     {
         TWKEditPos p = { pCur, ColumnToOffset(pCur, nColumn) };
-        rc = PadToPosition(&p, bUndo);
+        rc = PadToPosition(&p, FALSE);
         if (rc)
             break;
-        // A tab over the column puts the row in before it: the row then does
-        // not stand at the block's column, where a column delete looks.
-        if (OffsetToColumn(pCur, p.nOffset) != nColumn)
-            bRagged = TRUE;
-        rows.push_back({pCur->nLineNo, p.nOffset});
         if (b == pChain)
             nStartOffset = p.nOffset;
         // Every block line is exactly the first line's width; a short one
@@ -654,32 +701,96 @@ int TWKEdit::InsertColumnText(TWKEditPos pos, LPCSTR pszText, int nLength, BOOL 
         nBlockLines++;
         pCur = pCur->pNext;
     }
-    m_nLineCount = RenumberLines(m_pFirstLine);
-    if (!rc && bUndo && !bRagged)
+    m_nLineCount = RenumberFrom(pos.pLine);
+    if (!rc && bUndo)
     {
+        WriteLineImage(pImage + nBeforeSize, pos.pLine, nAfter);
         TWKEditUndoRecord r = MakeRecord(UNDO_COLUMN_INSERTED, pos.pLine->nLineNo, nStartOffset,
                                          pos.pLine->nLineNo + nBlockLines, nStartOffset + nWidth);
-        AddUndoRecord(&r, pszCopy);
+        r.dwGroup = m_dwUndoGroup;
+        r.pszText = pImage;
+        pImage = NULL;
+        StoreUndoRecord(r);
     }
-    else if (!rc && bUndo)
-    {
-        // Each row is taken back from exactly where it went in.
-        for (const Row& row : rows)
-        {
-            TWKEditLine* pLine = GetLine(row.nLine);
-            TWKEditUndoRecord r = MakeRecord(UNDO_TEXT_INSERTED, row.nLine, row.nOffset, row.nLine,
-                                             row.nOffset + nWidth);
-            memcpy(pszPiece, pLine->pText + row.nOffset, nWidth);
-            pszPiece[nWidth] = 0;
-            AddUndoRecord(&r, pszPiece);
-        }
-    }
-    if (bUndo)
-        SetUndoGroup(FALSE);
+    free(pImage);
     free(pszPiece);
     FreeLines(pChain);
     free(pszCopy);
     return rc;
+}
+
+// ------------------------------------------------------------- line images
+
+// An image is the count of lines, then each line's length and bytes (line
+// end included; a NUL among them is kept).
+size_t TWKEdit::LineImageSize(TWKEditLine* pLine, int nLines)
+{
+    size_t n = sizeof(int);
+    for (int i = 0; i < nLines && pLine; i++, pLine = pLine->pNext)
+        n += sizeof(int) + pLine->nLength;
+    return n;
+}
+
+size_t TWKEdit::WriteLineImage(LPSTR pOut, TWKEditLine* pLine, int nLines)
+{
+    LPSTR p = pOut + sizeof(int);
+    int nWritten = 0;
+    for (; nWritten < nLines && pLine; nWritten++, pLine = pLine->pNext)
+    {
+        memcpy(p, &pLine->nLength, sizeof(int));
+        memcpy(p + sizeof(int), pLine->pText, pLine->nLength);
+        p += sizeof(int) + pLine->nLength;
+    }
+    memcpy(pOut, &nWritten, sizeof(int));
+    return (size_t)(p - pOut);
+}
+
+// The lines of an image take the place of nLines lines from nStartLine: the
+// nodes there keep their marks and take the texts, nodes are added or
+// removed after them as the counts differ.
+void TWKEdit::ReplaceWithLineImage(int nStartLine, int nLines, LPCSTR pImage)
+{
+    int nNew;
+    memcpy(&nNew, pImage, sizeof(int));
+    LPCSTR p = pImage + sizeof(int);
+    TWKEditLine* pLine = GetLine(nStartLine);
+    TWKEditLine* pPrev = pLine ? pLine->pPrev : NULL;
+    TWKEditLine* pFirst = pLine;
+    for (int i = 0; i < nNew; i++)
+    {
+        int nLength;
+        memcpy(&nLength, p, sizeof(int));
+        p += sizeof(int);
+        if (i >= nLines || !pLine)
+        {
+            TWKEditLine* pNew = pPrev ? NewLine(nLength + 1) : NULL;
+            if (!pNew)
+                break;
+            pNew->pPrev = pPrev;
+            pNew->pNext = pPrev->pNext;
+            if (pNew->pNext)
+                pNew->pNext->pPrev = pNew;
+            pPrev->pNext = pNew;
+            pLine = pNew;
+        }
+        else if (!GrowLine(pLine, nLength + 1))
+            break;
+        memcpy(pLine->pText, p, nLength);
+        pLine->pText[nLength] = 0;
+        pLine->nLength = nLength;
+        p += nLength;
+        pPrev = pLine;
+        pLine = i + 1 < nLines ? pLine->pNext : NULL;
+    }
+    // Lines the image has no text for go.
+    for (int i = nNew; i < nLines && pPrev && pPrev->pNext; i++)
+    {
+        TWKEditLine* pGone = pPrev->pNext;
+        UnlinkLine(pGone);
+        FreeLine(pGone);
+    }
+    NoteChange();
+    m_nLineCount = RenumberFrom(pFirst);
 }
 
 // ----------------------------------------------------------- ranges, blocks
@@ -751,7 +862,7 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
     if (!rc)
     {
         if (bUndo)
-            AddUndoRecord(&r, pszCopy);
+            AddUndoRecordEx(&r, NULL, pszCopy), pszCopy = NULL;
         NoteChange();
     }
     free(pszCopy);
@@ -882,7 +993,7 @@ int TWKEdit::SplitLine(TWKEditPos pos, BOOL bUndo)
         }
     }
     InsertLineAfter(pNew, pLine);
-    m_nLineCount = RenumberLines(pNew);
+    m_nLineCount = RenumberFrom(pNew);
     if (bUndo)
     {
         TWKEditUndoRecord r = MakeRecord(UNDO_LINE_SPLIT, pLine->nLineNo, off);
@@ -932,6 +1043,8 @@ int TWKEdit::JoinLine(TWKEditPos pos, BOOL bUndo)
         m_pFirstLine = pLine;
     FreeLine(pNext);
     m_nLineCount--;
+    if (pLine->pNext)
+        RenumberFrom(pLine->pNext);
     NoteChange();
     if (bUndo)
     {
@@ -1169,8 +1282,16 @@ void TWKEdit::FreeUndo()
 
 int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
 {
+    return AddUndoRecordEx(pRec, pszText, NULL);
+}
+
+int TWKEdit::AddUndoRecordEx(const TWKEditUndoRecord* pRec, LPCSTR pszText, LPSTR pszOwned)
+{
     if (!m_pUndo || !pRec)
+    {
+        free(pszOwned);
         return 0;
+    }
     TWKEditUndoRecord r;
     memset(&r, 0, sizeof(r));
     r.nType = pRec->nType;
@@ -1194,7 +1315,9 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     case UNDO_FILE_INSERTED:
         r.nEndLine = pRec->nEndLine;
         r.nEndOffset = pRec->nEndOffset;
-        if (pszText && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
+        if (pszOwned && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
+            r.pszText = pszOwned, pszOwned = NULL;
+        else if (pszText && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
         {
             r.pszText = CopyText(pszText, (int)strlen(pszText));
             if (!r.pszText)
@@ -1211,6 +1334,18 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
         break;
     default:
         break;
+    }
+    free(pszOwned);
+    StoreUndoRecord(r);
+    return 1;
+}
+
+void TWKEdit::StoreUndoRecord(const TWKEditUndoRecord& r)
+{
+    if (!m_pUndo)
+    {
+        free(r.pszText);
+        return;
     }
     // A new record discards what could be redone; only a log full up to
     // the position itself drops its oldest quarter.
@@ -1237,7 +1372,6 @@ int TWKEdit::AddUndoRecord(const TWKEditUndoRecord* pRec, LPCSTR pszText)
     m_nUndoPos++;
     m_nUndoCount = m_nUndoPos;
     m_nRecordsAdded++;
-    return 1;
 }
 
 void TWKEdit::SetUndoGroup(BOOL bOpen)
@@ -1301,15 +1435,17 @@ void TWKEdit::ReplayUndo(const TWKEditUndoRecord& rec)
             InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
         break;
     case UNDO_COLUMN_INSERTED:
-    {
-        int nEnd = rec.nEndLine == rec.nStartLine ? rec.nEndLine : rec.nEndLine - 1;
-        DeleteBlock(start, PosOf(nEnd, rec.nEndOffset), FALSE, TRUE);
+        if (rec.pszText)
+        {
+            LPCSTR pAfter = rec.pszText + LineImageLength(rec.pszText);
+            int nAfter;
+            memcpy(&nAfter, pAfter, sizeof(int));
+            ReplaceWithLineImage(rec.nStartLine, nAfter, rec.pszText);
+        }
         break;
-    }
     default:
         break;
     }
-    m_nLineCount = RenumberLines(m_pFirstLine);
 }
 
 void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
@@ -1344,7 +1480,11 @@ void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
         break;
     case UNDO_COLUMN_INSERTED:
         if (rec.pszText)
-            InsertColumnText(start, rec.pszText, (int)strlen(rec.pszText), FALSE);
+        {
+            int nBefore;
+            memcpy(&nBefore, rec.pszText, sizeof(int));
+            ReplaceWithLineImage(rec.nStartLine, nBefore, rec.pszText + LineImageLength(rec.pszText));
+        }
         break;
     case UNDO_FILE_INSERTED:
         if (rec.pszText)
@@ -1353,7 +1493,18 @@ void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
     default:
         break;
     }
-    m_nLineCount = RenumberLines(m_pFirstLine);
+}
+
+TWKEditPos TWKEdit::PosOf(int nLine, int nOffset)
+{
+    TWKEditPos p = { NULL, nOffset };
+    if (m_bReplaying && m_pReplayLine && nLine == m_nReplayLineNo)
+        p.pLine = m_pReplayLine;
+    else
+        p.pLine = GetLine(nLine);
+    m_pReplayLine = m_bReplaying ? p.pLine : NULL;
+    m_nReplayLineNo = nLine;
+    return p;
 }
 
 int TWKEdit::Undo()
@@ -1361,15 +1512,22 @@ int TWKEdit::Undo()
     if (!m_pUndo || m_nUndoPos <= 0)
         return 0;
     m_bReplaying = TRUE;
+    m_pReplayLine = NULL;
+    bool bLines = false;
     for (;;)
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos - 1];
         ReplayUndo(rec);
+        if (!IsGroupedType(rec.nType))   // the one-character records keep the lines
+            bLines = true, m_pReplayLine = NULL;
         m_nUndoPos--;
         if (m_nUndoPos == 0 || !Chained(rec, m_pUndo[m_nUndoPos - 1]))
             break;
     }
     m_bReplaying = FALSE;
+    m_pReplayLine = NULL;
+    if (bLines)
+        m_nLineCount = RenumberLines(m_pFirstLine);
     return 1;
 }
 
@@ -1378,14 +1536,21 @@ int TWKEdit::Redo()
     if (!m_pUndo || m_nUndoCount == 0 || m_nUndoPos + 1 > m_nUndoCount)
         return 0;
     m_bReplaying = TRUE;
+    m_pReplayLine = NULL;
+    bool bLines = false;
     for (;;)
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos];
         ReplayRedo(rec);
+        if (!IsGroupedType(rec.nType))   // the one-character records keep the lines
+            bLines = true, m_pReplayLine = NULL;
         m_nUndoPos++;
         if (m_nUndoPos >= m_nUndoCount || !Chained(rec, m_pUndo[m_nUndoPos]))
             break;
     }
     m_bReplaying = FALSE;
+    m_pReplayLine = NULL;
+    if (bLines)
+        m_nLineCount = RenumberLines(m_pFirstLine);
     return 1;
 }

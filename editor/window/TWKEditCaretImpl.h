@@ -54,7 +54,9 @@ int TWKEditCore<Base>::ClampCaretColumn(int nCol)
             break;
         }
     }
-    if (pLine->nLength == 0 || pLine->nLength == pEdit->m_nLineEndLen)
+    // A line of nothing but its line end holds the caret at 0; a last line
+    // without one is all text, however short.
+    if (TextEnd(pLine) == 0)
         return 0;
     return nCol;
 }

@@ -676,15 +676,17 @@ void TWKEditCore<Base>::OnKillFocus(CWnd* pNewWnd)
 template <class Base>
 void TWKEditCore<Base>::ValidateLines(TWKEditLine* pLine)
 {
-    TWKEditLine* pHead = pLine ? TWKEdit::GetFirstLine(pLine) : NULL;
+    // Whether the caret's line is in pLine's list, searched outwards from
+    // pLine: the caret is mostly near the line a change names.
     BOOL bFound = FALSE;
-    if (pHead && m_pCaretLine)
-        for (TWKEditLine* p = pHead; p; p = p->pNext)
-            if (p == m_pCaretLine)
-            {
-                bFound = TRUE;
-                break;
-            }
+    TWKEditLine* pUp = m_pCaretLine ? pLine : NULL;
+    TWKEditLine* pDown = pUp ? pUp->pNext : NULL;
+    while ((pUp || pDown) && !bFound)
+    {
+        bFound = pUp == m_pCaretLine || pDown == m_pCaretLine;
+        pUp = pUp ? pUp->pPrev : NULL;
+        pDown = pDown ? pDown->pNext : NULL;
+    }
     if (bFound)
     {
         for (TWKEditLine* p = m_pCaretLine; p; p = p->pPrev)
@@ -907,7 +909,8 @@ int TWKEditCore<Base>::UpdateLineCount()
     TWKEdit* pEdit = GetEdit();
     if (!m_pTopLine || !pEdit)
         return 0;
-    int nCount = TWKEdit::RenumberLines(m_pTopLine);
+    // From the head the store keeps: no walk back up to it first.
+    int nCount = TWKEdit::RenumberLines(pEdit->m_pFirstLine ? pEdit->m_pFirstLine : m_pTopLine);
     if (nCount != pEdit->m_nLineCount)
     {
         pEdit->m_nLineCount = nCount;

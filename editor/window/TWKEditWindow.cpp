@@ -38,21 +38,38 @@ private:
 
 TWKEditOleInit s_oleInit;
 
-// Width of nCount characters as the attribute context measures them.
-int TextWidth(HDC hAttrib, LPCSTR pszText, int nCount)
+// Widths of characters as the attribute context measures them. With a
+// fixed-pitch font every character is one cell wide, so the line's runs are
+// placed without asking the font for each one.
+struct TextMeasure
 {
-    if (nCount <= 0)
-        return 0;
-    SIZE size = {};
-    ::GetTextExtentPoint32A(hAttrib, pszText, nCount, &size);
-    return size.cx;
-}
+    HDC hAttrib;
+    int nCell;   // the cell width of a fixed-pitch font, 0 otherwise
+
+    explicit TextMeasure(HDC h) : hAttrib(h), nCell(0)
+    {
+        TEXTMETRICA tm = {};
+        // TMPF_FIXED_PITCH set means a variable pitch.
+        if (::GetTextMetricsA(h, &tm) && !(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) && tm.tmOverhang == 0)
+            nCell = tm.tmAveCharWidth;
+    }
+    int Width(LPCSTR pszText, int nCount) const
+    {
+        if (nCount <= 0)
+            return 0;
+        if (nCell > 0)
+            return nCount * nCell;
+        SIZE size = {};
+        ::GetTextExtentPoint32A(hAttrib, pszText, nCount, &size);
+        return size.cx;
+    }
+};
 
 struct KeywordPainter
 {
     TWKEdit* pEdit;
     HDC hDC;
-    HDC hAttrib;
+    const TextMeasure* pMeasure;
     LPSTR pszText;
     int nFirstCol;
     int x;
@@ -67,7 +84,7 @@ void DrawKeywordRun(void* pContext, int nStart, int nEnd)
     if (nEnd <= nFrom)
         return;
     ::SetTextColor(k.hDC, k.pEdit->m_crKeyword);
-    int x = k.x + TextWidth(k.hAttrib, k.pszText + k.nFirstCol, nFrom - k.nFirstCol);
+    int x = k.x + k.pMeasure->Width(k.pszText + k.nFirstCol, nFrom - k.nFirstCol);
     ::TextOutA(k.hDC, x, k.y, k.pszText + nFrom, nEnd - nFrom);
 }
 
@@ -93,7 +110,8 @@ int TWKEditDrawLineText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int n
     }
 
     BYTE classes[TWK_LINE_BUFFER];
-    KeywordPainter painter = {pEdit, hDC, hAttrib, pszText, nFirstCol, x, y};
+    TextMeasure measure(hAttrib);
+    KeywordPainter painter = {pEdit, hDC, &measure, pszText, nFirstCol, x, y};
     TWKEditClassifyText(pEdit, pLine, pszText, nLength, classes, DrawKeywordRun, &painter);
 
     // Segments of one class, left to right; keywords were drawn above.
@@ -122,7 +140,7 @@ int TWKEditDrawLineText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int n
                 ::SetTextColor(hDC, cr);
                 ::TextOutA(hDC, xSeg, y, pszText + nSeg, nDraw);
             }
-            xSeg += TextWidth(hAttrib, pszText + nSeg, nCount);
+            xSeg += measure.Width(pszText + nSeg, nCount);
         }
         nSeg = i;
     }

@@ -2,6 +2,7 @@
 // sequences for collecting a frame's layout and for applying one to it.
 #include "framework/frames/TWKDockState.h"
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include "afx/afxres.h"
 #include "framework/frames/TWKControlBar.h"
@@ -93,6 +94,38 @@ bool IsFloatingFrameBar(CControlBar* pBar)
     CFrameWnd* pFrame = pCandidate->GetParentFrame();
     return pFrame && pFrame->IsKindOf(RUNTIME_CLASS(TWKMiniDockFrameWnd));
 }
+// The frames of the floating dock bars a frame has now: floating frames and
+// the MDI children that host floating bars.
+std::vector<HWND> FloatingHosts(CFrameWnd* pFrame)
+{
+    std::vector<HWND> hosts;
+    for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos;) {
+        auto* pBar = static_cast<CControlBar*>(pFrame->m_listControlBars.GetNext(pos));
+        if (!pBar->IsDockBar() || !static_cast<CDockBar*>(pBar)->m_bFloating)
+            continue;
+        if (CFrameWnd* pHost = pBar->GetParentFrame())
+            if (pHost != pFrame && pHost->m_hWnd)
+                hosts.push_back(pHost->m_hWnd);
+    }
+    return hosts;
+}
+
+// A layout applied over another moves the bars into frames of its own: the
+// frames from before that it left without a bar go, or every load would add
+// empty frames to the screen.
+void DestroyEmptyHosts(const std::vector<HWND>& hosts)
+{
+    for (HWND hHost : hosts) {
+        if (!::IsWindow(hHost))
+            continue;
+        CWnd* pDock = CWnd::FromHandlePermanent(::GetDlgItem(hHost, AFX_IDW_DOCKBAR_FLOAT));
+        auto* pHost = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hHost));
+        if (pHost && pDock && pDock->IsKindOf(RUNTIME_CLASS(CDockBar))
+            && static_cast<CDockBar*>(pDock)->GetDockedCount() == 0)
+            pHost->DestroyWindow();
+    }
+}
+
 // The record's keys, one writer and one reader for the profile section and the
 // tree node: the platform record's keys first, then the framework's.
 void WriteBaseKeys(const TWKControlBarInfo& info, TWKStateStore& st)
@@ -402,8 +435,9 @@ TWKDockState::~TWKDockState() = default;   // the base deletes the records
 
 int TWKDockState::PctToMillionths(float fPct)
 {
-    // In double the product of a float and 1000000 is exact, so 0.95f gives 949999.
-    double d = (double)fPct * (double)1000000.0f;
+    // Rounded to nearest: a value read back from millionths is written back unchanged
+    // (truncation lost one millionth per save).
+    double d = std::floor((double)fPct * (double)1000000.0f + 0.5);
     if (!(d > (double)INT_MIN))
         return d != d ? 0 : INT_MIN;
     if (d >= (double)INT_MAX)
@@ -605,11 +639,13 @@ void TWKDockState::SetDockState(CFrameWnd* pFrame)
     if (!m_pManager)
         m_pManager = FrameManager(pFrame);
     BOOL bMDIFrame = pFrame->IsKindOf(RUNTIME_CLASS(TWKMDIFrameWnd));
+    const std::vector<HWND> hostsBefore = FloatingHosts(pFrame);
     ResolveBars(pFrame, bMDIFrame);
     for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); i++) {
         TWKControlBarInfo* pInfo = GetInfo(i);
         pInfo->m_pBar->SetBarInfo(pInfo, pFrame);
     }
+    DestroyEmptyHosts(hostsBefore);
     FinishBars();
     pFrame->RecalcLayout(TRUE);
     if (bMDIFrame)

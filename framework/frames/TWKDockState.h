@@ -45,8 +45,9 @@ public:
 
     // The frame's control-bar manager; NULL for frames that have none.
     static TWKControlBarManager* FrameManager(CFrameWnd* pFrame);
-    // "PctWidth" both ways: the fraction in millionths, truncated; and back,
-    // rounded to the nearest float (a negative value reads as 0).
+    // "PctWidth" both ways: the fraction in millionths, rounded to nearest; and
+    // back, to the nearest float (a negative value reads as 0). A value read is
+    // written back as it was.
     static int PctToMillionths(float fPct);
     static float MillionthsToPct(int nMillionths);
 };

@@ -5,6 +5,7 @@
 #include "components/include/ProjectMgrInterface.h"
 #include "support/text/CUStringList.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample_copy.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,33 +63,11 @@ public:
     I_ProjectMgr* mgr = nullptr;
 };
 
-// The sample folder copied into a fresh temporary folder.
-class SampleCopy {
-public:
-    SampleCopy();
-    std::string Folder() const { return dir.Path() + "\\sample\\"; }
-    std::string Project() const { return Folder() + "Sample.wbi"; }
-    std::string Fixture(const char* name) const { return Folder() + "fixtures\\" + name; }
-    vt::TempDir dir;
-};
+// The sample copies and the current folder are the harness's.
+using vt::CopyTree;
+using vt::CurrentFolder;
+using vt::SampleCopy;
 
-// The process's current folder while it lives (a windowless build writes "ZideMsg.txt" there).
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::string& folder)
-    {
-        GetCurrentDirectoryA(MAX_PATH, m_previous);
-        SetCurrentDirectoryA(folder.c_str());
-    }
-    ~CurrentFolder() { SetCurrentDirectoryA(m_previous); }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-private:
-    char m_previous[MAX_PATH] = {0};
-};
-
-void CopyTree(const std::string& from, const std::string& to);
 // Runs f on another thread while this one serves the messages sent to its windows.
 BOOL RunOnWorker(const std::function<BOOL()>& f);
 // The two-call protocol: the strings, with a check that size and contents agree.

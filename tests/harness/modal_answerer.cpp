@@ -1,27 +1,27 @@
 #include "tests/harness/harness.h"
+#include "tests/harness/box_work.h"
+#include "tests/harness/menu_step.h"
 
 namespace vt {
 namespace {
 thread_local ModalAnswerer* t_current = nullptr;
-
-BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
-    char cls[32] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    // Boxes show their text in statics, some in a rich-edit control.
-    if (lstrcmpiA(cls, "Static") != 0 && _strnicmp(cls, "RichEdit", 8) != 0)
-        return TRUE;
-    char buf[4096] = "";
-    GetWindowTextA(child, buf, sizeof buf);
-    if (!buf[0]) return TRUE;
-    auto* text = reinterpret_cast<std::string*>(lParam);
-    if (!text->empty()) *text += '\n';
-    *text += buf;
-    return TRUE;
-}
-} // namespace
-
 const UINT kAnswerMsg = WM_APP + 0x3A1;
 const char kRelayClass[] = "VtModalAnswererRelay";
+const UINT_PTR kWorkTimer = 1;
+
+// The boxes are this thread's, and its popup menus are read right here.
+detail::BoxOwner& ThisThread()
+{
+    thread_local detail::BoxOwner owner;
+    owner.processId = GetCurrentProcessId();
+    owner.threadId = GetCurrentThreadId();
+    owner.process = GetCurrentProcess();
+    owner.menuStep = [](const std::string& text, int* lastHighlight) {
+        return detail::MenuStep(text.c_str(), lastHighlight);
+    };
+    return owner;
+}
+} // namespace
 
 ModalAnswerer::ModalAnswerer(int defaultButton) : m_default(defaultButton) {
     m_previous = t_current;
@@ -39,13 +39,18 @@ ModalAnswerer::ModalAnswerer(int defaultButton) : m_default(defaultButton) {
 ModalAnswerer::~ModalAnswerer() {
     if (m_hook) UnhookWindowsHookEx(m_hook);
     if (m_relay) DestroyWindow(m_relay);
+    for (detail::BoxWork* work : m_work) delete work;
     t_current = m_previous;
 }
 
 LRESULT CALLBACK ModalAnswerer::RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ModalAnswerer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (msg == kAnswerMsg) {
-        auto* self = reinterpret_cast<ModalAnswerer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self) self->Answer(reinterpret_cast<HWND>(wParam));
+        if (self) self->Start(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    if (msg == WM_TIMER && wParam == kWorkTimer) {
+        if (self) self->Work();
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -61,36 +66,43 @@ void ModalAnswerer::OnActivate(HWND hwnd) {
     // Under Wine the hook may be told of another process's window taking the focus on the
     // shared display: only this thread's boxes are ours to answer.
     if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
-    char cls[64] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32770") != 0) return;
     // Activation repeats when focus comes back to a box: take each box once.
-    if (GetPropA(hwnd, "vt.answered") || GetPropA(hwnd, "vt.seen")) return;
+    if (!detail::IsUnansweredBox(hwnd) || GetPropA(hwnd, "vt.seen")) return;
     SetPropA(hwnd, "vt.seen", reinterpret_cast<HANDLE>(1));
     // The box may be activated before its texts are set: read and answer it
     // from its modal loop instead.
     PostMessageA(m_relay, kAnswerMsg, reinterpret_cast<WPARAM>(hwnd), 0);
 }
 
-void ModalAnswerer::Answer(HWND hwnd) {
-    if (!IsWindow(hwnd) || GetPropA(hwnd, "vt.answered")) return;
-    SetPropA(hwnd, "vt.answered", reinterpret_cast<HANDLE>(1));
-    ModalSeen seen;
-    char buf[1024] = "";
-    GetClassNameA(hwnd, buf, sizeof buf);
-    seen.className = buf;
-    GetWindowTextA(hwnd, buf, sizeof buf);
-    seen.caption = buf;
-    EnumChildWindows(hwnd, CollectText, reinterpret_cast<LPARAM>(&seen.text));
+void ModalAnswerer::Start(HWND hwnd) {
+    if (!IsWindow(hwnd) || !detail::IsUnansweredBox(hwnd)) return;
+    ModalAnswer answer(m_default);
     if (!m_queue.empty()) {
-        seen.answer = m_queue.front();
+        answer = m_queue.front();
         m_queue.pop_front();
-    } else {
-        seen.answer = m_default;
     }
-    m_seen.push_back(seen);
-    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(seen.answer, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(hwnd, seen.answer)));
+    if (!answer.button) answer.button = m_default;
+    m_work.push_back(new detail::BoxWork(hwnd, answer, ThisThread()));
+    Work();
+}
+
+// Steps every box being answered; the ones still waiting (for a page, a menu) go on from a
+// timer, which the boxes' and menus' own loops serve.
+void ModalAnswerer::Work() {
+    for (size_t i = 0; i < m_work.size();) {
+        detail::BoxWork* work = m_work[i];
+        if (!work->Step()) {
+            ++i;
+            continue;
+        }
+        m_seen.push_back(work->Seen());
+        delete work;
+        m_work.erase(m_work.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    if (m_work.empty())
+        KillTimer(m_relay, kWorkTimer);
+    else
+        SetTimer(m_relay, kWorkTimer, 20, nullptr);
 }
 
 void PumpMessages(DWORD ms) {

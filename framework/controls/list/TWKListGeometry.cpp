@@ -58,12 +58,30 @@ int TWKListBaseC::GetRowTop(int nRow, int nLimit)
     CRect rcList;
     GetInsideRect(&rcList);
     int y = rcList.top;
+    // Rows not measured yet (a jump to the end) are measured with one DC for the
+    // whole walk: a DC of its own for each row costs more than the measuring.
+    CDC* pDC = NULL;
+    BOOL bDelete = FALSE;
+    TWKListPaintContext* pCtx = NULL;
     for (int r = m_nTopIndex; r < nRow; ++r)
     {
+        TWKListItem* pItem = GetItemPtr(r);
+        if (pItem && pItem->m_bNeedsMeasure && m_hWnd)
+        {
+            if (pCtx == NULL)
+            {
+                pDC = GetDrawDC(&bDelete);
+                pCtx = CreatePaintContext(pDC);
+            }
+            UpdateItemMetrics(r, pCtx);
+        }
         y += RowHeight(r);
         if (y > nLimit)
-            return y;
+            break;
     }
+    delete pCtx;
+    if (bDelete)
+        delete pDC;
     return y;
 }
 

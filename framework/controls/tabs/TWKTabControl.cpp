@@ -69,6 +69,8 @@ TWKTab* TWKTabControlBase::NewTabAt(int nIndex, LPCTSTR lpszLabel, CObject* pCli
     pTab->m_pExtra = pExtra;
     pTab->m_bSelected = FALSE;
     m_pTabArray->InsertAt(nIndex, pTab);
+    if (m_bActiveTab && nIndex <= m_nActiveTab)
+        m_nActiveTab++;   // the same tab, one place further back
     return pTab;
 }
 

@@ -2,6 +2,8 @@
 #include <algorithm>
 
 namespace {
+// Set while a page added first is brought up: adding a tab moves no focus.
+thread_local int t_nQuietActivations = 0;
 // The splitter cursor the tab windows share with the dock bars' splitters.
 const UINT kSplitterCursorId = 30980;
 // The horizontal bar keeps at least this much of the inside rectangle.
@@ -117,7 +119,10 @@ TWKTab* TWKTabWndBase::InsertTab(CWnd* pWnd, int nIndex, LPCTSTR lpszLabel)
         return NULL;
     TWKTab* pTab = m_pTabCtrl->InsertTab(nIndex, lpszLabel, pWnd, 0, NULL);
     if (pTab)
+    {
         SetScrollStyle(nIndex, 0);
+        ShowNewPage(pWnd, nIndex);
+    }
     return pTab;
 }
 
@@ -135,8 +140,27 @@ TWKTab* TWKTabWndBase::AddTab(CWnd* pWnd, LPCTSTR lpszLabel)
         return NULL;
     TWKTab* pTab = m_pTabCtrl->AddTab(lpszLabel, pWnd, 0, NULL);
     if (pTab)
+    {
         SetScrollStyle(GetTabCount() - 1, 0);
+        ShowNewPage(pWnd, GetTabCount() - 1);
+    }
     return pTab;
+}
+
+void TWKTabWndBase::ShowNewPage(CWnd* pWnd, int nIndex)
+{
+    if (!pWnd || !::IsWindow(pWnd->m_hWnd) || pWnd == m_pActiveWnd)
+        return;
+    // A page made visible would paint over the active one: it waits hidden for its tab.
+    if (m_pActiveWnd)
+    {
+        pWnd->ShowWindow(SW_HIDE);
+        return;
+    }
+    // The first page comes up as if its tab were clicked, without taking the focus.
+    t_nQuietActivations++;
+    ActivateTab(pWnd, nIndex);
+    t_nQuietActivations--;
 }
 
 void TWKTabWndBase::SetTabIcon(int nIndex, LPCTSTR lpszResourceName, int cx, int cy)
@@ -219,8 +243,9 @@ void TWKTabWndBase::ActivateTab(CWnd* pWnd, int nIndex)
     if (pPrevious && pPrevious != pWnd && ::IsWindow(pPrevious->m_hWnd))
         pPrevious->ShowWindow(SW_HIDE);
     pWnd->ShowWindow(SW_SHOW);
-    FocusPage(pWnd);
-    if (pWnd->IsKindOf(RUNTIME_CLASS(CView)))
+    if (t_nQuietActivations == 0)
+        FocusPage(pWnd);
+    if (t_nQuietActivations == 0 && pWnd->IsKindOf(RUNTIME_CLASS(CView)))
     {
         CWnd* pTop = GetTopLevelFrame();
         if (pTop)
@@ -480,9 +505,37 @@ void TWKTabWnd::SetScrollStyle(int nIndex, DWORD dwStyle)
         m_arrScrollStyle.Add(dwStyle);
         m_arrHScrollInfo.Add(NewScrollRecord());
         m_arrVScrollInfo.Add(NewScrollRecord());
+        return;
     }
-    else
-        m_arrScrollStyle[nIndex] = dwStyle;
+    m_arrScrollStyle[nIndex] = dwStyle;
+    // The first page is active as soon as it is added: its bars follow the style set afterwards.
+    int nActive;
+    if (m_pActiveWnd && FindTab(m_pActiveWnd, nActive) && nActive == nIndex)
+    {
+        ShowPageBars(nIndex);
+        RecalcLayout();
+    }
+}
+
+void TWKTabWnd::ShowPageBars(int nIndex)
+{
+    static const DWORD kBarStyles[2] = { WS_HSCROLL, WS_VSCROLL };
+    CPtrArray* const arrRecords[2] = { &m_arrHScrollInfo, &m_arrVScrollInfo };
+    const UINT nBarIds[2] = { TWK_IDW_HSCROLL, TWK_IDW_VSCROLL };
+    BOOL bPage = nIndex >= 0 && nIndex < m_arrScrollStyle.GetSize();
+    for (int bar = 0; bar < 2; bar++)
+    {
+        HWND hBar = ::GetDlgItem(m_hWnd, nBarIds[bar]);
+        if (!hBar)
+            continue;
+        if (bPage && (m_arrScrollStyle[nIndex] & kBarStyles[bar]))
+        {
+            ::SetScrollInfo(hBar, SB_CTL, static_cast<SCROLLINFO*>(arrRecords[bar]->GetAt(nIndex)), TRUE);
+            ::ShowWindow(hBar, SW_SHOW);
+        }
+        else
+            ::ShowWindow(hBar, SW_HIDE);
+    }
 }
 
 void TWKTabWnd::DeleteTab(int nIndex)
@@ -533,20 +586,11 @@ void TWKTabWnd::ActivateTab(CWnd* pWnd, int nIndex)
         for (int bar = 0; bar < 2; bar++)
         {
             HWND hBar = ::GetDlgItem(m_hWnd, nBarIds[bar]);
-            if (!hBar)
-                continue;
-            if (bOld && (m_arrScrollStyle[nOld] & kBarStyles[bar]))
+            if (hBar && bOld && (m_arrScrollStyle[nOld] & kBarStyles[bar]))
                 ::GetScrollInfo(hBar, SB_CTL, static_cast<SCROLLINFO*>(arrRecords[bar]->GetAt(nOld)));
-            if (!pWnd)
-                continue;
-            if (bNew && (m_arrScrollStyle[nNew] & kBarStyles[bar]))
-            {
-                ::SetScrollInfo(hBar, SB_CTL, static_cast<SCROLLINFO*>(arrRecords[bar]->GetAt(nNew)), TRUE);
-                ::ShowWindow(hBar, SW_SHOW);
-            }
-            else
-                ::ShowWindow(hBar, SW_HIDE);
         }
+        if (pWnd)
+            ShowPageBars(bNew ? nNew : -1);
     }
     TWKTabWndBase::ActivateTab(pWnd, nIndex);
 }

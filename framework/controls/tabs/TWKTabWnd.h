@@ -63,6 +63,8 @@ public:
 protected:
     // The page of tab nIndex; NULL outside the tabs.
     CWnd* GetPage(int nIndex) const;
+    // After a tab is added: the first page becomes the active one, any other is hidden.
+    void ShowNewPage(CWnd* pWnd, int nIndex);
     // Makes a page from a runtime class; NULL when the object or its window cannot be made.
     CWnd* CreatePage(CRuntimeClass* pViewClass, CCreateContext* pContext, UINT nID);
     // Gives the page the focus, or makes a view its frame's active view.
@@ -123,6 +125,8 @@ public:
 protected:
     // The scroll-bar style bits of the page (0 for a window that is no page).
     DWORD PageScrollStyle(CWnd* pWnd) const;
+    // Shows the shared bars page nIndex uses, with its scroll state, and hides the others.
+    void ShowPageBars(int nIndex);
     BOOL ActiveUses(DWORD dwBar) const { return (PageScrollStyle(m_pActiveWnd) & dwBar) != 0; }
     void SetTabFont(CFont* pFont, int nState, BOOL bRedraw);
     void ForwardScroll(UINT message, UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);

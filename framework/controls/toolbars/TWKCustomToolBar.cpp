@@ -252,7 +252,8 @@ void TWKCustomToolBar::GetBarInfoEx(TWKControlBarInfo* pInfo)
 void TWKCustomToolBar::SetBarInfoEx(TWKControlBarInfo* pInfo, CFrameWnd*)
 {
     auto* pEx = dynamic_cast<TWKCustomToolBarInfoEx*>(pInfo->m_pInfoEx);
-    if (!pEx)
+    // A refused button list leaves the toolbar as it was made, title and buttons.
+    if (!pEx || pEx->m_bRefused)
         return;
     ClearSelection(FALSE);
     RemoveAllButtons();

@@ -51,10 +51,10 @@ BOOL TWKCustomToolBarInfoEx::BuildButtonsBlob(BYTE** ppBlob, UINT* pnBytes) cons
     return TRUE;
 }
 
-void TWKCustomToolBarInfoEx::ParseButtonsBlob(const BYTE* pBlob, UINT nBytes)
+BOOL TWKCustomToolBarInfoEx::ParseButtonsBlob(const BYTE* pBlob, UINT nBytes)
 {
     if (!pBlob)
-        return;
+        return TRUE;
     // The value may have been truncated or edited: only whole records count.
     UINT nPos = 0;
     while (nBytes - nPos >= (UINT)TWK_BTNINFO_HEADER) {
@@ -63,9 +63,14 @@ void TWKCustomToolBarInfoEx::ParseButtonsBlob(const BYTE* pBlob, UINT nBytes)
         BYTE nSize = p[4];
         if (nSize > nBytes - nPos - TWK_BTNINFO_HEADER)
             break;
+        if (m_arrButtons.GetSize() >= TWK_MAX_TOOLBAR_BUTTONS) {
+            m_arrButtons.RemoveAllInfos();
+            return FALSE;
+        }
         m_arrButtons.Add(new TWKBtnInfo(nID, nSize, p + TWK_BTNINFO_HEADER));
         nPos += TWK_BTNINFO_HEADER + nSize;
     }
+    return TRUE;
 }
 
 // "Title" and "Buttons", one writer and one reader for the bar's profile
@@ -87,10 +92,11 @@ void TWKCustomToolBarInfoEx::ReadValues(TWKStateStore& store)
 {
     m_strTitle = store.GetString("Title", "");
     m_arrButtons.RemoveAllInfos();
+    m_bRefused = FALSE;
     BYTE* pBlob = nullptr;
     UINT nBytes = 0;
     if (store.ReadBinary("Buttons", pBlob, nBytes)) {
-        ParseButtonsBlob(pBlob, nBytes);
+        m_bRefused = !ParseButtonsBlob(pBlob, nBytes);
         delete[] pBlob;
     }
 }
@@ -148,8 +154,12 @@ void TWKCustomToolBarInfoEx::Serialize(CArchive& ar, TWKDockState*)
     }
     ar >> m_strTitle;
     m_arrButtons.RemoveAllInfos();
+    m_bRefused = FALSE;
     DWORD nCount = 0;
     ar >> nCount;
+    // More buttons than a toolbar holds: the archive is damaged.
+    if (nCount > (DWORD)TWK_MAX_TOOLBAR_BUTTONS)
+        AfxThrowArchiveException(CArchiveException::badIndex);
     // Records are read one at a time: a count larger than the archive ends in
     // the archive's own end-of-file error, not in a huge allocation.
     for (DWORD i = 0; i < nCount; i++) {

@@ -36,6 +36,10 @@ public:
 
 // Each record stored as: command id (4 bytes), data size (1 byte), the data.
 const int TWK_BTNINFO_HEADER = 5;
+// More buttons than any toolbar holds (the largest, the Debug toolbar, holds
+// 13 of its own and up to 255 emulator actions): a stored list beyond this is
+// damaged and refused.
+const int TWK_MAX_TOOLBAR_BUTTONS = 512;
 
 class TWKCustomToolBarInfoEx : public TWKControlBarInfoEx
 {
@@ -45,6 +49,8 @@ public:
 
     CString m_strTitle;
     TWKBtnInfoArray m_arrButtons;
+    // The stored button list was refused: the toolbar keeps the buttons it has.
+    BOOL m_bRefused = FALSE;
 
     void Serialize(CArchive& ar, TWKDockState* pDockState) override;
     BOOL LoadStateTree(TWKPersistentTreeNode* pNode) override;
@@ -57,8 +63,9 @@ public:
     // cannot be allocated: see the result).
     BOOL BuildButtonsBlob(BYTE** ppBlob, UINT* pnBytes) const;
     // Appends every whole record of a stored blob; a tail too short for its
-    // header or its stated data is ignored.
-    void ParseButtonsBlob(const BYTE* pBlob, UINT nBytes);
+    // header or its stated data is ignored. A blob of more records than
+    // TWK_MAX_TOOLBAR_BUTTONS leaves no records and answers FALSE.
+    BOOL ParseButtonsBlob(const BYTE* pBlob, UINT nBytes);
 
 protected:
     // "Title" (only when not empty) and "Buttons" in a profile section or a tree node.

@@ -1,5 +1,6 @@
 // Editing primitives, their undo records, Undo and Redo.
 #include "tests/editor/store/store_fixture.h"
+#include <functional>
 
 using namespace storetest;
 
@@ -438,4 +439,42 @@ TEST(EditUndo, ReadOnlyStoreRefusesEveryChange)
         EXPECT_EQ(codes[i], 22575) << "primitive " << i;
     EXPECT_EQ(Text(s.e), "abc\r\ndef\r\n");
     EXPECT_EQ(s.e.GetUndoCount(), 0);
+}
+
+// The primitives that add or remove lines renumber only from where they
+// changed them: after each change, and after Undo and Redo of it, every line
+// carries its place and the count is right.
+TEST(EditUndo, LineNumbersStayRightAfterEachChange)
+{
+    auto check = [](Store& s, const char* what) {
+        int n = 0;
+        for (TWKEditLine* p = s.e.GetFirstLine(); p; p = p->pNext)
+            ASSERT_EQ(++n, p->nLineNo) << what;
+        EXPECT_EQ(n, s.e.m_nLineCount) << what;
+    };
+    struct Change { const char* name; std::function<int(Store&)> run; };
+    const Change kChanges[] = {
+        { "split", [](Store& s) { return s.e.SplitLine(s.P(3, 1), TRUE); } },
+        { "join", [](Store& s) { return s.e.JoinLine(s.P(3, 2), TRUE); } },
+        { "insert text", [](Store& s) { return s.e.InsertText(s.P(2, 1), "x\r\ny\r\nz", 7, TRUE); } },
+        { "delete range", [](Store& s) { return s.e.DeleteRange(s.P(2, 1), s.P(4, 1), TRUE); } },
+        { "column block", [](Store& s) { return s.e.InsertColumnText(s.P(5, 1), "1\r\n2\r\n3", 7, TRUE); } },
+        { "typing", [](Store& s) {
+              for (int i = 0; i < 3; i++)
+                  s.e.InsertChar(s.P(4, i), 'q', TRUE, TRUE);
+              return 0; } },
+    };
+    for (const Change& c : kChanges)
+    {
+        Store s("l1\r\nl2\r\nl3\r\nl4\r\nl5\r\nl6\r\n");
+        ASSERT_EQ(c.run(s), 0) << c.name;
+        check(s, c.name);
+        std::string changed = Text(s.e);
+        EXPECT_EQ(s.e.Undo(), 1) << c.name;
+        check(s, c.name);
+        EXPECT_EQ(Text(s.e), "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\nl6\r\n") << c.name;
+        EXPECT_EQ(s.e.Redo(), 1) << c.name;
+        check(s, c.name);
+        EXPECT_EQ(Text(s.e), changed) << c.name;
+    }
 }

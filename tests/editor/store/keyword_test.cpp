@@ -276,11 +276,20 @@ TEST(EditKeywords, CloserSearchedFromTheOpenersPlace)
     Store s(kAsmKeywords, { { "Comment Start 1", "(*" }, { "Comment End 1", "*)" } });
     s.SetText("a (*)\r\n"
               "b\r\n"
+              "a (*) b\r\n"
+              "a (* x *) b (*\r\n"
+              "c *)\r\n"
               "(* c\r\n"
               "d\r\n");
     int pair = 0;
     EXPECT_EQ(0, s.e.IsInComment(s.e.GetLine(2), &pair));
-    EXPECT_EQ(1, s.e.IsInComment(s.e.GetLine(4), &pair));
+    EXPECT_EQ(1, s.e.IsInComment(s.e.GetLine(5), &pair));
+    EXPECT_EQ(1, s.e.IsInComment(s.e.GetLine(7), &pair));
+    // The painter reads the opener's own line as the line state does.
+    EXPECT_EQ("ttccc", s.Classes(1));
+    EXPECT_EQ("ttccctt", s.Classes(3));
+    EXPECT_EQ("ttccccccctttcc", s.Classes(4));
+    EXPECT_EQ("cccc", s.Classes(5));
 }
 
 } // namespace

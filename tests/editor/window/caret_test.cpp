@@ -86,6 +86,25 @@ TEST(Caret, LfLinesLetTheCaretStandRightOfTheText)
     EXPECT_EQ(2, h.ctrl.m_nCaretLine);
 }
 
+// A last line without a line end is all text, however short: Right goes past
+// its end and Down keeps the column, in CR LF and LF stores alike.
+TEST(Caret, ShortLastLineWithoutALineEnd)
+{
+    CaretHost h("", 20);
+    for (int type : { TWK_LINEEND_CRLF, TWK_LINEEND_LF })
+        for (const char* last : { "a", "ab", "abc" })
+        {
+            std::string eol = type == TWK_LINEEND_CRLF ? "\r\n" : "\n";
+            h.ctrl.GetEdit()->SetLineEndType(type);
+            h.host.SetText("abcdef" + eol + last);
+            ASSERT_EQ(h.ctrl.GetEdit()->GetLineEndType(), type);
+            int n = (int)strlen(last);
+            std::string name = std::string(last) + (type == TWK_LINEEND_CRLF ? " crlf" : " lf");
+            RunSteps(h, (name + " right").c_str(), 2, n, {{ID_TWK_RIGHT, 2, n + 1, 1}});
+            RunSteps(h, (name + " down").c_str(), 1, n, {{ID_TWK_DOWN, 2, n, 1}});
+        }
+}
+
 TEST(Caret, WordSteps)
 {
     CaretHost h("x\r\n    foo\r\nfoo bar\r\nq a.b_c d", 20);

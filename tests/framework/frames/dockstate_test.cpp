@@ -273,6 +273,46 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
     DeleteProfile(again);
 }
 
+// Every window of this thread, top-level and child.
+int ThreadWindowCount()
+{
+    int n = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            int& count = *reinterpret_cast<int*>(lParam);
+            count++;
+            ::EnumChildWindows(
+                hWnd, [](HWND, LPARAM l) -> BOOL { ++*reinterpret_cast<int*>(l); return TRUE; }, lParam);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+TEST(SavedLayout, LoadingALayoutAgainReplacesTheOneBefore)
+{
+    const char* const kReload = "BarState\\LayoutReload";
+    LayoutFrame lf;
+    ASSERT_NE(nullptr, lf.f.p);
+    lf.Arrange();
+    DeleteProfile(kReload);
+    lf.f.p->SaveBarState(kReload);
+    lf.f.p->LoadBarState(kReload);
+    vt::PumpMessages();
+    const int nOnce = ThreadWindowCount();
+    const LayoutFrame::Seen once = lf.Look();
+    for (int nLoads = 2; nLoads <= 5; nLoads++) {
+        lf.f.p->LoadBarState(kReload);
+        vt::PumpMessages();
+        EXPECT_EQ(nOnce, ThreadWindowCount()) << "after " << nLoads << " loads";
+    }
+    EXPECT_EQ(once, lf.Look());
+    EXPECT_TRUE(lf.FloatFrame(kFloat)->IsWindowVisible());
+    EXPECT_TRUE(lf.FloatFrame(kInMain)->IsWindowVisible());
+    DeleteProfile(kReload);
+}
+
 // A record saved and loaded alone.
 struct Record {
     static std::string Pct(float f)
@@ -293,10 +333,10 @@ struct Record {
     }
 };
 
-TEST(SavedLayout, PctWidthIsTruncatedMillionthsReadBackToTheNearestFloat)
+TEST(SavedLayout, PctWidthIsMillionthsReadBackToTheNearestFloatAndWrittenBackUnchanged)
 {
     struct { float f; const char* written; } writes[] = {
-        { 0.5f, "500000" }, { 0.95f, "949999" }, { 1.0f / 3, "333333" }, { 0.75f, "750000" }, { 0.25f, "250000" },
+        { 0.5f, "500000" }, { 0.95f, "950000" }, { 1.0f / 3, "333333" }, { 0.75f, "750000" }, { 0.25f, "250000" },
         { 1.0f, "1000000" }, { 0.0f, "0" },
     };
     for (auto& c : writes)
@@ -307,10 +347,19 @@ TEST(SavedLayout, PctWidthIsTruncatedMillionthsReadBackToTheNearestFloat)
     };
     for (auto& c : reads)
         EXPECT_EQ(c.f, Record::Load(c.stored)) << c.stored;
-    // A third drifts by one at the second save, and stays there.
-    EXPECT_EQ("333332", Record::Pct(Record::Load("333333")));
-    EXPECT_EQ("333332", Record::Pct(Record::Load("333332")));
-    EXPECT_EQ("500000", Record::Pct(Record::Load("500000")));
+    // Load then save gives the stored text back, however often: no drift.
+    for (const char* stored : { "99", "1", "333333", "949999", "999999", "500001", "1000000", "123457" }) {
+        std::string s = stored;
+        for (int save = 0; save < 3; save++)
+            s = Record::Pct(Record::Load(s.c_str()));
+        EXPECT_EQ(stored, s);
+    }
+    // Every millionth of the whole range comes back as it went in.
+    int nDrifting = 0;
+    for (int n = 0; n <= 1000000; n++)
+        if (TWKDockState::PctToMillionths(TWKDockState::MillionthsToPct(n)) != n)
+            nDrifting++;
+    EXPECT_EQ(0, nDrifting);
     DeleteProfile("BarState\\PctTest");
 }
 
@@ -659,6 +708,9 @@ TEST(SavedLayout, ArchiveFormStoresWhatItLoads)
         file.Read(&bytes[0], (UINT)bytes.size());
         return bytes;
     };
+    // Fractions as a saved layout gives them: stored back without drifting.
+    state.GetInfo(7)->m_fPctWidth = TWKDockState::MillionthsToPct(99);
+    state.GetInfo(8)->m_fPctWidth = TWKDockState::MillionthsToPct(1);
     std::string first = store(state);
     ASSERT_GE(first.size(), 14u);
     DWORD dwVersion;

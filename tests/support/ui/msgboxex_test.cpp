@@ -3,7 +3,7 @@
 #include "support/text/CUString.h"
 #include "support/supportres.h"
 #include "tests/harness/harness.h"
-#include "tests/support/ui/dialog_driver.h"
+#include "tests/harness/dialog_driver.h"
 #include <string>
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include "support/ui/TypeAheadCombo.h"
 #include "tests/harness/harness.h"
-#include "tests/support/ui/dialog_driver.h"
+#include "tests/harness/dialog_driver.h"
 #include <string>
 #include <vector>
 

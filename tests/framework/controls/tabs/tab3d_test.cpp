@@ -432,10 +432,15 @@ TEST_F(Tab3DWnd, ActivationReachesTheNotifyWindowWithItsId)
 {
     Make(TWK3DTS_BOTTOM);
     AddPages();
-    tabs.ActivateTab(&pages[2]);
+    // The first page added came up by itself; the others wait hidden.
     ASSERT_EQ(parent.notices.size(), 1u);
-    tabtest::ExpectActivation(parent.notices[0], 40, 2, -1, &pages[2], nullptr);
+    tabtest::ExpectActivation(parent.notices[0], 40, 0, -1, &pages[0], nullptr);
+    EXPECT_FALSE(pages[2].IsWindowVisible());
+    tabs.ActivateTab(&pages[2]);
+    ASSERT_EQ(parent.notices.size(), 2u);
+    tabtest::ExpectActivation(parent.notices[1], 40, 2, 0, &pages[2], &pages[0]);
     EXPECT_TRUE(pages[2].IsWindowVisible());
+    EXPECT_FALSE(pages[0].IsWindowVisible());
 
     // A disabled page's tab by page; the window answers for it.
     tabs.EnableTab(&pages[1], FALSE);

@@ -78,6 +78,20 @@ TEST_F(TabControl, ActivationSendsOneRecordAndNothingForTheActiveTab)
     EXPECT_TRUE(Selected(2));
 }
 
+TEST_F(TabControl, InsertingInFrontOfTheActiveTabKeepsItActive)
+{
+    Make(0, 380, 3);
+    ctrl.ActivateTab(1);
+    parent.notices.clear();
+    ASSERT_NE(ctrl.InsertTab(0, "Front", &clients[5], 0, nullptr), nullptr);
+    ASSERT_NE(ctrl.InsertTab(2, "Just before", &clients[6], 0, nullptr), nullptr);
+    ASSERT_NE(ctrl.InsertTab(4, "Behind", &clients[7], 0, nullptr), nullptr);
+    EXPECT_EQ(ActiveIndex(), 3);
+    EXPECT_EQ(ctrl.GetTab(3)->m_pClient, &clients[1]);
+    EXPECT_TRUE(ctrl.GetTab(3)->m_bSelected);
+    EXPECT_TRUE(parent.notices.empty());
+}
+
 TEST_F(TabControl, DeletingTabsMovesOrKeepsTheActiveTab)
 {
     Make(0, 380, 4);

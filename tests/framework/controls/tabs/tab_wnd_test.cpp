@@ -123,11 +123,14 @@ TEST_F(TabWnd, ActivationReachesTheNotifyWindowWithTheTabWindowsId)
     Make();
     CTestPage* a = AddPage("Alpha");
     CTestPage* b = AddPage("Beta");
-    tabs.ActivateTab(1);
+    // The first page added came up by itself.
     ASSERT_EQ(parent.notices.size(), 1u);
-    tabtest::ExpectActivation(parent.notices[0], kTabWndId, 1, -1, b, nullptr);
+    tabtest::ExpectActivation(parent.notices[0], kTabWndId, 0, -1, a, nullptr);
+    tabs.ActivateTab(1);
+    ASSERT_EQ(parent.notices.size(), 2u);
+    tabtest::ExpectActivation(parent.notices[1], kTabWndId, 1, 0, b, a);
     EXPECT_TRUE(b->IsWindowVisible());
-    EXPECT_TRUE(ChildRect(a).IsRectEmpty());   // made visible but empty, never shown yet
+    EXPECT_FALSE(a->IsWindowVisible());
     CWnd* pActive = nullptr;
     ASSERT_TRUE(tabs.GetActiveTabWnd(pActive));
     EXPECT_EQ(pActive, b);
@@ -145,8 +148,82 @@ TEST_F(TabWnd, ActivationReachesTheNotifyWindowWithTheTabWindowsId)
     pCtrl->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(box.CenterPoint().x, box.CenterPoint().y));
     EXPECT_TRUE(b->IsWindowVisible());
     EXPECT_FALSE(a->IsWindowVisible());
-    ASSERT_EQ(parent.notices.size(), 3u);
-    tabtest::ExpectActivation(parent.notices[2], kTabWndId, 1, 0, b, a);
+    ASSERT_EQ(parent.notices.size(), 4u);
+    tabtest::ExpectActivation(parent.notices[3], kTabWndId, 1, 0, b, a);
+}
+
+// Pages of one colour each, made visible over a part of the tab window as a
+// caller makes them.
+class CColourPage : public CWnd
+{
+public:
+    BOOL Make(CWnd* pParent, COLORREF clr, UINT nID)
+    {
+        m_brush.CreateSolidBrush(clr);
+        return CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)m_brush.m_hObject), "", WS_CHILD | WS_VISIBLE,
+                        10, 10, 60, 40, pParent->m_hWnd, (HMENU)(UINT_PTR)nID);
+    }
+private:
+    CBrush m_brush;
+};
+
+// The pixels of a window's client rectangle that are not clr, after it and its children painted.
+int PixelsOtherThan(CWnd& wnd, const CRect& rc, COLORREF clr)
+{
+    wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    vt::PumpMessages();
+    CClientDC screen(&wnd);
+    CDC mem;
+    mem.CreateCompatibleDC(&screen);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&screen, rc.Width(), rc.Height());
+    CBitmap* pOld = mem.SelectObject(&bmp);
+    mem.BitBlt(0, 0, rc.Width(), rc.Height(), &screen, rc.left, rc.top, SRCCOPY);
+    int n = 0;
+    for (int y = 0; y < rc.Height(); y++)
+        for (int x = 0; x < rc.Width(); x++)
+            if (mem.GetPixel(x, y) != clr)
+                n++;
+    mem.SelectObject(pOld);
+    return n;
+}
+
+TEST_F(TabWnd, FirstPageFillsThePageAreaAndLaterPagesWaitHidden)
+{
+    const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
+    Make(0, 300, 160);
+    CColourPage red, blue, green;
+    ASSERT_TRUE(red.Make(&tabs, kRed, 301));
+    ASSERT_TRUE(blue.Make(&tabs, kBlue, 302));
+    ASSERT_TRUE(green.Make(&tabs, kGreen, 303));
+    HWND hFocus = ::GetFocus();
+    tabs.AddTab(&red, "Red");
+    tabs.AddTab(&blue, "Blue");
+    tabs.InsertTab(&green, 0, "Green");
+    EXPECT_EQ(hFocus, ::GetFocus());   // adding tabs moves no focus
+    int nActive = -1;
+    ASSERT_TRUE(tabs.GetActiveTabIndex(nActive));
+    EXPECT_EQ(1, nActive);
+    CWnd* pActive = nullptr;
+    ASSERT_TRUE(tabs.GetActiveTabWnd(pActive));
+    EXPECT_EQ(&red, pActive);
+    EXPECT_TRUE(red.IsWindowVisible());
+    EXPECT_FALSE(blue.IsWindowVisible());
+    EXPECT_FALSE(green.IsWindowVisible());
+    EXPECT_EQ(Inside(), ChildRect(&red));
+    EXPECT_EQ(0, PixelsOtherThan(tabs, Inside(), kRed));
+
+    // Resized, the page area still shows the first page and nothing else.
+    parent.MoveWindow(20, 20, 520, 320);
+    tabs.MoveWindow(0, 0, 500, 300);
+    EXPECT_EQ(Inside(), ChildRect(&red));
+    EXPECT_EQ(0, PixelsOtherThan(tabs, Inside(), kRed));
+
+    // Another page brought up the same way.
+    tabs.ActivateTab(&blue);
+    tabs.MoveWindow(0, 0, 400, 250);
+    EXPECT_FALSE(red.IsWindowVisible());
+    EXPECT_EQ(0, PixelsOtherThan(tabs, Inside(), kBlue));
 }
 
 TEST_F(TabWnd, WindowsThatAreNoPagesAndIndexesPastTheTabsAreIgnored)

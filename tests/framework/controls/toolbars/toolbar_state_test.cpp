@@ -295,6 +295,53 @@ TEST(ToolBarState, SavedBytesReloadIntoTheSameBarsAndSaveAgainIdentically)
     DeleteProfile(again);
 }
 
+TEST(ToolBarState, AButtonListLongerThanAnyToolBarIsRefusedAndTheBarKeepsItsButtons)
+{
+    const std::string profile = std::string(kProfile) + "Hostile";
+    DeleteProfile(profile);
+    {
+        IdeFrame ide;
+        ASSERT_TRUE(ide.f.p);
+        ide.pMgr->InitToolBars();
+        ide.Save(profile.c_str());
+    }
+    // The combo button's command 1,000 times in each toolbar: 5,000 bytes.
+    std::vector<BYTE> hostile;
+    for (int i = 0; i < 1000; i++)
+        hostile.insert(hostile.end(), { (BYTE)(kFind & 0xFF), (BYTE)(kFind >> 8), 0, 0, 0 });
+    int nToolBars = 0;
+    for (int i = 0; i < 32; i++) {
+        std::string section = profile + "-Bar" + std::to_string(i);
+        if (AfxGetApp()->GetProfileInt(section.c_str(), "TypeID", 0) != TWK_BARTYPE_TOOLBAR)
+            continue;
+        AfxGetApp()->WriteProfileBinary(section.c_str(), "Buttons", hostile.data(), (UINT)hostile.size());
+        nToolBars++;
+    }
+    ASSERT_EQ(3, nToolBars);
+
+    IdeFrame ide;
+    ASSERT_TRUE(ide.f.p);
+    ide.Load(profile.c_str());
+    struct Kept {
+        UINT nID;
+        const char* title;
+        const char* buttons;
+    } kept[] = {
+        { kFileBar, "File", "57601 57603 | 57643 57644 | 57636 57607" },
+        { kBuildBar, "Build", "32821 32826 | 32854" },
+        { kToolsBar, "Tools", "32901 32902" },
+    };
+    for (const Kept& k : kept) {
+        TWKCustomToolBar* pBar = ide.pMgr->GetToolBar(k.nID);
+        ASSERT_TRUE(pBar) << k.nID;
+        EXPECT_EQ(k.buttons, Buttons(pBar)) << k.nID;
+        CString strTitle;
+        pBar->GetWindowText(strTitle);
+        EXPECT_EQ(CString(k.title), strTitle);
+    }
+    DeleteProfile(profile);
+}
+
 // The record's profile form on its own section.
 struct ToolBarStateRecord : ::testing::Test {
     const std::string section = "BarState\\ToolBarRecordTest-Bar0";
@@ -368,6 +415,40 @@ TEST_F(ToolBarStateRecord, TruncatedAndLyingButtonsLoadTheWholeRecordsOnly)
         EXPECT_TRUE(info.LoadState(section.c_str(), nullptr));
         EXPECT_EQ(c.records, Records(info));
         EXPECT_TRUE(info.m_strTitle.IsEmpty());
+    }
+}
+
+TEST_F(ToolBarStateRecord, AListUpToTheLimitLoadsAndOneBeyondIsRefused)
+{
+    for (int n : { TWK_MAX_TOOLBAR_BUTTONS, TWK_MAX_TOOLBAR_BUTTONS + 1 }) {
+        std::vector<BYTE> bytes((size_t)n * TWK_BTNINFO_HEADER, 0);   // separators
+        WriteButtons(bytes);
+        TWKCustomToolBarInfoEx info;
+        info.LoadState(section.c_str(), nullptr);
+        bool bBeyond = n > TWK_MAX_TOOLBAR_BUTTONS;
+        EXPECT_EQ(bBeyond, (bool)info.m_bRefused) << n;
+        EXPECT_EQ(bBeyond ? 0 : n, (int)info.m_arrButtons.GetSize()) << n;
+
+        // The archive form: a count beyond the limit is a damaged archive.
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            ar << CString("T") << (DWORD)n;
+            for (int i = 0; i < n; i++)
+                ar << (DWORD)0 << (BYTE)0;
+        }
+        file.SeekToBegin();
+        CArchive ar(&file, CArchive::load);
+        TWKCustomToolBarInfoEx back;
+        bool bThrown = false;
+        try {
+            back.Serialize(ar, nullptr);
+        } catch (CArchiveException* e) {
+            bThrown = true;
+            e->Delete();
+        }
+        EXPECT_EQ(bBeyond, bThrown) << n;
+        EXPECT_EQ(bBeyond ? 0 : n, (int)back.m_arrButtons.GetSize()) << n;
     }
 }
 

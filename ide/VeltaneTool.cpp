@@ -1,0 +1,4 @@
+// The program's one application object.
+#include "ide/workbench/AsmIDE.h"
+
+CAsmIDEApp theApp;

@@ -1,0 +1,227 @@
+// The IDE's one main window: an MDI frame owning the docked bars, the
+// toolbars, the status bar, the project-manager holder and the managers, and
+// the flags with which build, search and debugger keep out of each other's
+// way. Commands and routing live in MainFrmCmds.cpp, the fatal-error
+// watchdog in MainFrmWatch.cpp.
+#pragma once
+#include "afx/afx.h"
+#include "framework/frames/TWKMDIFrameWnd.h"
+#include "framework/frames/TWKControlBar.h"
+#include "framework/frames/TWKStatusBar.h"
+#include "framework/frames/TWKProgressCtrl.h"
+#include "components/include/ProjectMgrInterface.h"
+#include "ide/debugger/ZIceUIMgr.h"
+#include "ide/workbench/ProjectMgrPtr.h"
+#include "resources/ideres.h"
+#include "support/system/ApplicationBroker.h"
+#include "support/text/CUString.h"
+
+class TWKToolBarManager;
+class TWKMDIMenuBar;
+class TWKCustomToolBar;
+class TWKComboBtn;
+class C_IDEIceMgr;
+class C_IDEToolsMgr;
+
+// One fatal-error window the configuration describes.
+struct tagFatalError {
+    CString WindowText;    // exact caption, compared without case
+    CString ModuleName;    // file name of the module that made the window, without case
+    CString IncludeText;   // a child window's text must contain it, case-sensitive
+};
+
+// Timers of the frame: the progress pane's steps and the watchdog's tick.
+enum : UINT_PTR { TIMER_MAIN_PROGRESS = 100, TIMER_MAIN_WATCHDOG = 101 };
+
+// Messages of the frame.
+#define WM_MAIN_FATALERROR (WM_USER + 103)
+
+// The profile section of the dock and toolbar layout.
+#define MAINFRAME_BARSTATE "BarState\\BarState"
+
+class CMainFrame : public TWKMDIFrameWnd
+{
+    DECLARE_DYNAMIC(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Overridden framework operations.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void GetMessageString(UINT nID, CString& rMessage) const override;
+    void SwapMenu(UINT nID) override;
+
+    // Accessors the rest of the IDE uses.
+    C_IDEIceMgr* GetIceMgr() const { return m_pIceMgr; }
+    I_ZIceUIMgr* GetIceUIMgr() const { return m_pIceUIMgr; }
+    TWKControlBar* GetProjectWnd() { return &m_wndProjectWnd; }
+    TWKControlBar* GetMessageBar() { return &m_wndMessageBar; }
+    TWKControlBar* GetPreviewBar() { return &m_wndPreviewBar; }
+    I_ProjectMgr* GetProjectMgr() const { return m_pProjectMgr; }
+    C_IDEToolsMgr* GetToolsMgr() const { return m_pToolsMgr; }
+    TWKToolBarManager* GetToolBarManager() const { return m_pToolBarMgr; }
+    TWKCustomStatusBar* GetStatusBar() { return &m_wndStatusBar; }
+    TWKProgressCtrl* GetProgressCtrl() { return &m_wndProgress; }
+    CFont* GetFrameFont() { return &m_font; }
+    // FALSE while there is no ICE manager.
+    BOOL IsDebugging() const;
+    BOOL IsModalBuild() const { return m_bModalBuild; }
+
+    // Layout: the dock layout and the toolbars under one profile name.
+    void SaveBarState(LPCSTR lpszProfileName) override;
+    // FALSE when the File toolbar, its find box or its buttons are missing.
+    BOOL RestoreBarState(LPCSTR lpszProfileName);
+    // TRUE: the saved layout is not to be used (a crash, debugging, a new version).
+    BOOL MustResetBarState();
+
+    // Start-up and projects.
+    BOOL InitProjectManager();
+    BOOL OpenProject(LPCSTR lpszPath);
+    BOOL StartDebug(LPCSTR lpszPort);
+    // FALSE when the user cancelled a save question.
+    BOOL CloseProject(BOOL bAsk);
+    void RefreshDocuments();
+
+    // Commands other windows call.
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+    void EditCopy() { OnEditCopy(); }
+    void EditSelectAll() { OnEditSelectAll(); }
+    BOOL IsFindBoxFocused();
+    void PasteToFindBox();
+    // The File toolbar's find box, NULL when the toolbar or the box is missing.
+    TWKComboBtn* GetFindBox();
+    void GetIconNameForFile(CString& strName, LPCSTR lpszFileName);
+    BOOL AppendMenuItems(LPCSTR lpszPopup, int nCount, const UINT* pIDs, LPCSTR const* ppszNames,
+                         const ACCEL* pAccels);
+    void RemoveIceActionMenuItems();
+    // Actions of ModifyMenuItem.
+    enum { MENUITEM_REMOVE = 0, MENUITEM_ENSURE = 1, MENUITEM_ENABLE = 2, MENUITEM_DISABLE = 3, MENUITEM_GREY = 4 };
+    BOOL ModifyMenuItem(LPCSTR lpszPopup, LPCSTR lpszItem, int nAction, int nInsertPos, UINT nID);
+    BOOL AddToolBarButton(HMODULE hModule, UINT nIconID, UINT nToolBarID, UINT nID, int* pnCount);
+    BOOL GetAccelText(const ACCEL& accel, CString& strText);
+    void UpdateDefaultTool();
+    void LoadFindHistory();
+    void LoadFindDirHistory();
+
+    // Fatal-error watchdog (MainFrmWatch.cpp).
+    void LoadFatalErrorDefinitions(LPCSTR lpszConfigPath);
+    void FreeFatalErrorDefinitions();
+    BOOL IsFatalErrorWindow(HWND hWnd);
+    // One tick of timer 101.
+    void CheckFatalErrorWindows();
+
+    // Members, in this order.
+    BOOL m_bProjectOpen = FALSE;
+    volatile BOOL m_bStopFind = FALSE;           // polled by the find-in-files thread
+    CWnd* m_pEditWnd = nullptr;                  // a debug window's edit that Copy and Select All act on
+    TWKToolBarManager* m_pToolBarMgr = nullptr;  // owned; also the base's manager
+    CStringList m_listIcon{ 10 };                // "Icon" entries of "ZIDE.cfg"
+    CStringList m_listFind{ 10 };                // find box history, newest first
+    CStringList m_listFindDir{ 10 };             // Find in Files folder history
+    void* m_pBuildRecords = nullptr;             // the output bar's "Build" records
+    CWnd* m_pUndoRedoDlg = nullptr;              // the undo or redo list opened last; not owned
+    TWKCustomStatusBar m_wndStatusBar;
+    TWKProgressCtrl m_wndProgress;
+    CStatic m_wndStatusIcon;
+    TWKControlBar m_wndProjectWnd;               // "Project Workspace"
+    TWKControlBar m_wndMessageBar;               // "Output Window"
+    TWKControlBar m_wndPreviewBar;               // "Preview Resource"
+    C_ProjectMgrPtr m_projectMgrPtr;
+    I_ProjectMgr* m_pProjectMgr = nullptr;
+    I_ZIceUIMgr* m_pIceUIMgr = nullptr;          // owned
+    C_IDEIceMgr* m_pIceMgr = nullptr;            // owned
+    C_IDEToolsMgr* m_pToolsMgr = nullptr;        // owned
+    CFont m_font;                                // status bar and find box
+    CString m_strProjectPath;
+    BOOL m_bBuilding = FALSE;
+    BOOL m_bClosing = FALSE;                     // past the close's point of no return
+    volatile BOOL m_bFinding = FALSE;
+    BOOL m_bExitAfterBuild = FALSE;
+    BOOL m_bCloseProjectAfterBuild = FALSE;
+    BOOL m_bModalBuild = FALSE;
+    BOOL m_bModalBuildDone = FALSE;
+    char* m_pszSelectedFile = nullptr;
+    BOOL m_bUserDefinedEditor = FALSE;
+    BOOL m_bTemplateProject = FALSE;
+    BOOL m_bProgressPaused = FALSE;
+    UINT m_nPendingAction = 0;
+    BOOL m_bBuildError = FALSE;
+    BOOL m_bAskBuild = TRUE;
+    DWORD m_dwEnforceDisable = 0;
+    DWORD m_dwNameWithoutSpace = 0;
+    DWORD m_dwPendingArg1 = 0;
+    DWORD m_dwPendingArg2 = 0;
+    CMap<DWORD, DWORD, DWORD, DWORD> m_mapProjectButtons;   // toolbar id -> its button count before the project
+    HACCEL m_hProjectAccel = nullptr;
+    CMap<DWORD, DWORD, CString, const CString&> m_mapKeyNames;
+    CTypedPtrList<CPtrList, tagFatalError*> m_listFatalError;
+    BOOL m_bEnableAutoClose = FALSE;
+    C_ApplicationBroker m_appBroker;
+    CString m_strWriteFile;
+    C_CUString m_strWriteTarget;
+    BOOL m_bImageWritten = FALSE;
+    CString m_strTempUserImage;
+    CString m_strTempSysImage;
+    HMODULE m_hWriterDll = nullptr;
+    FARPROC m_pfnWriterWrite = nullptr;
+
+protected:
+    TWKMDIMenuBar* m_pMainMenuBar = nullptr;     // owned; also the base's menu bar
+
+    // The find box given the frame font and laid out again; FALSE when the
+    // File toolbar or its box is missing.
+    BOOL SetupFindBox();
+    void MakeDefaultLayout();
+    // A bar made, docking on any side, docked at column nCol of row 0.
+    BOOL CreateDockedBar(TWKControlBar& bar, LPCSTR lpszTitle, DWORD dwStyle, UINT nID, UINT nDockBarID, int nCol,
+                         float fPctWidth, int nLength, LPCSTR lpszFailure);
+    // Writes the history to "Settings\Find" under prefix1, prefix2 ...
+    void WriteHistory(const CStringList& list, LPCSTR lpszPrefix);
+    void ReadHistory(CStringList& list, LPCSTR lpszPrefix);
+    // Text searched in the active view of the active frame.
+    void SearchActiveView(const CString& strText);
+    // The action's name and accelerator while an ICE manager has actions.
+    BOOL GetIceAction(UINT nID, CString* pstrName, ACCEL* pAccel) const;
+    // The current menu's first top-level popup whose text (without its "&"
+    // marks unless kept) equals the title; bNoCase compares without case.
+    CMenu* FindPopup(LPCSTR lpszTitle, BOOL bNoCase, BOOL bKeepAmpersands = FALSE);
+    void RedrawMenuBar();
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnClose();
+    afx_msg LRESULT OnFatalErrorFound(WPARAM wParam, LPARAM lParam);
+
+    afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg LRESULT OnToolBarWndNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditSelectAll();
+    afx_msg void OnEditClear();
+    afx_msg void OnUpdateEditClear(CCmdUI* pCmdUI);
+    afx_msg void OnEditFindNext();
+    afx_msg BOOL OnViewToolBar(UINT nID);
+    afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
+    afx_msg void OnViewLargeButtons();
+    afx_msg void OnViewNormalButtons();
+    afx_msg void OnUpdateViewLargeButtons(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateViewNormalButtons(CCmdUI* pCmdUI);
+    afx_msg void OnFilePageSetup();
+    afx_msg void OnOpenIncludedFile(UINT nID);
+    afx_msg void OnIgnoredCommand(UINT nID);
+    afx_msg void OnToolsCommand(UINT nID);
+    afx_msg void OnUpdateToolsCommand(CCmdUI* pCmdUI);
+
+    // The mouse-wheel hook of the frame's thread.
+    static LRESULT CALLBACK WheelHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+    static HHOOK s_hWheelHook;
+    void RemoveWheelHook();
+    BOOL m_bHookOwner = FALSE;   // this frame installed the hook
+
+    DECLARE_MESSAGE_MAP()
+};

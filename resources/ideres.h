@@ -1,0 +1,134 @@
+// Resource and command ids of the IDE (shared with .rc files: macros only).
+// The framework layer's standard ids (ID_FILE_*, ID_EDIT_*, ID_VIEW_*, ID_WINDOW_*,
+// ID_APP_*) come from afx/afxres.h; the editor engine's from editor/editorres.h.
+// Ids of our own that nothing else fixes: start-up 34000-34099, output and tools
+// 34100-34199, projects 34200-34299, build and sources 34300-34399, emulator
+// 34400-34499, options and resources 34500-34599, memory and writer 34600-34699,
+// debugger views 34700-34799, debug list bars 34800-34899.
+#pragma once
+
+// ---- Frame, templates, dialogs, icons
+#define IDR_MAINFRAME                   128     // menu, accelerators, icon, title, small toolbar
+#define IDR_TEXTTYPE                    129     // "Text" template: menu and document string
+#define IDR_DISASMTYPE                  131     // "DisAsm" template: menu and document string
+#define IDR_MAINFRAME_LARGE             153     // large toolbar images
+#define IDD_ABOUTBOX                    100
+#define IDP_OLE_INIT_FAILED             100     // string
+#define IDS_VERSION                     139     // "1.00.004": the layout's version text
+#define IDI_STATUS_ICON                 172     // icon of the status bar's icon pane
+#define IDC_ABOUT_VERSION               1071
+#define IDC_ABOUT_LINK                  1111
+#define IDC_ABOUT_NOTICE1               34000
+#define IDC_ABOUT_NOTICE2               34001
+
+// ---- Bars and toolbars (control-bar ids)
+#define IDW_FILE_TOOLBAR                0xE800  // = ID_VIEW_TOOLBAR
+#define IDW_PROJECT_BAR                 0xE703
+#define IDW_OUTPUT_BAR                  0xE704
+#define IDW_PREVIEW_BAR                 0xE705
+#define IDW_BUILD_TOOLBAR               0xE805
+#define IDW_DEBUG_TOOLBAR               0xE806
+#define IDW_TOOLS_TOOLBAR               0xE807
+#define IDC_FIND_BOX                    0xF197  // the File toolbar's find combo box
+#define ID_VIEW_BUILD_TOOLBAR           59397   // toggles 0xE805
+#define ID_VIEW_DEBUG_TOOLBAR           59398   // toggles 0xE806
+#define ID_VIEW_TOOLS_TOOLBAR           59399   // toggles 0xE807
+#define ID_INDICATOR_PROGRESS           0xE700
+#define ID_INDICATOR_ICON               0xE707
+
+// ---- File
+#define ID_FILE_NEW_PROJECT             32772
+#define ID_FILE_SAVE_ALL                32773
+#define ID_FILE_SAVE_PROJECT            32774
+#define ID_FILE_CLOSE_PROJECT           32775
+#define ID_FILE_MRU_PROJECT1            32776   // .. 32791
+#define ID_FILE_MRU_PROJECT16           32791
+#define ID_FILE_DUPLICATE_PROJECT       32792
+#define ID_FILE_SAVEAS_TEMPLATE         40080
+#define ID_FILE_WRITE_FILE              40093
+
+// ---- Edit
+#define ID_EDIT_FIND_IN_FILES           32802
+#define ID_EDIT_FIND_NEXT               32807
+#define ID_EDIT_UNDO_LIST               32808   // drop-down of the Undo split button
+#define ID_EDIT_REDO_LIST               32809   // drop-down of the Redo split button
+#define ID_EDIT_COLUMN_MODE             32810
+#define ID_OUTPUT_CLEAR                 28672   // output window: clear the active page
+
+// ---- View
+#define ID_VIEW_PROJECT_BAR             40005
+#define ID_VIEW_OUTPUT_BAR              40006
+#define ID_VIEW_PREVIEW_BAR             40007
+#define ID_VIEW_LARGE_BUTTONS           33001
+#define ID_VIEW_NORMAL_BUTTONS          33002
+#define ID_VIEW_DEBUG_REGISTER          33003
+#define ID_VIEW_DEBUG_WATCH             33004
+#define ID_VIEW_DEBUG_MEMORY            33005
+#define ID_VIEW_DEBUG_OPTION            33006
+#define ID_VIEW_DEBUG_STACK             33007
+#define ID_VIEW_DEBUG_HISTORY           33008
+#define ID_VIEW_DEBUG_CALLSTACK         33009
+
+// ---- Project
+#define ID_PROJECT_BUILD                32821
+#define ID_PROJECT_REBUILD_ALL          32822
+#define ID_PROJECT_COMPILE              32823
+#define ID_PROJECT_CLEAN                32824
+#define ID_PROJECT_OPTIONS              32825
+#define ID_PROJECT_STOP_BUILD           32826
+#define ID_PROJECT_WRITE                32854
+#define ID_PROJECT_VERIFY               40089
+#define ID_PROJECT_UPLOAD               40090
+#define ID_PROJECT_WIZARD1              40066   // "Scriptlane Property Setting"
+#define ID_PROJECT_WIZARD2              40077   // "Synthesis Library Property Setting"
+#define ID_PROJECT_WIZARD4              40081   // "Pinweave Property Setting"
+
+// ---- Debug
+#define ID_DEBUG_START                  32841
+#define ID_DEBUG_CLOSE                  32842
+#define ID_DEBUG_RUN                    32843
+#define ID_DEBUG_STOP                   32845
+#define ID_DEBUG_RESTART                32846
+#define ID_DEBUG_STEP_OVER              32847
+#define ID_DEBUG_STEP_INTO              32848
+#define ID_DEBUG_STEP_OUT               32849
+#define ID_DEBUG_RUN_TO_CURSOR          32850
+#define ID_DEBUG_BREAKPOINTS            32853
+#define ID_DEBUG_SET_PORT               32855
+#define ID_DEBUG_TOGGLE_BREAKPOINT      32856
+#define ID_DEBUG_DISPLAY_DECIMAL        32857
+#define ID_DEBUG_DELETE_WATCH           32858
+#define ID_DEBUG_MODIFY_SOURCE          32859
+#define ID_DEBUG_RELOAD_HISTORY         32860
+#define ID_DEBUG_VIEW_DISASSEMBLY       32861
+#define ID_DEBUG_AUTO_RELOAD            32862
+#define ID_DEBUG_DISPLAY_HEX            32863
+#define ID_DEBUG_DISPLAY_BINARY         32864
+#define ID_DEBUG_ENABLE_BREAKPOINT      32865
+#define ID_DEBUG_CLEAR_HISTORY          32866
+#define ID_DEBUG_EXECUTE                40055
+#define ID_DEBUG_RELOAD                 40056
+#define ID_DEBUG_RESET_ICE              40057
+#define ID_DEBUG_EXECUTE_OTHER          40058
+#define ID_DEBUG_STOP_WRITING           40059
+#define ID_DEBUG_WRITE_OTHER            40060
+#define ID_DEBUG_DIAGNOSE               40061
+#define ID_DEBUG_DOWNLOAD               40062
+#define ID_DEBUG_DOWNLOAD_OTHER         40063
+#define ID_DEBUG_CONFIGURATION          40064
+#define ID_ICE_ACTION_FIRST             62000   // .. 62254: the emulator's actions
+#define ID_ICE_ACTION_LAST              62254
+
+// ---- Tools
+#define ID_TOOLS_CUSTOMIZE              40034
+#define ID_TOOLS_USER_FIRST             40035   // user tools from here on
+#define ID_TOOLS_USER_ROUTED_LAST       40043   // the last user tool the frame routes
+#define ID_TOOLS_PREDEFINED_FIRST       32901   // .. 32916
+#define ID_TOOLS_PREDEFINED_LAST        32916
+#define ID_TOOLS_RESOURCE_OPTIONS       40076
+
+// ---- File view ranges
+#define ID_FILEVIEW_INCLUDED_FIRST      24577   // .. 24592 routed by the frame
+#define ID_FILEVIEW_INCLUDED_LAST       24592
+#define ID_FILEVIEW_EMBEDDED_FIRST      26625   // .. 26640 accepted and ignored by the frame
+#define ID_FILEVIEW_EMBEDDED_LAST       26640

@@ -1,0 +1,121 @@
+// One step of choosing a popup menu item by its text, run inside the program that shows the
+// menu (menus are readable only there). Shared by the in-process answerer and the menu agent
+// that the cross-process answerer loads into the program.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace vt {
+namespace detail {
+
+// A menu item's text as shown: without its accelerator column and with "&" marks removed.
+inline std::string ShownText(const char* text)
+{
+    std::string out;
+    for (const char* p = text; *p && *p != '\t'; ++p) {
+        if (*p == '&') {
+            if (p[1] != '&')
+                continue;
+            ++p;
+        }
+        out += *p;
+    }
+    return out;
+}
+
+inline BOOL CALLBACK CollectMenuWindows(HWND hwnd, LPARAM lParam)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == GetCurrentProcessId() && lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+// Moves the popup menu's highlight one item down per call (the keyboard's way, so the menu
+// ends as the user would end it) and presses Enter once the item is highlighted.
+// *lastHighlight carries the highlight seen when the last key was posted (-2 at first): while
+// it is unchanged that key is still queued and no further key is posted.
+// 1: chosen; 0: call again (no menu open yet, or the highlight still moving); -1: no such item.
+inline int MenuStep(const char* text, int* lastHighlight)
+{
+    std::vector<HWND> windows;
+    EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&windows));
+    if (windows.empty())
+        return 0;
+    for (HWND window : windows) {
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        int count = menu ? GetMenuItemCount(menu) : 0;
+        int item = -1, highlight = -1;
+        for (int i = 0; i < count; ++i) {
+            char buf[256] = "";
+            GetMenuStringA(menu, i, buf, sizeof buf, MF_BYPOSITION);
+            if (item < 0 && ShownText(buf) == text)
+                item = i;
+            if (GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE)
+                highlight = i;
+        }
+        if (item < 0)
+            continue;
+        if (highlight == *lastHighlight)
+            return 0;
+        UINT key = highlight == item ? VK_RETURN : VK_DOWN;
+        LPARAM lParam = 1 | (MapVirtualKeyA(key, 0) << 16);
+        PostMessageA(window, WM_KEYDOWN, key, lParam);
+        *lastHighlight = highlight;
+        return highlight == item ? 1 : 0;
+    }
+    return -1;
+}
+
+// The deepest popup menu that shows: the one none of whose items opens another shown menu
+// (the windows' stacking order does not tell a submenu from its parent).
+inline HMENU DeepestMenu(const std::vector<HWND>& windows)
+{
+    std::vector<HMENU> menus;
+    for (HWND window : windows)
+        menus.push_back(reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1 /* MN_GETHMENU */, 0, 0)));
+    for (HMENU menu : menus) {
+        bool parent = false;
+        for (int i = 0, n = menu ? GetMenuItemCount(menu) : 0; i < n && !parent; ++i)
+            for (HMENU other : menus)
+                if (other && GetSubMenu(menu, i) == other)
+                    parent = true;
+        if (menu && !parent)
+            return menu;
+    }
+    return nullptr;
+}
+
+// The items of the deepest popup menu that shows; -1 when none shows.
+template <class Record>
+int DescribeMenu(Record* items, int max)
+{
+    std::vector<HWND> windows;
+    EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&windows));
+    if (windows.empty())
+        return -1;
+    HMENU menu = DeepestMenu(windows);
+    int count = menu ? GetMenuItemCount(menu) : 0;
+    if (count > max)
+        count = max;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
+        GetMenuItemInfoA(menu, i, TRUE, &info);
+        char buf[256] = "";
+        GetMenuStringA(menu, i, buf, sizeof buf, MF_BYPOSITION);
+        items[i].id = info.wID;
+        items[i].state = info.fState;
+        items[i].popup = info.hSubMenu != nullptr;
+        lstrcpynA(items[i].text, ShownText(buf).c_str(), sizeof items[i].text);
+    }
+    return count;
+}
+
+} // namespace detail
+} // namespace vt

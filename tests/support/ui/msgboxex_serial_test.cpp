@@ -4,7 +4,7 @@
 #include "support/ui/MsgBoxEx.h"
 #include "support/text/CUString.h"
 #include "support/supportres.h"
-#include "tests/support/ui/dialog_driver.h"
+#include "tests/harness/dialog_driver.h"
 #include <string>
 
 namespace {

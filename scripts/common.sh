@@ -39,15 +39,16 @@ vt_install() {
   done
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing=1
   [ -x /usr/lib/wine/wine64 ] || missing=1
-  dpkg -s wine32:i386 g++-mingw-w64-x86-64-posix >/dev/null 2>&1 || missing=1
+  # Wine's own fonts (Marlett draws caption buttons and arrows) are only recommended.
+  dpkg -s wine32:i386 g++-mingw-w64-x86-64-posix fonts-wine >/dev/null 2>&1 || missing=1
   [ -z "$missing" ] && return 0
-  vt_log "installing the cross compiler, Wine, Xvfb and GoogleTest"
+  vt_log "installing the cross compiler, Wine and its fonts, Xvfb and GoogleTest"
   local sudo=
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo dpkg --add-architecture i386
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+    wine wine32:i386 wine64 fonts-wine g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
     cmake ninja-build xvfb xauth googletest >/dev/null
 }
 
@@ -123,7 +124,9 @@ vt_start_wine() {
     "$VT_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     "$VT_WINESERVER" -w
   fi
+  vt_window_manager_mode
   vt_install_calc
+  vt_install_fonts
   # Keep one server warm for the whole run: each test process starts faster, and
   # no test process spawns a server that would hold ctest's output pipe open.
   "$VT_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
@@ -133,12 +136,53 @@ vt_start_wine() {
   fi
 }
 
+# On our own Xvfb no window manager runs, and Wine waits about 2 s for one whenever it hides
+# a window it left to one (every message box and dialog that closes): there Wine manages the
+# windows itself. On a display of the user's, the window manager manages them.
+vt_window_manager_mode() {
+  local want=Y reg=$WINEPREFIX/user.reg
+  [ -n "$VT_XVFB_PID" ] && want=N
+  if [ "$want" = N ]; then
+    grep -q '^"Managed"="N"' "$reg" 2>/dev/null && return 0
+  else
+    grep -q '^"Managed"="N"' "$reg" 2>/dev/null || return 0
+  fi
+  "$VT_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$want" /f >/dev/null 2>&1 || true
+  "$VT_WINESERVER" -w
+}
+
 # The Tools toolbar's calculator is looked for in the Windows folder; Wine ships none.
 vt_install_calc() {
   local win=$WINEPREFIX/drive_c/windows
   if [ -f "$VT_BUILD/bin/calc.exe" ] && [ ! -f "$win/calc.exe" ] && [ ! -f "$win/system32/calc.exe" ]; then
     cp "$VT_BUILD/bin/calc.exe" "$win/calc.exe"
   fi
+}
+
+# Wine draws caption buttons, gripper buttons and scroll arrows in Marlett, but this Wine
+# looks for it only in the prefix's Fonts folder, not where its font package puts it.
+vt_install_fonts() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
+}
+
+# vt_retried_tests LOG: the tests of a ctest log (run with --repeat until-pass) that failed a
+# try and passed a later one, on one line.
+vt_retried_tests() {
+  awk '
+    match($0, /Test +#[0-9]+: [^ ]+ \.+/) {
+      split(substr($0, RSTART, RLENGTH), f, " ")
+      name = f[3]
+      result = substr($0, RSTART + RLENGTH)
+      sub(/^ +/, "", result)
+      if (result ~ /^Passed/) { if (name in failed) retried[name] = 1 }
+      else failed[name] = 1
+    }
+    END { for (n in retried) printf "%s%s", (k++ ? " " : ""), n }
+  ' "$1" 2>/dev/null
 }
 
 vt_cleanup() {

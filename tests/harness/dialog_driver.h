@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace uitest {
 
@@ -76,6 +77,19 @@ private:
     bool m_busy = false;
     std::set<HWND> m_done;
 };
+
+// The push buttons of a box, in their order.
+inline std::vector<HWND> Buttons(HWND box)
+{
+    std::vector<HWND> buttons;
+    for (HWND h = ::GetWindow(box, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        char cls[32] = "";
+        ::GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Button") == 0)
+            buttons.push_back(h);
+    }
+    return buttons;
+}
 
 // Posts a key press (down, then up) to a window, as the keyboard would queue it.
 inline void PostKey(HWND hWnd, UINT vk)

@@ -1,5 +1,5 @@
-// The editing window core: start state, fonts, focus, hints, errors, keys
-// and the page-setup values.
+// The editing window core: start state, fonts, hints, errors, keys and the page-setup values
+// (the focus: window_focus_serial_test.cpp).
 #include "tests/editor/window/window_fixture.h"
 #include "editor/window/OEFindReplaceDlg.h"
 #include <vector>
@@ -17,14 +17,6 @@ public:
             commands.push_back(LOWORD(wParam));
         return TWKEditCtrl::OnCommand(wParam, lParam);
     }
-};
-
-// A control showing another window's store.
-class SharedCtrl : public TWKEditCtrl
-{
-public:
-    TWKEdit* pShared = nullptr;
-    TWKEdit* GetEdit() override { return pShared; }
 };
 
 // The application's own message step: pre-translation walk, then dispatch.
@@ -166,54 +158,6 @@ TEST(WindowCore, FontsAreFixedPitchAndSetTheMetrics)
     EXPECT_EQ(ctrl.m_nLineHeight, ctrl.m_nTextLeft);
     EXPECT_EQ(tm.tmAveCharWidth, ctrl.m_nCharWidth);
     EXPECT_GT(ctrl.m_nLineHeight, 20);
-}
-
-TEST(WindowCore, FocusShowsTheCaretAndTheLastFocusedWindowOwnsTheSelection)
-{
-    // Both in one top-level window: moving the focus needs no activation.
-    TWKEditCtrl first;
-    vt::CtrlHost host(&first, 200, 150);
-    host.SetText("alpha\r\nbeta");
-    SharedCtrl second;
-    second.pShared = first.GetEdit();
-    ASSERT_TRUE(second.Create(NULL, "TWKEdit", WS_CHILD | WS_VISIBLE, CRect(210, 0, 390, 150), &host.host, 101));
-    second.InitView();
-    host.host.SetForegroundWindow();
-    first.SetFocus();
-    vt::PumpMessages();
-    EXPECT_EQ(first.GetEdit()->m_pFocusWnd, &first);
-    EXPECT_TRUE(first.m_bCaretCreated);
-    GUITHREADINFO gui = {sizeof gui};
-    ASSERT_TRUE(::GetGUIThreadInfo(::GetCurrentThreadId(), &gui));   // this thread, not the foreground one
-    EXPECT_EQ(first.m_hWnd, gui.hwndCaret);
-    EXPECT_EQ(2, gui.rcCaret.right - gui.rcCaret.left);
-    EXPECT_EQ(first.m_nLineHeight, gui.rcCaret.bottom - gui.rcCaret.top);
-
-    second.SetFocus();
-    vt::PumpMessages();
-    EXPECT_FALSE(first.m_bCaretCreated);
-    EXPECT_EQ(first.GetEdit()->m_pFocusWnd, &second);
-
-    // Only the window that got the focus last paints the selection.
-    for (TWKEditCtrl* p : {(TWKEditCtrl*)&first, (TWKEditCtrl*)&second})
-    {
-        p->m_bSelection = TRUE;
-        p->m_pSelStartLine = p->m_pSelEndLine = p->GetEdit()->GetFirstLine();
-        p->m_nSelStartCol = 0;
-        p->m_nSelEndCol = 3;
-        p->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
-    auto background = [&](CWnd& w) {
-        HDC hdc = ::GetDC(w.m_hWnd);
-        // Top right corner of the third cell: no glyph and no caret reach it.
-        COLORREF c = ::GetPixel(hdc, first.m_nTextLeft + 3 * first.m_nCharWidth - 1, 0);
-        ::ReleaseDC(w.m_hWnd, hdc);
-        return c;
-    };
-    EXPECT_EQ(first.GetEdit()->m_crBackground, background(first));
-    EXPECT_NE(first.GetEdit()->m_crBackground, background(second));
-    for (TWKEditCtrl* p : {(TWKEditCtrl*)&first, (TWKEditCtrl*)&second})
-        p->m_bSelection = FALSE, p->m_pSelStartLine = p->m_pSelEndLine = NULL;
 }
 
 TEST(WindowCore, HintDeleteLineMakesTheLinePointersValid)

@@ -9,19 +9,8 @@
 
 namespace {
 
+using uitest::Buttons;
 using uitest::DialogDriver;
-
-std::vector<HWND> Buttons(HWND box)
-{
-    std::vector<HWND> buttons;
-    for (HWND h = ::GetWindow(box, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        char cls[32] = "";
-        ::GetClassNameA(h, cls, sizeof cls);
-        if (lstrcmpiA(cls, "Button") == 0)
-            buttons.push_back(h);
-    }
-    return buttons;
-}
 
 HWND MessageControl(HWND box)
 {
@@ -111,16 +100,6 @@ TEST_F(MsgBoxEx, KeysEndTheBoxByItsEscapeAndDefaultButtons)
         EXPECT_EQ(0, style & WS_SYSMENU);
         EXPECT_TRUE(openAfterKeys);
     }
-    // Enter on a focused button ends with that button.
-    {
-        DialogDriver driver([](HWND box, int) {
-            HWND no = Buttons(box)[1];
-            ::SetFocus(no);
-            uitest::PostKey(no, VK_RETURN);
-            return true;
-        });
-        EXPECT_EQ(IDNO, AppMessageBox(nullptr, IDS_APPMSG_MESSAGE, IDS_CU_FILE_NOT_EXIST, 0xE, "a"));
-    }
     // No buttons: Escape does nothing, Enter ends with -1.
     {
         DialogDriver driver([](HWND box, int call) {
@@ -129,22 +108,7 @@ TEST_F(MsgBoxEx, KeysEndTheBoxByItsEscapeAndDefaultButtons)
         });
         EXPECT_EQ(-1, AppMessageBox(nullptr, IDS_APPMSG_MESSAGE, IDS_CU_FILE_NOT_EXIST, 0, "a"));
     }
-    // A default button takes the focus and Enter.
-    {
-        C_MsgBoxEx box;
-        box.AddButton(100, FALSE, FALSE, "First");
-        box.AddButton(101, TRUE, FALSE, "Second");
-        box.SetMessage("Which?");
-        std::string focusedText;
-        DialogDriver driver([&](HWND, int) {
-            HWND focused = ::GetFocus();
-            focusedText = uitest::WindowText(focused);
-            uitest::PostKey(focused, VK_RETURN);
-            return true;
-        });
-        EXPECT_EQ(101, box.DoModal());
-        EXPECT_EQ("Second", focusedText);
-    }
+    // Enter on the focused or the default button: msgboxex_serial_test.cpp (the focus is the display's).
 }
 
 TEST_F(MsgBoxEx, CategoriesPutTheirTextAroundTheMessage)

@@ -387,6 +387,24 @@ void CArchive::WriteObject(const CObject* pOb)
     const_cast<CObject*>(pOb)->Serialize(*this);
 }
 
+void CArchive::WriteCount(DWORD nCount)
+{
+    if (nCount < 0xFFFF)
+        *this << (WORD)nCount;
+    else
+        *this << (WORD)0xFFFF << nCount;
+}
+
+DWORD CArchive::ReadCount()
+{
+    WORD wCount;
+    *this >> wCount;
+    DWORD nCount = wCount;
+    if (wCount == 0xFFFF)
+        *this >> nCount;
+    return nCount;
+}
+
 CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
 {
     CheckLoading();

@@ -73,6 +73,10 @@ public:
     CArchive& operator>>(float& f) { return ReadT(f); }
     CArchive& operator>>(double& d) { return ReadT(d); }
 
+    // Element counts of collections: a WORD below 0xFFFF, else 0xFFFF and a DWORD.
+    void WriteCount(DWORD nCount);
+    DWORD ReadCount();
+
     // Length prefix for strings (see the .cpp for the forms).
     void WriteStringLength(DWORD nLength);
     // The length, and whether 16-bit characters follow.

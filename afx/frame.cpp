@@ -1396,7 +1396,14 @@ void CMDIChildWnd::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU h
 
 LRESULT CMDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return ::DefMDIChildProcA(m_hWnd, message, wParam, lParam);
+    LRESULT lResult = ::DefMDIChildProcA(m_hWnd, message, wParam, lParam);
+    // Not every MDI client renames a child in the window menu's list when its
+    // title changes (a child titled after its creation stayed a bare number):
+    // the list is refreshed from the children's titles.
+    if (message == WM_SETTEXT)
+        if (HWND hClient = ::GetParent(m_hWnd))
+            ::SendMessageA(hClient, WM_MDIREFRESHMENU, 0, 0);
+    return lResult;
 }
 
 void CMDIChildWnd::MDIDestroy()
@@ -1469,6 +1476,12 @@ void CMDIChildWnd::OnSize(UINT nType, int cx, int cy)
     CWnd::OnSize(nType, cx, cy);
     if (nType != SIZE_MINIMIZED)
         RecalcLayout();
+    // Maximising or restoring the active child had the MDI client write the
+    // frame's caption from the title the frame set last, which named the
+    // document while it was not maximised: the frame sets its title again.
+    CMDIFrameWnd* pFrame = GetMDIFrame();
+    if (pFrame && (nType == SIZE_MAXIMIZED || nType == SIZE_RESTORED) && pFrame->MDIGetActive() == this)
+        pFrame->OnUpdateFrameTitle(TRUE);
 }
 
 // ---------------------------------------------------------------------------

@@ -345,16 +345,21 @@ public:
 
     void Message(int kind, const std::string& file, int line, const std::string& text)
     {
+        if (kind == MSG_ERROR)
+            ++m_result.errors;
+        else
+            ++m_result.warnings;
+        // Counted but not kept beyond the cap: a hostile source cannot fill memory with messages.
+        if (m_result.messages.size() >= kMaxMessages) {
+            ++m_result.messagesLeftOut;
+            return;
+        }
         toy::Message m;
         m.kind = kind;
         m.file = file;
         m.line = line;
         m.text = text;
         m_result.messages.push_back(m);
-        if (kind == MSG_ERROR)
-            ++m_result.errors;
-        else
-            ++m_result.warnings;
     }
 
     bool ReadSource(const std::string& path, std::string& text)
@@ -370,9 +375,10 @@ public:
         std::string text;
         if (!ReadSource(path, text))
             return;
+        m_open.push_back(Upper(path));
         size_t pos = 0;
         int lineNo = 0;
-        while (pos < text.size() && !Stopped()) {
+        while (pos < text.size() && !Stopped() && !m_tooLarge) {
             size_t end = text.find('\n', pos);
             if (end == std::string::npos)
                 end = text.size();
@@ -381,8 +387,18 @@ public:
             ++lineNo;
             if (!raw.empty() && raw.back() == '\r')
                 raw.pop_back();
+            // The whole source with its includes is bounded, whatever the includes multiply to.
+            m_expandedBytes += raw.size() + 1;
+            if (++m_expandedLines > kMaxSourceLines || m_expandedBytes > kMaxSourceBytes) {
+                m_tooLarge = true;
+                Message(MSG_ERROR, path, lineNo,
+                        "source too large with its includes (over " + std::to_string(kMaxSourceLines) + " lines or " +
+                            std::to_string(kMaxSourceBytes / (1024 * 1024)) + " MB)");
+                break;
+            }
             ParseLine(path, lineNo, raw, depth);
         }
+        m_open.pop_back();
     }
 
     void ParseLine(const std::string& path, int lineNo, const std::string& raw, int depth)
@@ -470,6 +486,11 @@ public:
                 m_result.embedded.push_back(e);
                 return;
             }
+            for (const std::string& open : m_open)
+                if (open == Upper(full)) {
+                    Message(MSG_ERROR, s.file, s.line, "recursive include '" + name + "'");
+                    return;
+                }
             if (depth >= 8) {
                 Message(MSG_ERROR, s.file, s.line, "includes nested too deeply");
                 return;
@@ -837,6 +858,10 @@ private:
     std::vector<std::string> m_order;
     uint32_t m_address = 0;
     unsigned m_poll = 0;
+    std::vector<std::string> m_open;   // files being read, outermost first (upper case)
+    size_t m_expandedLines = 0;
+    size_t m_expandedBytes = 0;
+    bool m_tooLarge = false;
 };
 
 } // namespace

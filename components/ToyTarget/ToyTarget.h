@@ -30,6 +30,10 @@ const uint32_t kRamSize = 256;
 const uint32_t kIoSize = 16;
 const uint32_t kTableSize = 256;
 const size_t kMaxLineLength = 255;   // longer source lines are an error
+// A source with its includes is an error beyond these; an assembly keeps at most kMaxMessages.
+const size_t kMaxSourceLines = 200000;
+const size_t kMaxSourceBytes = 16 * 1024 * 1024;
+const size_t kMaxMessages = 1000;
 
 // A run of bytes in one space; table segments hold little-endian words and address words.
 struct Segment {
@@ -115,6 +119,7 @@ struct AssemblyResult {
     std::vector<Message> messages;
     int errors = 0;
     int warnings = 0;
+    int messagesLeftOut = 0;   // counted in errors/warnings but not kept in messages
     bool stopped = false;
     std::vector<Segment> segments;
     std::vector<LineAddress> lines;

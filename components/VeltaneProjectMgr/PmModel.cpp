@@ -233,7 +233,6 @@ std::string Folder::CheckAdd(const std::vector<std::string>& paths, int subFolde
 namespace {
 
 const char kProjectSection[] = "Project";
-const int kMaxListed = 999;
 
 std::string ReadKey(const std::string& file, const char* section, const std::string& key, const char* def = "")
 {
@@ -252,15 +251,46 @@ int ReadInt(const std::string& file, const char* section, const char* key, int d
     return end && *end == '\0' ? static_cast<int>(n) : def;
 }
 
+// A double-null-terminated list from the profile API, read whole whatever its length: the API
+// answers size - 2 when the list did not fit.
+template <class Read>
+std::vector<std::string> ReadList(Read read)
+{
+    std::vector<char> buf(4096);
+    for (;;) {
+        DWORD got = read(buf.data(), static_cast<DWORD>(buf.size()));
+        if (got + 2 < buf.size())
+            break;
+        buf.assign(buf.size() * 2, '\0');
+    }
+    std::vector<std::string> items;
+    for (const char* p = buf.data(); *p; p += strlen(p) + 1)
+        items.emplace_back(p);
+    return items;
+}
+
+// Every "<prefix><n>" key of the section in the order of n: gaps and empty values are skipped,
+// nothing is dropped for its number.
 std::vector<std::string> ReadNumbered(const std::string& file, const std::string& section, const char* prefix)
 {
-    std::vector<std::string> values;
-    for (int i = 1; i <= kMaxListed; ++i) {
-        std::string v = ReadKey(file, section.c_str(), prefix + std::to_string(i));
-        if (v.empty())
-            break;
-        values.push_back(v);
+    const size_t length = strlen(prefix);
+    std::vector<std::pair<unsigned long long, std::string>> numbered;
+    for (const std::string& key : ReadList([&](char* b, DWORD n) {
+             return GetPrivateProfileStringA(section.c_str(), nullptr, "", b, n, file.c_str());
+         })) {
+        if (key.size() <= length || key.size() > length + 18 || !SameText(key.substr(0, length), prefix) ||
+            key.find_first_not_of("0123456789", length) != std::string::npos)
+            continue;
+        unsigned long long n = std::stoull(key.substr(length));
+        std::string v = ReadKey(file, section.c_str(), key);
+        if (n > 0 && !v.empty())
+            numbered.emplace_back(n, v);
     }
+    std::stable_sort(numbered.begin(), numbered.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> values;
+    for (auto& entry : numbered)
+        values.push_back(std::move(entry.second));
     return values;
 }
 
@@ -272,10 +302,18 @@ void WriteKey(const std::string& file, const char* section, const char* key, con
 void WriteNumbered(const std::string& file, const std::string& section, const char* prefix,
                    const std::vector<std::string>& values)
 {
-    WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str());
-    for (size_t i = 0; i < values.size(); ++i)
-        WritePrivateProfileStringA(section.c_str(), (prefix + std::to_string(i + 1)).c_str(), values[i].c_str(),
-                                   file.c_str());
+    if (values.empty()) {
+        WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str());
+        return;
+    }
+    // The section in one write: a key at a time rewrites the file once per entry.
+    std::string keys;
+    for (size_t i = 0; i < values.size(); ++i) {
+        keys += prefix + std::to_string(i + 1) + "=" + values[i];
+        keys += '\0';
+    }
+    keys += '\0';
+    WritePrivateProfileSectionA(section.c_str(), keys.c_str(), file.c_str());
 }
 
 std::string FilesSection(const Folder& f, int sub)
@@ -291,6 +329,7 @@ std::string FilesSection(const Folder& f, int sub)
 void Project::Reset()
 {
     open = false;
+    error.clear();
     path.clear();
     folder.clear();
     name.clear();
@@ -375,11 +414,21 @@ bool Project::Load(const std::string& file)
     for (const auto& f : folders) {
         std::string subSection = std::string("SubFolders.") + f->Rule().name;
         if (f->Rule().canHaveSubFolders) {
-            for (const std::string& sub : ReadNumbered(file, subSection, "Name"))
-                if (f->FindSubFolder(sub) < 0 && sub.size() < 64 && f->subNames.size() < 32) {
-                    f->subNames.push_back(sub);
-                    f->subFiles.emplace_back(new StringList);
+            // Beyond the component's limits the file is refused: dropping a sub-folder would
+            // drop its files at the next save.
+            for (const std::string& sub : ReadNumbered(file, subSection, "Name")) {
+                if (f->FindSubFolder(sub) >= 0)
+                    continue;
+                if (sub.size() >= kMaxSubFolderName || f->subNames.size() >= kMaxSubFolders) {
+                    std::string reason = "more than " + std::to_string(kMaxSubFolders) + " sub-folders or a name of " +
+                                         std::to_string(kMaxSubFolderName) + " characters or more in [" + subSection + "]";
+                    Reset();
+                    error = reason;
+                    return false;
                 }
+                f->subNames.push_back(sub);
+                f->subFiles.emplace_back(new StringList);
+            }
             int active = ReadInt(file, subSection.c_str(), "Active", 0);
             f->active = active >= 0 && active < static_cast<int>(f->subNames.size()) ? active : 0;
         }
@@ -419,14 +468,14 @@ bool Project::Save(const std::string& file) const
         return out;
     };
     // Sections of sub-folders deleted or renamed since the file was written go.
-    std::vector<char> names(65536, '\0');
-    GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), file.c_str());
-    for (const char* n = names.data(); *n; n += strlen(n) + 1) {
+    for (const std::string& n : ReadList([&](char* b, DWORD size) {
+             return GetPrivateProfileSectionNamesA(b, size, file.c_str());
+         })) {
         for (const auto& f : folders) {
             std::string prefix = FilesSection(*f, -1) + ".";
-            if (strlen(n) > prefix.size() && SameText(std::string(n, prefix.size()), prefix) &&
-                f->FindSubFolder(n + prefix.size()) < 0)
-                WritePrivateProfileStringA(n, nullptr, nullptr, file.c_str());
+            if (n.size() > prefix.size() && SameText(n.substr(0, prefix.size()), prefix) &&
+                f->FindSubFolder(n.substr(prefix.size())) < 0)
+                WritePrivateProfileStringA(n.c_str(), nullptr, nullptr, file.c_str());
         }
     }
     for (const auto& f : folders) {

@@ -103,8 +103,13 @@ struct Settings {
     std::string clock;   // the extra page's setting
 };
 
+// A folder holds at most this many sub-folders, each name shorter than kMaxSubFolderName.
+const size_t kMaxSubFolders = 32;
+const size_t kMaxSubFolderName = 64;
+
 struct Project {
     bool open = false;
+    std::string error;    // why the last Load refused the file, "" when it did not say
     std::string path;     // the project file
     std::string folder;   // with its trailing backslash
     std::string name;     // file title

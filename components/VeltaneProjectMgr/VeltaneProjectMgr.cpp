@@ -940,7 +940,7 @@ public:
         Trace("AddSubFolder %s %s", Str(folder), Str(name));
         Folder* f = m_project.open && folder ? m_project.FindFolder(folder) : nullptr;
         if (!f || !f->Rule().canHaveSubFolders || !ValidSubFolderName(name) || f->FindSubFolder(name) >= 0 ||
-            f->subNames.size() >= 32)
+            f->subNames.size() >= kMaxSubFolders)
             return FALSE;
         f->subNames.push_back(name);
         f->subFiles.emplace_back(new StringList);
@@ -1017,6 +1017,8 @@ private:
     {
         CloseProject(FALSE, nullptr);
         if (!m_project.Load(path)) {
+            if (!m_project.error.empty())
+                Trace("OpenProject refused %s: %s", path.c_str(), m_project.error.c_str());
             m_project.Reset();
             return false;
         }
@@ -1027,7 +1029,7 @@ private:
 
     static bool ValidSubFolderName(const char* name)
     {
-        return name && *name && strlen(name) < 64 && !strpbrk(name, "\\/:*?\"<>|,;=[]");
+        return name && *name && strlen(name) < kMaxSubFolderName && !strpbrk(name, "\\/:*?\"<>|,;=[]");
     }
 
     bool NewProjectPath(const char* folder, const char* name, const char* partNumber, std::string& path)
@@ -1222,15 +1224,29 @@ public:
         for (const toy::Message& m : r.messages) {
             if (r.stopped)
                 break;
-            Emit(m.kind, m.file, m.line, (m.kind == toy::MSG_ERROR ? "error: " : "warning: ") + m.text);
+            Report(m.kind, m.file, m.line, (m.kind == toy::MSG_ERROR ? "error: " : "warning: ") + m.text);
         }
+        m_leftOut += r.messagesLeftOut;
         m_errors += r.errors;
         m_warnings += r.warnings;
         return r;
     }
 
+    // An error or warning of the build; beyond the cap only counted, for one line at the end.
+    void Report(int kind, const std::string& file, int line, const std::string& text)
+    {
+        if (m_reported >= static_cast<int>(toy::kMaxMessages)) {
+            ++m_leftOut;
+            return;
+        }
+        ++m_reported;
+        Emit(kind, file, line, text);
+    }
+
     void Summary(const std::string& what)
     {
+        if (m_leftOut > 0)
+            Emit(CU_REC_MESSAGE, "", 0, std::to_string(m_leftOut) + " more message(s) left out");
         char text[256];
         snprintf(text, sizeof(text), "%s - %d error(s), %d warning(s)", what.c_str(), m_errors, m_warnings);
         Emit(CU_REC_MESSAGE, "", 0, text);
@@ -1240,6 +1256,8 @@ public:
     int m_warnings = 0;
 
 private:
+    int m_reported = 0;
+    int m_leftOut = 0;
     ProjectMgr& m_mgr;
     std::string m_messageFile;
 };
@@ -1317,8 +1335,8 @@ BOOL ProjectMgr::Build(BOOL rebuild)
         for (const toy::Embedded& e : r.embedded) {
             embedded.push_back(e.path);
             if (!FileExists(e.path)) {
-                run.Emit(CU_REC_ERROR, e.references[0].file, e.references[0].line,
-                         "error: cannot read embedded file '" + NameOf(e.path) + "'");
+                run.Report(CU_REC_ERROR, e.references[0].file, e.references[0].line,
+                           "error: cannot read embedded file '" + NameOf(e.path) + "'");
                 ++run.m_errors;
             }
         }

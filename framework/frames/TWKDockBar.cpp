@@ -3,6 +3,7 @@
 #include "framework/frames/TWKAuxData.h"
 #include "framework/frames/TWKControlBar.h"
 #include "framework/frames/TWKControlBarInfo.h"
+#include "framework/frames/TWKMiniDockFrameWnd.h"
 
 namespace {
 bool IsPlaceHolder(void* p) { return p && reinterpret_cast<UINT_PTR>(p) < 0x10000; }
@@ -167,7 +168,9 @@ BOOL TWKDockBar::IsOnlyVisibleBarInRow(CControlBar* pBar)
 DWORD TWKDockBar::RowLayoutMode(CControlBar* pBar) const
 {
     DWORD dwStyle = pBar->GetBarStyle();
-    if ((dwStyle & CBRS_SIZE_DYNAMIC) && (dwStyle & CBRS_FLOATING))
+    // Floating, a framework bar takes its floating size, never a docked one.
+    BOOL bFloatSize = (dwStyle & CBRS_SIZE_DYNAMIC) || (TWKAsControlBar(pBar) && !TWKIsCustomToolBar(pBar));
+    if ((dwStyle & CBRS_FLOATING) && bFloatSize)
         return LM_HORZ | LM_MRUWIDTH;
     if (dwStyle & CBRS_ORIENT_HORZ)
         return LM_HORZ | LM_HORZDOCK;
@@ -758,7 +761,7 @@ BOOL TWKDockBar::RemoveControlBar(CControlBar* pBar, int nPosExclude, int)
     if (m_bFloating && GetDockedVisibleCount() == 0) {
         if (GetDockedCount() == 0) {
             // The floating frame deletes this dock bar with it: nothing of it is touched after.
-            pFrame->DestroyWindow();
+            TWKDestroyFloatingFrame(pFrame);
             return TRUE;
         }
         pFrame->ShowWindow(SW_HIDE);

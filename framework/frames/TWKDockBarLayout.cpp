@@ -354,9 +354,12 @@ void TWKDockBar::LayoutRow(LayoutPass& pass, int nFirst, int nEnd)
                 }
             } else {
                 // Measured and committed in the same dimension: the mode's, not the dock bar's.
+                // A bar that does not size itself dynamically keeps what it has
+                // (its most recent width is recorded by a resize only).
                 DWORD dwFloat = dwMode & ~LM_STRETCH;
                 CSize size = pBar->CalcDynamicLayout(-1, dwFloat);
-                pBar->CalcDynamicLayout((dwFloat & LM_HORZ) ? size.cx : size.cy, dwFloat | LM_COMMIT);
+                if (pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC)
+                    pBar->CalcDynamicLayout((dwFloat & LM_HORZ) ? size.cx : size.cy, dwFloat | LM_COMMIT);
             }
             CSize size = pBar->CalcDynamicLayout(-1, dwMode);
             nSum += Along(size, bHorz);

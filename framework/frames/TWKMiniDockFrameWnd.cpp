@@ -1,5 +1,6 @@
 // The floating frame of the framework's bars.
 #include "framework/frames/TWKMiniDockFrameWnd.h"
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(TWKMiniDockFrameWnd, CMiniDockFrameWnd)
 
@@ -33,12 +34,25 @@ void TWKMiniDockFrameWnd::RecalcLayoutAt(int x, int y, BOOL)
         RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, &rect, FALSE);
         RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder, &rect, TRUE);
         CalcWindowRect(&rect);
+        PlaceOnWorkArea(x, y, rect.Size());
         SetWindowPos(nullptr, x, y, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
         RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
     }
     TitleFromDockBar();
     m_bInRecalcLayout = FALSE;
+}
+
+void TWKMiniDockFrameWnd::PlaceOnWorkArea(int& x, int& y, CSize size)
+{
+    // The work area of the screen the frame would mostly be on.
+    RECT rect = { x, y, x + size.cx, y + size.cy };
+    MONITORINFO mi = { sizeof(mi) };
+    if (!::GetMonitorInfoA(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &mi))
+        return;
+    const RECT& work = mi.rcWork;
+    x = std::max((int)work.left, std::min(x, (int)work.right - (int)size.cx));
+    y = std::max((int)work.top, std::min(y, (int)work.bottom - (int)size.cy));
 }
 
 void TWKMiniDockFrameWnd::BringToTop()
@@ -100,4 +114,14 @@ void TWKMiniDockFrameWnd::OnParentNotify(UINT message, LPARAM)
     if (nEvent == WM_LBUTTONDOWN || nEvent == WM_RBUTTONDOWN)
         BringToTop();
     Default();
+}
+
+BOOL TWKDestroyFloatingFrame(CFrameWnd* pFrame)
+{
+    HWND hWnd = pFrame->GetSafeHwnd();
+    if (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE)) {
+        ::SetWindowRgn(hWnd, ::CreateRectRgn(0, 0, 0, 0), TRUE);
+        ::SetWindowLongA(hWnd, GWL_STYLE, ::GetWindowLongA(hWnd, GWL_STYLE) & ~WS_VISIBLE);
+    }
+    return pFrame->DestroyWindow();
 }

@@ -23,6 +23,9 @@ public:
     // The first docked bar, the one the caption drags and toggles.
     CControlBar* GetFirstDockedBar();
 
+    // Moves (x, y) so that a frame of the size lies on the work area of its screen.
+    static void PlaceOnWorkArea(int& x, int& y, CSize size);
+
 protected:
     void BringToTop();
     void ActivateTopParent();
@@ -32,3 +35,11 @@ protected:
     afx_msg void OnParentNotify(UINT message, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
+
+// Destroys a floating frame whose last bar left it without hiding it first.
+// Without a window manager the platform may wait about two seconds for a
+// visible top-level window to be withdrawn when it is hidden or destroyed; an
+// empty window region takes the frame off the screen at once (what lay behind
+// is repainted), and a frame the system already counts as hidden is destroyed
+// without that wait.
+BOOL TWKDestroyFloatingFrame(CFrameWnd* pFrame);

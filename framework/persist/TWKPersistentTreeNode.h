@@ -4,6 +4,8 @@
 #include "afx/object.h"
 #include "afx/string.h"
 #include "afx/collections.h"
+#include <memory>
+#include <string>
 
 class TWKPersistentTreeNode;
 
@@ -35,18 +37,30 @@ public:
     virtual BOOL WriteChildNames(const CStringList& path, const CStringList& names) = 0;
     virtual BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
                           CStringList& values) = 0;
+    // Whether the form holds a node name, a key or a value so that it reads back the same;
+    // a save asks before it writes anything.
+    virtual BOOL CanHoldNodeName(const CString& strName) const { return !strName.IsEmpty(); }
+    virtual BOOL CanHoldKey(const CString& strKey) const { return !strKey.IsEmpty(); }
+    virtual BOOL CanHoldValue(const CString&) const { return TRUE; }
 };
 
-// One ini section per node: its names from the root down joined with ".".
+// One ini section per node: its names from the root down joined with ".". A value with blanks
+// or a quote at either end is written between double quotes, which the reader takes off.
 class TWKPTNStrategyProfile : public TWKPTNStrategy
 {
 public:
     explicit TWKPTNStrategyProfile(LPCSTR pszFile);
+    ~TWKPTNStrategyProfile() override;
+    TWKPTNStrategyProfile(const TWKPTNStrategyProfile&) = delete;
+    TWKPTNStrategyProfile& operator=(const TWKPTNStrategyProfile&) = delete;
     BOOL DeleteNode(const CStringList& path) override;
     BOOL WriteValue(const CStringList& path, const CString& strKey, const CString& strValue) override;
     BOOL WriteChildNames(const CStringList& path, const CStringList& names) override;
     BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
                   CStringList& values) override;
+    BOOL CanHoldNodeName(const CString& strName) const override;
+    BOOL CanHoldKey(const CString& strKey) const override;
+    BOOL CanHoldValue(const CString& strValue) const override;
 
     CString GetSection(const CStringList& path) const;
 
@@ -54,7 +68,19 @@ protected:
     CString m_strFile;
     CString m_strChildPrefix = "ptn_Child";
     CString m_strSeparator = ".";
-    DWORD m_dwMaxKeyBuffer = 8192;
+
+private:
+    // The file read once into its sections, while it stays as it was: a load costs time in
+    // proportion to the file, not to the file times its sections.
+    struct Parsed;
+    const Parsed* ParsedFile();
+    std::shared_ptr<Parsed> m_pParsed;
+    bool m_bWritten = false;   // written through the platform since the file was read
+    // The keys of the section DeleteNode emptied, written whole by FlushSection.
+    BOOL FlushSection();
+    CString m_strPendingSection;
+    std::string m_strPendingKeys;   // "key=value" strings, each ended by a NUL
+    bool m_bPending = false;
 };
 
 // One registry key per node below a base key; children are subkeys.
@@ -67,6 +93,8 @@ public:
     BOOL WriteChildNames(const CStringList& path, const CStringList& names) override;
     BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
                   CStringList& values) override;
+    BOOL CanHoldNodeName(const CString& strName) const override;
+    BOOL CanHoldKey(const CString& strKey) const override;
 
     CString GetKey(const CStringList& path) const;
 
@@ -121,6 +149,8 @@ public:
     virtual UINT GetValue(const CString& strKey, bool& bValue, bool bDefault);
     // pData is a new buffer the caller frees with delete[].
     virtual UINT GetBinaryValue(const CString& strKey, BYTE*& pData, UINT& nSize);
+    // FALSE, writing nothing, when the strategy cannot hold a name or value of the subtree or
+    // two siblings (nodes, or keys of a node) differ only in case.
     virtual BOOL Save(TWKPTNStrategy* pStrategy);
     virtual BOOL Load(TWKPTNStrategy* pStrategy);
     virtual UINT AttachChild(TWKPersistentTreeNode* pChild);
@@ -146,8 +176,12 @@ public:
     // n for a name that is strPrefix followed by n as "%d" writes it (0 .. 2^31 - 1), else -1.
     static long NumberAfter(const CString& strName, const CString& strPrefix);
 
+    // Whether Save would write this subtree (see Save).
+    BOOL CanSave(const TWKPTNStrategy* pStrategy) const;
+
 protected:
     TWKPersTreeNodeKeyValuePair* FindPair(const CString& strKey) const;
+    BOOL SaveSubtree(TWKPTNStrategy* pStrategy);
     template<class T> UINT GetNumber(const CString& strKey, T& value, T nDefault);
 
     CString strName;

@@ -253,12 +253,13 @@ BOOL TWKRegistry::EnumValue(DWORD dwIndex, CString& strName, DWORD* pType, BYTE*
 BOOL TWKRegistry::EnumerateValues(DWORD dwIndex, CString& strName, DWORD* pType, BYTE* pData,
                                   DWORD* pSize)
 {
-    char szName[2049] = "";
-    DWORD dwName = 2048;
-    LONG lCode = lErrorCode = RegEnumValueA(hKey, dwIndex, szName, &dwName, NULL, pType, pData, pSize);
+    // Value names run to 16,383 characters: the buffer holds the longest, so none is cut.
+    std::vector<char> name(16384 + 1, '\0');
+    DWORD dwName = 16384;
+    LONG lCode = lErrorCode = RegEnumValueA(hKey, dwIndex, name.data(), &dwName, NULL, pType, pData, pSize);
     if (lCode != ERROR_SUCCESS && lCode != ERROR_MORE_DATA)
         return FALSE;
-    strName = CString(szName, (int)std::min<DWORD>(dwName, 2048));
+    strName = CString(name.data(), (int)std::min<DWORD>(dwName, 16384));
     return TRUE;
 }
 
@@ -319,19 +320,32 @@ BOOL TWKRegistry::GetSecurity(SECURITY_INFORMATION si, PSECURITY_DESCRIPTOR pSd,
 
 BOOL TWKRegistry::GetStringValue(LPCSTR pszName, CString& strValue)
 {
-    // The text is bounded by the size the registry gave: a value that fills the buffer
-    // without a terminator must not run past it.
-    char buffer[2048 + 1] = {};
-    DWORD dwType = REG_SZ, dwSize = 2048;
-    if (!QueryValue(pszName, &dwType, reinterpret_cast<BYTE*>(buffer), &dwSize)) {
-        strValue.Empty();
-        return FALSE;
+    // Read whole whatever its length: sized by the value, again while it grows meanwhile. The
+    // text is bounded by the size the registry gave: a value without a terminator must not
+    // run past it.
+    strValue.Empty();
+    std::vector<char> buffer;
+    DWORD dwSize = 2048;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        try {
+            buffer.assign((size_t)dwSize + 1, '\0');
+        } catch (const std::bad_alloc&) {
+            return Done(ERROR_NOT_ENOUGH_MEMORY);
+        }
+        DWORD dwType = REG_SZ;
+        DWORD dwGot = dwSize;
+        if (QueryValue(pszName, &dwType, reinterpret_cast<BYTE*>(buffer.data()), &dwGot)) {
+            DWORD n = 0;
+            while (n < dwGot && buffer[n])
+                ++n;
+            strValue = CString(buffer.data(), (int)n);
+            return TRUE;
+        }
+        if (lErrorCode != ERROR_MORE_DATA || dwGot <= dwSize)
+            return FALSE;
+        dwSize = dwGot;
     }
-    DWORD n = 0;
-    while (n < dwSize && buffer[n])
-        ++n;
-    strValue = CString(buffer, (int)n);
-    return TRUE;
+    return FALSE;
 }
 
 BOOL TWKRegistry::GetStringArrayValue(LPCSTR pszName, CStringArray& values)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "components/ToyTarget/ToyTarget.h"
 #include "tests/harness/harness.h"
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -191,6 +192,134 @@ TEST(ToyTarget, DisassemblyNamesEveryForm)
     EXPECT_EQ("OUT 3,B", toy::Disassemble(code + 8, 2, &len));
     EXPECT_EQ("DB 0xFF", toy::Disassemble(code + 10, 1, &len));
     EXPECT_EQ(1, len);
+}
+
+int CountText(const toy::AssemblyResult& r, const std::string& text)
+{
+    int n = 0;
+    for (const toy::Message& m : r.messages)
+        n += m.text.find(text) != std::string::npos ? 1 : 0;
+    return n;
+}
+
+TEST(ToyTarget, RecursiveIncludesAreErrorsAtTheIncludeLine)
+{
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> files;
+        std::string file;   // where the error is reported
+        int line;
+    };
+    const Case cases[] = {
+        {"itself", {{"main.asm", "NOP\n.include \"main.asm\"\nHALT\n"}}, "main.asm", 2},
+        {"itself in another case", {{"main.asm", "NOP\n.include \"MAIN.ASM\"\nHALT\n"}}, "main.asm", 2},
+        {"through another", {{"main.asm", ".include \"a.inc\"\nHALT\n"}, {"a.inc", "NOP\n\n.include \"main.asm\"\n"}},
+         "a.inc", 3},
+        {"a loop below the entry",
+         {{"main.asm", ".include \"a.inc\"\nHALT\n"},
+          {"a.inc", ".include \"b.inc\"\n"},
+          {"b.inc", "NOP\n.include \"a.inc\"\n"}},
+         "b.inc", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        toy::AssemblyResult r = AssembleFiles(c.files);
+        ASSERT_EQ(1, r.errors);
+        EXPECT_EQ(c.file, r.messages[0].file);
+        EXPECT_EQ(c.line, r.messages[0].line);
+        EXPECT_EQ(0u, r.messages[0].text.find("recursive include '"));
+    }
+    // Including one file twice, side by side, is no recursion.
+    toy::AssemblyResult twice = AssembleFiles(
+        {{"main.asm", ".include \"a.inc\"\n.include \"a.inc\"\nHALT\n"}, {"a.inc", "NOP\n"}});
+    EXPECT_EQ(0, twice.errors);
+
+    // Five lines including their own file: five errors, at once (it expanded to 5^8 lines before).
+    std::string five;
+    for (int i = 0; i < 5; ++i)
+        five += ".include \"main.asm\"\n";
+    toy::AssemblyResult r = AssembleFiles({{"main.asm", five}});
+    EXPECT_EQ(5, r.errors);
+    EXPECT_EQ(5, CountText(r, "recursive include 'main.asm'"));
+}
+
+TEST(ToyTarget, ExpandedSourceAndMessagesAreBounded)
+{
+    // No recursion, but each level includes the next five times: 5^8 copies of the last file.
+    std::map<std::string, std::string> files;
+    for (int level = 0; level < 8; ++level) {
+        std::string text;
+        for (int i = 0; i < 5; ++i)
+            text += ".include \"l" + std::to_string(level + 1) + ".inc\"\n";
+        files[level == 0 ? "main.asm" : "l" + std::to_string(level) + ".inc"] = text;
+    }
+    files["l8.inc"] = "NOP\n";
+    toy::AssemblyResult r = AssembleFiles(files);
+    EXPECT_EQ(1, r.errors);
+    EXPECT_EQ(1, CountText(r, "source too large with its includes"));
+    EXPECT_LE(r.listing.size(), toy::kMaxSourceLines);
+
+    // A flood of errors: every one counted, the first kMaxMessages kept.
+    std::string bad;
+    for (size_t i = 0; i < toy::kMaxMessages + 250; ++i)
+        bad += "FROB\n";
+    toy::AssemblyResult flood = AssembleFiles({{"main.asm", bad}});
+    EXPECT_EQ(static_cast<int>(toy::kMaxMessages) + 250, flood.errors);
+    EXPECT_EQ(toy::kMaxMessages, flood.messages.size());
+    EXPECT_EQ(250, flood.messagesLeftOut);
+}
+
+// Random include graphs, cycles and fan-outs among them: every assembly ends, bounded, and a
+// file reached again while it is being read is always reported.
+TEST(ToyTargetFuzz, RandomIncludeGraphs)
+{
+    unsigned state = 4242;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) % n;
+    };
+    for (int round = 0; round < 150; ++round) {
+        SCOPED_TRACE(round);
+        unsigned count = 1 + next(6);
+        std::map<std::string, std::string> files;
+        for (unsigned f = 0; f < count; ++f) {
+            std::string text;
+            for (unsigned n = next(6); n > 0; --n) {
+                switch (next(4)) {
+                case 0:
+                    text += "NOP\n";
+                    break;
+                case 1:
+                    text += "FROB\n";
+                    break;
+                default:
+                    text += ".include \"f" + std::to_string(next(count + 1)) + ".asm\"\n";   // one may be missing
+                }
+            }
+            files["f" + std::to_string(f) + ".asm"] = text;
+        }
+        toy::Assembler assembler;
+        assembler.readFile = [&](const std::string& path, std::string& text) {
+            auto it = files.find(path);
+            if (it == files.end())
+                return false;
+            text = it->second;
+            return true;
+        };
+        toy::AssemblyResult r = assembler.Assemble("f0.asm");
+        EXPECT_LE(r.messages.size(), toy::kMaxMessages);
+        EXPECT_LE(r.listing.size(), toy::kMaxSourceLines);
+        EXPECT_EQ(r.errors + r.warnings, static_cast<int>(r.messages.size()) + r.messagesLeftOut);
+        // A file including itself directly is always caught at its first include of itself.
+        for (const auto& file : files) {
+            bool self = file.second.find(".include \"" + file.first + "\"") != std::string::npos;
+            bool reached = file.first == "f0.asm" ||
+                           std::find(r.includes.begin(), r.includes.end(), file.first) != r.includes.end();
+            if (self && reached && r.messagesLeftOut == 0 && CountText(r, "source too large") == 0) {
+                EXPECT_GT(CountText(r, "recursive include '" + file.first + "'"), 0) << file.first;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "framework/controls/dialogs/TWKUserTool.h"
 #include "framework/frames/TWKFileSystem.h"
+#include <unordered_set>
 
 IMPLEMENT_SERIAL(TWKUserTool, CObject, 1)
 
@@ -162,29 +163,63 @@ BOOL TWKUserTool::RunProgram(LPCSTR pszDir, LPCSTR pszCmdLine, UINT nShowCmd, BO
     return bResult;
 }
 
+namespace {
+
+// Every element a tool of its own: no NULL, no other class, no object twice (an array holding
+// one object twice would free it twice).
+bool OwnsEachToolOnce(const CObArray& tools)
+{
+    std::unordered_set<const CObject*> seen;
+    for (INT_PTR i = 0; i < tools.GetSize(); ++i)
+    {
+        const CObject* pOb = tools.GetAt(i);
+        if (!pOb || !pOb->IsKindOf(RUNTIME_CLASS(TWKUserTool)) || !seen.insert(pOb).second)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 BOOL LoadUserTools(LPCSTR pszFile, CObArray& tools)
 {
     CFileStatus status;
     if (!pszFile || !CFile::GetStatus(pszFile, status))
         return FALSE;
-    const INT_PTR before = tools.GetSize();
+    // Read apart and handed over whole: a damaged file adds nothing and frees what it made.
+    CObArray loaded;
+    std::unordered_set<const CObject*> seen;
     try
     {
         CFile file(pszFile, CFile::modeRead | CFile::shareDenyNone);
         CArchive ar(&file, CArchive::load, 4096);
-        tools.Serialize(ar);
+        const DWORD nCount = ar.ReadCount();
+        for (DWORD i = 0; i < nCount; ++i)
+        {
+            // Only tools; a NULL element or a reference back to a tool already read is a
+            // damaged file.
+            CObject* pOb = ar.ReadObject(RUNTIME_CLASS(TWKUserTool));
+            if (!pOb || !seen.insert(pOb).second)
+                ar.ThrowArchive(CArchiveException::badIndex);
+            loaded.Add(pOb);
+        }
     }
     catch (CException* e)
     {
         e->Delete();
+        DeleteUserTools(&loaded);
         return FALSE;
     }
+    const INT_PTR before = tools.GetSize();
+    tools.RemoveAll();
+    tools.Append(loaded);
     return tools.GetSize() > before;
 }
 
 BOOL SaveUserTools(LPCSTR pszFile, CObArray& tools)
 {
-    if (!pszFile || !*pszFile)
+    // What the loader would refuse is not written.
+    if (!pszFile || !*pszFile || !OwnsEachToolOnce(tools))
         return FALSE;
     // A file we could not write to stays as it is (read-only, or open elsewhere).
     const DWORD attributes = ::GetFileAttributesA(pszFile);

@@ -42,6 +42,23 @@ MenuColours g_colours;
 // The radio-item dot this layer shows in place of the framework's default.
 HBITMAP g_hRadioDot = nullptr;
 
+// A menu item's text: the label, and the accelerator after the first tab
+// (the tab itself is no glyph of either).
+void SplitMenuText(const CString& strText, CString& strLabel, CString& strAccel)
+{
+    int nTab = strText.Find('\t');
+    strLabel = nTab < 0 ? strText : strText.Left(nTab);
+    strAccel = nTab < 0 ? CString() : strText.Mid(nTab + 1);
+}
+
+// The size a single-line text takes in the DC's font, as DrawText lays it out.
+CSize MenuTextSize(HDC hDC, const CString& strText)
+{
+    RECT rect = { 0, 0, 0, 0 };
+    ::DrawTextA(hDC, strText, strText.GetLength(), &rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
+    return CSize(rect.right - rect.left, rect.bottom - rect.top);
+}
+
 void RebuildRadioDot()
 {
     // 16 x 15, white but for a round dot in rows 4 to 8; rows are words, the
@@ -311,26 +328,43 @@ LRESULT TWKBmpMenuPlugIn::OnMeasureItemMsg(WPARAM, LPARAM lParam)
         return 0;
     // Only our own records: another owner's item data is not ours to read.
     auto* pItem = reinterpret_cast<TWKBmpMenuItemInfo*>(pMIS->itemData);
-    BOOL bOurs = FALSE;
-    for (POSITION pos = m_mapMenuInfo.GetStartPosition(); pos && !bOurs;) {
+    TWKBmpMenuInfo* pOwner = nullptr;
+    for (POSITION pos = m_mapMenuInfo.GetStartPosition(); pos && !pOwner;) {
         HMENU hMenu;
         TWKBmpMenuInfo* pInfo;
         m_mapMenuInfo.GetNextAssoc(pos, hMenu, pInfo);
-        bOurs = pInfo->Contains(pItem);
+        if (pInfo->Contains(pItem))
+            pOwner = pInfo;
     }
-    if (!bOurs)
+    if (!pOwner)
         return 0;
     HDC hDC = ::GetDC(nullptr);
     HGDIOBJ hOldFont = ::SelectObject(hDC, GetMenuFont()->m_hObject);
-    RECT rect = { 0, 0, 0, 0 };
-    ::DrawTextA(hDC, pItem->m_strText, pItem->m_strText.GetLength(), &rect,
-                DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
+    CString strLabel, strAccel;
+    SplitMenuText(pItem->m_strText, strLabel, strAccel);
+    CSize sizeLabel = MenuTextSize(hDC, strLabel);
+    int cxText = sizeLabel.cx;
+    // The widest accelerator of the popup sets the column every accelerator
+    // is right-aligned in; the label keeps a gap of two characters from it.
+    if (!strAccel.IsEmpty()) {
+        int cxColumn = 0;
+        for (POSITION pos = pOwner->m_listItems.GetHeadPosition(); pos;) {
+            auto* pOther = static_cast<TWKBmpMenuItemInfo*>(pOwner->m_listItems.GetNext(pos));
+            CString strOtherLabel, strOtherAccel;
+            SplitMenuText(pOther->m_strText, strOtherLabel, strOtherAccel);
+            if (!strOtherAccel.IsEmpty())
+                cxColumn = std::max(cxColumn, (int)MenuTextSize(hDC, strOtherAccel).cx);
+        }
+        TEXTMETRICA tm = {};
+        ::GetTextMetricsA(hDC, &tm);
+        cxText += 2 * tm.tmAveCharWidth + cxColumn;
+    }
     ::SelectObject(hDC, hOldFont);
     ::ReleaseDC(nullptr, hDC);
     CSize sizeImage = m_pBmpMgr->GetSmallImageSize();
-    int nTextHeight = rect.bottom - rect.top;
+    int nTextHeight = sizeLabel.cy;
     int nMinHeight = std::max(::GetSystemMetrics(SM_CYMENU), (int)sizeImage.cy + 4);
-    pMIS->itemWidth = (rect.right - rect.left) + sizeImage.cx + 30;
+    pMIS->itemWidth = cxText + sizeImage.cx + 30;
     pMIS->itemHeight = nTextHeight > nMinHeight ? nTextHeight : nMinHeight;
     m_bHandled = TRUE;
     return 1;
@@ -359,12 +393,8 @@ void TWKBmpMenuPlugIn::DrawMenuItem(DRAWITEMSTRUCT* pDIS)
     BOOL bDisabled = (pDIS->itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
     BOOL bChecked = (pDIS->itemState & ODS_CHECKED) != 0;
 
-    CString strLabel = pItem->m_strText, strAccel;
-    int nTab = strLabel.Find('\t');
-    if (nTab >= 0) {
-        strAccel = strLabel.Mid(nTab);
-        strLabel = strLabel.Left(nTab);
-    }
+    CString strLabel, strAccel;
+    SplitMenuText(pItem->m_strText, strLabel, strAccel);
 
     HBITMAP hImages = nullptr;
     int nImage = -1;

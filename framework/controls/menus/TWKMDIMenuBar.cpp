@@ -24,6 +24,22 @@ CMDIChildWnd* ActiveChildOf(const CWnd* pBar)
     return static_cast<CMDIFrameWnd*>(pFrame)->MDIGetActive();
 }
 
+// The icon a window shows in its caption: its own, its class's, else the
+// platform's default application icon.
+HICON CaptionIconOf(HWND hWnd)
+{
+    auto hIcon = (HICON)::SendMessageA(hWnd, WM_GETICON, ICON_SMALL, 0);
+    if (!hIcon)
+        hIcon = (HICON)::SendMessageA(hWnd, WM_GETICON, ICON_BIG, 0);
+    if (!hIcon)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICONSM);
+    if (!hIcon)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICON);
+    if (!hIcon)
+        hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
+    return hIcon;
+}
+
 } // namespace
 
 // ---- the caption button
@@ -222,11 +238,7 @@ BOOL TWKMDIMenuBar::UpdateCaptionButtons(BOOL bHide)
             ShowCaptionButton(&m_btnCapMenu, TRUE);
             bChanged = TRUE;
         }
-        auto hIcon = (HICON)pChild->SendMessage(WM_GETICON, ICON_BIG);
-        if (!hIcon)
-            hIcon = (HICON)pChild->SendMessage(WM_GETICON, ICON_SMALL);
-        if (!hIcon)
-            hIcon = (HICON)::GetClassLongPtrA(pChild->m_hWnd, GCLP_HICONSM);
+        HICON hIcon = CaptionIconOf(pChild->m_hWnd);
         if (hIcon != m_btnCapMenu.m_hIcon) {
             m_btnCapMenu.m_hIcon = hIcon;
             m_btnCapMenu.Invalidate(FALSE);

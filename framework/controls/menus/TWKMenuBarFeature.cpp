@@ -11,6 +11,23 @@ const UINT WM_TWK_MENUPROD = AfxRegisterWindowMessage("WM_TWK_MENUPROD");
 #define TWK_SC_MOUSEMENU_ICON 0xF093
 
 namespace {
+
+// The states the platform gives a window's system menu when it opens it.
+void SetSysMenuStates(HWND hWnd, HMENU hMenu)
+{
+    DWORD dwStyle = (DWORD)::GetWindowLongA(hWnd, GWL_STYLE);
+    BOOL bZoomed = ::IsZoomed(hWnd), bIconic = ::IsIconic(hWnd);
+    struct Item { UINT nID; BOOL bEnable; } items[] = {
+        { SC_RESTORE, bZoomed || bIconic },
+        { SC_MOVE, !bZoomed },
+        { SC_SIZE, !bZoomed && !bIconic && (dwStyle & WS_THICKFRAME) },
+        { SC_MINIMIZE, !bIconic && (dwStyle & WS_MINIMIZEBOX) },
+        { SC_MAXIMIZE, !bZoomed && (dwStyle & WS_MAXIMIZEBOX) },
+    };
+    for (const Item& item : items)
+        ::EnableMenuItem(hMenu, item.nID, MF_BYCOMMAND | (item.bEnable ? MF_ENABLED : MF_GRAYED));
+}
+
 // The tracking state: one menu bar tracks at a time on the one
 // user-interface thread.
 POINT g_ptLast = { 0, 0 };
@@ -185,9 +202,20 @@ void TWKMenuBarMessages::TrackButtonMenu(TWKCustomToolBar* pBar, HMENU hMenu, TW
     } else {
         pBar->GetWindowRect(&rect);
     }
+    // A maximised child's system menu belongs to the child: its commands go
+    // there, and it shows the child's states (tracked as a popup, it gets none
+    // from the platform).
+    HWND hOwner = pFrame->m_hWnd;
+    CWnd* pMDIFrame = CWnd::FromHandlePermanent(hOwner);
+    if (pMDIFrame && pMDIFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
+        if (CMDIChildWnd* pChild = static_cast<CMDIFrameWnd*>(pMDIFrame)->MDIGetActive())
+            if (::GetSystemMenu(pChild->m_hWnd, FALSE) == hMenu) {
+                hOwner = pChild->m_hWnd;
+                SetSysMenuStates(hOwner, hMenu);
+            }
     SetMsgFilterHook(TRUE);
     TPMPARAMS tpm = { sizeof(tpm), rect };
-    ::TrackPopupMenuEx(hMenu, 0, rect.left, rect.bottom, pFrame->m_hWnd, &tpm);
+    ::TrackPopupMenuEx(hMenu, 0, rect.left, rect.bottom, hOwner, &tpm);
     SetMsgFilterHook(FALSE);
 }
 
@@ -414,6 +442,7 @@ BOOL TWKMenuBarMessages::OnNotify(WPARAM /*wParam*/, NMHDR* pNMHDR, LRESULT* pRe
 
 LRESULT TWKMenuBarMessages::OnInitMenuPopup(CMenu* /*pPopup*/, UINT /*nIndex*/, BOOL /*bSysMenu*/)
 {
+
     if (m_bKeyboardOpen) {
         // Opened from the keyboard: its first item becomes selected.
         if (CWnd* pFrame = GetFrameWnd())

@@ -2,6 +2,8 @@
 #include "framework/frames/TWKDockContext.h"
 #include "framework/frames/TWKMiniDockFrameWnd.h"
 #include "framework/frameworkres.h"
+#include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -357,6 +359,133 @@ TEST_F(DockContextTest, DoubleClicksToggleBetweenDockedAndFloating)
     a->SendMessage(WM_COMMAND, ID_TWK_ALLOWDOCKING);
     EXPECT_EQ((DWORD)CBRS_ALIGN_ANY, a->m_dwDockStyle & CBRS_ALIGN_ANY);
     EXPECT_TRUE(a->IsFloating());
+}
+
+// The screen's work area around a point, as the platform reports it.
+CRect WorkAreaAt(CPoint pt)
+{
+    MONITORINFO mi = { sizeof(mi) };
+    ::GetMonitorInfoA(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi);
+    return CRect(mi.rcWork);
+}
+
+TEST_F(DockContextTest, FloatingAgainTakesTheFloatingSizeNotTheDockedOne)
+{
+    // Tall bars docked at the left edge: the docked length is the frame's height.
+    UINT nID = 0xE720;
+    for (DWORD dwSize : { (DWORD)CBRS_SIZE_DYNAMIC, (DWORD)0 }) {
+        SCOPED_TRACE(dwSize ? "dynamic" : "not dynamic");
+        CCountingBar* bar = Bar(nID++, vt::kIdeExStyle, CBRS_LEFT | dwSize);
+        bar->m_sizeMRUFloat = CSize(220, 160);
+        frame->DockControlBarAt(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
+        frame->RecalcLayout();
+        ASSERT_GT(WindowRect(bar).Height(), 300);
+        CRect rectDock = WindowRect(Dock(AFX_IDW_DOCKBAR_LEFT));
+        auto dragOut = [&] {
+            CPoint ptStart = WindowRect(bar).TopLeft() + CPoint(20, 10);
+            Drop(bar, WindowRect(frame).CenterPoint());
+            bar->Context()->StartDrag(ptStart);
+        };
+        auto dragIn = [&] {
+            CPoint ptStart = WindowRect(FloatFrameOf(bar)).TopLeft() + CPoint(20, 5);
+            Drop(bar, CPoint(rectDock.left + 2, rectDock.CenterPoint().y));
+            bar->Context()->StartDrag(ptStart);
+        };
+        auto doubleClickOut = [&] { bar->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(30, 30)); };
+        auto doubleClickIn = [&] {
+            CRect r = WindowRect(FloatFrameOf(bar));
+            FloatFrameOf(bar)->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(r.left + 30, r.top + 5));
+        };
+        struct Route { const char* name; std::function<void()> out, in; };
+        const Route routes[] = { { "dragged", dragOut, dragIn }, { "double-clicked", doubleClickOut, doubleClickIn } };
+        for (const Route& r : routes) {
+            SCOPED_TRACE(r.name);
+            r.out();
+            ASSERT_NE(nullptr, FloatFrameOf(bar));
+            CSize sizeFirst = WindowRect(FloatFrameOf(bar)).Size();
+            EXPECT_LT(sizeFirst.cy, 300);
+            r.in();
+            ASSERT_EQ(Dock(AFX_IDW_DOCKBAR_LEFT), bar->m_pDockBar);
+            frame->RecalcLayout();
+            EXPECT_GT(WindowRect(bar).Height(), 300);
+            r.out();
+            ASSERT_NE(nullptr, FloatFrameOf(bar));
+            EXPECT_EQ(sizeFirst, WindowRect(FloatFrameOf(bar)).Size());
+            r.in();
+            ASSERT_EQ(Dock(AFX_IDW_DOCKBAR_LEFT), bar->m_pDockBar);
+        }
+
+        // Floated by the screen's far corners: the frame stays on the work area.
+        CRect rectWork = WorkAreaAt(CPoint(0, 0));
+        for (CPoint pt : { rectWork.BottomRight() - CSize(10, 10), rectWork.TopLeft() - CSize(50, 50) }) {
+            frame->FloatControlBar(bar, pt);
+            ASSERT_NE(nullptr, FloatFrameOf(bar));
+            CRect rectFloat = WindowRect(FloatFrameOf(bar));
+            CRect rectOn;
+            rectOn.IntersectRect(rectFloat, rectWork);
+            EXPECT_EQ(rectFloat, rectOn) << pt.x << "," << pt.y;
+            frame->DockControlBar(bar, AFX_IDW_DOCKBAR_LEFT);
+        }
+        bar->DestroyWindow();
+        frame->RecalcLayout();
+    }
+}
+
+// The floating frame's messages while it is taken down.
+struct TakeDownWatch {
+    static TakeDownWatch* s_p;
+    HWND hFloat = nullptr;
+    bool bHideAsked = false, bDestroyed = false;
+    HHOOK hHook = nullptr;
+    TakeDownWatch() { s_p = this; hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Proc, nullptr, ::GetCurrentThreadId()); }
+    ~TakeDownWatch()
+    {
+        ::UnhookWindowsHookEx(hHook);
+        s_p = nullptr;
+    }
+    static LRESULT CALLBACK Proc(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        auto* p = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && s_p && p->hwnd == s_p->hFloat) {
+            if (p->message == WM_WINDOWPOSCHANGING &&
+                (reinterpret_cast<WINDOWPOS*>(p->lParam)->flags & SWP_HIDEWINDOW))
+                s_p->bHideAsked = true;
+            if (p->message == WM_DESTROY)
+                s_p->bDestroyed = true;
+        }
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+};
+TakeDownWatch* TakeDownWatch::s_p = nullptr;
+
+TEST_F(DockContextTest, DockingAFloatingBarTakesItsFrameDownWithoutHidingIt)
+{
+    CCountingBar *a, *b;
+    BottomRow(a, b);
+    frame->FloatControlBar(b, CPoint(200, 150));
+    TWKMiniDockFrameWnd* pFloat = FloatFrameOf(b);
+    ASSERT_NE(nullptr, pFloat);
+    vt::PumpMessages();
+    CRect rectFloat = WindowRect(pFloat);
+    TWKDockBar* right = Dock(AFX_IDW_DOCKBAR_RIGHT);
+    CRect rectRight = WindowRect(right);
+
+    TakeDownWatch watch;
+    watch.hFloat = pFloat->m_hWnd;
+    Drop(b, CPoint(rectRight.left, rectRight.CenterPoint().y));
+    LARGE_INTEGER freq, t0, t1;
+    ::QueryPerformanceFrequency(&freq);
+    ::QueryPerformanceCounter(&t0);
+    b->Context()->StartDrag(rectFloat.TopLeft() + CPoint(20, 5));
+    ::QueryPerformanceCounter(&t1);
+    EXPECT_EQ(right, b->m_pDockBar);
+    EXPECT_TRUE(b->IsWindowVisible());
+    EXPECT_FALSE(::IsWindow(watch.hFloat));
+    EXPECT_TRUE(watch.bDestroyed);
+    // Without a window manager the platform may wait for a visible top-level
+    // window to be withdrawn; an emptied frame is never hidden that way.
+    EXPECT_FALSE(watch.bHideAsked);
+    std::printf("release to docked: %.1f ms\n", (t1.QuadPart - t0.QuadPart) * 1000.0 / freq.QuadPart);
 }
 
 TEST_F(DockContextTest, FloatInMainWindowAndBack)

@@ -170,6 +170,109 @@ TEST(MDIFrameMenus, AMaximisedChildShowsItsIconFirstAndItsCaptionButtonsLast)
     }
 }
 
+std::vector<std::pair<WPARAM, LPARAM>> g_setMenus;
+WNDPROC g_pfnClientProc = nullptr;
+LRESULT CALLBACK RecordingClientProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_MDISETMENU)
+        g_setMenus.emplace_back(wParam, lParam);
+    return ::CallWindowProcA(g_pfnClientProc, hWnd, message, wParam, lParam);
+}
+
+CString TextOf(CWnd* p)
+{
+    CString s;
+    p->GetWindowText(s);
+    return s;
+}
+
+TEST(MDIFrameMenus, AMaximisedChildNamesItselfOnceShowsItsOwnIconAndItsStates)
+{
+    vt::ChildMenuFrame frame;
+    ASSERT_TRUE(frame.pSource);
+    CMenuTestChild* first = frame.Open(frame.pSource);
+    CMenuTestChild* child = frame.Open(frame.pSource);
+    ASSERT_TRUE(first && child);
+    vt::PumpMessages();
+    const CString strApp = frame.p->GetTitle();
+    ASSERT_FALSE(strApp.IsEmpty());
+    const CString strChild = TextOf(child);
+    ASSERT_FALSE(strChild.IsEmpty());
+    EXPECT_EQ(strApp + " - " + strChild, TextOf(frame.p));
+
+    // Maximised: the frame's title names the child once, in brackets.
+    child->MDIMaximize();
+    ASSERT_TRUE(child->IsZoomed());
+    vt::PumpMessages();
+    EXPECT_EQ(strApp + " - [" + strChild + "]", TextOf(frame.p));
+    // Another child activated, still maximised; and restored.
+    frame.p->MDIActivate(first);
+    vt::PumpMessages();
+    EXPECT_EQ(strApp + " - [" + TextOf(first) + "]", TextOf(frame.p));
+    first->MDIRestore();
+    vt::PumpMessages();
+    EXPECT_EQ(strApp + " - " + TextOf(first), TextOf(frame.p));
+    frame.p->MDIActivate(child);
+    child->MDIMaximize();
+    vt::PumpMessages();
+
+    // The slot shows the icon the child shows: none of its own, its class's,
+    // else the platform's default one.
+    TWKMDIMenuBar& bar = frame.p->m_menuBar;
+    EXPECT_FALSE(bar.GetButtonStyle(0) & TBBS_HIDDEN);
+    ASSERT_EQ(nullptr, (HICON)::GetClassLongPtrA(child->m_hWnd, GCLP_HICON));
+    EXPECT_EQ(::LoadIcon(nullptr, IDI_APPLICATION), bar.m_btnCapMenu.m_hIcon);
+    HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kFrameID));
+    ASSERT_NE(nullptr, hIcon);
+    ::SetClassLongPtrA(child->m_hWnd, GCLP_HICON, (LONG_PTR)hIcon);
+    child->MDIRestore();
+    child->MDIMaximize();
+    HICON hShown = bar.m_btnCapMenu.m_hIcon;
+    EXPECT_TRUE(hShown == hIcon || hShown == (HICON)::GetClassLongPtrA(child->m_hWnd, GCLP_HICONSM));
+    EXPECT_NE(nullptr, hShown);
+    ::SetClassLongPtrA(child->m_hWnd, GCLP_HICON, 0);
+}
+
+// The items of the MDI window list in a window menu: id and text.
+std::vector<std::string> WindowList(HMENU hWindow)
+{
+    std::vector<std::string> v;
+    for (int i = 0; i < ::GetMenuItemCount(hWindow); i++) {
+        UINT nID = ::GetMenuItemID(hWindow, i);
+        if (nID < AFX_IDM_FIRST_MDICHILD || nID == (UINT)-1)
+            continue;
+        char sz[256] = "";
+        ::GetMenuStringA(hWindow, i, sz, sizeof sz, MF_BYPOSITION);
+        v.push_back(sz);
+    }
+    return v;
+}
+
+TEST(MDIFrameMenus, TheWindowListNamesEveryChildAsSoonAsItExists)
+{
+    vt::ChildMenuFrame frame;
+    ASSERT_TRUE(frame.pSource);
+    ASSERT_TRUE(frame.p->LoadMenus(1, vt::kMenuSource));
+    HWND hClient = frame.p->m_hWndMDIClient;
+    g_pfnClientProc = (WNDPROC)::SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)RecordingClientProc);
+    g_setMenus.clear();
+    CMenuTestChild* first = frame.Open(frame.pSource);
+    CMenuTestChild* second = frame.Open(frame.pSource);
+    ::SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)g_pfnClientProc);
+    ASSERT_TRUE(first && second);
+    ASSERT_FALSE(g_setMenus.empty());
+    HMENU hWindow = (HMENU)g_setMenus.back().second;
+    ASSERT_TRUE(::IsMenu(hWindow));
+    std::vector<std::string> expected = { "&1 " + std::string(TextOf(first)), "&2 " + std::string(TextOf(second)) };
+    EXPECT_EQ(expected, WindowList(hWindow));
+    vt::PumpMessages();
+    EXPECT_EQ(expected, WindowList(hWindow));
+    // A new title shows at once.
+    first->SetWindowText("Renamed");
+    expected[0] = "&1 Renamed";
+    EXPECT_EQ(expected, WindowList(hWindow));
+}
+
 TEST(MDIFrameMenus, NoBorderSpaceLeftMakesTheMenuBarIgnoreTheNextHide)
 {
     vt::MenuFrame frame;
@@ -190,15 +293,6 @@ TEST(MDIFrameMenus, NoBorderSpaceLeftMakesTheMenuBarIgnoreTheNextHide)
 }
 
 // Records what the MDI client is told about its menus.
-std::vector<std::pair<WPARAM, LPARAM>> g_setMenus;
-WNDPROC g_pfnClientProc = nullptr;
-LRESULT CALLBACK RecordingClientProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_MDISETMENU)
-        g_setMenus.emplace_back(wParam, lParam);
-    return ::CallWindowProcA(g_pfnClientProc, hWnd, message, wParam, lParam);
-}
-
 TEST(MDIFrameMenus, TheWindowMenuFollowsTheBarOnlyWhileTheMainWindowHasNoMenu)
 {
     vt::MenuFrame frame;

@@ -159,16 +159,22 @@ TEST(PersistentTree, DamagedByteDataAnswersAtOnce)
     root.Create("Root", nullptr);
     std::vector<BYTE> big = Bytes(200);
     ASSERT_EQ(0u, root.SetBinaryValue("big", big.data(), 200, TRUE));
-    // Hostile counts over the same pieces; a piece number past 2^31 is no piece.
+    // Hostile counts over the same pieces fail at once (pieces missing); a piece number past
+    // 2^31 is no piece.
     root.SetValue("big_BinVal9999999999", "AB", TRUE);
-    for (const char* count : { "2147483647", "2147483648", "99999999999" }) {
+    for (const char* count : { "2147483647", "2147483648", "99999999999", "0", "3" }) {
         root.SetValue("big_BinCount", count, TRUE);
-        BYTE* data = nullptr;
+        BYTE* data = reinterpret_cast<BYTE*>(1);
         UINT size = 0;
-        ASSERT_EQ(0u, root.GetBinaryValue("big", data, size)) << count;
-        std::unique_ptr<BYTE[]> owned(data);
-        EXPECT_EQ(big, std::vector<BYTE>(data, data + size)) << count;
+        EXPECT_EQ(0xFFFFu, root.GetBinaryValue("big", data, size)) << count;
+        EXPECT_EQ(nullptr, data);
     }
+    root.SetValue("big_BinCount", "2", TRUE);
+    BYTE* data = nullptr;
+    UINT size = 0;
+    ASSERT_EQ(0u, root.GetBinaryValue("big", data, size));
+    std::unique_ptr<BYTE[]> owned(data);
+    EXPECT_EQ(big, std::vector<BYTE>(data, data + size));
 
     const struct { const char* text; } broken[] = { { "ABC" }, { "AZ" }, { "ab" }, { "A " } };
     for (const auto& b : broken) {

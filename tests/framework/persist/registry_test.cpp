@@ -2,7 +2,9 @@
 #include "afx/afx.h"
 #include "framework/persist/TWKRegistry.h"
 #include "tests/harness/harness.h"
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -206,6 +208,29 @@ TEST_F(RegistryTest, UnterminatedTextsAreReadWithinTheirSize)
     ASSERT_EQ(2, values.GetSize());
     EXPECT_STREQ("a", (LPCSTR)values[0]);
     EXPECT_STREQ("bc", (LPCSTR)values[1]);
+}
+
+TEST_F(RegistryTest, LongTextsAndValueNamesAreReadWhole)
+{
+    for (size_t length : { (size_t)2047, (size_t)2048, (size_t)5000, (size_t)70000 }) {
+        std::string text(length, 't');
+        text[length / 2] = 'm';
+        ASSERT_TRUE(m_reg.SetStringValue("text", CString(text.c_str())));
+        CString back;
+        ASSERT_TRUE(m_reg.GetStringValue("text", back)) << length;
+        EXPECT_EQ(text, std::string((LPCSTR)back, (size_t)back.GetLength())) << length;
+    }
+    std::string longName(10000, 'n');
+    ASSERT_TRUE(m_reg.SetStringValue(longName.c_str(), CString("v")));
+    std::vector<std::string> names;
+    CString name;
+    for (DWORD i = 0; m_reg.EnumerateValues(i, name, NULL, NULL, NULL); ++i)
+        names.push_back(std::string((LPCSTR)name, (size_t)name.GetLength()));
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(2u, names.size());
+    EXPECT_EQ(longName.size(), names[0].size());
+    EXPECT_TRUE(names[0] == longName);
+    EXPECT_EQ("text", names[1]);
 }
 
 TEST_F(RegistryTest, EnumeratesKeysAndValuesInOrder)

@@ -2,6 +2,7 @@
 #include "afx/afx.h"
 #include "framework/controls/dialogs/TWKUserTool.h"
 #include "tests/harness/harness.h"
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -115,14 +116,36 @@ TEST(UserTools, EmptyBrokenAndMissingFiles)
         kOneTool.substr(0, 48),
         kOneTool.substr(0, 20),
         Bytes({ 0x02, 0x00 }) + kOneTool.substr(2),   // a second tool that never comes
+        // The second element refers back to the first: one tool twice in the array.
+        Bytes({ 0x02, 0x00 }) + kOneTool.substr(2) + Bytes({ 0x02, 0x00 }),
+        // Another serialisable class in place of a tool.
+        Bytes({ 0x01, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00 }) + "CDockState" + Bytes({ 0x01, 0x00, 0x00, 0x00, 0x00, 0x00 }),
+        // NULL elements, alone and after a tool.
+        Bytes({ 0x01, 0x00, 0x00, 0x00 }),
+        Bytes({ 0x02, 0x00 }) + kOneTool.substr(2) + Bytes({ 0x00, 0x00 }),
     };
     for (const std::string& bytes : broken)
     {
         std::string path = dir.Write("broken.cfg", bytes);
         CObArray loaded;
         EXPECT_FALSE(LoadUserTools(path.c_str(), loaded)) << bytes.size();
+        EXPECT_EQ(0, loaded.GetSize());   // a damaged file adds nothing
         DeleteUserTools(&loaded);
     }
+    // What the loader refuses is not saved either.
+    std::string refused = dir.File("refused.cfg");
+    TWKUserTool* pTool = Tool("Calculator", "calc.exe");
+    CDockState notATool;
+    CObArray twice, withNull, otherClass;
+    twice.Add(pTool);
+    twice.Add(pTool);
+    withNull.Add(pTool);
+    withNull.Add(nullptr);
+    otherClass.Add(&notATool);
+    for (CObArray* pArray : { &twice, &withNull, &otherClass })
+        EXPECT_FALSE(SaveUserTools(refused.c_str(), *pArray));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(refused.c_str()));
+    delete pTool;
     EXPECT_FALSE(LoadUserTools(dir.File("missing.cfg").c_str(), tools));
     EXPECT_FALSE(LoadUserTools(dir.Path().c_str(), tools));
     EXPECT_FALSE(SaveUserTools(dir.File("no\\such\\folder.cfg").c_str(), tools));
@@ -137,14 +160,15 @@ TEST(UserTools, RandomAndCutFilesNeverCrashTheLoader)
         tools.Add(Tool("Tool", "prog.exe", "-x", "c:\\"));
     ASSERT_TRUE(SaveUserTools(path.c_str(), tools));
     const std::string good = vt::ReadFileBytes(path);
+    ASSERT_EQ(2u + 17 + 29 + 4 * 31, good.size());
     DeleteUserTools(&tools);
 
     std::mt19937 rng(29);
     int loaded = 0;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 4000; ++i)
     {
         std::string bytes;
-        switch (i % 3)
+        switch (i % 4)
         {
         case 0:   // cut short
             bytes = good.substr(0, rng() % good.size());
@@ -154,18 +178,34 @@ TEST(UserTools, RandomAndCutFilesNeverCrashTheLoader)
             for (int k = 0, n = 1 + (int)(rng() % 4); k < n; ++k)
                 bytes[rng() % bytes.size()] = (char)rng();
             break;
-        default:  // noise, sometimes behind a valid start
+        case 2:   // noise, sometimes behind a valid start
             bytes = (rng() % 2) ? good.substr(0, 19) : std::string();
             for (int k = 0, n = (int)(rng() % 200); k < n; ++k)
                 bytes += (char)rng();
             break;
+        default:  // a tag in place of an element: NULL, a back-reference, a class index
+        {
+            static const WORD tags[] = { 0x0000, 0x0001, 0x0002, 0x0003, 0x8001, 0x8002, 0x7FFF };
+            const WORD tag = tags[rng() % (sizeof tags / sizeof tags[0])];
+            // Where an element's tag starts: after the count, or after a tool's 29 bytes of fields.
+            const size_t k = rng() % 6;
+            const size_t element = k == 0 ? 2 : 19 + 29 + 31 * (k - 1);
+            bytes = good.substr(0, element) + std::string((const char*)&tag, 2) + good.substr(element);
+            break;
+        }
         }
         ASSERT_TRUE(vt::WriteFileBytes(path, bytes));
         CObArray result;
         if (LoadUserTools(path.c_str(), result))
             ++loaded;
+        // Each element a tool of its own, or nothing at all.
+        std::vector<CObject*> seen;
         for (INT_PTR k = 0; k < result.GetSize(); ++k)
-            EXPECT_TRUE(result[k] == nullptr || result[k]->IsKindOf(RUNTIME_CLASS(TWKUserTool)));
+        {
+            ASSERT_TRUE(result[k] != nullptr && result[k]->IsKindOf(RUNTIME_CLASS(TWKUserTool))) << i;
+            ASSERT_TRUE(std::find(seen.begin(), seen.end(), result[k]) == seen.end()) << i;
+            seen.push_back(result[k]);
+        }
         DeleteUserTools(&result);
     }
     EXPECT_GT(loaded, 0);   // some changed files still read as tools

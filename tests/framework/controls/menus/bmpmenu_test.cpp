@@ -6,6 +6,7 @@
 #include "tests/framework/frames/picture_fixture.h"
 #include "tests/harness/harness.h"
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -122,20 +123,99 @@ TEST_F(BmpMenuTest, ConvertsStringItemsAndLeavesSystemAndForeignItemsAlone)
 TEST_F(BmpMenuTest, MeasuresByMenuFontAndImageSize)
 {
     ::AppendMenuA(hPopup, MF_STRING, ID_TWK_TEST_A, "&Alpha\tCtrl+A");
+    ::AppendMenuA(hPopup, MF_STRING, ID_TWK_TEST_B, "&Beta\tCtrl+Shift+B");
+    ::AppendMenuA(hPopup, MF_STRING, ID_TWK_TEST_C, "&Gamma");
     Convert(hPopup);
-    MEASUREITEMSTRUCT mis = { ODT_MENU, 0, ID_TWK_TEST_A, 0, 0, (ULONG_PTR)Record(0) };
-    BOOL bHandled = FALSE;
-    EXPECT_EQ(1, Send(WM_MEASUREITEM, 0, (LPARAM)&mis, &bHandled));
-    EXPECT_TRUE(bHandled);
+    auto measure = [&](int nPos) {
+        MEASUREITEMSTRUCT mis = { ODT_MENU, 0, Item(hPopup, nPos).wID, 0, 0, (ULONG_PTR)Record(nPos) };
+        BOOL bHandled = FALSE;
+        EXPECT_EQ(1, Send(WM_MEASUREITEM, 0, (LPARAM)&mis, &bHandled));
+        EXPECT_TRUE(bHandled);
+        return mis;
+    };
 
     CClientDC dc(nullptr);
     CFont* pOld = dc.SelectObject(pPlugIn->GetMenuFont());
+    auto width = [&](const char* psz) {
+        RECT r = { 0, 0, 0, 0 };
+        ::DrawTextA(dc.m_hDC, psz, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
+        return (UINT)r.right;
+    };
     RECT r = { 0, 0, 0, 0 };
-    ::DrawTextA(dc.m_hDC, "&Alpha\tCtrl+A", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
+    ::DrawTextA(dc.m_hDC, "&Alpha", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
+    TEXTMETRICA tm = {};
+    dc.GetTextMetrics(&tm);
+    // The label, a gap of two characters and the popup's widest accelerator.
+    const UINT cxColumn = std::max(width("Ctrl+A"), width("Ctrl+Shift+B"));
+    const UINT cxImageAndMargins = 16 + 30;
+    const UINT expected[] = { width("&Alpha") + 2 * tm.tmAveCharWidth + cxColumn + cxImageAndMargins,
+                              width("&Beta") + 2 * tm.tmAveCharWidth + cxColumn + cxImageAndMargins,
+                              width("&Gamma") + cxImageAndMargins };
     dc.SelectObject(pOld);
-    EXPECT_EQ((UINT)(r.right + 16 + 30), mis.itemWidth);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(expected[i], measure(i).itemWidth) << i;
     UINT nMin = (UINT)std::max(::GetSystemMetrics(SM_CYMENU), 15 + 4);
-    EXPECT_EQ(std::max((UINT)r.bottom, nMin), mis.itemHeight);
+    EXPECT_EQ(std::max((UINT)r.bottom, nMin), measure(0).itemHeight);
+}
+
+// Every state draws the accelerator as a glyph run of its own, right-aligned
+// to the popup's one edge: no glyph (the tab's) between label and accelerator.
+TEST_F(BmpMenuTest, AcceleratorsStandRightAlignedInAColumnOfTheirOwn)
+{
+    struct Entry { UINT nID; const char *pszText, *pszLabel, *pszAccel; };
+    const Entry entries[] = { { ID_TWK_TEST_A, "&Alpha\tCtrl+N", "Alpha", "Ctrl+N" },
+                              { ID_TWK_TEST_B, "B&eta\tF7", "Beta", "F7" },
+                              { kNoImageID, "&Gamma\tCtrl+Shift+F7", "Gamma", "Ctrl+Shift+F7" } };
+    for (const Entry& e : entries)
+        ::AppendMenuA(hPopup, MF_STRING, e.nID, e.pszText);
+    Convert(hPopup);
+    UINT cxMenu = 0;
+    for (int i = 0; i < 3; i++) {
+        MEASUREITEMSTRUCT mis = { ODT_MENU, 0, entries[i].nID, 0, 0, (ULONG_PTR)Record(i) };
+        Send(WM_MEASUREITEM, 0, (LPARAM)&mis);
+        cxMenu = std::max(cxMenu, mis.itemWidth);
+    }
+    CClientDC screen(nullptr);
+    CFont* pOld = screen.SelectObject(pPlugIn->GetMenuFont());
+    auto extent = [&](const char* psz) { return (int)screen.GetTextExtent(psz, (int)strlen(psz)).cx; };
+
+    struct State { const char* name; UINT nState; int nColour; };
+    const State states[] = { { "normal", 0, COLOR_MENUTEXT },
+                             { "selected", ODS_SELECTED, COLOR_HIGHLIGHTTEXT },
+                             { "greyed", ODS_GRAYED, COLOR_GRAYTEXT } };
+    const int cy = 22;
+    for (const State& st : states) {
+        int nRight = -1;
+        for (int i = 0; i < 3; i++) {
+            SCOPED_TRACE(std::string(st.name) + " " + entries[i].pszText);
+            vt::Picture pic((int)cxMenu, cy);
+            Draw(pic, i, st.nState);
+            const COLORREF clr = ::GetSysColor(st.nColour);
+            // Right of the image column (x 1..20), where only text is drawn.
+            std::pair<int, int> cols(pic.cx, -1);
+            for (int x = 22; x < pic.cx; x++)
+                for (int y = 0; y < cy; y++)
+                    if (pic.At(x, y) == clr) {
+                        cols.first = std::min(cols.first, x);
+                        cols.second = std::max(cols.second, x);
+                    }
+            ASSERT_LT(cols.first, cols.second);
+            // The text run ends at one edge for every item of the popup.
+            if (nRight < 0)
+                nRight = cols.second;
+            EXPECT_EQ(nRight, cols.second);
+            // Between the label's end and the accelerator's start: nothing.
+            int xLabelEnd = cols.first + extent(entries[i].pszLabel);
+            int xAccel = cols.second + 1 - extent(entries[i].pszAccel);
+            ASSERT_LT(xLabelEnd + 1, xAccel - 1);
+            int nStray = 0;
+            for (int x = xLabelEnd + 1; x < xAccel - 1; x++)
+                for (int y = 0; y < cy; y++)
+                    nStray += pic.At(x, y) == clr;
+            EXPECT_EQ(0, nStray);
+        }
+    }
+    screen.SelectObject(pOld);
 }
 
 // The leftmost column holding the menu text colour at or right of x.
@@ -206,7 +286,7 @@ TEST_F(BmpMenuTest, DrawsImageColumnCheckedDisabledAndAccelerator)
     ref.dc.SetTextColor(clrText);
     ref.dc.SetBkMode(TRANSPARENT);
     RECT r = { 100, 0, 200 - 23, cy };
-    ::DrawTextA(ref.dc.m_hDC, "\tCtrl+A", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    ::DrawTextA(ref.dc.m_hDC, "Ctrl+A", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     ref.dc.SelectObject(pOld);
     EXPECT_EQ(ref.Columns(clrText).second, plain.Columns(clrText).second);
     EXPECT_GE(plain.Columns(clrText).second, 150);

@@ -270,6 +270,16 @@ void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR, DWORD)
     ::EndMenu();
 }
 
+// Chooses the first item of the open popup from the keyboard, once.
+void CALLBACK ChooseFirstTimer(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    ::KillTimer(nullptr, nTimer);
+    if (HWND hPopup = ::FindWindowA("#32768", nullptr)) {
+        ::PostMessageA(hPopup, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(hPopup, WM_KEYDOWN, VK_RETURN, 0);
+    }
+}
+
 TEST(MenuBar, TheIconButtonDropsTheChildsSystemMenuWithCloseAsItsDefault)
 {
     ChildMenuFrame frame;
@@ -285,8 +295,15 @@ TEST(MenuBar, TheIconButtonDropsTheChildsSystemMenuWithCloseAsItsDefault)
     struct Case {
         UINT nBefore, nAfter;
     } cases[] = { { (UINT)-1, SC_CLOSE }, { SC_RESTORE, SC_RESTORE } };
+    // The menu it drops has the states the platform gives the system menu of a
+    // maximised window, whatever they were before.
+    struct State { UINT nID; bool bEnabled; } states[] = {
+        { SC_RESTORE, true }, { SC_MOVE, false }, { SC_SIZE, false }, { SC_MINIMIZE, true }, { SC_MAXIMIZE, false },
+    };
     for (const Case& c : cases) {
         ::SetMenuDefaultItem(hSysMenu, c.nBefore, FALSE);
+        for (const State& st : states)
+            ::EnableMenuItem(hSysMenu, st.nID, MF_BYCOMMAND | (st.bEnabled ? MF_GRAYED : MF_ENABLED));
         frame.p->drops.clear();
         RECT rect;
         bar.m_btnCapMenu.GetRect(&rect);
@@ -300,7 +317,23 @@ TEST(MenuBar, TheIconButtonDropsTheChildsSystemMenuWithCloseAsItsDefault)
         EXPECT_EQ((int)(INT_PTR)hSysMenu, frame.p->drops[0].a);
         EXPECT_EQ(-1, frame.p->drops[0].b);
         EXPECT_EQ(c.nAfter, ::GetMenuDefaultItem(hSysMenu, FALSE, GMDI_USEDISABLED));
+        for (const State& st : states)
+            EXPECT_EQ(st.bEnabled, !(::GetMenuState(hSysMenu, st.nID, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)))
+                << std::hex << st.nID;
     }
+
+    // A command chosen from it goes to the child it belongs to.
+    child->sysCommands.clear();
+    RECT rect;
+    bar.m_btnCapMenu.GetRect(&rect);
+    ::SetTimer(nullptr, 0, 100, ChooseFirstTimer);
+    UINT_PTR nTimer = ::SetTimer(nullptr, 0, 1000, EndMenuTimer);   // should the keys not end it
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ChildMenuFrame::Middle(rect));
+    ::KillTimer(nullptr, nTimer);
+    bar.SendMessage(WM_CANCELMODE);
+    vt::PumpMessages();
+    ASSERT_EQ(1u, child->sysCommands.size());
+    EXPECT_EQ((WPARAM)SC_RESTORE, child->sysCommands[0].first & 0xFFF0);
 }
 
 // A button dropped above or below every row lands at that end, inside the

@@ -64,10 +64,11 @@ TEST_F(Projects, OpenCloseAndReopenTheSample)
     if (pApp && pApp->m_pRecentProjectList)
         EXPECT_STREQ(sample.Project().c_str(), (*pApp->m_pRecentProjectList)[0]);
 
-    // The same project again: the "Result" page is cleared, nothing reopens.
+    // The same project again: the "Result" page is cleared and the log named again, nothing reopens.
     p->m_listOutputRequests.RemoveAll();
     ASSERT_TRUE(p->OpenProject(sample.Project().c_str()));
-    EXPECT_EQ(std::vector<std::string>({"clear 2"}), Requests(p));
+    EXPECT_EQ(std::vector<std::string>({"clear 2", "log " + Value(sample.Project(), "Project", "MessageDump")}),
+              Requests(p));
 
     ASSERT_TRUE(p->CloseProject(TRUE));
     EXPECT_FALSE(p->m_bProjectOpen);

@@ -85,6 +85,11 @@ public:
     BOOL CloseProject(BOOL bAsk);
     void RefreshDocuments();
     BOOL OpenObjFile(LPCSTR lpszPath);
+    void DoFileOpen();
+    // The File Open dialog's filter text.
+    CString BuildOpenFilter();
+    // A chosen file opened by its extension: a project, an object file or a text document.
+    void OpenChosenFile(LPCSTR lpszPath);
     void OpenProjectFiles(LPCSTR lpszText);
     // Old project files: the files of an old folder section moved to the new one; 1 when the folder is new.
     int MigrateFolderFiles(LPCSTR lpszFolder, LPCSTR lpszDisk, LPCSTR lpszSection, const CStringArray& values,

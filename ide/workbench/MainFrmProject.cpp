@@ -205,6 +205,93 @@ void CMainFrame::OpenProjectFiles(LPCSTR lpszText)
         m_wndProjectWnd.OpenSourceFile(list.GetAt(i), -1, FALSE, const_cast<CWnd*>(&CWnd::wndTop), TRUE);
 }
 
+// ---- File Open
+
+namespace {
+
+// Built once per run, each while still empty.
+CString g_strTextFilter, g_strSourceFilter;
+
+}  // namespace
+
+CString CMainFrame::BuildOpenFilter()
+{
+    if (g_strTextFilter.IsEmpty()) {
+        CStringList list;
+        GetProfileCStringList(CString(g_szAppDir) + "ZIDE.CFG", "Text File Ext", "Ext", list, 0, CU_MSG_NONE);
+        CString strPattern;
+        for (POSITION pos = list.GetHeadPosition(); pos;) {
+            CString strExt = list.GetNext(pos);
+            int nComma = strExt.Find(',');
+            if (nComma >= 0)
+                strExt = strExt.Left(nComma);
+            strPattern += "*." + strExt + ";";
+        }
+        if (!strPattern.IsEmpty()) {
+            strPattern = strPattern.Left(strPattern.GetLength() - 1);
+            g_strTextFilter.Format("Text files (%s)|%s|", (LPCSTR)strPattern, (LPCSTR)strPattern);
+        }
+    }
+    if (g_strSourceFilter.IsEmpty() && m_pProjectMgr) {
+        C_CUStringList exts;
+        GetSourceFileExts(m_pProjectMgr, &exts);
+        CString strPattern;
+        BuildFilterPattern(&exts, strPattern);
+        if (!strPattern.IsEmpty())
+            g_strSourceFilter.Format("Source files (%s)|%s|", (LPCSTR)strPattern, (LPCSTR)strPattern);
+    }
+    CString strExecFilter;
+    if (m_pProjectMgr) {
+        C_CUStringList exts;
+        GetExecutableFileExts(m_pProjectMgr, &exts);
+        CString strPattern;
+        BuildFilterPattern(&exts, strPattern);
+        if (!strPattern.IsEmpty())
+            strExecFilter.Format("Executable Files (%s)|%s|", (LPCSTR)strPattern, (LPCSTR)strPattern);
+    }
+    return "Project Files (*.wbi)|*.wbi|" + strExecFilter + g_strSourceFilter + g_strTextFilter
+        + "All Files (*.*)|*.*||";
+}
+
+void CMainFrame::DoFileOpen()
+{
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, BuildOpenFilter(), this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    OpenChosenFile(dlg.GetPathName());
+}
+
+void CMainFrame::OpenChosenFile(LPCSTR lpszPath)
+{
+    CString strPath(lpszPath);
+    if (strPath.GetLength() > 255) {
+        Message(this, LoadText(IDS_PATH_TOO_LONG), IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return;
+    }
+    int nSlash = strPath.ReverseFind('\\');
+    int nDot = strPath.ReverseFind('.');
+    CString strExt = nDot > nSlash ? strPath.Mid(nDot) : CString();
+    CString strName = strPath.Mid(nSlash + 1);
+    BOOL bExecutable = FALSE;
+    if (m_pProjectMgr && !strExt.IsEmpty()) {
+        C_CUStringList exts;
+        GetExecutableFileExts(m_pProjectMgr, &exts);
+        for (int i = 0; i < exts.GetCount() && !bExecutable; i++)
+            bExecutable = strExt.CompareNoCase(exts.GetAt(i)) == 0;
+    }
+    BOOL bProject = strExt.CompareNoCase(".wbi") == 0;
+    if ((bProject || bExecutable) && (m_dwNameWithoutSpace & 1) && strName.Find(' ') >= 0) {
+        Message(this, LoadText(IDS_SPACE_IN_FILENAME), IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (bProject)
+        OpenProject(strPath);
+    else if (bExecutable)
+        OpenObjFile(strPath);
+    else
+        m_wndProjectWnd.OpenSourceFile(strPath, -1, FALSE, const_cast<CWnd*>(&CWnd::wndTop), TRUE);
+}
+
 BOOL CMainFrame::OpenObjFile(LPCSTR lpszPath)
 {
     CWaitCursor wait;

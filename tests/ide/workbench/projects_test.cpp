@@ -203,4 +203,50 @@ TEST_F(Projects, ViewTogglesShowAndHideTheBars)
     }
 }
 
+TEST_F(Projects, OpenFilterAndDispatchByExtension)
+{
+    CMainFrame* p = frame.p;
+    EXPECT_STREQ("Project Files (*.wbi)|*.wbi|Executable Files (*.obj)|*.obj|"
+                 "Source files (*.asm;*.inc)|*.asm;*.inc|"
+                 "Text files (*.asm;*.inc;*.txt;*.lst;*.map;*.ini)|*.asm;*.inc;*.txt;*.lst;*.map;*.ini|"
+                 "All Files (*.*)|*.*||",
+                 p->BuildOpenFilter());
+    const struct {
+        std::string path;
+        DWORD noSpace;
+        std::string message;   // empty: none
+        bool projectOpen;
+    } cases[] = {
+        {"C:\\" + std::string(260, 'a') + ".wbi", 0, "File with full pathname can not exceed system limits(255 chars)", false},
+        {sample.Folder() + "My Sample.wbi", 1, "Space in filename unsupported!", false},
+        {sample.Folder() + "garbage.obj", 0, "Invalid OBJ file " + sample.Folder() + "garbage.obj!!", false},
+        {sample.Project(), 1, "", true},
+    };
+    vt::WriteFileBytes(sample.Folder() + "garbage.obj", "not an object");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.substr(0, 60));
+        answerer.Clear();
+        p->m_dwNameWithoutSpace = c.noSpace;
+        p->OpenChosenFile(c.path.c_str());
+        if (c.message.empty()) {
+            EXPECT_EQ(0u, answerer.Count());
+        } else {
+            ASSERT_EQ(1u, answerer.Count());
+            EXPECT_EQ(c.message, answerer.Last().text);
+            EXPECT_EQ("Error: ", answerer.Last().caption);
+        }
+        EXPECT_EQ(c.projectOpen, p->m_bProjectOpen != FALSE);
+    }
+}
+
+TEST_F(Projects, KeywordFileTableIsReadFromTheConfiguration)
+{
+    C_IDEProjectWnd* pWnd = frame.p->GetProjectWnd();
+    ASSERT_EQ(2u, pWnd->m_arrKeywordFiles.size());
+    EXPECT_STREQ("txt", pWnd->m_arrKeywordFiles[0].first);
+    EXPECT_STREQ("Default.ini", pWnd->m_arrKeywordFiles[0].second);
+    EXPECT_STREQ("ini", pWnd->m_arrKeywordFiles[1].first);
+    EXPECT_EQ(CString(g_szAppDir) + "ZIDE.cfg", pWnd->m_strConfigFile);
+}
+
 }  // namespace

@@ -34,6 +34,14 @@ std::vector<CDocument*> TextDocuments()
     return docs;
 }
 
+// A Yes/No/Cancel question with the "Message:" caption.
+int AskProjectQuestion(UINT nText)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    return ::MessageBoxA(pMain ? pMain->GetSafeHwnd() : nullptr, LoadText(nText), LoadText(IDS_CAPTION_MESSAGE),
+                         MB_YESNOCANCEL);
+}
+
 void AddRecentProject(const CString& strPath)
 {
     auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
@@ -157,9 +165,7 @@ BOOL C_IDEProjectWnd::CloseProject(BOOL bAsk)
     CString strProject = m_strProjectFolder + m_strProjectName + ".wbi";
     BOOL bSave = FALSE;
     if (m_bModified) {
-        int nAnswer = ::MessageBoxA(AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr,
-                                    LoadText(IDS_SAVE_CURRENT_PROJECT), LoadText(IDS_CAPTION_MESSAGE),
-                                    MB_YESNOCANCEL);
+        int nAnswer = AskProjectQuestion(IDS_SAVE_CURRENT_PROJECT);
         if (nAnswer == IDCANCEL)
             return FALSE;
         if (nAnswer == IDYES) {
@@ -172,9 +178,7 @@ BOOL C_IDEProjectWnd::CloseProject(BOOL bAsk)
     if (!docs.empty()) {
         BOOL bKeep = FALSE;
         if (bAsk) {
-            int nAnswer = ::MessageBoxA(AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr,
-                                        LoadText(IDS_CLOSE_ALL_DOCUMENTS), LoadText(IDS_CAPTION_MESSAGE),
-                                        MB_YESNOCANCEL);
+            int nAnswer = AskProjectQuestion(IDS_CLOSE_ALL_DOCUMENTS);
             if (nAnswer == IDCANCEL)
                 return FALSE;
             bKeep = nAnswer == IDNO;

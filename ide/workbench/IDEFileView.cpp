@@ -29,29 +29,21 @@ BEGIN_MESSAGE_MAP(C_IDEFileView, C_IDETreeCtrl)
     ON_UPDATE_COMMAND_UI(ID_FILEVIEW_NEW_FILE, OnUpdateNewFile)
 END_MESSAGE_MAP()
 
-namespace {
-
-CString ExtensionOf(const CString& strName)
+CString FileViewText::ExtensionOf(const CString& strName)
 {
     int nSlash = strName.ReverseFind('\\');
     int nDot = strName.ReverseFind('.');
     return nDot > nSlash ? strName.Mid(nDot) : CString();
 }
 
-CString LoadText(UINT nID)
+CString FileViewText::Load(UINT nID)
 {
     CString s;
     s.LoadString(nID);
     return s;
 }
 
-void Message(UINT nCaption, const CString& strText, UINT nIcon)
-{
-    CWnd* pMain = AfxGetMainWnd();
-    ::MessageBoxA(pMain ? pMain->GetSafeHwnd() : NULL, strText, LoadText(nCaption), MB_OK | nIcon);
-}
-
-BOOL ListHasNoCase(I_CUStringList* pList, const CString& strText)
+BOOL FileViewText::ListHasNoCase(I_CUStringList* pList, const CString& strText)
 {
     for (int i = 0, n = pList ? pList->GetCount() : 0; i < n; ++i)
         if (strText.CompareNoCase(pList->GetAt(i)) == 0)
@@ -59,20 +51,13 @@ BOOL ListHasNoCase(I_CUStringList* pList, const CString& strText)
     return FALSE;
 }
 
-// "*.a;*.b" from the extensions, each with its dot.
-CString JoinPattern(I_CUStringList* pList)
+HWND FileViewText::MainWindow()
 {
-    CString s;
-    for (int i = 0, n = pList ? pList->GetCount() : 0; i < n; ++i) {
-        if (!s.IsEmpty())
-            s += ";";
-        s += "*";
-        s += pList->GetAt(i);
-    }
-    return s;
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain ? pMain->GetSafeHwnd() : NULL;
 }
 
-}  // namespace
+using namespace FileViewText;
 
 C_IDEFileView::C_IDEFileView(I_IDETreeOwner* pOwner) : C_IDETreeCtrl(pOwner) {}
 

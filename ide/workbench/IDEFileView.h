@@ -7,6 +7,15 @@
 // Option bit: names of files added or created through the tree hold no blank.
 #define IDEFILEVIEW_OPT_NO_BLANK 2
 
+// Small text helpers the view's commands share.
+namespace FileViewText {
+// From the last "." of the file name on, dot included; empty without one.
+CString ExtensionOf(const CString& strName);
+CString Load(UINT nID);
+BOOL ListHasNoCase(I_CUStringList* pList, const CString& strText);
+HWND MainWindow();
+}  // namespace FileViewText
+
 class C_IDEFileView : public C_IDETreeCtrl {
 public:
     explicit C_IDEFileView(I_IDETreeOwner* pOwner);

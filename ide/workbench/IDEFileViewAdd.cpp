@@ -10,35 +10,9 @@
 
 using namespace IDETreeCode;
 
+using namespace FileViewText;
+
 namespace {
-
-CString ExtOf(const CString& strName)
-{
-    int nSlash = strName.ReverseFind('\\');
-    int nDot = strName.ReverseFind('.');
-    return nDot > nSlash ? strName.Mid(nDot) : CString();
-}
-
-CString Text(UINT nID)
-{
-    CString s;
-    s.LoadString(nID);
-    return s;
-}
-
-HWND MainHwnd()
-{
-    CWnd* pMain = AfxGetMainWnd();
-    return pMain ? pMain->GetSafeHwnd() : NULL;
-}
-
-BOOL HasNoCase(I_CUStringList* pList, const CString& strText)
-{
-    for (int i = 0, n = pList ? pList->GetCount() : 0; i < n; ++i)
-        if (strText.CompareNoCase(pList->GetAt(i)) == 0)
-            return TRUE;
-    return FALSE;
-}
 
 int CountOf(I_CUStringList* pList) { return pList ? pList->GetCount() : 0; }
 
@@ -71,7 +45,7 @@ BOOL C_IDEFileView::CanAddFiles(I_PMFolder* pFolder, int nSubFolder)
             strOnly = pFolder->GetAllFiles()->GetAt(0);
     }
     CString strTarget = pFolder->GetTargetExt() ? pFolder->GetTargetExt() : "";
-    if (nCount == 1 && !strTarget.IsEmpty() && ExtOf(strOnly).CompareNoCase(strTarget) == 0)
+    if (nCount == 1 && !strTarget.IsEmpty() && ExtensionOf(strOnly).CompareNoCase(strTarget) == 0)
         return FALSE;
     if (pFolder->GetMaxFiles() != 0 && nCount >= pFolder->GetMaxFiles())
         return FALSE;
@@ -117,10 +91,10 @@ BOOL C_IDEFileView::AddFilesToFolder(CStringList& paths, I_PMFolder* pFolder, in
     for (POSITION pos = paths.GetHeadPosition(); pos;) {
         POSITION posThis = pos;
         CString strPath = paths.GetNext(pos);
-        CString strExt = ExtOf(strPath);
+        CString strExt = ExtensionOf(strPath);
         if (strExt.IsEmpty())
             continue;
-        if (bAny || HasNoCase(pExts, strExt) || (!strDefault.IsEmpty() && strExt.CompareNoCase(strDefault) == 0))
+        if (bAny || ListHasNoCase(pExts, strExt) || (!strDefault.IsEmpty() && strExt.CompareNoCase(strDefault) == 0))
             ++nSources;
         else if (!strTarget.IsEmpty() && strExt.CompareNoCase(strTarget) == 0)
             ++nTargets;
@@ -135,14 +109,14 @@ BOOL C_IDEFileView::AddFilesToFolder(CStringList& paths, I_PMFolder* pFolder, in
     if (nTargets == 0) {
         if (!pFolder->CheckCapacity(nSources, nSubFolder)) {
             CString strText;
-            strText.Format(Text(IDS_FOLDER_LIMIT), (LPCSTR)strName, pFolder->GetMaxFiles());
-            ::MessageBoxA(MainHwnd(), strText, Text(IDS_CAPTION_WARNING), MB_OK | MB_ICONEXCLAMATION);
+            strText.Format(Load(IDS_FOLDER_LIMIT), (LPCSTR)strName, pFolder->GetMaxFiles());
+            ::MessageBoxA(MainWindow(), strText, Load(IDS_CAPTION_WARNING), MB_OK | MB_ICONEXCLAMATION);
             return FALSE;
         }
     } else if (!pFolder->AcceptsTarget() || nSources > 0 || nTargets > 1) {
         CString strText;
-        strText.Format(Text(IDS_FOLDER_ONE_TARGET), (LPCSTR)strName);
-        ::MessageBoxA(MainHwnd(), strText, Text(IDS_CAPTION_WARNING), MB_OK | MB_ICONEXCLAMATION);
+        strText.Format(Load(IDS_FOLDER_ONE_TARGET), (LPCSTR)strName);
+        ::MessageBoxA(MainWindow(), strText, Load(IDS_CAPTION_WARNING), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     CString strSub;
@@ -269,7 +243,7 @@ BOOL C_IDEFileView::RunFileDialog(CFileDialog& dlg, CStringList& paths)
         for (POSITION pos = dlg.GetStartPosition(); pos;) {
             CString strPath = dlg.GetNextPathName(pos);
             if ((m_dwOptions & IDEFILEVIEW_OPT_NO_BLANK) && strPath.Mid(strPath.ReverseFind('\\') + 1).Find(' ') >= 0) {
-                ::MessageBoxA(MainHwnd(), Text(IDS_NO_BLANK_NAME), Text(IDS_CAPTION_ERROR), MB_OK | MB_ICONHAND);
+                ::MessageBoxA(MainWindow(), Load(IDS_NO_BLANK_NAME), Load(IDS_CAPTION_ERROR), MB_OK | MB_ICONHAND);
                 continue;
             }
             paths.AddTail(strPath);
@@ -330,20 +304,20 @@ CString C_IDEFileView::CheckNewFileName(I_PMFolder* pFolder, const CString& strP
 {
     CString strName = strPath.Mid(strPath.ReverseFind('\\') + 1);
     if ((m_dwOptions & IDEFILEVIEW_OPT_NO_BLANK) && strName.Find(' ') >= 0) {
-        ::MessageBoxA(MainHwnd(), Text(IDS_NO_BLANK_NAME), Text(IDS_CAPTION_ERROR), MB_OK | MB_ICONHAND);
+        ::MessageBoxA(MainWindow(), Load(IDS_NO_BLANK_NAME), Load(IDS_CAPTION_ERROR), MB_OK | MB_ICONHAND);
         return CString();
     }
     I_CUStringList* pExts = pFolder->GetSourceExts();
-    CString strExt = ExtOf(strPath);
+    CString strExt = ExtensionOf(strPath);
     if (strExt.IsEmpty()) {
         // The extension of the chosen filter entry (1-based), when the folder lists any.
         int nIndex = nFilterIndex >= 1 && nFilterIndex <= CountOf(pExts) ? nFilterIndex - 1 : 0;
         return CountOf(pExts) ? strPath + pExts->GetAt(nIndex) : strPath;
     }
-    if (!HasNoCase(pExts, strExt)) {
+    if (!ListHasNoCase(pExts, strExt)) {
         CString strText;
         strText.Format("Invalid file extension (%s).", (LPCSTR)strExt);
-        ::MessageBoxA(MainHwnd(), strText, "", MB_OK);
+        ::MessageBoxA(MainWindow(), strText, "", MB_OK);
         return CString();
     }
     return strPath;
@@ -374,7 +348,7 @@ void C_IDEFileView::OnNewFile()
         return;
     if (m_pOwner)
         m_pOwner->ReloadFileInfo();
-    CString strUpper = ExtOf(strPath);
+    CString strUpper = ExtensionOf(strPath);
     strUpper.MakeUpper();
     if (IsTextFileExtension(strUpper, NULL) && m_pOwner)
         m_pOwner->OpenSourceFile(strPath);
@@ -412,11 +386,11 @@ void C_IDEFileView::OnAddSubFolder()
     if (dlg.DoModal() != IDOK)
         return;
     if (!C_IDEInputNameDlg::IsValidFolderName(dlg.m_strName)) {
-        ::MessageBoxA(MainHwnd(), "Invalid SubFolder Name!", "FoldName error", MB_OK | MB_ICONHAND);
+        ::MessageBoxA(MainWindow(), "Invalid SubFolder Name!", "FoldName error", MB_OK | MB_ICONHAND);
         return;
     }
     if (!pMgr->AddSubFolder(pFolder->GetName(), dlg.m_strName)) {
-        ::MessageBoxA(MainHwnd(), "SubFolder Name is exist in current folder", "FoldName",
+        ::MessageBoxA(MainWindow(), "SubFolder Name is exist in current folder", "FoldName",
                       MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -433,7 +407,7 @@ void C_IDEFileView::OnDeleteSubFolder()
     CString strSub = GetItemText(m_hContext);
     CString strText;
     strText.Format("Confirm: Really delete sub-folder '%s' from folder '%s' ?", (LPCSTR)strSub, pFolder->GetName());
-    if (::MessageBoxA(MainHwnd(), strText, "Delete Sub-Folder", MB_OKCANCEL) != IDOK)
+    if (::MessageBoxA(MainWindow(), strText, "Delete Sub-Folder", MB_OKCANCEL) != IDOK)
         return;
     if (pMgr->DeleteSubFolder(pFolder->GetName(), strSub))
         AfterChange(TRUE);
@@ -465,7 +439,7 @@ void C_IDEFileView::OnRenameSubFolder()
     if (dlg.DoModal() != IDOK)
         return;
     if (!C_IDEInputNameDlg::IsValidFolderName(dlg.m_strName)) {
-        ::MessageBoxA(MainHwnd(), "Invalid SubFolder Name!", "FoldName error", MB_OK | MB_ICONHAND);
+        ::MessageBoxA(MainWindow(), "Invalid SubFolder Name!", "FoldName error", MB_OK | MB_ICONHAND);
         return;
     }
     if (pMgr->RenameSubFolder(pFolder->GetName(), strOld, dlg.m_strName))

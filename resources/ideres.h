@@ -146,6 +146,42 @@
 #define IDC_FIND_SUBFOLDERS             1036
 #define IDS_FIND_NOT_FOUND              4108
 #define IDS_TOOL_EXECUTE_FAILED         4111
-#define IDS_CAPTION_ERROR               40960
+#define IDS_CAPTION_ERROR               40960   // the support library's "Error: " (support.rc)
 #define IDS_FIND_CAPTION                40963
 #define ID_TOOLS_USER_LAST              40050   // the frame routes user tools up to here (16)
+// ---- Projects and the project workspace (34200-34249 kept for their own ids)
+#define IDS_UNABLE_OPEN_PROJECT         4102
+#define IDS_LOAD_FILEINFO_FAILED        4103
+#define IDS_OPEN_FILE_FAILED            4104
+#define IDS_SAVE_CURRENT_PROJECT        4105
+#define IDS_CLOSE_ALL_DOCUMENTS         4106
+#define IDS_FILE_MODIFIED_OUTSIDE       4107
+#define IDS_INVALID_OBJ_FILE            4113
+#define IDS_PATH_TOO_LONG               4121
+#define IDS_SAME_DUPLICATE_FOLDER       4122
+#define IDS_SPACE_IN_FILENAME           4123
+#define IDS_CREATE_OBJ_PROJECT          4224
+#define IDS_CAPTION_MESSAGE             40963
+
+// ---- Project tree and file view
+#define IDB_PROJECT_TREE                142     // 238 x 24: ten images 23 wide
+#define IDD_INPUT_NAME                  167
+#define IDC_INPUT_NAME_EDIT             1087
+#define IDC_INPUT_NAME_PROMPT           1088
+#define IDS_FOLDER_LIMIT                4096
+#define IDS_FOLDER_ONE_TARGET           4110
+#define IDS_NO_BLANK_NAME               4123
+#define IDS_CAPTION_WARNING             40961
+#define ID_FILEVIEW_OPEN                40011
+#define ID_FILEVIEW_REMOVE              40013
+#define ID_FILEVIEW_ADD_TO_FOLDER       40014
+#define ID_FILEVIEW_ADD_TO_PROJECT      40015
+#define ID_FILEVIEW_NEW_FILE            40018
+#define ID_FILEVIEW_ADD_SUBFOLDER       40019
+#define ID_FILEVIEW_DELETE_SUBFOLDER    40020
+#define ID_FILEVIEW_ACTIVATE_SUBFOLDER  40021
+#define ID_FILEVIEW_RENAME_SUBFOLDER    40022
+#define ID_FILEVIEW_EQUATION_FIRST      28673   // .. 30720
+#define ID_FILEVIEW_FILE_ACTION_FIRST   39001   // .. 39100
+#define ID_FILEVIEW_SUBFOLDER_ACTION_FIRST 39101 // .. 39200
+#define ID_FILEVIEW_FOLDER_ACTION_FIRST 39201   // .. 39300

@@ -343,8 +343,39 @@ FILE_KINDS = {
 }
 
 
+def project_tree_strip(path):
+    """Bitmap 142: ten 23-pixel images of the project trees on white, 238 x 24."""
+    def question(c):
+        page(c)
+        c.rect(7, 4, 9, 5, fill=DR, edge=DR)
+        c.rect(9, 5, 10, 8, fill=DR, edge=DR)
+        c.rect(7, 8, 8, 10, fill=DR, edge=DR)
+        c.rect(7, 12, 8, 13, fill=DR, edge=DR)
+    kinds = [
+        lambda c: chip(c),                                     # 0 project
+        lambda c: folder(c),                                   # 1 folder, closed
+        lambda c: (folder(c), c.poly([(3, 8), (16, 8), (14, 14), (1, 14)], LG)),  # 2 folder, open
+        lambda c: (page(c), text_lines(c, 5, 11, (5, 8, 11))),  # 3 file under the project
+        lambda c: (page(c), text_lines(c, 5, 11, (5, 8))),
+        lambda c: (page(c, fill=LG), text_lines(c, 5, 11, (5, 8, 11))),
+        lambda c: (page(c), text_lines(c, 5, 11, (5, 8, 11), col=B)),
+        lambda c: (page(c), text_lines(c, 5, 11, (5, 8, 11), col=GR)),
+        lambda c: (page(c), text_lines(c, 5, 11, (5, 8, 11), col=R)),
+        question,                                              # 9 file whose icon is missing
+    ]
+    rows = [[] for _ in range(24)]
+    for draw in kinds:
+        px = render(draw, 16, 23, 24, bg=W)
+        for y in range(24):
+            rows[y] += px[y]
+    for y in range(24):
+        rows[y] += [W] * (238 - len(rows[y]))
+    bmp8(path, rows)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
+    project_tree_strip(os.path.join(OUT, "ide_project_tree.bmp"))
     strip(os.path.join(OUT, "ide_toolbar16.bmp"), 16, 16, 19)
     strip(os.path.join(OUT, "ide_toolbar24.bmp"), 22, 24, 23)
     main_icon = lambda c: (chip(c, 2, 4, 12, 9), c.poly([(6, 6), (11, 8.5), (6, 11)], GR))

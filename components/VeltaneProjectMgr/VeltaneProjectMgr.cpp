@@ -1,7 +1,7 @@
 // Stand-in project-manager component: keeps a project file of its own format beside the IDE's
 // keys, builds the sources with the toy assembler and reports through output records.
 // Configuration: "VeltaneProjectMgr.ini" beside the DLL ([Trace], [PartNumbers], [DefaultTool],
-// [Language]).
+// [Language], [Testing]).
 #include "components/VeltaneProjectMgr/PmModel.h"
 #include "components/VeltaneProjectMgr/resource.h"
 #include "components/ToyTarget/ToyTarget.h"
@@ -1385,6 +1385,14 @@ BOOL ProjectMgr::Build(BOOL rebuild)
             m_builtParts |= 1u << i;
     }
     m_reports = {base + ".lst"};
+    // Test switch: a build names this many more report files, written beside the outputs.
+    int extra = GetPrivateProfileIntA("Testing", "ExtraReportFiles", 0, g_configFile.c_str());
+    for (int i = 1; i <= std::min(extra, 99); ++i) {
+        char name[16];
+        snprintf(name, sizeof(name), "_report%02d.txt", i);
+        if (toy::WriteWholeFile(base + name, "Report " + std::to_string(i) + " of " + m_project.name + "\r\n"))
+            m_reports.push_back(base + name);
+    }
     return TRUE;
 }
 

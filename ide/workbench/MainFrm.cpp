@@ -155,6 +155,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LARGE_BUTTONS, OnUpdateViewLargeButtons)
     ON_UPDATE_COMMAND_UI(ID_VIEW_NORMAL_BUTTONS, OnUpdateViewNormalButtons)
     ON_COMMAND(ID_FILE_PAGE_SETUP, OnFilePageSetup)
+    ON_COMMAND(ID_FILE_OPEN, DoFileOpen)
+    ON_COMMAND(ID_FILE_SAVE_PROJECT, OnFileSaveProject)
+    ON_COMMAND(ID_FILE_CLOSE_PROJECT, OnFileCloseProject)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_PROJECT, OnUpdateProjectOpen)
+    ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE_PROJECT, OnUpdateProjectOpen)
+    ON_COMMAND_EX_RANGE(ID_VIEW_PROJECT_BAR, ID_VIEW_PREVIEW_BAR, OnViewBar)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_PROJECT_BAR, ID_VIEW_PREVIEW_BAR, OnUpdateViewBar)
     ON_COMMAND_RANGE(ID_FILEVIEW_INCLUDED_FIRST, ID_FILEVIEW_INCLUDED_LAST, OnOpenIncludedFile)
     ON_COMMAND_RANGE(ID_FILEVIEW_EMBEDDED_FIRST, ID_FILEVIEW_EMBEDDED_LAST, OnIgnoredCommand)
     ON_COMMAND_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_LAST, OnToolsCommand)
@@ -489,20 +496,9 @@ BOOL CMainFrame::InitProjectManager()
     return m_pProjectMgr && m_pProjectMgr->Init(1);
 }
 
-BOOL CMainFrame::OpenProject(LPCSTR)
-{
-    return FALSE;
-}
-
 BOOL CMainFrame::StartDebug(LPCSTR)
 {
     return FALSE;
-}
-
-BOOL CMainFrame::CloseProject(BOOL)
-{
-    // Nothing to close while no project can be open.
-    return TRUE;
 }
 
 void CMainFrame::RefreshDocuments() {}

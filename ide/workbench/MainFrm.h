@@ -12,6 +12,7 @@
 #include "ide/output/MessageBar.h"
 #include "components/include/ProjectMgrInterface.h"
 #include "ide/debugger/ZIceUIMgr.h"
+#include "ide/workbench/IDEProjectWnd.h"
 #include "ide/workbench/ProjectMgrPtr.h"
 #include "resources/ideres.h"
 #include "support/system/ApplicationBroker.h"
@@ -61,7 +62,7 @@ public:
     // Accessors the rest of the IDE uses.
     C_IDEIceMgr* GetIceMgr() const { return m_pIceMgr; }
     I_ZIceUIMgr* GetIceUIMgr() const { return m_pIceUIMgr; }
-    TWKControlBar* GetProjectWnd() { return &m_wndProjectWnd; }
+    C_IDEProjectWnd* GetProjectWnd() { return &m_wndProjectWnd; }
     C_MessageBar* GetMessageBar() { return &m_wndMessageBar; }
     TWKControlBar* GetPreviewBar() { return &m_wndPreviewBar; }
     I_ProjectMgr* GetProjectMgr() const { return m_pProjectMgr; }
@@ -88,6 +89,31 @@ public:
     // FALSE when the user cancelled a save question.
     BOOL CloseProject(BOOL bAsk);
     void RefreshDocuments();
+    BOOL OpenObjFile(LPCSTR lpszPath);
+    void DoFileOpen();
+    // The File Open dialog's filter text.
+    CString BuildOpenFilter();
+    // A chosen file opened by its extension: a project, an object file or a text document.
+    void OpenChosenFile(LPCSTR lpszPath);
+    void OpenProjectFiles(LPCSTR lpszText);
+    // Old project files: the files of an old folder section moved to the new one; 1 when the folder is new.
+    int MigrateFolderFiles(LPCSTR lpszFolder, LPCSTR lpszDisk, LPCSTR lpszSection, const CStringArray& values,
+                           LPCSTR lpszPath, int n);
+    void ConvertProjectFile(LPCSTR lpszPath);
+    CDocument* FindOpenDocument(LPCSTR lpszPath);
+    CView* FindOpenView(LPCSTR lpszPath);
+    afx_msg void OnFileSaveProject();
+    afx_msg void OnFileCloseProject();
+    afx_msg void OnUpdateProjectOpen(CCmdUI* pCmdUI);
+    afx_msg BOOL OnViewBar(UINT nID);
+    afx_msg void OnUpdateViewBar(CCmdUI* pCmdUI);
+
+    // The output window's side of the project steps. Until the output window
+    // is wired here they keep what was asked, newest last ("clear N", "log FILE", "write log").
+    void ClearOutputPage(int nPage);
+    void StartOutputLog(LPCSTR lpszFile);
+    void WriteOutputLog();
+    CStringList m_listOutputRequests;
 
     // Commands other windows call.
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
@@ -131,7 +157,7 @@ public:
     TWKCustomStatusBar m_wndStatusBar;
     TWKProgressCtrl m_wndProgress;
     CStatic m_wndStatusIcon;
-    TWKControlBar m_wndProjectWnd;               // "Project Workspace"
+    C_IDEProjectWnd m_wndProjectWnd;             // "Project Workspace"
     C_MessageBar m_wndMessageBar{ OUTPUT_PAGES_ALL };   // "Output Window"
     TWKControlBar m_wndPreviewBar;               // "Preview Resource"
     C_ProjectMgrPtr m_projectMgrPtr;

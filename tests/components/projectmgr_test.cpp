@@ -427,6 +427,31 @@ TEST_F(SampleOpen, BuildOnWorkerThreadAndItsOutputs)
     EXPECT_EQ(0, pm->GetReportFiles(nullptr));
 }
 
+TEST(ProjectMgr, ExtraReportFilesSwitch)
+{
+    // A copy of the component whose configuration asks for 20 more report files per build.
+    vt::TempDir dir;
+    std::string dll = dir.File(PROJECTMGR_DLL_NAME);
+    ASSERT_TRUE(CopyFileA((vt::ProgramFolder() + PROJECTMGR_DLL_NAME).c_str(), dll.c_str(), FALSE));
+    vt::WriteFileBytes(dir.File("VeltaneProjectMgr.ini"), "[Testing]\r\nExtraReportFiles=20\r\n");
+    SampleCopy sample;
+    OwnerWindow owner;
+    Component pm(owner.hwnd, dll);
+    ASSERT_TRUE(pm->OpenProject(sample.Project().c_str()));
+    ASSERT_TRUE(RunOnWorker([&] { return pm->Build(TRUE); }));
+    std::vector<std::string> reports = TwoCall([&](char* b) { return pm->GetReportFiles(b); });
+    ASSERT_EQ(21u, reports.size());
+    std::string base = sample.Folder() + "Debug\\Sample";
+    EXPECT_EQ(base + ".lst", reports[0]);
+    EXPECT_EQ(base + "_report01.txt", reports[1]);
+    EXPECT_EQ(base + "_report20.txt", reports[20]);
+    for (const std::string& r : reports)
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(r.c_str())) << r;
+    // A report file deleted since the build is no longer named.
+    ASSERT_TRUE(DeleteFileA(reports[5].c_str()));
+    EXPECT_EQ(20u, TwoCall([&](char* b) { return pm->GetReportFiles(b); }).size());
+}
+
 TEST(ProjectMgr, CompileReportsErrorsWithFilesAndLines)
 {
     SampleCopy sample;

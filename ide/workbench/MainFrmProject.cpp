@@ -1,0 +1,451 @@
+// The frame's project side: opening (with the conversion of old project
+// files), saving and closing projects, the bar toggles of the View menu and
+// the open-document look-ups.
+#include "ide/workbench/MainFrm.h"
+#include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/AsmIDEDoc.h"
+#include "support/config/CUIniFile.h"
+#include "support/config/CStringHelpers.h"
+#include <direct.h>
+
+namespace {
+
+CString LoadText(UINT nID)
+{
+    CString s;
+    s.LoadString(nID);
+    return s;
+}
+
+int Message(CWnd* pWnd, const CString& strText, UINT nCaption, UINT nType)
+{
+    return ::MessageBoxA(pWnd->GetSafeHwnd(), strText, LoadText(nCaption), nType);
+}
+
+CString Profile(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszPath)
+{
+    char szValue[512] = "";
+    GetPrivateProfileStringA(lpszSection, lpszKey, "", szValue, sizeof szValue, lpszPath);
+    return szValue;
+}
+
+CString NumberedKey(LPCSTR lpszPrefix, int n)
+{
+    CString strKey;
+    strKey.Format("%s%d", lpszPrefix, n);
+    return strKey;
+}
+
+}  // namespace
+
+// ---- the output window's side
+
+// Each request is also noted in m_listOutputRequests, in order, for the tests.
+void CMainFrame::ClearOutputPage(int nPage)
+{
+    CString s;
+    s.Format("clear %d", nPage);
+    m_listOutputRequests.AddTail(s);
+    if (C_MessageCtrl* pPage = m_wndMessageBar.m_hWnd ? m_wndMessageBar.m_wndTabs.GetPageByIndex(nPage) : nullptr)
+        pPage->Clear(TRUE);
+}
+
+namespace {
+void SendLogRecord(C_MessageBar& bar, int nKind, LPCSTR lpszFile)
+{
+    if (!bar.m_hWnd)
+        return;
+    tagMessageRecord rec = {};
+    rec.kind = nKind;
+    if (lpszFile)
+        lstrcpynA(rec.fileName, lpszFile, sizeof rec.fileName);
+    bar.SendMessage(CU_WM_MESSAGE_RECORD, 0, reinterpret_cast<LPARAM>(&rec));
+}
+} // namespace
+
+void CMainFrame::StartOutputLog(LPCSTR lpszFile)
+{
+    // The record's file field holds at most 255 characters.
+    m_listOutputRequests.AddTail("log " + CString(lpszFile).Left(255));
+    SendLogRecord(m_wndMessageBar, CU_REC_START_LOG, lpszFile);
+}
+
+void CMainFrame::WriteOutputLog()
+{
+    m_listOutputRequests.AddTail("write log");
+    SendLogRecord(m_wndMessageBar, CU_REC_WRITE_LOG, nullptr);
+}
+
+// ---- opening
+
+BOOL CMainFrame::OpenProject(LPCSTR lpszPath)
+{
+    CString strPath(lpszPath);
+    ClearOutputPage(2);
+    DWORD dwAttr = GetFileAttributesA(strPath);
+    if (dwAttr == INVALID_FILE_ATTRIBUTES || (dwAttr & FILE_ATTRIBUTE_DIRECTORY)) {
+        CString strText;
+        strText.Format(LoadText(IDS_UNABLE_OPEN_PROJECT), (LPCSTR)strPath);
+        Message(this, strText, IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    if (dwAttr & FILE_ATTRIBUTE_READONLY) {
+        CString strText;
+        strText.Format("File %s is readonly.\nDo you want to change it writable?(Y/N)", (LPCSTR)strPath);
+        if (MessageBox(strText, nullptr, MB_YESNO) == IDYES)
+            SetFileAttributesA(strPath, dwAttr & ~FILE_ATTRIBUTE_READONLY);
+    }
+    // The log file is only named after the previous project has been closed,
+    // so that the previous project's lines go to its own log.
+    CString strLog;
+    BOOL bLog = FALSE;
+    {
+        C_CUIniFile ini(strPath);
+        if (ini.Load()) {
+            if (!ini.GetString("VeltaneTool", "Version", 0, CU_MSG_NONE))
+                ConvertProjectFile(strPath);
+            if (const char* pszLog = ini.GetString("Project", "MessageDump", 0, CU_MSG_NONE)) {
+                strLog = pszLog;
+                bLog = TRUE;
+            }
+        }
+    }
+    if (m_bProjectOpen) {
+        if (strPath.CompareNoCase(m_strProjectPath) == 0) {
+            if (bLog)
+                StartOutputLog(strLog);
+            return TRUE;
+        }
+        OnFileCloseProject();
+        if (m_bProjectOpen)
+            return TRUE;
+    }
+    if (bLog)
+        StartOutputLog(strLog);
+    CWaitCursor wait;
+    if (!m_pProjectMgr || !m_pProjectMgr->OpenProject(strPath)) {
+        CString strText;
+        strText.Format(LoadText(IDS_UNABLE_OPEN_PROJECT), (LPCSTR)strPath);
+        Message(this, strText, IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    int nSlash = strPath.ReverseFind('\\');
+    if (!m_wndProjectWnd.LoadProject(strPath.Left(nSlash + 1), strPath.Mid(nSlash + 1)))
+        return FALSE;
+    auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
+    if (pApp && pApp->m_pRecentProjectList)
+        pApp->m_pRecentProjectList->Add(strPath);
+    m_strProjectPath = strPath;
+    // The ICE manager's steps wait for the emulator; there is none yet.
+    OpenProjectFiles(strPath);
+    m_wndProjectWnd.SetProjectModified(FALSE);
+    UpdateDefaultTool();
+    m_bProjectOpen = TRUE;
+    SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
+    // The project folder leads the find-folder history.
+    CString strFolder = strPath.Left(nSlash);
+    CStringList listDir;
+    listDir.AddTail(strFolder);
+    for (POSITION pos = m_listFindDir.GetHeadPosition(); pos;) {
+        CString strDir = m_listFindDir.GetNext(pos);
+        BOOL bSeen = FALSE;
+        for (POSITION p2 = listDir.GetHeadPosition(); p2 && !bSeen;)
+            bSeen = listDir.GetNext(p2).CompareNoCase(strDir) == 0;
+        if (!bSeen)
+            listDir.AddTail(strDir);
+    }
+    m_listFindDir.RemoveAll();
+    m_listFindDir.AddTail(&listDir);
+    return TRUE;
+}
+
+void CMainFrame::ConvertProjectFile(LPCSTR lpszPath)
+{
+    CString strOld = CString(lpszPath) + ".old";
+    CopyFileA(lpszPath, strOld, FALSE);
+    struct Side { LPCSTR section, disk; } sides[] = { { "UserDefine_Sys", "System Disk" },
+                                                      { "UserDefine_User", "User Disk" } };
+    for (const Side& side : sides) {
+        CStringArray values;
+        values.SetSize(256);
+        int n = 0;
+        for (int i = 1; i <= 255; i++) {
+            values[i] = Profile(side.section, NumberedKey("", i), lpszPath);
+            if (n == 0 && values[i].IsEmpty())
+                n = i;
+        }
+        // All 255 taken: nothing more can be listed.
+        for (LPCSTR folder : { "Application", "GraphicData", "AudioData", "Resource", "Other" })
+            if (MigrateFolderFiles(folder, side.disk, side.section, values, lpszPath, n) == 1 && n > 0) {
+                WritePrivateProfileStringA(side.section, NumberedKey("", n), folder, lpszPath);
+                values[n] = folder;
+                n = n < 255 ? n + 1 : 0;
+            }
+    }
+    if (Profile("Console UBP", "File1", lpszPath).IsEmpty()) {
+        CString strUbp = Profile("User Boot Program", "File1", lpszPath);
+        if (!strUbp.IsEmpty())
+            WritePrivateProfileStringA("Console UBP", "File1", strUbp, lpszPath);
+    }
+}
+
+int CMainFrame::MigrateFolderFiles(LPCSTR lpszFolder, LPCSTR lpszDisk, LPCSTR lpszSection,
+                                   const CStringArray& values, LPCSTR lpszPath, int n)
+{
+    CString strOld = CString(lpszDisk) + " - " + lpszFolder;
+    CString strNew = CString(lpszSection) + " - " + lpszFolder;
+    if (Profile(strOld, "File1", lpszPath).IsEmpty())
+        return 0;
+    int nLast = n > 0 ? n - 1 : 255;
+    BOOL bListed = FALSE;
+    for (int i = 1; i <= nLast && i < values.GetSize() && !bListed; i++)
+        bListed = values[i].CompareNoCase(lpszFolder) == 0;
+    int k = 1;
+    if (bListed)
+        while (k <= 255 && !Profile(strNew, NumberedKey("File", k), lpszPath).IsEmpty())
+            k++;
+    for (int i = 1; i <= 255 && k <= 255; i++, k++) {
+        CString strFile = Profile(strOld, NumberedKey("File", i), lpszPath);
+        if (strFile.IsEmpty())
+            break;
+        WritePrivateProfileStringA(strNew, NumberedKey("File", k), strFile, lpszPath);
+    }
+    return bListed ? 0 : 1;
+}
+
+void CMainFrame::OpenProjectFiles(LPCSTR lpszText)
+{
+    if (!m_pProjectMgr)
+        return;
+    C_CUStringList list;
+    GetProjectFilesToOpen(m_pProjectMgr, lpszText, &list);
+    for (int i = 0; i < list.GetCount(); i++)
+        m_wndProjectWnd.OpenSourceFile(list.GetAt(i), -1, FALSE, const_cast<CWnd*>(&CWnd::wndTop), TRUE);
+}
+
+// ---- File Open
+
+namespace {
+
+// Built once per run, each while still empty.
+CString g_strTextFilter, g_strSourceFilter;
+
+}  // namespace
+
+CString CMainFrame::BuildOpenFilter()
+{
+    if (g_strTextFilter.IsEmpty()) {
+        CStringList list;
+        GetProfileCStringList(CString(g_szAppDir) + "ZIDE.CFG", "Text File Ext", "Ext", list, 0, CU_MSG_NONE);
+        CString strPattern;
+        for (POSITION pos = list.GetHeadPosition(); pos;) {
+            CString strExt = list.GetNext(pos);
+            int nComma = strExt.Find(',');
+            if (nComma >= 0)
+                strExt = strExt.Left(nComma);
+            strPattern += "*." + strExt + ";";
+        }
+        if (!strPattern.IsEmpty()) {
+            strPattern = strPattern.Left(strPattern.GetLength() - 1);
+            g_strTextFilter.Format("Text files (%s)|%s|", (LPCSTR)strPattern, (LPCSTR)strPattern);
+        }
+    }
+    if (g_strSourceFilter.IsEmpty() && m_pProjectMgr) {
+        C_CUStringList exts;
+        GetSourceFileExts(m_pProjectMgr, &exts);
+        CString strPattern;
+        BuildFilterPattern(&exts, strPattern);
+        if (!strPattern.IsEmpty())
+            g_strSourceFilter.Format("Source files (%s)|%s|", (LPCSTR)strPattern, (LPCSTR)strPattern);
+    }
+    CString strExecFilter;
+    if (m_pProjectMgr) {
+        C_CUStringList exts;
+        GetExecutableFileExts(m_pProjectMgr, &exts);
+        CString strPattern;
+        BuildFilterPattern(&exts, strPattern);
+        if (!strPattern.IsEmpty())
+            strExecFilter.Format("Executable Files (%s)|%s|", (LPCSTR)strPattern, (LPCSTR)strPattern);
+    }
+    return "Project Files (*.wbi)|*.wbi|" + strExecFilter + g_strSourceFilter + g_strTextFilter
+        + "All Files (*.*)|*.*||";
+}
+
+void CMainFrame::DoFileOpen()
+{
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, BuildOpenFilter(), this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    OpenChosenFile(dlg.GetPathName());
+}
+
+void CMainFrame::OpenChosenFile(LPCSTR lpszPath)
+{
+    CString strPath(lpszPath);
+    if (strPath.GetLength() > 255) {
+        Message(this, LoadText(IDS_PATH_TOO_LONG), IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return;
+    }
+    int nSlash = strPath.ReverseFind('\\');
+    int nDot = strPath.ReverseFind('.');
+    CString strExt = nDot > nSlash ? strPath.Mid(nDot) : CString();
+    CString strName = strPath.Mid(nSlash + 1);
+    BOOL bExecutable = FALSE;
+    if (m_pProjectMgr && !strExt.IsEmpty()) {
+        C_CUStringList exts;
+        GetExecutableFileExts(m_pProjectMgr, &exts);
+        for (int i = 0; i < exts.GetCount() && !bExecutable; i++)
+            bExecutable = strExt.CompareNoCase(exts.GetAt(i)) == 0;
+    }
+    BOOL bProject = strExt.CompareNoCase(".wbi") == 0;
+    if ((bProject || bExecutable) && (m_dwNameWithoutSpace & 1) && strName.Find(' ') >= 0) {
+        Message(this, LoadText(IDS_SPACE_IN_FILENAME), IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (bProject)
+        OpenProject(strPath);
+    else if (bExecutable)
+        OpenObjFile(strPath);
+    else
+        m_wndProjectWnd.OpenSourceFile(strPath, -1, FALSE, const_cast<CWnd*>(&CWnd::wndTop), TRUE);
+}
+
+BOOL CMainFrame::OpenObjFile(LPCSTR lpszPath)
+{
+    CWaitCursor wait;
+    char szPart[PM_PATH_SIZE] = "";
+    if (!m_pProjectMgr || !m_pProjectMgr->CheckObjFile(lpszPath, szPart)) {
+        CString strText;
+        strText.Format(LoadText(IDS_INVALID_OBJ_FILE), lpszPath);
+        Message(this, strText, IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    if (m_bProjectOpen && m_strProjectPath.CompareNoCase(lpszPath) == 0)
+        return TRUE;
+    CString strText;
+    strText.Format(LoadText(IDS_CREATE_OBJ_PROJECT), lpszPath);
+    if (Message(this, strText, IDS_CAPTION_MESSAGE, MB_OKCANCEL) == IDCANCEL)
+        return TRUE;
+    OnFileCloseProject();
+    return TRUE;
+}
+
+// ---- saving and closing
+
+void CMainFrame::OnUpdateProjectOpen(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bProjectOpen);
+}
+
+void CMainFrame::OnFileSaveProject()
+{
+    CString strFile = m_strProjectPath;
+    strFile.MakeUpper();
+    if (strFile.Find(".WBI") < 0)
+        strFile += ".wbi";
+    DWORD dwAttr = GetFileAttributesA(strFile);
+    BOOL bReadOnly = dwAttr != INVALID_FILE_ATTRIBUTES && (dwAttr & FILE_ATTRIBUTE_READONLY);
+    if (bReadOnly
+        && MessageBox("The project is read-only, do you want to save it?", "Warning",
+                      MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES)
+        SetFileAttributesA(strFile, FILE_ATTRIBUTE_NORMAL);
+    m_wndProjectWnd.SaveProject();
+    if (bReadOnly)
+        SetFileAttributesA(strFile, dwAttr | FILE_ATTRIBUTE_READONLY);
+}
+
+void CMainFrame::OnFileCloseProject()
+{
+    if (m_bCloseProjectAfterBuild)
+        return;
+    if (m_bBuilding) {
+        MessageBox("Wait for building processes terminated !!", "Wait", MB_OK | MB_ICONWARNING);
+        m_bCloseProjectAfterBuild = TRUE;
+        if (m_pProjectMgr)
+            m_pProjectMgr->StopBuild();
+        return;
+    }
+    if (!m_bModalBuild && CloseProject(TRUE))
+        UpdateDefaultTool();
+}
+
+BOOL CMainFrame::CloseProject(BOOL bAsk)
+{
+    // The writer's state is dropped only once the close can no longer be cancelled.
+    if (!m_wndProjectWnd.CloseProject(bAsk))
+        return FALSE;
+    if (m_bImageWritten) {
+        m_bImageWritten = FALSE;
+        if (m_hWriterDll)
+            FreeLibrary(m_hWriterDll);
+        m_hWriterDll = nullptr;
+        m_pfnWriterWrite = nullptr;
+    }
+    for (CString* pTemp : { &m_strTempUserImage, &m_strTempSysImage })
+        if (!pTemp->IsEmpty()) {
+            DeleteFileA(*pTemp);
+            pTemp->Empty();
+        }
+    WriteOutputLog();
+    m_hProjectAccel && DestroyAcceleratorTable(m_hProjectAccel);
+    m_hProjectAccel = nullptr;
+    ModifyMenuItem("File", "SaveAs Template", MENUITEM_REMOVE, 0, 0);
+    if (!m_strProjectPath.IsEmpty() && Profile("VeltaneTool", "Version", m_strProjectPath).IsEmpty()
+        && GetFileAttributesA(m_strProjectPath) != INVALID_FILE_ATTRIBUTES)
+        WritePrivateProfileStringA("VeltaneTool", "Version", "2.00", m_strProjectPath);
+    // The ICE side of the close waits for the emulator; there is none yet.
+    m_strProjectPath.Empty();
+    m_wndProjectWnd.m_strProjectName.Empty();
+    CString strProgram(g_szAppDir);
+    if (strProgram.GetLength() > 3 && strProgram.Right(1) == "\\")
+        strProgram = strProgram.Left(strProgram.GetLength() - 1);
+    _chdir(strProgram);
+    m_wndProjectWnd.m_strProjectFolder = g_szAppDir;
+    return TRUE;
+}
+
+// ---- View toggles
+
+BOOL CMainFrame::OnViewBar(UINT nID)
+{
+    if (CControlBar* pBar = GetControlBar(nID + 19134))
+        ShowControlBar(pBar, !pBar->IsVisible(), FALSE);
+    return TRUE;
+}
+
+void CMainFrame::OnUpdateViewBar(CCmdUI* pCmdUI)
+{
+    if (m_bClosing)
+        return;
+    CControlBar* pBar = GetControlBar(pCmdUI->m_nID + 19134);
+    pCmdUI->SetCheck(pBar && pBar->IsVisible());
+}
+
+// ---- open documents
+
+CDocument* CMainFrame::FindOpenDocument(LPCSTR lpszPath)
+{
+    auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
+    CDocTemplate* pTemplate = pApp ? pApp->FindDocTemplate("Text") : nullptr;
+    if (!pTemplate || !lpszPath || !*lpszPath)
+        return nullptr;
+    char szFull[MAX_PATH] = "";
+    if (!GetFullPathNameA(lpszPath, sizeof szFull, szFull, nullptr))
+        return nullptr;
+    POSITION pos = pTemplate->GetFirstDocPosition();
+    while (pos) {
+        CDocument* pDoc = pTemplate->GetNextDoc(pos);
+        if (pDoc->GetPathName().CompareNoCase(szFull) == 0)
+            return pDoc;
+    }
+    return nullptr;
+}
+
+CView* CMainFrame::FindOpenView(LPCSTR lpszPath)
+{
+    CDocument* pDoc = FindOpenDocument(lpszPath);
+    if (!pDoc)
+        return nullptr;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    return pos ? pDoc->GetNextView(pos) : nullptr;
+}

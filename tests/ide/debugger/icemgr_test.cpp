@@ -163,9 +163,15 @@ TEST_F(IceMgrTest, ConnectorPartBufferBeforeWritingAndTheLongPart)
     connector.OpenBoard(fits, &changed, 1);
     EXPECT_EQ(before + 1, Count(board.Trace(), "3 OpenBoard"));
 
-    // A failing port is forgotten, so the next opening asks again.
+    // A port outside the part's families gives way to the first allowed one.
     mgr->SelectPort("LPT2");
-    EXPECT_FALSE(connector.OpenBoard(part, &changed, 0));
+    EXPECT_TRUE(connector.OpenBoard(part, &changed, 0));
+    EXPECT_EQ(CString("USB"), connector.GetPort());
+    // A failing port is forgotten, so the next opening asks again.
+    CString lptPart = "KQ83-L48";
+    ASSERT_TRUE(mgr->SelectPart(lptPart));
+    mgr->SelectPort("LPT2");
+    EXPECT_FALSE(connector.OpenBoard(lptPart, &changed, 0));
     EXPECT_TRUE(connector.GetPort().IsEmpty());
 }
 

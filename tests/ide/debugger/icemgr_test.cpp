@@ -5,6 +5,7 @@
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/debugger/IDEIcePortDlg.h"
 #include "ide/workbench/AsmIDE.h"
+#include "resources/ideres.h"
 #include "tests/harness/harness.h"
 
 namespace {
@@ -266,6 +267,39 @@ TEST(IcePorts, ValidatePortKeepsAnAllowedFamilyOrTakesTheFirstPresentOne)
     // A given port is taken as it is.
     EXPECT_TRUE(connector.SelectPort("COM5", nullptr));
     EXPECT_EQ(CString("COM5"), connector.GetPort());
+}
+
+} // namespace
+
+namespace {
+
+// The dialog as the connector shows it, answered by the harness: the radio buttons pick the
+// list whose text becomes the port; Cancel keeps the old port.
+TEST(IcePortDialog, ChoosesFromTheListOfTheCheckedKindAndCancelKeepsThePort)
+{
+    BoardFolder board;
+    ProbeScope probe;
+    C_IDEIceConnector connector;
+    {
+        vt::ModalAnswerer answerer;
+        answerer.Queue(vt::ModalAnswer(IDOK).Check(IDC_ICE_PORT_PARALLEL).Choose(IDC_ICE_PORT_PARALLEL_LIST, "LPT1"));
+        EXPECT_TRUE(connector.SelectPort(nullptr, "KQ83-L48"));
+        ASSERT_EQ(1u, answerer.Count());
+        EXPECT_EQ("Select Communication Port", answerer.Last().caption);
+        EXPECT_EQ("", answerer.Last().error);
+    }
+    EXPECT_EQ(CString("LPT1"), connector.GetPort());
+    {
+        vt::ModalAnswerer answerer;
+        answerer.Queue(vt::ModalAnswer(IDOK).Check(IDC_ICE_PORT_SERIAL).Choose(IDC_ICE_PORT_SERIAL_LIST, "COM7"));
+        EXPECT_TRUE(connector.SelectPort(nullptr, "KQ83-L48"));
+    }
+    EXPECT_EQ(CString("COM7"), connector.GetPort());
+    {
+        vt::ModalAnswerer answerer(IDCANCEL);
+        EXPECT_FALSE(connector.SelectPort(nullptr, "KQ83-L48"));
+    }
+    EXPECT_EQ(CString("COM7"), connector.GetPort());
 }
 
 } // namespace

@@ -303,3 +303,27 @@ TEST(IcePortDialog, ChoosesFromTheListOfTheCheckedKindAndCancelKeepsThePort)
 }
 
 } // namespace
+
+namespace {
+
+// A refused download of an other object file is a failure, and nothing runs.
+TEST_F(IceMgrTest, ExecuteOtherObjReportsAFailedDownload)
+{
+    board.Switch("RefuseSlot", "7");
+    ASSERT_TRUE(mgr->Init());
+    mgr->SelectPort("USB");
+    CString obj = board.File("other.obj").c_str(), second;
+    EXPECT_FALSE(mgr->ExecuteOtherObj(part, obj, second, nullptr));
+    EXPECT_FALSE(mgr->IsRunning());
+    EXPECT_NE(std::string::npos, board.Trace().find("3 OpenBoard USB KV61A-S28"));
+    CString unknown = "XX99";
+    EXPECT_FALSE(mgr->ExecuteOtherObj(unknown, obj, second, nullptr));
+    // An empty object path is refused with its message, before the board is asked.
+    vt::ModalAnswerer answerer;
+    CString empty;
+    EXPECT_FALSE(mgr->Download(part, empty, second, 0xFFFF, 0, nullptr));
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_EQ("Download file name is not specified !!", answerer.Last().text);
+}
+
+} // namespace

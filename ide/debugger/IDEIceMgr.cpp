@@ -138,24 +138,19 @@ void C_IDEIceMgr::UpdateChipInfoFlag(const char* pszKey)
 
 BOOL C_IDEIceMgr::NewProject(CString& strPath, CString& strPart)
 {
-    SelectPart(strPart);
-    if (m_pIce) {
-        if (m_pIce->NewProject(strPath) != 0)
-            return FALSE;
-        m_Connector.RefreshStatus();
-    }
-    m_strProjectPath = strPath;
-    m_strImagePath = IcePathWithoutExt(strPath) + ".wim";
-    m_bLoadImage = TRUE;
-    LoadActionTable();
-    return TRUE;
+    return TellProject(strPath, strPart, &I_IceDevice::NewProject);
 }
 
 BOOL C_IDEIceMgr::OpenProject(CString& strPath, CString& strPart)
 {
+    return TellProject(strPath, strPart, &I_IceDevice::OpenProject);
+}
+
+BOOL C_IDEIceMgr::TellProject(CString& strPath, CString& strPart, int (I_IceDevice::*pfnTell)(const char*))
+{
     SelectPart(strPart);
     if (m_pIce) {
-        if (m_pIce->OpenProject(strPath) != 0)
+        if ((m_pIce->*pfnTell)(strPath) != 0)
             return FALSE;
         m_Connector.RefreshStatus();
     }

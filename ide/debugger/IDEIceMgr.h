@@ -147,6 +147,8 @@ public:
 private:
     BOOL LoadTarget(CString& strPart, CString& strObj, CString& strSecond, WORD wFlags, DWORD dwIncremental,
                     BOOL bListing, int nMode);
+    // A new or opened project, told to the part's emulator object.
+    BOOL TellProject(CString& strPath, CString& strPart, int (I_IceDevice::*pfnTell)(const char*));
     void PassDebugTarget();
     void ForgetIce();
     void ForgetActions();

@@ -185,3 +185,14 @@
 #define ID_FILEVIEW_FILE_ACTION_FIRST   39001   // .. 39100
 #define ID_FILEVIEW_SUBFOLDER_ACTION_FIRST 39101 // .. 39200
 #define ID_FILEVIEW_FOLDER_ACTION_FIRST 39201   // .. 39300
+
+// ---- Emulator port dialog
+#define IDD_ICE_PORT                    155
+#define IDC_ICE_PORT_COM1               1060    // .. 1066 "COM1".."COM4", "LPT1".."LPT3": hidden, disabled
+#define IDC_ICE_PORT_USB                1067
+#define IDC_ICE_PORT_SERIAL             1107
+#define IDC_ICE_PORT_PARALLEL           1108
+#define IDC_ICE_PORT_SERIAL_LIST        1109
+#define IDC_ICE_PORT_PARALLEL_LIST      1110
+#define IDC_ICE_PORT_GROUP              34400
+#define IDS_ICE_PART_NOT_SUPPORTED      0x1100

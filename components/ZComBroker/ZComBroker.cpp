@@ -93,6 +93,8 @@ struct Config {
     bool writeDsr = false;
     int writeDelay = 50;   // ms before the end of a write is posted
     int refuseSlot = -1;
+    int actions = 2;           // actions past the two named ones have plain names
+    DWORD clearStatus = 0;     // status bits never reported
     std::string trace;
 
     std::string Value(const char* section, const char* key, const char* def = "") const
@@ -132,6 +134,10 @@ struct Config {
         writeDsr = GetPrivateProfileIntA("Switches", "WriteDsr", 0, file.c_str()) != 0;
         writeDelay = GetPrivateProfileIntA("Switches", "SlowWrite", 0, file.c_str()) ? 1500 : 50;
         refuseSlot = GetPrivateProfileIntA("Switches", "RefuseSlot", -1, file.c_str());
+        actions = (int)GetPrivateProfileIntA("Switches", "Actions", 2, file.c_str());
+        if (actions < 0)
+            actions = 0;
+        clearStatus = strtoul(Value("Switches", "ClearStatus", "0").c_str(), nullptr, 0);
         if (GetPrivateProfileIntA("Trace", "Enable", 0, file.c_str())) {
             trace = Value("Trace", "File", "ZComTrace.log");
             if (trace.find(':') == std::string::npos)
@@ -543,6 +549,7 @@ public:
         else
             *status = ICE_STATUS_STEP_OVER | ICE_STATUS_STEP | ICE_STATUS_RESTART | ICE_STATUS_HISTORY_CLEAR |
                       ICE_STATUS_HISTORY | ICE_STATUS_WRITE;
+        *status &= ~m_config.clearStatus;
         Trace("9 GetStatus 0x%lX", *status);
         return 0;
     }
@@ -807,11 +814,20 @@ public:
     int EnableAt(DWORD bank, DWORD offset, BOOL enable) override;
 
     // ---- I_IceActionTable
-    int GetCount() override { return 2; }
-    const char* GetName(int i) override { return i == 0 ? "Reset Board" : i == 1 ? "Toggle LED" : nullptr; }
+    int GetCount() override { return m_config.actions; }
+    const char* GetName(int i) override
+    {
+        if (i < 0 || i >= m_config.actions)
+            return nullptr;
+        if (i < 2)
+            return i == 0 ? "Reset Board" : "Toggle LED";
+        while ((int)m_extraNames.size() <= i - 2)
+            m_extraNames.push_back("Action " + std::to_string(m_extraNames.size() + 3));
+        return m_extraNames[i - 2].c_str();
+    }
     int GetAccelerator(int i, WORD* flags, WORD* key, WORD* command) override
     {
-        if (i < 0 || i > 1 || !flags || !key || !command)
+        if (i < 0 || i >= m_config.actions || !flags || !key || !command)
             return -1;
         // Reset Board: Ctrl+Shift+R; Toggle LED has none.
         *flags = i == 0 ? FVIRTKEY | FCONTROL | FSHIFT : 0;
@@ -821,15 +837,15 @@ public:
     }
     int GetImage(int i, DWORD* image, DWORD* style) override
     {
-        if (i < 0 || i > 1 || !image || !style)
+        if (i < 0 || i >= m_config.actions || !image || !style)
             return -1;
-        *image = i == 0 ? IDI_ACTION_RESET : IDI_ACTION_LED;
+        *image = i == 1 ? IDI_ACTION_LED : IDI_ACTION_RESET;
         *style = 0;
         return 0;
     }
     int GetState(int i, int* idle, int* debug, int* running, int* writing) override
     {
-        if (i < 0 || i > 1 || !idle || !debug || !running || !writing)
+        if (i < 0 || i >= m_config.actions || !idle || !debug || !running || !writing)
             return -1;
         // Reset runs anywhere but while writing; the LED only in debug mode, also while running.
         *idle = i == 0;
@@ -1126,6 +1142,7 @@ private:
 
     CRITICAL_SECTION m_lock;
     Config m_config;
+    std::vector<std::string> m_extraNames;   // names of the actions past the two
     std::string m_part;
     DWORD m_caps;
     std::string m_port;

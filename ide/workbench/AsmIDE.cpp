@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "ide/debugger/IDEDisAsmDoc.h"
+#include "ide/debugger/IDEIceMgr.h"
 #include "ide/debugger/IDEDisAsmView.h"
 #include "ide/workbench/AsmIDEDoc.h"
 #include "ide/workbench/ChildFrm.h"
@@ -141,13 +142,27 @@ BOOL CAsmIDEApp::BuildWindowless(const C_IDECommandLineInfo& cmdInfo, const char
         return FALSE;
     I_ProjectMgr* pMgr = projectMgr.Get();
     pMgr->Init(1);
-    // The ICE manager, with a C_IDEDummyIceUIMgr as its user interface, joins here with the
-    // emulator, for the download and run after the build.
+    // The emulator for the download and run after the build; nothing of it shows.
+    C_IDEDummyIceUIMgr iceUIMgr;
+    C_IDEIceMgr iceMgr(::GetDesktopWindow(), &iceUIMgr);
+    iceMgr.Init();
     if (!pMgr->OpenProject(path))
         return FALSE;
     // Without an owner window the component builds on this thread and writes its lines
     // to "ZideMsg.txt" in the current folder.
-    return pMgr->Build(FALSE);
+    if (!pMgr->Build(FALSE))
+        return FALSE;
+    if (!cmdInfo.m_bDebug)
+        return TRUE;
+    char obj[PM_PATH_SIZE] = "";
+    char second[PM_PATH_SIZE] = "";
+    pMgr->GetOutputFile(obj);
+    pMgr->GetSecondOutputFile(second);
+    I_PMProject* pProject = pMgr->GetProject();
+    CString strPart = pProject && pProject->GetPartNumber() ? pProject->GetPartNumber() : "";
+    CString strObj = obj, strSecond = second;
+    const char* pszPort = cmdInfo.m_strPort.IsEmpty() ? nullptr : (LPCSTR)cmdInfo.m_strPort;
+    return iceMgr.ExecuteOtherObj(strPart, strObj, strSecond, pszPort);
 }
 
 BOOL CAsmIDEApp::InitInstance()

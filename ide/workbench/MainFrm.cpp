@@ -8,6 +8,8 @@
 #include "framework/controls/toolbars/TWKToolBarManager.h"
 #include "framework/controls/toolbars/TWKTwoPartBtn.h"
 #include "framework/controls/toolbars/TWKWndBtn.h"
+#include "ide/debugger/IDEIceMgr.h"
+#include "ide/debugger/IDEIcePortDlg.h"
 #include "ide/workbench/AsmIDE.h"
 #include "support/config/CStringHelpers.h"
 #include "support/ui/CUMsgHandler.h"
@@ -112,8 +114,11 @@ CMainFrame::~CMainFrame()
     m_pMenuBar = nullptr;
     delete m_pMainMenuBar;
     m_pMainMenuBar = nullptr;
-    // The ICE user-interface manager and the ICE manager go before the
-    // user-tools manager, once the frame makes them.
+    // The ICE user-interface manager (the frame's own dummy for now), then the
+    // ICE manager, then the user-tools manager.
+    m_pIceUIMgr = nullptr;
+    delete m_pIceMgr;
+    m_pIceMgr = nullptr;
     delete m_pToolsMgr;
     m_pToolsMgr = nullptr;
     // A frame whose creation failed, or that went without its close, leaves no hook behind.
@@ -178,7 +183,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 BOOL CMainFrame::IsDebugging() const
 {
     // Only an ICE manager debugs; without one the IDE never is in debug mode.
-    return FALSE;
+    return m_pIceMgr && m_pIceMgr->IsDebugging();
 }
 
 // ---- creation
@@ -265,6 +270,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     // The configuration's menu switches.
     m_bUserDefinedEditor = ConfigInt("Resource Editor", "UserDefinedEditor") != 0;
     m_bTemplateProject = ConfigInt("IDESystem", "TemplateProject") != 0;
+
+    // The ICE manager, with a user interface that shows nothing until the debug windows come.
+    m_pIceUIMgr = &m_dummyIceUIMgr;
+    m_pIceMgr = new C_IDEIceMgr(m_hWnd, m_pIceUIMgr);
 
     // The menus the menu bar shows.
     m_pToolBarMgr->SetMenuInfo(3, IDR_MAINFRAME, IDR_TEXTTYPE, IDR_DISASMTYPE);
@@ -439,7 +448,13 @@ void CMainFrame::OnClose()
         KillTimer(TIMER_MAIN_WATCHDOG);
     // Print preview ends.
     SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
-    // Debug mode is left and the emulator stopped once there is an ICE manager.
+    // Debug mode is left, and a target that runs or writes is stopped.
+    if (m_pIceMgr) {
+        if (m_pIceMgr->IsDebugging())
+            m_pIceMgr->CloseDebug();
+        if (m_pIceMgr->IsBusy())
+            m_pIceMgr->StopAll();
+    }
     if (m_bBuilding || m_bFinding)
         ::MessageBoxA(m_hWnd, "Wait for building or finding in files processes terminated !!", "Wait",
                       MB_OK | MB_ICONEXCLAMATION);
@@ -490,10 +505,34 @@ void CMainFrame::OnClose()
 BOOL CMainFrame::InitProjectManager()
 {
     m_pProjectMgr = nullptr;
+    // The emulator may be missing: the IDE works without it.
+    if (m_pIceMgr)
+        m_pIceMgr->Init();
     if (!m_projectMgrPtr.Load(m_hWnd))
         return FALSE;
     m_pProjectMgr = m_projectMgrPtr.Get();
     return m_pProjectMgr && m_pProjectMgr->Init(1);
+}
+
+void CMainFrame::SetIcePortForTarget(const char* pszPart)
+{
+    if (!m_pIceMgr || !pszPart)
+        return;
+    CString strPart = pszPart;
+    CString strKey;
+    strKey.Format("ICE Port - %s", (LPCSTR)strPart.Left(4));
+    CString strPort = AfxGetApp()->GetProfileString("ICE", strKey, nullptr);
+    CString strFamilies = IceReadPortFamilies(pszPart, TRUE);
+    CString strFamily = strPort.Left(3);
+    strFamily.MakeUpper();
+    if (!strPort.IsEmpty() && strFamilies.Find(strFamily) < 0)
+        strPort.Empty();
+    if (strPort.IsEmpty())
+        strPort = IceFirstFamilyPort(strFamilies);
+    CString strNone;
+    C_IDEIcePortDlg dlg(strNone, nullptr);
+    dlg.ChooseDefaultPort(strPort);
+    m_pIceMgr->SelectPort(strPort);
 }
 
 BOOL CMainFrame::StartDebug(LPCSTR)

@@ -74,6 +74,9 @@ public:
     // FALSE while there is no ICE manager.
     BOOL IsDebugging() const;
     BOOL IsModalBuild() const { return m_bModalBuild; }
+    // Hands the port remembered for the part's family, or the family's first
+    // present port, to the ICE manager.
+    void SetIcePortForTarget(const char* pszPart);
 
     // Layout: the dock layout and the toolbars under one profile name.
     void SaveBarState(LPCSTR lpszProfileName) override;
@@ -162,7 +165,8 @@ public:
     TWKControlBar m_wndPreviewBar;               // "Preview Resource"
     C_ProjectMgrPtr m_projectMgrPtr;
     I_ProjectMgr* m_pProjectMgr = nullptr;
-    I_ZIceUIMgr* m_pIceUIMgr = nullptr;          // owned
+    I_ZIceUIMgr* m_pIceUIMgr = nullptr;          // the dummy below until the debug windows come
+    C_IDEDummyIceUIMgr m_dummyIceUIMgr;
     C_IDEIceMgr* m_pIceMgr = nullptr;            // owned
     C_IDEToolsMgr* m_pToolsMgr = nullptr;        // owned
     CFont m_font;                                // status bar and find box

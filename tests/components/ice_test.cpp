@@ -686,3 +686,23 @@ TEST_F(IceBoard, RefusedSlotAndSlowWriteStopped)
 }
 
 } // namespace
+
+TEST_F(IceBoard, ActionCountAndClearedStatusBits)
+{
+    WritePrivateProfileStringA("Switches", "Actions", "300", Config().c_str());
+    WritePrivateProfileStringA("Switches", "ClearStatus", "0x84", Config().c_str());
+    Open();
+    auto* actions = Interface<I_IceActionTable>(ICE_IID_ACTION_TABLE);
+    ASSERT_TRUE(actions != nullptr);
+    EXPECT_EQ(300, actions->GetCount());
+    EXPECT_STREQ("Toggle LED", actions->GetName(1));
+    EXPECT_STREQ("Action 300", actions->GetName(299));
+    DWORD image = 0, style = 9;
+    EXPECT_EQ(0, actions->GetImage(299, &image, &style));
+    EXPECT_EQ(101u, image);
+    EXPECT_EQ(nullptr, actions->GetName(300));
+    DWORD status = 0;
+    ASSERT_EQ(0, ice->GetStatus(&status));
+    EXPECT_EQ(0u, status & 0x84);
+    EXPECT_NE(0u, status & ICE_STATUS_STEP);
+}

@@ -279,9 +279,10 @@ std::vector<vt::MenuItemSeen> ReadPopup(HWND frame, DWORD processId, char mnemon
 TEST_F(Startup, TheMenuBarShowsMenu128AndSwitchesTo129ForADocument)
 {
     Start();
-    // The seven popups of menu 128, each known by its first item.
+    // The seven popups of menu 128, each known by its first item (Tools: the built-in
+    // Calculator comes before Customize).
     const std::pair<char, const char*> popups[] = {{'f', "New"},     {'e', "Copy"},           {'v', "Toolbar"},
-                                                   {'p', "Build"},   {'d', "Start Debugger"}, {'t', "Customize..."},
+                                                   {'p', "Build"},   {'d', "Start Debugger"}, {'t', "Calculator"},
                                                    {'h', "About Veltane Tool..."}};
     for (const auto& [key, first] : popups) {
         std::vector<vt::MenuItemSeen> items = ReadPopup(m_frame, Id(), key);

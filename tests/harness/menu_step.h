@@ -46,9 +46,13 @@ inline int MenuStep(const char* text, int* lastHighlight)
     EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&windows));
     if (windows.empty())
         return 0;
+    bool unready = false;
     for (HWND window : windows) {
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1 /* MN_GETHMENU */, 0, 0));
         int count = menu ? GetMenuItemCount(menu) : 0;
+        // A popup window shows before its menu is tied to it: that is no answer yet.
+        if (count <= 0)
+            unready = true;
         int item = -1, highlight = -1;
         for (int i = 0; i < count; ++i) {
             char buf[256] = "";
@@ -68,7 +72,7 @@ inline int MenuStep(const char* text, int* lastHighlight)
         *lastHighlight = highlight;
         return highlight == item ? 1 : 0;
     }
-    return -1;
+    return unready ? 0 : -1;
 }
 
 // The deepest popup menu that shows: the one none of whose items opens another shown menu

@@ -196,3 +196,23 @@
 #define IDC_ICE_PORT_PARALLEL_LIST      1110
 #define IDC_ICE_PORT_GROUP              34400
 #define IDS_ICE_PART_NOT_SUPPORTED      0x1100
+
+// ---- Memory edit control, go-to strip, writer (34600-34699)
+#define IDR_MEMORY_EDIT_MENU            103     // the hex-edit control's context menu
+#define IDD_GOTO_PC                     162     // the go-to strip (memory windows and the disassembly view)
+#define IDC_GOTO_SPACE                  34630
+#define IDC_GOTO_ADDRESS                34631
+#define IDC_GOTO_GO                     34632
+#define IDD_WRITER_MODE                 34600   // "Write File"
+#define IDC_WRITER_UBP_LIST             34601
+#define IDC_WRITER_WRITER_LIST          34602
+#define IDC_WRITER_STORAGE_SIZE         34603
+#define IDC_WRITER_START_ADDRESS        34604
+#define IDC_WRITER_VERIFY               34605
+#define IDC_WRITER_INPUT_BROWSE         34606
+#define IDC_WRITER_INPUT_FILE           34607
+#define IDC_WRITER_PROGRESS             34608
+#define IDC_WRITER_BURN                 34609
+#define IDD_UPLOAD_SIZE                 34620   // "Upload Size Setting"
+#define IDC_UPLOAD_USER_SIZE            34621
+#define IDC_UPLOAD_SYS_SIZE             34622

@@ -379,6 +379,12 @@ void C_MemoryEdit::OnPaint()
     int nSelLo = std::min(m_nSelStart, m_nSelEnd), nSelHi = std::max(m_nSelStart, m_nSelEnd);
     bool bSel = m_nSelStart >= 0 && m_nSelEnd >= 0 && nSelLo != nSelHi;
     int nBytesCells = m_nDisplayMode == MEMMODE_NIBBLE ? 4 : 3;
+    // Every character in its own cell, whatever the font's advances.
+    std::vector<INT> dx(std::max(bpl * 4, 16), cw);
+    auto cells = [&](int x, int y, int right, const char* psz, int n) {
+        CRect r(x, y, right, y + lh);
+        dc.ExtTextOut(x, y, ETO_OPAQUE | ETO_CLIPPED, &r, psz, (UINT)n, dx.data());
+    };
     dc.SetTextColor(::GetSysColor(COLOR_WINDOWTEXT));
     for (int line = 0, pos = m_nTop; pos < nEnd; ++line, pos += bpl) {
         int y = line * lh;
@@ -386,16 +392,15 @@ void C_MemoryEdit::OnPaint()
         const BYTE* p = bytes.data() + (pos - m_nTop);
         CString addr = AddressText(pos);
         dc.SetBkColor(kAddressBack);
-        dc.ExtTextOut(0, y, ETO_OPAQUE, CRect(0, y, m_nDataX, y + lh), addr, addr.GetLength(), nullptr);
+        cells(0, y, m_nDataX, addr, addr.GetLength());
         CString data = DataText(p, n, pos);
         dc.SetBkColor(kDataBack);
-        dc.ExtTextOut(m_nDataX, y, ETO_OPAQUE, CRect(m_nDataX, y, m_nTextX, y + lh), data, data.GetLength(), nullptr);
+        cells(m_nDataX, y, m_nTextX, data, data.GetLength());
         CString text;
         for (int i = 0; i < n; ++i)
             text += TextChar(p[i]);
         dc.SetBkColor(kTextBack);
-        dc.ExtTextOut(m_nTextX, y, ETO_OPAQUE, CRect(m_nTextX, y, m_nTextX + bpl * cw, y + lh), text,
-                      text.GetLength(), nullptr);
+        cells(m_nTextX, y, m_nTextX + bpl * cw, text, text.GetLength());
         if (!bSel || (m_nCaretPart != MEMPART_TEXT && !IsDigitPart(m_nCaretPart)))
             continue;
         // The selection over the column the caret is in.
@@ -407,18 +412,16 @@ void C_MemoryEdit::OnPaint()
                 continue;
             if (m_nCaretPart == MEMPART_TEXT) {
                 char c = TextChar(p[i]);
-                dc.ExtTextOut(m_nTextX + i * cw, y, ETO_OPAQUE, CRect(m_nTextX + i * cw, y, m_nTextX + (i + 1) * cw, y + lh),
-                              &c, 1, nullptr);
+                cells(m_nTextX + i * cw, y, m_nTextX + (i + 1) * cw, &c, 1);
             } else if (m_nDisplayMode == MEMMODE_WORD) {
-                int w = i / 2, first = w * 2;
+                int first = i & ~1;
                 CString cell = DataText(p + first, std::min(2, n - first), pos + first);
-                int x = m_nDataX + w * 5 * cw;
-                dc.ExtTextOut(x, y, ETO_OPAQUE, CRect(x, y, x + 4 * cw, y + lh), cell, 4, nullptr);
+                int x = m_nDataX + (i / 2) * 5 * cw;
+                cells(x, y, x + 4 * cw, cell, 4);
             } else {
                 CString cell = DataText(p + i, 1, b);
                 int x = m_nDataX + i * nBytesCells * cw;
-                dc.ExtTextOut(x, y, ETO_OPAQUE, CRect(x, y, x + (nBytesCells - 1) * cw, y + lh), cell,
-                              nBytesCells - 1, nullptr);
+                cells(x, y, x + (nBytesCells - 1) * cw, cell, nBytesCells - 1);
             }
         }
         dc.SetTextColor(::GetSysColor(COLOR_WINDOWTEXT));

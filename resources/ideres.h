@@ -216,3 +216,16 @@
 #define IDD_UPLOAD_SIZE                 34620   // "Upload Size Setting"
 #define IDC_UPLOAD_USER_SIZE            34621
 #define IDC_UPLOAD_SYS_SIZE             34622
+#define IDS_WRITER_USER_NOT_FOUND       34650   // "User Disk file [%s] is not found"
+#define IDS_WRITER_LOAD_FAILED          34651
+#define IDS_WRITER_ENTRY_FAILED         34652
+#define IDS_WRITER_WRITE_FAIL           34653
+#define IDS_WRITER_UPLOAD_FAIL          34654
+#define IDS_WRITER_VERIFY_FAIL          34655
+#define IDS_WRITER_NEED_BUILD           34656
+#define IDS_WRITER_STORAGE_TYPE_FAIL    34657
+#define IDS_WRITER_NO_SUCH_FILE         34658
+#define IDS_WRITER_FILE_TOO_LARGE       34659
+#define IDS_WRITER_CANNOT_WRITE         34660
+#define IDS_UPLOAD_SYS_SIZE_WRONG       34661
+#define IDS_UPLOAD_USER_SIZE_WRONG      34662

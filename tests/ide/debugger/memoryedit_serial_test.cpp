@@ -1,8 +1,11 @@
-// Copy from the hex-edit control puts the raw bytes ("BinaryData") and the text of the
-// column the caret is in on the clipboard, in address order whichever way the selection ran.
+// The hex-edit control's use of process-wide things: Copy puts the raw bytes ("BinaryData")
+// and the text of the column the caret is in on the clipboard, in address order whichever way
+// the selection ran; the context menu pops up with its extra commands.
 #include "tests/ide/debugger/memoryedit_fixture.h"
 #include "afx/ole.h"
+#include "tests/harness/harness.h"
 #include <string>
+#include <thread>
 
 using namespace vt;
 
@@ -64,6 +67,36 @@ TEST_F(MemoryEditFixture, CopyGivesTextOfTheCaretsColumnAndTheRawBytes)
     edit.m_nSelStart = edit.m_nSelEnd = -1;
     edit.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
     EXPECT_STREQ("1234 ", ClipboardData(CF_TEXT).c_str());
+}
+
+int g_dumped = 0;
+void Dump(C_IDEMemoryEdit*, LPARAM lArg)
+{
+    g_dumped = (int)lArg;
+}
+
+TEST_F(MemoryEditFixture, TheContextMenuOffersCopySelectAllAndTheExtraCommands)
+{
+    OneBlock();
+    edit.AddCommand("Dump", 2441, Dump, 7);
+    std::vector<vt::MenuItemSeen> items;
+    bool chosen = false;
+    std::thread user([&] {
+        for (DWORD start = GetTickCount(); items.empty() && GetTickCount() - start < 20000; Sleep(20))
+            items = vt::OpenPopupMenu(GetCurrentProcessId());
+        chosen = vt::ChoosePopupMenuItem(GetCurrentProcessId(), "Dump");
+    });
+    edit.SendMessage(WM_CONTEXTMENU, (WPARAM)edit.m_hWnd, MAKELPARAM(-1, -1));   // from the keyboard
+    user.join();
+    ASSERT_EQ(3u, items.size());
+    EXPECT_EQ("Copy", items[0].text);
+    EXPECT_TRUE(items[0].grayed);   // nothing selected
+    EXPECT_EQ("Select All", items[1].text);
+    EXPECT_EQ("Dump", items[2].text);
+    EXPECT_EQ(2441u, items[2].id);
+    EXPECT_TRUE(chosen);
+    vt::PumpMessages();
+    EXPECT_EQ(7, g_dumped);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // names and sizes, each call's arguments, the failures, the upload sizes and the enabling.
 #include "tests/ide/debugger/writer_fixture.h"
 #include "tests/ide/workbench/mainframe_fixture.h"
+#include "tests/harness/sample_copy.h"
 
 using namespace vt;
 
@@ -240,6 +241,29 @@ TEST_F(ImageFixture, WriteIsDisabledByTheEnforceMaskAndVerifyWithoutAProject)
     f.p->m_dwEnforceDisable = 0;
     EXPECT_EQ(0, Update(f.p, ID_PROJECT_VERIFY).nEnabled);
     EXPECT_EQ(0, Update(f.p, ID_PROJECT_UPLOAD).nEnabled);
+}
+
+TEST(WriterEnabling, VerifyAndUploadNeedAProjectNotMadeAroundAnObjectFile)
+{
+    ModalAnswerer boxes(IDNO);
+    for (int kind : {PM_KIND_NORMAL, PM_KIND_OBJ}) {
+        SCOPED_TRACE(kind);
+        SampleCopy sample;
+        WritePrivateProfileStringA("Project", "Kind", std::to_string(kind).c_str(), sample.Project().c_str());
+        MainFrame f;
+        ASSERT_TRUE(f.p->InitProjectManager());
+        ASSERT_TRUE(f.p->OpenProject(sample.Project().c_str()));
+        int enabled = kind == PM_KIND_NORMAL ? 1 : 0;
+        EXPECT_EQ(enabled, Update(f.p, ID_PROJECT_VERIFY).nEnabled);
+        EXPECT_EQ(enabled, Update(f.p, ID_PROJECT_UPLOAD).nEnabled);
+        EXPECT_EQ(1, Update(f.p, ID_PROJECT_WRITE).nEnabled);
+        // Nothing while a build runs.
+        f.p->m_bBuilding = TRUE;
+        EXPECT_EQ(0, Update(f.p, ID_PROJECT_VERIFY).nEnabled);
+        EXPECT_EQ(0, Update(f.p, ID_PROJECT_WRITE).nEnabled);
+        f.p->m_bBuilding = FALSE;
+        EXPECT_TRUE(f.p->CloseProject(FALSE));
+    }
 }
 
 } // namespace

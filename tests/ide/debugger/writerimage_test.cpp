@@ -162,14 +162,26 @@ TEST_F(ImageFixture, AMissingUserImageIsReportedAndTheOperationGoesOn)
     EXPECT_FALSE(f.p->m_bImageWritten);
 }
 
-TEST_F(ImageFixture, AMissingComponentIsReported)
+TEST_F(ImageFixture, AMissingComponentOrEntryIsReported)
 {
     Images();
-    ::DeleteFileA(program.dir.File("Z61QK83Writer.dll").c_str());
-    ModalAnswerer boxes;
-    f.p->WriteImageFor(0, out.c_str());
-    ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ("Load '" + program.Path() + "Z61QK83Writer.dll' failed !!", boxes.Last().text);
+    const std::string dll = program.dir.File("Z61QK83Writer.dll");
+    ::DeleteFileA(dll.c_str());
+    {
+        ModalAnswerer boxes;
+        f.p->WriteImageFor(0, out.c_str());
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ("Load '" + dll + "' failed !!", boxes.Last().text);
+    }
+    // A module without the entry: every operation names it as other tools know it.
+    ASSERT_TRUE(::CopyFileA((ProgramFolder() + "ide_testmodule.dll").c_str(), dll.c_str(), FALSE));
+    for (int op : {0, 2, 3, 18}) {
+        ModalAnswerer boxes;
+        f.p->WriteImageFor(op, out.c_str());
+        ASSERT_EQ(1u, boxes.Count()) << op;
+        EXPECT_EQ("Get process address of 'Z61QK83Write' failed !!", boxes.Last().text);
+    }
+    EXPECT_TRUE(program.Calls().empty());
 }
 
 TEST_F(ImageFixture, TheComponentsFailuresAreReportedPerOperation)

@@ -4,6 +4,7 @@
 #include "tests/ide/debugger/memoryedit_fixture.h"
 #include "afx/ole.h"
 #include "tests/harness/harness.h"
+#include "ide/debugger/IDEMemoryEditWnd.h"
 #include <string>
 #include <thread>
 
@@ -97,6 +98,24 @@ TEST_F(MemoryEditFixture, TheContextMenuOffersCopySelectAllAndTheExtraCommands)
     EXPECT_TRUE(chosen);
     vt::PumpMessages();
     EXPECT_EQ(7, g_dumped);
+}
+
+TEST_F(MemoryEditFixture, GoingToAnAddressTakesTheFocusAndShowsTheCaret)
+{
+    OneBlock();
+    owner.SetForegroundWindow();
+    owner.SetFocus();
+    ASSERT_TRUE(edit.GotoAddress(0, 0x105));
+    EXPECT_EQ(edit.m_hWnd, ::GetFocus());
+    POINT pt = {};
+    ::GetCaretPos(&pt);
+    EXPECT_EQ(edit.m_ptCaret.x, pt.x);
+    EXPECT_EQ(edit.m_ptCaret.y, pt.y);
+    // The window around the control passes the focus on.
+    C_IDEMemoryEditWnd wnd(&bridge);
+    ASSERT_TRUE(wnd.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &owner, 2));
+    wnd.SetFocus();
+    EXPECT_EQ(wnd.m_MemoryEdit.m_hWnd, ::GetFocus());
 }
 
 } // namespace

@@ -109,6 +109,8 @@ TEST_F(MemoryWndFixture, GoToStripMovesTheCaretOnlyWithBothBoxesFilled)
     strip.SendMessage(WM_COMMAND, IDOK, 0);
     EXPECT_EQ(0xB0, wnd.m_MemoryEdit.m_nCaret);
 
+    EXPECT_EQ(1, (int)wnd.SendMessage(WM_GOTO_PC));
+
     struct { const char* text; DWORD value; } hex[] = {{"1A0", 0x1A0}, {"  0x7fz", 0x7F}, {"G1", 0}, {"0X10", 0x10}};
     for (auto& h : hex)
         EXPECT_EQ(h.value, C_GotoPCDlg::ParseHex(h.text)) << h.text;

@@ -62,7 +62,7 @@ BYTE* C_MemoryBlock::GetData(DWORD nPos)
     DWORD k = nPos - GetStart();
     if (k >= m_nLength)
         k = m_nLength ? m_nLength - 1 : 0;
-    return m_pData + k;
+    return m_pData ? m_pData + k : nullptr;
 }
 
 BOOL C_MemoryBlock::Write(DWORD nPos, int nOffset, int nSent, BYTE byNew)
@@ -83,7 +83,7 @@ BOOL C_MemoryBlock::Write(DWORD nPos, int nOffset, int nSent, BYTE byNew)
 BOOL C_MemoryBlock::WriteHighNibble(DWORD nPos, int nValue)
 {
     DWORD k = nPos - GetStart();
-    if (k >= m_nLength)
+    if (k >= m_nLength || !m_pData)
         return FALSE;
     BYTE byNew = (BYTE)((m_pData[k] & 0x0F) | ((nValue & 0x0F) << 4));
     if (m_nUnit == MEMUNIT_NIBBLE)
@@ -94,7 +94,7 @@ BOOL C_MemoryBlock::WriteHighNibble(DWORD nPos, int nValue)
 BOOL C_MemoryBlock::WriteLowNibble(DWORD nPos, int nValue)
 {
     DWORD k = nPos - GetStart();
-    if (k >= m_nLength)
+    if (k >= m_nLength || !m_pData)
         return FALSE;
     BYTE byNew = (BYTE)((m_pData[k] & 0xF0) | (nValue & 0x0F));
     return Write(nPos, (int)(m_nUnit == MEMUNIT_NIBBLE ? 2 * k : k), byNew, byNew);
@@ -352,7 +352,10 @@ static bool GatherBytes(I_MemoryMap* pMap, int nStart, int nCount, std::vector<B
             return false;
         const BYTE* p = pBlock->GetData((DWORD)nPos);
         int n = std::min(nCount - (int)out.size(), (int)pBlock->GetEnd() - nPos);
-        out.insert(out.end(), p, p + n);
+        if (p)
+            out.insert(out.end(), p, p + n);
+        else
+            out.insert(out.end(), (size_t)n, 0);   // a block without a buffer shows zeros
         nPos += n;
     }
     return true;

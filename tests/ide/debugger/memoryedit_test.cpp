@@ -442,4 +442,22 @@ TEST_F(MemoryEditFixture, PaintingAsksTheBridgeForEachVisibleBlock)
     EXPECT_STREQ("0000:0180 ", edit.AddressText(0));
 }
 
+TEST_F(MemoryEditFixture, ABlockWithoutABufferShowsZerosAndTakesNoWrites)
+{
+    edit.AddBlock(0, 0x100, 32, nullptr, MEMUNIT_BYTE, 0);
+    SizeCells(80, 4);
+    edit.Invalidate(FALSE);
+    edit.UpdateWindow();
+    Caret(3, MEMPART_DIGIT2);
+    Char('7');
+    EXPECT_TRUE(bridge.writes.empty());
+    EXPECT_EQ(3, edit.m_nCaret);
+    edit.m_nSelStart = 0;
+    edit.m_nSelEnd = 2;
+    std::string text, raw;
+    ASSERT_TRUE(edit.GetSelectionData(text, raw));
+    EXPECT_EQ("00 00 ", text);
+    EXPECT_EQ(std::string(2, '\0'), raw);
+}
+
 } // namespace

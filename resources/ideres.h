@@ -196,3 +196,6 @@
 #define IDC_ICE_PORT_PARALLEL_LIST      1110
 #define IDC_ICE_PORT_GROUP              34400
 #define IDS_ICE_PART_NOT_SUPPORTED      0x1100
+
+// ---- Debug mode (34450-34499 for ids of our own)
+#define IDS_LEAVE_DEBUGGING             0x1103

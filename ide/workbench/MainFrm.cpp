@@ -173,6 +173,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_COMMAND_RANGE(ID_TOOLS_PREDEFINED_FIRST, ID_TOOLS_PREDEFINED_LAST, OnToolsCommand)
     ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_LAST, OnUpdateToolsCommand)
     ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_PREDEFINED_FIRST, ID_TOOLS_PREDEFINED_LAST, OnUpdateToolsCommand)
+    // The debug side (MainFrmDebug.cpp); its commands route through OnDebugCmdMsg.
+    ON_MESSAGE(WM_MAIN_ICE_STOPPED, OnIceTargetStopped)
+    ON_MESSAGE(ICE_WM_PROGRESS, OnIceProgress)
+    ON_MESSAGE(AP_BROKER_WM_REQUEST, OnBrokerRequest)
 END_MESSAGE_MAP()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -533,11 +537,6 @@ void CMainFrame::SetIcePortForTarget(const char* pszPart)
     C_IDEIcePortDlg dlg(strNone, nullptr);
     dlg.ChooseDefaultPort(strPort);
     m_pIceMgr->SelectPort(strPort);
-}
-
-BOOL CMainFrame::StartDebug(LPCSTR)
-{
-    return FALSE;
 }
 
 void CMainFrame::RefreshDocuments() {}

@@ -69,15 +69,6 @@ const CMainFrame::DebugCommand CMainFrame::s_debugCommands[] = {
 
 BOOL CMainFrame::OnDebugCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (nCode == CN_COMMAND && !pHandlerInfo && nID >= ID_ICE_ACTION_FIRST && nID <= ID_ICE_ACTION_LAST) {
-        // An action's accelerator while no view takes it: the frame runs it.
-        UINT i = nID - ID_ICE_ACTION_FIRST;
-        if (!m_pIceMgr || i >= m_pIceMgr->GetActionTable().nCount)
-            return FALSE;
-        m_pIceMgr->ExecuteAction(i, m_hWnd);
-        m_pIceMgr->EndAction();
-        return TRUE;
-    }
     for (const DebugCommand& cmd : s_debugCommands) {
         if (cmd.nID != nID)
             continue;

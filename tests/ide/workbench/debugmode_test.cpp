@@ -236,4 +236,39 @@ TEST_F(DebugMode, ClosingTheProjectWritesThePortAndTakesTheActionsAway)
     EXPECT_GE(pDebugBar->CommandToIndex(ID_ICE_ACTION_FIRST + 1), 0);
 }
 
+TEST_F(DebugMode, OtherObjectFilesAreChosenInTheFileDialog)
+{
+    CMainFrame* p = frame.p;
+    CString strObj, strSecond;
+    WORD wFlags = 0;
+    ASSERT_TRUE(p->GetDownloadFiles(strObj, strSecond, &wFlags, FALSE));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(strObj)) << (LPCSTR)strObj;
+
+    // Execute Other OBJ runs the chosen file; Stop ends it on the project's part.
+    answerer.Queue(vt::ModalAnswer(IDOK).Type(vt::kFileNameBox, (LPCSTR)strObj));
+    frame.Command(ID_DEBUG_EXECUTE_OTHER);
+    EXPECT_TRUE(ice->IsRunning());
+    EXPECT_EQ(1, Enabled(ID_DEBUG_STOP));
+    frame.Command(ID_DEBUG_STOP);
+    WaitStopped();
+    EXPECT_STREQ("KV61A-S28", ice->GetPart());
+    EXPECT_EQ(1u, answerer.Count()) << "only the file dialog";
+
+    // A file the project manager refuses is named in the message, and nothing runs.
+    answerer.Clear();
+    std::string text = sample.Folder() + "readme.txt";
+    answerer.Queue(vt::ModalAnswer(IDOK).Type(vt::kFileNameBox, text));
+    frame.Command(ID_DEBUG_EXECUTE_OTHER);
+    ASSERT_EQ(2u, answerer.Count());
+    EXPECT_NE(std::string::npos, answerer.Last().text.find("Invalid OBJ file " + text + "!!")) << answerer.Last().text;
+    EXPECT_FALSE(ice->IsRunning());
+
+    // Cancel chooses nothing.
+    answerer.Clear();
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    CString strPart;
+    EXPECT_FALSE(p->ChooseOtherObj(strPart, strObj, strSecond));
+    EXPECT_EQ(1u, answerer.Count());
+}
+
 } // namespace

@@ -455,7 +455,7 @@ void CMainFrame::OnClose()
     // Debug mode is left, and a target that runs or writes is stopped.
     if (m_pIceMgr) {
         if (m_pIceMgr->IsDebugging())
-            m_pIceMgr->CloseDebug();
+            OnCloseDebugger();
         if (m_pIceMgr->IsBusy())
             m_pIceMgr->StopAll();
     }

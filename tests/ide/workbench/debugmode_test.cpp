@@ -271,4 +271,45 @@ TEST_F(DebugMode, OtherObjectFilesAreChosenInTheFileDialog)
     EXPECT_EQ(1u, answerer.Count());
 }
 
+TEST_F(DebugMode, ClosingTheProjectWhileDebuggingAsksFirst)
+{
+    CMainFrame* p = frame.p;
+    ASSERT_TRUE(p->StartDebug(nullptr));
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    frame.Command(ID_FILE_CLOSE_PROJECT);
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_NE(std::string::npos, answerer.Last().text.find("This action will leave debugging environment !"));
+    EXPECT_TRUE(p->IsDebugging());
+    EXPECT_TRUE(p->m_bProjectOpen);
+    answerer.Queue(vt::ModalAnswer(IDOK));
+    frame.Command(ID_FILE_CLOSE_PROJECT);
+    EXPECT_FALSE(p->IsDebugging());
+    EXPECT_FALSE(p->m_bProjectOpen);
+    EXPECT_EQ(0, vt::ProfileInt("", "EnteredDebug"));
+}
+
+TEST_F(DebugMode, CloseDebuggerWithADocumentActiveBringsItsMenu)
+{
+    CMainFrame* p = frame.p;
+    auto* pApp = static_cast<CAsmIDEApp*>(AfxGetApp());
+    pApp->m_pMainWnd = p;
+    CDocument* pDoc = pApp->OpenNewDocument("Text", nullptr);
+    ASSERT_TRUE(pDoc);
+    ASSERT_TRUE(p->StartDebug(nullptr));
+    EXPECT_EQ((UINT)IDR_DISASMTYPE, p->GetMenuBar()->GetCurMenuID());
+    p->OnCloseDebugger();
+    EXPECT_EQ((UINT)IDR_TEXTTYPE, p->GetMenuBar()->GetCurMenuID());
+    pDoc->OnCloseDocument();
+    pApp->m_pMainWnd = nullptr;
+}
+
+TEST_F(DebugMode, SetPortShowsThePortDialog)
+{
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    std::string port = ice->GetPort() ? ice->GetPort() : "";
+    frame.Command(ID_DEBUG_SET_PORT);
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_EQ(port, ice->GetPort() ? ice->GetPort() : "") << "Cancel keeps the port";
+}
+
 } // namespace

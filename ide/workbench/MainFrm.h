@@ -347,12 +347,7 @@ private:
     BOOL CanShowConfiguration();
     BOOL CanShowDebugBar();
     void OnDebugStart();
-    void OnDebugRun();
     void OnDebugStop();
-    void OnDebugRestart();
-    void OnDebugStepOver();
-    void OnDebugStepInto();
-    void OnDebugStepOut();
     void OnDebugBreakpoints();
     void OnDebugSetPort();
     void OnDebugExecute();

@@ -26,12 +26,16 @@ BOOL IsDebuggableKind(DWORD dwKind)
 } // namespace
 
 // One Debug command: the enforce bit that keeps it off, its enabling rule and
-// what it does (no handler: the views run it).
+// what it does: a frame operation, or an emulator operation that runs once the
+// build-before-action gate lets it (with the argument for after a build). With
+// neither, the views run it.
 struct CMainFrame::DebugCommand {
     UINT nID;
     DWORD dwEnforce;
     BOOL (CMainFrame::*pfnEnabled)();
     void (CMainFrame::*pfnRun)();
+    BOOL (C_IDEIceMgr::*pfnIce)() = nullptr;
+    int nGateArg = 0;
 };
 
 const CMainFrame::DebugCommand CMainFrame::s_debugCommands[] = {
@@ -41,12 +45,12 @@ const CMainFrame::DebugCommand CMainFrame::s_debugCommands[] = {
     { ID_DEBUG_EXECUTE, 0x2, &CMainFrame::CanExecute, &CMainFrame::OnDebugExecute },
     { ID_DEBUG_DOWNLOAD, 0x100, &CMainFrame::CanDownload, &CMainFrame::OnDebugDownload },
     { ID_DEBUG_CLOSE, 0, &CMainFrame::CanCloseDebug, &CMainFrame::OnCloseDebugger },
-    { ID_DEBUG_RUN, 0, &CMainFrame::CanRunDebug, &CMainFrame::OnDebugRun },
-    { ID_DEBUG_RESTART, 0, &CMainFrame::CanRestart, &CMainFrame::OnDebugRestart },
-    { ID_DEBUG_STEP_INTO, 0, &CMainFrame::CanStepInto, &CMainFrame::OnDebugStepInto },
-    { ID_DEBUG_STEP_OVER, 0, &CMainFrame::CanStepOver, &CMainFrame::OnDebugStepOver },
+    { ID_DEBUG_RUN, 0, &CMainFrame::CanRunDebug, nullptr, &C_IDEIceMgr::Run, 1 },
+    { ID_DEBUG_RESTART, 0, &CMainFrame::CanRestart, nullptr, &C_IDEIceMgr::Restart },
+    { ID_DEBUG_STEP_INTO, 0, &CMainFrame::CanStepInto, nullptr, &C_IDEIceMgr::StepInto },
+    { ID_DEBUG_STEP_OVER, 0, &CMainFrame::CanStepOver, nullptr, &C_IDEIceMgr::StepOver },
     { ID_DEBUG_RUN_TO_CURSOR, 0, &CMainFrame::CanStepOver, nullptr },
-    { ID_DEBUG_STEP_OUT, 0, &CMainFrame::CanStepOut, &CMainFrame::OnDebugStepOut },
+    { ID_DEBUG_STEP_OUT, 0, &CMainFrame::CanStepOut, nullptr, &C_IDEIceMgr::StepOut },
     { ID_DEBUG_STOP, 0x8, &CMainFrame::CanStop, &CMainFrame::OnDebugStop },
     { ID_DEBUG_BREAKPOINTS, 0x10, &CMainFrame::CanEditBreakpoints, &CMainFrame::OnDebugBreakpoints },
     { ID_DEBUG_SET_PORT, 0x80, &CMainFrame::CanChooseOther, &CMainFrame::OnDebugSetPort },
@@ -87,12 +91,15 @@ BOOL CMainFrame::OnDebugCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLER
             }
             return TRUE;
         }
-        if (nCode != CN_COMMAND || !cmd.pfnRun)
+        if (nCode != CN_COMMAND || (!cmd.pfnRun && !cmd.pfnIce))
             return FALSE;
         if (pHandlerInfo)
             return TRUE;
         m_nDebugUpdateID = nID;
-        (this->*cmd.pfnRun)();
+        if (cmd.pfnRun)
+            (this->*cmd.pfnRun)();
+        else if (m_pIceMgr && GateDebugAction(&CMainFrame::RunDebugAction, cmd.nGateArg))
+            (m_pIceMgr->*cmd.pfnIce)();
         return TRUE;
     }
     return FALSE;
@@ -231,40 +238,10 @@ void CMainFrame::RunStartDebug(int)
     StartDebug(nullptr);
 }
 
-void CMainFrame::OnDebugRun()
-{
-    if (GateDebugAction(&CMainFrame::RunDebugAction, 1))
-        m_pIceMgr->Run();
-}
-
 void CMainFrame::OnDebugStop()
 {
     if (m_pIceMgr->IsBusy())
         m_pIceMgr->Stop();
-}
-
-void CMainFrame::OnDebugRestart()
-{
-    if (GateDebugAction(&CMainFrame::RunDebugAction, 0))
-        m_pIceMgr->Restart();
-}
-
-void CMainFrame::OnDebugStepOver()
-{
-    if (GateDebugAction(&CMainFrame::RunDebugAction, 0))
-        m_pIceMgr->StepOver();
-}
-
-void CMainFrame::OnDebugStepInto()
-{
-    if (GateDebugAction(&CMainFrame::RunDebugAction, 0))
-        m_pIceMgr->StepInto();
-}
-
-void CMainFrame::OnDebugStepOut()
-{
-    if (GateDebugAction(&CMainFrame::RunDebugAction, 0))
-        m_pIceMgr->StepOut();
 }
 
 void CMainFrame::RunToCursor(const char* pszFile, int nLine)

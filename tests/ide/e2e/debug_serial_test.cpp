@@ -45,26 +45,6 @@ protected:
     {
         return WaitUntil([&] { return Trace().find(text, from) != std::string::npos; });
     }
-    // The items of the menu bar's popup of that mnemonic, read while it shows.
-    std::vector<vt::MenuItemSeen> ReadPopup(HWND frame, DWORD processId, char mnemonic)
-    {
-        PostMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
-        std::vector<vt::MenuItemSeen> items;
-        WaitUntil([&] {
-            items = vt::OpenPopupMenu(processId);
-            return !items.empty();
-        });
-        for (HWND hwnd : vt::ProcessWindows(processId)) {
-            char cls[32] = "";
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (std::string(cls) == "#32768") {
-                PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
-                WaitUntil([&] { return !IsWindowVisible(hwnd); });
-            }
-        }
-        PostMessageA(frame, WM_CANCELMODE, 0, 0);
-        return items;
-    }
     // The item by its text; the board's actions are shown indented.
     static const vt::MenuItemSeen* Find(const std::vector<vt::MenuItemSeen>& items, const std::string& text)
     {
@@ -94,7 +74,7 @@ TEST_F(DebugRun, EnterRunStepActionAndLeaveDebugMode)
     DWORD id = process->Id();
 
     // Outside debug mode the Debug popup offers Start Debugger and the board's actions.
-    std::vector<vt::MenuItemSeen> items = ReadPopup(frame, id, 'd');
+    std::vector<vt::MenuItemSeen> items = vt::ReadMenuBarPopup(frame, id, 'd');
     const vt::MenuItemSeen* start = Find(items, "Start Debugger");
     ASSERT_TRUE(start) << Describe(items);
     EXPECT_FALSE(start->grayed) << Describe(items);
@@ -106,7 +86,7 @@ TEST_F(DebugRun, EnterRunStepActionAndLeaveDebugMode)
     EXPECT_TRUE(WaitUntil([&] { return copy.ReadProfileInt("", "EnteredDebug", &entered) && entered == 1; }));
 
     // The debugging menu with the actions; Run and the steps are on, Start Debugger is gone.
-    items = ReadPopup(frame, id, 'd');
+    items = vt::ReadMenuBarPopup(frame, id, 'd');
     for (const char* text : { "Close Debugger", "Run", "Step Over", "Step Into" }) {
         const vt::MenuItemSeen* item = Find(items, text);
         ASSERT_TRUE(item) << text << ": " << Describe(items);
@@ -133,7 +113,7 @@ TEST_F(DebugRun, EnterRunStepActionAndLeaveDebugMode)
     char text[64] = "";
     GetWindowTextA(progress, text, sizeof text);
     EXPECT_STREQ("Running...", text);
-    items = ReadPopup(frame, id, 'd');
+    items = vt::ReadMenuBarPopup(frame, id, 'd');
     ASSERT_TRUE(Find(items, "Stop")) << Describe(items);
     EXPECT_FALSE(Find(items, "Stop")->grayed) << Describe(items);
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_STOP, 0);
@@ -147,7 +127,7 @@ TEST_F(DebugRun, EnterRunStepActionAndLeaveDebugMode)
         at = Trace().size();
         // A step is taken once the previous one has stopped.
         WaitUntil([&] {
-            std::vector<vt::MenuItemSeen> now = ReadPopup(frame, id, 'd');
+            std::vector<vt::MenuItemSeen> now = vt::ReadMenuBarPopup(frame, id, 'd');
             const vt::MenuItemSeen* run = Find(now, "Run");
             return run && !run->grayed;
         });
@@ -158,7 +138,7 @@ TEST_F(DebugRun, EnterRunStepActionAndLeaveDebugMode)
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
     EXPECT_TRUE(TraceHas("44 LeaveDebugMode")) << Trace();
     EXPECT_TRUE(WaitUntil([&] { return copy.ReadProfileInt("", "EnteredDebug", &entered) && entered == 0; }));
-    items = ReadPopup(frame, id, 'd');
+    items = vt::ReadMenuBarPopup(frame, id, 'd');
     EXPECT_TRUE(Find(items, "Start Debugger")) << Describe(items);
     EXPECT_FALSE(Find(items, "Close Debugger")) << Describe(items);
 

@@ -321,6 +321,9 @@ private:
     typedef void (CMainFrame::*DebugAction)(int);
     // The build-before-action gate: TRUE runs the command now.
     BOOL GateDebugAction(DebugAction pfnAction, int nArg);
+    typedef BOOL (C_IDEIceMgr::*DownloadOperation)(CString&, CString&, CString&, WORD, DWORD, const char*);
+    // The project's build downloaded (and run) by the emulator.
+    void DownloadBuild(DownloadOperation pfnDownload);
     UINT m_nDebugUpdateID = 0;   // the debug command being updated or run
     CString ProjectPart();
     DWORD ProjectIncremental();

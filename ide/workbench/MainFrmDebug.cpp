@@ -419,22 +419,22 @@ void CMainFrame::RunDebugAction(int nWhat)
 
 void CMainFrame::DoExecute(int)
 {
-    CString strObj, strSecond;
-    WORD wFlags = 0;
-    if (!m_pIceMgr || !GetDownloadFiles(strObj, strSecond, &wFlags, TRUE))
-        return;
-    CString strPart = ProjectPart();
-    m_pIceMgr->DownloadAndRun(strPart, strObj, strSecond, wFlags, ProjectIncremental(), nullptr);
+    DownloadBuild(&C_IDEIceMgr::DownloadAndRun);
 }
 
 void CMainFrame::DoDownload(int)
+{
+    DownloadBuild(&C_IDEIceMgr::Download);
+}
+
+void CMainFrame::DownloadBuild(DownloadOperation pfnDownload)
 {
     CString strObj, strSecond;
     WORD wFlags = 0;
     if (!m_pIceMgr || !GetDownloadFiles(strObj, strSecond, &wFlags, TRUE))
         return;
     CString strPart = ProjectPart();
-    m_pIceMgr->Download(strPart, strObj, strSecond, wFlags, ProjectIncremental(), nullptr);
+    (m_pIceMgr->*pfnDownload)(strPart, strObj, strSecond, wFlags, ProjectIncremental(), nullptr);
 }
 
 BOOL CMainFrame::ChooseOtherObj(CString& strPart, CString& strObj, CString& strSecond)

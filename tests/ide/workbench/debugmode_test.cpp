@@ -312,4 +312,25 @@ TEST_F(DebugMode, SetPortShowsThePortDialog)
     EXPECT_EQ(port, ice->GetPort() ? ice->GetPort() : "") << "Cancel keeps the port";
 }
 
+TEST_F(DebugMode, WriteOtherObjEndsWithTheBoardsMessage)
+{
+    CMainFrame* p = frame.p;
+    CString strObj, strSecond;
+    WORD wFlags = 0;
+    ASSERT_TRUE(p->GetDownloadFiles(strObj, strSecond, &wFlags, FALSE));
+    ASSERT_EQ(1, Enabled(ID_DEBUG_WRITE_OTHER));
+    answerer.Queue(vt::ModalAnswer(IDOK).Type(vt::kFileNameBox, (LPCSTR)strObj));
+    frame.Command(ID_DEBUG_WRITE_OTHER);
+    EXPECT_EQ(1u, answerer.Count());
+    ASSERT_TRUE(ice->IsWriting());
+    EXPECT_EQ(1, Enabled(ID_DEBUG_STOP_WRITING));
+    // The board's "writing ended" request reaches the manager through the frame.
+    for (int i = 0; i < 500 && ice->IsWriting(); i++) {
+        vt::PumpMessages();
+        ::Sleep(10);
+    }
+    EXPECT_FALSE(ice->IsWriting());
+    EXPECT_EQ(0, Enabled(ID_DEBUG_STOP_WRITING));
+}
+
 } // namespace

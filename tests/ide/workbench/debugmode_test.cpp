@@ -4,6 +4,8 @@
 // and stepping with the board's stop message.
 #include "tests/ide/workbench/mainframe_fixture.h"
 #include "tests/harness/sample_copy.h"
+#include "ide/debugger/IDEDisAsmDoc.h"
+#include "ide/debugger/IDEDisAsmView.h"
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/ProjectMgrPtr.h"
@@ -331,6 +333,32 @@ TEST_F(DebugMode, WriteOtherObjEndsWithTheBoardsMessage)
     }
     EXPECT_FALSE(ice->IsWriting());
     EXPECT_EQ(0, Enabled(ID_DEBUG_STOP_WRITING));
+}
+
+TEST_F(DebugMode, ServicesForTheEmulatorsUserInterface)
+{
+    CMainFrame* p = frame.p;
+    ASSERT_TRUE(frame.Visible(IDW_PROJECT_BAR));
+    ASSERT_TRUE(frame.Visible(IDW_OUTPUT_BAR));
+    p->SaveBarState(MAINFRAME_BARSTATE);
+    // The debug layout starts without the workspace bars; the editing layout brings them back.
+    p->HideWorkspaceBars();
+    EXPECT_FALSE(frame.Visible(IDW_PROJECT_BAR));
+    EXPECT_FALSE(frame.Visible(IDW_OUTPUT_BAR));
+    p->RestoreEditLayout();
+    EXPECT_TRUE(frame.Visible(IDW_PROJECT_BAR));
+    EXPECT_TRUE(frame.Visible(IDW_OUTPUT_BAR));
+
+    // A listing opens as a disassembly document; a missing one gives no view.
+    auto* pApp = static_cast<CAsmIDEApp*>(AfxGetApp());
+    pApp->m_pMainWnd = p;
+    std::string listing = sample.dir.Write("Sample.lst", "0000 10 05    LDI A, COUNT\r\n");
+    C_IDEDisAsmView* pView = p->OpenDisAsmView(listing.c_str());
+    ASSERT_TRUE(pView);
+    EXPECT_TRUE(pView->GetDocument()->IsKindOf(RUNTIME_CLASS(C_IDEDisAsmDoc)));
+    pView->GetDocument()->OnCloseDocument();
+    EXPECT_EQ(nullptr, p->OpenDisAsmView(sample.dir.File("none.lst").c_str()));
+    pApp->m_pMainWnd = nullptr;
 }
 
 } // namespace

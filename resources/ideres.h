@@ -229,3 +229,5 @@
 #define IDS_WRITER_CANNOT_WRITE         34660
 #define IDS_UPLOAD_SYS_SIZE_WRONG       34661
 #define IDS_UPLOAD_USER_SIZE_WRONG      34662
+// ---- Debug mode (34450-34499 for ids of our own)
+#define IDS_LEAVE_DEBUGGING             0x1103

@@ -423,6 +423,8 @@ BOOL C_IDEIceMgr::Run()
         return FALSE;
     PostProgress(3, "Running...");
     m_bRunning = TRUE;
+    // A running target tells whether it can be stopped; the word read before the run cannot.
+    m_Connector.RefreshStatus();
     if (m_bDebugging && m_pUIMgr)
         m_pUIMgr->UpdateDebugWindows(FALSE, FALSE);
     return TRUE;
@@ -433,6 +435,7 @@ BOOL C_IDEIceMgr::RunTo(const char* pszFile, int nLine)
     if (!m_Connector.RunTo(pszFile, nLine))
         return FALSE;
     m_bRunning = TRUE;
+    m_Connector.RefreshStatus();
     if (m_pUIMgr)
         m_pUIMgr->UpdateDebugWindows(FALSE, FALSE);
     return TRUE;
@@ -446,8 +449,10 @@ BOOL C_IDEIceMgr::Step(int (I_IceDevice::*pfnStep)(), BOOL bAllowed)
     if (m_pUIMgr)
         m_pUIMgr->UpdateDebugWindows(FALSE, FALSE);
     // The stop message ends the step.
-    if ((m_pIce->*pfnStep)() == 0)
+    if ((m_pIce->*pfnStep)() == 0) {
+        m_Connector.RefreshStatus();
         return TRUE;
+    }
     m_bRunning = FALSE;
     if (m_pUIMgr)
         m_pUIMgr->UpdateDebugWindows(TRUE, FALSE);
@@ -680,7 +685,7 @@ BOOL C_IDEIceMgr::SetSourceLevelStep(BOOL bSource)
 
 BOOL C_IDEIceMgr::EditBreakpoints()
 {
-    return m_pIce->EditBreakpoints() == 0;
+    return m_pIce && m_pIce->EditBreakpoints() == 0;
 }
 
 BOOL C_IDEIceMgr::GetHistoryText(char** text)

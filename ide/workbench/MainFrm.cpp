@@ -181,6 +181,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_WRITE, OnUpdateProjectWrite)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_VERIFY, OnUpdateProjectVerify)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_UPLOAD, OnUpdateProjectVerify)
+    // The debug side (MainFrmDebug.cpp); its commands route through OnDebugCmdMsg.
+    ON_MESSAGE(WM_MAIN_ICE_STOPPED, OnIceTargetStopped)
+    ON_MESSAGE(ICE_WM_PROGRESS, OnIceProgress)
+    ON_MESSAGE(AP_BROKER_WM_REQUEST, OnBrokerRequest)
 END_MESSAGE_MAP()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -459,7 +463,7 @@ void CMainFrame::OnClose()
     // Debug mode is left, and a target that runs or writes is stopped.
     if (m_pIceMgr) {
         if (m_pIceMgr->IsDebugging())
-            m_pIceMgr->CloseDebug();
+            OnCloseDebugger();
         if (m_pIceMgr->IsBusy())
             m_pIceMgr->StopAll();
     }
@@ -541,11 +545,6 @@ void CMainFrame::SetIcePortForTarget(const char* pszPart)
     C_IDEIcePortDlg dlg(strNone, nullptr);
     dlg.ChooseDefaultPort(strPort);
     m_pIceMgr->SelectPort(strPort);
-}
-
-BOOL CMainFrame::StartDebug(LPCSTR)
-{
-    return FALSE;
 }
 
 void CMainFrame::RefreshDocuments() {}

@@ -24,6 +24,7 @@ class TWKCustomToolBar;
 class TWKComboBtn;
 class C_IDEIceMgr;
 class C_IDEToolsMgr;
+class C_IDEDisAsmView;
 
 // One fatal-error window the configuration describes.
 struct tagFatalError {
@@ -41,6 +42,9 @@ enum : UINT_PTR { TIMER_MAIN_PROGRESS = 100, TIMER_MAIN_WATCHDOG = 101 };
 #define WM_MAIN_REQUEST (WM_USER + 100)
 // Undo (wParam 0) or redo (1) lParam actions in the active view.
 #define WM_MAIN_UNDOREDO (WM_USER + 200)
+
+// The emulator's stop notification (wParam, lParam for the ICE manager).
+#define WM_MAIN_ICE_STOPPED (WM_USER + 560)
 
 // The profile section of the dock and toolbar layout.
 #define MAINFRAME_BARSTATE "BarState\\BarState"
@@ -293,6 +297,92 @@ protected:
     static HHOOK s_hWheelHook;
     void RemoveWheelHook();
     BOOL m_bHookOwner = FALSE;   // this frame installed the hook
+
+public:
+    // ---- debug side (MainFrmDebug.cpp)
+    void OnCloseDebugger();
+    // From the source and disassembly views; a NULL file is the current listing.
+    void RunToCursor(const char* pszFile, int nLine);
+    // The build's output files and, with bPrepare, the download flags.
+    BOOL GetDownloadFiles(CString& strObj, CString& strSecond, WORD* pFlags, BOOL bPrepare);
+    // An object file of the user's choice with its part; FALSE when cancelled or refused.
+    BOOL ChooseOtherObj(CString& strPart, CString& strObj, CString& strSecond);
+    // After a build the gate started: 1 runs, 2 edits breakpoints, 0 only reloads.
+    void RunDebugAction(int nWhat);
+    void DoExecute(int);
+    void DoDownload(int);
+    // For the emulator's user interface.
+    void HideWorkspaceBars();
+    void RestoreEditLayout();
+    C_IDEDisAsmView* OpenDisAsmView(const char* pszPath);
+    // The project commands' steps on the emulator.
+    void StopTarget();
+    void IceOpenProject(LPCSTR lpszPath);
+    // The port and the actions of the project just opened.
+    void IceProjectOpened();
+    void IceNewObjProject(LPCSTR lpszPath, LPCSTR lpszPart);
+    // FALSE when the emulator refuses the close; writes the part family's port.
+    BOOL IceCloseProject();
+    // Asks before a project close leaves debug mode; FALSE when the user stays.
+    BOOL LeaveDebugForClose();
+    // The emulator's actions in the Debug menu, on the Debug toolbar and as accelerators.
+    void ShowIceActions();
+    // The toolbar buttons the project added go.
+    void RemoveProjectButtons();
+    // Debug commands and their update (FALSE: not a debug command).
+    BOOL OnDebugCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+    afx_msg LRESULT OnIceTargetStopped(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIceProgress(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnBrokerRequest(WPARAM wParam, LPARAM lParam);
+
+private:
+    struct DebugCommand;
+    static const DebugCommand s_debugCommands[];
+    typedef void (CMainFrame::*DebugAction)(int);
+    // The build-before-action gate: TRUE runs the command now.
+    BOOL GateDebugAction(DebugAction pfnAction, int nArg);
+    typedef BOOL (C_IDEIceMgr::*DownloadOperation)(CString&, CString&, CString&, WORD, DWORD, const char*);
+    // The project's build downloaded (and run) by the emulator.
+    void DownloadBuild(DownloadOperation pfnDownload);
+    UINT m_nDebugUpdateID = 0;   // the debug command being updated or run
+    CString ProjectPart();
+    DWORD ProjectIncremental();
+    BOOL IsChildFrameActive();
+    BOOL HasDebuggableProject();
+    void StopDebugProgress();
+    void RunStartDebug(int);
+    BOOL CanStartDebug();
+    BOOL CanExecute();
+    BOOL CanDownload();
+    BOOL CanCloseDebug();
+    BOOL CanRunDebug();
+    BOOL CanRestart();
+    BOOL CanStepInto();
+    BOOL CanStepOver();
+    BOOL CanStepOut();
+    BOOL CanStop();
+    BOOL CanEditBreakpoints();
+    BOOL CanChooseOther();
+    BOOL CanDownloadOther();
+    BOOL CanWriteOther();
+    BOOL CanStopWriting();
+    BOOL CanDiagnose();
+    BOOL CanShowConfiguration();
+    BOOL CanShowDebugBar();
+    void OnDebugStart();
+    void OnDebugStop();
+    void OnDebugBreakpoints();
+    void OnDebugSetPort();
+    void OnDebugExecute();
+    void OnDebugDownload();
+    void OnDebugResetIce();
+    void OnDebugExecuteOther();
+    void OnDebugDownloadOther();
+    void OnDebugWriteOther();
+    void OnDebugStopWriting();
+    void OnDebugDiagnose();
+    void OnDebugConfiguration();
+    void OnViewDebugWindow();
 
     DECLARE_MESSAGE_MAP()
 };

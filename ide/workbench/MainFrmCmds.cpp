@@ -99,7 +99,9 @@ const Wizard kWizards[] = { { ID_PROJECT_WIZARD1, 1 }, { ID_PROJECT_WIZARD2, 2 }
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     // The project window claims no command of its own while it is an empty bar.
-    return TWKMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    if (TWKMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return OnDebugCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
@@ -120,12 +122,6 @@ void CMainFrame::GetMessageString(UINT nID, CString& rMessage) const
         return;
     }
     TWKMDIFrameWnd::GetMessageString(nID, rMessage);
-}
-
-BOOL CMainFrame::GetIceAction(UINT, CString*, ACCEL*) const
-{
-    // The actions come from the ICE manager's table; there is none without it.
-    return FALSE;
 }
 
 BOOL CMainFrame::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
@@ -424,6 +420,8 @@ BOOL CMainFrame::AddToolBarButton(HMODULE hModule, UINT nIconID, UINT nToolBarID
         ::DestroyIcon(hIcon);
         if (!pBmpMgr->AddBitmap((HBITMAP)bitmap.m_hObject, nullptr, &nID, 1))
             return FALSE;
+        // The manager draws from the bitmap for the frame's life: the command keeps its image.
+        bitmap.Detach();
         pBar->InsertButton(pBar->GetButtonCount(), nID, FALSE);
         for (int i = 0; i < pBar->GetButtonCount(); i++)
             if (pBar->GetItemID(i) == nID)

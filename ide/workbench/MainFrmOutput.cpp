@@ -1,12 +1,17 @@
 // The frame's request message and the way of output records to the output
 // window.
 #include "ide/workbench/MainFrm.h"
+#include "ide/debugger/IDEIceMgr.h"
 
 LRESULT CMainFrame::OnFrameRequest(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
     case 3:
         OnFindInFilesDone();
+        return 1;
+    case ICE_NOTIFY_WRITE_ENDED:
+        if (m_pIceMgr)
+            m_pIceMgr->OnWriteFinished();
         return 1;
     default:
         ForwardOutputRecord(wParam, reinterpret_cast<tagMessageRecord*>(lParam));

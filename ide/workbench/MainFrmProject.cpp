@@ -82,6 +82,7 @@ BOOL CMainFrame::OpenProject(LPCSTR lpszPath)
 {
     CString strPath(lpszPath);
     ClearOutputPage(2);
+    StopTarget();
     DWORD dwAttr = GetFileAttributesA(strPath);
     if (dwAttr == INVALID_FILE_ATTRIBUTES || (dwAttr & FILE_ATTRIBUTE_DIRECTORY)) {
         CString strText;
@@ -136,11 +137,12 @@ BOOL CMainFrame::OpenProject(LPCSTR lpszPath)
     if (pApp && pApp->m_pRecentProjectList)
         pApp->m_pRecentProjectList->Add(strPath);
     m_strProjectPath = strPath;
-    // The ICE manager's steps wait for the emulator; there is none yet.
+    IceOpenProject(strPath);
     OpenProjectFiles(strPath);
     m_wndProjectWnd.SetProjectModified(FALSE);
     UpdateDefaultTool();
     m_bProjectOpen = TRUE;
+    IceProjectOpened();
     SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
     // The project folder leads the find-folder history.
     CString strFolder = strPath.Left(nSlash);
@@ -313,6 +315,7 @@ void CMainFrame::OpenChosenFile(LPCSTR lpszPath)
 BOOL CMainFrame::OpenObjFile(LPCSTR lpszPath)
 {
     CWaitCursor wait;
+    StopTarget();
     char szPart[PM_PATH_SIZE] = "";
     if (!m_pProjectMgr || !m_pProjectMgr->CheckObjFile(lpszPath, szPart)) {
         CString strText;
@@ -356,6 +359,8 @@ void CMainFrame::OnFileSaveProject()
 
 void CMainFrame::OnFileCloseProject()
 {
+    if (!LeaveDebugForClose())
+        return;
     if (m_bCloseProjectAfterBuild)
         return;
     if (m_bBuilding) {
@@ -371,6 +376,7 @@ void CMainFrame::OnFileCloseProject()
 
 BOOL CMainFrame::CloseProject(BOOL bAsk)
 {
+    StopTarget();
     // The writer's state is dropped only once the close can no longer be cancelled.
     if (!m_wndProjectWnd.CloseProject(bAsk))
         return FALSE;
@@ -393,7 +399,8 @@ BOOL CMainFrame::CloseProject(BOOL bAsk)
     if (!m_strProjectPath.IsEmpty() && Profile("VeltaneTool", "Version", m_strProjectPath).IsEmpty()
         && GetFileAttributesA(m_strProjectPath) != INVALID_FILE_ATTRIBUTES)
         WritePrivateProfileStringA("VeltaneTool", "Version", "2.00", m_strProjectPath);
-    // The ICE side of the close waits for the emulator; there is none yet.
+    if (!IceCloseProject())
+        return FALSE;
     m_strProjectPath.Empty();
     m_wndProjectWnd.m_strProjectName.Empty();
     CString strProgram(g_szAppDir);

@@ -2,6 +2,7 @@
 #include "support/system/InstanceRegistry.h"
 #include "tests/harness/box_work.h"
 #include "tests/harness/sample_copy.h"
+#include <functional>
 
 namespace vt {
 namespace {
@@ -198,6 +199,50 @@ std::vector<HWND> ProcessWindows(DWORD processId, bool shownOnly)
             windows.push_back(hwnd);
     }
     return windows;
+}
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 30000)
+{
+    for (DWORD start = GetTickCount(); !condition(); Sleep(20))
+        if (GetTickCount() - start > ms)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void CloseMenus(HWND frame, DWORD processId)
+{
+    // One level per Escape: a submenu first, then its parent.
+    for (;;) {
+        HWND top = nullptr;
+        for (HWND hwnd : ProcessWindows(processId)) {
+            char cls[16] = "";
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (!top && lstrcmpA(cls, "#32768") == 0)
+                top = hwnd;
+        }
+        if (!top)
+            break;
+        PostMessageA(top, WM_KEYDOWN, VK_ESCAPE, 1);
+        if (!WaitFor([&] { return !IsWindowVisible(top); }))
+            break;
+    }
+    PostMessageA(frame, WM_CANCELMODE, 0, 0);
+}
+
+std::vector<MenuItemSeen> ReadMenuBarPopup(HWND frame, DWORD processId, char mnemonic)
+{
+    PostMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
+    std::vector<MenuItemSeen> items;
+    WaitFor([&] {
+        items = OpenPopupMenu(processId);
+        return !items.empty();
+    });
+    CloseMenus(frame, processId);
+    return items;
 }
 
 } // namespace vt

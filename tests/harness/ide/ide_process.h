@@ -78,4 +78,9 @@ private:
 // The top-level windows of a process: the shown ones, or all.
 std::vector<HWND> ProcessWindows(DWORD processId, bool shownOnly = true);
 
+// Closes every popup menu the process shows (Escape in each), and the frame's menu mode.
+void CloseMenus(HWND frame, DWORD processId);
+// Opens the frame's menu-bar popup of that mnemonic as Alt+key does, reads it and closes it again.
+std::vector<MenuItemSeen> ReadMenuBarPopup(HWND frame, DWORD processId, char mnemonic);
+
 } // namespace vt

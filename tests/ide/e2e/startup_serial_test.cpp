@@ -245,37 +245,6 @@ std::string Describe(const std::vector<vt::MenuItemSeen>& items)
     return text;
 }
 
-// Closes every popup menu the program shows (Escape in each), and the menu bar's menu mode.
-void CloseMenus(HWND frame, DWORD processId)
-{
-    // One level per Escape: a submenu first, then its parent.
-    for (;;) {
-        HWND top = nullptr;
-        for (HWND hwnd : vt::ProcessWindows(processId))
-            if (!top && ClassOf(hwnd) == "#32768")
-                top = hwnd;
-        if (!top)
-            break;
-        PostMessageA(top, WM_KEYDOWN, VK_ESCAPE, 1);
-        if (!WaitUntil([&] { return !IsWindowVisible(top); }))
-            break;
-    }
-    PostMessageA(frame, WM_CANCELMODE, 0, 0);
-}
-
-// Opens the menu bar's popup of that mnemonic as Alt+key does and reads it; closes it again.
-std::vector<vt::MenuItemSeen> ReadPopup(HWND frame, DWORD processId, char mnemonic)
-{
-    PostMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
-    std::vector<vt::MenuItemSeen> items;
-    WaitUntil([&] {
-        items = vt::OpenPopupMenu(processId);
-        return !items.empty();
-    });
-    CloseMenus(frame, processId);
-    return items;
-}
-
 TEST_F(Startup, TheMenuBarShowsMenu128AndSwitchesTo129ForADocument)
 {
     Start();
@@ -285,13 +254,13 @@ TEST_F(Startup, TheMenuBarShowsMenu128AndSwitchesTo129ForADocument)
                                                    {'p', "Build"},   {'d', "Start Debugger"}, {'t', "Calculator"},
                                                    {'h', "About Veltane Tool..."}};
     for (const auto& [key, first] : popups) {
-        std::vector<vt::MenuItemSeen> items = ReadPopup(m_frame, Id(), key);
+        std::vector<vt::MenuItemSeen> items = vt::ReadMenuBarPopup(m_frame, Id(), key);
         ASSERT_FALSE(items.empty()) << key;
         EXPECT_EQ(first, items.front().text) << key;
     }
     // No Window popup: Alt+W opens nothing, so the next key's popup is Help's.
     PostMessageA(m_frame, WM_SYSCOMMAND, SC_KEYMENU, 'w');
-    std::vector<vt::MenuItemSeen> next = ReadPopup(m_frame, Id(), 'h');
+    std::vector<vt::MenuItemSeen> next = vt::ReadMenuBarPopup(m_frame, Id(), 'h');
     ASSERT_FALSE(next.empty());
     EXPECT_EQ("About Veltane Tool...", next.front().text);
 
@@ -306,7 +275,7 @@ TEST_F(Startup, TheMenuBarShowsMenu128AndSwitchesTo129ForADocument)
                 return true;
         return false;
     }));
-    EXPECT_FALSE(ReadPopup(m_frame, Id(), 'w').empty());
+    EXPECT_FALSE(vt::ReadMenuBarPopup(m_frame, Id(), 'w').empty());
 }
 
 TEST_F(Startup, TheRecentSubmenusAreGreyedOrFilled)
@@ -327,7 +296,7 @@ TEST_F(Startup, TheRecentSubmenusAreGreyedOrFilled)
             items = vt::OpenPopupMenu(Id());
             return !items.empty() && items.front().text != "New";
         })) << Describe(items);
-        CloseMenus(m_frame, Id());
+        vt::CloseMenus(m_frame, Id());
         if (files) {
             ASSERT_EQ(1u, items.size());
             EXPECT_TRUE(items.front().grayed);

@@ -1,0 +1,364 @@
+// The frame's debug side on a real frame with the simulated board: the enabling
+// rules of the Debug commands, entering and leaving debug mode, the emulator's
+// actions in the menu, on the Debug toolbar and as accelerators, and running
+// and stepping with the board's stop message.
+#include "tests/ide/workbench/mainframe_fixture.h"
+#include "tests/harness/sample_copy.h"
+#include "ide/debugger/IDEDisAsmDoc.h"
+#include "ide/debugger/IDEDisAsmView.h"
+#include "ide/debugger/IDEIceMgr.h"
+#include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/ProjectMgrPtr.h"
+
+namespace {
+
+// The sample copy built as the windowless road builds it, so that there is something to download.
+// Its program loops where it would halt, so that a run lasts until it is stopped.
+bool BuildSample(const vt::SampleCopy& sample)
+{
+    std::string main = vt::ReadFileBytes(sample.Folder() + "main.asm");
+    size_t at = main.find("        HALT");
+    if (at == std::string::npos)
+        return false;
+    main.replace(at, 12, "halt:   JMP halt");
+    vt::WriteFileBytes(sample.Folder() + "main.asm", main);
+    vt::CurrentFolder folder(sample.Folder());
+    C_ProjectMgrPtr holder;
+    if (!holder.Load(nullptr))
+        return false;
+    I_ProjectMgr* pMgr = holder.Get();
+    return pMgr && pMgr->Init(1) && pMgr->OpenProject(sample.Project().c_str()) && pMgr->Build(FALSE);
+}
+
+bool HasItem(HMENU hMenu, UINT nID)
+{
+    return hMenu && ::GetMenuState(hMenu, nID, MF_BYCOMMAND) != (UINT)-1;
+}
+
+class DebugMode : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(BuildSample(sample));
+        ASSERT_TRUE(frame.p);
+        // The menus of the two document kinds, the debugging one among them.
+        if (!g_pTextTemplate)
+            static_cast<CAsmIDEApp*>(AfxGetApp())->RegisterDocTemplates();
+        ASSERT_TRUE(frame.p->InitProjectManager());
+        ASSERT_TRUE(frame.p->OpenProject(sample.Project().c_str()));
+        ice = frame.p->GetIceMgr();
+        ASSERT_TRUE(ice && ice->HasIce());
+    }
+    void TearDown() override
+    {
+        if (frame.p && frame.p->IsDebugging())
+            frame.p->OnCloseDebugger();
+        if (frame.p && frame.p->m_bProjectOpen)
+            frame.p->CloseProject(FALSE);
+    }
+    // 1 enabled, 0 disabled, -1 untouched.
+    int Enabled(UINT nID) { return vt::Update(frame.p, nID).nEnabled; }
+    // Until the board's stop message has come and told the status of a stopped target.
+    void WaitStopped()
+    {
+        for (int i = 0; i < 500 && (ice->IsRunning() || !(ice->GetConnector().GetStatus() & ICE_STATUS_STEP)); i++) {
+            vt::PumpMessages();
+            ::Sleep(10);
+        }
+    }
+
+    vt::ModalAnswerer answerer{IDOK};
+    vt::SampleCopy sample;
+    vt::MainFrame frame;
+    C_IDEIceMgr* ice = nullptr;
+};
+
+const UINT kOutside[] = { ID_DEBUG_START, ID_DEBUG_RESET_ICE, ID_DEBUG_EXECUTE, ID_DEBUG_SET_PORT,
+                          ID_DEBUG_EXECUTE_OTHER };
+const UINT kInside[] = { ID_DEBUG_CLOSE,     ID_DEBUG_RUN,          ID_DEBUG_RELOAD,   ID_DEBUG_STEP_INTO,
+                         ID_DEBUG_STEP_OVER, ID_DEBUG_RUN_TO_CURSOR, ID_DEBUG_STEP_OUT, ID_DEBUG_CONFIGURATION };
+
+TEST_F(DebugMode, CommandsFollowBuildingModalBuildDebuggingAndTheEnforceBits)
+{
+    CMainFrame* p = frame.p;
+    for (UINT nID : kOutside)
+        EXPECT_EQ(1, Enabled(nID)) << nID;
+    for (UINT nID : kInside)
+        EXPECT_EQ(0, Enabled(nID)) << nID;
+    EXPECT_EQ(0, Enabled(ID_DEBUG_STOP)) << "nothing runs";
+    // The board of the sample's part diagnoses and writes; the part is not downloaded without debugging.
+    for (UINT nID : { ID_DEBUG_DIAGNOSE, ID_DEBUG_WRITE_OTHER, ID_DEBUG_BREAKPOINTS })
+        EXPECT_EQ(1, Enabled(nID)) << nID;
+    for (UINT nID : { ID_DEBUG_STOP_WRITING, ID_DEBUG_DOWNLOAD, ID_DEBUG_DOWNLOAD_OTHER })
+        EXPECT_EQ(0, Enabled(nID)) << nID;
+
+    // Each enforce bit keeps its command off whatever else holds.
+    struct Bit {
+        DWORD dwBit;
+        UINT nID;
+    };
+    const Bit kBits[] = { { 0x1, ID_DEBUG_START },           { 0x2, ID_DEBUG_EXECUTE },
+                          { 0x4, ID_DEBUG_EXECUTE_OTHER },   { 0x10, ID_DEBUG_BREAKPOINTS },
+                          { 0x20, ID_DEBUG_DIAGNOSE },       { 0x40, ID_DEBUG_RESET_ICE },
+                          { 0x80, ID_DEBUG_SET_PORT },       { 0x800, ID_DEBUG_WRITE_OTHER } };
+    for (const Bit& bit : kBits) {
+        p->m_dwEnforceDisable = bit.dwBit;
+        EXPECT_EQ(0, Enabled(bit.nID)) << std::hex << bit.dwBit;
+        p->m_dwEnforceDisable = 0;
+        EXPECT_EQ(1, Enabled(bit.nID)) << std::hex << bit.dwBit;
+    }
+
+    // A build or a modal build keeps them off.
+    p->m_bBuilding = TRUE;
+    for (UINT nID : kOutside)
+        EXPECT_EQ(0, Enabled(nID)) << nID;
+    p->m_bBuilding = FALSE;
+    p->m_bModalBuild = TRUE;
+    for (UINT nID : kOutside)
+        EXPECT_EQ(0, Enabled(nID)) << nID;
+    p->m_bModalBuild = FALSE;
+
+    // Debugging turns the two sets round.
+    ASSERT_TRUE(p->StartDebug(nullptr));
+    for (UINT nID : kOutside)
+        EXPECT_EQ(0, Enabled(nID)) << nID;
+    for (UINT nID : kInside)
+        EXPECT_EQ(1, Enabled(nID)) << nID;
+    EXPECT_EQ(0, Enabled(ID_DEBUG_DIAGNOSE));
+    p->m_bBuilding = TRUE;
+    for (UINT nID : kInside)
+        EXPECT_EQ(0, Enabled(nID)) << nID;
+    p->m_bBuilding = FALSE;
+
+    // Past the close's point of no return nothing is touched.
+    p->m_bClosing = TRUE;
+    EXPECT_EQ(-1, Enabled(ID_DEBUG_RUN));
+    EXPECT_EQ(-1, Enabled(ID_DEBUG_START));
+    p->m_bClosing = FALSE;
+    // No debug window exists yet: their items stay off.
+    for (UINT nID = ID_VIEW_DEBUG_REGISTER; nID <= ID_VIEW_DEBUG_CALLSTACK; nID++)
+        EXPECT_EQ(0, Enabled(nID)) << nID;
+}
+
+TEST_F(DebugMode, StartAndCloseSwapMenusWriteTheProfileAndShowTheActions)
+{
+    CMainFrame* p = frame.p;
+    // The project brought the board's two actions: Debug menu, Debug toolbar and keys.
+    ICE_ACTION_TABLE table = ice->GetActionTable();
+    ASSERT_EQ(2u, table.nCount);
+    TWKCustomToolBar* pDebugBar = frame.ToolBar(IDW_DEBUG_TOOLBAR);
+    ASSERT_TRUE(pDebugBar);
+    EXPECT_GE(pDebugBar->CommandToIndex(ID_ICE_ACTION_FIRST), 0);
+    EXPECT_GE(pDebugBar->CommandToIndex(ID_ICE_ACTION_FIRST + 1), 0);
+    ASSERT_TRUE(p->m_hProjectAccel);
+    ACCEL accels[4] = {};
+    ASSERT_EQ(1, ::CopyAcceleratorTableA(p->m_hProjectAccel, accels, 4));
+    EXPECT_EQ(ID_ICE_ACTION_FIRST, accels[0].cmd);
+    EXPECT_EQ('R', accels[0].key);
+    EXPECT_EQ(FVIRTKEY | FCONTROL | FSHIFT, accels[0].fVirt & (FVIRTKEY | FCONTROL | FSHIFT));
+
+    AfxGetApp()->WriteProfileInt("", "EnteredDebug", 0);
+    frame.Command(ID_DEBUG_START);
+    ASSERT_TRUE(p->IsDebugging());
+    EXPECT_EQ(1, vt::ProfileInt("", "EnteredDebug"));
+    HMENU hMenu = p->GetCurrentMenu();
+    EXPECT_TRUE(HasItem(hMenu, ID_DEBUG_CLOSE)) << "the debugging menu is up";
+    EXPECT_TRUE(HasItem(hMenu, ID_ICE_ACTION_FIRST));
+    EXPECT_TRUE(HasItem(hMenu, ID_ICE_ACTION_FIRST + 1));
+    CString strStatus;
+    p->GetMessageString(ID_ICE_ACTION_FIRST + 1, strStatus);
+    EXPECT_STREQ("Execute Toggle LED action", strStatus);
+
+    // Start again reloads and keeps debug mode.
+    AfxGetApp()->WriteProfileInt("", "EnteredDebug", 7);
+    frame.Command(ID_DEBUG_RELOAD);
+    EXPECT_TRUE(p->IsDebugging());
+    EXPECT_EQ(7, vt::ProfileInt("", "EnteredDebug"));
+
+    p->m_bAskBuild = FALSE;
+    frame.Command(ID_DEBUG_CLOSE);
+    EXPECT_FALSE(p->IsDebugging());
+    EXPECT_EQ(0, vt::ProfileInt("", "EnteredDebug"));
+    EXPECT_TRUE(p->m_bAskBuild);
+    hMenu = p->GetCurrentMenu();
+    EXPECT_FALSE(HasItem(hMenu, ID_DEBUG_CLOSE));
+    EXPECT_TRUE(HasItem(hMenu, ID_DEBUG_START));
+}
+
+TEST_F(DebugMode, RunStepAndStopEndWithTheBoardsStopMessage)
+{
+    CMainFrame* p = frame.p;
+    frame.Command(ID_DEBUG_START);
+    ASSERT_TRUE(p->IsDebugging());
+    frame.Command(ID_DEBUG_RUN);
+    EXPECT_TRUE(ice->IsRunning());
+    EXPECT_EQ(1, Enabled(ID_DEBUG_STOP));
+    EXPECT_EQ(0, Enabled(ID_DEBUG_RUN));
+    EXPECT_EQ(0, Enabled(ID_DEBUG_STEP_OVER));
+    EXPECT_TRUE(p->GetProgressCtrl()->IsWindowVisible()) << "Running... shows";
+    frame.Command(ID_DEBUG_STOP);
+    WaitStopped();
+    EXPECT_FALSE(ice->IsRunning());
+    EXPECT_FALSE(p->GetProgressCtrl()->IsWindowVisible());
+    for (UINT nID : { ID_DEBUG_STEP_OVER, ID_DEBUG_STEP_INTO, ID_DEBUG_STEP_OUT, ID_DEBUG_RESTART }) {
+        ASSERT_EQ(1, Enabled(nID)) << nID;
+        frame.Command(nID);
+        WaitStopped();
+        EXPECT_FALSE(ice->IsRunning()) << nID;
+        EXPECT_TRUE(p->IsDebugging()) << nID;
+    }
+}
+
+TEST_F(DebugMode, ExecuteOutsideDebugModeEnablesStop)
+{
+    CMainFrame* p = frame.p;
+    frame.Command(ID_DEBUG_EXECUTE);
+    EXPECT_FALSE(p->IsDebugging());
+    EXPECT_TRUE(ice->IsRunning());
+    EXPECT_EQ(1, Enabled(ID_DEBUG_STOP));
+    EXPECT_EQ(0, Enabled(ID_DEBUG_EXECUTE)) << "busy";
+    frame.Command(ID_DEBUG_STOP);
+    WaitStopped();
+    EXPECT_FALSE(ice->IsRunning());
+}
+
+TEST_F(DebugMode, ClosingTheProjectWritesThePortAndTakesTheActionsAway)
+{
+    CMainFrame* p = frame.p;
+    std::string port = ice->GetPort() ? ice->GetPort() : "";
+    ASSERT_FALSE(port.empty());
+    TWKCustomToolBar* pDebugBar = frame.ToolBar(IDW_DEBUG_TOOLBAR);
+    ASSERT_TRUE(p->CloseProject(FALSE));
+    EXPECT_EQ(port, vt::ProfileString("ICE", "ICE Port - KV61"));
+    EXPECT_LT(pDebugBar->CommandToIndex(ID_ICE_ACTION_FIRST), 0);
+    EXPECT_EQ(nullptr, p->m_hProjectAccel);
+    // Opened again, the actions come back with their images.
+    ASSERT_TRUE(p->OpenProject(sample.Project().c_str()));
+    EXPECT_GE(pDebugBar->CommandToIndex(ID_ICE_ACTION_FIRST), 0);
+    EXPECT_GE(pDebugBar->CommandToIndex(ID_ICE_ACTION_FIRST + 1), 0);
+}
+
+TEST_F(DebugMode, OtherObjectFilesAreChosenInTheFileDialog)
+{
+    CMainFrame* p = frame.p;
+    CString strObj, strSecond;
+    WORD wFlags = 0;
+    ASSERT_TRUE(p->GetDownloadFiles(strObj, strSecond, &wFlags, FALSE));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(strObj)) << (LPCSTR)strObj;
+
+    // Execute Other OBJ runs the chosen file; Stop ends it on the project's part.
+    answerer.Queue(vt::ModalAnswer(IDOK).Type(vt::kFileNameBox, (LPCSTR)strObj));
+    frame.Command(ID_DEBUG_EXECUTE_OTHER);
+    EXPECT_TRUE(ice->IsRunning());
+    EXPECT_EQ(1, Enabled(ID_DEBUG_STOP));
+    frame.Command(ID_DEBUG_STOP);
+    WaitStopped();
+    EXPECT_STREQ("KV61A-S28", ice->GetPart());
+    EXPECT_EQ(1u, answerer.Count()) << "only the file dialog";
+
+    // A file the project manager refuses is named in the message, and nothing runs.
+    answerer.Clear();
+    std::string text = sample.Folder() + "readme.txt";
+    answerer.Queue(vt::ModalAnswer(IDOK).Type(vt::kFileNameBox, text));
+    frame.Command(ID_DEBUG_EXECUTE_OTHER);
+    ASSERT_EQ(2u, answerer.Count());
+    EXPECT_NE(std::string::npos, answerer.Last().text.find("Invalid OBJ file " + text + "!!")) << answerer.Last().text;
+    EXPECT_FALSE(ice->IsRunning());
+
+    // Cancel chooses nothing.
+    answerer.Clear();
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    CString strPart;
+    EXPECT_FALSE(p->ChooseOtherObj(strPart, strObj, strSecond));
+    EXPECT_EQ(1u, answerer.Count());
+}
+
+TEST_F(DebugMode, ClosingTheProjectWhileDebuggingAsksFirst)
+{
+    CMainFrame* p = frame.p;
+    ASSERT_TRUE(p->StartDebug(nullptr));
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    frame.Command(ID_FILE_CLOSE_PROJECT);
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_NE(std::string::npos, answerer.Last().text.find("This action will leave debugging environment !"));
+    EXPECT_TRUE(p->IsDebugging());
+    EXPECT_TRUE(p->m_bProjectOpen);
+    answerer.Queue(vt::ModalAnswer(IDOK));
+    frame.Command(ID_FILE_CLOSE_PROJECT);
+    EXPECT_FALSE(p->IsDebugging());
+    EXPECT_FALSE(p->m_bProjectOpen);
+    EXPECT_EQ(0, vt::ProfileInt("", "EnteredDebug"));
+}
+
+TEST_F(DebugMode, CloseDebuggerWithADocumentActiveBringsItsMenu)
+{
+    CMainFrame* p = frame.p;
+    auto* pApp = static_cast<CAsmIDEApp*>(AfxGetApp());
+    pApp->m_pMainWnd = p;
+    CDocument* pDoc = pApp->OpenNewDocument("Text", nullptr);
+    ASSERT_TRUE(pDoc);
+    ASSERT_TRUE(p->StartDebug(nullptr));
+    EXPECT_EQ((UINT)IDR_DISASMTYPE, p->GetMenuBar()->GetCurMenuID());
+    p->OnCloseDebugger();
+    EXPECT_EQ((UINT)IDR_TEXTTYPE, p->GetMenuBar()->GetCurMenuID());
+    pDoc->OnCloseDocument();
+    pApp->m_pMainWnd = nullptr;
+}
+
+TEST_F(DebugMode, SetPortShowsThePortDialog)
+{
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    std::string port = ice->GetPort() ? ice->GetPort() : "";
+    frame.Command(ID_DEBUG_SET_PORT);
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_EQ(port, ice->GetPort() ? ice->GetPort() : "") << "Cancel keeps the port";
+}
+
+TEST_F(DebugMode, WriteOtherObjEndsWithTheBoardsMessage)
+{
+    CMainFrame* p = frame.p;
+    CString strObj, strSecond;
+    WORD wFlags = 0;
+    ASSERT_TRUE(p->GetDownloadFiles(strObj, strSecond, &wFlags, FALSE));
+    ASSERT_EQ(1, Enabled(ID_DEBUG_WRITE_OTHER));
+    answerer.Queue(vt::ModalAnswer(IDOK).Type(vt::kFileNameBox, (LPCSTR)strObj));
+    frame.Command(ID_DEBUG_WRITE_OTHER);
+    EXPECT_EQ(1u, answerer.Count());
+    ASSERT_TRUE(ice->IsWriting());
+    EXPECT_EQ(1, Enabled(ID_DEBUG_STOP_WRITING));
+    // The board's "writing ended" request reaches the manager through the frame.
+    for (int i = 0; i < 500 && ice->IsWriting(); i++) {
+        vt::PumpMessages();
+        ::Sleep(10);
+    }
+    EXPECT_FALSE(ice->IsWriting());
+    EXPECT_EQ(0, Enabled(ID_DEBUG_STOP_WRITING));
+}
+
+TEST_F(DebugMode, ServicesForTheEmulatorsUserInterface)
+{
+    CMainFrame* p = frame.p;
+    ASSERT_TRUE(frame.Visible(IDW_PROJECT_BAR));
+    ASSERT_TRUE(frame.Visible(IDW_OUTPUT_BAR));
+    p->SaveBarState(MAINFRAME_BARSTATE);
+    // The debug layout starts without the workspace bars; the editing layout brings them back.
+    p->HideWorkspaceBars();
+    EXPECT_FALSE(frame.Visible(IDW_PROJECT_BAR));
+    EXPECT_FALSE(frame.Visible(IDW_OUTPUT_BAR));
+    p->RestoreEditLayout();
+    EXPECT_TRUE(frame.Visible(IDW_PROJECT_BAR));
+    EXPECT_TRUE(frame.Visible(IDW_OUTPUT_BAR));
+
+    // A listing opens as a disassembly document; a missing one gives no view.
+    auto* pApp = static_cast<CAsmIDEApp*>(AfxGetApp());
+    pApp->m_pMainWnd = p;
+    std::string listing = sample.dir.Write("Sample.lst", "0000 10 05    LDI A, COUNT\r\n");
+    C_IDEDisAsmView* pView = p->OpenDisAsmView(listing.c_str());
+    ASSERT_TRUE(pView);
+    EXPECT_TRUE(pView->GetDocument()->IsKindOf(RUNTIME_CLASS(C_IDEDisAsmDoc)));
+    pView->GetDocument()->OnCloseDocument();
+    EXPECT_EQ(nullptr, p->OpenDisAsmView(sample.dir.File("none.lst").c_str()));
+    pApp->m_pMainWnd = nullptr;
+}
+
+} // namespace

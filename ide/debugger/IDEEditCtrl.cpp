@@ -264,10 +264,17 @@ void C_IDEEditCtrl::Notify(int nCode)
 
 void C_IDEEditCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
+    int nClicked = m_nLineHeight > 0 ? m_nTopLine + point.y / m_nLineHeight : m_nCaretLine;
     TWKEditCtrl::OnLButtonDblClk(nFlags, point);
     if (!GetParent())
         return;
-    Notify(point.x <= m_nTextLeft - m_nCharWidth / 2 ? LISTING_NM_GUTTER_DBLCLK : NM_DBLCLK);
+    BOOL bGutter = point.x <= m_nTextLeft - m_nCharWidth / 2;
+    // The word selection may leave the caret off the row clicked; the parent acts on the caret line.
+    if (bGutter && nClicked != m_nCaretLine) {
+        ClearSelection(TRUE);
+        GoToLine(nClicked);
+    }
+    Notify(bGutter ? LISTING_NM_GUTTER_DBLCLK : NM_DBLCLK);
 }
 
 void C_IDEEditCtrl::OnPageUp()

@@ -169,6 +169,8 @@ void C_IDEDisAsmView::OnInitialUpdate()
     si.nPage = rc.Width() / nCharWidth;
     si.nPos = m_Listing.GetFirstColumn();
     SetScrollInfo(SB_HORZ, &si, TRUE);
+    // The positions are mirrored for those who read them; the listing shows its own bars.
+    ShowScrollBar(SB_BOTH, FALSE);
     LayoutHeader();
 }
 

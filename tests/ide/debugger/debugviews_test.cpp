@@ -536,4 +536,27 @@ TEST_F(DebugViews, GoToRequestShowsTheListingAtTheAddress)
     EXPECT_EQ(17, view->GetListing().GetCaretLine());
 }
 
+TEST_F(DebugViews, HistoryWithoutSourceSearchesTheActiveListing)
+{
+    C_IDEDisAsmView* view = OpenListing(20);
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view, frame.p->GetActiveFrame()->GetActiveView());
+    Show(ui->GetHistoryBar());
+    C_IDEIceHistoryEdit* history = ui->GetHistoryBar()->GetEdit();
+    // No source for any address: the go-to request, then the search for the line's address.
+    ice.listingLine = 2;
+    history->SetWindowText("00:0015 LDI A,5\r\n");
+    history->SetSel(0, 0);
+    history->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    vt::PumpMessages();
+    EXPECT_EQ(2, view->GetListingDoc()->m_nPCLine) << "the go-to request";
+    EXPECT_EQ(5, view->GetListing().GetCaretLine()) << "the listing line of 00:0015";
+    // A line that does not start with an address does nothing.
+    history->SetWindowText("no address here\r\n");
+    view->GetListing().GoToLine(1);
+    history->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    vt::PumpMessages();
+    EXPECT_EQ(1, view->GetListing().GetCaretLine());
+}
+
 } // namespace

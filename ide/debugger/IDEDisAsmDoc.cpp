@@ -136,26 +136,24 @@ BOOL C_IDEDisAsmDoc::ListingToSource(int nLine, CString& strPath, int& nSourceLi
 
 void C_IDEDisAsmDoc::InsertBreakpoint(int nLine)
 {
-    if (!m_bMarksEnabled || !m_bHasMarks)
-        return;
-    CString strPath;
-    int nSource = 0;
-    I_IceBreakpointList* pList = IceMgr() ? IceMgr()->GetBreakpointList() : nullptr;
-    if (!pList || !ListingToSource(nLine, strPath, nSource) || pList->Add(strPath, nSource) != 0)
-        return;
-    RebuildBreakLineMap();
-    RefreshMarkers();
-    SyncSourceBreakpoints();
+    ChangeBreakpoint(nLine, TRUE);
 }
 
 void C_IDEDisAsmDoc::RemoveBreakpoint(int nLine)
+{
+    ChangeBreakpoint(nLine, FALSE);
+}
+
+void C_IDEDisAsmDoc::ChangeBreakpoint(int nLine, BOOL bInsert)
 {
     if (!m_bMarksEnabled || !m_bHasMarks)
         return;
     CString strPath;
     int nSource = 0;
     I_IceBreakpointList* pList = IceMgr() ? IceMgr()->GetBreakpointList() : nullptr;
-    if (!pList || !ListingToSource(nLine, strPath, nSource) || pList->Remove(strPath, nSource) != 0)
+    if (!pList || !ListingToSource(nLine, strPath, nSource))
+        return;
+    if ((bInsert ? pList->Add(strPath, nSource) : pList->Remove(strPath, nSource)) != 0)
         return;
     RebuildBreakLineMap();
     RefreshMarkers();

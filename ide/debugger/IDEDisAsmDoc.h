@@ -59,6 +59,8 @@ public:
 private:
     // The source line of a listing line, through the ICE; FALSE when it has none.
     BOOL ListingToSource(int nLine, CString& strPath, int& nSourceLine);
+    // Through the emulator's store, on the listing line's source line.
+    void ChangeBreakpoint(int nLine, BOOL bInsert);
     BOOL m_bHasMarks = FALSE;
     std::vector<BYTE> m_marks;   // per listing line
 };

@@ -223,19 +223,9 @@ void C_IDEEditCtrl::PaintLines(CDC* pDC, const RECT& rcPaint)
         pEdit->m_crDefaultText = crText;
         pDC->SetBkColor(pEdit->m_crBackground);
         pDC->SetTextColor(crText);
-
-        if (p && m_pSelStartLine && pEdit->m_pFocusWnd == this) {
-            int nStart = 0, nCount = 0;
-            if (GetLineSelection(p, nLen, &nStart, &nCount)) {
-                nStart -= m_nFirstCol;
-                if (nStart < 0)
-                    nCount += nStart, nStart = 0;
-                if (nCount > 0)
-                    pDC->PatBlt(m_nTextLeft + nStart * m_nCharWidth, y, nCount * m_nCharWidth, m_nLineHeight,
-                                DSTINVERT);
-            }
-        }
     }
+    if (pEdit->m_pFocusWnd == this)
+        InvertSelection(pDC);
     pDC->SelectObject(pOldFont);
 }
 

@@ -9,6 +9,7 @@
 #include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/IDEEditorView.h"
+#include "tests/ide/debugger/debugviews_fakes.h"
 #include "tests/ide/workbench/mainframe_fixture.h"
 
 namespace {
@@ -108,20 +109,7 @@ protected:
         std::string path = (LPCSTR)view->GetDocument()->GetPathName();
         return path.substr(path.rfind('\\') + 1);
     }
-    void Show(CControlBar* bar)
-    {
-        frame.p->ShowControlBar(bar, TRUE, FALSE);
-        frame.p->RecalcLayout();
-        vt::PumpMessages();
-    }
-    static void DoubleClick(CWnd* w, int x, int y)
-    {
-        LPARAM at = MAKELPARAM(x, y);
-        w->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        w->SendMessage(WM_LBUTTONUP, 0, at);
-        w->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        w->SendMessage(WM_LBUTTONUP, 0, at);
-    }
+    void Show(CControlBar* bar) { vt::ShowBar(frame.p, bar); }
     // Source lines with a breakpoint on the board.
     std::vector<int> Breakpoints(const char* file)
     {
@@ -168,7 +156,7 @@ TEST_F(DebugBoard, StepIntoTheCallThenCallStackHistoryAndListing)
     ASSERT_EQ(3, stack->GetEdit()->GetLineCount());
     EXPECT_EQ(1, stack->GetIndicatorLine());
     int h = stack->m_nLineHeight;
-    DoubleClick(stack, stack->m_nTextLeft + 4, h + h / 2);
+    vt::DoubleClick(stack, stack->m_nTextLeft + 4, h + h / 2);
     EXPECT_EQ(2, stack->GetIndicatorLine());
     EXPECT_EQ("main.asm", ArrowFile()) << "the caller's source";
 
@@ -206,7 +194,7 @@ TEST_F(DebugBoard, StepIntoTheCallThenCallStackHistoryAndListing)
     listing.GoToLine(1);
     std::vector<int> before = Breakpoints("main.asm");
     int lh = listing.GetLineHeight();
-    DoubleClick(&listing, 2, lh / 2);
+    vt::DoubleClick(&listing, 2, lh / 2);
     EXPECT_EQ(1, listing.GetCaretLine());
     EXPECT_EQ(2, doc->GetLineBreakState(1));
     CString source;
@@ -221,7 +209,7 @@ TEST_F(DebugBoard, StepIntoTheCallThenCallStackHistoryAndListing)
     EXPECT_EQ(before.size() + 1, after.size());
     EXPECT_NE(after.end(), std::find(after.begin(), after.end(), sourceLine));
     // And a breakpoint set on the source shows in the listing.
-    DoubleClick(&listing, 2, lh / 2);
+    vt::DoubleClick(&listing, 2, lh / 2);
     EXPECT_EQ(0, doc->GetLineBreakState(1));
     ASSERT_EQ(0, ice->GetBreakpointList()->Add(board.File("main.asm").c_str(), sourceLine));
     ui->RefreshBreakpoints();

@@ -1,8 +1,10 @@
-// A scripted ICE for the debugger's windows: the ICE manager's operations and
+// A scripted ICE for the debugger's windows, and the gestures the tests use on them: the ICE manager's operations and
 // the ICE's call-stack, watch and listing interfaces, recording what is asked.
 #pragma once
+#include "afx/afx.h"
 #include "components/include/IceInterface.h"
 #include "ide/debugger/ZIceMgr.h"
+#include "tests/harness/harness.h"
 #include <string>
 #include <vector>
 
@@ -173,5 +175,23 @@ struct FakeIce final : I_ZIceMgr {
     FakeWatch watch;
     FakeDisAsm disasm;
 };
+
+// A bar shown in the frame's layout.
+inline void ShowBar(CFrameWnd* pFrame, CControlBar* pBar)
+{
+    pFrame->ShowControlBar(pBar, TRUE, FALSE);
+    pFrame->RecalcLayout();
+    PumpMessages();
+}
+
+// A click and a double click at a client point, as the mouse sends them.
+inline void DoubleClick(CWnd* pWnd, int x, int y)
+{
+    LPARAM at = MAKELPARAM(x, y);
+    pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    pWnd->SendMessage(WM_LBUTTONUP, 0, at);
+    pWnd->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    pWnd->SendMessage(WM_LBUTTONUP, 0, at);
+}
 
 } // namespace vt

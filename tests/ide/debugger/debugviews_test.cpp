@@ -201,21 +201,7 @@ protected:
         vt::PumpMessages();
         return ui->GetDisAsmView();
     }
-    void Show(CControlBar* bar)
-    {
-        frame.p->ShowControlBar(bar, TRUE, FALSE);
-        frame.p->RecalcLayout();
-        vt::PumpMessages();
-    }
-    // A click and a double click at a client point, as the mouse sends them.
-    static void DoubleClick(CWnd* w, int x, int y)
-    {
-        LPARAM at = MAKELPARAM(x, y);
-        w->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        w->SendMessage(WM_LBUTTONUP, 0, at);
-        w->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        w->SendMessage(WM_LBUTTONUP, 0, at);
-    }
+    void Show(CControlBar* bar) { vt::ShowBar(frame.p, bar); }
 
     vt::MainFrame frame;
     vt::TempDir dir;
@@ -332,14 +318,14 @@ TEST_F(DebugViews, CallStackLinesAndFrameSelection)
     // Double-clicking line 3 selects frame 2.
     int h = wnd->m_nLineHeight;
     ice.stack.asked.clear();
-    DoubleClick(wnd, wnd->m_nTextLeft + 4, 2 * h + h / 2);
+    vt::DoubleClick(wnd, wnd->m_nTextLeft + 4, 2 * h + h / 2);
     EXPECT_EQ("frame1 ctx2 ", ice.stack.asked.substr(0, 12));
     EXPECT_EQ(3, wnd->GetIndicatorLine());
 
     // The empty last line asks for one frame past the end; the refusal changes nothing else.
     size_t contexts = ice.watch.contexts.size();
     ice.stack.asked.clear();
-    DoubleClick(wnd, wnd->m_nTextLeft + 4, 4 * h + h / 2);
+    vt::DoubleClick(wnd, wnd->m_nTextLeft + 4, 4 * h + h / 2);
     EXPECT_EQ("frame3 ", ice.stack.asked);
     EXPECT_EQ(contexts, ice.watch.contexts.size());
 }

@@ -69,11 +69,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(frame.p);
-        if (!App()->FindDocTemplate("DisAsm"))
-            App()->RegisterDocTemplates();
-        App()->m_pMainWnd = frame.p;
+        ui = vt::UseAsMainWindow(frame.p);
         ice = frame.p->GetIceMgr();
-        ui = dynamic_cast<C_IDEIceUIMgr*>(frame.p->GetIceUIMgr());
         ASSERT_TRUE(ice && ui);
     }
     void TearDown() override

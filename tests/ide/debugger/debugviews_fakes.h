@@ -3,7 +3,10 @@
 #pragma once
 #include "afx/afx.h"
 #include "components/include/IceInterface.h"
+#include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/debugger/ZIceMgr.h"
+#include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/MainFrm.h"
 #include "tests/harness/harness.h"
 #include <string>
 #include <vector>
@@ -175,6 +178,16 @@ struct FakeIce final : I_ZIceMgr {
     FakeWatch watch;
     FakeDisAsm disasm;
 };
+
+// The frame becomes the application's main window, with the document templates; its manager.
+inline C_IDEIceUIMgr* UseAsMainWindow(CMainFrame* pFrame)
+{
+    auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
+    if (!pApp->FindDocTemplate("DisAsm"))
+        pApp->RegisterDocTemplates();
+    pApp->m_pMainWnd = pFrame;
+    return dynamic_cast<C_IDEIceUIMgr*>(pFrame->GetIceUIMgr());
+}
 
 // A bar shown in the frame's layout.
 inline void ShowBar(CFrameWnd* pFrame, CControlBar* pBar)

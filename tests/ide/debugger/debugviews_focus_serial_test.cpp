@@ -12,12 +12,9 @@ namespace {
 TEST(DebugBarFocus, EscapeInTheHistoryGivesTheFocusBackToTheDocument)
 {
     auto* app = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
-    if (!app->FindDocTemplate("DisAsm"))
-        app->RegisterDocTemplates();
     vt::MainFrame frame;
     ASSERT_TRUE(frame.p);
-    app->m_pMainWnd = frame.p;
-    auto* ui = dynamic_cast<C_IDEIceUIMgr*>(frame.p->GetIceUIMgr());
+    auto* ui = vt::UseAsMainWindow(frame.p);
     vt::FakeIce ice;
     ui->SetIceMgr(&ice);
     vt::TempDir dir;

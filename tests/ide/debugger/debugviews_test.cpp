@@ -179,10 +179,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(frame.p);
-        if (!App()->FindDocTemplate("DisAsm"))
-            App()->RegisterDocTemplates();
-        App()->m_pMainWnd = frame.p;
-        ui = dynamic_cast<C_IDEIceUIMgr*>(frame.p->GetIceUIMgr());
+        ui = vt::UseAsMainWindow(frame.p);
         ASSERT_TRUE(ui);
         ui->SetIceMgr(&ice);
     }

@@ -294,7 +294,8 @@ C_IDEEditorView* C_IDEIceUIMgr::GetArrowView() const
 
 void C_IDEIceUIMgr::SetCallerLine(C_IDEEditorView* pView, int nLine)
 {
-    // The source view draws its caller arrow from its document's line.
+    // The source views have no caller arrow to set yet: the view that would carry
+    // it is tracked, and checked before use, all the same.
     (void)pView;
     (void)nLine;
 }

@@ -542,4 +542,31 @@ TEST_F(DebugViews, HistoryWithoutSourceSearchesTheActiveListing)
     EXPECT_EQ(1, view->GetListing().GetCaretLine());
 }
 
+TEST_F(DebugViews, ListingMenuAndCaretPosition)
+{
+    C_IDEDisAsmView* view = OpenListing(12);
+    ASSERT_TRUE(view);
+    C_IDEEditCtrl& listing = view->GetListing();
+    listing.GoToLineColumn(3, 5);
+    listing.OnCaretMoved();
+    EXPECT_EQ(CString("Ln 3, Col 5"), frame.p->GetStatusBar()->GetPaneText(3));
+
+    // The "DisAsm" menu's Edit popup with the breakpoint and source items on top.
+    CMenu bar;
+    CMenu* popup = listing.BuildListingMenu(bar);
+    ASSERT_TRUE(popup);
+    std::vector<std::string> items;
+    for (int i = 0; i < popup->GetMenuItemCount(); i++) {
+        CString text;
+        popup->GetMenuString(i, text, MF_BYPOSITION);
+        items.push_back(text.IsEmpty() ? "-" : (LPCSTR)text);
+    }
+    std::vector<std::string> want = { "Toggle Breakpoint\tF9", "Enable Breakpoint", "-", "Modify Source", "-",
+                                      "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-", "Select &All\tCtrl+A", "-",
+                                      "&Find...\tCtrl+F", "F&ind in Files..." };
+    EXPECT_EQ(want, items);
+    EXPECT_EQ(ID_DEBUG_ENABLE_BREAKPOINT, (int)popup->GetMenuItemID(1));
+    bar.DestroyMenu();
+}
+
 } // namespace

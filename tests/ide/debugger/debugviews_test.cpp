@@ -569,4 +569,28 @@ TEST_F(DebugViews, ListingMenuAndCaretPosition)
     bar.DestroyMenu();
 }
 
+TEST_F(DebugViews, StopReloadsTheShownHistoryWhenAutoReloadIsOn)
+{
+    Show(ui->GetHistoryBar());
+    C_IDEIceHistoryEdit* edit = ui->GetHistoryBar()->GetEdit();
+    ice.history = "00:0010 LDI A,5\r\n";
+    ui->UpdateDebugWindows(TRUE, TRUE);
+    EXPECT_EQ((int)ice.history.size(), edit->GetWindowTextLength());
+    ui->GetHistoryBar()->SendMessage(WM_COMMAND, ID_DEBUG_AUTO_RELOAD);   // off
+    ice.history = "00:0012 LDI B,1\r\n00:0014 SUB A,B\r\n";
+    ui->UpdateDebugWindows(TRUE, TRUE);
+    EXPECT_NE((int)ice.history.size(), edit->GetWindowTextLength()) << "kept without auto reload";
+}
+
+TEST_F(DebugViews, AnAddressWithoutSourceAndWithoutItsListingFileSaysSo)
+{
+    ice.listing = dir.File("gone.dis");
+    vt::ModalAnswerer answerer;
+    EXPECT_FALSE(ui->ShowCurrentPC());
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_EQ("Error: ", answerer.Last().caption);
+    EXPECT_EQ("Disassembled assembly file " + ice.listing + " does not exist !!", answerer.Last().text);
+    EXPECT_EQ(nullptr, ui->GetDisAsmView());
+}
+
 } // namespace

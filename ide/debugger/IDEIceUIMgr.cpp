@@ -302,7 +302,7 @@ void C_IDEIceUIMgr::SetCallerLine(C_IDEEditorView* pView, int nLine)
 
 BOOL C_IDEIceUIMgr::HasDisAsmWindow() const
 {
-    return m_pDisAsmView && ::IsWindow(m_pDisAsmView->GetSafeHwnd());
+    return m_pDisAsmView && ::IsWindow(m_hDisAsmView) && CWnd::FromHandlePermanent(m_hDisAsmView) == m_pDisAsmView;
 }
 
 BOOL C_IDEIceUIMgr::ShowLocation(DWORD a, DWORD b, BOOL bFromCallStack)
@@ -422,6 +422,7 @@ C_IDEDisAsmView* C_IDEIceUIMgr::OpenDisAsmView(LPCSTR lpszPath)
 void C_IDEIceUIMgr::OpenListing(LPCSTR lpszPath)
 {
     m_pDisAsmView = OpenDisAsmView(lpszPath);
+    m_hDisAsmView = m_pDisAsmView ? m_pDisAsmView->m_hWnd : nullptr;
     if (!m_pDisAsmView)
         return;
     ColorListingRanges();
@@ -481,6 +482,7 @@ int C_IDEIceUIMgr::FindPCListingLine(int nRequest, BOOL bSetPC)
 void C_IDEIceUIMgr::OnDisAsmViewClosed()
 {
     m_pDisAsmView = nullptr;
+    m_hDisAsmView = nullptr;
     if (m_pIceMgr)
         m_pIceMgr->SetSourceLevelStep(TRUE);
     if (m_bArrowShown) {

@@ -94,7 +94,8 @@ public:
 
     BOOL CreateBars();
     void IgnoreSavedBarState() { m_bIgnoreSavedBarState = TRUE; }
-    C_IDEDisAsmView* GetDisAsmView() const { return m_pDisAsmView; }
+    // NULL when none, or when its window went without telling.
+    C_IDEDisAsmView* GetDisAsmView() const { return HasDisAsmWindow() ? m_pDisAsmView : nullptr; }
     BOOL BarHasPages(CWnd* pBar);
     void EditBreakpoints();
     void ShowDisAsmForLine(CString strPath, int nLine);
@@ -138,6 +139,7 @@ private:
     CMainFrame* m_pFrame;
     I_ZIceMgr* m_pIceMgr = nullptr;
     C_IDEDisAsmView* m_pDisAsmView = nullptr;
+    HWND m_hDisAsmView = nullptr;   // its window: a closed document has deleted the view
     C_IDEListBar m_ListBars[5];
     C_IDEIceHistoryBar m_HistoryBar;
     C_IDEIceCallStackBar m_CallStackBar;

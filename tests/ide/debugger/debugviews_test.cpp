@@ -593,4 +593,16 @@ TEST_F(DebugViews, AnAddressWithoutSourceAndWithoutItsListingFileSaysSo)
     EXPECT_EQ(nullptr, ui->GetDisAsmView());
 }
 
+TEST_F(DebugViews, AListingClosedBehindTheManagersBackIsNotTouched)
+{
+    C_IDEDisAsmView* view = OpenListing(10);
+    ASSERT_TRUE(view);
+    view->GetListingDoc()->OnCloseDocument();
+    vt::PumpMessages();
+    EXPECT_EQ(nullptr, ui->GetDisAsmView());
+    EXPECT_EQ(-1, ui->FindPCListingLine(ICE_LISTING_SHOW, TRUE));
+    ui->RefreshBreakpoints();
+    ui->ColorListingRanges();
+}
+
 } // namespace

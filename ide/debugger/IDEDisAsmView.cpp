@@ -93,6 +93,8 @@ int C_IDEDisAsmView::OnCreate(LPCREATESTRUCT lpcs)
     if (CView::OnCreate(lpcs) == -1)
         return -1;
     ModifyStyle(WS_HSCROLL | WS_VSCROLL, 0);
+    if (!m_GotoBar.Create(this))
+        return -1;
     if (!m_Header.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_DISASM_HEADER))
         return -1;
     m_Header.InsertButton(-1, "", 25);
@@ -115,6 +117,8 @@ void C_IDEDisAsmView::OnSize(UINT nType, int cx, int cy)
     CView::OnSize(nType, cx, cy);
     if (!m_Listing.GetSafeHwnd())
         return;
+    if (m_GotoBar.GetSafeHwnd())
+        m_GotoBar.MoveWindow(0, 0, cx, kGotoStripHeight);
     int nTop = kGotoStripHeight + kHeaderHeight;
     m_Listing.MoveWindow(0, nTop, cx, cy - nTop > 0 ? cy - nTop : 0);
     m_Listing.ModifyStyle(0, WS_HSCROLL | WS_VSCROLL, SWP_FRAMECHANGED);
@@ -353,9 +357,14 @@ void C_IDEDisAsmView::OnListingNotify(NMHDR* pNMHDR, LRESULT* pResult)
 
 LRESULT C_IDEDisAsmView::OnGotoAddress(WPARAM wParam, LPARAM lParam)
 {
-    // A pair of 0 asks for the strip's fields; the strip comes with the memory views.
-    if ((wParam != 0 || lParam != 0) && m_pIceUIMgr)
-        m_pIceUIMgr->ShowListingAt((DWORD)wParam, (DWORD)lParam);
+    // A pair of 0 comes from the strip: its two fields give the address.
+    DWORD a = (DWORD)wParam, b = (DWORD)lParam;
+    if (a == 0 && b == 0) {
+        a = m_GotoBar.m_nGotoSpace;
+        b = m_GotoBar.m_dwGotoAddress;
+    }
+    if (m_pIceUIMgr)
+        m_pIceUIMgr->ShowListingAt(a, b);
     return TRUE;
 }
 

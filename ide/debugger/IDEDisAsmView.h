@@ -4,6 +4,7 @@
 #pragma once
 #include "afx/afx.h"
 #include "ide/debugger/IDEEditCtrl.h"
+#include "ide/debugger/IDEMemoryEditWnd.h"
 #include "support/ui/IDEHeaderCtrl.h"
 
 class CMainFrame;
@@ -47,6 +48,7 @@ public:
 
     C_IDEEditCtrl& GetListing() { return m_Listing; }
     C_IDEHeaderCtrl& GetHeader() { return m_Header; }
+    C_GotoPCDlg& GetGotoBar() { return m_GotoBar; }
     CEdit* GetAttachEdit() const { return m_pAttachEdit; }
     // The header follows the listing's horizontal scroll.
     void LayoutHeader();
@@ -54,6 +56,7 @@ public:
 protected:
     C_IDEHeaderCtrl m_Header;
     C_IDEEditCtrl m_Listing;
+    C_GotoPCDlg m_GotoBar;
     CMainFrame* m_pMainFrame = nullptr;
     C_IDEIceMgr* m_pIceMgr = nullptr;
     C_IDEIceUIMgr* m_pIceUIMgr = nullptr;

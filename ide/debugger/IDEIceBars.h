@@ -9,7 +9,8 @@ class C_IDEIceUIMgr;
 
 #define IDC_ICE_HISTORY_EDIT 0xE990
 #define IDC_ICE_CALLSTACK_WND 0xE991
-// The go-to request of the disassembly view: wParam, lParam an address pair.
+// The go-to request of the disassembly view (the go-to strip's message): wParam, lParam an
+// address pair, both 0 for the strip's own fields.
 #define WM_DISASM_GOTO (WM_USER + 563)
 
 // The engine control with the indicator arrow; moving the arrow refreshes the

@@ -235,8 +235,10 @@ TEST_F(DebugBoard, StepIntoTheCallThenCallStackHistoryAndListing)
     EXPECT_NE(std::string::npos, board.Trace().find("33 GetPCListingLine 3", traced));
     EXPECT_EQ(1, listing.GetCaretLine());
 
-    // The go-to request shows the listing at an address.
-    view->SendMessage(WM_DISASM_GOTO, 0, 0x10);
+    // The go-to strip shows the listing at the address typed.
+    view->GetGotoBar().SetDlgItemText(IDC_GOTO_SPACE, "0");
+    view->GetGotoBar().SetDlgItemText(IDC_GOTO_ADDRESS, "10");
+    view->GetGotoBar().SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GOTO_GO, BN_CLICKED));
     EXPECT_NE(std::string::npos, board.Trace().find("32 AddressToListing 0 16", traced));
 
     // Lines that are not instructions cannot be edited in place.

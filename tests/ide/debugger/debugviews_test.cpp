@@ -517,6 +517,13 @@ TEST_F(DebugViews, GoToRequestShowsTheListingAtTheAddress)
     EXPECT_EQ(TRUE, view->SendMessage(WM_DISASM_GOTO, 0, 0x20));
     EXPECT_EQ(17, view->GetListingDoc()->m_nPCLine);
     EXPECT_EQ(17, view->GetListing().GetCaretLine());
+    // From the strip: Go with its two fields.
+    ice.listingLine = 9;
+    view->GetGotoBar().SetDlgItemText(IDC_GOTO_SPACE, "0");
+    view->GetGotoBar().SetDlgItemText(IDC_GOTO_ADDRESS, "0x20");
+    view->GetGotoBar().SendMessage(WM_COMMAND, MAKEWPARAM(IDC_GOTO_GO, BN_CLICKED));
+    EXPECT_EQ(9, view->GetListingDoc()->m_nPCLine);
+    EXPECT_EQ(0x20u, view->GetGotoBar().m_dwGotoAddress);
 }
 
 TEST_F(DebugViews, HistoryWithoutSourceSearchesTheActiveListing)

@@ -4,49 +4,10 @@
 #include "tests/ide/workbench/mainframe_fixture.h"
 #include "tests/harness/sample_copy.h"
 #include "ide/workbench/IDEOptionDlg.h"
+#include "tests/ide/workbench/private_projectmgr.h"
 #include "resources/ideres.h"
 
 namespace {
-
-// The stand-in loaded from a folder of its own, so that its test keys and its
-// trace belong to this test.
-struct PrivateProjectMgr {
-    explicit PrivateProjectMgr(HWND owner, const std::string& ini)
-    {
-        std::string dll = dir.File(PROJECTMGR_DLL_NAME);
-        EXPECT_TRUE(CopyFileA((vt::ProgramFolder() + PROJECTMGR_DLL_NAME).c_str(), dll.c_str(), FALSE));
-        vt::WriteFileBytes(dir.File("VeltaneProjectMgr.ini"), "[Trace]\r\nEnable=1\r\nFile=" + Trace() + "\r\n" + ini);
-        module = LoadLibraryA(dll.c_str());
-        auto create = module ? reinterpret_cast<PFN_CreateProjectMgrInstance>(
-                                   GetProcAddress(module, PROJECTMGR_ENTRY_NAME))
-                             : nullptr;
-        I_ProjectAgent* agent = nullptr;
-        if (create && create(owner, &agent) && agent)
-            agent->GetInterface(PROJECTMGR_INTERFACE_ID, &mgr);
-        EXPECT_TRUE(mgr);
-        if (mgr)
-            mgr->Init(1);
-    }
-    ~PrivateProjectMgr()
-    {
-        if (mgr)
-            mgr->Release();
-        if (module)
-            FreeLibrary(module);
-    }
-    std::string Trace() const { return dir.File("trace.log"); }
-    int Calls(const std::string& line) const
-    {
-        std::string text = vt::ReadFileBytes(Trace());
-        int n = 0;
-        for (size_t p = text.find(line + "\r\n"); p != std::string::npos; p = text.find(line + "\r\n", p + 1))
-            n += p == 0 || text[p - 1] == '\n';
-        return n;
-    }
-    vt::TempDir dir;
-    HMODULE module = nullptr;
-    I_ProjectMgr* mgr = nullptr;
-};
 
 // Options with values the stand-in would not keep.
 struct TestOptions final : public I_PMProjectOptions {
@@ -93,7 +54,7 @@ protected:
     void Open(const std::string& ini, const std::string& project = "")
     {
         ASSERT_TRUE(frame.p);
-        pm.reset(new PrivateProjectMgr(frame.hWnd, ini));
+        pm.reset(new vt::PrivateProjectMgr(frame.hWnd, ini));
         ASSERT_TRUE(pm->mgr);
         frame.p->m_pProjectMgr = pm->mgr;
         std::string path = project.empty() ? sample.Project() : project;
@@ -149,7 +110,7 @@ protected:
     std::unique_ptr<vt::ModalAnswerer> box{new vt::ModalAnswerer(IDOK)};
     vt::SampleCopy sample;
     vt::MainFrame frame;
-    std::unique_ptr<PrivateProjectMgr> pm;
+    std::unique_ptr<vt::PrivateProjectMgr> pm;
 };
 
 TEST_F(ProjectOptions, PagesAndThePageIndex)

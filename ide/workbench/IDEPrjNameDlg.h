@@ -112,3 +112,20 @@ protected:
     afx_msg void OnTargetChanged(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 };
+
+class CMainFrame;
+
+// The New Project command's dialog: the part-number lists of kinds 1 to 5
+// asked first (the component may rely on them), then the dialog with the
+// target images and the frame's name rules. Returns the dialog's answer.
+INT_PTR ShowNewProjectDialog(CMainFrame* pFrame, C_IDEPrjNameDlg& dlg);
+
+// Save As Template (40080). pfnStartBuild starts the project's build (not a
+// rebuild) and answers whether it started; the build-finished handler sets
+// the frame's modal-build-done flag and, on failure, its build-error flag.
+typedef BOOL (*PFN_STARTTEMPLATEBUILD)(CMainFrame* pFrame);
+void RunSaveAsTemplate(CMainFrame* pFrame, PFN_STARTTEMPLATEBUILD pfnStartBuild);
+
+// The project manager's property wizards (40066, 40077, 40081).
+BOOL IsProjectWizardEnabled(CMainFrame* pFrame, UINT nID);
+void RunProjectWizard(CMainFrame* pFrame, UINT nID);

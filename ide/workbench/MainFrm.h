@@ -140,6 +140,11 @@ public:
     void LoadFindHistory();
     void LoadFindDirHistory();
 
+    // Save As Template and the property wizards (MainFrmOptions.cpp).
+    afx_msg void OnFileSaveAsTemplate();
+    afx_msg void OnProjectWizard(UINT nID);
+    afx_msg void OnUpdateProjectWizard(CCmdUI* pCmdUI);
+
     // Fatal-error watchdog (MainFrmWatch.cpp).
     void LoadFatalErrorDefinitions(LPCSTR lpszConfigPath);
     void FreeFatalErrorDefinitions();

@@ -238,3 +238,6 @@
 #define IDS_CANNOT_CREATE_FOLDER        4117
 #define ID_NEWPRJ_PART_FIRST            0x6000  // .. 0x7FFF: the part-number menu
 #define ID_NEWPRJ_PART_LAST             0x7FFF
+#define IDD_RESOURCE_EDITORS            173
+#define IDC_RESSEL_TYPE                 1090
+#define IDC_RESSEL_LIST                 1091

@@ -174,6 +174,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CUSTOMIZE, ID_TOOLS_USER_LAST, OnUpdateToolsCommand)
     ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_PREDEFINED_FIRST, ID_TOOLS_PREDEFINED_LAST, OnUpdateToolsCommand)
     ON_COMMAND(ID_FILE_SAVEAS_TEMPLATE, OnFileSaveAsTemplate)
+    ON_COMMAND(ID_TOOLS_RESOURCE_OPTIONS, OnToolsResourceOptions)
     ON_COMMAND_RANGE(ID_PROJECT_WIZARD1, ID_PROJECT_WIZARD1, OnProjectWizard)
     ON_COMMAND_RANGE(ID_PROJECT_WIZARD2, ID_PROJECT_WIZARD2, OnProjectWizard)
     ON_COMMAND_RANGE(ID_PROJECT_WIZARD4, ID_PROJECT_WIZARD4, OnProjectWizard)
@@ -275,8 +276,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_wndPreviewBar.m_sizeMRUFloat = CSize(255, 90);
 
     // The configuration's menu switches.
-    m_bUserDefinedEditor = ConfigInt("Resource Editor", "UserDefinedEditor") != 0;
-    m_bTemplateProject = ConfigInt("IDESystem", "TemplateProject") != 0;
+    LoadResourceEditorSettings(ConfigPath());
 
     // The ICE manager, with a user interface that shows nothing until the debug windows come.
     m_pIceUIMgr = &m_dummyIceUIMgr;

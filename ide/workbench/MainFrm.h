@@ -141,6 +141,10 @@ public:
     void LoadFindDirHistory();
 
     // Save As Template and the property wizards (MainFrmOptions.cpp).
+    // The user-defined-editor and template flags; with the first, every configured
+    // editor registered as its type's first choice in "Resource Editor List".
+    void LoadResourceEditorSettings(LPCSTR lpszConfigPath);
+    afx_msg void OnToolsResourceOptions();
     afx_msg void OnFileSaveAsTemplate();
     afx_msg void OnProjectWizard(UINT nID);
     afx_msg void OnUpdateProjectWizard(CCmdUI* pCmdUI);

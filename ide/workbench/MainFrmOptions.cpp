@@ -1,7 +1,10 @@
 // The frame's commands around the project's options: New Project's dialog,
 // Save As Template and the project manager's property wizards.
 #include "ide/workbench/IDEPrjNameDlg.h"
+#include "ide/debugger/ResToolSelection.h"
+#include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/MainFrm.h"
+#include "support/config/ProfileHelpers.h"
 #include "resources/ideres.h"
 #include "support/ui/CUMsgHandler.h"
 
@@ -145,4 +148,23 @@ void CMainFrame::OnProjectWizard(UINT nID)
 void CMainFrame::OnUpdateProjectWizard(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(IsProjectWizardEnabled(this, pCmdUI->m_nID));
+}
+
+void CMainFrame::LoadResourceEditorSettings(LPCSTR lpszConfigPath)
+{
+    m_bUserDefinedEditor = ::GetPrivateProfileIntA("Resource Editor", "UserDefinedEditor", 0, lpszConfigPath) != 0;
+    if (m_bUserDefinedEditor) {
+        C_CUStringList editors;
+        GetProfileList(lpszConfigPath, "Resource Editor", "Editor", &editors, 0, 0);
+        for (int i = 0; i < editors.GetCount(); ++i)
+            WriteProfileValue(lpszConfigPath, "Resource Editor List", editors.GetAt(i), "0", FALSE, 0);
+    }
+    m_bTemplateProject = ::GetPrivateProfileIntA("IDESystem", "TemplateProject", 0, lpszConfigPath) != 0;
+}
+
+void CMainFrame::OnToolsResourceOptions()
+{
+    if (RunResourceEditorSelection(CString(g_szAppDir) + "ZIDE.cfg")) {
+        // The preview bar's resource actions are rebuilt here once the bar holds them.
+    }
 }

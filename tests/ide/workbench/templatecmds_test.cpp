@@ -158,3 +158,28 @@ TEST_F(TemplateCommands, WizardsEnablingAndEffects)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TemplateCommands, ResourceEditorSettingsAtStartUp)
+{
+    vt::TempDir dir;
+    const char editors[] = "[Resource Editor]\r\nEditor1=WaveDesk.exe, WaveDesk, 1, 1, .wav\r\n"
+                           "Editor2=Pixmere.exe, Pixmere, 1, 1, .bmp\r\n";
+    std::string cfg = dir.Write("ZIDE.cfg", std::string(editors) + "UserDefinedEditor=1\r\n[IDESystem]\r\nTemplateProject=1\r\n");
+    frame.p->LoadResourceEditorSettings(cfg.c_str());
+    EXPECT_TRUE(frame.p->m_bUserDefinedEditor);
+    EXPECT_TRUE(frame.p->m_bTemplateProject);
+    char value[16] = "";
+    GetPrivateProfileStringA("Resource Editor List", "Pixmere.exe, Pixmere, 1, 1, .bmp", "", value, sizeof value,
+                             cfg.c_str());
+    EXPECT_STREQ("0", value);
+
+    cfg = dir.Write("ZIDE.cfg", editors);
+    frame.p->LoadResourceEditorSettings(cfg.c_str());
+    EXPECT_FALSE(frame.p->m_bUserDefinedEditor);
+    EXPECT_FALSE(frame.p->m_bTemplateProject);
+    EXPECT_EQ(editors, vt::ReadFileBytes(cfg));
+}
+
+}  // namespace

@@ -241,3 +241,13 @@
 #define IDD_RESOURCE_EDITORS            173
 #define IDC_RESSEL_TYPE                 1090
 #define IDC_RESSEL_LIST                 1091
+#define IDD_PREVIEW_RESOURCE            163
+#define IDB_PREVIEW_EDIT                164
+#define IDB_PREVIEW_PLAY                165
+#define IDB_PREVIEW_STOP                166
+#define IDC_PREVIEW_EDIT                1080
+#define IDC_PREVIEW_PLAY                1081
+#define IDC_PREVIEW_STOP                1082
+#define IDC_PREVIEW_SLIDER              1083
+#define IDC_PREVIEW_POSITION            1084
+#define IDC_PREVIEW_RECENT              1085

@@ -164,7 +164,18 @@ void CMainFrame::LoadResourceEditorSettings(LPCSTR lpszConfigPath)
 
 void CMainFrame::OnToolsResourceOptions()
 {
-    if (RunResourceEditorSelection(CString(g_szAppDir) + "ZIDE.cfg")) {
-        // The preview bar's resource actions are rebuilt here once the bar holds them.
+    if (RunResourceEditorSelection(CString(g_szAppDir) + "ZIDE.cfg"))
+        m_wndPreviewBar.ReloadResourceActions();
+}
+
+BOOL CMainFrame::PreviewResource(LPCSTR lpszPath, int nAction)
+{
+    if (nAction == 0) {
+        if (!m_wndPreviewBar.IsVisible() && !m_wndPreviewBar.IsPreviewWindowHidden(lpszPath))
+            ShowControlBar(&m_wndPreviewBar, TRUE, FALSE);
+        return m_wndPreviewBar.Preview(lpszPath);
     }
+    if (nAction == 1)
+        return m_wndPreviewBar.EditFile(lpszPath);
+    return FALSE;
 }

@@ -212,17 +212,23 @@ int C_IDEResPreviewBar::OnCreate(LPCREATESTRUCT lpcs)
         return -1;
     if (!m_dlg.Create(IDD_PREVIEW_RESOURCE, this))
         return -1;
+    PlaceDialog();
     m_dlg.ShowWindow(SW_SHOW);
     return 0;
 }
 
+void C_IDEResPreviewBar::PlaceDialog()
+{
+    if (!::IsWindow(m_dlg.m_hWnd))
+        return;
+    CRect rc;
+    GetInsideRect(rc);
+    m_dlg.SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void C_IDEResPreviewBar::OnSize(UINT nType, int cx, int cy)
 {
-    if (::IsWindow(m_dlg.m_hWnd)) {
-        CRect rc;
-        GetInsideRect(rc);
-        m_dlg.SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    PlaceDialog();
     TWKControlBar::OnSize(nType, cx, cy);
 }
 

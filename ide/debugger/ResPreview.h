@@ -73,6 +73,8 @@ public:
     C_ResPreviewDlg m_dlg;
 
 protected:
+    // The dialog over the bar's inside rectangle.
+    void PlaceDialog();
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);

@@ -17,8 +17,9 @@ struct PrivateProjectMgr {
         EXPECT_TRUE(CopyFileA((vt::ProgramFolder() + PROJECTMGR_DLL_NAME).c_str(), dll.c_str(), FALSE));
         vt::WriteFileBytes(dir.File("VeltaneProjectMgr.ini"), "[Trace]\r\nEnable=1\r\nFile=" + Trace() + "\r\n" + ini);
         module = LoadLibraryA(dll.c_str());
-        auto create = module ? reinterpret_cast<PFN_CreateProjectMgrInstance>(
-                                   GetProcAddress(module, PROJECTMGR_ENTRY_NAME))
+        // Through the generic function type: no cast between unrelated function types.
+        auto create = module ? reinterpret_cast<PFN_CreateProjectMgrInstance>(reinterpret_cast<void (*)()>(
+                                   GetProcAddress(module, PROJECTMGR_ENTRY_NAME)))
                              : nullptr;
         I_ProjectAgent* agent = nullptr;
         if (create && create(owner, &agent) && agent)

@@ -183,3 +183,33 @@ TEST_F(TemplateCommands, ResourceEditorSettingsAtStartUp)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TemplateCommands, ResourceRequestsOfTheProjectManager)
+{
+    C_IDEResPreviewBar* bar = frame.p->GetPreviewBar();
+    ASSERT_TRUE(::IsWindow(bar->m_dlg.m_hWnd));
+    frame.p->ShowControlBar(bar, FALSE, FALSE);
+    std::string wav = sample.Folder() + "tone.wav";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(wav.c_str()));
+    frame.p->SendMessage(WM_MAIN_REQUEST, PM_REQUEST_PREVIEW, (LPARAM)wav.c_str());
+    EXPECT_TRUE(bar->IsVisible());
+    EXPECT_EQ(wav, std::string(bar->m_dlg.m_recent[0]));
+    for (int i = 0; i < 1000 && bar->m_dlg.IsPlaying(); ++i)
+        vt::PumpMessages(5);
+    EXPECT_FALSE(bar->m_dlg.IsPlaying());
+    EXPECT_EQ(100, bar->m_dlg.m_slider.GetPos());
+    EXPECT_FALSE(frame.p->GetProjectWnd()->IsProjectModified());
+
+    // Editing marks the project modified (a type without an editor starts nothing).
+    frame.p->SendMessage(WM_MAIN_REQUEST, PM_REQUEST_EDIT_RESOURCE, (LPARAM)(sample.Folder() + "Sample.txt").c_str());
+    EXPECT_TRUE(frame.p->GetProjectWnd()->IsProjectModified());
+    frame.p->GetProjectWnd()->SetProjectModified(FALSE);
+    frame.p->SendMessage(WM_MAIN_REQUEST, PM_REQUEST_EDIT_RESOURCE, 0);
+    EXPECT_FALSE(frame.p->GetProjectWnd()->IsProjectModified());
+    EXPECT_EQ(0u, box.Count());
+    EXPECT_FALSE(frame.p->PreviewResource(wav.c_str(), 2));
+}
+
+}  // namespace

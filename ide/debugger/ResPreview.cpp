@@ -2,16 +2,7 @@
 #include "components/include/PreviewInterface.h"
 #include "ide/workbench/AsmIDE.h"
 #include "resources/ideres.h"
-
-namespace {
-
-CString FileNameOf(const CString& strPath)
-{
-    int n = strPath.ReverseFind('\\');
-    return n >= 0 ? strPath.Mid(n + 1) : strPath;
-}
-
-}  // namespace
+#include "support/config/CUPath.h"
 
 BEGIN_MESSAGE_MAP(C_ResPreviewDlg, CDialog)
     ON_BN_CLICKED(IDC_PREVIEW_PLAY, OnPlay)
@@ -102,7 +93,7 @@ void C_ResPreviewDlg::FillCombo()
     for (int i = 0; i < m_recent.GetSize(); ++i) {
         if (m_recent[i].IsEmpty())
             break;
-        m_comboRecent.AddString(FileNameOf(m_recent[i]));
+        m_comboRecent.AddString((LPCSTR)C_CUPath(m_recent[i]).GetFileName());
     }
     if (m_comboRecent.GetCount() > 0)
         m_comboRecent.SetCurSel(0);

@@ -1,5 +1,6 @@
 #include "ide/debugger/ResToolSelection.h"
 #include "resources/ideres.h"
+#include "support/config/CUPath.h"
 #include "support/config/ProfileHelpers.h"
 #include "support/text/TextHelpers.h"
 
@@ -18,12 +19,6 @@ std::vector<char> ReadWholeSection(const char* file, const char* section)
             return buf;
         buf.assign(buf.size() * 2, '\0');
     }
-}
-
-CString FileNameOf(const CString& strPath)
-{
-    int n = strPath.ReverseFind('\\');
-    return n >= 0 ? strPath.Mid(n + 1) : strPath;
 }
 
 }  // namespace
@@ -237,7 +232,7 @@ LRESULT C_ResToolSelection::OnItemAdded(WPARAM wParam, LPARAM lParam)
     // The program's full path is what the broker starts; its file name the title it looks for.
     std::unique_ptr<tagResEditor> e(new tagResEditor);
     e->field1 = pszText;
-    e->field2 = (LPCSTR)FileNameOf(pszText);
+    e->field2 = C_CUPath(pszText).GetFileName();
     e->field3 = "0";
     e->field4 = "0";
     e->extensions = (LPCSTR)strType;

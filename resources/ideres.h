@@ -238,3 +238,57 @@
 #define IDS_DISASM_FILE_MISSING         34700   // "Disassembled assembly file %s does not exist !!"
 #define IDS_DISASM_NO_MAPPING           34701   // "No disassembly code mapping on this line. ..."
 #define IDS_LEAVE_DEBUGGING             4355    // "This action will leave debugging environment !"
+// ---- Project options, new projects and templates (own ids 34500-34599)
+#define IDD_PROJECT_OPTIONS             102
+#define IDD_OPTIONS_GENERAL             117
+#define IDC_OPTIONS_TABWND              0xE900
+#define IDC_OPTIONS_OUTPUT_NAME         1002
+#define IDC_OPTIONS_MAX_ERRORS          1003
+#define IDC_OPTIONS_MAX_ERRORS_SPIN     1004
+#define IDC_OPTIONS_MAX_WARNINGS        1005
+#define IDC_OPTIONS_MAX_WARNINGS_SPIN   1006
+#define IDC_OPTIONS_AUTO_SAVE           1007
+#define IDC_OPTIONS_AUTO_OPEN_REPORT    1008
+#define IDC_OPTIONS_MANUAL_MODULES      1009
+#define IDC_OPTIONS_BUILD_TARGET        1070
+#define IDC_OPTIONS_AUTO_CHECK          1086
+#define IDC_OPTIONS_STORAGE_MEDIA       1113
+#define IDS_OUTPUT_NAME_EMPTY           4116
+#define IDS_MAX_WARNING_ZERO            4119
+#define IDS_MAX_ERROR_ZERO              4120
+#define IDD_NEW_PROJECT                 145
+#define IDD_SAVE_AS_TEMPLATE            174
+#define IDB_PROJECT_TARGETS             138     // 80 x 16: five target images, white transparent
+#define IDC_NEWPRJ_NAME                 1000
+#define IDC_NEWPRJ_LOCATION             1001
+#define IDC_NEWPRJ_TEMPLATE_PATH        1002
+#define IDC_NEWPRJ_BROWSE               1034
+#define IDC_NEWPRJ_PART_MENU            1035
+#define IDC_NEWPRJ_TEMPLATE_BUTTON      1036
+#define IDC_NEWPRJ_TARGETS              1043
+#define IDC_NEWPRJ_PART                 1047
+#define IDC_NEWPRJ_NAME_LABEL           1093
+#define IDC_NEWPRJ_LOCATION_LABEL       1094
+#define IDC_NEWPRJ_TEMPLATE_CHECK       1096
+#define IDC_NEWPRJ_TEMPLATE_LABEL       34500
+#define IDC_NEWPRJ_PART_LABEL           34501
+#define IDC_NEWPRJ_TARGET_LABEL         34502
+#define IDS_CREATE_FOLDER               4099
+#define IDS_OVERWRITE_FILE              4100
+#define IDS_CANNOT_CREATE_PROJECT       4101
+#define IDS_CANNOT_CREATE_FOLDER        4117
+#define ID_NEWPRJ_PART_FIRST            0x6000  // .. 0x7FFF: the part-number menu
+#define ID_NEWPRJ_PART_LAST             0x7FFF
+#define IDD_RESOURCE_EDITORS            173
+#define IDC_RESSEL_TYPE                 1090
+#define IDC_RESSEL_LIST                 1091
+#define IDD_PREVIEW_RESOURCE            163
+#define IDB_PREVIEW_EDIT                164
+#define IDB_PREVIEW_PLAY                165
+#define IDB_PREVIEW_STOP                166
+#define IDC_PREVIEW_EDIT                1080
+#define IDC_PREVIEW_PLAY                1081
+#define IDC_PREVIEW_STOP                1082
+#define IDC_PREVIEW_SLIDER              1083
+#define IDC_PREVIEW_POSITION            1084
+#define IDC_PREVIEW_RECENT              1085

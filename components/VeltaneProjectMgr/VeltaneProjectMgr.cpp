@@ -1,7 +1,7 @@
 // Stand-in project-manager component: keeps a project file of its own format beside the IDE's
 // keys, builds the sources with the toy assembler and reports through output records.
 // Configuration: "VeltaneProjectMgr.ini" beside the DLL ([Trace], [PartNumbers], [DefaultTool],
-// [Language], [Testing]).
+// [Language], [Testing]: "ExtraReportFiles", "ExtraOptionPages", "SingleBuildTarget").
 #include "components/VeltaneProjectMgr/PmModel.h"
 #include "components/VeltaneProjectMgr/resource.h"
 #include "components/ToyTarget/ToyTarget.h"
@@ -38,6 +38,13 @@ void ReadConfig()
     g_traceOn = GetPrivateProfileIntA("Trace", "Enable", 0, g_configFile.c_str()) != 0;
     std::string file = ConfigValue("Trace", "File", "ProjectMgrTrace.log");
     g_traceFile = file.find(':') == std::string::npos ? g_programFolder + file : file;
+}
+
+// "ExtraOptionPages" of [Testing]: 0, 1 (the default: "Device") or 2 ("Device" and "Memory").
+int ExtraPageCount()
+{
+    int n = static_cast<int>(GetPrivateProfileIntA("Testing", "ExtraOptionPages", 1, g_configFile.c_str()));
+    return n < 0 ? 0 : (n > 2 ? 2 : n);
 }
 
 // One line per call into the component, when the configuration switches it on.
@@ -654,6 +661,8 @@ public:
     int GetBuildTargets(char* buffer) override
     {
         Trace("GetBuildTargets %s", buffer ? "fill" : "size");
+        if (GetPrivateProfileIntA("Testing", "SingleBuildTarget", 0, g_configFile.c_str()))
+            return CopyMultiString({kBuildTargets[0]}, buffer);
         return CopyMultiString({std::string(kBuildTargets[0]) + "," + kBuildTargets[1]}, buffer);
     }
 
@@ -877,7 +886,7 @@ public:
     int GetExtraOptionPageCount() override
     {
         Trace("GetExtraOptionPageCount");
-        return m_project.open ? 1 : 0;
+        return m_project.open ? ExtraPageCount() : 0;
     }
 
     BOOL CreateExtraOptionPage(HWND parent, HWND* pages, char* labels) override;
@@ -1423,6 +1432,18 @@ INT_PTR CALLBACK DevicePageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return FALSE;
 }
 
+// A second page for the tests of several pages: it holds nothing and always accepts.
+INT_PTR CALLBACK MemoryPageProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG)
+        return TRUE;
+    if (msg == PM_WM_OPTION_PAGE) {
+        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, 1);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 BOOL ProjectMgr::CreateExtraOptionPage(HWND parent, HWND* pages, char* labels)
 {
     Trace("CreateExtraOptionPage");
@@ -1436,6 +1457,14 @@ BOOL ProjectMgr::CreateExtraOptionPage(HWND parent, HWND* pages, char* labels)
         return FALSE;
     pages[0] = page;
     lstrcpynA(labels, "Device", PM_PAGE_LABEL_SIZE);
+    if (ExtraPageCount() < 2)
+        return TRUE;
+    pages[1] = CreateDialogParamA(g_module, MAKEINTRESOURCEA(IDD_PM_MEMORY_PAGE), parent, MemoryPageProc, 0);
+    if (!pages[1]) {
+        DestroyWindow(page);
+        return FALSE;
+    }
+    lstrcatA(labels, ",Memory");
     return TRUE;
 }
 

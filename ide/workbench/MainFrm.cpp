@@ -187,6 +187,14 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     ON_MESSAGE(WM_MAIN_ICE_STOPPED, OnIceTargetStopped)
     ON_MESSAGE(ICE_WM_PROGRESS, OnIceProgress)
     ON_MESSAGE(AP_BROKER_WM_REQUEST, OnBrokerRequest)
+    ON_COMMAND(ID_FILE_SAVEAS_TEMPLATE, OnFileSaveAsTemplate)
+    ON_COMMAND(ID_TOOLS_RESOURCE_OPTIONS, OnToolsResourceOptions)
+    ON_COMMAND_RANGE(ID_PROJECT_WIZARD1, ID_PROJECT_WIZARD1, OnProjectWizard)
+    ON_COMMAND_RANGE(ID_PROJECT_WIZARD2, ID_PROJECT_WIZARD2, OnProjectWizard)
+    ON_COMMAND_RANGE(ID_PROJECT_WIZARD4, ID_PROJECT_WIZARD4, OnProjectWizard)
+    ON_UPDATE_COMMAND_UI(ID_PROJECT_WIZARD1, OnUpdateProjectWizard)
+    ON_UPDATE_COMMAND_UI(ID_PROJECT_WIZARD2, OnUpdateProjectWizard)
+    ON_UPDATE_COMMAND_UI(ID_PROJECT_WIZARD4, OnUpdateProjectWizard)
 END_MESSAGE_MAP()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -282,8 +290,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_wndPreviewBar.m_sizeMRUFloat = CSize(255, 90);
 
     // The configuration's menu switches.
-    m_bUserDefinedEditor = ConfigInt("Resource Editor", "UserDefinedEditor") != 0;
-    m_bTemplateProject = ConfigInt("IDESystem", "TemplateProject") != 0;
+    LoadResourceEditorSettings(ConfigPath());
 
     // The debugger's windows and the ICE manager that drives them.
     auto* pIceUIMgr = new C_IDEIceUIMgr(this);

@@ -10,6 +10,7 @@
 #include "framework/frames/TWKStatusBar.h"
 #include "framework/frames/TWKProgressCtrl.h"
 #include "ide/output/MessageBar.h"
+#include "ide/debugger/ResPreview.h"
 #include "components/include/ProjectMgrInterface.h"
 #include "ide/debugger/ZIceUIMgr.h"
 #include "ide/workbench/IDEProjectWnd.h"
@@ -68,7 +69,7 @@ public:
     I_ZIceUIMgr* GetIceUIMgr() const { return m_pIceUIMgr; }
     C_IDEProjectWnd* GetProjectWnd() { return &m_wndProjectWnd; }
     C_MessageBar* GetMessageBar() { return &m_wndMessageBar; }
-    TWKControlBar* GetPreviewBar() { return &m_wndPreviewBar; }
+    C_IDEResPreviewBar* GetPreviewBar() { return &m_wndPreviewBar; }
     I_ProjectMgr* GetProjectMgr() const { return m_pProjectMgr; }
     C_IDEToolsMgr* GetToolsMgr() const { return m_pToolsMgr; }
     TWKToolBarManager* GetToolBarManager() const { return m_pToolBarMgr; }
@@ -164,6 +165,17 @@ public:
     void LoadFindHistory();
     void LoadFindDirHistory();
 
+    // Save As Template and the property wizards (MainFrmOptions.cpp).
+    // The user-defined-editor and template flags; with the first, every configured
+    // editor registered as its type's first choice in "Resource Editor List".
+    void LoadResourceEditorSettings(LPCSTR lpszConfigPath);
+    // Action 0 previews the resource file in the preview bar, 1 opens it in its editor.
+    BOOL PreviewResource(LPCSTR lpszPath, int nAction);
+    afx_msg void OnToolsResourceOptions();
+    afx_msg void OnFileSaveAsTemplate();
+    afx_msg void OnProjectWizard(UINT nID);
+    afx_msg void OnUpdateProjectWizard(CCmdUI* pCmdUI);
+
     // Fatal-error watchdog (MainFrmWatch.cpp).
     void LoadFatalErrorDefinitions(LPCSTR lpszConfigPath);
     void FreeFatalErrorDefinitions();
@@ -186,7 +198,7 @@ public:
     CStatic m_wndStatusIcon;
     C_IDEProjectWnd m_wndProjectWnd;             // "Project Workspace"
     C_MessageBar m_wndMessageBar{ OUTPUT_PAGES_ALL };   // "Output Window"
-    TWKControlBar m_wndPreviewBar;               // "Preview Resource"
+    C_IDEResPreviewBar m_wndPreviewBar;          // "Preview Resource"
     C_ProjectMgrPtr m_projectMgrPtr;
     I_ProjectMgr* m_pProjectMgr = nullptr;
     I_ZIceUIMgr* m_pIceUIMgr = nullptr;          // the dummy below until the debug windows come

@@ -13,6 +13,16 @@ LRESULT CMainFrame::OnFrameRequest(WPARAM wParam, LPARAM lParam)
         if (m_pIceMgr)
             m_pIceMgr->OnWriteFinished();
         return 1;
+    case PM_REQUEST_PREVIEW:
+    case PM_REQUEST_EDIT_RESOURCE: {
+        LPCSTR lpszPath = reinterpret_cast<LPCSTR>(lParam);
+        if (!lpszPath || !*lpszPath)
+            return 1;
+        PreviewResource(lpszPath, wParam == PM_REQUEST_PREVIEW ? 0 : 1);
+        if (wParam == PM_REQUEST_EDIT_RESOURCE)
+            m_wndProjectWnd.SetProjectModified(TRUE);
+        return 1;
+    }
     default:
         ForwardOutputRecord(wParam, reinterpret_cast<tagMessageRecord*>(lParam));
         return 1;

@@ -619,6 +619,46 @@ TEST(ProjectMgr, OptionsAndTheExtraPage)
     EXPECT_STREQ("KQ83-L48", pm->GetProject()->GetPartNumber());
 }
 
+TEST(ProjectMgr, TestingKeysForPagesAndTargets)
+{
+    struct Case {
+        const char* ini;
+        int pages;
+        const char* labels;
+        std::vector<std::string> targets;
+    };
+    const Case cases[] = {
+        {"", 1, "Device", {"Debug,Release"}},
+        {"[Testing]\r\nExtraOptionPages=0\r\n", 0, "", {"Debug,Release"}},
+        {"[Testing]\r\nExtraOptionPages=2\r\nSingleBuildTarget=1\r\n", 2, "Device,Memory", {"Debug"}},
+    };
+    for (const Case& c : cases) {
+        vt::TempDir dir;
+        std::string dll = dir.File(PROJECTMGR_DLL_NAME);
+        ASSERT_TRUE(CopyFileA((vt::ProgramFolder() + PROJECTMGR_DLL_NAME).c_str(), dll.c_str(), FALSE));
+        vt::WriteFileBytes(dir.File("VeltaneProjectMgr.ini"), c.ini);
+        SampleCopy sample;
+        OwnerWindow owner;
+        Component pm(owner.hwnd, dll);
+        ASSERT_TRUE(pm->OpenProject(sample.Project().c_str()));
+        EXPECT_EQ(c.targets, TwoCall([&](char* b) { return pm->GetBuildTargets(b); })) << c.ini;
+        ASSERT_EQ(c.pages, pm->GetExtraOptionPageCount()) << c.ini;
+        if (c.pages == 0)
+            continue;
+        HWND pages[2] = {nullptr, nullptr};
+        char labels[PM_PAGE_LABEL_SIZE * 2] = "";
+        ASSERT_TRUE(pm->CreateExtraOptionPage(owner.hwnd, pages, labels));
+        EXPECT_STREQ(c.labels, labels);
+        for (int k = 0; k < c.pages; ++k)
+            EXPECT_TRUE(IsWindow(pages[k])) << k;
+        if (c.pages == 2)
+            EXPECT_EQ(1, SendMessageA(pages[1], PM_WM_OPTION_PAGE, 0, 0));
+        for (HWND h : pages)
+            if (h)
+                DestroyWindow(h);
+    }
+}
+
 TEST(ProjectMgr, WizardsAndTheFileActionRecord)
 {
     // A copy of the component with its trace switched on.

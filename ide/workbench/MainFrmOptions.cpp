@@ -1,0 +1,181 @@
+// The frame's commands around the project's options: New Project's dialog,
+// Save As Template and the project manager's property wizards.
+#include "ide/workbench/IDEPrjNameDlg.h"
+#include "ide/debugger/ResToolSelection.h"
+#include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/MainFrm.h"
+#include "support/config/ProfileHelpers.h"
+#include "resources/ideres.h"
+#include "support/ui/CUMsgHandler.h"
+
+INT_PTR ShowNewProjectDialog(CMainFrame* pFrame, C_IDEPrjNameDlg& dlg)
+{
+    if (I_ProjectMgr* pMgr = pFrame->GetProjectMgr())
+        for (DWORD dwKind = 1; dwKind <= 5; ++dwKind) {
+            C_CUStringList unused;
+            pMgr->GetPartNumbersOfKind(dwKind, &unused);
+        }
+    dlg.m_nImageBitmap = IDB_PROJECT_TARGETS;
+    dlg.m_nImageCount = 5;
+    dlg.m_nNameRules = (int)pFrame->m_dwNameWithoutSpace;
+    return dlg.DoModal();
+}
+
+namespace {
+
+void StopProgress(CMainFrame* pFrame)
+{
+    pFrame->KillTimer(TIMER_MAIN_PROGRESS);
+    TWKProgressCtrl* pProgress = pFrame->GetProgressCtrl();
+    if (::IsWindow(pProgress->m_hWnd)) {
+        pProgress->Reset();
+        pProgress->ShowWindow(SW_HIDE);
+    }
+}
+
+}  // namespace
+
+void RunSaveAsTemplate(CMainFrame* pFrame, PFN_STARTTEMPLATEBUILD pfnStartBuild)
+{
+    I_ProjectMgr* pMgr = pFrame->GetProjectMgr();
+    if (!pMgr || !pFrame->m_bProjectOpen)
+        return;
+    if (I_PMProject* pProject = pMgr->GetProject())
+        pProject->PrepareTemplateBuild(0);
+    pFrame->m_bModalBuild = TRUE;
+    pFrame->m_bModalBuildDone = FALSE;
+    pFrame->m_bBuildError = FALSE;
+    if (pfnStartBuild && pfnStartBuild(pFrame))
+        pFrame->m_bBuilding = TRUE;
+    // A build that did not start never finishes: end here instead of waiting for it.
+    if (!pFrame->m_bBuilding) {
+        pFrame->m_bModalBuild = FALSE;
+        StopProgress(pFrame);
+        return;
+    }
+    // The completion may reach any window of the thread (the project bar floats in
+    // a frame of its own): wait on all of the thread's messages.
+    while (!pFrame->m_bModalBuildDone) {
+        MSG msg;
+        BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (bGot == 0) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (bGot < 0)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    StopProgress(pFrame);
+    if (pFrame->m_bBuildError || !pFrame->m_bModalBuildDone) {
+        MessageBoxText(pFrame->m_hWnd, "Error: ", "Can not save as template due to build failed!", MB_OKCANCEL);
+        pFrame->m_bModalBuild = FALSE;
+        return;
+    }
+    C_IDEPrjNameDlg dlg;
+    dlg.m_nNameRules = (int)pFrame->m_dwNameWithoutSpace;
+    if (dlg.DoModal() == IDOK)
+        pMgr->SaveAsTemplate(dlg.m_strProjectPath, 1, 1, 0);
+    pFrame->m_bModalBuild = FALSE;
+}
+
+namespace {
+
+DWORD WizardKind(UINT nID)
+{
+    switch (nID) {
+    case ID_PROJECT_WIZARD1:
+        return 1;
+    case ID_PROJECT_WIZARD2:
+        return 2;
+    case ID_PROJECT_WIZARD4:
+        return 4;
+    }
+    return 0;
+}
+
+}  // namespace
+
+BOOL IsProjectWizardEnabled(CMainFrame* pFrame, UINT nID)
+{
+    I_ProjectMgr* pMgr = pFrame->GetProjectMgr();
+    DWORD dwKind = WizardKind(nID);
+    if (!pMgr || !dwKind || !pFrame->m_bProjectOpen || pFrame->m_bBuilding || pFrame->m_bModalBuild)
+        return FALSE;
+    I_PMProject* pProject = pMgr->GetProject();
+    if (!pProject || !pMgr->IsWizardAvailable(dwKind))
+        return FALSE;
+    return dwKind == 1 ? pProject->GetScriptMode() == 2 : pProject->GetProjectKind() == PM_KIND_NORMAL;
+}
+
+void RunProjectWizard(CMainFrame* pFrame, UINT nID)
+{
+    I_ProjectMgr* pMgr = pFrame->GetProjectMgr();
+    DWORD dwKind = WizardKind(nID);
+    if (!pMgr || !dwKind)
+        return;
+    BOOL bChanged = pMgr->IsWizardAvailable(dwKind) && pMgr->RunWizard(dwKind, nullptr, 0);
+    if (dwKind == 1)
+        pFrame->GetProjectWnd()->ReloadFileInfo();
+    else if (dwKind == 4 && bChanged)
+        pFrame->GetProjectWnd()->SetProjectModified(TRUE);
+}
+
+// ---- the frame's handlers
+
+namespace {
+
+// The seam for the project window's build: until the build side is wired here
+// no build starts, and the command ends at once.
+BOOL StartTemplateBuild(CMainFrame*)
+{
+    return FALSE;
+}
+
+}  // namespace
+
+void CMainFrame::OnFileSaveAsTemplate()
+{
+    RunSaveAsTemplate(this, StartTemplateBuild);
+}
+
+void CMainFrame::OnProjectWizard(UINT nID)
+{
+    RunProjectWizard(this, nID);
+}
+
+void CMainFrame::OnUpdateProjectWizard(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsProjectWizardEnabled(this, pCmdUI->m_nID));
+}
+
+void CMainFrame::LoadResourceEditorSettings(LPCSTR lpszConfigPath)
+{
+    m_bUserDefinedEditor = ::GetPrivateProfileIntA("Resource Editor", "UserDefinedEditor", 0, lpszConfigPath) != 0;
+    if (m_bUserDefinedEditor) {
+        C_CUStringList editors;
+        GetProfileList(lpszConfigPath, "Resource Editor", "Editor", &editors, 0, 0);
+        for (int i = 0; i < editors.GetCount(); ++i)
+            WriteProfileValue(lpszConfigPath, "Resource Editor List", editors.GetAt(i), "0", FALSE, 0);
+    }
+    m_bTemplateProject = ::GetPrivateProfileIntA("IDESystem", "TemplateProject", 0, lpszConfigPath) != 0;
+}
+
+void CMainFrame::OnToolsResourceOptions()
+{
+    if (RunResourceEditorSelection(CString(g_szAppDir) + "ZIDE.cfg"))
+        m_wndPreviewBar.ReloadResourceActions();
+}
+
+BOOL CMainFrame::PreviewResource(LPCSTR lpszPath, int nAction)
+{
+    if (nAction == 0) {
+        if (!m_wndPreviewBar.IsVisible() && !m_wndPreviewBar.IsPreviewWindowHidden(lpszPath))
+            ShowControlBar(&m_wndPreviewBar, TRUE, FALSE);
+        return m_wndPreviewBar.Preview(lpszPath);
+    }
+    if (nAction == 1)
+        return m_wndPreviewBar.EditFile(lpszPath);
+    return FALSE;
+}

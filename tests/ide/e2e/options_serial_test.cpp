@@ -1,0 +1,56 @@
+// The real program on a private copy of the program folder: the project
+// manager's property wizard changes the open project, and the resource editor
+// selection keeps the configured editors.
+#include <gtest/gtest.h>
+#include "tests/harness/harness.h"
+#include "tests/harness/ide/ide_process.h"
+#include "resources/ideres.h"
+#include <memory>
+
+namespace {
+
+std::string Value(const std::string& file, const char* section, const char* key)
+{
+    char buf[512] = "";
+    GetPrivateProfileStringA(section, key, "(none)", buf, sizeof buf, file.c_str());
+    return buf;
+}
+
+TEST(Options, WizardAndEditorSelectionInTheRunningProgram)
+{
+    vt::ProgramCopy copy;
+    std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
+    std::unique_ptr<vt::IdeProcess> process(new vt::IdeProcess(copy, vt::ProgramCopy::SampleProject()));
+    ASSERT_TRUE(process->Started());
+    vt::RemoteAnswerer answerer(process->Id(), IDNO);
+    HWND frame = process->MainWindow();
+    ASSERT_NE(nullptr, frame) << "the main window did not show";
+
+    // Pinweave: the wizard's value lands in the project file.
+    vt::ModalAnswer pins(IDOK);
+    pins.Type(1003, "P0:LED");
+    answerer.Queue(pins);
+    PostMessageA(frame, WM_COMMAND, ID_PROJECT_WIZARD4, 0);
+    ASSERT_TRUE(answerer.WaitForCount(1));
+    EXPECT_EQ("Pinweave Property Setting", answerer.Last().caption);
+    EXPECT_EQ("", answerer.Last().error);
+
+    // The editor selection: Cancel writes nothing, OK keeps every configured editor first of its type.
+    std::string before = vt::ReadFileBytes(copy.Config());
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    PostMessageA(frame, WM_COMMAND, ID_TOOLS_RESOURCE_OPTIONS, 0);
+    ASSERT_TRUE(answerer.WaitForCount(2));
+    EXPECT_EQ("Tool Selection", answerer.Last().caption);
+    EXPECT_EQ(before, vt::ReadFileBytes(copy.Config()));
+    answerer.Queue(vt::ModalAnswer(IDOK));
+    PostMessageA(frame, WM_COMMAND, ID_TOOLS_RESOURCE_OPTIONS, 0);
+    ASSERT_TRUE(answerer.WaitForCount(3));
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
+    EXPECT_EQ("P0:LED", Value(project, "Wizards", "PinMap"));
+    EXPECT_EQ("WaveDesk.exe, WaveDesk, 1, 1, .wav", Value(copy.Config(), "Resource Editor", "Editor1"));
+    EXPECT_EQ("Pixmere.exe, Pixmere, 1, 1, .bmp", Value(copy.Config(), "Resource Editor", "Editor4"));
+    EXPECT_EQ("0", Value(copy.Config(), "Resource Editor List", "Pixmere.exe, Pixmere, 1, 1, .bmp"));
+}
+
+}  // namespace

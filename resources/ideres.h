@@ -197,5 +197,38 @@
 #define IDC_ICE_PORT_GROUP              34400
 #define IDS_ICE_PART_NOT_SUPPORTED      0x1100
 
+// ---- Memory edit control, go-to strip, writer (34600-34699)
+#define IDR_MEMORY_EDIT_MENU            103     // the hex-edit control's context menu
+#define IDD_GOTO_PC                     162     // the go-to strip (memory windows and the disassembly view)
+#define IDC_GOTO_SPACE                  34630
+#define IDC_GOTO_ADDRESS                34631
+#define IDC_GOTO_GO                     34632
+#define IDD_WRITER_MODE                 34600   // "Write File"
+#define IDC_WRITER_UBP_LIST             34601
+#define IDC_WRITER_WRITER_LIST          34602
+#define IDC_WRITER_STORAGE_SIZE         34603
+#define IDC_WRITER_START_ADDRESS        34604
+#define IDC_WRITER_VERIFY               34605
+#define IDC_WRITER_INPUT_BROWSE         34606
+#define IDC_WRITER_INPUT_FILE           34607
+#define IDC_WRITER_PROGRESS             34608
+#define IDC_WRITER_BURN                 34609
+#define IDD_UPLOAD_SIZE                 34620   // "Upload Size Setting"
+#define IDC_UPLOAD_USER_SIZE            34621
+#define IDC_UPLOAD_SYS_SIZE             34622
+#define IDS_WRITER_USER_NOT_FOUND       34650   // "User Disk file [%s] is not found"
+#define IDS_WRITER_LOAD_FAILED          34651
+#define IDS_WRITER_ENTRY_FAILED         34652
+#define IDS_WRITER_WRITE_FAIL           34653
+#define IDS_WRITER_UPLOAD_FAIL          34654
+#define IDS_WRITER_VERIFY_FAIL          34655
+#define IDS_WRITER_NEED_BUILD           34656
+#define IDS_WRITER_STORAGE_TYPE_FAIL    34657
+#define IDS_WRITER_NO_SUCH_FILE         34658
+#define IDS_WRITER_FILE_TOO_LARGE       34659
+#define IDS_WRITER_CANNOT_WRITE         34660
+#define IDS_UPLOAD_SYS_SIZE_WRONG       34661
+#define IDS_UPLOAD_USER_SIZE_WRONG      34662
+
 // ---- Debug mode (34450-34499 for ids of our own)
 #define IDS_LEAVE_DEBUGGING             0x1103

@@ -112,6 +112,26 @@ public:
     afx_msg void OnFileSaveProject();
     afx_msg void OnFileCloseProject();
     afx_msg void OnUpdateProjectOpen(CCmdUI* pCmdUI);
+
+    // Writing, verifying and uploading the project image, and Write File (MainFrmWriter.cpp).
+    // nOperation: 0 Write, 2 upload after a Write, 3 Verify, 18 upload with the sizes given.
+    void WriteImage(int nOperation);
+    // The same with the output file given ("" when the project manager gives none).
+    void WriteImageFor(int nOperation, LPCSTR lpszOutputFile);
+    // Upload without a previous Write: the sizes from the upload-size dialog.
+    void UploadWithSizes(LPCSTR lpszOutputFile);
+    // The project manager's output file, "" when none.
+    CString GetOutputFile();
+    // Frees the writer component and forgets its entry.
+    void ReleaseWriter();
+    afx_msg void OnProjectWrite();
+    afx_msg void OnProjectVerify();
+    afx_msg void OnProjectUpload();
+    afx_msg void OnUpdateProjectWrite(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateProjectVerify(CCmdUI* pCmdUI);
+    afx_msg void OnFileWriteFile();
+    DWORD m_nUserSectors = 0;   // user image size, sectors: of the last Write or the upload-size dialog
+    DWORD m_nSysSectors = 0;
     afx_msg BOOL OnViewBar(UINT nID);
     afx_msg void OnUpdateViewBar(CCmdUI* pCmdUI);
 

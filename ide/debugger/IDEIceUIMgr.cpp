@@ -408,12 +408,7 @@ BOOL C_IDEIceUIMgr::ShowSourceForListingLine(int nListingLine)
 
 C_IDEDisAsmView* C_IDEIceUIMgr::OpenDisAsmView(LPCSTR lpszPath)
 {
-    auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
-    CDocument* pDoc = pApp ? pApp->OpenNewDocument("DisAsm", lpszPath) : nullptr;
-    if (!pDoc)
-        return nullptr;
-    POSITION pos = pDoc->GetFirstViewPosition();
-    auto* pView = dynamic_cast<C_IDEDisAsmView*>(pDoc->GetNextView(pos));
+    C_IDEDisAsmView* pView = m_pFrame->OpenDisAsmView(lpszPath);
     if (pView)
         pView->GetParentFrame()->ActivateFrame();
     return pView;

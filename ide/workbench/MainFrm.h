@@ -263,8 +263,6 @@ protected:
     afx_msg void OnUpdateViewLargeButtons(CCmdUI* pCmdUI);
     afx_msg void OnUpdateViewNormalButtons(CCmdUI* pCmdUI);
     afx_msg void OnFilePageSetup();
-    afx_msg void OnOpenIncludedFile(UINT nID);
-    afx_msg void OnIgnoredCommand(UINT nID);
     afx_msg void OnToolsCommand(UINT nID);
     afx_msg void OnUpdateToolsCommand(CCmdUI* pCmdUI);
 

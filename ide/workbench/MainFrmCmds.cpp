@@ -98,7 +98,10 @@ const Wizard kWizards[] = { { ID_PROJECT_WIZARD1, 1 }, { ID_PROJECT_WIZARD2, 2 }
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    // The project window claims no command of its own while it is an empty bar.
+    // The file tree's commands and popup ranges belong to the project window.
+    if (C_IDEProjectWnd::IsOwnCommand(nID) && m_wndProjectWnd.m_hWnd
+        && m_wndProjectWnd.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
     return TWKMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -704,10 +707,6 @@ void CMainFrame::OnFilePageSetup()
     dlg.DoModal();
     dlg.SaveSettings();
 }
-
-void CMainFrame::OnOpenIncludedFile(UINT) {}
-
-void CMainFrame::OnIgnoredCommand(UINT) {}
 
 void CMainFrame::OnToolsCommand(UINT nID)
 {

@@ -199,3 +199,7 @@
 #define IDC_ICE_PORT_PARALLEL_LIST      1110
 #define IDC_ICE_PORT_GROUP              34400
 #define IDS_ICE_PART_NOT_SUPPORTED      0x1100
+
+// ---- Build and compile (34300-34349)
+#define IDS_RELOAD_OBJ_INTO_ICE         4225
+#define IDS_BUILD_BEFORE_ACTION         4226

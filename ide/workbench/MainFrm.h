@@ -39,6 +39,8 @@ enum : UINT_PTR { TIMER_MAIN_PROGRESS = 100, TIMER_MAIN_WATCHDOG = 101 };
 #define WM_MAIN_FATALERROR (WM_USER + 103)
 // Requests and output records (wParam: the request; records with any code of no request).
 #define WM_MAIN_REQUEST (WM_USER + 100)
+// The progress pane: wParam 0 resume, 1 pause, 2 stop, 3 start with the text lParam, 4 set the text.
+#define WM_MAIN_PROGRESS (WM_USER + 101)
 // Undo (wParam 0) or redo (1) lParam actions in the active view.
 #define WM_MAIN_UNDOREDO (WM_USER + 200)
 
@@ -140,6 +142,37 @@ public:
     void LoadFindHistory();
     void LoadFindDirHistory();
 
+    // Build and compile (MainFrmBuild.cpp).
+    // An operation that waits for a build (debug start, write): run with its
+    // argument once the build has ended without error.
+    typedef void (*PFN_FRAMEACTION)(CMainFrame* pFrame, DWORD dwArg);
+    void OnBuildFinished(int nKind, LRESULT lResult);
+    // Ties the "Build" page's errors and warnings to the lines of the given
+    // document, or of every open source document with NULL.
+    void MarkErrorsInDocuments(CDocument* pDoc);
+    // FALSE when the user refused a save.
+    BOOL SaveModifiedDocuments();
+    // TRUE: run the action now. FALSE: cancelled, or it waits for the build it started.
+    BOOL ConfirmBuildBeforeAction(PFN_FRAMEACTION pfnAction, DWORD dwArg);
+    void StartProgress(LPCSTR lpszText, COLORREF crBar, COLORREF crText);
+    void StopProgress();
+    // The question after a build while debugging: the built parts go to the ICE board.
+    void ReloadIceBoard();
+    afx_msg void OnBuild();
+    afx_msg void OnRebuildAll();
+    afx_msg void OnCompile();
+    afx_msg void OnClean();
+    afx_msg void OnStopBuild();
+    afx_msg void OnUpdateBuild(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateCompile(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateStopBuild(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnProgressRequest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnOutputNavigate(WPARAM wParam, LPARAM lParam);
+    PFN_FRAMEACTION m_pfnPendingAction = nullptr;
+    DWORD m_dwPendingArg = 0;
+    // The file tree's selected path, copied (empty: none).
+    CString m_strSelectedFile;
+
     // Fatal-error watchdog (MainFrmWatch.cpp).
     void LoadFatalErrorDefinitions(LPCSTR lpszConfigPath);
     void FreeFatalErrorDefinitions();
@@ -179,7 +212,6 @@ public:
     BOOL m_bCloseProjectAfterBuild = FALSE;
     BOOL m_bModalBuild = FALSE;
     BOOL m_bModalBuildDone = FALSE;
-    char* m_pszSelectedFile = nullptr;
     BOOL m_bUserDefinedEditor = FALSE;
     BOOL m_bTemplateProject = FALSE;
     BOOL m_bProgressPaused = FALSE;
@@ -188,8 +220,6 @@ public:
     BOOL m_bAskBuild = TRUE;
     DWORD m_dwEnforceDisable = 0;
     DWORD m_dwNameWithoutSpace = 0;
-    DWORD m_dwPendingArg1 = 0;
-    DWORD m_dwPendingArg2 = 0;
     CMap<DWORD, DWORD, DWORD, DWORD> m_mapProjectButtons;   // toolbar id -> its button count before the project
     HACCEL m_hProjectAccel = nullptr;
     CMap<DWORD, DWORD, CString, const CString&> m_mapKeyNames;

@@ -1,12 +1,36 @@
 // The frame's request message and the way of output records to the output
 // window.
 #include "ide/workbench/MainFrm.h"
+#include "ide/debugger/IDEIceMgr.h"
 
 LRESULT CMainFrame::OnFrameRequest(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
     case 3:
         OnFindInFilesDone();
+        return 1;
+    case PM_REQUEST_MODIFIED:
+        m_wndProjectWnd.SetProjectModified(TRUE);
+        return 1;
+    case 5:
+        // The tree's string changes with its selection: the frame keeps a copy.
+        m_strSelectedFile = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+        return 1;
+    case 10:
+        return 1;
+    case 11:
+        if (m_pIceMgr)
+            m_pIceMgr->OnWriteFinished();
+        return 1;
+    case PM_REQUEST_APPLY_SYNTAX:
+        m_wndProjectWnd.ApplySyntaxToDocuments();
+        return 1;
+    case PM_REQUEST_PREVIEW:
+        // Previews and resource editors come with the resource tools.
+        return 1;
+    case PM_REQUEST_EDIT_RESOURCE:
+        if (lParam && *reinterpret_cast<LPCSTR>(lParam))
+            m_wndProjectWnd.SetProjectModified(TRUE);
         return 1;
     default:
         ForwardOutputRecord(wParam, reinterpret_cast<tagMessageRecord*>(lParam));

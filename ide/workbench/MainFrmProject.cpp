@@ -48,6 +48,9 @@ void CMainFrame::ClearOutputPage(int nPage)
     m_listOutputRequests.AddTail(s);
     if (C_MessageCtrl* pPage = m_wndMessageBar.m_hWnd ? m_wndMessageBar.m_wndTabs.GetPageByIndex(nPage) : nullptr)
         pPage->Clear(TRUE);
+    // The "Build" page's records are gone, and with them their line ties.
+    if (nPage == OUTPUT_PAGE_BUILD)
+        m_wndProjectWnd.GetLineTies().Clear();
 }
 
 namespace {

@@ -15,6 +15,7 @@ BEGIN_MESSAGE_MAP(C_IDEEditView, TWKEditView)
     // Answered here before the engine's own handlers of the same message.
     ON_REGISTERED_MESSAGE(s_nFindReplaceMsg, OnFindReplace)
     ON_COMMAND(ID_TWK_FINDNEXT, OnFindNext)
+    ON_UPDATE_COMMAND_UI(ID_TWK_FINDNEXT, OnUpdateFindNext)
 END_MESSAGE_MAP()
 
 C_IDEEditView::C_IDEEditView() = default;

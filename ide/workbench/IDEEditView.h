@@ -46,6 +46,8 @@ public:
     // Find and replace (IDEEditViewFind.cpp).
     afx_msg LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
     afx_msg void OnFindNext();
+    // Find Next with an empty history asks for a text: never disabled.
+    afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
 
 protected:
     // The search of the dialog's Find, Replace current and Replace All.

@@ -276,6 +276,11 @@ void C_IDEEditView::DialogReplaceAll(OEFindReplaceDlg* pDlg)
     EndWaitCursor();
 }
 
+void C_IDEEditView::OnUpdateFindNext(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
 void C_IDEEditView::OnFindNext()
 {
     if (m_pFindDlg && m_bFindDlgOpen) {

@@ -265,7 +265,7 @@ BOOL C_IDEEditorView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLER
             if (nCode == CN_COMMAND) {
                 m_pIceMgr->ExecuteAction(i, AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr);
                 m_pIceMgr->EndAction();
-            } else if (nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+            } else if (nCode == (int)CN_UPDATE_COMMAND_UI && pExtra) {
                 int a = 0, b = 0, c = 0, d = 0;
                 m_pIceMgr->GetActionState(i, &a, &b, &c, &d);
                 BOOL bEnable = IsDebugMode() ? (b && (!m_pIceMgr->IsRunning() || c))

@@ -1,6 +1,7 @@
 #include "ide/workbench/IDEProjectWnd.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/AsmIDEDoc.h"
+#include "ide/workbench/IDEEditView.h"
 #include "ide/workbench/MainFrm.h"
 #include "support/config/CStringHelpers.h"
 #include "support/system/LanguageInfo.h"
@@ -14,6 +15,7 @@ BEGIN_MESSAGE_MAP(C_IDEProjectWnd, TWKControlBar)
     ON_WM_LBUTTONDOWN()
     ON_WM_CONTEXTMENU()
     ON_COMMAND(ID_OUTPUT_CLEAR, OnClearSwallowed)
+    ON_MESSAGE(WM_PROJECTWND_DONE, OnThreadDone)
     ON_COMMAND_RANGE(ID_FILEVIEW_INCLUDED_FIRST, ID_FILEVIEW_EMBEDDED_FIRST - 1, OnIncludedFile)
     ON_COMMAND_RANGE(ID_FILEVIEW_EMBEDDED_FIRST, ID_FILEVIEW_EQUATION_FIRST - 1, OnEmbeddedFile)
     ON_COMMAND_RANGE(ID_FILEVIEW_EQUATION_FIRST, ID_FILEVIEW_EQUATION_LAST, OnEquationFile)
@@ -102,35 +104,27 @@ DWORD C_IDELineTies::Tie(tagMessageRecord* pRecord, TWKEdit* pStore, TWKEditLine
     Release(pRecord);
     if (!pStore || !pLine)
         return 0;
-    DWORD dwKey;
-    if (!m_freeKeys.empty()) {
-        dwKey = m_freeKeys.back();
-        m_freeKeys.pop_back();
-    } else {
-        m_ties.emplace_back();
-        dwKey = (DWORD)m_ties.size();
-    }
-    m_ties[dwKey - 1] = { pStore, pLine };
+    DWORD dwKey = m_dwNextKey++;
+    if (m_dwNextKey == 0)
+        m_dwNextKey = 1;
+    m_ties[dwKey] = { pStore, pLine };
     pRecord->receiverWord = dwKey;
     return dwKey;
 }
 
 BOOL C_IDELineTies::Find(const tagMessageRecord* pRecord, Entry* pTie) const
 {
-    DWORD dwKey = pRecord ? pRecord->receiverWord : 0;
-    if (dwKey == 0 || dwKey > m_ties.size() || !m_ties[dwKey - 1].pStore)
+    auto it = pRecord && pRecord->receiverWord ? m_ties.find(pRecord->receiverWord) : m_ties.end();
+    if (it == m_ties.end())
         return FALSE;
     if (pTie)
-        *pTie = m_ties[dwKey - 1];
+        *pTie = it->second;
     return TRUE;
 }
 
 void C_IDELineTies::ReleaseKey(DWORD dwKey)
 {
-    if (dwKey == 0 || dwKey > m_ties.size() || !m_ties[dwKey - 1].pStore)
-        return;
-    m_ties[dwKey - 1] = Entry();
-    m_freeKeys.push_back(dwKey);
+    m_ties.erase(dwKey);
 }
 
 void C_IDELineTies::Release(tagMessageRecord* pRecord)
@@ -143,27 +137,24 @@ void C_IDELineTies::Release(tagMessageRecord* pRecord)
 
 void C_IDELineTies::CutStore(TWKEdit* pStore)
 {
-    for (size_t i = 0; i < m_ties.size(); i++)
-        if (pStore && m_ties[i].pStore == pStore)
-            ReleaseKey((DWORD)(i + 1));
+    for (auto it = m_ties.begin(); it != m_ties.end();)
+        it = it->second.pStore == pStore ? m_ties.erase(it) : std::next(it);
 }
 
 void C_IDELineTies::CutLine(TWKEditLine* pLine)
 {
-    for (size_t i = 0; i < m_ties.size(); i++)
-        if (pLine && m_ties[i].pLine == pLine)
-            ReleaseKey((DWORD)(i + 1));
+    for (auto it = m_ties.begin(); it != m_ties.end();)
+        it = it->second.pLine == pLine ? m_ties.erase(it) : std::next(it);
 }
 
 void C_IDELineTies::Clear()
 {
     m_ties.clear();
-    m_freeKeys.clear();
 }
 
 int C_IDELineTies::GetCount() const
 {
-    return (int)(m_ties.size() - m_freeKeys.size());
+    return (int)m_ties.size();
 }
 
 // ---------------------------------------------------------------- the bar
@@ -490,6 +481,8 @@ CDocument* C_IDEProjectWnd::FindOrOpenDocument(LPCSTR lpszPath, BOOL bReportFail
             ShowError(IDS_OPEN_FILE_FAILED, lpszPath);
         return nullptr;
     }
+    if (m_pFrame)
+        m_pFrame->MarkErrorsInDocuments(pDoc);
     return pDoc;
 }
 
@@ -581,26 +574,36 @@ void C_IDEProjectWnd::ForgetDocument(CDocument* pDoc)
 CView* C_IDEProjectWnd::ChooseView(CDocument* pDoc)
 {
     CView* pLast = nullptr;
-    CFrameWnd* pActiveChild = m_pFrame ? m_pFrame->GetActiveFrame() : nullptr;
     POSITION pos = pDoc->GetFirstViewPosition();
     while (pos) {
         CView* pView = pDoc->GetNextView(pos);
-        if (pActiveChild && pView->GetParentFrame() == pActiveChild)
+        auto* pEdit = dynamic_cast<C_IDEEditView*>(pView);
+        if (pEdit && pEdit->IsActive())
             return pView;
         pLast = pView;
     }
     return pLast;
 }
 
-void C_IDEProjectWnd::SetExecutionLine(CView*, int) {}
+void C_IDEProjectWnd::SetExecutionLine(CView* pView, int nLine)
+{
+    if (auto* pEdit = dynamic_cast<C_IDEEditView*>(pView))
+        pEdit->SetPCLine(nLine);
+}
 
 void C_IDEProjectWnd::MarkReport(CDocument* pDoc)
 {
-    if (auto* pSource = dynamic_cast<CAsmIDEDoc*>(pDoc))
+    if (auto* pSource = dynamic_cast<CAsmIDEDoc*>(pDoc)) {
+        pSource->m_bReportDoc = TRUE;
         pSource->m_Edit.SetReadOnly(TRUE);
+    }
 }
 
-void C_IDEProjectWnd::NoteSyntaxApplied(CDocument*, BOOL) {}
+void C_IDEProjectWnd::NoteSyntaxApplied(CDocument* pDoc, BOOL bApplied)
+{
+    if (auto* pSource = dynamic_cast<CAsmIDEDoc*>(pDoc))
+        pSource->m_bSyntaxApplied = bApplied;
+}
 
 // ---------------------------------------------------------------- editor syntax
 

@@ -9,6 +9,7 @@
 #include "editor/store/TWKEdit.h"
 #include "ide/workbench/IDEFileView.h"
 #include "support/ui/CUMsgHandler.h"
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -65,8 +66,9 @@ public:
     int GetCount() const;
 
 private:
-    std::vector<Entry> m_ties;       // key n is entry n-1; a free entry has no store
-    std::vector<DWORD> m_freeKeys;
+    // Keys are never handed out twice, so a record whose tie was cut finds nothing.
+    std::map<DWORD, Entry> m_ties;
+    DWORD m_dwNextKey = 1;
 };
 
 class C_IDEProjectWnd : public TWKControlBar, public I_IDETreeOwner
@@ -108,6 +110,8 @@ public:
     static BOOL IsOwnCommand(UINT nID);
     static BOOL IsPopupFileCommand(UINT nID);
     void OnPopupFileSelect(CMenu* pMenu, UINT nID, int nPos);
+    // The record's line in the store now, following its tie; ties the record when it has none.
+    int FollowRecordLine(TWKEdit& store, tagMessageRecord* pRecord);
     C_IDEFileView& GetFileView() { return m_wndFileView; }
     C_IDELineTies& GetLineTies() { return m_lineTies; }
 
@@ -163,8 +167,6 @@ protected:
     void SetExecutionLine(CView* pView, int nLine);
     void MarkReport(CDocument* pDoc);
     void NoteSyntaxApplied(CDocument* pDoc, BOOL bApplied);
-    // The record's line in the store now, following its tie; ties the record when it has none.
-    int FollowRecordLine(TWKEdit& store, tagMessageRecord* pRecord);
     void OpenReference(I_CUElementList<tagPMReference*>* pRefs, int nIndex);
     void OpenTextFiles(I_CUStringList* pList);
     // Paths of the open "Text" documents whose store is writable.

@@ -105,11 +105,21 @@ public:
     int MigrateFolderFiles(LPCSTR lpszFolder, LPCSTR lpszDisk, LPCSTR lpszSection, const CStringArray& values,
                            LPCSTR lpszPath, int n);
     void ConvertProjectFile(LPCSTR lpszPath);
+    // The folder leads the find-folder history; equal entries (without case) and repeats go.
+    void PutFindFolderFirst(const CString& strFolder);
     CDocument* FindOpenDocument(LPCSTR lpszPath);
     CView* FindOpenView(LPCSTR lpszPath);
     afx_msg void OnFileSaveProject();
     afx_msg void OnFileCloseProject();
     afx_msg void OnUpdateProjectOpen(CCmdUI* pCmdUI);
+    afx_msg void OnFileDuplicateProject();
+    // Copies the project into the folder (ending with a backslash); the project's own folder is refused.
+    BOOL DuplicateProjectTo(LPCSTR lpszFolder);
+    afx_msg void OnUpdateDuplicateProject(CCmdUI* pCmdUI);
+    afx_msg void OnProjectOptions();
+    afx_msg void OnUpdateProjectOptions(CCmdUI* pCmdUI);
+    // The project options dialog on a page: IDOK or IDCANCEL. Cancel until the options pages exist.
+    INT_PTR RunProjectOptionsDialog(int nPage);
     afx_msg BOOL OnViewBar(UINT nID);
     afx_msg void OnUpdateViewBar(CCmdUI* pCmdUI);
 

@@ -6,6 +6,9 @@
 #include "ide/workbench/AsmIDEDoc.h"
 #include "support/config/CUIniFile.h"
 #include "support/config/CStringHelpers.h"
+#include "support/ui/DirDialog.h"
+#include "framework/controls/toolbars/TWKToolBarManager.h"
+#include "framework/controls/toolbars/TWKCustomToolBar.h"
 #include <direct.h>
 
 namespace {
@@ -145,8 +148,12 @@ BOOL CMainFrame::OpenProject(LPCSTR lpszPath)
     UpdateDefaultTool();
     m_bProjectOpen = TRUE;
     SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
-    // The project folder leads the find-folder history.
-    CString strFolder = strPath.Left(nSlash);
+    PutFindFolderFirst(strPath.Left(nSlash));
+    return TRUE;
+}
+
+void CMainFrame::PutFindFolderFirst(const CString& strFolder)
+{
     CStringList listDir;
     listDir.AddTail(strFolder);
     for (POSITION pos = m_listFindDir.GetHeadPosition(); pos;) {
@@ -159,7 +166,6 @@ BOOL CMainFrame::OpenProject(LPCSTR lpszPath)
     }
     m_listFindDir.RemoveAll();
     m_listFindDir.AddTail(&listDir);
-    return TRUE;
 }
 
 void CMainFrame::ConvertProjectFile(LPCSTR lpszPath)
@@ -330,6 +336,15 @@ BOOL CMainFrame::OpenObjFile(LPCSTR lpszPath)
     if (Message(this, strText, IDS_CAPTION_MESSAGE, MB_OKCANCEL) == IDCANCEL)
         return TRUE;
     OnFileCloseProject();
+    if (m_bProjectOpen)
+        return TRUE;
+    // The project made around the object file keeps the project path as it was.
+    CString strPath(lpszPath);
+    int nSlash = strPath.ReverseFind('\\');
+    m_wndProjectWnd.NewProject(strPath.Left(nSlash + 1), strPath.Mid(nSlash + 1), szPart, PM_KIND_OBJ, FALSE, nullptr);
+    SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
+    PutFindFolderFirst(strPath.Left(nSlash));
+    UpdateDefaultTool();
     return TRUE;
 }
 
@@ -390,6 +405,15 @@ BOOL CMainFrame::CloseProject(BOOL bAsk)
             pTemp->Empty();
         }
     WriteOutputLog();
+    // The separators and buttons the project added go again.
+    for (POSITION pos = m_mapProjectButtons.GetStartPosition(); pos;) {
+        DWORD dwBar = 0, dwCount = 0;
+        m_mapProjectButtons.GetNextAssoc(pos, dwBar, dwCount);
+        TWKCustomToolBar* pBar = m_pToolBarMgr ? m_pToolBarMgr->GetToolBar(dwBar) : nullptr;
+        while (pBar && ::IsWindow(pBar->m_hWnd) && pBar->GetButtonCount() > (int)dwCount)
+            pBar->RemoveButton(pBar->GetButtonCount() - 1);
+    }
+    m_mapProjectButtons.RemoveAll();
     m_hProjectAccel && DestroyAcceleratorTable(m_hProjectAccel);
     m_hProjectAccel = nullptr;
     ModifyMenuItem("File", "SaveAs Template", MENUITEM_REMOVE, 0, 0);
@@ -404,7 +428,75 @@ BOOL CMainFrame::CloseProject(BOOL bAsk)
         strProgram = strProgram.Left(strProgram.GetLength() - 1);
     _chdir(strProgram);
     m_wndProjectWnd.m_strProjectFolder = g_szAppDir;
+    // The wizard items and buttons of the project go with it.
+    SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
     return TRUE;
+}
+
+void CMainFrame::OnUpdateDuplicateProject(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bProjectOpen && !m_bBuilding && !m_bModalBuild);
+}
+
+void CMainFrame::OnFileDuplicateProject()
+{
+    int nSlash = m_strProjectPath.ReverseFind('\\');
+    C_DirDialog dlg(nSlash >= 0 ? (LPCSTR)m_strProjectPath.Left(nSlash) : nullptr);
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString strFolder((LPCSTR)dlg.GetPath());
+    if (strFolder.IsEmpty())
+        return;
+    DuplicateProjectTo(strFolder);
+}
+
+BOOL CMainFrame::DuplicateProjectTo(LPCSTR lpszFolder)
+{
+    CString strFolder(lpszFolder);
+    if (strFolder.Right(1) != "\\")
+        strFolder += '\\';
+    CString strOwn = m_strProjectPath.Left(m_strProjectPath.ReverseFind('\\') + 1);
+    char szChosen[MAX_PATH] = "", szOwn[MAX_PATH] = "";
+    if (!GetFullPathNameA(strFolder, sizeof szChosen, szChosen, nullptr))
+        lstrcpynA(szChosen, strFolder, sizeof szChosen);
+    if (!GetFullPathNameA(strOwn, sizeof szOwn, szOwn, nullptr))
+        lstrcpynA(szOwn, strOwn, sizeof szOwn);
+    if (lstrcmpiA(szChosen, szOwn) == 0) {
+        Message(this, LoadText(IDS_SAME_DUPLICATE_FOLDER), IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    return m_pProjectMgr && m_pProjectMgr->DuplicateProject(strFolder);
+}
+
+// ---- project options
+
+void CMainFrame::OnUpdateProjectOptions(CCmdUI* pCmdUI)
+{
+    if (m_bClosing)
+        return;
+    I_PMProject* pProject = m_pProjectMgr && m_bProjectOpen ? m_pProjectMgr->GetProject() : nullptr;
+    pCmdUI->Enable(pProject && pProject->GetProjectKind() != PM_KIND_OBJ && !m_bBuilding
+                   && !m_wndProjectWnd.IsWorkspaceEmpty());
+}
+
+INT_PTR CMainFrame::RunProjectOptionsDialog(int)
+{
+    // The options pages come with the project options dialog.
+    return IDCANCEL;
+}
+
+void CMainFrame::OnProjectOptions()
+{
+    if (!m_pProjectMgr)
+        return;
+    if (RunProjectOptionsDialog(0) == IDOK) {
+        m_wndProjectWnd.SetProjectModified(TRUE);
+        m_pProjectMgr->EndSettingsEdit(TRUE);
+        m_wndProjectWnd.ReloadFileInfo();
+        // The ICE manager takes the part number once the emulator is there.
+    } else {
+        m_pProjectMgr->EndSettingsEdit(FALSE);
+    }
 }
 
 // ---- View toggles

@@ -39,20 +39,6 @@ HWND MainHwnd()
     return pMain ? pMain->GetSafeHwnd() : nullptr;
 }
 
-// The "Text" documents of the application, in template order.
-std::vector<CDocument*> TextDocuments()
-{
-    std::vector<CDocument*> docs;
-    auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
-    CDocTemplate* pTemplate = pApp ? pApp->FindDocTemplate("Text") : nullptr;
-    if (!pTemplate)
-        return docs;
-    POSITION pos = pTemplate->GetFirstDocPosition();
-    while (pos)
-        docs.push_back(pTemplate->GetNextDoc(pos));
-    return docs;
-}
-
 // A Yes/No/Cancel question with the "Message:" caption.
 int AskProjectQuestion(UINT nText)
 {
@@ -94,6 +80,16 @@ TWKEditLine* LineAt(TWKEdit& store, int nLine)
 }
 
 }  // namespace
+
+std::vector<CDocument*> C_IDEProjectWnd::GetTextDocuments()
+{
+    std::vector<CDocument*> docs;
+    auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());
+    CDocTemplate* pTemplate = pApp ? pApp->FindDocTemplate("Text") : nullptr;
+    for (POSITION pos = pTemplate ? pTemplate->GetFirstDocPosition() : nullptr; pos;)
+        docs.push_back(pTemplate->GetNextDoc(pos));
+    return docs;
+}
 
 // ---------------------------------------------------------------- line ties
 
@@ -366,7 +362,7 @@ BOOL C_IDEProjectWnd::ReloadFileInfo()
 
 void C_IDEProjectWnd::CollectOpenPaths(CStringList& list, BOOL bAskSave, BOOL* pbRefused)
 {
-    for (CDocument* pDoc : TextDocuments()) {
+    for (CDocument* pDoc : GetTextDocuments()) {
         auto* pSource = dynamic_cast<CAsmIDEDoc*>(pDoc);
         if (pSource && pSource->m_Edit.IsReadOnly())
             continue;
@@ -406,7 +402,7 @@ BOOL C_IDEProjectWnd::CloseProject(BOOL bAsk)
             AddRecentProject(strProject);
         }
     }
-    std::vector<CDocument*> docs = TextDocuments();
+    std::vector<CDocument*> docs = GetTextDocuments();
     CStringList list;
     if (!docs.empty()) {
         BOOL bKeep = FALSE;
@@ -651,7 +647,7 @@ BOOL C_IDEProjectWnd::SetEditorSyntax(TWKEdit* pStore, LPCSTR lpszPath)
 
 void C_IDEProjectWnd::ApplySyntaxToDocuments()
 {
-    for (CDocument* pDoc : TextDocuments()) {
+    for (CDocument* pDoc : GetTextDocuments()) {
         auto* pSource = dynamic_cast<CAsmIDEDoc*>(pDoc);
         if (!pSource)
             continue;

@@ -105,6 +105,8 @@ public:
     void ForgetDocument(CDocument* pDoc);
     // (extension, keyword file) pairs of "ZIDE.cfg" [Default_INI].
     void ReadKeywordFileTable();
+    // The "Text" documents open now, in template order.
+    static std::vector<CDocument*> GetTextDocuments();
     BOOL IsFocusOnTree();
     void SelectAllInTree();
     static BOOL IsOwnCommand(UINT nID);

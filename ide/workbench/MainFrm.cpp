@@ -555,4 +555,3 @@ BOOL CMainFrame::StartDebug(LPCSTR)
     return FALSE;
 }
 
-void CMainFrame::RefreshDocuments() {}

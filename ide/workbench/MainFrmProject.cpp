@@ -518,6 +518,24 @@ void CMainFrame::OnUpdateViewBar(CCmdUI* pCmdUI)
 
 // ---- open documents
 
+void CMainFrame::RefreshDocuments()
+{
+    for (CDocument* pDoc : C_IDEProjectWnd::GetTextDocuments()) {
+        auto* pSource = dynamic_cast<CAsmIDEDoc*>(pDoc);
+        if (!pSource || !pSource->HasFileChanged())
+            continue;
+        // The new time first: No is not asked again until the file changes again.
+        pSource->RecordFileTime();
+        CString strText;
+        strText.Format(LoadText(IDS_FILE_MODIFIED_OUTSIDE), (LPCSTR)pDoc->GetPathName());
+        if (Message(this, strText, IDS_CAPTION_WARNING, MB_YESNO) != IDYES)
+            continue;
+        // The reload frees the store's lines: no tie may point into them.
+        m_wndProjectWnd.GetLineTies().CutStore(&pSource->m_Edit);
+        pSource->ReloadFromDisk(pDoc->GetPathName());
+    }
+}
+
 CDocument* CMainFrame::FindOpenDocument(LPCSTR lpszPath)
 {
     auto* pApp = dynamic_cast<CAsmIDEApp*>(AfxGetApp());

@@ -283,6 +283,49 @@ TEST_F(Workspace, AGoneLineOrDocumentIsNeverFollowed)
     EXPECT_EQ(nullptr, wnd->OpenFileAtRecord((sample.Folder() + "none.asm").c_str(), &record, FALSE));
 }
 
+// Writes the file and moves its write time on by the given seconds from the last one.
+void Rewrite(const std::string& path, const std::string& text, int nSeconds)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME ft = {};
+    GetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+    vt::WriteFileBytes(path, text);
+    ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+    t.QuadPart += (ULONGLONG)nSeconds * 10000000ULL;
+    ft.dwLowDateTime = t.LowPart;
+    ft.dwHighDateTime = t.HighPart;
+    h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+}
+
+TEST_F(Workspace, DocumentsChangedOutsideAreReloadedOnYesAndAskedOnce)
+{
+    std::string path = sample.dir.Path() + "\\outside.txt";
+    vt::WriteFileBytes(path, "first\r\n");
+    auto* pDoc = dynamic_cast<CAsmIDEDoc*>(wnd->OpenSourceFile(path.c_str(), 0, FALSE, &CWnd::wndTop, TRUE));
+    ASSERT_TRUE(pDoc);
+    answerer.Clear();
+    frame.p->RefreshDocuments();
+    EXPECT_EQ(0u, answerer.Count());
+
+    Rewrite(path, "second\r\n", 10);
+    answerer.Queue(IDNO);
+    frame.p->RefreshDocuments();
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_EQ("File " + path + " has been modified outside IDE, reload it ?", answerer.Last().text);
+    EXPECT_EQ(0, strncmp(pDoc->m_Edit.GetFirstLine()->pText, "first", 5));
+    frame.p->RefreshDocuments();
+    EXPECT_EQ(1u, answerer.Count());
+
+    Rewrite(path, "third\r\n", 10);
+    answerer.Queue(IDYES);
+    frame.p->RefreshDocuments();
+    EXPECT_EQ(2u, answerer.Count());
+    EXPECT_EQ(0, strncmp(pDoc->m_Edit.GetFirstLine()->pText, "third", 5));
+}
+
 TEST_F(Workspace, CancelAtCloseAllOrASaveQuestionKeepsTheProjectOpen)
 {
     Open();

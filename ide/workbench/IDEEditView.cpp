@@ -110,19 +110,24 @@ void C_IDEEditView::OnCaretMoved()
     m_pMainFrame->GetStatusBar()->SetPaneText(3, strText, TRUE);
 }
 
-void C_IDEEditView::SetPCLine(int nLine)
+void C_IDEEditView::SetMarkerLine(int CAsmIDEDoc::*pnDocLine, int nLine)
 {
     auto* pDoc = dynamic_cast<CAsmIDEDoc*>(GetDocument());
     if (!pDoc)
         return;
     if (nLine <= 0)
-        pDoc->m_nPCLine = -1;
+        pDoc->*pnDocLine = -1;
     else {
-        pDoc->m_nPCLine = nLine;
+        pDoc->*pnDocLine = nLine;
         GoToLine(nLine);
     }
     SetFocus();
     pDoc->RefreshMarkers();
+}
+
+void C_IDEEditView::SetPCLine(int nLine)
+{
+    SetMarkerLine(&CAsmIDEDoc::m_nPCLine, nLine);
 }
 
 void C_IDEEditView::InvalidateGutter()

@@ -5,6 +5,7 @@
 #pragma once
 #include "editor/window/TWKEditView.h"
 
+class CAsmIDEDoc;
 class CMainFrame;
 class OEFindReplaceDlg;
 
@@ -50,6 +51,8 @@ public:
     afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
 
 protected:
+    // A marker line of the document (<= 0: none), the caret to it, the gutter repainted.
+    void SetMarkerLine(int CAsmIDEDoc::*pnDocLine, int nLine);
     // The search of the dialog's Find, Replace current and Replace All.
     void DialogFind(OEFindReplaceDlg* pDlg, TWKEditFindRequest* pReq, BOOL bReplaceAfter);
     void DialogReplace(OEFindReplaceDlg* pDlg, TWKEditFindRequest* pReq, BOOL bFromFind);

@@ -61,19 +61,17 @@ void C_IDEEditView::EnableReplaceButtons(OEFindReplaceDlg* pDlg, BOOL bEnable)
             pButton->EnableWindow(bEnable);
 }
 
-LRESULT C_IDEEditView::OnFindReplace(WPARAM, LPARAM)
+LRESULT C_IDEEditView::OnFindReplace(WPARAM wParam, LPARAM lParam)
 {
     OEFindReplaceDlg* pDlg = m_bFindDlgOpen ? m_pFindDlg : m_bReplaceDlgOpen ? m_pReplaceDlg : nullptr;
     if (!pDlg)
         return 0;
     pDlg->UpdateData(TRUE);
     if (pDlg->IsTerminating()) {
-        m_pFindDlg = m_pReplaceDlg = nullptr;
-        m_bFindDlgOpen = m_bReplaceDlgOpen = FALSE;
+        // The engine forgets the dialog and the text it found; nothing is pending.
+        TWKEditView::OnFindReplace(wParam, lParam);
         g_bMatchPending = FALSE;
         g_strPendingReplace.Empty();
-        free(m_pszFindSelection);
-        m_pszFindSelection = nullptr;
         return 0;
     }
     SaveFindSettings(pDlg);

@@ -201,17 +201,7 @@ void C_IDEEditorView::DrawGutterMarks(CDC* pDC, LPRECT pRect, TWKEditLine* pLine
 
 void C_IDEEditorView::SetCallerLine(int nLine)
 {
-    CAsmIDEDoc* pDoc = GetSourceDoc();
-    if (!pDoc)
-        return;
-    if (nLine <= 0)
-        pDoc->m_nCallerLine = -1;
-    else {
-        pDoc->m_nCallerLine = nLine;
-        GoToLine(nLine);
-    }
-    SetFocus();
-    pDoc->RefreshMarkers();
+    SetMarkerLine(&CAsmIDEDoc::m_nCallerLine, nLine);
 }
 
 // ---- context menu

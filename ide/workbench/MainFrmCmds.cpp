@@ -649,6 +649,8 @@ void CMainFrame::OnEditSelectAll()
 {
     if (m_wndMessageBar.HasFocus())
         m_wndMessageBar.SelectAll();
+    if (m_wndProjectWnd.IsFocusOnTree())
+        m_wndProjectWnd.SelectAllInTree();
     if (IsLiveWindow(m_pEditWnd)) {
         m_pEditWnd->SendMessage(EM_SETSEL, 0, -1);
         char szClass[32] = "";
@@ -676,8 +678,9 @@ void CMainFrame::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    // A project tree selects all only once the project window has trees.
-    if (m_wndMessageBar.HasFocus() && !m_wndMessageBar.IsActivePageEmpty())
+    if (m_wndProjectWnd.IsFocusOnTree() && !m_wndProjectWnd.IsWorkspaceEmpty())
+        pCmdUI->Enable(TRUE);
+    else if (m_wndMessageBar.HasFocus() && !m_wndMessageBar.IsActivePageEmpty())
         pCmdUI->Enable(TRUE);
     else if (IsLiveWindow(m_pEditWnd))
         pCmdUI->Enable(::GetFocus() == m_pEditWnd->m_hWnd);

@@ -123,6 +123,17 @@ TEST_F(Workspace, SourceFilesTabShowsTheProjectTree)
     view.GetClientRect(&rc);
     EXPECT_GT(rc.Width(), 0);
     EXPECT_GT(rc.Height(), 0);
+    // Select All reaches the focused tree.
+    view.SetFocus();
+    vt::CTestCmdUI ui;
+    ui.m_nID = ID_EDIT_SELECT_ALL;
+    frame.p->OnUpdateEditSelectAll(&ui);
+    EXPECT_EQ(1, ui.nEnabled);
+    frame.p->EditSelectAll();
+    int nSelected = 0;
+    for (HTREEITEM h = view.GetFirstSelectedItem(); h; h = view.GetNextSelectedItem(h))
+        nSelected++;
+    EXPECT_LT(1, nSelected);
     // Reloading shows the same project in place.
     int nNodes = CountNodes(view);
     EXPECT_TRUE(wnd->ReloadFileInfo());
@@ -132,6 +143,30 @@ TEST_F(Workspace, SourceFilesTabShowsTheProjectTree)
     EXPECT_TRUE(wnd->IsWorkspaceEmpty());
     EXPECT_FALSE(view.GetRootItem());
     EXPECT_EQ(0u, answerer.Count()) << answerer.Last().text;
+}
+
+TEST_F(Workspace, NewProjectsAreShownAndMarkedModified)
+{
+    for (BOOL bTemplate : {FALSE, TRUE}) {
+        SCOPED_TRACE(bTemplate ? "from the template" : "plain");
+        std::string folder = sample.dir.Path() + (bTemplate ? "\\fromtemplate\\" : "\\plain\\");
+        CreateDirectoryA(folder.c_str(), nullptr);
+        frame.p->m_listOutputRequests.RemoveAll();
+        wnd->NewProject(folder.c_str(), "Fresh.wbi", "KV61A-S28", PM_KIND_NORMAL, bTemplate,
+                        sample.Fixture("Sample.wbt").c_str());
+        EXPECT_EQ("clear 2", std::string(frame.p->m_listOutputRequests.GetHead()));
+        EXPECT_STREQ("Fresh", wnd->m_strProjectName);
+        EXPECT_EQ(folder, (LPCSTR)wnd->m_strProjectFolder);
+        EXPECT_TRUE(frame.p->m_bProjectOpen);
+        EXPECT_TRUE(wnd->IsProjectModified());
+        EXPECT_FALSE(wnd->IsWorkspaceEmpty());
+        answerer.Queue(IDNO);
+        ASSERT_TRUE(frame.p->CloseProject(FALSE));
+    }
+    // Each new project was modified: its close asked to save it, and nothing else was asked.
+    ASSERT_EQ(2u, answerer.Count());
+    for (const auto& seen : answerer.Seen())
+        EXPECT_EQ("Save Current Project ?", seen.text);
 }
 
 TEST_F(Workspace, EditorSyntaxComesFromTheLanguageOrTheKeywordFile)

@@ -115,8 +115,8 @@ void CAsmIDEDoc::OnCloseDocument()
 {
     CMainFrame* pFrame = MainFrame();
     if (pFrame) {
-        if (m_bReportDoc)
-            pFrame->GetProjectWnd()->ForgetReportDocument(this);
+        // Out of the report table, and no build record stays tied to its lines.
+        pFrame->GetProjectWnd()->ForgetDocument(this);
         pFrame->GetProjectWnd()->SetProjectModified(TRUE);
     }
     CDocument::OnCloseDocument();
@@ -183,6 +183,9 @@ void CAsmIDEDoc::ReloadFromDisk(LPCSTR lpszPath)
     CString strPath = lpszPath;   // may be m_strPath itself
     delete m_pBreakLineMapList;
     m_pBreakLineMapList = nullptr;
+    // The lines go: build records tied to them are cut first.
+    if (CMainFrame* pFrame = MainFrame())
+        pFrame->GetProjectWnd()->GetLineTies().CutStore(&m_Edit);
     m_Edit.LoadFile(strPath);
     SetPathName(strPath, TRUE);
     SetFilePath(strPath);

@@ -214,3 +214,59 @@ TEST(LineColors, LinesOutsideTheListGiveTheDefault)
 }
 
 } // namespace
+
+namespace {
+
+// A save that rewrote line ends reloads the text: build records tied to the
+// old lines are cut, not left pointing at freed lines.
+TEST_F(Source, AReloadCutsTheBuildRecordsTiedToTheOldLines)
+{
+    std::string path = dir.Write("tied.asm", "one\ntwo\n");
+    CAsmIDEDoc* pDoc = Open(path);
+    ASSERT_TRUE(pDoc);
+    tagMessageRecord rec = {};
+    C_IDELineTies& ties = frame.p->GetProjectWnd()->GetLineTies();
+    ties.Tie(&rec, &pDoc->m_Edit, pDoc->m_Edit.GetLine(2));
+    C_IDELineTies::Entry tie;
+    ASSERT_TRUE(ties.Find(&rec, &tie));
+    ASSERT_TRUE(pDoc->DoFileSave());
+    EXPECT_FALSE(ties.Find(&rec, &tie));
+}
+
+// A marked line that editing took out of the store is forgotten: its node
+// is not written (here it is kept alive to see that), the others are cleared.
+TEST(BreakMarks, AMarkWhoseLineLeftTheStoreIsForgottenUntouched)
+{
+    vt::TempDir dir;
+    C_IDEEdit edit;
+    edit.Initialize();
+    ASSERT_EQ(0, edit.LoadFile(dir.Write("m.asm", "a\r\nb\r\nc\r\n").c_str()));
+    C_IDEBreakLineMapList list(&edit, nullptr, "m.asm");
+    TWKEditLine* p1 = edit.GetLine(1);
+    TWKEditLine* p2 = edit.GetLine(2);
+    list.AddMark(1, p1, 2);
+    list.AddMark(2, p2, 1);
+    EXPECT_EQ(2, GetLineBreakState(p1));
+    EXPECT_EQ(1, GetLineBreakState(p2));
+    EXPECT_TRUE(list.FindMark(2, nullptr));
+
+    TWKEdit::UnlinkLine(p2);
+    TWKEdit::RenumberLines(edit.GetFirstLine());
+    p2->dwFlags |= LINE_BOOKMARK;
+    WORD wFlags = p2->dwFlags;
+    EXPECT_FALSE(list.ToggleBreakpointEnable(2));   // no emulator: nothing changes
+    list.RemoveAllMarks();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(0, GetLineBreakState(p1));
+    EXPECT_EQ(wFlags, p2->dwFlags);
+    TWKEdit::FreeLine(p2);
+
+    // Setting a state keeps the other flag bits.
+    p1->dwFlags = LINE_BOOKMARK;
+    SetLineBreakState(p1, 3);
+    EXPECT_EQ(3, GetLineBreakState(p1));
+    SetLineBreakState(p1, 0);
+    EXPECT_EQ((WORD)LINE_BOOKMARK, p1->dwFlags);
+}
+
+} // namespace

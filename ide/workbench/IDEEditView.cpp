@@ -47,7 +47,7 @@ int C_IDEEditView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pFont = new CFont;
     BOOL bMade = FALSE;
     for (LPCSTR pszFace : {"FixedSys", "8514fix"}) {
-        bMade = m_pFont->CreateFont(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, nCharSet, OUT_TT_ONLY_PRECIS,
+        bMade = m_pFont->CreateFont(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, nCharSet, OUT_DEVICE_PRECIS,
                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, pszFace);
         if (bMade)
             break;

@@ -516,37 +516,46 @@ void C_IDEEditorView::OnUpdateEditClear(CCmdUI* pCmdUI)
     pCmdUI->Enable(m_bActive);
 }
 
-void C_IDEEditorView::OnEditUndo()
+void C_IDEEditorView::ReplayStep(BOOL bRedo)
 {
+    if (bRedo)
+        C_IDEEditView::OnEditRedo();
+    else
+        C_IDEEditView::OnEditUndo();
     // The store sets its modified flag from its save point; the title follows.
-    C_IDEEditView::OnEditUndo();
     Invalidate(TRUE);
     UpdateWindow();
     OnCaretMoved();
+}
+
+void C_IDEEditorView::UpdateReplayStep(CCmdUI* pCmdUI, BOOL bRedo)
+{
+    if (!m_bActive)
+        pCmdUI->Enable(FALSE);
+    else if (bRedo)
+        C_IDEEditView::OnUpdateEditRedo(pCmdUI);
+    else
+        C_IDEEditView::OnUpdateEditUndo(pCmdUI);
+}
+
+void C_IDEEditorView::OnEditUndo()
+{
+    ReplayStep(FALSE);
 }
 
 void C_IDEEditorView::OnUpdateEditUndo(CCmdUI* pCmdUI)
 {
-    if (m_bActive)
-        C_IDEEditView::OnUpdateEditUndo(pCmdUI);
-    else
-        pCmdUI->Enable(FALSE);
+    UpdateReplayStep(pCmdUI, FALSE);
 }
 
 void C_IDEEditorView::OnEditRedo()
 {
-    C_IDEEditView::OnEditRedo();
-    Invalidate(TRUE);
-    UpdateWindow();
-    OnCaretMoved();
+    ReplayStep(TRUE);
 }
 
 void C_IDEEditorView::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
-    if (m_bActive)
-        C_IDEEditView::OnUpdateEditRedo(pCmdUI);
-    else
-        pCmdUI->Enable(FALSE);
+    UpdateReplayStep(pCmdUI, TRUE);
 }
 
 void C_IDEEditorView::OnUpdateEditFind(CCmdUI* pCmdUI)

@@ -46,6 +46,9 @@ protected:
     // The identifier under a client point, for the data tip.
     CString IdentifierAt(CPoint point);
     void ShowDataTip(CPoint point);
+    // Undo or Redo, then the whole view and the title; enabled only while active.
+    void ReplayStep(BOOL bRedo);
+    void UpdateReplayStep(CCmdUI* pCmdUI, BOOL bRedo);
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnPaint();

@@ -3,6 +3,7 @@
 // every save path, column mode, the context menu, Save All and print preview.
 #include "tests/ide/workbench/sourcedoc_fixture.h"
 #include "afx/print.h"
+#include "tests/harness/sample_copy.h"
 
 namespace {
 
@@ -113,6 +114,35 @@ TEST_F(Views, UndoToTheSavedStateClearsTheMarkOnEverySavePath)
     EXPECT_TRUE(pDoc->IsModified());
     EXPECT_EQ(saved, vt::ReadFileBytes(path));
     EXPECT_EQ(1u, answerer.Count());   // the close question
+}
+
+// The save before a build (the sample saves project files without asking)
+// moves the same mark.
+TEST_F(Views, TheSaveBeforeABuildMovesTheMarkToo)
+{
+    vt::SampleCopy sample;
+    ASSERT_TRUE(frame.p->InitProjectManager());
+    ASSERT_TRUE(frame.p->OpenProject(sample.Project().c_str()));
+    std::string path = sample.Folder() + "main.asm";
+    CAsmIDEDoc* pDoc = Open(path);
+    ASSERT_TRUE(pDoc);
+    C_IDEEditorView* pView = ViewOf(pDoc);
+    pView->SetFocus();
+    Type(pView, "x");
+    ASSERT_TRUE(frame.p->SaveModifiedDocuments());
+    EXPECT_EQ('x', vt::ReadFileBytes(path)[0]);
+    EXPECT_FALSE(pDoc->IsModified());
+    pView->SetFocus();
+    pView->GoToLine(2);
+    Type(pView, "y");
+    pView->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+    EXPECT_FALSE(pDoc->IsModified());
+    pView->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+    EXPECT_TRUE(pDoc->IsModified());
+    EXPECT_EQ(0u, answerer.Count()) << answerer.Last().text;
+    pDoc->m_Edit.SetModified(FALSE);
+    pDoc->OnCloseDocument();
+    frame.p->CloseProject(FALSE);
 }
 
 TEST_F(Views, ASaveThatNormalisedLineEndsLeavesTheDocumentUnmodified)

@@ -3,6 +3,7 @@
 // completion on the user-interface thread.
 #include "ide/workbench/IDEProjectWnd.h"
 #include "ide/workbench/AsmIDEDoc.h"
+#include "ide/workbench/IDEEditView.h"
 #include "ide/workbench/MainFrm.h"
 #include <algorithm>
 #include <iterator>
@@ -74,6 +75,8 @@ BOOL C_IDEProjectWnd::StartCompile(CView* pView)
             // The compiled document is saved, whichever one is active.
             pView->SendMessage(WM_COMMAND, ID_FILE_SAVE);
         }
+        if (auto* pEditView = dynamic_cast<C_IDEEditView*>(pView))
+            pEditView->SetPCLine(-1);
     }
     if (!CheckBeforeBuild())
         return FALSE;
@@ -97,8 +100,9 @@ BOOL C_IDEProjectWnd::StartBuild(BOOL bRebuild)
         return FALSE;
     int nPage = -1;
     if (!pMgr->AreSettingsComplete(&nPage)) {
-        // The options dialog opens on the page to complete; it comes with the
-        // project options. Nothing is built either way.
+        // The options dialog opens on the page to complete; nothing is built either way.
+        if (m_pFrame->RunProjectOptionsDialog(nPage + 2) == IDOK)
+            SetProjectModified(TRUE);
         return FALSE;
     }
     CloseReportDocuments();

@@ -364,6 +364,24 @@ TEST_F(Build, BuildTheSampleTiesItsWarningAndClosesReportsAtTheNextStart)
     EXPECT_NE(nullptr, p->FindOpenDocument(strReport));
 }
 
+TEST_F(Build, CompileTheActiveSource)
+{
+    CMainFrame* p = Open(sample.Project());
+    CAsmIDEDoc* pMain = OpenDoc(sample.Folder() + "main.asm");
+    ASSERT_TRUE(pMain);
+    vt::PumpMessages();
+    EXPECT_EQ(1, ReadMenu(p).compile);
+    p->SendMessage(WM_COMMAND, ID_PROJECT_COMPILE);
+    EXPECT_TRUE(p->m_bBuilding);
+    EXPECT_EQ(0, ReadMenu(p).compile);
+    ASSERT_TRUE(WaitBuilt(p));
+    std::vector<std::string> texts = PageTexts(BuildPage());
+    EXPECT_TRUE(Has(texts, "Compiling main.asm...")) << texts.size();
+    EXPECT_FALSE(Has(texts, "Compiling sound.asm..."));
+    EXPECT_FALSE(p->GetProgressCtrl()->IsWindowVisible());
+    EXPECT_EQ(0u, answerer.Count()) << answerer.Last().text;
+}
+
 TEST_F(Build, DoubleClickedRecordOpensItsLine)
 {
     CMainFrame* p = Open(sample.Project());

@@ -3,6 +3,7 @@
 #include "ide/workbench/AsmIDEDoc.h"
 #include "ide/workbench/IDEEditView.h"
 #include "ide/workbench/MainFrm.h"
+#include "ide/output/MessageBar.h"
 #include "support/config/CStringHelpers.h"
 #include "support/system/LanguageInfo.h"
 #include <vector>
@@ -155,14 +156,32 @@ int C_IDELineTies::GetCount() const
 
 // ---------------------------------------------------------------- the bar
 
+C_IDEProjectWnd* C_IDEProjectWnd::s_pTieOwner = nullptr;
+
 C_IDEProjectWnd::C_IDEProjectWnd() = default;
-C_IDEProjectWnd::~C_IDEProjectWnd() = default;
+
+C_IDEProjectWnd::~C_IDEProjectWnd()
+{
+    if (s_pTieOwner == this) {
+        s_pTieOwner = nullptr;
+        g_pfnOutputRecordDropped = nullptr;
+    }
+}
+
+void C_IDEProjectWnd::OnOutputRecordDropped(tagMessageRecord* pRecord)
+{
+    if (s_pTieOwner)
+        s_pTieOwner->m_lineTies.Release(pRecord);
+}
 
 int C_IDEProjectWnd::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (TWKControlBar::OnCreate(lpcs) == -1)
         return -1;
     m_pFrame = dynamic_cast<CMainFrame*>(GetParentFrame());
+    // The output window's records hold keys into this window's line ties.
+    s_pTieOwner = this;
+    g_pfnOutputRecordDropped = OnOutputRecordDropped;
     if (m_wndTabs.Create(this, WS_CHILD | WS_VISIBLE | 0x10, 0xE900)
         && m_wndFileView.Create(WS_CHILD | WS_VISIBLE | 7, TWKTVS_EX_MULTISELECT, CRect(0, 0, 0, 0), &m_wndTabs,
                                 0xE802)) {
@@ -217,6 +236,10 @@ void C_IDEProjectWnd::OnClearSwallowed() {}
 
 BOOL C_IDEProjectWnd::IsOwnCommand(UINT nID)
 {
+    // Clear lies inside the popup range but is the output window's: the bar
+    // would swallow it and the frame's Clear would never reach the page.
+    if (nID == ID_OUTPUT_CLEAR)
+        return FALSE;
     return (nID >= 40011 && nID <= 40015) || (nID >= 40018 && nID <= 40022)
            || (nID >= ID_FILEVIEW_FILE_ACTION_FIRST && nID <= ID_FILEVIEW_FOLDER_ACTION_LAST)
            || (nID >= ID_FILEVIEW_INCLUDED_FIRST && nID <= ID_FILEVIEW_EQUATION_LAST);

@@ -162,6 +162,9 @@ public:
 
 protected:
     CFont m_fontTabs;
+    // The window whose ties the output window's dropped records release.
+    static C_IDEProjectWnd* s_pTieOwner;
+    static void OnOutputRecordDropped(tagMessageRecord* pRecord);
 
     CDocument* FindOrOpenDocument(LPCSTR lpszPath, BOOL bReportFailure);
     // The document's active view, else its last one.

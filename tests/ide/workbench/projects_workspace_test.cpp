@@ -314,6 +314,19 @@ TEST_F(Workspace, AGoneLineOrDocumentIsNeverFollowed)
     frame.p->ClearOutputPage(0);
     EXPECT_EQ(0, wnd->GetLineTies().GetCount());
     EXPECT_FALSE(wnd->GetLineTies().Find(&record, nullptr));
+    // A page that drops its record (here its own Clear) releases the record's tie.
+    tagMessageRecord error = {};
+    error.kind = CU_REC_ERROR;
+    strcpy(error.fileName, path.c_str());
+    error.line = 5;
+    strcpy(error.text, "an error");
+    frame.p->GetMessageBar()->m_wndTabs.SendMessage(CU_WM_MESSAGE_RECORD, 0, (LPARAM)&error);
+    C_MessageRecordList* pRecords = frame.p->GetMessageBar()->GetBuildRecordList();
+    ASSERT_FALSE(pRecords->IsEmpty());
+    ASSERT_TRUE(wnd->OpenFileAtRecord(path.c_str(), pRecords->GetTail(), FALSE));
+    EXPECT_EQ(1, wnd->GetLineTies().GetCount());
+    frame.p->GetMessageBar()->GetBuildPage()->Clear(TRUE);
+    EXPECT_EQ(0, wnd->GetLineTies().GetCount());
     // Not a source file: nothing opens.
     EXPECT_EQ(nullptr, wnd->OpenFileAtRecord((sample.Folder() + "none.asm").c_str(), &record, FALSE));
 }
@@ -433,6 +446,7 @@ TEST_F(Workspace, PopupCommandRangesOpenIncludesAndRunActions)
     EXPECT_TRUE(C_IDEProjectWnd::IsOwnCommand(ID_FILEVIEW_FOLDER_ACTION_LAST));
     EXPECT_TRUE(C_IDEProjectWnd::IsOwnCommand(ID_FILEVIEW_RENAME_SUBFOLDER));
     EXPECT_FALSE(C_IDEProjectWnd::IsOwnCommand(40016));
+    EXPECT_FALSE(C_IDEProjectWnd::IsOwnCommand(ID_OUTPUT_CLEAR));
     EXPECT_FALSE(C_IDEProjectWnd::IsOwnCommand(ID_FILEVIEW_FOLDER_ACTION_LAST + 1));
     EXPECT_TRUE(C_IDEProjectWnd::IsPopupFileCommand(ID_FILEVIEW_EMBEDDED_FIRST));
     EXPECT_FALSE(C_IDEProjectWnd::IsPopupFileCommand(ID_FILEVIEW_INCLUDED_LAST));

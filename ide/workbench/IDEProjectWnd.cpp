@@ -816,25 +816,25 @@ void C_IDEProjectWnd::OpenTextFiles(I_CUStringList* pList)
 
 void C_IDEProjectWnd::OnSubFolderAction(UINT nID)
 {
-    CString strFolder, strSub;
-    m_wndFileView.GetContextFolderNames(strFolder, strSub);
-    I_ProjectMgr* pMgr = GetProjectMgr();
-    C_CUStringList files;
-    if (!pMgr)
-        return;
-    pMgr->RunFolderAction(strFolder, strSub, (int)(nID - ID_FILEVIEW_SUBFOLDER_ACTION_FIRST), &files);
-    OpenTextFiles(&files);
+    RunFolderAction(TRUE, (int)(nID - ID_FILEVIEW_SUBFOLDER_ACTION_FIRST));
 }
 
 void C_IDEProjectWnd::OnFolderAction(UINT nID)
 {
+    RunFolderAction(FALSE, (int)(nID - ID_FILEVIEW_FOLDER_ACTION_FIRST));
+}
+
+void C_IDEProjectWnd::RunFolderAction(BOOL bSubFolder, int nAction)
+{
     CString strFolder, strSub;
     m_wndFileView.GetContextFolderNames(strFolder, strSub);
     I_ProjectMgr* pMgr = GetProjectMgr();
-    C_CUStringList files;
     if (!pMgr)
         return;
-    pMgr->RunFolderAction(strFolder, nullptr, (int)(nID - ID_FILEVIEW_FOLDER_ACTION_FIRST), &files);
-    ReloadFileInfo();
+    C_CUStringList files;
+    pMgr->RunFolderAction(strFolder, bSubFolder ? (LPCSTR)strSub : nullptr, nAction, &files);
+    // A folder's action may change its files: the tree shows them again.
+    if (!bSubFolder)
+        ReloadFileInfo();
     OpenTextFiles(&files);
 }

@@ -174,6 +174,8 @@ protected:
     void NoteSyntaxApplied(CDocument* pDoc, BOOL bApplied);
     void OpenReference(I_CUElementList<tagPMReference*>* pRefs, int nIndex);
     void OpenTextFiles(I_CUStringList* pList);
+    // A sub-folder's or a folder's action; the paths it hands back are opened.
+    void RunFolderAction(BOOL bSubFolder, int nAction);
     // Paths of the open "Text" documents whose store is writable.
     void CollectOpenPaths(CStringList& list, BOOL bAskSave, BOOL* pbRefused);
 

@@ -187,6 +187,14 @@ TEST_F(Workspace, EditorSyntaxComesFromTheLanguageOrTheKeywordFile)
     EXPECT_EQ((int)pLanguage->IsCaseSensitive(), vt::ProfileInt(section.c_str(), "Case"));
     EXPECT_EQ(store.GetTabSize(), (int)pLanguage->GetTabSize());
 
+    // Applied again to every open document, each one's flag set from the result.
+    auto* pDoc = dynamic_cast<CAsmIDEDoc*>(wnd->OpenSourceFile((sample.Folder() + "main.asm").c_str(), 0, FALSE,
+                                                               &CWnd::wndTop, TRUE));
+    ASSERT_TRUE(pDoc);
+    pDoc->m_bSyntaxApplied = FALSE;
+    wnd->ApplySyntaxToDocuments();
+    EXPECT_TRUE(pDoc->m_bSyntaxApplied);
+
     // A type neither the project manager nor "Default_INI" knows takes "Default.ini".
     SectionStore other;
     EXPECT_TRUE(wnd->SetEditorSyntax(&other, (sample.Folder() + "notes.zzz").c_str()));

@@ -33,6 +33,18 @@ std::vector<CString> ReportFiles(I_ProjectMgr* pMgr)
     return files;
 }
 
+// The "Build" page cleared, the progress pane started and the worker begun.
+BOOL BeginWorker(CMainFrame* pFrame, AFX_THREADPROC pfnProc, LPVOID pParam)
+{
+    pFrame->ClearOutputPage(0);
+    pFrame->StartProgress(nullptr, kProgressBar, kProgressText);
+    if (!AfxBeginThread(pfnProc, pParam)) {
+        pFrame->StopProgress();
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL C_IDEProjectWnd::CheckBeforeBuild()
@@ -80,17 +92,11 @@ BOOL C_IDEProjectWnd::StartCompile(CView* pView)
     }
     if (!CheckBeforeBuild())
         return FALSE;
-    m_pFrame->ClearOutputPage(0);
-    m_pFrame->StartProgress(nullptr, kProgressBar, kProgressText);
     m_compileParam.pFrame = m_pFrame;
     m_compileParam.strFolder = strFolder;
     m_compileParam.strPath = strPath;
     m_compileParam.hNotify = m_hWnd;
-    if (!AfxBeginThread(CompileThreadProc, &m_compileParam)) {
-        m_pFrame->StopProgress();
-        return FALSE;
-    }
-    return TRUE;
+    return BeginWorker(m_pFrame, CompileThreadProc, &m_compileParam);
 }
 
 BOOL C_IDEProjectWnd::StartBuild(BOOL bRebuild)
@@ -109,17 +115,11 @@ BOOL C_IDEProjectWnd::StartBuild(BOOL bRebuild)
     if (!m_pFrame->SaveModifiedDocuments())
         return FALSE;
     SaveProject();
-    m_pFrame->ClearOutputPage(0);
-    m_pFrame->StartProgress(nullptr, kProgressBar, kProgressText);
     m_buildParam.pFrame = m_pFrame;
     m_buildParam.bRebuild = bRebuild;
     m_buildParam.dwUIThreadId = ::GetWindowThreadProcessId(m_pFrame->m_hWnd, nullptr);
     m_buildParam.hNotify = m_hWnd;
-    if (!AfxBeginThread(BuildThreadProc, &m_buildParam)) {
-        m_pFrame->StopProgress();
-        return FALSE;
-    }
-    return TRUE;
+    return BeginWorker(m_pFrame, BuildThreadProc, &m_buildParam);
 }
 
 UINT C_IDEProjectWnd::CompileThreadProc(LPVOID pParam)

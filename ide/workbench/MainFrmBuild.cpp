@@ -60,23 +60,28 @@ CString FullPath(LPCSTR lpszPath)
 
 // ---- commands
 
-void CMainFrame::OnBuild()
+namespace {
+
+void StartBuildCommand(CMainFrame& frame, BOOL bRebuild)
 {
     // A project made around an object file has nothing to build.
-    if (ProjectKind(m_pProjectMgr) == PM_KIND_OBJ)
+    if (ProjectKind(frame.GetProjectMgr()) == PM_KIND_OBJ)
         return;
-    m_bBuildError = FALSE;
-    if (m_wndProjectWnd.StartBuild(FALSE))
-        m_bBuilding = TRUE;
+    frame.m_bBuildError = FALSE;
+    if (frame.GetProjectWnd()->StartBuild(bRebuild))
+        frame.m_bBuilding = TRUE;
+}
+
+}  // namespace
+
+void CMainFrame::OnBuild()
+{
+    StartBuildCommand(*this, FALSE);
 }
 
 void CMainFrame::OnRebuildAll()
 {
-    if (ProjectKind(m_pProjectMgr) == PM_KIND_OBJ)
-        return;
-    m_bBuildError = FALSE;
-    if (m_wndProjectWnd.StartBuild(TRUE))
-        m_bBuilding = TRUE;
+    StartBuildCommand(*this, TRUE);
 }
 
 void CMainFrame::OnCompile()

@@ -5,7 +5,7 @@
 // during the flood and keeps the longest wait for its answer. Prints each run,
 // the medians, ranges and the ratio.
 #include "afx/afx.h"
-#include "bench/bench_support.h"
+#include "bench/ide_bench.h"
 #include "editor/store/TWKEdit.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/MainFrm.h"
@@ -112,17 +112,9 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IONBF, 0);
     vt::PrepareTestProcess(&argc, argv);
     vt::TestApp<CAsmIDEApp> app;
-    g_hInstance = GetModuleHandleA(nullptr);
-    lstrcpynA(g_szAppDir, vt::ProgramFolder().c_str(), MAX_PATH);
-
-    auto* pFrame = new CMainFrame;
-    if (!pFrame->LoadFrame(IDR_MAINFRAME)) {
-        printf("the main frame could not be made\n");
+    CMainFrame* pFrame = bench::MakeIdeFrame(1000, 700);
+    if (!pFrame)
         return 1;
-    }
-    AfxGetApp()->m_pMainWnd = pFrame;
-    pFrame->SetWindowPos(nullptr, 0, 0, 1000, 700, SWP_NOZORDER | SWP_SHOWWINDOW);
-    bench::Pump();
 
     std::vector<tagMessageRecord> recs = MakeRecords();
     std::vector<double> store, flood, ratio, answer;

@@ -128,10 +128,10 @@
 #define ID_TOOLS_RESOURCE_OPTIONS       40076
 
 // ---- File view ranges
-#define ID_FILEVIEW_INCLUDED_FIRST      24577   // .. 24592 routed by the frame
-#define ID_FILEVIEW_INCLUDED_LAST       24592
-#define ID_FILEVIEW_EMBEDDED_FIRST      26625   // .. 26640 accepted and ignored by the frame
-#define ID_FILEVIEW_EMBEDDED_LAST       26640
+#define ID_FILEVIEW_INCLUDED_FIRST      24577   // .. 26624: the file tree's popups, routed to the project window
+#define ID_FILEVIEW_INCLUDED_LAST       26624
+#define ID_FILEVIEW_EMBEDDED_FIRST      26625   // .. 28672 (28672 itself is Clear)
+#define ID_FILEVIEW_EMBEDDED_LAST       28672
 
 // ---- Output window and the undo and redo lists
 #define IDR_OUTPUT_MENU                 123     // a page's context menu
@@ -165,6 +165,7 @@
 
 // ---- Project tree and file view
 #define IDB_PROJECT_TREE                142     // 238 x 24: ten images 23 wide
+#define IDI_PROJECT_TAB                 132     // the "Source Files" tab
 #define IDD_INPUT_NAME                  167
 #define IDC_INPUT_NAME_EDIT             1087
 #define IDC_INPUT_NAME_PROMPT           1088
@@ -181,10 +182,12 @@
 #define ID_FILEVIEW_DELETE_SUBFOLDER    40020
 #define ID_FILEVIEW_ACTIVATE_SUBFOLDER  40021
 #define ID_FILEVIEW_RENAME_SUBFOLDER    40022
-#define ID_FILEVIEW_EQUATION_FIRST      28673   // .. 30720
+#define ID_FILEVIEW_EQUATION_FIRST      28673
+#define ID_FILEVIEW_EQUATION_LAST       30720
 #define ID_FILEVIEW_FILE_ACTION_FIRST   39001   // .. 39100
 #define ID_FILEVIEW_SUBFOLDER_ACTION_FIRST 39101 // .. 39200
-#define ID_FILEVIEW_FOLDER_ACTION_FIRST 39201   // .. 39300
+#define ID_FILEVIEW_FOLDER_ACTION_FIRST 39201
+#define ID_FILEVIEW_FOLDER_ACTION_LAST  39300
 
 // ---- Emulator port dialog
 #define IDD_ICE_PORT                    155
@@ -292,3 +295,6 @@
 #define IDC_PREVIEW_SLIDER              1083
 #define IDC_PREVIEW_POSITION            1084
 #define IDC_PREVIEW_RECENT              1085
+// ---- Build and compile (34300-34349)
+#define IDS_RELOAD_OBJ_INTO_ICE         4225
+#define IDS_BUILD_BEFORE_ACTION         4226

@@ -28,6 +28,10 @@ constexpr int OUTPUT_MAX_LINES = 8192;
 // The records of one page, one per line, in line order; owned by the page.
 typedef CTypedPtrList<CPtrList, tagMessageRecord*> C_MessageRecordList;
 
+// Told of each record a page drops (its line limit, Clear) that carries a
+// receiver word, so that what the receiver keeps for it goes too; may be NULL.
+extern void (*g_pfnOutputRecordDropped)(tagMessageRecord* pRecord);
+
 // The log of every line added on any page since the last kind-10 record.
 extern CString g_strMessageLog;
 extern BOOL g_bMessageLog;

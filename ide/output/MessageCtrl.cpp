@@ -9,8 +9,16 @@
 
 CString g_strMessageLog;
 BOOL g_bMessageLog = FALSE;
+void (*g_pfnOutputRecordDropped)(tagMessageRecord* pRecord) = nullptr;
 
 namespace {
+void DeleteRecord(tagMessageRecord* pRecord)
+{
+    if (pRecord && pRecord->receiverWord && g_pfnOutputRecordDropped)
+        g_pfnOutputRecordDropped(pRecord);
+    delete pRecord;
+}
+
 // Text and file fields of a copy: at most 255 characters and a NUL.
 void CopyField(char (&dest)[256], const char* src)
 {
@@ -200,7 +208,7 @@ void C_MessageCtrl::DropOldestLine()
 {
     TWKEdit* pEdit = GetEdit();
     if (!m_records.IsEmpty())
-        delete m_records.RemoveHead();
+        DeleteRecord(m_records.RemoveHead());
     m_colors.DropFirst();
     TWKEditLine* pFirst = pEdit->m_pFirstLine;
     if (!pFirst || !pFirst->pNext)
@@ -303,7 +311,7 @@ CScrollBar* C_MessageCtrl::GetScrollBarCtrl(int nBar) const
 void C_MessageCtrl::Clear(BOOL bEmptyText)
 {
     while (!m_records.IsEmpty())
-        delete m_records.RemoveHead();
+        DeleteRecord(m_records.RemoveHead());
     m_nLines = 0;
     m_colors.Reset();
     if (!m_hWnd)

@@ -286,11 +286,7 @@ INT_PTR RunProjectOptionsCommand(CMainFrame* pFrame)
     I_ProjectMgr* pMgr = pFrame ? pFrame->GetProjectMgr() : nullptr;
     if (!pMgr)
         return IDCANCEL;
-    INT_PTR nAnswer;
-    {
-        C_IDEOptionDlg dlg(pFrame, 0);
-        nAnswer = dlg.DoModal();
-    }
+    INT_PTR nAnswer = pFrame->RunProjectOptionsDialog(0);
     if (nAnswer == IDOK) {
         pFrame->GetProjectWnd()->SetProjectModified(TRUE);
         pMgr->EndSettingsEdit(TRUE);
@@ -308,8 +304,7 @@ BOOL CheckProjectSettings(CMainFrame* pFrame)
     int nPage = -1;
     if (pMgr->AreSettingsComplete(&nPage))
         return TRUE;
-    C_IDEOptionDlg dlg(pFrame, nPage >= 0 ? nPage + 2 : 1);
-    if (dlg.DoModal() == IDOK)
+    if (pFrame->RunProjectOptionsDialog(nPage >= 0 ? nPage + 2 : 1) == IDOK)
         pFrame->GetProjectWnd()->SetProjectModified(TRUE);
     return FALSE;
 }

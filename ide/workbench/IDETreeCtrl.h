@@ -14,8 +14,8 @@ public:
     virtual CString GetProjectFolder() = 0;     // ends with a backslash
     virtual CString GetProjectName() = 0;
     virtual I_ProjectMgr* GetTreeProjectMgr() = 0;
-    virtual void ReloadFileInfo() = 0;
-    virtual BOOL OpenFileAtRecord(LPCSTR pszPath, tagMessageRecord* pRecord, BOOL bReport) = 0;
+    virtual BOOL ReloadFileInfo() = 0;
+    virtual CDocument* OpenFileAtRecord(LPCSTR pszPath, tagMessageRecord* pRecord, BOOL bReport) = 0;
     // No line, not read-only, window to the top, errors reported.
     virtual BOOL OpenSourceFile(LPCSTR pszPath) = 0;
     virtual BOOL RemoveFileFromProject(LPCSTR pszPath, int nFolder, int nSubFolder) = 0;

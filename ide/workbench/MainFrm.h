@@ -41,6 +41,8 @@ enum : UINT_PTR { TIMER_MAIN_PROGRESS = 100, TIMER_MAIN_WATCHDOG = 101 };
 #define WM_MAIN_FATALERROR (WM_USER + 103)
 // Requests and output records (wParam: the request; records with any code of no request).
 #define WM_MAIN_REQUEST (WM_USER + 100)
+// The progress pane: wParam 0 resume, 1 pause, 2 stop, 3 start with the text lParam, 4 set the text.
+#define WM_MAIN_PROGRESS (WM_USER + 101)
 // Undo (wParam 0) or redo (1) lParam actions in the active view.
 #define WM_MAIN_UNDOREDO (WM_USER + 200)
 
@@ -108,6 +110,8 @@ public:
     int MigrateFolderFiles(LPCSTR lpszFolder, LPCSTR lpszDisk, LPCSTR lpszSection, const CStringArray& values,
                            LPCSTR lpszPath, int n);
     void ConvertProjectFile(LPCSTR lpszPath);
+    // The folder leads the find-folder history; equal entries (without case) and repeats go.
+    void PutFindFolderFirst(const CString& strFolder);
     CDocument* FindOpenDocument(LPCSTR lpszPath);
     CView* FindOpenView(LPCSTR lpszPath);
     afx_msg void OnFileSaveProject();
@@ -133,6 +137,14 @@ public:
     afx_msg void OnFileWriteFile();
     DWORD m_nUserSectors = 0;   // user image size, sectors: of the last Write or the upload-size dialog
     DWORD m_nSysSectors = 0;
+    afx_msg void OnFileDuplicateProject();
+    // Copies the project into the folder (ending with a backslash); the project's own folder is refused.
+    BOOL DuplicateProjectTo(LPCSTR lpszFolder);
+    afx_msg void OnUpdateDuplicateProject(CCmdUI* pCmdUI);
+    afx_msg void OnProjectOptions();
+    afx_msg void OnUpdateProjectOptions(CCmdUI* pCmdUI);
+    // The project options dialog on a page: IDOK or IDCANCEL. Cancel until the options pages exist.
+    INT_PTR RunProjectOptionsDialog(int nPage);
     afx_msg BOOL OnViewBar(UINT nID);
     afx_msg void OnUpdateViewBar(CCmdUI* pCmdUI);
 
@@ -175,6 +187,36 @@ public:
     afx_msg void OnFileSaveAsTemplate();
     afx_msg void OnProjectWizard(UINT nID);
     afx_msg void OnUpdateProjectWizard(CCmdUI* pCmdUI);
+    // Build and compile (MainFrmBuild.cpp).
+    // An operation that waits for a build (debug start, write): run with its
+    // argument once the build has ended without error.
+    typedef void (*PFN_FRAMEACTION)(CMainFrame* pFrame, DWORD dwArg);
+    void OnBuildFinished(int nKind, LRESULT lResult);
+    // Ties the "Build" page's errors and warnings to the lines of the given
+    // document, or of every open source document with NULL.
+    void MarkErrorsInDocuments(CDocument* pDoc);
+    // FALSE when the user refused a save.
+    BOOL SaveModifiedDocuments();
+    // TRUE: run the action now. FALSE: cancelled, or it waits for the build it started.
+    BOOL ConfirmBuildBeforeAction(PFN_FRAMEACTION pfnAction, DWORD dwArg);
+    void StartProgress(LPCSTR lpszText, COLORREF crBar, COLORREF crText);
+    void StopProgress();
+    // The question after a build while debugging: the built parts go to the ICE board.
+    void ReloadIceBoard();
+    afx_msg void OnBuild();
+    afx_msg void OnRebuildAll();
+    afx_msg void OnCompile();
+    afx_msg void OnClean();
+    afx_msg void OnStopBuild();
+    afx_msg void OnUpdateBuild(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateCompile(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateStopBuild(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnProgressRequest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnOutputNavigate(WPARAM wParam, LPARAM lParam);
+    PFN_FRAMEACTION m_pfnPendingAction = nullptr;
+    DWORD m_dwPendingArg = 0;
+    // The file tree's selected path, copied (empty: none).
+    CString m_strSelectedFile;
 
     // Fatal-error watchdog (MainFrmWatch.cpp).
     void LoadFatalErrorDefinitions(LPCSTR lpszConfigPath);
@@ -215,7 +257,6 @@ public:
     BOOL m_bCloseProjectAfterBuild = FALSE;
     BOOL m_bModalBuild = FALSE;
     BOOL m_bModalBuildDone = FALSE;
-    char* m_pszSelectedFile = nullptr;
     BOOL m_bUserDefinedEditor = FALSE;
     BOOL m_bTemplateProject = FALSE;
     BOOL m_bProgressPaused = FALSE;
@@ -224,8 +265,6 @@ public:
     BOOL m_bAskBuild = TRUE;
     DWORD m_dwEnforceDisable = 0;
     DWORD m_dwNameWithoutSpace = 0;
-    DWORD m_dwPendingArg1 = 0;
-    DWORD m_dwPendingArg2 = 0;
     CMap<DWORD, DWORD, DWORD, DWORD> m_mapProjectButtons;   // toolbar id -> its button count before the project
     HACCEL m_hProjectAccel = nullptr;
     CMap<DWORD, DWORD, CString, const CString&> m_mapKeyNames;
@@ -299,8 +338,6 @@ protected:
     afx_msg void OnUpdateViewLargeButtons(CCmdUI* pCmdUI);
     afx_msg void OnUpdateViewNormalButtons(CCmdUI* pCmdUI);
     afx_msg void OnFilePageSetup();
-    afx_msg void OnOpenIncludedFile(UINT nID);
-    afx_msg void OnIgnoredCommand(UINT nID);
     afx_msg void OnToolsCommand(UINT nID);
     afx_msg void OnUpdateToolsCommand(CCmdUI* pCmdUI);
 
@@ -344,7 +381,6 @@ public:
     // Debug commands and their update (FALSE: not a debug command).
     BOOL OnDebugCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
     afx_msg LRESULT OnIceTargetStopped(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnIceProgress(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBrokerRequest(WPARAM wParam, LPARAM lParam);
 
 private:
@@ -353,6 +389,7 @@ private:
     typedef void (CMainFrame::*DebugAction)(int);
     // The build-before-action gate: TRUE runs the command now.
     BOOL GateDebugAction(DebugAction pfnAction, int nArg);
+    DebugAction m_pfnGatedDebugAction = nullptr;   // the debug operation a build gate holds
     typedef BOOL (C_IDEIceMgr::*DownloadOperation)(CString&, CString&, CString&, WORD, DWORD, const char*);
     // The project's build downloaded (and run) by the emulator.
     void DownloadBuild(DownloadOperation pfnDownload);
@@ -361,7 +398,6 @@ private:
     DWORD ProjectIncremental();
     BOOL IsChildFrameActive();
     BOOL HasDebuggableProject();
-    void StopDebugProgress();
     void RunStartDebug(int);
     BOOL CanStartDebug();
     BOOL CanExecute();

@@ -98,7 +98,10 @@ const Wizard kWizards[] = { { ID_PROJECT_WIZARD1, 1 }, { ID_PROJECT_WIZARD2, 2 }
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    // The project window claims no command of its own while it is an empty bar.
+    // The file tree's commands and popup ranges belong to the project window.
+    if (C_IDEProjectWnd::IsOwnCommand(nID) && m_wndProjectWnd.m_hWnd
+        && m_wndProjectWnd.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
     if (TWKMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     return OnDebugCmdMsg(nID, nCode, pExtra, pHandlerInfo);
@@ -644,6 +647,8 @@ void CMainFrame::OnEditSelectAll()
 {
     if (m_wndMessageBar.HasFocus())
         m_wndMessageBar.SelectAll();
+    if (m_wndProjectWnd.IsFocusOnTree())
+        m_wndProjectWnd.SelectAllInTree();
     if (IsLiveWindow(m_pEditWnd)) {
         m_pEditWnd->SendMessage(EM_SETSEL, 0, -1);
         char szClass[32] = "";
@@ -671,8 +676,9 @@ void CMainFrame::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 {
     if (m_bClosing)
         return;
-    // A project tree selects all only once the project window has trees.
-    if (m_wndMessageBar.HasFocus() && !m_wndMessageBar.IsActivePageEmpty())
+    if (m_wndProjectWnd.IsFocusOnTree() && !m_wndProjectWnd.IsWorkspaceEmpty())
+        pCmdUI->Enable(TRUE);
+    else if (m_wndMessageBar.HasFocus() && !m_wndMessageBar.IsActivePageEmpty())
         pCmdUI->Enable(TRUE);
     else if (IsLiveWindow(m_pEditWnd))
         pCmdUI->Enable(::GetFocus() == m_pEditWnd->m_hWnd);
@@ -702,10 +708,6 @@ void CMainFrame::OnFilePageSetup()
     dlg.DoModal();
     dlg.SaveSettings();
 }
-
-void CMainFrame::OnOpenIncludedFile(UINT) {}
-
-void CMainFrame::OnIgnoredCommand(UINT) {}
 
 void CMainFrame::OnToolsCommand(UINT nID)
 {

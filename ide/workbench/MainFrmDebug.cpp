@@ -219,10 +219,14 @@ BOOL CMainFrame::CanShowDebugBar()
 
 BOOL CMainFrame::GateDebugAction(DebugAction pfnAction, int nArg)
 {
-    // No build runs before a debug command here: the command goes on at once.
-    (void)pfnAction;
-    (void)nArg;
-    return TRUE;
+    // The gate keeps a plain function and a number: the member to run waits beside it.
+    m_pfnGatedDebugAction = pfnAction;
+    return ConfirmBuildBeforeAction(
+        [](CMainFrame* pFrame, DWORD dwArg) {
+            if (DebugAction pfn = pFrame->m_pfnGatedDebugAction)
+                (pFrame->*pfn)(static_cast<int>(dwArg));
+        },
+        static_cast<DWORD>(nArg));
 }
 
 // ---- commands
@@ -475,7 +479,7 @@ void CMainFrame::HideWorkspaceBars()
 
 void CMainFrame::RestoreEditLayout()
 {
-    StopDebugProgress();
+    StopProgress();
     RestoreBarState(MAINFRAME_BARSTATE);
     UpdateDefaultTool();
 }
@@ -497,30 +501,6 @@ LRESULT CMainFrame::OnIceTargetStopped(WPARAM wParam, LPARAM lParam)
     if (m_pIceMgr)
         m_pIceMgr->OnTargetStopped(wParam, lParam);
     return 0;
-}
-
-LRESULT CMainFrame::OnIceProgress(WPARAM wParam, LPARAM lParam)
-{
-    if (wParam == 3) {
-        m_bProgressPaused = FALSE;
-        if (::IsWindow(m_wndProgress.m_hWnd)) {
-            m_wndProgress.SetWindowText(lParam ? reinterpret_cast<const char*>(lParam) : "");
-            m_wndProgress.ShowWindow(SW_SHOW);
-        }
-        SetTimer(TIMER_MAIN_PROGRESS, 100, nullptr);
-    } else if (wParam == 2) {
-        StopDebugProgress();
-    }
-    return 0;
-}
-
-void CMainFrame::StopDebugProgress()
-{
-    KillTimer(TIMER_MAIN_PROGRESS);
-    if (::IsWindow(m_wndProgress.m_hWnd)) {
-        m_wndProgress.Reset();
-        m_wndProgress.ShowWindow(SW_HIDE);
-    }
 }
 
 LRESULT CMainFrame::OnBrokerRequest(WPARAM wParam, LPARAM)

@@ -21,20 +21,6 @@ INT_PTR ShowNewProjectDialog(CMainFrame* pFrame, C_IDEPrjNameDlg& dlg)
     return dlg.DoModal();
 }
 
-namespace {
-
-void StopProgress(CMainFrame* pFrame)
-{
-    pFrame->KillTimer(TIMER_MAIN_PROGRESS);
-    TWKProgressCtrl* pProgress = pFrame->GetProgressCtrl();
-    if (::IsWindow(pProgress->m_hWnd)) {
-        pProgress->Reset();
-        pProgress->ShowWindow(SW_HIDE);
-    }
-}
-
-}  // namespace
-
 void RunSaveAsTemplate(CMainFrame* pFrame, PFN_STARTTEMPLATEBUILD pfnStartBuild)
 {
     I_ProjectMgr* pMgr = pFrame->GetProjectMgr();
@@ -50,24 +36,13 @@ void RunSaveAsTemplate(CMainFrame* pFrame, PFN_STARTTEMPLATEBUILD pfnStartBuild)
     // A build that did not start never finishes: end here instead of waiting for it.
     if (!pFrame->m_bBuilding) {
         pFrame->m_bModalBuild = FALSE;
-        StopProgress(pFrame);
+        pFrame->StopProgress();
         return;
     }
     // The completion may reach any window of the thread (the project bar floats in
-    // a frame of its own): wait on all of the thread's messages.
-    while (!pFrame->m_bModalBuildDone) {
-        MSG msg;
-        BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (bGot == 0) {
-            ::PostQuitMessage((int)msg.wParam);
-            break;
-        }
-        if (bGot < 0)
-            break;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    StopProgress(pFrame);
+    // a frame of its own): every message of the thread is handled while waiting.
+    AfxWaitPumping(nullptr, [](void* p) -> BOOL { return static_cast<CMainFrame*>(p)->m_bModalBuildDone; }, pFrame);
+    pFrame->StopProgress();
     if (pFrame->m_bBuildError || !pFrame->m_bModalBuildDone) {
         MessageBoxText(pFrame->m_hWnd, "Error: ", "Can not save as template due to build failed!", MB_OKCANCEL);
         pFrame->m_bModalBuild = FALSE;
@@ -126,11 +101,10 @@ void RunProjectWizard(CMainFrame* pFrame, UINT nID)
 
 namespace {
 
-// The seam for the project window's build: until the build side is wired here
-// no build starts, and the command ends at once.
-BOOL StartTemplateBuild(CMainFrame*)
+// The template's build is the project window's ordinary build.
+BOOL StartTemplateBuild(CMainFrame* pFrame)
 {
-    return FALSE;
+    return pFrame->GetProjectWnd()->StartBuild(FALSE);
 }
 
 }  // namespace

@@ -23,6 +23,18 @@ LRESULT CMainFrame::OnFrameRequest(WPARAM wParam, LPARAM lParam)
             m_wndProjectWnd.SetProjectModified(TRUE);
         return 1;
     }
+    case PM_REQUEST_MODIFIED:
+        m_wndProjectWnd.SetProjectModified(TRUE);
+        return 1;
+    case 5:
+        // The tree's string changes with its selection: the frame keeps a copy.
+        m_strSelectedFile = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+        return 1;
+    case 10:
+        return 1;
+    case PM_REQUEST_APPLY_SYNTAX:
+        m_wndProjectWnd.ApplySyntaxToDocuments();
+        return 1;
     default:
         ForwardOutputRecord(wParam, reinterpret_cast<tagMessageRecord*>(lParam));
         return 1;

@@ -2,10 +2,15 @@
 // files), saving and closing projects, the bar toggles of the View menu and
 // the open-document look-ups.
 #include "ide/workbench/MainFrm.h"
+#include "ide/workbench/IDEOptionDlg.h"
+#include "ide/debugger/IDEIceMgr.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/AsmIDEDoc.h"
 #include "support/config/CUIniFile.h"
 #include "support/config/CStringHelpers.h"
+#include "support/ui/DirDialog.h"
+#include "framework/controls/toolbars/TWKToolBarManager.h"
+#include "framework/controls/toolbars/TWKCustomToolBar.h"
 #include <direct.h>
 
 namespace {
@@ -48,6 +53,9 @@ void CMainFrame::ClearOutputPage(int nPage)
     m_listOutputRequests.AddTail(s);
     if (C_MessageCtrl* pPage = m_wndMessageBar.m_hWnd ? m_wndMessageBar.m_wndTabs.GetPageByIndex(nPage) : nullptr)
         pPage->Clear(TRUE);
+    // The "Build" page's records are gone, and with them their line ties.
+    if (nPage == OUTPUT_PAGE_BUILD)
+        m_wndProjectWnd.GetLineTies().Clear();
 }
 
 namespace {
@@ -144,8 +152,12 @@ BOOL CMainFrame::OpenProject(LPCSTR lpszPath)
     m_bProjectOpen = TRUE;
     IceProjectOpened();
     SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
-    // The project folder leads the find-folder history.
-    CString strFolder = strPath.Left(nSlash);
+    PutFindFolderFirst(strPath.Left(nSlash));
+    return TRUE;
+}
+
+void CMainFrame::PutFindFolderFirst(const CString& strFolder)
+{
     CStringList listDir;
     listDir.AddTail(strFolder);
     for (POSITION pos = m_listFindDir.GetHeadPosition(); pos;) {
@@ -158,7 +170,6 @@ BOOL CMainFrame::OpenProject(LPCSTR lpszPath)
     }
     m_listFindDir.RemoveAll();
     m_listFindDir.AddTail(&listDir);
-    return TRUE;
 }
 
 void CMainFrame::ConvertProjectFile(LPCSTR lpszPath)
@@ -330,6 +341,15 @@ BOOL CMainFrame::OpenObjFile(LPCSTR lpszPath)
     if (Message(this, strText, IDS_CAPTION_MESSAGE, MB_OKCANCEL) == IDCANCEL)
         return TRUE;
     OnFileCloseProject();
+    if (m_bProjectOpen)
+        return TRUE;
+    // The project made around the object file keeps the project path as it was.
+    CString strPath(lpszPath);
+    int nSlash = strPath.ReverseFind('\\');
+    m_wndProjectWnd.NewProject(strPath.Left(nSlash + 1), strPath.Mid(nSlash + 1), szPart, PM_KIND_OBJ, FALSE, nullptr);
+    SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
+    PutFindFolderFirst(strPath.Left(nSlash));
+    UpdateDefaultTool();
     return TRUE;
 }
 
@@ -393,6 +413,15 @@ BOOL CMainFrame::CloseProject(BOOL bAsk)
             pTemp->Empty();
         }
     WriteOutputLog();
+    // The separators and buttons the project added go again.
+    for (POSITION pos = m_mapProjectButtons.GetStartPosition(); pos;) {
+        DWORD dwBar = 0, dwCount = 0;
+        m_mapProjectButtons.GetNextAssoc(pos, dwBar, dwCount);
+        TWKCustomToolBar* pBar = m_pToolBarMgr ? m_pToolBarMgr->GetToolBar(dwBar) : nullptr;
+        while (pBar && ::IsWindow(pBar->m_hWnd) && pBar->GetButtonCount() > (int)dwCount)
+            pBar->RemoveButton(pBar->GetButtonCount() - 1);
+    }
+    m_mapProjectButtons.RemoveAll();
     m_hProjectAccel && DestroyAcceleratorTable(m_hProjectAccel);
     m_hProjectAccel = nullptr;
     ModifyMenuItem("File", "SaveAs Template", MENUITEM_REMOVE, 0, 0);
@@ -408,7 +437,72 @@ BOOL CMainFrame::CloseProject(BOOL bAsk)
         strProgram = strProgram.Left(strProgram.GetLength() - 1);
     _chdir(strProgram);
     m_wndProjectWnd.m_strProjectFolder = g_szAppDir;
+    // The wizard items and buttons of the project go with it.
+    SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
     return TRUE;
+}
+
+void CMainFrame::OnUpdateDuplicateProject(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bProjectOpen && !m_bBuilding && !m_bModalBuild);
+}
+
+void CMainFrame::OnFileDuplicateProject()
+{
+    int nSlash = m_strProjectPath.ReverseFind('\\');
+    C_DirDialog dlg(nSlash >= 0 ? (LPCSTR)m_strProjectPath.Left(nSlash) : nullptr);
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString strFolder((LPCSTR)dlg.GetPath());
+    if (strFolder.IsEmpty())
+        return;
+    DuplicateProjectTo(strFolder);
+}
+
+BOOL CMainFrame::DuplicateProjectTo(LPCSTR lpszFolder)
+{
+    CString strFolder(lpszFolder);
+    if (strFolder.Right(1) != "\\")
+        strFolder += '\\';
+    CString strOwn = m_strProjectPath.Left(m_strProjectPath.ReverseFind('\\') + 1);
+    char szChosen[MAX_PATH] = "", szOwn[MAX_PATH] = "";
+    if (!GetFullPathNameA(strFolder, sizeof szChosen, szChosen, nullptr))
+        lstrcpynA(szChosen, strFolder, sizeof szChosen);
+    if (!GetFullPathNameA(strOwn, sizeof szOwn, szOwn, nullptr))
+        lstrcpynA(szOwn, strOwn, sizeof szOwn);
+    if (lstrcmpiA(szChosen, szOwn) == 0) {
+        Message(this, LoadText(IDS_SAME_DUPLICATE_FOLDER), IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    return m_pProjectMgr && m_pProjectMgr->DuplicateProject(strFolder);
+}
+
+// ---- project options
+
+void CMainFrame::OnUpdateProjectOptions(CCmdUI* pCmdUI)
+{
+    if (m_bClosing)
+        return;
+    I_PMProject* pProject = m_pProjectMgr && m_bProjectOpen ? m_pProjectMgr->GetProject() : nullptr;
+    pCmdUI->Enable(pProject && pProject->GetProjectKind() != PM_KIND_OBJ && !m_bBuilding
+                   && !m_wndProjectWnd.IsWorkspaceEmpty());
+}
+
+INT_PTR CMainFrame::RunProjectOptionsDialog(int nPage)
+{
+    C_IDEOptionDlg dlg(this, nPage);
+    return dlg.DoModal();
+}
+
+void CMainFrame::OnProjectOptions()
+{
+    if (!m_pProjectMgr || RunProjectOptionsCommand(this) != IDOK)
+        return;
+    m_wndProjectWnd.ReloadFileInfo();
+    if (m_bProjectOpen && m_pIceMgr) {
+        CString strPart = ProjectPart();
+        m_pIceMgr->SelectPart(strPart);
+    }
 }
 
 // ---- View toggles
@@ -429,6 +523,24 @@ void CMainFrame::OnUpdateViewBar(CCmdUI* pCmdUI)
 }
 
 // ---- open documents
+
+void CMainFrame::RefreshDocuments()
+{
+    for (CDocument* pDoc : C_IDEProjectWnd::GetTextDocuments()) {
+        auto* pSource = dynamic_cast<CAsmIDEDoc*>(pDoc);
+        if (!pSource || !pSource->HasFileChanged())
+            continue;
+        // The new time first: No is not asked again until the file changes again.
+        pSource->RecordFileTime();
+        CString strText;
+        strText.Format(LoadText(IDS_FILE_MODIFIED_OUTSIDE), (LPCSTR)pDoc->GetPathName());
+        if (Message(this, strText, IDS_CAPTION_WARNING, MB_YESNO) != IDYES)
+            continue;
+        // The reload frees the store's lines: no tie may point into them.
+        m_wndProjectWnd.GetLineTies().CutStore(&pSource->m_Edit);
+        pSource->ReloadFromDisk(pDoc->GetPathName());
+    }
+}
 
 CDocument* CMainFrame::FindOpenDocument(LPCSTR lpszPath)
 {

@@ -114,7 +114,9 @@ void CMainFrame::WriteImageFor(int nOperation, LPCSTR lpszOutputFile)
 
 void CMainFrame::OnProjectWrite()
 {
-    WriteImage(0);
+    // A build the project needs first runs before the write, which then waits for it.
+    if (ConfirmBuildBeforeAction([](CMainFrame* pFrame, DWORD) { pFrame->WriteImage(0); }, 0))
+        WriteImage(0);
 }
 
 void CMainFrame::OnProjectVerify()

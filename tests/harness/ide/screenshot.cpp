@@ -1,10 +1,14 @@
 // Starts VeltaneTool.exe on the sample project from a private program-folder copy, as ./run
 // does, and writes its main window as it first comes up to a 24-bit BMP file:
 //   vt_screenshot.exe out.bmp
-// (scripts/screenshot turns it into the README's PNG.)
+// (scripts/screenshot turns it into the README's PNG.) With "build" after the file name the
+// sample is built first and the "Build" page's warning double-clicked, so that the picture
+// shows the warning and its source line.
 #include <windows.h>
 #include <cstdio>
+#include <string>
 #include <vector>
+#include "tests/harness/ide/build_page.h"
 #include "tests/harness/ide/ide_process.h"
 
 namespace {
@@ -62,6 +66,18 @@ int main(int argc, char** argv)
     SetForegroundWindow(main);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(1000);
+    if (argc > 2 && std::string(argv[2]) == "build") {
+        HWND page = vt::FindBuildPage(main);
+        PostMessageA(main, WM_COMMAND, 32821, 0);   // Project/Build
+        POINT at = {};
+        for (int i = 0; i < 600 && !(page && vt::FindColoredLine(page, vt::kWarningColor, &at)); i++)
+            Sleep(100);
+        if (at.y)
+            vt::DoubleClick(page, at);
+        Sleep(2000);
+        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Sleep(500);
+    }
     bool ok = WriteBmp(argv[1], main);
     process.Close();
     return ok ? 0 : 1;

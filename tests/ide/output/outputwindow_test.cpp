@@ -219,8 +219,9 @@ TEST_F(OutputFixture, DoubleClickSendsTheRecordToTheFrameOnlyForLinesWithAPlace)
 
 TEST_F(OutputFixture, TheFrameReceivesNavigationThroughTabsAndBar)
 {
-    // The tab window and the bar pass the request on unchanged to the main window.
-    struct Frame : CMainFrame {};
+    // The tab window and the bar pass the request on unchanged to the main window,
+    // which opens the record's file: "a.asm" is missing here and says so.
+    vt::ModalAnswerer answerer{IDOK};
     tagMessageRecord r = Record(3, "x", "a.asm", 2);
     EXPECT_EQ(1, bar()->m_wndTabs.SendMessage(WM_OUTPUT_NAVIGATE, 1, (LPARAM)&r));
 }

@@ -100,17 +100,22 @@ struct Fixture : public I_IDETreeOwner {
     CString GetProjectFolder() override { return sample.Folder().c_str(); }
     CString GetProjectName() override { return "Sample"; }
     I_ProjectMgr* GetTreeProjectMgr() override { return pMgr; }
-    void ReloadFileInfo() override
+    BOOL ReloadFileInfo() override
     {
-        pMgr->ReloadFileInfo();
+        BOOL bOk = pMgr->ReloadFileInfo();
         view.ShowProject(pMgr->GetProjectTree());
+        return bOk;
     }
-    BOOL OpenFileAtRecord(LPCSTR path, tagMessageRecord*, BOOL) override
+    CDocument* OpenFileAtRecord(LPCSTR path, tagMessageRecord*, BOOL) override
+    {
+        opened.push_back(path);
+        return NULL;
+    }
+    BOOL OpenSourceFile(LPCSTR path) override
     {
         opened.push_back(path);
         return TRUE;
     }
-    BOOL OpenSourceFile(LPCSTR path) override { return OpenFileAtRecord(path, NULL, FALSE); }
     BOOL RemoveFileFromProject(LPCSTR path, int folder, int sub) override
     {
         removed.push_back(path);

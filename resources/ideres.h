@@ -229,3 +229,10 @@
 #define IDS_WRITER_CANNOT_WRITE         34660
 #define IDS_UPLOAD_SYS_SIZE_WRONG       34661
 #define IDS_UPLOAD_USER_SIZE_WRONG      34662
+// ---- Debugger views (34700-34799)
+#define IDC_DISASM_HEADER               61440   // the disassembly view's column header
+#define IDC_DISASM_LISTING              61444   // its listing control
+#define IDC_DISASM_ATTACH_EDIT          53248   // its in-place source editor
+#define IDS_DISASM_FILE_MISSING         34700   // "Disassembled assembly file %s does not exist !!"
+#define IDS_DISASM_NO_MAPPING           34701   // "No disassembly code mapping on this line. ..."
+#define IDS_LEAVE_DEBUGGING             4355    // "This action will leave debugging environment !"

@@ -1,7 +1,33 @@
-// The disassembly listing of the "DisAsm" template: the listing file in the engine's text store.
+// The disassembly listing of the "DisAsm" template: the listing file the
+// emulator writes, its line colours and its breakpoint marks.
 #pragma once
 #include "afx/afx.h"
 #include "editor/store/TWKEdit.h"
+#include <vector>
+
+// The listing's text store with a background and a text colour per line.
+class C_IDEDisAsmEdit : public TWKEdit
+{
+public:
+    BOOL HasLineBackColor(int nLine) const { return Valid(nLine) && m_back[nLine - 1].bSet; }
+    BOOL HasLineTextColor(int nLine) const { return Valid(nLine) && m_text[nLine - 1].bSet; }
+    COLORREF GetLineBackColor(int nLine) const { return Valid(nLine) ? m_back[nLine - 1].cr : 0; }
+    COLORREF GetLineTextColor(int nLine) const { return Valid(nLine) ? m_text[nLine - 1].cr : 0; }
+    // A line outside the lists is ignored.
+    void SetLineColors(int nLine, COLORREF crBack, COLORREF crText);
+    void ClearLineColors();
+    // The lists take the text's line count, every entry cleared.
+    void ResetLineColors();
+
+private:
+    struct LineColor {
+        BOOL bSet = FALSE;
+        COLORREF cr = 0;
+    };
+    BOOL Valid(int nLine) const { return nLine >= 1 && nLine <= (int)m_back.size(); }
+    std::vector<LineColor> m_back;
+    std::vector<LineColor> m_text;
+};
 
 class C_IDEDisAsmDoc : public CDocument
 {
@@ -11,6 +37,30 @@ public:
     ~C_IDEDisAsmDoc() override;
 
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
+    void ReloadListing(LPCSTR lpszPath, BOOL bClearColors);
 
-    TWKEdit m_Edit;
+    // Breakpoint marks by listing line.
+    void ResetMarks();
+    void RebuildBreakLineMap();
+    void RefreshMarkers();
+    void InsertBreakpoint(int nLine);
+    void RemoveBreakpoint(int nLine);
+    void ToggleBreakpointEnable(int nLine);
+    // Every source document shows the emulator's breakpoints again.
+    static void SyncSourceBreakpoints();
+    // 0 none, 1 disabled, 2 enabled.
+    int GetLineBreakState(int nLine) const;
+    BOOL HasMarks() const { return m_bHasMarks; }
+
+    C_IDEDisAsmEdit m_Edit;
+    int m_nPCLine = -1;
+    BOOL m_bMarksEnabled = TRUE;
+
+private:
+    // The source line of a listing line, through the ICE; FALSE when it has none.
+    BOOL ListingToSource(int nLine, CString& strPath, int& nSourceLine);
+    // Through the emulator's store, on the listing line's source line.
+    void ChangeBreakpoint(int nLine, BOOL bInsert);
+    BOOL m_bHasMarks = FALSE;
+    std::vector<BYTE> m_marks;   // per listing line
 };

@@ -124,6 +124,7 @@ public:
     BOOL SupportsStepOut() const { return (m_dwCaps & ICE_CAP_STEP_OUT) != 0; }
     BOOL SupportsDiagnose() const { return (m_dwCaps & ICE_CAP_DIAGNOSE) != 0; }
     BOOL SupportsConfiguration() const { return (m_dwCaps & ICE_CAP_CONFIGURATION) != 0; }
+    BOOL ForbidsListingEdit() const { return (m_dwCaps & ICE_CAP_NO_LISTING_EDIT) != 0; }
 
     // Actions.
     BOOL LoadActionTable();

@@ -9,6 +9,7 @@
 #include "framework/controls/toolbars/TWKTwoPartBtn.h"
 #include "framework/controls/toolbars/TWKWndBtn.h"
 #include "ide/debugger/IDEIceMgr.h"
+#include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/debugger/IDEIcePortDlg.h"
 #include "ide/workbench/AsmIDE.h"
 #include "support/config/CStringHelpers.h"
@@ -114,8 +115,9 @@ CMainFrame::~CMainFrame()
     m_pMenuBar = nullptr;
     delete m_pMainMenuBar;
     m_pMainMenuBar = nullptr;
-    // The ICE user-interface manager (the frame's own dummy for now), then the
-    // ICE manager, then the user-tools manager.
+    // The ICE user-interface manager, then the ICE manager, then the user-tools manager.
+    if (m_pIceUIMgr != &m_dummyIceUIMgr)
+        delete static_cast<C_IDEIceUIMgr*>(m_pIceUIMgr);
     m_pIceUIMgr = nullptr;
     delete m_pIceMgr;
     m_pIceMgr = nullptr;
@@ -279,8 +281,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_bUserDefinedEditor = ConfigInt("Resource Editor", "UserDefinedEditor") != 0;
     m_bTemplateProject = ConfigInt("IDESystem", "TemplateProject") != 0;
 
-    // The ICE manager, with a user interface that shows nothing until the debug windows come.
-    m_pIceUIMgr = &m_dummyIceUIMgr;
+    // The debugger's windows and the ICE manager that drives them.
+    auto* pIceUIMgr = new C_IDEIceUIMgr(this);
+    m_pIceUIMgr = pIceUIMgr;
+    if (!pIceUIMgr->CreateBars()) {
+        ::OutputDebugStringA("Failed to create the debug bars\n");
+        return -1;
+    }
     m_pIceMgr = new C_IDEIceMgr(m_hWnd, m_pIceUIMgr);
 
     // The menus the menu bar shows.
@@ -375,7 +382,9 @@ BOOL CMainFrame::MustResetBarState()
         bReset = pApp->GetProfileString("Version", "Version", "1.0") != strVersion;
     if (!bReset)
         return FALSE;
-    // The debug bars' saved layout is ignored with it, once there are debug bars.
+    // The debug bars' saved layout is ignored with it.
+    if (auto* pIceUIMgr = dynamic_cast<C_IDEIceUIMgr*>(m_pIceUIMgr))
+        pIceUIMgr->IgnoreSavedBarState();
     pApp->WriteProfileInt("", "EnteredDebug", 0);
     pApp->WriteProfileString("Version", "Version", strVersion);
     return TRUE;

@@ -236,3 +236,21 @@
 #define IDS_DISASM_FILE_MISSING         34700   // "Disassembled assembly file %s does not exist !!"
 #define IDS_DISASM_NO_MAPPING           34701   // "No disassembly code mapping on this line. ..."
 #define IDS_LEAVE_DEBUGGING             4355    // "This action will leave debugging environment !"
+// ---- Debug list bars (34800-34899)
+#define IDB_DEBUG_TREE_IMAGES           154     // the debug trees' row image
+#define IDD_MEMORY_DUMP                 175     // "Dump Memory"
+#define ID_MEMORY_DUMP                  2441    // the memory page's "Dump" command
+#define IDC_DUMP_BANK                   1097
+#define IDC_DUMP_START                  1098
+#define IDC_DUMP_END                    1099
+#define IDC_DUMP_MIN                    1100
+#define IDC_DUMP_MAX                    1101
+#define IDC_DUMP_ALL_BANKS              1102
+#define IDC_DUMP_FILE                   1103
+#define IDC_DUMP_APPEND                 1104
+#define IDC_DUMP_OVERWRITE              1105
+#define IDC_DUMP_BROWSE                 1106
+#define IDC_DUMP_BYTE                   1107
+#define IDC_DUMP_WORD                   1108
+#define IDC_DUMP_BINARY                 1110
+#define IDC_DUMP_REGION                 34800   // the read-only "Region:" box

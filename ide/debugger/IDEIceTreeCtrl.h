@@ -4,6 +4,7 @@
 // interface and a trailing entry row where new expressions are typed.
 #pragma once
 #include "afx/afx.h"
+#include "afx/ole.h"
 #include "framework/controls/list/TWKTreeCtrl.h"
 #include "components/include/IceInterface.h"
 
@@ -87,6 +88,22 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+class C_IDEIceWatchTreeCtrl;
+
+// Text dragged from an editor onto the watch tree: taken as a copy and handed to the tree.
+class C_IDEDropTarget : public COleDropTarget
+{
+public:
+    void SetTree(C_IDEIceWatchTreeCtrl* pTree) { m_pTree = pTree; }
+    DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    BOOL OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
+
+    CString m_strText;
+    C_IDEIceWatchTreeCtrl* m_pTree = nullptr;
+    CPoint m_ptDrop;
+};
+
 class C_IDEIceWatchTreeCtrl : public C_IDEIceTreeCtrl
 {
     DECLARE_DYNAMIC(C_IDEIceWatchTreeCtrl)
@@ -114,6 +131,7 @@ public:
 
     HTREEITEM m_hEntryRow = nullptr;
     int m_nEntryIndex = 0;
+    C_IDEDropTarget m_DropTarget;
 
 protected:
     I_IceWatch* Watch();
@@ -123,6 +141,8 @@ protected:
     ICE_WATCH_NODE NodeOfRow(HTREEITEM h);
     BOOL AppendEntryRow();
 
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
     afx_msg LRESULT OnTextDropped(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

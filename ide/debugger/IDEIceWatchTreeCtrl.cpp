@@ -19,8 +19,52 @@ const int kMaxDroppedText = 255;
 IMPLEMENT_DYNAMIC(C_IDEIceWatchTreeCtrl, C_IDEIceTreeCtrl)
 
 BEGIN_MESSAGE_MAP(C_IDEIceWatchTreeCtrl, C_IDEIceTreeCtrl)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_MESSAGE(WM_ICE_WATCH_TEXT_DROPPED, OnTextDropped)
 END_MESSAGE_MAP()
+
+DROPEFFECT C_IDEDropTarget::OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint)
+{
+    return DROPEFFECT_COPY;
+}
+
+DROPEFFECT C_IDEDropTarget::OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint)
+{
+    return DROPEFFECT_COPY;
+}
+
+BOOL C_IDEDropTarget::OnDrop(CWnd*, COleDataObject* pDataObject, DROPEFFECT, CPoint point)
+{
+    HGLOBAL hText = pDataObject ? pDataObject->GetGlobalData(CF_TEXT) : nullptr;
+    if (!hText || !m_pTree)
+        return FALSE;
+    SIZE_T cb = ::GlobalSize(hText);
+    if (const char* p = static_cast<const char*>(::GlobalLock(hText))) {
+        // The text may lack its terminating zero: never read past the block.
+        m_strText = CString(p, (int)strnlen(p, cb));
+        ::GlobalUnlock(hText);
+    }
+    ::GlobalFree(hText);
+    m_ptDrop = point;
+    m_pTree->PostMessage(WM_ICE_WATCH_TEXT_DROPPED, (WPARAM)&m_strText, (LPARAM)&m_ptDrop);
+    return TRUE;
+}
+
+int C_IDEIceWatchTreeCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (C_IDEIceTreeCtrl::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_DropTarget.Register(this);
+    m_DropTarget.SetTree(this);
+    return 0;
+}
+
+void C_IDEIceWatchTreeCtrl::OnDestroy()
+{
+    m_DropTarget.Revoke();
+    C_IDEIceTreeCtrl::OnDestroy();
+}
 
 I_IceWatch* C_IDEIceWatchTreeCtrl::Watch()
 {

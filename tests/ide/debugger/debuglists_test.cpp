@@ -279,6 +279,7 @@ TEST_F(DebugLists, WatchExpressionsMembersValuesAndDeletion)
     auto* watch = dynamic_cast<C_IDEIceWatchTreeCtrl*>(Tree(BAR_WATCH));
     ASSERT_TRUE(watch);
     ASSERT_TRUE(watch->m_hEntryRow);
+    EXPECT_EQ(watch, (CWnd*)watch->m_DropTarget.m_pTree);
     int entry = watch->ItemRow(watch->m_hEntryRow);
     EXPECT_EQ(0, entry);
     EXPECT_TRUE(watch->CanEditCell(entry, 0));

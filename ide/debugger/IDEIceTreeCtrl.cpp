@@ -121,6 +121,11 @@ void C_IDEIceTreeCtrl::UpdateDebugWindows()
 
 BOOL C_IDEIceTreeCtrl::InitColumns()
 {
+    return InitColumnsWith({ "Value" });
+}
+
+BOOL C_IDEIceTreeCtrl::InitColumnsWith(std::initializer_list<const char*> values)
+{
     LVCOLUMNA col;
     memset(&col, 0, sizeof(col));
     col.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -130,7 +135,8 @@ BOOL C_IDEIceTreeCtrl::InitColumns()
         SetColumn(0, &col);
     else
         InsertColumn(0, &col);
-    InsertColumn(GetColumnCount(), "Value", LVCFMT_LEFT, 100, -1);
+    for (const char* psz : values)
+        InsertColumn(GetColumnCount(), psz, LVCFMT_LEFT, 100, -1);
     InsertColumn(GetColumnCount(), "", LVCFMT_LEFT, 0, -1);
     LoadColumnWidths();
     return TRUE;

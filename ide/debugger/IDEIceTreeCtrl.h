@@ -7,6 +7,7 @@
 #include "afx/ole.h"
 #include "framework/controls/list/TWKTreeCtrl.h"
 #include "components/include/IceInterface.h"
+#include <initializer_list>
 
 class C_IDEIceUIMgr;
 class I_ZIceMgr;
@@ -70,6 +71,8 @@ public:
     C_IDEIceUIMgr* m_pUIMgr;
 
 protected:
+    // "Name", value columns of 100 pixels, an empty last column of 0; then the saved widths.
+    BOOL InitColumnsWith(std::initializer_list<const char*> values);
     BOOL IsBusy();
     // The list tab this tree is a page of (NULL when none).
     class C_IDEListTab* OwnerTab();

@@ -82,20 +82,7 @@ BOOL C_IDEIceWatchTreeCtrl::IsWatchRow(HTREEITEM h)
 
 BOOL C_IDEIceWatchTreeCtrl::InitColumns()
 {
-    LVCOLUMNA col;
-    memset(&col, 0, sizeof(col));
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.pszText = const_cast<LPSTR>("Name");
-    col.cx = 80;
-    if (GetColumnCount() > 0)
-        SetColumn(0, &col);
-    else
-        InsertColumn(0, &col);
-    InsertColumn(GetColumnCount(), "Value", LVCFMT_LEFT, 100, -1);
-    InsertColumn(GetColumnCount(), "Address", LVCFMT_LEFT, 100, -1);
-    InsertColumn(GetColumnCount(), "", LVCFMT_LEFT, 0, -1);
-    LoadColumnWidths();
-    return TRUE;
+    return InitColumnsWith({ "Value", "Address" });
 }
 
 BOOL C_IDEIceWatchTreeCtrl::AppendEntryRow()

@@ -376,6 +376,25 @@ void C_IDEWatchListTab::FixCellText(CString& str)
 
 // ---- the memory tab and its agents
 
+BOOL ForEachShownMemoryItem(I_IceDebugPage* pPage,
+                            const std::function<BOOL(int nItem, I_IceDebugItem* pItem, I_IceMemoryBlock* pBlock)>& fn)
+{
+    void* pos = pPage ? pPage->GetFirstPosition() : nullptr;
+    for (int nItem = 0; pos; nItem++) {
+        I_IceDebugItem* pItem = pPage->GetNext(&pos);
+        if (!pItem)
+            break;
+        if (!pItem->IsShown())
+            continue;
+        I_IceMemoryBlock* pBlock = pItem->GetMemoryBlock();
+        if (!pBlock)
+            return FALSE;
+        if (!fn(nItem, pItem, pBlock))
+            break;
+    }
+    return TRUE;
+}
+
 int C_IDEMemoryEditAgent::UnitOfKind(int nKind)
 {
     return nKind == ICE_KIND_NIBBLES ? MEMUNIT_NIBBLE : nKind == ICE_KIND_WORDS ? MEMUNIT_WORD : MEMUNIT_BYTE;
@@ -409,20 +428,11 @@ BOOL C_IDEMemoryEditAgent::BindPage(I_IceDebugPage* pPage)
     if (!m_pMemoryEdit || !pPage)
         return FALSE;
     m_pMemoryEdit->ResetMemory();
-    void* pos = pPage->GetFirstPosition();
-    for (int nItem = 0; pos; nItem++) {
-        I_IceDebugItem* pItem = pPage->GetNext(&pos);
-        if (!pItem)
-            break;
-        if (!pItem->IsShown())
-            continue;
-        I_IceMemoryBlock* pBlock = pItem->GetMemoryBlock();
-        if (!pBlock)
-            return FALSE;
+    return ForEachShownMemoryItem(pPage, [this](int nItem, I_IceDebugItem* pItem, I_IceMemoryBlock* pBlock) {
         m_pMemoryEdit->AddBlock(pBlock->GetSpace(), pBlock->GetAddress(), pBlock->GetLength(),
                                 static_cast<BYTE*>(pBlock->GetData()), UnitOfKind(pItem->GetKind()), nItem);
-    }
-    return TRUE;
+        return TRUE;
+    });
 }
 
 void C_IDEMemoryEditAgent::Snapshot(BOOL bShown)
@@ -473,19 +483,11 @@ void C_IDEMemoryEditAgent::ReadMemory(DWORD nSpace, DWORD dwAddress)
     m_pIceMgr->ReadMemory(nSpace, dwAddress, m_pPage->GetBuffer());
     if (!m_pMemoryEdit)
         return;
-    void* pos = m_pPage->GetFirstPosition();
-    for (int nItem = 0; pos; nItem++) {
-        I_IceDebugItem* pItem = m_pPage->GetNext(&pos);
-        if (!pItem)
-            break;
-        if (!pItem->IsShown())
-            continue;
-        I_IceMemoryBlock* pBlock = pItem->GetMemoryBlock();
-        if (!pBlock)
-            break;
+    ForEachShownMemoryItem(m_pPage, [this](int nItem, I_IceDebugItem*, I_IceMemoryBlock* pBlock) {
         m_pMemoryEdit->UpdateBlock(nItem, pBlock->GetSpace(), pBlock->GetAddress(),
                                    static_cast<BYTE*>(pBlock->GetData()));
-    }
+        return TRUE;
+    });
 }
 
 BEGIN_MESSAGE_MAP(C_IDEMemoryListTab, C_IDEListTab)

@@ -7,6 +7,7 @@
 #include "framework/frames/TWKControlBar.h"
 #include "components/include/IceInterface.h"
 #include "ide/debugger/IDEMemoryEdit.h"
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -113,6 +114,12 @@ public:
     BOOL CanDragItem(UINT, HTREEITEM) override { return TRUE; }
     BOOL AllowsEditing() override { return TRUE; }
 };
+
+// Calls fn (item index counted over all items, item, its block) for every shown item of a
+// memory page, in page order; stops and answers FALSE at an item without a memory block,
+// and stops early (TRUE) when fn answers FALSE.
+BOOL ForEachShownMemoryItem(I_IceDebugPage* pPage,
+                            const std::function<BOOL(int nItem, I_IceDebugItem* pItem, I_IceMemoryBlock* pBlock)>& fn);
 
 // The bridge between one memory page's hex-edit control and the ICE.
 class C_IDEMemoryEditAgent : public I_MemoryEditBridge

@@ -1,6 +1,7 @@
 #include "ide/debugger/IDEMemoryDumpDlg.h"
 #include "afx/app.h"
 #include "afx/controls.h"
+#include "ide/debugger/IDEListTab.h"
 #include "ide/debugger/IDEMemoryEdit.h"
 #include "resources/ideres.h"
 #include <shlobj.h>
@@ -121,21 +122,13 @@ BOOL C_IDEMemoryDumpDlg::OnInitDialog()
         m_pPage->GetName(sz);
         sz[39] = 0;
         m_strRegion = sz;
-        void* pos = m_pPage->GetFirstPosition();
-        for (int nIndex = 0; pos; nIndex++) {
-            I_IceDebugItem* pItem = m_pPage->GetNext(&pos);
-            if (!pItem)
-                break;
-            if (!pItem->IsShown())
-                continue;
-            I_IceMemoryBlock* pBlock = pItem->GetMemoryBlock();
-            if (!pBlock)
-                break;
-            if (pBlock->GetLength() == 0)
-                continue;
-            m_ItemBanks[nIndex] = pBlock->GetSpace();
-            m_nBankCount = std::max(m_nBankCount, (int)pBlock->GetSpace() + 1);
-        }
+        ForEachShownMemoryItem(m_pPage, [this](int nIndex, I_IceDebugItem*, I_IceMemoryBlock* pBlock) {
+            if (pBlock->GetLength() != 0) {
+                m_ItemBanks[nIndex] = pBlock->GetSpace();
+                m_nBankCount = std::max(m_nBankCount, (int)pBlock->GetSpace() + 1);
+            }
+            return TRUE;
+        });
     }
     auto* pBanks = static_cast<CComboBox*>(GetDlgItem(IDC_DUMP_BANK));
     std::map<DWORD, bool> banks;
@@ -437,12 +430,17 @@ BOOL C_IDEMemoryDumpDlg::DumpRange(DWORD nBank, BOOL bRaw, DWORD dwStart, DWORD 
             }
         }
     } catch (CFileException* e) {
-        e->ReportError();
-        e->Delete();
-        CloseFile();
-        return FALSE;
+        return FileError(e);
     }
     return TRUE;
+}
+
+BOOL C_IDEMemoryDumpDlg::FileError(CFileException* e)
+{
+    e->ReportError();
+    e->Delete();
+    CloseFile();
+    return FALSE;
 }
 
 BOOL C_IDEMemoryDumpDlg::Dump()
@@ -525,10 +523,7 @@ BOOL C_IDEMemoryDumpDlg::Dump()
                 return FALSE;
         }
     } catch (CFileException* e) {
-        e->ReportError();
-        e->Delete();
-        CloseFile();
-        return FALSE;
+        return FileError(e);
     }
     return TRUE;
 }

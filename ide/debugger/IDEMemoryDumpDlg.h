@@ -65,6 +65,8 @@ protected:
     void ApplyBinary();
     void WriteProfile();
     void CloseFile();
+    // A write error: the framework's message, the file closed; FALSE.
+    BOOL FileError(CFileException* e);
 
     afx_msg void OnAllBanks();
     afx_msg void OnMin();

@@ -241,11 +241,16 @@ BOOL C_IDEIceTreeCtrl::FillFromPage(I_IceDebugPage* pPage)
         if (!pItem)
             break;
         HTREEITEM h = InsertIceRow(pItem, TVI_ROOT, TVI_LAST);
-        if (!h)
+        if (!h || !FillRow(pItem, h))
             return FALSE;
-        AddChildren(pItem, h);
     }
     m_nItemCount = pPage->GetItemCount();
+    return TRUE;
+}
+
+BOOL C_IDEIceTreeCtrl::FillRow(I_IceDebugItem* pItem, HTREEITEM h)
+{
+    AddChildren(pItem, h);
     return TRUE;
 }
 

@@ -77,6 +77,8 @@ protected:
     // The list tab this tree is a page of (NULL when none).
     class C_IDEListTab* OwnerTab();
     HTREEITEM InsertIceRow(I_IceDebugItem* pItem, HTREEITEM hParent, HTREEITEM hAfter);
+    // What a filled top-level row gets beside its text: its children.
+    virtual BOOL FillRow(I_IceDebugItem* pItem, HTREEITEM h);
     // Re-inserts a row's copy at top level before hDrop (NULL: at the end); the new row.
     HTREEITEM PlaceCopy(LPCSTR lpszText, DWORD_PTR dwData, BOOL bExpanded, HTREEITEM hDrop);
     void DeleteChildren(HTREEITEM h);
@@ -142,6 +144,7 @@ protected:
     BOOL RegisterWatch(HTREEITEM hRow);
     void AddMembers(ICE_WATCH_NODE node, HTREEITEM hRow);
     ICE_WATCH_NODE NodeOfRow(HTREEITEM h);
+    BOOL FillRow(I_IceDebugItem* pItem, HTREEITEM h) override;
     BOOL AppendEntryRow();
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

@@ -92,31 +92,27 @@ BOOL C_IDEIceWatchTreeCtrl::AppendEntryRow()
     return m_hEntryRow != nullptr;
 }
 
+BOOL C_IDEIceWatchTreeCtrl::FillRow(I_IceDebugItem* pItem, HTREEITEM h)
+{
+    if (pItem->GetHandle() < ICE_WATCH_HANDLE_BASE)
+        return C_IDEIceTreeCtrl::FillRow(pItem, h);
+    // A watch of the page: registered again, the row shows its new handle.
+    I_IceWatch* pWatch = Watch();
+    char sz[ICE_ITEM_NAME_SIZE] = "";
+    pItem->GetName(sz);
+    DWORD dwHandle = 0;
+    if (!pWatch || pWatch->Add(sz, &dwHandle) != 0)
+        return FALSE;
+    SetItemData(h, dwHandle);
+    HideItem(h, FALSE);
+    return TRUE;
+}
+
 BOOL C_IDEIceWatchTreeCtrl::FillFromPage(I_IceDebugPage* pPage)
 {
-    I_IceWatch* pWatch = Watch();
-    void* pos = pPage->GetFirstPosition();
-    while (pos) {
-        I_IceDebugItem* pItem = pPage->GetNext(&pos);
-        if (!pItem)
-            break;
-        HTREEITEM h = InsertIceRow(pItem, TVI_ROOT, TVI_LAST);
-        if (!h)
-            return FALSE;
-        if (pItem->GetHandle() >= ICE_WATCH_HANDLE_BASE) {
-            char sz[ICE_ITEM_NAME_SIZE] = "";
-            pItem->GetName(sz);
-            DWORD dwHandle = 0;
-            if (!pWatch || pWatch->Add(sz, &dwHandle) != 0)
-                return FALSE;
-            SetItemData(h, dwHandle);
-            HideItem(h, FALSE);
-        } else
-            AddChildren(pItem, h);
-    }
-    if (!AppendEntryRow())
+    if (!C_IDEIceTreeCtrl::FillFromPage(pPage) || !AppendEntryRow())
         return FALSE;
-    m_nItemCount = m_nEntryIndex = pPage->GetItemCount();
+    m_nEntryIndex = m_nItemCount;
     return TRUE;
 }
 

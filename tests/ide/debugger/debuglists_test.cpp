@@ -245,6 +245,44 @@ TEST_F(DebugLists, PagesGoToTheirBarsAndShowValues)
     EXPECT_EQ(80, Tree(BAR_STACK)->GetColumnWidth(1));
 }
 
+// A page the ICE says is not to be shown.
+struct HiddenPage final : I_IceDebugPage {
+    int GetItemCount() override { return 0; }
+    void* GetFirstPosition() override { return nullptr; }
+    void* GetPositionOf(int) override { return nullptr; }
+    I_IceDebugItem* GetNext(void**) override { return nullptr; }
+    I_IceDebugItem* GetAt(void**) override { return nullptr; }
+    int GetType() override { return ICE_PAGE_REGISTERS; }
+    int GetName(char* buffer) override { return lstrcpyA(buffer, "Hidden") ? 0 : -1; }
+    void* GetBuffer() override { return nullptr; }
+    void Reserved8() override {}
+    int IsShown() override { return 0; }
+};
+
+TEST_F(DebugLists, NameColoursAndHiddenPages)
+{
+    C_IDEIceTreeCtrl* regs = Tree(BAR_REGISTER);
+    CClientDC dc(regs);
+    auto colours = [&](int row, int column) {
+        TWKListPaintContext ctx(&dc);
+        ctx.m_item.iItem = row;
+        ctx.m_nColumn = column;
+        regs->PickItemColors(&ctx);
+        return ctx.m_crText;
+    };
+    EXPECT_EQ(RGB(0, 0, 255), colours(RowOf(regs, "B"), 0)) << "editable: blue";
+    EXPECT_EQ(RGB(255, 0, 0), colours(RowOf(regs, "Timer"), 0)) << "no value: red";
+    EXPECT_EQ(RGB(0, 0, 0), colours(RowOf(regs, "B"), 1));
+    ASSERT_TRUE(ice->Run());
+    EXPECT_EQ(RGB(0x7F, 0x7F, 0x7F), colours(RowOf(regs, "B"), 1)) << "busy: grey";
+    WaitStop();
+
+    HiddenPage hidden;
+    C_IDEListTab* tab = ui->GetListTab(BAR_REGISTER);
+    EXPECT_FALSE(tab->AddPage(regs->m_pTarget, &hidden, 9, 0xE930));
+    EXPECT_EQ(1, tab->GetPageCount());
+}
+
 TEST_F(DebugLists, EditsRefusedWhileRunningAndWithoutText)
 {
     C_IDEIceTreeCtrl* regs = Tree(BAR_REGISTER);

@@ -232,8 +232,6 @@
 #define IDS_WRITER_CANNOT_WRITE         34660
 #define IDS_UPLOAD_SYS_SIZE_WRONG       34661
 #define IDS_UPLOAD_USER_SIZE_WRONG      34662
-// ---- Debug mode (34450-34499 for ids of our own)
-#define IDS_LEAVE_DEBUGGING             0x1103
 // ---- Debugger views (34700-34799)
 #define IDC_DISASM_HEADER               61440   // the disassembly view's column header
 #define IDC_DISASM_LISTING              61444   // its listing control
@@ -298,3 +296,21 @@
 // ---- Build and compile (34300-34349)
 #define IDS_RELOAD_OBJ_INTO_ICE         4225
 #define IDS_BUILD_BEFORE_ACTION         4226
+// ---- Debug list bars (34800-34899)
+#define IDB_DEBUG_TREE_IMAGES           154     // the debug trees' row image
+#define IDD_MEMORY_DUMP                 175     // "Dump Memory"
+#define ID_MEMORY_DUMP                  2441    // the memory page's "Dump" command
+#define IDC_DUMP_BANK                   1097
+#define IDC_DUMP_START                  1098
+#define IDC_DUMP_END                    1099
+#define IDC_DUMP_MIN                    1100
+#define IDC_DUMP_MAX                    1101
+#define IDC_DUMP_ALL_BANKS              1102
+#define IDC_DUMP_FILE                   1103
+#define IDC_DUMP_APPEND                 1104
+#define IDC_DUMP_OVERWRITE              1105
+#define IDC_DUMP_BROWSE                 1106
+#define IDC_DUMP_BYTE                   1107
+#define IDC_DUMP_WORD                   1108
+#define IDC_DUMP_BINARY                 1110
+#define IDC_DUMP_REGION                 34800   // the read-only "Region:" box

@@ -1538,14 +1538,12 @@ int Board::ReadMemory(DWORD space, DWORD address, void* buffer)
 int Board::WriteMemory(int page, int item, int offset, int value)
 {
     Trace("47 WriteMemory %d %d %d %d", page, item, offset, value);
-    // The page counts among the memory pages.
+    // The page is its index in the target's page list, as the IDE routes it; only memory pages take writes.
     int n = 0;
     for (auto& p : m_pages) {
-        if (p->type != ICE_PAGE_MEMORY)
-            continue;
         if (n++ != page)
             continue;
-        if (item < 0 || static_cast<size_t>(item) >= p->items.size() || offset < 0)
+        if (p->type != ICE_PAGE_MEMORY || item < 0 || static_cast<size_t>(item) >= p->items.size() || offset < 0)
             return -1;
         Item* i = p->items[static_cast<size_t>(item)].get();
         if (m_running || static_cast<DWORD>(offset) >= i->block.length)

@@ -8,49 +8,6 @@
 #include "resources/ideres.h"
 #include "support/ui/CUMsgHandler.h"
 
-// ---- list tabs and bars
-
-IMPLEMENT_DYNAMIC(C_IDEListTab, TWKTabWnd)
-
-BOOL C_IDEListTab::AddPage(I_IceDebugTarget*, I_IceDebugPage*, int, UINT)
-{
-    return FALSE;
-}
-
-void C_IDEListTab::RemoveAllPages()
-{
-    while (GetSafeHwnd() && GetTabCount() > 0)
-        DeleteTab(0);
-}
-
-void C_IDEListTab::ActivateFirstPage()
-{
-    if (GetSafeHwnd() && GetTabCount() > 0)
-        ActivateTab(0);
-}
-
-IMPLEMENT_DYNCREATE(C_IDEListBar, TWKControlBar)
-
-BEGIN_MESSAGE_MAP(C_IDEListBar, TWKControlBar)
-    ON_WM_SIZE()
-END_MESSAGE_MAP()
-
-BOOL C_IDEListBar::SetTab(C_IDEListTab* pTab)
-{
-    m_pTab = pTab;
-    return pTab && pTab->InitTab();
-}
-
-void C_IDEListBar::OnSize(UINT nType, int cx, int cy)
-{
-    if (m_pTab && m_pTab->GetSafeHwnd()) {
-        CRect rc;
-        GetInsideRect(rc);
-        m_pTab->SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    TWKControlBar::OnSize(nType, cx, cy);
-}
-
 // ---- page routing
 
 // Memory, Variable, Watch, Option, Stack: the manager's tab order.
@@ -155,8 +112,8 @@ C_IDEIceUIMgr::~C_IDEIceUIMgr()
     // The arrow view is forgotten with the manager that set it.
     if (m_bArrowShown)
         s_arrow = ArrowView();
-    for (C_IDEListTab* pTab : { (C_IDEListTab*)&m_MemoryTab, &m_StackTab, &m_OptionTab, (C_IDEListTab*)&m_WatchTab,
-                                &m_VariableTab })
+    C_IDEListTab* tabs[5] = { &m_MemoryTab, &m_StackTab, &m_OptionTab, &m_WatchTab, &m_VariableTab };
+    for (C_IDEListTab* pTab : tabs)
         if (pTab->GetSafeHwnd())
             pTab->DestroyWindow();
 }

@@ -17,45 +17,8 @@ class C_IDEEditorView;
 class C_IDEIceUIMgr;
 class I_IceDebugPage;
 
-// The tab window inside one list bar. Its pages come with the list bars'
-// own trees; until then a page is counted, never shown.
-class C_IDEListTab : public TWKTabWnd
-{
-    DECLARE_DYNAMIC(C_IDEListTab)
-public:
-    explicit C_IDEListTab(C_IDEIceUIMgr* pUIMgr = nullptr) : m_pUIMgr(pUIMgr) {}
-
-    virtual BOOL AddPage(I_IceDebugTarget* pTarget, I_IceDebugPage* pPage, int nIndex, UINT nID);
-    virtual void RemoveAllPages();
-    virtual BOOL InitTab() { return TRUE; }
-    virtual BOOL Reload() { return TRUE; }
-    void ActivateFirstPage();
-    int GetPageCount() const { return GetTabCount(); }
-
-protected:
-    C_IDEIceUIMgr* m_pUIMgr;
-};
-
-class C_IDEWatchListTab : public C_IDEListTab
-{
-public:
-    using C_IDEListTab::C_IDEListTab;
-    // Every watch page evaluates its items again.
-    void RefreshWatch() {}
-};
-
-// A debug bar holding one list tab.
-class C_IDEListBar : public TWKControlBar
-{
-    DECLARE_DYNCREATE(C_IDEListBar)
-public:
-    C_IDEListTab* m_pTab = nullptr;
-    BOOL SetTab(C_IDEListTab* pTab);
-
-protected:
-    afx_msg void OnSize(UINT nType, int cx, int cy);
-    DECLARE_MESSAGE_MAP()
-};
+// The list bars, their tab windows and page trees.
+#include "ide/debugger/IDEListTab.h"
 
 // Page types and the list tab each goes to, with its page-id range.
 struct ICE_PAGE_ROUTE {
@@ -143,11 +106,11 @@ private:
     C_IDEListBar m_ListBars[5];
     C_IDEIceHistoryBar m_HistoryBar;
     C_IDEIceCallStackBar m_CallStackBar;
-    C_IDEListTab m_VariableTab;
+    C_IDEVariableListTab m_VariableTab;
     C_IDEWatchListTab m_WatchTab;
-    C_IDEListTab m_OptionTab;
-    C_IDEListTab m_StackTab;
-    C_IDEListTab m_MemoryTab;
+    C_IDEOptionListTab m_OptionTab;
+    C_IDEStackListTab m_StackTab;
+    C_IDEMemoryListTab m_MemoryTab;
     BOOL m_bIgnoreSavedBarState = FALSE;
     BOOL m_bArrowShown = FALSE;   // ShowLocation has run: the arrow view belongs to this manager
 };

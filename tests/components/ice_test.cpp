@@ -480,13 +480,15 @@ TEST_F(IceBoard, PagesMemoryInThreeUnitsAndImage)
         uint8_t* buffer = static_cast<uint8_t*>(memory[static_cast<size_t>(i)]->GetBuffer());
         ASSERT_EQ(0, ice->ReadMemory(units[i].space, 0, buffer));
         EXPECT_EQ(buffer, block->GetData());
-        EXPECT_EQ(0, ice->WriteMemory(i, 0, units[i].offset, units[i].value));
+        // The memory pages follow Registers and Watch in the page list.
+        EXPECT_EQ(0, ice->WriteMemory(i + 2, 0, units[i].offset, units[i].value));
         EXPECT_EQ(0, ice->AfterMemoryWrite(0, 0));
         ASSERT_EQ(0, ice->ReadMemory(units[i].space, 0, buffer));
         size_t unit = units[i].kind == ICE_KIND_WORDS ? 2 : 1;
         EXPECT_EQ(units[i].bytes, std::string(reinterpret_cast<char*>(buffer) + units[i].offset * unit, unit)) << i;
-        EXPECT_NE(0, ice->WriteMemory(i, 0, 100000, 1));
+        EXPECT_NE(0, ice->WriteMemory(i + 2, 0, 100000, 1));
     }
+    EXPECT_NE(0, ice->WriteMemory(0, 0, 0, 1)) << "the registers page takes no memory writes";
     // The sample's data: RAM 0x20.. = 1 2 3, ST [0x10] stored 0x34, table word 0 = 0x1234.
     uint8_t* ram = static_cast<uint8_t*>(memory[2]->GetBuffer());
     ASSERT_EQ(0, ice->ReadMemory(1, 0, ram));

@@ -196,3 +196,8 @@
 #define IDC_ICE_PORT_PARALLEL_LIST      1110
 #define IDC_ICE_PORT_GROUP              34400
 #define IDS_ICE_PART_NOT_SUPPORTED      0x1100
+
+// ---- Undo and redo history lists (own ids 34150-34199)
+#define IDD_UNDO_REDO_LIST              126
+#define IDC_UNDO_REDO_LIST              1027
+#define IDC_UNDO_REDO_STATUS            1028

@@ -314,3 +314,7 @@
 #define IDC_DUMP_WORD                   1108
 #define IDC_DUMP_BINARY                 1110
 #define IDC_DUMP_REGION                 34800   // the read-only "Region:" box
+// ---- Undo and redo history lists (own ids 34150-34199)
+#define IDD_UNDO_REDO_LIST              126
+#define IDC_UNDO_REDO_LIST              1027
+#define IDC_UNDO_REDO_STATUS            1028

@@ -237,6 +237,10 @@ public:
     DWORD NewUndoGroupId();
     int Undo();
     int Redo();
+    // TRUE when one Undo or Redo takes the neighbouring records a and b
+    // together: the same non-zero group, or a run of one-character records
+    // of one kind on one line.
+    static BOOL IsUndoChained(const TWKEditUndoRecord& a, const TWKEditUndoRecord& b);
     void ResetUndo();
     void FreeUndo();
     int GetUndoPos() const { return m_nUndoPos; }

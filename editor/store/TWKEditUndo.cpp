@@ -26,12 +26,9 @@ inline bool IsGroupedType(int nType)
     return nType == UNDO_CHAR_INSERTED || nType == UNDO_CHAR_DELETED || nType == UNDO_CHAR_OVERWRITTEN;
 }
 
-// Two neighbouring records that one Undo or Redo takes together.
 inline bool Chained(const TWKEditUndoRecord& a, const TWKEditUndoRecord& b)
 {
-    if (a.dwGroup != 0 && a.dwGroup == b.dwGroup)
-        return true;
-    return a.nType == b.nType && IsGroupedType(a.nType) && a.nStartLine == b.nStartLine;
+    return TWKEdit::IsUndoChained(a, b) != FALSE;
 }
 
 TWKEditUndoRecord MakeRecord(int nType, int nLine, int nOffset, int nEndLine = 0, int nEndOffset = 0)
@@ -1505,6 +1502,13 @@ TWKEditPos TWKEdit::PosOf(int nLine, int nOffset)
     m_pReplayLine = m_bReplaying ? p.pLine : NULL;
     m_nReplayLineNo = nLine;
     return p;
+}
+
+BOOL TWKEdit::IsUndoChained(const TWKEditUndoRecord& a, const TWKEditUndoRecord& b)
+{
+    if (a.dwGroup != 0 && a.dwGroup == b.dwGroup)
+        return TRUE;
+    return a.nType == b.nType && IsGroupedType(a.nType) && a.nStartLine == b.nStartLine;
 }
 
 int TWKEdit::Undo()

@@ -121,6 +121,15 @@ void C_MessageWnd::ShowPage(C_MessageCtrl* pPage)
     }
 }
 
+void C_MessageWnd::EndRecordBatch()
+{
+    if (m_nBatch > 0 && --m_nBatch == 0 && m_pBatchPage) {
+        C_MessageCtrl* pPage = m_pBatchPage;
+        m_pBatchPage = nullptr;
+        ShowPage(pPage);
+    }
+}
+
 LRESULT C_MessageWnd::OnRecord(WPARAM wParam, LPARAM lParam)
 {
     const auto* pRec = reinterpret_cast<const tagMessageRecord*>(lParam);
@@ -132,7 +141,10 @@ LRESULT C_MessageWnd::OnRecord(WPARAM wParam, LPARAM lParam)
     C_MessageCtrl* pPage = pRec->kind >= CU_REC_MESSAGE && pRec->kind <= CU_REC_ERROR ? &m_wndBuild : &m_wndResult;
     if (!pPage->m_hWnd)
         return 1;
-    ShowPage(pPage);
+    if (m_nBatch > 0)
+        m_pBatchPage = pPage;
+    else
+        ShowPage(pPage);
     pPage->SendMessage(CU_WM_MESSAGE_RECORD, wParam, lParam);
     return 1;
 }

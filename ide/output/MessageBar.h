@@ -143,9 +143,15 @@ public:
     // The page with tab index nPage; NULL when it has no window.
     C_MessageCtrl* GetPageByIndex(int nPage);
     void ShowPage(C_MessageCtrl* pPage);
+    // Between these, records reach their pages but only the last one's page
+    // comes to the front, at the end: a run of records switches tabs once.
+    void BeginRecordBatch() { m_nBatch++; }
+    void EndRecordBatch();
 
 protected:
     CFont m_fontTabs;
+    int m_nBatch = 0;
+    C_MessageCtrl* m_pBatchPage = nullptr;   // the page to show when the batch ends
 
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
     afx_msg LRESULT OnRecord(WPARAM wParam, LPARAM lParam);
@@ -184,6 +190,8 @@ public:
     void ActivatePage(CWnd* pPage);
     void ScrollToPage(int nPage) { m_wndTabs.ScrollToTab(nPage); }
     void RefreshLayout() { m_wndTabs.RefreshLayout(); }
+    void BeginRecordBatch() { m_wndTabs.BeginRecordBatch(); }
+    void EndRecordBatch() { m_wndTabs.EndRecordBatch(); }
 
     void AddContextMenuItems(CMenu*) override {}
     void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}

@@ -176,6 +176,9 @@ public:
     void UpdateDefaultTool();
     void LoadFindHistory();
     void LoadFindDirHistory();
+    // The names of the actions the active view can undo (bUndo) or redo,
+    // newest first, one per Undo or Redo command (MainFrmUndo.cpp).
+    void BuildUndoRedoList(BOOL bUndo, CStringList& list);
 
     // Save As Template and the property wizards (MainFrmOptions.cpp).
     // The user-defined-editor and template flags; with the first, every configured
@@ -253,6 +256,7 @@ public:
     BOOL m_bClosing = FALSE;                     // past the close's point of no return
     volatile BOOL m_bFinding = FALSE;
     HANDLE m_hFindThread = nullptr;              // the running search's thread, owned
+    BOOL m_bTakingRequests = FALSE;              // a slice of queued requests is being taken
     BOOL m_bExitAfterBuild = FALSE;
     BOOL m_bCloseProjectAfterBuild = FALSE;
     BOOL m_bModalBuild = FALSE;
@@ -289,8 +293,8 @@ protected:
     // A bar made, docking on any side, docked at column nCol of row 0.
     BOOL CreateDockedBar(TWKControlBar& bar, LPCSTR lpszTitle, DWORD dwStyle, UINT nID, UINT nDockBarID, int nCol,
                          float fPctWidth, int nLength, LPCSTR lpszFailure);
-    // Writes the history to "Settings\Find" under prefix1, prefix2 ...
-    void WriteHistory(const CStringList& list, LPCSTR lpszPrefix);
+    // Reads the history from "Settings\Find" under prefix1, prefix2 ...
+    // (C_IDEFindInFilesDlg::AddToHistory writes it).
     void ReadHistory(CStringList& list, LPCSTR lpszPrefix);
     // Text searched in the active view of the active frame.
     void SearchActiveView(const CString& strText);
@@ -308,6 +312,8 @@ protected:
     afx_msg LRESULT OnFatalErrorFound(WPARAM wParam, LPARAM lParam);
     // Requests of the components and threads, and output records (MainFrmOutput.cpp).
     afx_msg LRESULT OnFrameRequest(WPARAM wParam, LPARAM lParam);
+    // One request, outside the slices OnFrameRequest takes.
+    LRESULT HandleRequest(WPARAM wParam, LPARAM lParam);
     // An output record on its way to the output window.
     void ForwardOutputRecord(WPARAM wParam, tagMessageRecord* pRec);
     // Request 3: the find-in-files thread has finished.
@@ -321,6 +327,12 @@ protected:
     // Asks a running search to stop and waits for its thread, answering the
     // messages it sends meanwhile.
     void StopFindAndWait();
+
+    // The undo or redo list opened under its split button of the File toolbar.
+    void OpenUndoRedoList(BOOL bUndo);
+    afx_msg void OnEditUndoList();
+    afx_msg void OnEditRedoList();
+    afx_msg LRESULT OnUndoRedo(WPARAM wParam, LPARAM lParam);
 
     afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);

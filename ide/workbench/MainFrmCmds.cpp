@@ -7,6 +7,7 @@
 #include "support/ui/CUMsgHandler.h"
 #include "framework/controls/dialogs/TWKUserTool.h"
 #include "ide/debugger/IDEToolsMgr.h"
+#include "ide/workbench/FindInFiles.h"
 #include "editor/window/OEPageSetupDlg.h"
 #include "editor/window/TWKEditView.h"
 #include "framework/controls/menus/TWKBmpMenuPlugIn.h"
@@ -21,7 +22,6 @@
 namespace {
 
 const char kFindSection[] = "Settings\\Find";
-const int kMaxFindHistory = 20;
 
 // A menu item's text: the bitmap menus keep it in their own record once the
 // item is theirs.
@@ -511,17 +511,6 @@ void CMainFrame::ReadHistory(CStringList& list, LPCSTR lpszPrefix)
     }
 }
 
-void CMainFrame::WriteHistory(const CStringList& list, LPCSTR lpszPrefix)
-{
-    CWinApp* pApp = AfxGetApp();
-    int i = 1;
-    for (POSITION pos = list.GetHeadPosition(); pos; i++) {
-        CString strKey;
-        strKey.Format("%s%d", lpszPrefix, i);
-        pApp->WriteProfileString(kFindSection, strKey, list.GetNext(pos));
-    }
-}
-
 void CMainFrame::LoadFindHistory()
 {
     ReadHistory(m_listFind, "Find");
@@ -561,13 +550,7 @@ LRESULT CMainFrame::OnToolBarWndNotify(WPARAM wParam, LPARAM lParam)
         return 0;
     CString strText = szText;
 
-    POSITION pos = m_listFind.Find(strText);
-    if (pos)
-        m_listFind.RemoveAt(pos);
-    else if (m_listFind.GetCount() >= kMaxFindHistory)
-        m_listFind.RemoveAt(m_listFind.FindIndex(kMaxFindHistory - 1));
-    m_listFind.AddHead(strText);
-    WriteHistory(m_listFind, "Find");
+    C_IDEFindInFilesDlg::AddToHistory(m_listFind, strText, "Find");
 
     CComboBox* pBox = static_cast<CComboBox*>(CWnd::FromHandle(hBox));
     pBox->ResetContent();

@@ -3,7 +3,39 @@
 #include "ide/workbench/MainFrm.h"
 #include "ide/debugger/IDEIceMgr.h"
 
+namespace {
+
+// A slice of queued requests taken in one go: short enough that the frame
+// answers sent messages and paints between slices.
+const int kSliceRecords = 2000;
+const DWORD kSliceMs = 30;
+
+} // namespace
+
 LRESULT CMainFrame::OnFrameRequest(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == 3 || m_bTakingRequests)
+        return HandleRequest(wParam, lParam);
+    // The requests queued right behind this one are taken with it, in their
+    // order, while nothing else is queued before them; the pages switch once.
+    m_bTakingRequests = TRUE;
+    m_wndMessageBar.BeginRecordBatch();
+    HandleRequest(wParam, lParam);
+    const DWORD dwStart = ::GetTickCount();
+    MSG msg;
+    for (int n = 1; n < kSliceRecords && ::GetTickCount() - dwStart < kSliceMs; n++) {
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD) || msg.hwnd != m_hWnd
+            || msg.message != WM_MAIN_REQUEST
+            || !::PeekMessageA(&msg, m_hWnd, WM_MAIN_REQUEST, WM_MAIN_REQUEST, PM_REMOVE | PM_NOYIELD))
+            break;
+        HandleRequest(msg.wParam, msg.lParam);
+    }
+    m_wndMessageBar.EndRecordBatch();
+    m_bTakingRequests = FALSE;
+    return 1;
+}
+
+LRESULT CMainFrame::HandleRequest(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
     case 3:

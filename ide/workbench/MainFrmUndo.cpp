@@ -1,0 +1,71 @@
+// The main frame's side of the undo and redo history lists: the names of the
+// active view's actions, the lists under the File toolbar's split buttons, and
+// the request that runs the chosen number of Undo or Redo commands.
+#include "ide/workbench/MainFrm.h"
+#include "editor/window/TWKEditView.h"
+#include "framework/controls/toolbars/TWKCustomToolBar.h"
+#include "framework/controls/toolbars/TWKToolBarManager.h"
+#include "ide/workbench/IDEUndoRedoDlg.h"
+
+namespace {
+
+CView* ActiveView(CFrameWnd* pMain)
+{
+    CFrameWnd* pFrame = pMain->GetActiveFrame();
+    return pFrame ? pFrame->GetActiveView() : nullptr;
+}
+
+} // namespace
+
+void CMainFrame::BuildUndoRedoList(BOOL bUndo, CStringList& list)
+{
+    if (auto* pView = dynamic_cast<TWKEditView*>(ActiveView(this)))
+        BuildUndoRedoNames(pView->GetEdit(), bUndo, list);
+}
+
+void CMainFrame::OpenUndoRedoList(BOOL bUndo)
+{
+    TWKCustomToolBar* pBar = m_pToolBarMgr ? m_pToolBarMgr->GetToolBar(IDW_FILE_TOOLBAR) : nullptr;
+    if (!pBar || !pBar->m_hWnd)
+        return;
+    CStringList names;
+    BuildUndoRedoList(bUndo, names);
+
+    CRect rcButton;
+    int nIndex = pBar->CommandToIndex(bUndo ? ID_EDIT_UNDO : ID_EDIT_REDO);
+    if (nIndex >= 0) {
+        pBar->GetItemRect(nIndex, &rcButton);
+        pBar->ClientToScreen(&rcButton);
+    } else {
+        pBar->GetWindowRect(&rcButton);
+    }
+
+    auto* pDlg = new C_IDEUndoRedoDlg(this);
+    if (!pDlg->m_hWnd) {
+        delete pDlg;
+        return;
+    }
+    m_pUndoRedoDlg = pDlg;
+    pDlg->Init(bUndo ? 0 : 1, bUndo, names);
+    pDlg->SetWindowPos(&wndTopMost, rcButton.left, rcButton.bottom, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    pDlg->m_wndList.SetFocus();
+}
+
+void CMainFrame::OnEditUndoList()
+{
+    OpenUndoRedoList(TRUE);
+}
+
+void CMainFrame::OnEditRedoList()
+{
+    OpenUndoRedoList(FALSE);
+}
+
+LRESULT CMainFrame::OnUndoRedo(WPARAM wParam, LPARAM lParam)
+{
+    CView* pView = ActiveView(this);
+    const UINT nID = wParam == 0 ? ID_EDIT_UNDO : ID_EDIT_REDO;
+    for (LPARAM i = 0; pView && i < lParam; i++)
+        pView->SendMessage(WM_COMMAND, nID);
+    return 1;
+}

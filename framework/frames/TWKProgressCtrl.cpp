@@ -124,6 +124,9 @@ void TWKProgressCtrl::SetTextFont(CFont* pFont, BOOL bRedraw)
 void TWKProgressCtrl::SetText(const CString& strText)
 {
     m_strText = strText;
+    // The window's own text follows, so that tools reading the screen see what is drawn.
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::SetWindowTextA(m_hWnd, strText);
 }
 
 CString TWKProgressCtrl::GetText() const

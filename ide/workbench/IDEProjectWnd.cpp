@@ -742,10 +742,13 @@ void C_IDEProjectWnd::NotifyMenuEntry(CMenu* pMenu, UINT nID, LPCSTR pszFolder, 
     pMgr->RunWizard(3, &record, sizeof record);
 }
 
-BOOL C_IDEProjectWnd::CanEditResource(LPCSTR)
+BOOL C_IDEProjectWnd::CanEditResource(LPCSTR pszExt)
 {
-    // The resource-action table comes with the preview bar's resource editors.
-    return FALSE;
+    // The tree asks by extension; the preview bar's action table matches file names.
+    if (!m_pFrame || !pszExt)
+        return FALSE;
+    CString strName = pszExt[0] == '.' ? CString("a") + pszExt : CString("a.") + pszExt;
+    return m_pFrame->GetPreviewBar()->CanEdit(strName);
 }
 
 // ---------------------------------------------------------------- popup commands
@@ -794,9 +797,10 @@ void C_IDEProjectWnd::OnEquationFile(UINT nID)
     OpenReference(pEquation->GetReferences(), m_nEquationPos);
 }
 
-void C_IDEProjectWnd::OpenResource(LPCSTR, int)
+void C_IDEProjectWnd::OpenResource(LPCSTR lpszPath, int nMode)
 {
-    // Previewing and editing resources come with the preview bar's resource editors.
+    if (m_pFrame && lpszPath)
+        m_pFrame->PreviewResource(lpszPath, nMode);
 }
 
 void C_IDEProjectWnd::OnFileAction(UINT nID)

@@ -7,6 +7,7 @@
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/ChildFrm.h"
 #include "ide/debugger/IDEIceMgr.h"
+#include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/debugger/IDEDisAsmView.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
@@ -212,7 +213,9 @@ BOOL CMainFrame::CanShowDebugBar()
         return m_pIceMgr->IsHistoryAvailable();
     if (nID == ID_VIEW_DEBUG_CALLSTACK)
         return m_pIceMgr->IsCallStackAllowed();
-    return TRUE;
+    // A list bar is worth showing only once the board gave it pages.
+    auto* pUIMgr = dynamic_cast<C_IDEIceUIMgr*>(m_pIceUIMgr);
+    return pUIMgr && pUIMgr->BarHasPages(pBar);
 }
 
 // ---- the build-before-action gate

@@ -144,8 +144,10 @@ TEST_F(DebugRun, EnterRunStepActionAndLeaveDebugMode)
 
     process->Close();
     EXPECT_NE(-1, process->Wait());
+    // The source opened at the stop joins the project's open documents: only the save question may come.
     for (const vt::ModalSeen& seen : answerer.Seen())
-        ADD_FAILURE() << "a box showed: " << seen.text;
+        if (seen.text.find("Save Current Project ?") == std::string::npos)
+            ADD_FAILURE() << "a box showed: " << seen.text;
 }
 
 TEST_F(DebugRun, TheDebugSwitchEntersDebugModeOnTheNamedPort)

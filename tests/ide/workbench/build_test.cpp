@@ -590,6 +590,7 @@ TEST_F(Build, GateDropsTheActionAfterErrorsOrWhenNoBuildStarts)
     Open(path);
     answerer.Clear();
     answerer.Queue(IDYES);
+    answerer.Queue(IDCANCEL);   // the options dialog, opened on the page to complete
     EXPECT_FALSE(p->ConfirmBuildBeforeAction(RecordAction, 8));
     EXPECT_FALSE(p->m_bBuilding);
     EXPECT_EQ(0u, p->m_nPendingAction);

@@ -44,6 +44,8 @@ protected:
         // The menus of the two document kinds, the debugging one among them.
         if (!g_pTextTemplate)
             static_cast<CAsmIDEApp*>(AfxGetApp())->RegisterDocTemplates();
+        // Debugging opens the source at the stop: its child frames need the main window.
+        AfxGetApp()->m_pMainWnd = frame.p;
         ASSERT_TRUE(frame.p->InitProjectManager());
         ASSERT_TRUE(frame.p->OpenProject(sample.Project().c_str()));
         ice = frame.p->GetIceMgr();
@@ -55,6 +57,7 @@ protected:
             frame.p->OnCloseDebugger();
         if (frame.p && frame.p->m_bProjectOpen)
             frame.p->CloseProject(FALSE);
+        AfxGetApp()->m_pMainWnd = nullptr;
     }
     // 1 enabled, 0 disabled, -1 untouched.
     int Enabled(UINT nID) { return vt::Update(frame.p, nID).nEnabled; }
@@ -135,7 +138,11 @@ TEST_F(DebugMode, CommandsFollowBuildingModalBuildDebuggingAndTheEnforceBits)
     EXPECT_EQ(-1, Enabled(ID_DEBUG_RUN));
     EXPECT_EQ(-1, Enabled(ID_DEBUG_START));
     p->m_bClosing = FALSE;
-    // No debug window exists yet: their items stay off.
+    // The board gives every list bar pages while debugging; outside it no debug window is offered.
+    for (UINT nID : { ID_VIEW_DEBUG_REGISTER, ID_VIEW_DEBUG_WATCH, ID_VIEW_DEBUG_MEMORY, ID_VIEW_DEBUG_OPTION,
+                      ID_VIEW_DEBUG_STACK })
+        EXPECT_EQ(1, Enabled(nID)) << nID;
+    p->OnCloseDebugger();
     for (UINT nID = ID_VIEW_DEBUG_REGISTER; nID <= ID_VIEW_DEBUG_CALLSTACK; nID++)
         EXPECT_EQ(0, Enabled(nID)) << nID;
 }
@@ -279,7 +286,10 @@ TEST_F(DebugMode, ClosingTheProjectWhileDebuggingAsksFirst)
     ASSERT_TRUE(p->StartDebug(nullptr));
     answerer.Queue(vt::ModalAnswer(IDCANCEL));
     frame.Command(ID_FILE_CLOSE_PROJECT);
-    ASSERT_EQ(1u, answerer.Count());
+    std::string seen;
+    for (const auto& box : answerer.Seen())
+        seen += box.text + " | ";
+    ASSERT_EQ(1u, answerer.Count()) << seen;
     EXPECT_NE(std::string::npos, answerer.Last().text.find("This action will leave debugging environment !"));
     EXPECT_TRUE(p->IsDebugging());
     EXPECT_TRUE(p->m_bProjectOpen);

@@ -238,6 +238,7 @@ public:
     CStringList m_listFindDir{ 10 };             // Find in Files folder history
     C_MessageRecordList* m_pBuildRecords = nullptr;   // the output bar's "Build" records
     CWnd* m_pUndoRedoDlg = nullptr;              // the undo or redo list opened last; not owned
+    HWND m_hUndoRedoView = nullptr;              // the view that list was opened for
     TWKCustomStatusBar m_wndStatusBar;
     TWKProgressCtrl m_wndProgress;
     CStatic m_wndStatusIcon;

@@ -46,6 +46,9 @@ void CMainFrame::OpenUndoRedoList(BOOL bUndo)
         return;
     }
     m_pUndoRedoDlg = pDlg;
+    // The list acts on the view it lists, whatever takes the activation meanwhile.
+    CView* pView = ActiveView(this);
+    m_hUndoRedoView = pView ? pView->m_hWnd : nullptr;
     pDlg->Init(bUndo ? 0 : 1, bUndo, names);
     pDlg->SetWindowPos(&wndTopMost, rcButton.left, rcButton.bottom, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     pDlg->m_wndList.SetFocus();
@@ -63,9 +66,13 @@ void CMainFrame::OnEditRedoList()
 
 LRESULT CMainFrame::OnUndoRedo(WPARAM wParam, LPARAM lParam)
 {
-    CView* pView = ActiveView(this);
+    HWND hView = m_hUndoRedoView && ::IsWindow(m_hUndoRedoView) ? m_hUndoRedoView : nullptr;
     const UINT nID = wParam == 0 ? ID_EDIT_UNDO : ID_EDIT_REDO;
-    for (LPARAM i = 0; pView && i < lParam; i++)
-        pView->SendMessage(WM_COMMAND, nID);
+    // The view takes its commands only while it is the active one: the focus goes back
+    // to it from the closing list first.
+    if (hView)
+        ::SetFocus(hView);
+    for (LPARAM i = 0; hView && i < lParam; i++)
+        ::SendMessageA(hView, WM_COMMAND, nID, 0);
     return 1;
 }

@@ -161,9 +161,7 @@ std::vector<int> Selection(C_IDEUndoRedoDlg* pDlg)
     return v;
 }
 
-// Off while a fault is found: with the source view the list's undos leave the log's
-// position where it was, so the Redo list comes up empty.
-TEST(UndoRedoList, DISABLED_OpensUnderItsButtonAndUndoesTheDraggedActions)
+TEST(UndoRedoList, OpensUnderItsButtonAndUndoesTheDraggedActions)
 {
     EditorFrame e;
     ASSERT_TRUE(e.pView);

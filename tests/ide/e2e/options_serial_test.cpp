@@ -53,4 +53,51 @@ TEST(Options, WizardAndEditorSelectionInTheRunningProgram)
     EXPECT_EQ("0", Value(copy.Config(), "Resource Editor List", "Pixmere.exe, Pixmere, 1, 1, .bmp"));
 }
 
+// The file's lines without blank ones: the project manager writes the
+// project in its own line format when the build saves it.
+std::string Lines(const std::string& text)
+{
+    std::string out;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            out += line + "\n";
+        start = end + 1;
+    }
+    return out;
+}
+
+// Save As Template on the sample: a clean build, then the template named in
+// the dialog is written beside the project, whose own file stays as it was.
+TEST(Options, SaveAsTemplateWritesTheTemplateAfterACleanBuild)
+{
+    vt::ProgramCopy copy;
+    std::string folder = copy.Folder() + "sample\\";
+    std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
+    std::string before = Lines(vt::ReadFileBytes(project));
+    std::unique_ptr<vt::IdeProcess> process(new vt::IdeProcess(copy, vt::ProgramCopy::SampleProject()));
+    ASSERT_TRUE(process->Started());
+    vt::RemoteAnswerer answerer(process->Id(), IDNO);
+    HWND frame = process->MainWindow();
+    ASSERT_NE(nullptr, frame) << "the main window did not show";
+    vt::ModalAnswer names(IDOK);
+    names.Type(IDC_NEWPRJ_NAME, "Kit.wbt").Type(IDC_NEWPRJ_LOCATION, folder);
+    answerer.Queue(names);
+    PostMessageA(frame, WM_COMMAND, ID_FILE_SAVEAS_TEMPLATE, 0);
+    ASSERT_TRUE(answerer.WaitForCount(1, 90000)) << "the template's dialog did not come";
+    EXPECT_EQ("Save As Template Project", answerer.Last().caption) << answerer.Last().text;
+    EXPECT_EQ("", answerer.Last().error);
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Kit.wbt").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Kit.wbi").c_str()));
+    EXPECT_EQ(before, Lines(vt::ReadFileBytes(project)));
+    EXPECT_NE(std::string::npos, vt::ReadFileBytes(folder + "Kit.wbt").find("[Project]"));
+}
+
 }  // namespace

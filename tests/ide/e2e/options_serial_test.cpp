@@ -100,4 +100,44 @@ TEST(Options, SaveAsTemplateWritesTheTemplateAfterACleanBuild)
     EXPECT_NE(std::string::npos, vt::ReadFileBytes(folder + "Kit.wbt").find("[Project]"));
 }
 
+// New Project on the running program: the dialog's project is made in a new
+// folder by the project manager and opened.
+TEST(Options, NewProjectMakesAProjectThatOpens)
+{
+    vt::ProgramCopy copy;
+    std::unique_ptr<vt::IdeProcess> process(new vt::IdeProcess(copy, ""));
+    ASSERT_TRUE(process->Started());
+    vt::RemoteAnswerer answerer(process->Id(), IDNO);
+    HWND frame = process->MainWindow();
+    ASSERT_NE(nullptr, frame) << "the main window did not show";
+    // The location follows the name: a new folder named after the project.
+    vt::ModalAnswer names(IDOK);
+    names.Type(IDC_NEWPRJ_NAME, "Made.wbi");
+    answerer.Queue(names);
+    answerer.Queue(vt::ModalAnswer(IDOK));   // the new folder is created
+    PostMessageA(frame, WM_COMMAND, ID_FILE_NEW_PROJECT, 0);
+    ASSERT_TRUE(answerer.WaitForCount(2));
+    EXPECT_EQ("New Project", answerer.Seen()[0].caption);
+    EXPECT_EQ("", answerer.Seen()[0].error);
+    std::string question = answerer.Seen()[1].text;
+    size_t from = question.find("Directory "), to = question.find(" does not exist");
+    ASSERT_TRUE(from == 0 && to != std::string::npos) << question;
+    std::string where = question.substr(10, to - 10);
+    EXPECT_NE(std::string::npos, where.find("Made")) << where;
+    std::shared_ptr<void> cleanup(nullptr, [&](void*) {
+        DeleteFileA((where + "Made.wbi").c_str());
+        RemoveDirectoryA(where.c_str());
+    });
+    // Made by the project manager: the project's part number is written in it.
+    char part[64] = "";
+    std::string made = where + "Made.wbi";
+    DWORD start = GetTickCount();
+    while (!GetPrivateProfileStringA("Project", "PartNumber", "", part, sizeof part, made.c_str())
+           && GetTickCount() - start < 60000)
+        Sleep(50);
+    EXPECT_STRNE("", part);
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
+}
+
 }  // namespace

@@ -143,4 +143,25 @@ TEST_F(Options, NewProjectMakesAProjectThatOpens)
     EXPECT_NE(-1, process->Wait());
 }
 
+// Project Options on the sample: the output name changed on "General" and
+// confirmed with OK is in the project file once the project is saved.
+TEST_F(Options, ProjectOptionsOkReachesTheSavedProject)
+{
+    std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
+    ASSERT_NO_FATAL_FAILURE(Start(vt::ProgramCopy::SampleProject()));
+    vt::ModalAnswer general(IDOK);
+    general.Type(IDC_OPTIONS_OUTPUT_NAME, "Renamed");
+    answerer->Queue(general);
+    PostMessageA(frame, WM_COMMAND, ID_PROJECT_OPTIONS, 0);
+    ASSERT_TRUE(answerer->WaitForCount(1));
+    EXPECT_EQ("", answerer->Last().error);
+    PostMessageA(frame, WM_COMMAND, ID_FILE_SAVE_PROJECT, 0);
+    DWORD start = GetTickCount();
+    while (Value(project, "Project", "OutputName") != "Renamed" && GetTickCount() - start < 60000)
+        Sleep(50);
+    EXPECT_EQ("Renamed", Value(project, "Project", "OutputName"));
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
+}
+
 }  // namespace

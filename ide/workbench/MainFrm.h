@@ -188,6 +188,7 @@ public:
     BOOL PreviewResource(LPCSTR lpszPath, int nAction);
     afx_msg void OnToolsResourceOptions();
     afx_msg void OnFileSaveAsTemplate();
+    afx_msg void OnFileNewProject();
     afx_msg void OnProjectWizard(UINT nID);
     afx_msg void OnUpdateProjectWizard(CCmdUI* pCmdUI);
     // Build and compile (MainFrmBuild.cpp).

@@ -2,6 +2,7 @@
 // Save As Template and the project manager's property wizards.
 #include "ide/workbench/IDEPrjNameDlg.h"
 #include "ide/debugger/ResToolSelection.h"
+#include "ide/debugger/IDEIceMgr.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/MainFrm.h"
 #include "support/config/ProfileHelpers.h"
@@ -112,6 +113,40 @@ BOOL StartTemplateBuild(CMainFrame* pFrame)
 void CMainFrame::OnFileSaveAsTemplate()
 {
     RunSaveAsTemplate(this, StartTemplateBuild);
+}
+
+void CMainFrame::OnFileNewProject()
+{
+    if (m_pIceMgr)
+        OnDebugStop();
+    if (m_bProjectOpen)
+        OnFileCloseProject();
+    if (m_bProjectOpen)
+        return;
+    C_IDEPrjNameDlg dlg(m_pProjectMgr, this);
+    if (ShowNewProjectDialog(this, dlg) != IDOK)
+        return;
+    CWaitCursor wait;
+    CString strFolder = dlg.m_strLocation;
+    if (strFolder.IsEmpty() || strFolder[strFolder.GetLength() - 1] != '\\')
+        strFolder += '\\';
+    m_strProjectPath = dlg.m_strProjectPath;
+    m_wndProjectWnd.NewProject(strFolder, dlg.m_strProjectName, dlg.m_strPartNumber, dlg.m_nKind, dlg.m_bTemplate,
+                               dlg.m_bTemplate ? (LPCSTR)dlg.m_strTemplatePath : nullptr);
+    if (m_pIceMgr) {
+        CString strPath = m_strProjectPath;
+        CString strPart = dlg.m_strPartNumber;
+        m_pIceMgr->NewProject(strPath, strPart);
+    }
+    UpdateDefaultTool();
+    SetIcePortForTarget(ProjectPart());
+    CString strProject = m_strProjectPath;
+    if (strProject.Right(4).CompareNoCase(".wbi") != 0)
+        strProject += ".wbi";
+    OpenProjectFiles(strProject);
+    ShowIceActions();
+    SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
+    PutFindFolderFirst(strFolder.Left(strFolder.GetLength() - 1));
 }
 
 void CMainFrame::OnProjectWizard(UINT nID)

@@ -16,41 +16,152 @@ std::string Value(const std::string& file, const char* section, const char* key)
     return buf;
 }
 
-TEST(Options, WizardAndEditorSelectionInTheRunningProgram)
-{
+// The real program started on a private copy of the program folder, its
+// boxes answered from outside (No unless queued).
+class Options : public ::testing::Test {
+protected:
+    void Start(const std::string& arguments)
+    {
+        process.reset(new vt::IdeProcess(copy, arguments));
+        ASSERT_TRUE(process->Started());
+        answerer.reset(new vt::RemoteAnswerer(process->Id(), IDNO));
+        frame = process->MainWindow();
+        ASSERT_NE(nullptr, frame) << "the main window did not show";
+    }
     vt::ProgramCopy copy;
+    std::unique_ptr<vt::IdeProcess> process;
+    std::unique_ptr<vt::RemoteAnswerer> answerer;
+    HWND frame = nullptr;
+};
+
+TEST_F(Options, WizardAndEditorSelectionInTheRunningProgram)
+{
     std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
-    std::unique_ptr<vt::IdeProcess> process(new vt::IdeProcess(copy, vt::ProgramCopy::SampleProject()));
-    ASSERT_TRUE(process->Started());
-    vt::RemoteAnswerer answerer(process->Id(), IDNO);
-    HWND frame = process->MainWindow();
-    ASSERT_NE(nullptr, frame) << "the main window did not show";
+    ASSERT_NO_FATAL_FAILURE(Start(vt::ProgramCopy::SampleProject()));
 
     // Pinweave: the wizard's value lands in the project file.
     vt::ModalAnswer pins(IDOK);
     pins.Type(1003, "P0:LED");
-    answerer.Queue(pins);
+    answerer->Queue(pins);
     PostMessageA(frame, WM_COMMAND, ID_PROJECT_WIZARD4, 0);
-    ASSERT_TRUE(answerer.WaitForCount(1));
-    EXPECT_EQ("Pinweave Property Setting", answerer.Last().caption);
-    EXPECT_EQ("", answerer.Last().error);
+    ASSERT_TRUE(answerer->WaitForCount(1));
+    EXPECT_EQ("Pinweave Property Setting", answerer->Last().caption);
+    EXPECT_EQ("", answerer->Last().error);
 
     // The editor selection: Cancel writes nothing, OK keeps every configured editor first of its type.
     std::string before = vt::ReadFileBytes(copy.Config());
-    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    answerer->Queue(vt::ModalAnswer(IDCANCEL));
     PostMessageA(frame, WM_COMMAND, ID_TOOLS_RESOURCE_OPTIONS, 0);
-    ASSERT_TRUE(answerer.WaitForCount(2));
-    EXPECT_EQ("Tool Selection", answerer.Last().caption);
+    ASSERT_TRUE(answerer->WaitForCount(2));
+    EXPECT_EQ("Tool Selection", answerer->Last().caption);
     EXPECT_EQ(before, vt::ReadFileBytes(copy.Config()));
-    answerer.Queue(vt::ModalAnswer(IDOK));
+    answerer->Queue(vt::ModalAnswer(IDOK));
     PostMessageA(frame, WM_COMMAND, ID_TOOLS_RESOURCE_OPTIONS, 0);
-    ASSERT_TRUE(answerer.WaitForCount(3));
+    ASSERT_TRUE(answerer->WaitForCount(3));
     process->Close();
     EXPECT_NE(-1, process->Wait());
     EXPECT_EQ("P0:LED", Value(project, "Wizards", "PinMap"));
     EXPECT_EQ("WaveDesk.exe, WaveDesk, 1, 1, .wav", Value(copy.Config(), "Resource Editor", "Editor1"));
     EXPECT_EQ("Pixmere.exe, Pixmere, 1, 1, .bmp", Value(copy.Config(), "Resource Editor", "Editor4"));
     EXPECT_EQ("0", Value(copy.Config(), "Resource Editor List", "Pixmere.exe, Pixmere, 1, 1, .bmp"));
+}
+
+// The file's lines without blank ones: the project manager writes the
+// project in its own line format when the build saves it.
+std::string Lines(const std::string& text)
+{
+    std::string out;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            out += line + "\n";
+        start = end + 1;
+    }
+    return out;
+}
+
+// Save As Template on the sample: a clean build, then the template named in
+// the dialog is written beside the project, whose own file stays as it was.
+TEST_F(Options, SaveAsTemplateWritesTheTemplateAfterACleanBuild)
+{
+    std::string folder = copy.Folder() + "sample\\";
+    std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
+    std::string before = Lines(vt::ReadFileBytes(project));
+    ASSERT_NO_FATAL_FAILURE(Start(vt::ProgramCopy::SampleProject()));
+    vt::ModalAnswer names(IDOK);
+    names.Type(IDC_NEWPRJ_NAME, "Kit.wbt").Type(IDC_NEWPRJ_LOCATION, folder);
+    answerer->Queue(names);
+    PostMessageA(frame, WM_COMMAND, ID_FILE_SAVEAS_TEMPLATE, 0);
+    ASSERT_TRUE(answerer->WaitForCount(1, 90000)) << "the template's dialog did not come";
+    EXPECT_EQ("Save As Template Project", answerer->Last().caption) << answerer->Last().text;
+    EXPECT_EQ("", answerer->Last().error);
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Kit.wbt").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Kit.wbi").c_str()));
+    EXPECT_EQ(before, Lines(vt::ReadFileBytes(project)));
+    EXPECT_NE(std::string::npos, vt::ReadFileBytes(folder + "Kit.wbt").find("[Project]"));
+}
+
+// New Project on the running program: the dialog's project is made in a new
+// folder by the project manager and opened.
+TEST_F(Options, NewProjectMakesAProjectThatOpens)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(""));
+    // The location follows the name: a new folder named after the project.
+    vt::ModalAnswer names(IDOK);
+    names.Type(IDC_NEWPRJ_NAME, "Made.wbi");
+    answerer->Queue(names);
+    answerer->Queue(vt::ModalAnswer(IDOK));   // the new folder is created
+    PostMessageA(frame, WM_COMMAND, ID_FILE_NEW_PROJECT, 0);
+    ASSERT_TRUE(answerer->WaitForCount(2));
+    EXPECT_EQ("New Project", answerer->Seen()[0].caption);
+    EXPECT_EQ("", answerer->Seen()[0].error);
+    std::string question = answerer->Seen()[1].text;
+    size_t from = question.find("Directory "), to = question.find(" does not exist");
+    ASSERT_TRUE(from == 0 && to != std::string::npos) << question;
+    std::string where = question.substr(10, to - 10);
+    EXPECT_NE(std::string::npos, where.find("Made")) << where;
+    std::shared_ptr<void> cleanup(nullptr, [&](void*) {
+        DeleteFileA((where + "Made.wbi").c_str());
+        RemoveDirectoryA(where.c_str());
+    });
+    // Made by the project manager: the project's part number is written in it.
+    char part[64] = "";
+    std::string made = where + "Made.wbi";
+    DWORD start = GetTickCount();
+    while (!GetPrivateProfileStringA("Project", "PartNumber", "", part, sizeof part, made.c_str())
+           && GetTickCount() - start < 60000)
+        Sleep(50);
+    EXPECT_STRNE("", part);
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
+}
+
+// Project Options on the sample: the output name changed on "General" and
+// confirmed with OK is in the project file once the project is saved.
+TEST_F(Options, ProjectOptionsOkReachesTheSavedProject)
+{
+    std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
+    ASSERT_NO_FATAL_FAILURE(Start(vt::ProgramCopy::SampleProject()));
+    vt::ModalAnswer general(IDOK);
+    general.Type(IDC_OPTIONS_OUTPUT_NAME, "Renamed");
+    answerer->Queue(general);
+    PostMessageA(frame, WM_COMMAND, ID_PROJECT_OPTIONS, 0);
+    ASSERT_TRUE(answerer->WaitForCount(1));
+    EXPECT_EQ("", answerer->Last().error);
+    PostMessageA(frame, WM_COMMAND, ID_FILE_SAVE_PROJECT, 0);
+    DWORD start = GetTickCount();
+    while (Value(project, "Project", "OutputName") != "Renamed" && GetTickCount() - start < 60000)
+        Sleep(50);
+    EXPECT_EQ("Renamed", Value(project, "Project", "OutputName"));
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
 }
 
 }  // namespace

@@ -280,4 +280,44 @@ TEST_F(NewProject, TemplatePartNumbersFromTheChipService)
     EXPECT_EQ(sample.Fixture("Sample.wbt"), std::string(dlg->m_strTemplatePath));
 }
 
+// The menu's command: the dialog, then the project made through the project
+// window in the folder chosen, its tree shown and the frame set up for it.
+TEST_F(NewProject, TheCommandMakesTheProjectThroughTheProjectWindow)
+{
+    frame.p->m_pProjectMgr = pm->mgr;
+    // The location the name proposes: the stored parent folder and the name.
+    AfxGetApp()->WriteProfileString("Directory", "NewProject", (dir.Path() + "\\").c_str());
+    std::string where = dir.Path() + "\\demo\\";
+    vt::ModalAnswer names(IDOK);
+    names.Type(IDC_NEWPRJ_NAME, "demo.wbi");
+    box.Queue(names);
+    box.Queue(IDOK);   // the missing folder is created
+    frame.Command(ID_FILE_NEW_PROJECT);
+    ASSERT_EQ(2u, box.Count()) << box.Last().text;
+    EXPECT_EQ("New Project", box.Seen()[0].caption);
+    for (int kind = 1; kind <= 5; ++kind)
+        EXPECT_LE(1, pm->Calls("GetPartNumbersOfKind " + std::to_string(kind))) << kind;
+    std::string part = (LPCSTR)pm->mgr->GetProject()->GetPartNumber();
+    EXPECT_FALSE(part.empty());
+    EXPECT_EQ(1, pm->Calls("CreateProject " + where + " demo " + part + " 1"));
+    EXPECT_TRUE(frame.p->m_bProjectOpen);
+    EXPECT_EQ(where + "demo.wbi", (LPCSTR)frame.p->m_strProjectPath);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((where + "demo.wbi").c_str()));
+    EXPECT_FALSE(frame.p->GetProjectWnd()->IsWorkspaceEmpty());
+    EXPECT_LE(1, pm->Calls("GetFilesToOpen " + where + "demo.wbi size"));
+    ASSERT_FALSE(frame.p->m_listFindDir.IsEmpty());
+    EXPECT_EQ(where.substr(0, where.size() - 1), (LPCSTR)frame.p->m_listFindDir.GetHead());
+
+    // Cancelled, with a project open: the project is closed first and nothing is made.
+    box.Clear();
+    box.Queue(IDNO);   // the open project is not saved
+    box.Queue(IDCANCEL);
+    frame.Command(ID_FILE_NEW_PROJECT);
+    ASSERT_EQ(2u, box.Count());
+    EXPECT_EQ("New Project", box.Last().caption);
+    EXPECT_FALSE(frame.p->m_bProjectOpen);
+    EXPECT_EQ(1, pm->Calls("CreateProject " + where + " demo " + part + " 1"));
+    frame.p->m_pProjectMgr = nullptr;
+}
+
 }  // namespace

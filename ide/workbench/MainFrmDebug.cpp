@@ -7,6 +7,7 @@
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/ChildFrm.h"
 #include "ide/debugger/IDEIceMgr.h"
+#include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/debugger/IDEDisAsmView.h"
 #include "framework/controls/toolbars/TWKBmpMgr.h"
 #include "framework/controls/toolbars/TWKCustomToolBar.h"
@@ -212,7 +213,8 @@ BOOL CMainFrame::CanShowDebugBar()
         return m_pIceMgr->IsHistoryAvailable();
     if (nID == ID_VIEW_DEBUG_CALLSTACK)
         return m_pIceMgr->IsCallStackAllowed();
-    return TRUE;
+    auto* pUIMgr = dynamic_cast<C_IDEIceUIMgr*>(m_pIceUIMgr);
+    return pUIMgr && pUIMgr->BarHasPages(pBar);
 }
 
 // ---- the build-before-action gate
@@ -501,6 +503,18 @@ LRESULT CMainFrame::OnIceTargetStopped(WPARAM wParam, LPARAM lParam)
     if (m_pIceMgr)
         m_pIceMgr->OnTargetStopped(wParam, lParam);
     return 0;
+}
+
+void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu)
+{
+    // The base first: it keeps the status text of every menu item.
+    TWKMDIFrameWnd::OnMenuSelect(nItemID, nFlags, hMenu);
+    if (!hMenu || (nFlags & MF_POPUP) || !C_IDEProjectWnd::IsPopupFileCommand(nItemID) || !m_wndProjectWnd.m_hWnd)
+        return;
+    POINT pt;
+    ::GetCursorPos(&pt);
+    int nPos = ::MenuItemFromPoint(m_hWnd, hMenu, pt);
+    m_wndProjectWnd.OnPopupFileSelect(CMenu::FromHandle(hMenu), nItemID, nPos);
 }
 
 LRESULT CMainFrame::OnBrokerRequest(WPARAM wParam, LPARAM)

@@ -26,19 +26,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms = 60000)
     return true;
 }
 
-HWND FindDocumentFrame(HWND frame, const std::string& fileName)
-{
-    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
-    for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
-        std::string title = WindowText(child);
-        for (char& c : title)
-            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        if (title.find(fileName) != std::string::npos)
-            return child;
-    }
-    return nullptr;
-}
-
 // A visible window of the frame with that caption (the debug bars carry their names).
 HWND VisibleBar(HWND frame, const char* caption)
 {
@@ -96,11 +83,11 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     EXPECT_FALSE(vt::FindColoredLine(page, vt::kErrorColor, &at));
     ASSERT_TRUE(vt::FindColoredLine(page, vt::kWarningColor, &at));
     vt::DoubleClick(page, at);
-    ASSERT_TRUE(WaitUntil([&] { return FindDocumentFrame(frame, "main.asm") && caretPane().rfind("Ln 18,", 0) == 0; }))
+    ASSERT_TRUE(WaitUntil([&] { return vt::FindDocumentFrame(frame, "main.asm") && caretPane().rfind("Ln 18,", 0) == 0; }))
         << caretPane();
 
     // The caret on line 14 (CALL PLAY), for its breakpoint in debug mode.
-    HWND view = GetWindow(FindDocumentFrame(frame, "main.asm"), GW_CHILD);
+    HWND view = GetWindow(vt::FindDocumentFrame(frame, "main.asm"), GW_CHILD);
     ASSERT_NE(nullptr, view);
     for (int i = 0; i < 4; i++)
         SendMessageA(view, WM_KEYDOWN, VK_UP, 0);

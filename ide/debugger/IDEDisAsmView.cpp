@@ -51,6 +51,7 @@ BEGIN_MESSAGE_MAP(C_IDEDisAsmView, CView)
     ON_COMMAND(ID_DEBUG_ENABLE_BREAKPOINT, OnEnableBreakpoint)
     ON_UPDATE_COMMAND_UI(ID_DEBUG_ENABLE_BREAKPOINT, OnUpdateEnableBreakpoint)
     ON_COMMAND(ID_DEBUG_MODIFY_SOURCE, OnModifySource)
+    ON_COMMAND(ID_DEBUG_RUN_TO_CURSOR, OnRunToCursor)
     ON_UPDATE_COMMAND_UI(ID_DEBUG_MODIFY_SOURCE, OnUpdateModifySource)
     ON_NOTIFY(NM_DBLCLK, IDC_DISASM_LISTING, OnListingNotify)
     ON_NOTIFY(LISTING_NM_PAGEUP_AT_TOP, IDC_DISASM_LISTING, OnListingNotify)
@@ -291,6 +292,13 @@ void C_IDEDisAsmView::ToggleBreakpoint()
         pDoc->RemoveBreakpoint(nLine);
     else
         pDoc->InsertBreakpoint(nLine);
+}
+
+void C_IDEDisAsmView::OnRunToCursor()
+{
+    // No file: the line is one of the current listing's.
+    if (m_pMainFrame && m_Listing.GetCaretLineNode())
+        m_pMainFrame->RunToCursor(nullptr, m_Listing.GetCaretLine());
 }
 
 void C_IDEDisAsmView::OnToggleBreakpoint()

@@ -78,6 +78,7 @@ protected:
     afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
     afx_msg void OnEditFind();
     afx_msg void OnFileOpen();
+    afx_msg void OnRunToCursor();
     afx_msg void OnToggleBreakpoint();
     afx_msg void OnUpdateToggleBreakpoint(CCmdUI* pCmdUI);
     afx_msg void OnEnableBreakpoint();

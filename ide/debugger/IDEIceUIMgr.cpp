@@ -251,10 +251,8 @@ C_IDEEditorView* C_IDEIceUIMgr::GetArrowView() const
 
 void C_IDEIceUIMgr::SetCallerLine(C_IDEEditorView* pView, int nLine)
 {
-    // The source views have no caller arrow to set yet: the view that would carry
-    // it is tracked, and checked before use, all the same.
-    (void)pView;
-    (void)nLine;
+    if (pView && ::IsWindow(pView->m_hWnd))
+        pView->SetCallerLine(nLine);
 }
 
 BOOL C_IDEIceUIMgr::HasDisAsmWindow() const

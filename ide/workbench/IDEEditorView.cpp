@@ -1,6 +1,7 @@
 #include "ide/workbench/IDEEditorView.h"
 #include "components/include/IceInterface.h"
 #include "ide/debugger/IDEIceMgr.h"
+#include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/AsmIDEDoc.h"
 #include "ide/workbench/MainFrm.h"
@@ -39,6 +40,7 @@ BEGIN_MESSAGE_MAP(C_IDEEditorView, C_IDEEditView)
     ON_COMMAND(ID_DEBUG_ENABLE_BREAKPOINT, OnEnableBreakpoint)
     ON_UPDATE_COMMAND_UI(ID_DEBUG_ENABLE_BREAKPOINT, OnUpdateEnableBreakpoint)
     ON_COMMAND(ID_DEBUG_VIEW_DISASSEMBLY, OnViewDisassembly)
+    ON_COMMAND(ID_DEBUG_RUN_TO_CURSOR, OnRunToCursor)
     ON_UPDATE_COMMAND_UI(ID_DEBUG_VIEW_DISASSEMBLY, OnUpdateViewDisassembly)
 END_MESSAGE_MAP()
 
@@ -609,17 +611,23 @@ void C_IDEEditorView::OnUpdateEnableBreakpoint(CCmdUI* pCmdUI)
     pCmdUI->Enable(CanUseBreakpoints() && (nState == 1 || nState == 2));
 }
 
-namespace {
-// The debugger's windows show the listing at a source line once they exist;
-// until then View Disassembly stays disabled.
-constexpr BOOL kListingWindows = FALSE;
-}
-
 void C_IDEEditorView::OnViewDisassembly()
 {
+    CAsmIDEDoc* pDoc = GetSourceDoc();
+    auto* pUIMgr = m_pMainFrame ? dynamic_cast<C_IDEIceUIMgr*>(m_pMainFrame->GetIceUIMgr()) : nullptr;
+    if (pDoc && pUIMgr)
+        pUIMgr->ShowDisAsmForLine(pDoc->GetPathName(), m_nCaretLine);
+}
+
+void C_IDEEditorView::OnRunToCursor()
+{
+    // Enabled by the frame's rule; the view only names the place.
+    if (CAsmIDEDoc* pDoc = GetSourceDoc())
+        if (m_pMainFrame)
+            m_pMainFrame->RunToCursor(pDoc->GetPathName(), m_nCaretLine);
 }
 
 void C_IDEEditorView::OnUpdateViewDisassembly(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(kListingWindows && CanUseBreakpoints() && m_pIceMgr->IsDebugging());
+    pCmdUI->Enable(CanUseBreakpoints() && m_pIceMgr->IsDebugging() && !m_pIceMgr->IsBusy());
 }

@@ -80,6 +80,7 @@ protected:
     afx_msg void OnEnableBreakpoint();
     afx_msg void OnUpdateEnableBreakpoint(CCmdUI* pCmdUI);
     afx_msg void OnViewDisassembly();
+    afx_msg void OnRunToCursor();
     afx_msg void OnUpdateViewDisassembly(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 };

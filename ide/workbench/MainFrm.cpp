@@ -191,6 +191,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, TWKMDIFrameWnd)
     // The debug side (MainFrmDebug.cpp); its commands route through OnDebugCmdMsg.
     ON_MESSAGE(WM_MAIN_ICE_STOPPED, OnIceTargetStopped)
     ON_MESSAGE(AP_BROKER_WM_REQUEST, OnBrokerRequest)
+    ON_WM_MENUSELECT()
     ON_COMMAND(ID_FILE_SAVEAS_TEMPLATE, OnFileSaveAsTemplate)
     ON_COMMAND(ID_FILE_NEW_PROJECT, OnFileNewProject)
     ON_COMMAND(ID_TOOLS_RESOURCE_OPTIONS, OnToolsResourceOptions)

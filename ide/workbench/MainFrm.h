@@ -396,6 +396,7 @@ public:
     BOOL OnDebugCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
     afx_msg LRESULT OnIceTargetStopped(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBrokerRequest(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu);
 
 private:
     struct DebugCommand;

@@ -506,6 +506,18 @@ LRESULT CMainFrame::OnIceTargetStopped(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu)
+{
+    // The base first: it keeps the status text of every menu item.
+    TWKMDIFrameWnd::OnMenuSelect(nItemID, nFlags, hMenu);
+    if (!hMenu || (nFlags & MF_POPUP) || !C_IDEProjectWnd::IsPopupFileCommand(nItemID) || !m_wndProjectWnd.m_hWnd)
+        return;
+    POINT pt;
+    ::GetCursorPos(&pt);
+    int nPos = ::MenuItemFromPoint(m_hWnd, hMenu, pt);
+    m_wndProjectWnd.OnPopupFileSelect(CMenu::FromHandle(hMenu), nItemID, nPos);
+}
+
 LRESULT CMainFrame::OnBrokerRequest(WPARAM wParam, LPARAM)
 {
     tagApBrokerRequest request = {};

@@ -347,6 +347,7 @@ BOOL CMainFrame::OpenObjFile(LPCSTR lpszPath)
     CString strPath(lpszPath);
     int nSlash = strPath.ReverseFind('\\');
     m_wndProjectWnd.NewProject(strPath.Left(nSlash + 1), strPath.Mid(nSlash + 1), szPart, PM_KIND_OBJ, FALSE, nullptr);
+    IceNewObjProject(strPath, szPart);
     SwapMenu(MDIGetActive() ? IDR_TEXTTYPE : IDR_MAINFRAME);
     PutFindFolderFirst(strPath.Left(nSlash));
     UpdateDefaultTool();

@@ -11,6 +11,20 @@
 
 namespace vt {
 
+// The MDI child whose title names the file.
+inline HWND FindDocumentFrame(HWND frame, const std::string& fileName)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string title = detail::WindowText(child);
+        for (char& c : title)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        if (title.find(fileName) != std::string::npos)
+            return child;
+    }
+    return nullptr;
+}
+
 // Colours of the page's lines by record kind, as the output window paints them.
 const COLORREF kWarningColor = RGB(0, 128, 0);
 const COLORREF kErrorColor = RGB(255, 0, 0);

@@ -1,9 +1,10 @@
 // Starts VeltaneTool.exe on the sample project from a private program-folder copy, as ./run
 // does, and writes its main window as it first comes up to a 24-bit BMP file:
 //   vt_screenshot.exe out.bmp
-// (scripts/screenshot turns it into the README's PNG.) With "build" after the file name the
+// (scripts/screenshot turns it into the README's PNG.) With "build" (or "debug", which then starts the debugger) after the file name the
 // sample is built first and the "Build" page's warning double-clicked, so that the picture
 // shows the warning and its source line.
+#include "resources/ideres.h"
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -66,7 +67,8 @@ int main(int argc, char** argv)
     SetForegroundWindow(main);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(1000);
-    if (argc > 2 && std::string(argv[2]) == "build") {
+    const std::string mode = argc > 2 ? argv[2] : "";
+    if (mode == "build" || mode == "debug") {
         HWND page = vt::FindBuildPage(main);
         PostMessageA(main, WM_COMMAND, 32821, 0);   // Project/Build
         POINT at = {};
@@ -75,6 +77,12 @@ int main(int argc, char** argv)
         if (at.y)
             vt::DoubleClick(page, at);
         Sleep(2000);
+        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Sleep(500);
+    }
+    if (mode == "debug") {
+        PostMessageA(main, WM_COMMAND, ID_DEBUG_START, 0);   // the debug bars fill from the board
+        Sleep(8000);
         RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Sleep(500);
     }

@@ -8,6 +8,8 @@
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/AsmIDEDoc.h"
+#include "resources/ideres.h"
 #include "ide/workbench/IDEEditorView.h"
 #include "tests/ide/debugger/debugviews_fakes.h"
 #include "tests/ide/workbench/mainframe_fixture.h"
@@ -156,6 +158,12 @@ TEST_F(DebugBoard, StepIntoTheCallThenCallStackHistoryAndListing)
     vt::DoubleClick(stack, stack->m_nTextLeft + 4, h + h / 2);
     EXPECT_EQ(2, stack->GetIndicatorLine());
     EXPECT_EQ("main.asm", ArrowFile()) << "the caller's source";
+    C_IDEEditorView* callerView = ui->GetArrowView();
+    ASSERT_TRUE(callerView);
+    auto* callerDoc = dynamic_cast<CAsmIDEDoc*>(callerView->GetDocument());
+    ASSERT_TRUE(callerDoc);
+    EXPECT_EQ(14, callerDoc->m_nCallerLine) << "the caller arrow on the CALL";
+    EXPECT_EQ(14, callerView->m_nCaretLine);
 
     // History: "BB:AAAA" lines; a double click opens that line's source.
     Show(ui->GetHistoryBar());
@@ -178,7 +186,9 @@ TEST_F(DebugBoard, StepIntoTheCallThenCallStackHistoryAndListing)
     EXPECT_EQ(line, historyView->m_nCaretLine) << "the history line's source line";
 
     // View Disassembly on main.asm line 14: the listing with the PC arrow, instruction stepping.
-    ui->ShowDisAsmForLine(board.File("main.asm").c_str(), 14);
+    // (the source view's own command, on its caret line)
+    callerView->GoToLine(14);
+    callerView->SendMessage(WM_COMMAND, ID_DEBUG_VIEW_DISASSEMBLY);
     vt::PumpMessages();
     C_IDEDisAsmView* view = ui->GetDisAsmView();
     ASSERT_TRUE(view);

@@ -28,20 +28,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 60000)
     return true;
 }
 
-// The MDI child whose title names the file.
-HWND FindDocumentFrame(HWND frame, const std::string& fileName)
-{
-    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
-    for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
-        std::string title = WindowText(child);
-        for (char& c : title)
-            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        if (title.find(fileName) != std::string::npos)
-            return child;
-    }
-    return nullptr;
-}
-
 class BuildE2E : public ::testing::Test {
 protected:
     void Start(const std::string& arguments)
@@ -83,7 +69,7 @@ protected:
         vt::DoubleClick(m_page, at);
         std::string want = "Ln " + std::to_string(line) + ",";
         return WaitUntil([&] {
-            return FindDocumentFrame(m_frame, fileName) && Pane(3).compare(0, want.size(), want) == 0;
+            return vt::FindDocumentFrame(m_frame, fileName) && Pane(3).compare(0, want.size(), want) == 0;
         });
     }
 
@@ -106,7 +92,7 @@ TEST_F(BuildE2E, TheSamplesWarningOpensItsLineAlsoAfterInsertedLines)
     ASSERT_TRUE(OpenAt(at, "main.asm", 18)) << Pane(3);
 
     // Two lines inserted above the warning's line: the double-click follows it.
-    HWND view = GetWindow(FindDocumentFrame(m_frame, "main.asm"), GW_CHILD);
+    HWND view = GetWindow(vt::FindDocumentFrame(m_frame, "main.asm"), GW_CHILD);
     ASSERT_NE(nullptr, view);
     // (At the end of the line above, so that the warning's line itself is not split.)
     SendMessageA(view, WM_KEYDOWN, VK_UP, 0);

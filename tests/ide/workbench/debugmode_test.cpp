@@ -9,6 +9,7 @@
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/workbench/AsmIDE.h"
 #include "ide/workbench/ProjectMgrPtr.h"
+#include "support/ui/MsgBoxEx.h"
 
 namespace {
 
@@ -190,6 +191,34 @@ TEST_F(DebugMode, StartAndCloseSwapMenusWriteTheProfileAndShowTheActions)
     hMenu = p->GetCurrentMenu();
     EXPECT_FALSE(HasItem(hMenu, ID_DEBUG_CLOSE));
     EXPECT_TRUE(HasItem(hMenu, ID_DEBUG_START));
+}
+
+TEST_F(DebugMode, TheBuildQuestionComesFirstAndNoToAllLastsUntilCloseDebugger)
+{
+    CMainFrame* p = frame.p;
+    // A source written again is newer than the object: a build is due.
+    const std::string strMain = sample.Folder() + "main.asm";
+    ::Sleep(20);
+    vt::WriteFileBytes(strMain, vt::ReadFileBytes(strMain));
+
+    // Outside debugging: No starts the debugger without a build.
+    answerer.Queue(vt::ModalAnswer(IDNO));
+    frame.Command(ID_DEBUG_START);
+    ASSERT_EQ(1u, answerer.Count());
+    EXPECT_EQ("Source files or options of project changed! Build it now?", answerer.Last().text);
+    EXPECT_TRUE(p->IsDebugging());
+    EXPECT_FALSE(p->m_bBuilding);
+
+    // While debugging the box offers "No To All": it keeps the question away until Close Debugger.
+    answerer.Queue(vt::ModalAnswer(CU_IDNOTOALL));
+    frame.Command(ID_DEBUG_RELOAD);
+    ASSERT_EQ(2u, answerer.Count());
+    EXPECT_FALSE(p->m_bAskBuild);
+    EXPECT_TRUE(p->IsDebugging());
+    frame.Command(ID_DEBUG_RELOAD);
+    EXPECT_EQ(2u, answerer.Count());
+    frame.Command(ID_DEBUG_CLOSE);
+    EXPECT_TRUE(p->m_bAskBuild);
 }
 
 TEST_F(DebugMode, RunStepAndStopEndWithTheBoardsStopMessage)

@@ -99,8 +99,16 @@ protected:
     // A board for the part, opened on COM1, with the sample downloaded and its listing written.
     void Open(const char* part = "KV61A-S28")
     {
+        ASSERT_NO_FATAL_FAILURE(Create(part));
+        ASSERT_NO_FATAL_FAILURE(Load(part));
+    }
+    void Create(const char* part)
+    {
         ASSERT_EQ(0, broker->Init(folder.Path().c_str()));
         ASSERT_EQ(0, broker->CreateIce(1, 1, part, &ice));
+    }
+    void Load(const char* part)
+    {
         char text[ICE_OPEN_TEXT_SIZE] = {0};
         DWORD word = 0;
         ASSERT_EQ(0, ice->OpenBoard("COM1", part, text, &word));
@@ -408,6 +416,31 @@ TEST_F(IceBoard, BreakpointsByLineAndAddress)
     EXPECT_EQ(0, ice->Diagnose("KV61A-S28", "COM1", &state));
     EXPECT_EQ(0, ice->ConfigDialog());
     EXPECT_EQ(3u, answerer.Count());
+}
+
+// Set before the program is on the board: kept by line, placed at the download (a line
+// without code goes then), and the run stops there.
+TEST_F(IceBoard, BreakpointsSetBeforeTheDownload)
+{
+    ASSERT_NO_FATAL_FAILURE(Create("KV61A-S28"));
+    I_IceBreakpointList* bp = nullptr;
+    ASSERT_EQ(0, ice->GetBreakpointList(&bp));
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 11));
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 11));
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 7));   // no code there
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 12));
+    EXPECT_EQ(0, bp->Remove(s_build->main.c_str(), 12));
+    EXPECT_NE(0, bp->Remove(s_build->main.c_str(), 12));
+    ASSERT_NO_FATAL_FAILURE(Load("KV61A-S28"));
+    Stopped(ice->Run(6, 0));
+    EXPECT_EQ(5u, PC());
+
+    ASSERT_EQ(0, bp->StartListing(s_build->main.c_str()));
+    int line = 0;
+    DWORD state = 0;
+    ASSERT_EQ(0, bp->GetNext(&line, &state));
+    EXPECT_EQ(11, line);
+    EXPECT_NE(0, bp->GetNext(&line, &state));
 }
 
 TEST_F(IceBoard, PagesMemoryInThreeUnitsAndImage)

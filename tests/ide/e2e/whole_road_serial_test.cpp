@@ -49,6 +49,7 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     std::string sim = folder + "ZComSim.ini";
     WritePrivateProfileStringA("Trace", "Enable", "1", sim.c_str());
     WritePrivateProfileStringA("Trace", "File", "trace.log", sim.c_str());
+    WritePrivateProfileStringA("Trace", "Enable", "1", (folder + "Z61QK83Writer.ini").c_str());
     auto trace = [&] { return vt::ReadFileBytes(folder + "trace.log"); };
     auto traceHas = [&](const std::string& line, size_t from) {
         return WaitUntil([&] { return trace().find(line, from) != std::string::npos; });
@@ -141,6 +142,15 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
     ASSERT_TRUE(traceHas("44 LeaveDebugMode", 0)) << trace();
     EXPECT_TRUE(WaitUntil([&] { return !VisibleBar(frame, "Register Window"); }, 20000));
+
+    // Write: the built images go into the writer's storage.
+    DWORD_PTR result = 0;
+    ASSERT_NE(0, SendMessageTimeoutA(frame, WM_COMMAND, ID_PROJECT_WRITE, 0, SMTO_NORMAL, 60000, &result));
+    std::string seenText;
+    for (const vt::ModalSeen& seen : answerer->Seen())
+        seenText += seen.text + "\n";
+    EXPECT_FALSE(vt::ReadFileBytes(folder + "WriterStorage.bin").empty())
+        << seenText << vt::ReadFileBytes(folder + "WriterTrace.log");
 
     // Close, keeping nothing: only the save questions may come.
     process.Close();

@@ -527,6 +527,7 @@ public:
         m_map = mapFile;
         m_sources.clear();
         BuildEntries();
+        PlaceBreakpoints();
         m_executed.clear();
         m_frames.clear();
         m_history.clear();
@@ -1112,6 +1113,21 @@ private:
     static DWORD WINAPI WorkerProc(void* p);
     void Execute(RunMode mode, uint32_t target);
     bool StepOne();
+    // Source breakpoints take the addresses of the program now loaded; a line without code goes.
+    void PlaceBreakpoints()
+    {
+        std::vector<Breakpoint> placed;
+        for (Breakpoint b : m_breakpoints) {
+            if (!b.file.empty() && !FindAddress(b.file.c_str(), b.line, &b.address))
+                continue;
+            bool twice = false;
+            for (const Breakpoint& p : placed)
+                twice = twice || p.address == b.address;
+            if (!twice)
+                placed.push_back(b);
+        }
+        m_breakpoints.swap(placed);
+    }
     bool BreakpointAt(uint32_t address) const
     {
         if (!(m_caps & ICE_CAP_BREAKPOINTS))
@@ -1562,11 +1578,20 @@ int Board::Add(const char* file, int line)
     Trace("bp 3 Add %s %d", Str(file).c_str(), line);
     Lock l(this);
     uint32_t a = 0;
-    if (!file || !FindAddress(file, line, &a))
+    if (!file || line <= 0)
         return -1;
-    for (const Breakpoint& b : m_breakpoints)
-        if (b.address == a)
-            return 0;
+    if (!m_downloaded) {
+        // Set before the program is on the board: kept by its line, placed at the download.
+        for (const Breakpoint& b : m_breakpoints)
+            if (b.file == Lower(file) && b.line == line)
+                return 0;
+    } else if (!FindAddress(file, line, &a)) {
+        return -1;
+    } else {
+        for (const Breakpoint& b : m_breakpoints)
+            if (b.address == a)
+                return 0;
+    }
     Breakpoint b;
     b.file = Lower(file);
     b.line = line;
@@ -1580,7 +1605,16 @@ int Board::Remove(const char* file, int line)
     Trace("bp 5 Remove %s %d", Str(file).c_str(), line);
     Lock l(this);
     uint32_t a = 0;
-    if (!file || !FindAddress(file, line, &a))
+    if (!file)
+        return -1;
+    if (!m_downloaded) {
+        size_t before = m_breakpoints.size();
+        m_breakpoints.erase(std::remove_if(m_breakpoints.begin(), m_breakpoints.end(),
+                                           [&](const Breakpoint& b) { return b.file == Lower(file) && b.line == line; }),
+                            m_breakpoints.end());
+        return before == m_breakpoints.size() ? -1 : 0;
+    }
+    if (!FindAddress(file, line, &a))
         return -1;
     size_t before = m_breakpoints.size();
     m_breakpoints.erase(std::remove_if(m_breakpoints.begin(), m_breakpoints.end(),

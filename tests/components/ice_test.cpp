@@ -2,6 +2,8 @@
 #include "tests/components/pmtesting.h"
 #include "components/include/IceInterface.h"
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace pmt;
 
@@ -99,8 +101,16 @@ protected:
     // A board for the part, opened on COM1, with the sample downloaded and its listing written.
     void Open(const char* part = "KV61A-S28")
     {
+        ASSERT_NO_FATAL_FAILURE(Create(part));
+        ASSERT_NO_FATAL_FAILURE(Load(part));
+    }
+    void Create(const char* part)
+    {
         ASSERT_EQ(0, broker->Init(folder.Path().c_str()));
         ASSERT_EQ(0, broker->CreateIce(1, 1, part, &ice));
+    }
+    void Load(const char* part)
+    {
         char text[ICE_OPEN_TEXT_SIZE] = {0};
         DWORD word = 0;
         ASSERT_EQ(0, ice->OpenBoard("COM1", part, text, &word));
@@ -109,6 +119,17 @@ protected:
                                    0xFF, TRUE, 0));
         strcpy(listing, (s_build->obj.substr(0, s_build->obj.size() - 4) + ".dis").c_str());
         ASSERT_EQ(0, ice->WriteListing(s_build->obj.c_str(), listing));
+    }
+    // The breakpoint lines the board lists for a file, with their states.
+    static std::vector<std::pair<int, DWORD>> Listed(I_IceBreakpointList* bp, const char* file)
+    {
+        std::vector<std::pair<int, DWORD>> listed;
+        int line = 0;
+        DWORD state = 0;
+        if (bp->StartListing(file) == 0)
+            while (bp->GetNext(&line, &state) == 0)
+                listed.emplace_back(line, state & 0xFFFF);
+        return listed;
     }
     // Starts an execution slot and waits for the board's stop message.
     void Stopped(int result)
@@ -376,22 +397,17 @@ TEST_F(IceBoard, BreakpointsByLineAndAddress)
     Stopped(ice->Run(6, 0));   // the loop comes back
     EXPECT_EQ(5u, PC());
 
-    ASSERT_EQ(0, bp->StartListing(s_build->main.c_str()));
-    int line = 0;
-    DWORD state = 0;
-    ASSERT_EQ(0, bp->GetNext(&line, &state));
-    EXPECT_EQ(11, line);
-    EXPECT_EQ(static_cast<DWORD>(ICE_BREAKPOINT_ENABLED), state & 0xFFFF);
-    EXPECT_NE(0, bp->GetNext(&line, &state));
+    const std::vector<std::pair<int, DWORD>> enabled11 = {{11, static_cast<DWORD>(ICE_BREAKPOINT_ENABLED)}};
+    EXPECT_EQ(enabled11, Listed(bp, s_build->main.c_str()));
 
     EXPECT_EQ(0, bp->Enable(s_build->main.c_str(), 11, FALSE));
     Stopped(ice->Run(6, 0));
     EXPECT_EQ(0x104u, PC());   // the RET in sound.asm
     // By listing address: the listing shows the part with 0x104 now.
     EXPECT_EQ(0, bp->EnableAt(0, 0x104, FALSE));
-    ASSERT_EQ(0, bp->StartListing(nullptr));
-    ASSERT_EQ(0, bp->GetNext(&line, &state));
-    EXPECT_EQ(static_cast<DWORD>(ICE_BREAKPOINT_DISABLED), state & 0xFFFF);
+    std::vector<std::pair<int, DWORD>> inListing = Listed(bp, nullptr);
+    ASSERT_FALSE(inListing.empty());
+    EXPECT_EQ(static_cast<DWORD>(ICE_BREAKPOINT_DISABLED), inListing[0].second);
     Stopped(ice->Run(6, 0));
     EXPECT_EQ(0x13u, PC());
 
@@ -405,9 +421,31 @@ TEST_F(IceBoard, BreakpointsByLineAndAddress)
     EXPECT_EQ(1, ice->EditBreakpoints());
     ASSERT_EQ(1u, answerer.Count());
     EXPECT_EQ("Breakpoints", answerer.Last().caption);
+    DWORD state = 0;
     EXPECT_EQ(0, ice->Diagnose("KV61A-S28", "COM1", &state));
     EXPECT_EQ(0, ice->ConfigDialog());
     EXPECT_EQ(3u, answerer.Count());
+}
+
+// Set before the program is on the board: kept by line, placed at the download (a line
+// without code goes then), and the run stops there.
+TEST_F(IceBoard, BreakpointsSetBeforeTheDownload)
+{
+    ASSERT_NO_FATAL_FAILURE(Create("KV61A-S28"));
+    I_IceBreakpointList* bp = nullptr;
+    ASSERT_EQ(0, ice->GetBreakpointList(&bp));
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 11));
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 11));
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 7));   // no code there
+    ASSERT_EQ(0, bp->Add(s_build->main.c_str(), 12));
+    EXPECT_EQ(0, bp->Remove(s_build->main.c_str(), 12));
+    EXPECT_NE(0, bp->Remove(s_build->main.c_str(), 12));
+    ASSERT_NO_FATAL_FAILURE(Load("KV61A-S28"));
+    Stopped(ice->Run(6, 0));
+    EXPECT_EQ(5u, PC());
+
+    const std::vector<std::pair<int, DWORD>> enabled11 = {{11, static_cast<DWORD>(ICE_BREAKPOINT_ENABLED)}};
+    EXPECT_EQ(enabled11, Listed(bp, s_build->main.c_str()));
 }
 
 TEST_F(IceBoard, PagesMemoryInThreeUnitsAndImage)

@@ -49,6 +49,7 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     std::string sim = folder + "ZComSim.ini";
     WritePrivateProfileStringA("Trace", "Enable", "1", sim.c_str());
     WritePrivateProfileStringA("Trace", "File", "trace.log", sim.c_str());
+    WritePrivateProfileStringA("Trace", "Enable", "1", (folder + "Z61QK83Writer.ini").c_str());
     auto trace = [&] { return vt::ReadFileBytes(folder + "trace.log"); };
     auto traceHas = [&](const std::string& line, size_t from) {
         return WaitUntil([&] { return trace().find(line, from) != std::string::npos; });
@@ -93,6 +94,10 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
         SendMessageA(view, WM_KEYDOWN, VK_UP, 0);
     ASSERT_TRUE(WaitUntil([&] { return caretPane().rfind("Ln 14,", 0) == 0; })) << caretPane();
 
+    // A breakpoint set before debug mode: the board keeps it until the download places it.
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
+    ASSERT_TRUE(traceHas("bp 3 Add " + source + " 14", 0)) << trace();
+
     // Start Debugger: the register, watch and memory bars come up with the board's pages
     // (a bar without pages stays hidden).
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_START, 0);
@@ -102,14 +107,27 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
         EXPECT_TRUE(WaitUntil([&] { return VisibleBar(frame, bar) != nullptr; }, 20000)) << bar;
     EXPECT_TRUE(traceHas("48 ReadMemory", 0)) << "the memory page reads the board\n" << trace();
     ASSERT_TRUE(WaitUntil(runEnabled));
+
+    // Run to the breakpoint: the board stops by itself and the caret shows the PC's line.
+    size_t from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
+    ASSERT_TRUE(traceHas("10 Run", from)) << trace();
+    ASSERT_TRUE(WaitUntil([&] { return runEnabled() && caretPane().rfind("Ln 14,", 0) == 0; }))
+        << caretPane() << "\n" << trace();
+    EXPECT_EQ(std::string::npos, trace().find("11 Stop", from)) << trace();
+    EXPECT_TRUE(traceHas("13 GetPC", from)) << trace();
+
+    // Off, on and off again at the caret in debug mode: the run below lasts until it is stopped.
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
-    ASSERT_TRUE(traceHas("bp 3 Add", 0)) << trace();
-    // Off again: the run below lasts until it is stopped.
+    ASSERT_TRUE(traceHas("bp 5 Remove " + source + " 14", from)) << trace();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
-    ASSERT_TRUE(traceHas("bp 5 Remove", 0)) << trace();
+    ASSERT_TRUE(traceHas("bp 3 Add " + source + " 14", from)) << trace();
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
+    ASSERT_TRUE(traceHas("bp 5 Remove " + source + " 14", from)) << trace();
 
     // Run, stop, then step.
-    size_t from = trace().size();
+    from = trace().size();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
     ASSERT_TRUE(traceHas("10 Run", from)) << trace();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_STOP, 0);
@@ -124,6 +142,15 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
     ASSERT_TRUE(traceHas("44 LeaveDebugMode", 0)) << trace();
     EXPECT_TRUE(WaitUntil([&] { return !VisibleBar(frame, "Register Window"); }, 20000));
+
+    // Write: the built images go into the writer's storage.
+    DWORD_PTR result = 0;
+    ASSERT_NE(0, SendMessageTimeoutA(frame, WM_COMMAND, ID_PROJECT_WRITE, 0, SMTO_NORMAL, 60000, &result));
+    std::string seenText;
+    for (const vt::ModalSeen& seen : answerer->Seen())
+        seenText += seen.text + "\n";
+    EXPECT_FALSE(vt::ReadFileBytes(folder + "WriterStorage.bin").empty())
+        << seenText << vt::ReadFileBytes(folder + "WriterTrace.log");
 
     // Close, keeping nothing: only the save questions may come.
     process.Close();

@@ -83,6 +83,8 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     })) << "no warning on the Build page";
     EXPECT_FALSE(vt::FindColoredLine(page, vt::kErrorColor, &at));
     ASSERT_TRUE(vt::FindColoredLine(page, vt::kWarningColor, &at));
+    // The build's end opens its listing in front: the double-click comes after it.
+    ASSERT_TRUE(WaitUntil([&] { return vt::FindDocumentFrame(frame, "sample.lst") != nullptr; }));
     vt::DoubleClick(page, at);
     ASSERT_TRUE(WaitUntil([&] { return vt::FindDocumentFrame(frame, "main.asm") && caretPane().rfind("Ln 18,", 0) == 0; }))
         << caretPane();

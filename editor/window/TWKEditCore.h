@@ -238,6 +238,10 @@ public:
     int SetCaretFromPoint(int x, int y);
     // 1 when a client point lies on the selection.
     int IsPointInSelection(int x, int y);
+    // Where a context menu opens, in screen coordinates: the menu key's
+    // (-1, -1) opens it at the window's corner and leaves the caret; a click
+    // puts the caret under the point first.
+    CPoint PrepareContextMenu(CPoint point);
     // Set while a mouse move inside a window of this flavour is applied.
     static BOOL s_bInMouseMove;
 

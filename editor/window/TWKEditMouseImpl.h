@@ -328,17 +328,10 @@ BOOL TWKEditCore<Base>::BuildContextMenu(CMenu* pMenu)
 }
 
 template <class Base>
-void TWKEditCore<Base>::ShowContextMenu(CWnd*, CPoint point)
+CPoint TWKEditCore<Base>::PrepareContextMenu(CPoint point)
 {
-    CMenu menu;
-    if (!menu.CreatePopupMenu())
-    {
-        this->Default();
-        return;
-    }
     if (point.x == -1 && point.y == -1)
     {
-        // The menu key: at the window's corner, the caret stays.
         point = CPoint(5, 5);
         this->ClientToScreen(&point);
     }
@@ -348,6 +341,19 @@ void TWKEditCore<Base>::ShowContextMenu(CWnd*, CPoint point)
         this->ScreenToClient(&pt);
         PlaceCaretAtPoint(pt.x, pt.y);
     }
+    return point;
+}
+
+template <class Base>
+void TWKEditCore<Base>::ShowContextMenu(CWnd*, CPoint point)
+{
+    CMenu menu;
+    if (!menu.CreatePopupMenu())
+    {
+        this->Default();
+        return;
+    }
+    point = PrepareContextMenu(point);
     this->HideCaret();
     if (BuildContextMenu(&menu))
         menu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);

@@ -139,14 +139,7 @@ CMenu* C_IDEEditCtrl::BuildListingMenu(CMenu& menuBar)
 
 void C_IDEEditCtrl::ShowContextMenu(CWnd*, CPoint point)
 {
-    if (point.x == -1 && point.y == -1) {
-        point = CPoint(5, 5);
-        ClientToScreen(&point);
-    } else if (m_pTopLine) {
-        CPoint pt = point;
-        ScreenToClient(&pt);
-        PlaceCaretAtPoint(pt.x, pt.y);
-    }
+    point = PrepareContextMenu(point);
     CMenu menuBar;
     if (CMenu* pPopup = BuildListingMenu(menuBar))
         pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, AfxGetMainWnd());

@@ -230,14 +230,7 @@ BOOL C_IDEEditorView::BuildEditorMenu(CMenu& menu, CMenu** ppPopup)
 
 void C_IDEEditorView::ShowContextMenu(CWnd*, CPoint point)
 {
-    if (point.x == -1 && point.y == -1) {
-        point = CPoint(5, 5);
-        ClientToScreen(&point);
-    } else if (m_pTopLine) {
-        CPoint pt = point;
-        ScreenToClient(&pt);
-        SetCaretFromPoint(pt.x, pt.y);
-    }
+    point = PrepareContextMenu(point);
     CMenu menu;
     CMenu* pPopup = nullptr;
     if (BuildEditorMenu(menu, &pPopup))

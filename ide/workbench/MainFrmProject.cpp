@@ -403,10 +403,7 @@ BOOL CMainFrame::CloseProject(BOOL bAsk)
         return FALSE;
     if (m_bImageWritten) {
         m_bImageWritten = FALSE;
-        if (m_hWriterDll)
-            FreeLibrary(m_hWriterDll);
-        m_hWriterDll = nullptr;
-        m_pfnWriterWrite = nullptr;
+        ReleaseWriter();
     }
     for (CString* pTemp : { &m_strTempUserImage, &m_strTempSysImage })
         if (!pTemp->IsEmpty()) {

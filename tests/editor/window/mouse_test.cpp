@@ -324,4 +324,18 @@ TEST(Mouse, MenuKeyOpensTheMenuAtTheCorner)
     EXPECT_EQ(CPoint(120, 130), h.ctrl.m_ptMenu);
 }
 
+TEST(Mouse, TheContextMenusPlacePutsTheCaretUnderAClickOnly)
+{
+    MouseHost h("some text\r\nmore\r\n");
+    CPoint click = h.Cell(1, 3);
+    h.ctrl.ClientToScreen(&click);
+    EXPECT_EQ(click, h.ctrl.PrepareContextMenu(click));
+    h.ExpectCaret("a click", 2, 3);
+
+    CPoint corner(5, 5);
+    h.ctrl.ClientToScreen(&corner);
+    EXPECT_EQ(corner, h.ctrl.PrepareContextMenu(CPoint(-1, -1)));
+    h.ExpectCaret("the menu key", 2, 3);
+}
+
 } // namespace

@@ -255,6 +255,98 @@ TEST_F(ImageFixture, WriteIsDisabledByTheEnforceMaskAndVerifyWithoutAProject)
     EXPECT_EQ(0, Update(f.p, ID_PROJECT_UPLOAD).nEnabled);
 }
 
+TEST_F(ImageFixture, ClosingTheProjectReleasesTheComponentOnlyAfterAWrite)
+{
+    Images();
+    ModalAnswerer boxes;
+    const std::string dll = program.dir.File("Z61QK83Writer.dll");
+    // Verify loads the component without writing anything: it stays for the next project.
+    f.p->WriteImageFor(3, out.c_str());
+    HMODULE hLoaded = f.p->m_hWriterDll;
+    ASSERT_NE(nullptr, hLoaded);
+    ASSERT_NE(nullptr, f.p->m_pfnWriterWrite);
+    EXPECT_TRUE(f.p->CloseProject(FALSE));
+    EXPECT_EQ(hLoaded, f.p->m_hWriterDll);
+    EXPECT_NE(nullptr, f.p->m_pfnWriterWrite);
+    EXPECT_EQ(hLoaded, GetModuleHandleA(dll.c_str()));
+
+    // After a Write (of the next project) the close frees it and forgets its entry.
+    const CString strProject = work.File("demo.wbi").c_str();
+    f.p->m_strProjectPath = strProject;
+    f.p->WriteImageFor(0, out.c_str());
+    ASSERT_TRUE(f.p->m_bImageWritten);
+    EXPECT_TRUE(f.p->CloseProject(FALSE));
+    EXPECT_EQ(nullptr, f.p->m_hWriterDll);
+    EXPECT_EQ(nullptr, f.p->m_pfnWriterWrite);
+    EXPECT_EQ(nullptr, GetModuleHandleA(dll.c_str()));
+    // A later Write loads it again.
+    f.p->m_strProjectPath = strProject;
+    f.p->WriteImageFor(0, out.c_str());
+    EXPECT_TRUE(f.p->m_bImageWritten);
+    EXPECT_EQ(3u, program.Calls().size());
+}
+
+// Runs the queue until the build has finished; the bound only guards against a hang.
+bool WaitBuilt(CMainFrame* p)
+{
+    for (int i = 0; i < 2400 && p->m_bBuilding; i++)
+        PumpMessages(25);
+    PumpMessages();
+    return !p->m_bBuilding;
+}
+
+TEST(WriterBuildQuestion, WriteAsksFirstWhenTheSourcesChanged)
+{
+    struct Row {
+        const char* name;
+        int answer;
+        bool built;     // the build ran and the write took its images
+        size_t calls;   // writes
+    } rows[] = {
+        {"cancel writes nothing", IDCANCEL, false, 0},
+        {"no writes the old images", IDNO, false, 1},
+        {"yes builds, then writes", IDYES, true, 1},
+    };
+    const std::string stale = std::string(700, 'o') + "old image";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SampleCopy sample;
+        WritePrivateProfileStringA("Project", "AutoCheckModification", "1", sample.Project().c_str());
+        WritePrivateProfileStringA("Project", "AutoOpenReport", "0", sample.Project().c_str());
+        MainFrame f;
+        ASSERT_TRUE(f.p->InitProjectManager());
+        {
+            ModalAnswerer opening(IDNO);
+            ASSERT_TRUE(f.p->OpenProject(sample.Project().c_str()));
+        }
+        WriterFolder program;
+        // Images left from an earlier build, older than what the sources now make.
+        const WriterImageNames names = FormWriterImageNames(f.p->GetOutputFile());
+        CString strFolder = names.strUser.Left(names.strUser.ReverseFind('\\'));
+        CreateDirectoryA(strFolder, nullptr);
+        WriteFileBytes((LPCSTR)names.strUser, stale);
+        WriteFileBytes((LPCSTR)names.strSys, stale);
+
+        ModalAnswerer boxes;
+        boxes.Queue(r.answer);
+        f.Command(ID_PROJECT_WRITE);
+        ASSERT_TRUE(WaitBuilt(f.p));
+        ASSERT_LE(1u, boxes.Count());
+        EXPECT_EQ("Source files or options of project changed! Build it now?", boxes.Seen()[0].text);
+        EXPECT_EQ(1u, boxes.Count()) << boxes.Last().text;
+        EXPECT_EQ(r.calls, program.Calls().size());
+        EXPECT_EQ(r.calls != 0, !!f.p->m_bImageWritten);
+        const std::string user = ReadFileBytes((LPCSTR)names.strUser);
+        EXPECT_EQ(r.built, user != stale);
+        if (r.calls) {
+            // The storage holds the user image the write found: the stale one, or the build's.
+            EXPECT_EQ(user, program.Storage().substr(0, user.size()));
+            EXPECT_EQ(user, ReadFileBytes((LPCSTR)names.strUserBackup));
+        }
+        EXPECT_TRUE(f.p->CloseProject(FALSE));
+    }
+}
+
 TEST(WriterEnabling, VerifyAndUploadNeedAProjectNotMadeAroundAnObjectFile)
 {
     ModalAnswerer boxes(IDNO);

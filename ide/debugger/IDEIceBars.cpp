@@ -255,10 +255,11 @@ void C_IDEIceHistoryEdit::OnLButtonDblClk(UINT nFlags, CPoint point)
     if (pFrame && m_pUIMgr->GetIceMgr()->AddressToSource(a, b, sizeof szPath, szPath, &nSourceLine))
         pDoc = pFrame->GetProjectWnd()->OpenSourceFile(szPath, -1, FALSE, const_cast<CWnd*>(&CWnd::wndTop), FALSE);
     if (pDoc) {
+        CAsmIDEDoc::MoveHistoryMarker(dynamic_cast<CAsmIDEDoc*>(pDoc), nSourceLine);
         POSITION pos = pDoc->GetFirstViewPosition();
-        if (auto* pView = dynamic_cast<TWKEditView*>(pDoc->GetNextView(pos))) {
+        if (auto* pView = dynamic_cast<C_IDEEditView*>(pDoc->GetNextView(pos))) {
             pView->GoToLine(nSourceLine);
-            pView->Invalidate(FALSE);
+            pView->InvalidateGutter();
         }
         return;
     }

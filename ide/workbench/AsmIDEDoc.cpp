@@ -4,6 +4,7 @@
 #include "afx/afxres.h"
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/workbench/IDEEditView.h"
+#include "ide/workbench/IDEProjectWnd.h"
 #include "ide/workbench/MainFrm.h"
 #include "support/config/CStringHelpers.h"
 #include "support/config/CUPath.h"
@@ -211,6 +212,18 @@ void CAsmIDEDoc::RefreshMarkers()
     for (POSITION pos = GetFirstViewPosition(); pos;)
         if (auto* pView = dynamic_cast<C_IDEEditView*>(GetNextView(pos)))
             pView->InvalidateGutter();
+}
+
+void CAsmIDEDoc::MoveHistoryMarker(CAsmIDEDoc* pDoc, int nLine)
+{
+    for (CDocument* pOpen : C_IDEProjectWnd::GetTextDocuments()) {
+        auto* pSource = dynamic_cast<CAsmIDEDoc*>(pOpen);
+        int nWant = pSource == pDoc ? nLine : 0;
+        if (!pSource || pSource->m_nHistoryLine == nWant)
+            continue;
+        pSource->m_nHistoryLine = nWant;
+        pSource->RefreshMarkers();
+    }
 }
 
 void CAsmIDEDoc::InsertBreakpoint(int nLine)

@@ -31,6 +31,9 @@ public:
 
     void RebuildBreakLineMap();
     void RefreshMarkers();
+    // The execution-history marker goes to the line of this document (NULL or
+    // line 0: nowhere); the other "Text" documents lose theirs.
+    static void MoveHistoryMarker(CAsmIDEDoc* pDoc, int nLine);
     void InsertBreakpoint(int nLine);
     void RemoveBreakpoint(int nLine);
     void ToggleBreakpointEnable(int nLine);

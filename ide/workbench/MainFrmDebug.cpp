@@ -5,6 +5,7 @@
 // to open a project.
 #include "ide/workbench/MainFrm.h"
 #include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/AsmIDEDoc.h"
 #include "ide/workbench/ChildFrm.h"
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/debugger/IDEIceUIMgr.h"
@@ -395,6 +396,8 @@ BOOL CMainFrame::StartDebug(LPCSTR lpszPort)
             AppendMenuItems("Debug", (int)table.nCount, table.pIds, table.pNames, table.pAccels);
         }
     }
+    // A new debugging session starts without a history position, started or not.
+    CAsmIDEDoc::MoveHistoryMarker(nullptr, 0);
     return bStarted;
 }
 

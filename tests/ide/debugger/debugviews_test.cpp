@@ -7,6 +7,7 @@
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/debugger/IDEIceUIMgr.h"
 #include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/AsmIDEDoc.h"
 #include "ide/workbench/IDEEditorView.h"
 #include "tests/ide/debugger/debugviews_fakes.h"
 #include "tests/ide/workbench/mainframe_fixture.h"
@@ -507,6 +508,45 @@ TEST_F(DebugViews, ClosingTheArrowsDocumentThenSteppingIsSafe)
     EXPECT_EQ(nullptr, ui->GetArrowView()) << "the freed view is not read";
     EXPECT_TRUE(ui->ShowCurrentPC());
     EXPECT_TRUE(ui->GetArrowView());
+}
+
+TEST_F(DebugViews, HistoryDoubleClickMovesTheHistoryMarkerBetweenSources)
+{
+    std::string lines;
+    for (int i = 1; i <= 40; i++)
+        lines += "        NOP\r\n";
+    const std::string a = dir.Write("a.asm", lines), b = dir.Write("b.asm", lines);
+    Show(ui->GetHistoryBar());
+    C_IDEIceHistoryEdit* history = ui->GetHistoryBar()->GetEdit();
+    history->SetWindowText("00:0010 NOP\r\n");
+    auto doubleClick = [&](const std::string& path, int line) {
+        ice.source = path;
+        ice.sourceLine = line;
+        history->SetSel(0, 0);
+        history->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+        vt::PumpMessages();
+        return dynamic_cast<CAsmIDEDoc*>(frame.p->FindOpenDocument(path.c_str()));
+    };
+    CAsmIDEDoc* docA = doubleClick(a, 30);
+    ASSERT_TRUE(docA);
+    EXPECT_EQ(30, docA->m_nHistoryLine);
+    POSITION pos = docA->GetFirstViewPosition();
+    auto* viewA = dynamic_cast<C_IDEEditorView*>(docA->GetNextView(pos));
+    ASSERT_TRUE(viewA);
+    EXPECT_EQ(30, viewA->m_nCaretLine) << "scrolled to the line";
+
+    // Another entry in the same source moves it; one in another source takes it away from here.
+    EXPECT_EQ(docA, doubleClick(a, 12));
+    EXPECT_EQ(12, docA->m_nHistoryLine);
+    CAsmIDEDoc* docB = doubleClick(b, 7);
+    ASSERT_TRUE(docB);
+    EXPECT_EQ(7, docB->m_nHistoryLine);
+    EXPECT_EQ(0, docA->m_nHistoryLine);
+
+    // A new debugging session starts with none.
+    CAsmIDEDoc::MoveHistoryMarker(nullptr, 0);
+    EXPECT_EQ(0, docB->m_nHistoryLine);
+    EXPECT_EQ(0, docA->m_nHistoryLine);
 }
 
 TEST_F(DebugViews, GoToRequestShowsTheListingAtTheAddress)

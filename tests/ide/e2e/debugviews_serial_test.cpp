@@ -1,11 +1,16 @@
 // The real program's debug bars, looked at from outside: made with the main window, hidden
-// outside debugging, and their layout saved. (Starting the debugger from the Debug menu comes
-// with the debug commands; the bars' behaviour while debugging is driven in-process.)
+// outside debugging, and their layout saved; on the simulated board, the call stack and the
+// execution history of a stop in the sample's subroutine, with the source views' arrows and
+// history marker read from the screen.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "resources/ideres.h"
 #include "tests/harness/box_work.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/ide/build_page.h"
 #include "tests/harness/ide/ide_process.h"
+#include <cctype>
+#include <functional>
 
 namespace {
 
@@ -44,6 +49,152 @@ TEST(DebugViewsE2E, TheSevenDebugBarsComeHiddenAndTheirLayoutIsSaved)
     process.Close();
     EXPECT_NE(-1, process.Wait());
     EXPECT_TRUE(copy.HasProfileKey("BarState\\DebugBarState-Summary")) << "the debug layout";
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD ms = 30000)
+{
+    for (DWORD start = GetTickCount(); !done(); Sleep(50))
+        if (GetTickCount() - start > ms)
+            return false;
+    return true;
+}
+
+// The caller arrow and the history marker, as the source views and the call-stack window paint them.
+const COLORREF kCallerArrow = RGB(200, 200, 255);
+const COLORREF kHistoryMarker = RGB(0, 255, 0);
+
+bool Shows(HWND hwnd, COLORREF color, POINT* at = nullptr)
+{
+    POINT unused;
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return vt::FindColoredLine(hwnd, color, at ? at : &unused);
+}
+
+TEST(DebugViewsE2E, CallStackAndHistoryOfAStopInTheSubroutine)
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    vt::ProgramCopy copy;
+    const std::string folder = copy.Folder(), source = folder + "sample\\main.asm";
+    const std::string sim = folder + "ZComSim.ini";
+    WritePrivateProfileStringA("Trace", "Enable", "1", sim.c_str());
+    WritePrivateProfileStringA("Trace", "File", "trace.log", sim.c_str());
+    {
+        vt::IdeProcess build(copy, std::string(vt::ProgramCopy::SampleProject()) + " /hide /build");
+        ASSERT_TRUE(build.Started());
+        ASSERT_NE(-1, build.Wait());
+    }
+    auto trace = [&] { return vt::ReadFileBytes(folder + "trace.log"); };
+    auto traceHas = [&](const std::string& line, size_t from) {
+        return WaitUntil([&] { return trace().find(line, from) != std::string::npos; });
+    };
+    vt::IdeProcess process(copy, vt::ProgramCopy::SampleProject());
+    ASSERT_TRUE(process.Started());
+    vt::RemoteAnswerer answerer(process.Id(), IDOK);
+    HWND frame = process.MainWindow();
+    ASSERT_NE(nullptr, frame);
+    HWND status = GetDlgItem(frame, 0xE801);
+    ASSERT_NE(nullptr, status);
+    auto caretLine = [&] {
+        std::string pane = vt::StatusPaneText(process.Handle(), status, 3);
+        return pane.rfind("Ln ", 0) == 0 ? atoi(pane.c_str() + 3) : 0;
+    };
+    auto runEnabled = [&] {
+        for (const vt::MenuItemSeen& item : vt::ReadMenuBarPopup(frame, process.Id(), 'd'))
+            if (item.text.rfind("Run", 0) == 0 && item.text.find("Cursor") == std::string::npos)
+                return !item.grayed;
+        return false;
+    };
+    auto viewOf = [&](const char* file) {
+        HWND child = vt::FindDocumentFrame(frame, file);
+        return child ? GetWindow(child, GW_CHILD) : nullptr;
+    };
+
+    // Start Debugger: the debug layout with the bars that have pages; the PC's source comes up.
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_START, 0);
+    ASSERT_TRUE(traceHas("43 EnterDebugMode", 0)) << trace();
+    for (UINT bar : { 0xE710, 0xE711, 0xE712 })   // Register, Watch, Memory
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(FindChild(frame, bar, nullptr)) != FALSE; })) << bar;
+    PostMessageA(frame, WM_COMMAND, ID_VIEW_DEBUG_CALLSTACK, 0);
+    PostMessageA(frame, WM_COMMAND, ID_VIEW_DEBUG_HISTORY, 0);
+    HWND stackBar = FindChild(frame, 0xE716, "Call Stack Window"), historyBar = FindChild(frame, 0xE715, "History Window");
+    ASSERT_TRUE(stackBar && historyBar);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(stackBar) && IsWindowVisible(historyBar); }));
+    ASSERT_TRUE(WaitUntil([&] { return viewOf("main.asm") && caretLine() > 0; })) << "main.asm at the PC";
+    HWND mainView = viewOf("main.asm");
+
+    // A breakpoint on line 14 (CALL PLAY), Run to it, Step Into: PLAY, sound.asm line 4.
+    for (int i = 0; i < 60 && caretLine() != 14; i++) {
+        int line = caretLine();
+        SendMessageA(mainView, WM_KEYDOWN, line < 14 ? VK_DOWN : VK_UP, 0);
+        WaitUntil([&] { return caretLine() != line; }, 2000);
+    }
+    ASSERT_EQ(14, caretLine());
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
+    ASSERT_TRUE(traceHas("bp 3 Add " + source + " 14", 0)) << trace();
+    ASSERT_TRUE(WaitUntil(runEnabled));
+    size_t from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
+    ASSERT_TRUE(traceHas("10 Run", from)) << trace();
+    ASSERT_TRUE(WaitUntil([&] { return runEnabled() && trace().find("13 GetPC", from) != std::string::npos; }));
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_INTO, 0);
+    ASSERT_TRUE(traceHas("12 StepInto", from)) << trace();
+    ASSERT_TRUE(WaitUntil([&] { return viewOf("sound.asm") && caretLine() == 4; })) << caretLine();
+    ASSERT_TRUE(WaitUntil(runEnabled));
+
+    // The call stack: the arrow on the first of its two lines; the second is the caller, main.asm line 14.
+    HWND stack = FindChild(frame, 0xE991, nullptr);
+    ASSERT_NE(nullptr, stack);
+    POINT first = {};
+    ASSERT_TRUE(WaitUntil([&] { return Shows(stack, kCallerArrow, &first); }));
+    vt::DoubleClick(stack, POINT{ first.x + 40, first.y * 3 });
+    POINT second = {};
+    EXPECT_TRUE(WaitUntil([&] { return Shows(stack, kCallerArrow, &second) && second.y > first.y; }))
+        << "the arrow on the second line";
+    EXPECT_TRUE(WaitUntil([&] { return caretLine() == 14 && Shows(mainView, kCallerArrow); }))
+        << "the caller arrow in main.asm: " << caretLine();
+
+    // The history: reloaded, its lines start with the address "BB:AAAA"; a double-click opens
+    // that address's source with the history marker.
+    HWND history = FindChild(frame, 0xE990, nullptr);
+    ASSERT_NE(nullptr, history);
+    SendMessageA(historyBar, WM_COMMAND, ID_DEBUG_RELOAD_HISTORY, 0);
+    char text[4096] = "";
+    SendMessageA(history, WM_GETTEXT, sizeof text, (LPARAM)text);
+    std::string head(text, strnlen(text, 7));
+    ASSERT_EQ(7u, head.size()) << text;
+    for (int i : { 0, 1, 3, 4, 5, 6 })
+        EXPECT_TRUE(isxdigit((unsigned char)head[i])) << head;
+    for (HWND view : { viewOf("main.asm"), viewOf("sound.asm") })
+        EXPECT_FALSE(Shows(view, kHistoryMarker));
+    vt::DoubleClick(history, POINT{ 2, 2 });
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    HWND marked = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND active = (HWND)SendMessageA(client, WM_MDIGETACTIVE, 0, 0);
+        marked = active ? GetWindow(active, GW_CHILD) : nullptr;
+        return marked && Shows(marked, kHistoryMarker);
+    })) << "the history marker in the source of " << head;
+
+    // Close Debugger: the bars go and the marker with them.
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
+    ASSERT_TRUE(traceHas("44 LeaveDebugMode", 0)) << trace();
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(historyBar) && !IsWindowVisible(stackBar); }));
+    EXPECT_TRUE(WaitUntil([&] { return !Shows(marked, kHistoryMarker); }));
+    // Debugging again starts without a history position.
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_START, 0);
+    ASSERT_TRUE(traceHas("43 EnterDebugMode", from)) << trace();
+    ASSERT_TRUE(WaitUntil(runEnabled));
+    SendMessageA(client, WM_MDIACTIVATE, (WPARAM)GetParent(marked), 0);
+    EXPECT_FALSE(Shows(marked, kHistoryMarker));
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
+    ASSERT_TRUE(traceHas("44 LeaveDebugMode", from)) << trace();
+
+    process.Close();
+    EXPECT_NE(-1, process.Wait());
+    for (const vt::ModalSeen& seen : answerer.Seen())
+        EXPECT_TRUE(seen.text == "Save Current Project ?" || seen.text.find("Save changes") == 0) << seen.text;
 }
 
 } // namespace

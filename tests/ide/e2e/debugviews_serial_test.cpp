@@ -4,6 +4,7 @@
 // history marker read from the screen.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "editor/editorres.h"
 #include "resources/ideres.h"
 #include "tests/harness/box_work.h"
 #include "tests/harness/harness.h"
@@ -62,6 +63,14 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms = 30000)
 // The caller arrow and the history marker, as the source views and the call-stack window paint them.
 const COLORREF kCallerArrow = RGB(200, 200, 255);
 const COLORREF kHistoryMarker = RGB(0, 255, 0);
+
+// The MDI child frame that holds the window.
+HWND GetAncestorFrame(HWND hwnd, HWND client)
+{
+    while (hwnd && GetParent(hwnd) != client)
+        hwnd = GetParent(hwnd);
+    return hwnd;
+}
 
 bool Shows(HWND hwnd, COLORREF color, POINT* at = nullptr)
 {
@@ -122,13 +131,18 @@ TEST(DebugViewsE2E, CallStackAndHistoryOfAStopInTheSubroutine)
     ASSERT_TRUE(WaitUntil([&] { return viewOf("main.asm") && caretLine() > 0; })) << "main.asm at the PC";
     HWND mainView = viewOf("main.asm");
 
+    // The caret of the active source view to a line, by the arrow keys.
+    auto caretTo = [&](HWND view, int target) {
+        for (int i = 0; i < 60 && caretLine() != target; i++) {
+            int line = caretLine();
+            SendMessageA(view, WM_KEYDOWN, line < target ? VK_DOWN : VK_UP, 0);
+            WaitUntil([&] { return caretLine() != line; }, 2000);
+        }
+        return caretLine() == target;
+    };
+
     // A breakpoint on line 14 (CALL PLAY), Run to it, Step Into: PLAY, sound.asm line 4.
-    for (int i = 0; i < 60 && caretLine() != 14; i++) {
-        int line = caretLine();
-        SendMessageA(mainView, WM_KEYDOWN, line < 14 ? VK_DOWN : VK_UP, 0);
-        WaitUntil([&] { return caretLine() != line; }, 2000);
-    }
-    ASSERT_EQ(14, caretLine());
+    ASSERT_TRUE(caretTo(mainView, 14)) << caretLine();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
     ASSERT_TRUE(traceHas("bp 3 Add " + source + " 14", 0)) << trace();
     ASSERT_TRUE(WaitUntil(runEnabled));
@@ -188,8 +202,78 @@ TEST(DebugViewsE2E, CallStackAndHistoryOfAStopInTheSubroutine)
     ASSERT_TRUE(WaitUntil(runEnabled));
     SendMessageA(client, WM_MDIACTIVATE, (WPARAM)GetParent(marked), 0);
     EXPECT_FALSE(Shows(marked, kHistoryMarker));
+
+    // View Disassembly on main.asm line 14: the listing, by instruction; its gutter toggles the
+    // board's breakpoint of the source line; Page Down pages it; the go-to strip jumps.
+    ASSERT_TRUE(WaitUntil([&] { return viewOf("main.asm") != nullptr; }));
+    mainView = viewOf("main.asm");
+    SendMessageA(client, WM_MDIACTIVATE, (WPARAM)GetParent(mainView), 0);
+    ASSERT_TRUE(caretTo(mainView, 14)) << caretLine();
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_VIEW_DISASSEMBLY, 0);
+    HWND listing = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        listing = FindChild(client, IDC_DISASM_LISTING, nullptr);
+        return listing && IsWindowVisible(listing);
+    }));
+    EXPECT_TRUE(traceHas("50 SetSourceLevelStep 0", from)) << trace();
+    GUITHREADINFO gui = { sizeof gui };
+    ASSERT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &gui) && gui.hwndCaret == listing;
+    })) << "the listing's caret";
+    const POINT gutter = { 2, (gui.rcCaret.top + gui.rcCaret.bottom) / 2 };
+    from = trace().size();
+    vt::DoubleClick(listing, gutter);
+    EXPECT_TRUE(traceHas("bp 5 Remove " + source + " 14", from)) << trace();
+    from = trace().size();
+    vt::DoubleClick(listing, gutter);
+    EXPECT_TRUE(traceHas("bp 3 Add " + source + " 14", from)) << trace();
+    from = trace().size();
+    for (int i = 0; i < 40 && trace().find("33 GetPCListingLine 3", from) == std::string::npos; i++)
+        SendMessageA(listing, WM_COMMAND, ID_TWK_PAGEDOWN, 0);
+    EXPECT_NE(std::string::npos, trace().find("33 GetPCListingLine 3", from)) << "the next part";
+    HWND space = FindChild(client, IDC_GOTO_SPACE, nullptr), address = FindChild(client, IDC_GOTO_ADDRESS, nullptr);
+    ASSERT_TRUE(space && address);
+    SendMessageA(space, WM_SETTEXT, 0, (LPARAM) "0");
+    SendMessageA(address, WM_SETTEXT, 0, (LPARAM) "10");
+    SendMessageA(GetParent(address), WM_COMMAND, MAKEWPARAM(IDC_GOTO_GO, BN_CLICKED),
+                 (LPARAM)FindChild(client, IDC_GOTO_GO, nullptr));
+    EXPECT_TRUE(traceHas("32 AddressToListing 0 16", from)) << trace();
+    // Closing it goes back to source stepping.
+    from = trace().size();
+    PostMessageA(GetAncestorFrame(listing, client), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(traceHas("50 SetSourceLevelStep 1", from)) << trace();
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(listing); }));
+
+    // Without sound.asm: Restart, Run to the breakpoint, Step Into: the listing comes up at
+    // the PC and stepping goes by instruction.
+    if (HWND sound = vt::FindDocumentFrame(frame, "sound.asm"))
+        SendMessageA(sound, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(DeleteFileA((folder + "sample\\sound.asm").c_str()));
+    ASSERT_TRUE(WaitUntil(runEnabled));
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RESTART, 0);
+    ASSERT_TRUE(traceHas("17 Restart", from)) << trace();
+    ASSERT_TRUE(WaitUntil(runEnabled));
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
+    ASSERT_TRUE(traceHas("10 Run", from)) << trace();
+    ASSERT_TRUE(WaitUntil([&] { return runEnabled() && trace().find("13 GetPC", from) != std::string::npos; }));
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_INTO, 0);
+    ASSERT_TRUE(traceHas("12 StepInto", from)) << trace();
+    EXPECT_TRUE(traceHas("50 SetSourceLevelStep 0", from)) << trace();
+    EXPECT_TRUE(WaitUntil([&] {
+        listing = FindChild(client, IDC_DISASM_LISTING, nullptr);
+        return listing && IsWindowVisible(listing);
+    })) << "the listing at the PC";
+    EXPECT_FALSE(vt::FindDocumentFrame(frame, "sound.asm"));
+
+    // Close Debugger closes the listing.
+    from = trace().size();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
     ASSERT_TRUE(traceHas("44 LeaveDebugMode", from)) << trace();
+    EXPECT_TRUE(WaitUntil([&] { return FindChild(client, IDC_DISASM_LISTING, nullptr) == nullptr; }));
 
     process.Close();
     EXPECT_NE(-1, process.Wait());

@@ -62,18 +62,8 @@ TEST(WriterEndToEnd, WriteVerifyUploadAndWriteFile)
     vt::ProgramCopy copy;
     const std::string folder = copy.Folder();
     WritePrivateProfileStringA("Trace", "Enable", "1", (folder + "Z61QK83Writer.ini").c_str());
-    // The images come from the project's build.
-    {
-        vt::IdeProcess build(copy, std::string(vt::ProgramCopy::SampleProject()) + " /hide /build");
-        ASSERT_TRUE(build.Started());
-        ASSERT_EQ(0, build.Wait());
-    }
     const std::string base = folder + "sample\\Debug\\Sample";
-    ASSERT_TRUE(Exists(base + "_user.fsf"));
-    ASSERT_TRUE(Exists(base + "_sys.fsf"));
-    const std::string user = vt::ReadFileBytes(base + "_user.fsf"), sys = vt::ReadFileBytes(base + "_sys.fsf");
-    ASSERT_FALSE(user.empty());
-    ASSERT_FALSE(sys.empty());
+    ASSERT_FALSE(Exists(base + "_user.fsf")) << "the sample comes unbuilt";
 
     vt::IdeProcess process(copy, vt::ProgramCopy::SampleProject());
     ASSERT_TRUE(process.Started());
@@ -88,9 +78,17 @@ TEST(WriterEndToEnd, WriteVerifyUploadAndWriteFile)
         return SendMessageTimeoutA(frame, WM_COMMAND, id, 0, SMTO_NORMAL, 60000, &result) != 0;
     };
 
-    // Write: the images into the storage, the backups beside them.
+    // Write asks the build question; Yes builds the images, then writes them into the storage
+    // and keeps the backups beside them.
+    answerer->Queue(IDYES);
     ASSERT_TRUE(command(ID_PROJECT_WRITE));
-    EXPECT_EQ(1u, CountOf(calls(), " 0x1 0x1 0x")) << calls();
+    ASSERT_TRUE(WaitFor([&] { return CountOf(calls(), " 0x1 0x1 0x") == 1 && Exists(base + "_sys.bak"); }, 60000))
+        << calls();
+    ASSERT_LE(1u, answerer->Count());
+    EXPECT_EQ("Source files or options of project changed! Build it now?", answerer->Seen()[0].text);
+    const std::string user = vt::ReadFileBytes(base + "_user.fsf"), sys = vt::ReadFileBytes(base + "_sys.fsf");
+    ASSERT_FALSE(user.empty());
+    ASSERT_FALSE(sys.empty());
     EXPECT_EQ(user, vt::ReadFileBytes(base + "_user.bak"));
     EXPECT_EQ(sys, vt::ReadFileBytes(base + "_sys.bak"));
     std::string storage = vt::ReadFileBytes(folder + "WriterStorage.bin");
@@ -106,7 +104,7 @@ TEST(WriterEndToEnd, WriteVerifyUploadAndWriteFile)
     EXPECT_EQ(1u, CountOf(calls(), " 0x2 0x1 0x")) << calls();
     EXPECT_EQ(user, vt::ReadFileBytes(base + "_user_upload.bin").substr(0, user.size()));
     EXPECT_EQ(sys, vt::ReadFileBytes(base + "_sys_upload.bin").substr(0, sys.size()));
-    EXPECT_EQ(0u, answerer->Count()) << (answerer->Count() ? answerer->Last().text : "");
+    EXPECT_EQ(1u, answerer->Count()) << answerer->Last().text;
 
     // Write File: the dialog driven here, its boxes answered as they come.
     answerer.reset();

@@ -131,6 +131,17 @@ TEST(DebugViewsE2E, CallStackAndHistoryOfAStopInTheSubroutine)
     ASSERT_TRUE(WaitUntil([&] { return viewOf("main.asm") && caretLine() > 0; })) << "main.asm at the PC";
     HWND mainView = viewOf("main.asm");
 
+    // Run to the breakpoint, then Step Into; the trace's length before the step.
+    auto RunThenStepInto = [&] {
+        size_t at = trace().size();
+        PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
+        EXPECT_TRUE(traceHas("10 Run", at)) << trace();
+        EXPECT_TRUE(WaitUntil([&] { return runEnabled() && trace().find("13 GetPC", at) != std::string::npos; }));
+        at = trace().size();
+        PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_INTO, 0);
+        EXPECT_TRUE(traceHas("12 StepInto", at)) << trace();
+        return at;
+    };
     // The caret of the active source view to a line, by the arrow keys.
     auto caretTo = [&](HWND view, int target) {
         for (int i = 0; i < 60 && caretLine() != target; i++) {
@@ -146,13 +157,7 @@ TEST(DebugViewsE2E, CallStackAndHistoryOfAStopInTheSubroutine)
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
     ASSERT_TRUE(traceHas("bp 3 Add " + source + " 14", 0)) << trace();
     ASSERT_TRUE(WaitUntil(runEnabled));
-    size_t from = trace().size();
-    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
-    ASSERT_TRUE(traceHas("10 Run", from)) << trace();
-    ASSERT_TRUE(WaitUntil([&] { return runEnabled() && trace().find("13 GetPC", from) != std::string::npos; }));
-    from = trace().size();
-    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_INTO, 0);
-    ASSERT_TRUE(traceHas("12 StepInto", from)) << trace();
+    size_t from = RunThenStepInto();
     ASSERT_TRUE(WaitUntil([&] { return viewOf("sound.asm") && caretLine() == 4; })) << caretLine();
     ASSERT_TRUE(WaitUntil(runEnabled));
 
@@ -255,13 +260,7 @@ TEST(DebugViewsE2E, CallStackAndHistoryOfAStopInTheSubroutine)
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_RESTART, 0);
     ASSERT_TRUE(traceHas("17 Restart", from)) << trace();
     ASSERT_TRUE(WaitUntil(runEnabled));
-    from = trace().size();
-    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
-    ASSERT_TRUE(traceHas("10 Run", from)) << trace();
-    ASSERT_TRUE(WaitUntil([&] { return runEnabled() && trace().find("13 GetPC", from) != std::string::npos; }));
-    from = trace().size();
-    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_INTO, 0);
-    ASSERT_TRUE(traceHas("12 StepInto", from)) << trace();
+    from = RunThenStepInto();
     EXPECT_TRUE(traceHas("50 SetSourceLevelStep 0", from)) << trace();
     EXPECT_TRUE(WaitUntil([&] {
         listing = FindChild(client, IDC_DISASM_LISTING, nullptr);

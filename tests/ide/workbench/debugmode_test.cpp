@@ -594,23 +594,31 @@ TEST_F(DebugSource, TheViewsCommandsAndTheGutterSetBreakpointsInTheBoardsStore)
     // Enable/Disable on a line without a breakpoint is off.
     EXPECT_EQ(0, ViewUpdate(ID_DEBUG_ENABLE_BREAKPOINT));
 
-    // A double click in the gutter toggles the line clicked (a line in the middle of the view:
-    // the press selects the line, which scrolls a bottom line up).
-    view->GoToLine(16);
-    int nRows = view->m_nLineHeight ? view->m_rcClient.bottom / view->m_nLineHeight : 0;
-    view->SetTopLine(16 - nRows / 2 > 1 ? 16 - nRows / 2 : 1, TRUE);
-    Repaint();
-    int y = (16 - view->m_nTopLine) * view->m_nLineHeight + view->m_nLineHeight / 2;
-    LPARAM lParam = MAKELPARAM(view->m_nTextLeft / 4, y);
-    view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
-    view->SendMessage(WM_LBUTTONUP, 0, lParam);
-    view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, lParam);
-    view->SendMessage(WM_LBUTTONUP, 0, lParam);
-    EXPECT_EQ(Marked({ { 16, 2 } }), BoardBreakpoints());
-    EXPECT_EQ(Marked({ { 16, 2 } }), Marks());
-    view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, lParam);
-    view->SendMessage(WM_LBUTTONUP, 0, lParam);
-    EXPECT_TRUE(BoardBreakpoints().empty());
+    // A double click in the gutter toggles the line clicked, also on the bottom row, which the
+    // press before it (selecting the line) scrolls up.
+    for (bool bBottom : { false, true }) {
+        SCOPED_TRACE(bBottom ? "bottom row" : "middle row");
+        int nRows = view->m_nLineHeight ? view->m_rcClient.bottom / view->m_nLineHeight : 0;
+        ASSERT_GT(nRows, 2);
+        int nTop = bBottom ? 16 - nRows + 1 : 16 - nRows / 2;
+        view->SetTopLine(nTop > 1 ? nTop : 1, TRUE);
+        Repaint();
+        int y = (16 - view->m_nTopLine) * view->m_nLineHeight + view->m_nLineHeight / 2;
+        ASSERT_LT(y, view->m_rcClient.bottom);
+        auto doubleClick = [&] {
+            const LPARAM lParam = MAKELPARAM(view->m_nTextLeft / 4, y);
+            view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+            view->SendMessage(WM_LBUTTONUP, 0, lParam);
+            view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, lParam);
+            view->SendMessage(WM_LBUTTONUP, 0, lParam);
+        };
+        doubleClick();
+        EXPECT_EQ(Marked({ { 16, 2 } }), BoardBreakpoints());
+        EXPECT_EQ(Marked({ { 16, 2 } }), Marks());
+        doubleClick();
+        EXPECT_TRUE(BoardBreakpoints().empty());
+        EXPECT_TRUE(Marks().empty());
+    }
 }
 
 TEST_F(DebugSource, ABreakpointFollowsItsLineAtTheNextRepaint)

@@ -6,30 +6,6 @@
 #include "ide/workbench/AsmIDEDoc.h"
 #include "ide/workbench/MainFrm.h"
 
-// ---- line colours
-
-void C_IDEDisAsmEdit::SetLineColors(int nLine, COLORREF crBack, COLORREF crText)
-{
-    if (!Valid(nLine))
-        return;
-    m_back[nLine - 1] = { TRUE, crBack };
-    m_text[nLine - 1] = { TRUE, crText };
-}
-
-void C_IDEDisAsmEdit::ClearLineColors()
-{
-    for (auto& c : m_back)
-        c = LineColor();
-    for (auto& c : m_text)
-        c = LineColor();
-}
-
-void C_IDEDisAsmEdit::ResetLineColors()
-{
-    m_back.assign(GetLineCount() > 0 ? GetLineCount() : 0, LineColor());
-    m_text.assign(m_back.size(), LineColor());
-}
-
 // ---- the document
 
 IMPLEMENT_DYNCREATE(C_IDEDisAsmDoc, CDocument)

@@ -2,32 +2,8 @@
 // emulator writes, its line colours and its breakpoint marks.
 #pragma once
 #include "afx/afx.h"
-#include "editor/store/TWKEdit.h"
+#include "ide/workbench/IDEEdit.h"
 #include <vector>
-
-// The listing's text store with a background and a text colour per line.
-class C_IDEDisAsmEdit : public TWKEdit
-{
-public:
-    BOOL HasLineBackColor(int nLine) const { return Valid(nLine) && m_back[nLine - 1].bSet; }
-    BOOL HasLineTextColor(int nLine) const { return Valid(nLine) && m_text[nLine - 1].bSet; }
-    COLORREF GetLineBackColor(int nLine) const { return Valid(nLine) ? m_back[nLine - 1].cr : 0; }
-    COLORREF GetLineTextColor(int nLine) const { return Valid(nLine) ? m_text[nLine - 1].cr : 0; }
-    // A line outside the lists is ignored.
-    void SetLineColors(int nLine, COLORREF crBack, COLORREF crText);
-    void ClearLineColors();
-    // The lists take the text's line count, every entry cleared.
-    void ResetLineColors();
-
-private:
-    struct LineColor {
-        BOOL bSet = FALSE;
-        COLORREF cr = 0;
-    };
-    BOOL Valid(int nLine) const { return nLine >= 1 && nLine <= (int)m_back.size(); }
-    std::vector<LineColor> m_back;
-    std::vector<LineColor> m_text;
-};
 
 class C_IDEDisAsmDoc : public CDocument
 {
@@ -52,7 +28,7 @@ public:
     int GetLineBreakState(int nLine) const;
     BOOL HasMarks() const { return m_bHasMarks; }
 
-    C_IDEDisAsmEdit m_Edit;
+    C_IDEEdit m_Edit;
     int m_nPCLine = -1;
     BOOL m_bMarksEnabled = TRUE;
 

@@ -169,7 +169,7 @@ void C_IDEEditCtrl::PaintLines(CDC* pDC, const RECT& rcPaint)
     TWKEdit* pEdit = GetEdit();
     if (!m_pTopLine || !pEdit || m_nLineHeight <= 0)
         return;
-    auto* pColors = dynamic_cast<C_IDEDisAsmEdit*>(pEdit);
+    auto* pColors = dynamic_cast<C_IDEEdit*>(pEdit);
     CFont* pOldFont = pDC->SelectObject(&m_font);
     pDC->SetBkColor(pEdit->m_crBackground);
     pDC->SetTextColor(pEdit->m_crDefaultText);

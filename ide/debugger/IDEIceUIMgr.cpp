@@ -409,8 +409,10 @@ void C_IDEIceUIMgr::ColorListingRanges()
             crText = 0x808080, crBack = 0xFFE1E1;
         else
             continue;
-        for (int n = nFirst; n <= nLast && n <= pDoc->m_Edit.GetLineCount(); n++)
-            pDoc->m_Edit.SetLineColors(n, crBack, crText);
+        for (int n = nFirst; n <= nLast && n <= pDoc->m_Edit.GetLineCount(); n++) {
+            pDoc->m_Edit.SetLineBackColor(n, crBack);
+            pDoc->m_Edit.SetLineTextColor(n, crText);
+        }
     }
 }
 

@@ -106,6 +106,10 @@ BOOL CAsmIDEDoc::OnSaveDocument(LPCSTR lpszPathName)
         ReportSaveLoadException(lpszPathName, nullptr, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
     }
+    // The file now has the edited lines: the debugger's breakpoints follow them before the
+    // marks are rebuilt from it, even when no repaint came since the edit.
+    if (m_strPath.CompareNoCase(lpszPathName) == 0)
+        ResyncBreakpoints(nullptr);
     if (m_Edit.m_bLineEndsChanged)
         ReloadFromDisk(lpszPathName);   // the views show the text as written
     SetFilePath(lpszPathName);

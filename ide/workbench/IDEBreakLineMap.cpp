@@ -200,7 +200,9 @@ void C_IDEBreakLineMapList::ResyncBreakpoints(TWKEditLine* pHint)
         if (!FindMovedLine(pHint, pMark->m_pLine, pMark->m_nLine, &nNewLine))
             continue;
         if (nNewLine == -1) {
-            // The node may be gone: its flags are not touched.
+            // A deleted node is not touched; a line moved too far loses its dot with the breakpoint.
+            if (IsLinked(pMark->m_pLine))
+                SetLineBreakState(pMark->m_pLine, 0);
             pStore->Remove(m_pszPath, pMark->m_nLine);
             RemoveAt(cur);
             delete pMark;
@@ -223,7 +225,8 @@ BOOL C_IDEBreakLineMapList::FindMovedLine(TWKEditLine* pHint, TWKEditLine* pLine
     TWKEditLine* pDown = pStart;
     TWKEditLine* pUp = pStart;
     BOOL bFound = FALSE;
-    for (int nStep = 0; nStep < 50 && (pDown || pUp); nStep++) {
+    // Fifty steps each way: a line moved by fifty lines is still found.
+    for (int nStep = 0; nStep <= 50 && (pDown || pUp); nStep++) {
         if (pDown == pLine || pUp == pLine) {
             bFound = TRUE;
             break;

@@ -267,6 +267,7 @@ BOOL C_IDEEditorView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLER
 
 void C_IDEEditorView::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    m_nPressTopLine = m_nTopLine;
     if ((nFlags & MK_SHIFT) && m_bSelection && m_nSelMode == 2)
         SetCaretFromPoint(s_ptLastClick.x, s_ptLastClick.y);   // the column block grows from the last click
     else
@@ -282,8 +283,11 @@ void C_IDEEditorView::OnLButtonDblClk(UINT nFlags, CPoint point)
         C_IDEEditView::OnLButtonDblClk(nFlags, point);
         return;
     }
-    // In the gutter: the breakpoint of the line clicked.
+    // In the gutter: the breakpoint of the line clicked. The press before it selected that
+    // line, which scrolls a bottom line up: the lines go back where they were when pressed.
     ClearSelection(TRUE);
+    if (m_nPressTopLine > 0 && m_nPressTopLine != m_nTopLine)
+        SetTopLine(m_nPressTopLine, TRUE);
     SetCaretFromPoint(point.x, point.y);
     GoToLine(m_nCaretLine);
     ToggleBreakpointAtCaret();

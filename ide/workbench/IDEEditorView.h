@@ -35,6 +35,8 @@ public:
     CString BuildTitle();
 
     int m_nSelMode = 1;
+    // The first visible line when the left button was last pressed.
+    int m_nPressTopLine = 0;
     CToolTipCtrl m_ToolTip;
     C_IDEIceMgr* m_pIceMgr = nullptr;
 

@@ -1,11 +1,13 @@
 // The real program in debug mode on the simulated board: the sample is opened, debug mode
 // entered from the Debug menu's command, the target run, stopped and stepped, and debug mode
-// left; the windowed /debug road enters debug mode on the named port. The
-// board's trace in a private copy of the program folder tells what reached it.
+// left; the sample's scenario stops on the lines it names; the windowed /debug road enters
+// debug mode on the named port. The board's trace in a private copy of the program folder
+// tells what reached it.
 #include <gtest/gtest.h>
 #include "resources/ideres.h"
 #include "tests/harness/box_work.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/ide/build_page.h"
 #include "tests/harness/ide/ide_process.h"
 #include <functional>
 #include <memory>
@@ -163,6 +165,142 @@ TEST_F(DebugRun, TheDebugSwitchEntersDebugModeOnTheNamedPort)
     EXPECT_TRUE(WaitUntil([&] { return copy.ReadProfileInt("", "EnteredDebug", &entered) && entered == 1; }));
     process->Close();
     EXPECT_NE(-1, process->Wait());
+}
+
+// The sample's own scenario: the build question answered Yes, a breakpoint on main.asm line 14,
+// Run, the steps into sound.asm and back, Run to Cursor, Restart and an action from the Debug
+// menu, and Close Debugger. Each stop is read from the caret the PC moves (the status bar's
+// caret pane) in the active source, and from the board's trace.
+TEST_F(DebugRun, TheSampleStopsOnTheLinesOfItsScenario)
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    const std::string main = copy.Folder() + "sample\\main.asm";
+    // Written again after the build: the build is due.
+    Sleep(50);
+    vt::WriteFileBytes(main, vt::ReadFileBytes(main));
+
+    vt::IdeProcess process(copy, vt::ProgramCopy::SampleProject());
+    ASSERT_TRUE(process.Started());
+    vt::RemoteAnswerer answerer(process.Id(), IDOK);
+    HWND frame = process.MainWindow();
+    ASSERT_NE(nullptr, frame);
+    DWORD id = process.Id();
+    HWND status = GetDlgItem(frame, 0xE801);
+    ASSERT_NE(nullptr, status);
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    ASSERT_NE(nullptr, client);
+    auto caretPane = [&] { return vt::StatusPaneText(process.Handle(), status, 3); };
+    auto activeIs = [&](const char* file) {
+        HWND active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+        return active && active == vt::FindDocumentFrame(frame, file);
+    };
+    auto runEnabled = [&] {
+        const vt::MenuItemSeen* run = nullptr;
+        std::vector<vt::MenuItemSeen> items = vt::ReadMenuBarPopup(frame, id, 'd');
+        run = Find(items, "Run");
+        return run && !run->grayed;
+    };
+    // Stopped in that file on that line.
+    auto stoppedAt = [&](const char* file, int line) {
+        std::string want = "Ln " + std::to_string(line) + ",";
+        return WaitUntil([&] { return runEnabled() && activeIs(file) && caretPane().rfind(want, 0) == 0; });
+    };
+    // The caret of the active view moved to a line with the arrow keys.
+    auto caretTo = [&](HWND view, int line) {
+        int now = atoi(caretPane().c_str() + 3);
+        for (; now < line; now++)
+            SendMessageA(view, WM_KEYDOWN, VK_DOWN, 0);
+        for (; now > line; now--)
+            SendMessageA(view, WM_KEYDOWN, VK_UP, 0);
+        std::string want = "Ln " + std::to_string(line) + ",";
+        return WaitUntil([&] { return caretPane().rfind(want, 0) == 0; });
+    };
+
+    // 1. Start Debugger asks for the build; Yes builds and then enters debug mode (the build's
+    // warning is read from the Build page once Close Debugger has brought the output back).
+    answerer.Queue(vt::ModalAnswer(IDYES));
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_START, 0);
+    ASSERT_TRUE(TraceHas("43 EnterDebugMode")) << Trace();
+    ASSERT_LE(1u, answerer.Count());
+    EXPECT_EQ("Source files or options of project changed! Build it now?", answerer.Seen()[0].text);
+    std::vector<vt::MenuItemSeen> items = vt::ReadMenuBarPopup(frame, id, 'd');
+    for (const char* text : { "Close Debugger", "Reset Board", "Toggle LED" })
+        EXPECT_TRUE(Find(items, text)) << text << ": " << Describe(items);
+
+    // The download shows the program's first instruction: main.asm line 8.
+    ASSERT_TRUE(stoppedAt("main.asm", 8)) << caretPane() << "\n" << Trace();
+    HWND view = GetWindow(vt::FindDocumentFrame(frame, "main.asm"), GW_CHILD);
+    ASSERT_NE(nullptr, view);
+    // Nothing in the source is painted in the breakpoint's red yet.
+    POINT at = {};
+    RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(vt::FindColoredLine(view, RGB(255, 0, 0), &at));
+
+    // 2. A breakpoint on line 14 (CALL PLAY); Run stops there.
+    ASSERT_TRUE(caretTo(view, 14)) << caretPane();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
+    ASSERT_TRUE(TraceHas("bp 3 Add " + main + " 14")) << Trace();
+    size_t from = Trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
+    ASSERT_TRUE(TraceHas("10 Run", from)) << Trace();
+    ASSERT_TRUE(TraceHas("13 GetPC", from)) << Trace();
+    EXPECT_TRUE(stoppedAt("main.asm", 14)) << caretPane();
+
+    // 3. Into the player, out again, over the next line, and on to the line of the caret.
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_INTO, 0);
+    EXPECT_TRUE(stoppedAt("sound.asm", 4)) << caretPane() << "\n" << Trace();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_OUT, 0);
+    EXPECT_TRUE(stoppedAt("main.asm", 15)) << caretPane() << "\n" << Trace();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_OVER, 0);
+    EXPECT_TRUE(stoppedAt("main.asm", 16)) << caretPane() << "\n" << Trace();
+    ASSERT_TRUE(caretTo(view, 17)) << caretPane();
+    from = Trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN_TO_CURSOR, 0);
+    ASSERT_TRUE(TraceHas("20 RunTo", from)) << Trace();
+    EXPECT_TRUE(TraceHas("13 GetPC", Trace().find("20 RunTo", from))) << Trace();
+    EXPECT_TRUE(stoppedAt("main.asm", 17)) << caretPane();
+
+    // 4. Restart: the PC is back on line 8. "Toggle LED" from the Debug menu reaches the board.
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_RESTART, 0);
+    EXPECT_TRUE(stoppedAt("main.asm", 8)) << caretPane() << "\n" << Trace();
+    from = Trace().size();
+    items = vt::ReadMenuBarPopup(frame, id, 'd');
+    const vt::MenuItemSeen* led = Find(items, "Toggle LED");
+    ASSERT_TRUE(led) << Describe(items);
+    PostMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, 'd');
+    ASSERT_TRUE(vt::ChoosePopupMenuItem(id, led->text));
+    EXPECT_TRUE(TraceHas("action 6 Execute 1", from)) << Trace();
+
+    // 5. Close Debugger: the menu of the active source, "EnteredDebug" 0, and the dot stays.
+    from = Trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
+    ASSERT_TRUE(TraceHas("44 LeaveDebugMode", from)) << Trace();
+    DWORD entered = 1;
+    EXPECT_TRUE(WaitUntil([&] { return copy.ReadProfileInt("", "EnteredDebug", &entered) && entered == 0; }));
+    items = vt::ReadMenuBarPopup(frame, id, 'd');
+    EXPECT_TRUE(Find(items, "Start Debugger")) << Describe(items);
+    EXPECT_TRUE(Find(items, "Toggle Breakpoint")) << "the source's menu: " << Describe(items);
+    EXPECT_EQ(std::string::npos, Trace().find("bp 5 Remove", from)) << Trace();
+    SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(vt::FindDocumentFrame(frame, "main.asm")), 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return vt::FindColoredLine(view, RGB(255, 0, 0), &at);
+    })) << "no breakpoint dot";
+    // The editing layout is back, with the Build page of step 1: its one warning and no error.
+    HWND page = vt::FindBuildPage(frame);
+    ASSERT_NE(nullptr, page);
+    EXPECT_TRUE(WaitUntil([&] {
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return vt::FindColoredLine(page, vt::kWarningColor, &at);
+    })) << "no warning on the Build page";
+    EXPECT_FALSE(vt::FindColoredLine(page, vt::kErrorColor, &at));
+
+    process.Close();
+    EXPECT_NE(-1, process.Wait());
+    for (const vt::ModalSeen& seen : answerer.Seen())
+        EXPECT_TRUE(seen.text == answerer.Seen()[0].text || seen.text == "Save Current Project ?" ||
+                    seen.text.find("Save changes") == 0)
+            << seen.text;
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "ide/debugger/IDEDisAsmView.h"
 #include "ide/debugger/IDEIceMgr.h"
 #include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/AsmIDEDoc.h"
+#include "ide/workbench/IDEEditorView.h"
 #include "ide/workbench/ProjectMgrPtr.h"
 #include "support/ui/MsgBoxEx.h"
 
@@ -36,6 +38,33 @@ bool HasItem(HMENU hMenu, UINT nID)
     return hMenu && ::GetMenuState(hMenu, nID, MF_BYCOMMAND) != (UINT)-1;
 }
 
+// The board the frame loads, from a private folder whose "ZComSim.ini" turns its trace on.
+class TracedBoard {
+public:
+    TracedBoard()
+    {
+        for (const char* name : { ICE_BROKER_DLL_NAME, "ZComSim.ini", "ZIDE.cfg" })
+            CopyFileA((vt::ProgramFolder() + name).c_str(), m_dir.File(name).c_str(), FALSE);
+        std::string sim = m_dir.File("ZComSim.ini");
+        WritePrivateProfileStringA("Trace", "Enable", "1", sim.c_str());
+        WritePrivateProfileStringA("Trace", "File", "trace.log", sim.c_str());
+    }
+    // The manager starts its board from this folder; everything else stays the program folder's.
+    bool Start(C_IDEIceMgr* pIce) const
+    {
+        char saved[MAX_PATH];
+        lstrcpynA(saved, g_szAppDir, MAX_PATH);
+        lstrcpynA(g_szAppDir, (m_dir.Path() + "\\").c_str(), MAX_PATH);
+        BOOL bStarted = pIce && pIce->Init();
+        lstrcpynA(g_szAppDir, saved, MAX_PATH);
+        return bStarted != FALSE;
+    }
+    std::string Trace() const { return vt::ReadFileBytes(m_dir.File("trace.log")); }
+
+private:
+    vt::TempDir m_dir;
+};
+
 class DebugMode : public ::testing::Test {
 protected:
     void SetUp() override
@@ -47,6 +76,7 @@ protected:
             static_cast<CAsmIDEApp*>(AfxGetApp())->RegisterDocTemplates();
         // Debugging opens the source at the stop: its child frames need the main window.
         AfxGetApp()->m_pMainWnd = frame.p;
+        ASSERT_TRUE(board.Start(frame.p->GetIceMgr()));
         ASSERT_TRUE(frame.p->InitProjectManager());
         ASSERT_TRUE(frame.p->OpenProject(sample.Project().c_str()));
         ice = frame.p->GetIceMgr();
@@ -54,6 +84,9 @@ protected:
     }
     void TearDown() override
     {
+        answerer.SetDefault(IDNO);
+        static_cast<CAsmIDEApp*>(AfxGetApp())->CloseAllDocuments(FALSE);
+        vt::PumpMessages();
         if (frame.p && frame.p->IsDebugging())
             frame.p->OnCloseDebugger();
         if (frame.p && frame.p->m_bProjectOpen)
@@ -71,8 +104,16 @@ protected:
         }
     }
 
+    // The trace from a point on (a size taken before).
+    std::string TraceFrom(size_t at) const
+    {
+        std::string trace = board.Trace();
+        return at < trace.size() ? trace.substr(at) : std::string();
+    }
+
     vt::ModalAnswerer answerer{IDOK};
     vt::SampleCopy sample;
+    TracedBoard board;
     vt::MainFrame frame;
     C_IDEIceMgr* ice = nullptr;
 };
@@ -398,6 +439,330 @@ TEST_F(DebugMode, ServicesForTheEmulatorsUserInterface)
     pView->GetDocument()->OnCloseDocument();
     EXPECT_EQ(nullptr, p->OpenDisAsmView(sample.dir.File("none.lst").c_str()));
     pApp->m_pMainWnd = nullptr;
+}
+
+// Runs the queue until the build has ended; the bound only guards against a hang.
+bool BuildEnded(CMainFrame* p)
+{
+    for (int i = 0; i < 2400 && p->m_bBuilding; i++)
+        vt::PumpMessages(25);
+    vt::PumpMessages();
+    return !p->m_bBuilding;
+}
+
+TEST_F(DebugMode, YesToTheBuildQuestionRunsTheCommandOnceTheBuildHasEndedWithoutErrors)
+{
+    CMainFrame* p = frame.p;
+    ASSERT_TRUE(p->StartDebug(nullptr));
+    const std::string strMain = sample.Folder() + "main.asm";
+    const std::string text = vt::ReadFileBytes(strMain);
+    ::Sleep(20);
+    vt::WriteFileBytes(strMain, text);
+
+    // Yes: the build starts and Run waits for its end; then the new build is downloaded and run.
+    // The source the stop opened was written again: after the build it is reloaded.
+    size_t at = board.Trace().size();
+    answerer.Queue(vt::ModalAnswer(IDYES));
+    answerer.Queue(vt::ModalAnswer(IDYES));
+    frame.Command(ID_DEBUG_RUN);
+    ASSERT_LE(1u, answerer.Count());
+    EXPECT_EQ("Source files or options of project changed! Build it now?", answerer.Seen()[0].text);
+    EXPECT_TRUE(p->m_bBuilding);
+    EXPECT_FALSE(ice->IsRunning()) << "nothing runs before the build has ended";
+    ASSERT_TRUE(BuildEnded(p));
+    EXPECT_FALSE(p->m_bBuildError);
+    EXPECT_TRUE(ice->IsRunning());
+    std::string trace = TraceFrom(at);
+    size_t download = trace.find("7 Download");
+    ASSERT_NE(std::string::npos, download) << trace;
+    EXPECT_NE(std::string::npos, trace.find("10 Run", download)) << trace;
+    frame.Command(ID_DEBUG_STOP);
+    WaitStopped();
+
+    // A build with errors drops the command.
+    ::Sleep(20);
+    vt::WriteFileBytes(strMain, text + "        BOGUS A\r\n");
+    at = board.Trace().size();
+    answerer.Queue(vt::ModalAnswer(IDYES));
+    answerer.Queue(vt::ModalAnswer(IDYES));
+    frame.Command(ID_DEBUG_RUN);
+    EXPECT_TRUE(p->m_bBuilding);
+    ASSERT_TRUE(BuildEnded(p));
+    EXPECT_TRUE(p->m_bBuildError);
+    EXPECT_FALSE(ice->IsRunning());
+    EXPECT_EQ(0u, p->m_nPendingAction);
+    trace = TraceFrom(at);
+    EXPECT_EQ(std::string::npos, trace.find("10 Run")) << trace;
+    EXPECT_TRUE(p->IsDebugging());
+}
+
+// main.asm opened in a view while the board is connected: its breakpoints live in the board's store.
+class DebugSource : public DebugMode {
+protected:
+    void SetUp() override
+    {
+        DebugMode::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
+        path = sample.Folder() + "main.asm";
+        doc = dynamic_cast<CAsmIDEDoc*>(static_cast<CAsmIDEApp*>(AfxGetApp())->OpenNewDocument("Text", path.c_str()));
+        ASSERT_TRUE(doc);
+        POSITION pos = doc->GetFirstViewPosition();
+        view = pos ? dynamic_cast<C_IDEEditorView*>(doc->GetNextView(pos)) : nullptr;
+        ASSERT_TRUE(view);
+        vt::PumpMessages();
+    }
+    // The board's breakpoints of main.asm, line and state.
+    std::vector<std::pair<int, int>> BoardBreakpoints()
+    {
+        std::vector<std::pair<int, int>> out;
+        I_IceBreakpointList* pStore = ice->GetBreakpointList();
+        if (!pStore || pStore->StartListing(path.c_str()) != 0)
+            return out;
+        int nLine = 0;
+        DWORD dwState = 0;
+        while (pStore->GetNext(&nLine, &dwState) == 0)
+            out.emplace_back(nLine, (int)(dwState & 0xFFFF));
+        return out;
+    }
+    // The lines whose nodes carry a breakpoint mark, with their states.
+    std::vector<std::pair<int, int>> Marks()
+    {
+        std::vector<std::pair<int, int>> out;
+        for (TWKEditLine* pLine = doc->m_Edit.GetFirstLine(); pLine; pLine = pLine->pNext)
+            if (int nState = GetLineBreakState(pLine))
+                out.emplace_back(pLine->nLineNo, nState);
+        return out;
+    }
+    int ViewUpdate(UINT nID)
+    {
+        vt::CTestCmdUI ui;
+        ui.m_nID = nID;
+        ui.DoUpdate(view, FALSE);
+        return ui.nEnabled;
+    }
+    void Repaint()
+    {
+        view->Invalidate(FALSE);
+        view->UpdateWindow();
+    }
+    void CommandAt(int nLine, UINT nID)
+    {
+        view->GoToLine(nLine);
+        view->SendMessage(WM_COMMAND, nID);
+    }
+    // The line taken out with its line end before it (from the end of the line above to its own
+    // end), so that its node leaves the text; nothing repaints.
+    void DeleteLine(int nLine)
+    {
+        TWKEdit& edit = doc->m_Edit;
+        TWKEditPos from = { edit.GetLine(nLine - 1), edit.VisibleEnd(edit.GetLine(nLine - 1)) };
+        TWKEditPos to = { edit.GetLine(nLine), edit.VisibleEnd(edit.GetLine(nLine)) };
+        view->SetSelection(&from, &to, FALSE);
+        view->DeleteSelection(FALSE, TRUE);
+    }
+    void InsertLines(int nAbove, int nCount)
+    {
+        view->GoToLineColumn(nAbove, 0);
+        std::string lines;
+        for (int i = 0; i < nCount; i++)
+            lines += "; more\r\n";
+        view->InsertTextBlock(lines.c_str(), FALSE, TRUE);
+    }
+    using Marked = std::vector<std::pair<int, int>>;
+
+    std::string path;
+    CAsmIDEDoc* doc = nullptr;
+    C_IDEEditorView* view = nullptr;
+};
+
+TEST_F(DebugSource, TheViewsCommandsAndTheGutterSetBreakpointsInTheBoardsStore)
+{
+    // Toggle Breakpoint on the caret line, then Disable and Enable it.
+    ASSERT_EQ(1, ViewUpdate(ID_DEBUG_TOGGLE_BREAKPOINT));
+    CommandAt(14, ID_DEBUG_TOGGLE_BREAKPOINT);
+    EXPECT_EQ(Marked({ { 14, 2 } }), BoardBreakpoints());
+    EXPECT_EQ(Marked({ { 14, 2 } }), Marks());
+    CommandAt(14, ID_DEBUG_ENABLE_BREAKPOINT);
+    EXPECT_EQ(Marked({ { 14, 1 } }), BoardBreakpoints());
+    EXPECT_EQ(Marked({ { 14, 1 } }), Marks());
+    CommandAt(14, ID_DEBUG_ENABLE_BREAKPOINT);
+    EXPECT_EQ(Marked({ { 14, 2 } }), Marks());
+    EXPECT_NE(std::string::npos, board.Trace().find("bp 14 Enable " + path + " 14 1")) << board.Trace();
+    CommandAt(14, ID_DEBUG_TOGGLE_BREAKPOINT);
+    EXPECT_TRUE(BoardBreakpoints().empty());
+    EXPECT_TRUE(Marks().empty());
+    // Enable/Disable on a line without a breakpoint is off.
+    EXPECT_EQ(0, ViewUpdate(ID_DEBUG_ENABLE_BREAKPOINT));
+
+    // A double click in the gutter toggles the line clicked, also on the bottom row, which the
+    // press before it (selecting the line) scrolls up.
+    for (bool bBottom : { false, true }) {
+        SCOPED_TRACE(bBottom ? "bottom row" : "middle row");
+        int nRows = view->m_nLineHeight ? view->m_rcClient.bottom / view->m_nLineHeight : 0;
+        ASSERT_GT(nRows, 2);
+        int nTop = bBottom ? 16 - nRows + 1 : 16 - nRows / 2;
+        view->SetTopLine(nTop > 1 ? nTop : 1, TRUE);
+        Repaint();
+        int y = (16 - view->m_nTopLine) * view->m_nLineHeight + view->m_nLineHeight / 2;
+        ASSERT_LT(y, view->m_rcClient.bottom);
+        auto doubleClick = [&] {
+            const LPARAM lParam = MAKELPARAM(view->m_nTextLeft / 4, y);
+            view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+            view->SendMessage(WM_LBUTTONUP, 0, lParam);
+            view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, lParam);
+            view->SendMessage(WM_LBUTTONUP, 0, lParam);
+        };
+        doubleClick();
+        EXPECT_EQ(Marked({ { 16, 2 } }), BoardBreakpoints());
+        EXPECT_EQ(Marked({ { 16, 2 } }), Marks());
+        doubleClick();
+        EXPECT_TRUE(BoardBreakpoints().empty());
+        EXPECT_TRUE(Marks().empty());
+    }
+}
+
+TEST_F(DebugSource, ABreakpointFollowsItsLineAtTheNextRepaint)
+{
+    struct Case {
+        const char* name;
+        int inserted;   // lines put in above line 1 (negative: the breakpoint's line deleted)
+        const char* told;   // what the board is told
+        Marked after;
+    };
+    const Case cases[] = {
+        { "one line above", 1, "bp 13 Move %s 14 15", { { 15, 2 } } },
+        { "fifty lines above", 50, "bp 13 Move %s 14 64", { { 64, 2 } } },
+        { "sixty lines above: dropped", 60, "bp 5 Remove %s 14", {} },
+        { "its line deleted", -1, "bp 5 Remove %s 14", {} },
+    };
+    const std::string original = vt::ReadFileBytes(path);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        doc->ReloadFromDisk(path.c_str());
+        ASSERT_EQ(Marked(), BoardBreakpoints());
+        CommandAt(14, ID_DEBUG_TOGGLE_BREAKPOINT);
+        ASSERT_EQ(Marked({ { 14, 2 } }), BoardBreakpoints());
+        size_t at = board.Trace().size();
+        if (c.inserted > 0)
+            InsertLines(1, c.inserted);
+        else
+            DeleteLine(14);
+        Repaint();
+        char told[MAX_PATH + 64];
+        snprintf(told, sizeof told, c.told, path.c_str());
+        EXPECT_NE(std::string::npos, TraceFrom(at).find(told)) << TraceFrom(at);
+        EXPECT_EQ(c.after, BoardBreakpoints());
+        EXPECT_EQ(c.after, Marks());
+        // What the board kept is gone for the next case.
+        for (const auto& bp : BoardBreakpoints())
+            ice->GetBreakpointList()->Remove(path.c_str(), bp.first);
+    }
+    vt::WriteFileBytes(path, original);
+}
+
+TEST_F(DebugSource, ABreakpointPastTheEndMarksTheLastLine)
+{
+    const int nLast = doc->m_Edit.GetLineCount();
+    ASSERT_EQ(0, ice->GetBreakpointList()->Add(path.c_str(), nLast + 30));
+    doc->RebuildBreakLineMap();
+    EXPECT_EQ(Marked({ { nLast, 2 } }), Marks());
+}
+
+// Save, reload and close right after a marked line was deleted, before any repaint: the marks
+// of the other lines stay on their lines, and no line gains a mark it was not given.
+TEST_F(DebugSource, SaveReloadAndCloseRightAfterAMarkedLineWasDeleted)
+{
+    auto markThree = [&] {
+        for (const auto& bp : BoardBreakpoints())
+            ice->GetBreakpointList()->Remove(path.c_str(), bp.first);
+        doc->RebuildBreakLineMap();
+        Repaint();
+        for (int nLine : { 10, 14, 16 })
+            CommandAt(nLine, ID_DEBUG_TOGGLE_BREAKPOINT);
+        ASSERT_EQ(Marked({ { 10, 2 }, { 14, 2 }, { 16, 2 } }), Marks());
+        DeleteLine(14);
+    };
+
+    // Saved: the board follows the saved text.
+    markThree();
+    ASSERT_TRUE(doc->DoFileSave());
+    EXPECT_EQ(Marked({ { 10, 2 }, { 15, 2 } }), BoardBreakpoints());
+    EXPECT_EQ(Marked({ { 10, 2 }, { 15, 2 } }), Marks());
+    Repaint();
+    EXPECT_EQ(Marked({ { 10, 2 }, { 15, 2 } }), BoardBreakpoints());
+
+    // Reloaded: the edit is thrown away, and so are its moves.
+    markThree();
+    doc->ReloadFromDisk(path.c_str());
+    EXPECT_EQ(Marked({ { 10, 2 }, { 14, 2 }, { 16, 2 } }), Marks());
+    Repaint();
+    EXPECT_EQ(Marked({ { 10, 2 }, { 14, 2 }, { 16, 2 } }), BoardBreakpoints());
+
+    // Closed without saving: the file keeps its lines, and the board its breakpoints.
+    markThree();
+    doc->OnCloseDocument();
+    doc = nullptr;
+    view = nullptr;
+    vt::PumpMessages();
+    EXPECT_EQ(Marked({ { 10, 2 }, { 14, 2 }, { 16, 2 } }), BoardBreakpoints());
+}
+
+TEST_F(DebugSource, TheDataTipShowsAWatchSymbolsValueWhileDebugging)
+{
+    CToolTipCtrl& tip = view->m_ToolTip;
+    ASSERT_TRUE(tip.m_hWnd);
+    auto tipText = [&] {
+        TOOLINFOA ti;
+        tip.FillInToolInfo(ti, view, 0);
+        char text[256] = "";
+        ti.lpszText = text;
+        tip.SendMessage(TTM_GETTEXTA, sizeof text, (LPARAM)&ti);
+        return std::string(text);
+    };
+    // The middle of a column on line 8, "        LDI A, COUNT".
+    view->GoToLine(1);
+    Repaint();
+    auto at = [&](int nCol) {
+        int x = view->m_nTextLeft + (nCol - view->m_nFirstCol) * view->m_nCharWidth + view->m_nCharWidth / 2;
+        int y = (8 - view->m_nTopLine) * view->m_nLineHeight + view->m_nLineHeight / 2;
+        return MAKELPARAM(x, y);
+    };
+    const int kCount = 15, kMnemonic = 8;
+
+    // Outside debug mode nothing is evaluated.
+    size_t from = board.Trace().size();
+    view->SendMessage(WM_MOUSEMOVE, 0, at(kCount));
+    EXPECT_EQ("", tipText());
+    EXPECT_EQ(std::string::npos, TraceFrom(from).find("watch 4 Add")) << TraceFrom(from);
+
+    ASSERT_TRUE(frame.p->StartDebug(nullptr));
+    vt::PumpMessages();
+    view->SendMessage(WM_MOUSEMOVE, 0, at(kCount + 2));
+    EXPECT_EQ("COUNT = 0x5", tipText());
+    EXPECT_NE(std::string::npos, TraceFrom(from).find("watch 4 Add COUNT")) << TraceFrom(from);
+    // The same point again is not evaluated again.
+    from = board.Trace().size();
+    view->SendMessage(WM_MOUSEMOVE, 0, at(kCount + 2));
+    EXPECT_EQ(std::string::npos, TraceFrom(from).find("watch 4 Add")) << TraceFrom(from);
+    // A name the watch refuses shows nothing.
+    view->SendMessage(WM_MOUSEMOVE, 0, at(kMnemonic));
+    EXPECT_NE(std::string::npos, TraceFrom(from).find("watch 4 Add LDI")) << TraceFrom(from);
+    EXPECT_EQ("", tipText());
+}
+
+TEST_F(DebugSource, AnActionCommandReachesTheBoardThroughTheActiveSourceView)
+{
+    frame.p->MDIActivate(view->GetParentFrame());
+    vt::PumpMessages();
+    ASSERT_EQ(view, frame.p->GetActiveFrame()->GetActiveView());
+    ASSERT_TRUE(frame.p->StartDebug(nullptr));
+    vt::PumpMessages();
+    // The view's own handling answers first: enabled while the target is stopped.
+    EXPECT_EQ(1, ViewUpdate(ID_ICE_ACTION_FIRST + 1));
+    size_t at = board.Trace().size();
+    frame.Command(ID_ICE_ACTION_FIRST + 1);
+    EXPECT_NE(std::string::npos, TraceFrom(at).find("action 6 Execute 1")) << TraceFrom(at);
+    EXPECT_NE(std::string::npos, TraceFrom(at).find("LED port now")) << TraceFrom(at);
 }
 
 } // namespace

@@ -62,8 +62,6 @@ LONG DeleteKeyTree(HKEY hParent, LPCSTR lpszSubKey)
     return RegDeleteKeyA(hParent, lpszSubKey);
 }
 
-bool IsNullOrEmpty(LPCSTR s) { return !s || !*s; }
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -285,11 +283,14 @@ void CWinApp::SetProfileName(LPCSTR lpszProfileName)
     m_pszProfileName = m_strProfileName.c_str();
 }
 
-HKEY CWinApp::GetAppRegistryKey()
+namespace {
+
+// HKEY_CURRENT_USER\Software\<key>\<application>[\<section>], made when missing.
+HKEY CreateProfileKey(LPCSTR lpszRegistryKey, LPCSTR lpszProfileName, LPCSTR lpszSection)
 {
-    if (!m_pszRegistryKey || !m_pszProfileName)
-        return nullptr;
-    std::string path = std::string("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName;
+    std::string path = std::string("Software\\") + lpszRegistryKey + "\\" + lpszProfileName;
+    if (lpszSection && *lpszSection)
+        path += std::string("\\") + lpszSection;
     HKEY hKey = nullptr;
     DWORD disp = 0;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -298,17 +299,21 @@ HKEY CWinApp::GetAppRegistryKey()
     return hKey;
 }
 
+} // namespace
+
+HKEY CWinApp::GetAppRegistryKey()
+{
+    if (!m_pszRegistryKey || !m_pszProfileName)
+        return nullptr;
+    return CreateProfileKey(m_pszRegistryKey, m_pszProfileName, nullptr);
+}
+
 HKEY CWinApp::GetSectionKey(LPCSTR lpszSection)
 {
-    HKEY hApp = GetAppRegistryKey();
-    if (!hApp || IsNullOrEmpty(lpszSection))
-        return hApp;
-    HKEY hKey = nullptr;
-    DWORD disp = 0;
-    LONG r = RegCreateKeyExA(hApp, lpszSection, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_READ | KEY_WRITE, nullptr, &hKey, &disp);
-    RegCloseKey(hApp);
-    return r == ERROR_SUCCESS ? hKey : nullptr;
+    // One call from the user's root: every profile access goes through here.
+    if (!m_pszRegistryKey || !m_pszProfileName)
+        return nullptr;
+    return CreateProfileKey(m_pszRegistryKey, m_pszProfileName, lpszSection);
 }
 
 UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
@@ -346,16 +351,19 @@ CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR l
     HKEY hKey = GetSectionKey(lpszSection);
     if (!hKey)
         return strDefault;
-    DWORD type = 0, cb = 0;
-    CString result = strDefault;
-    if (RegQueryValueExA(hKey, lpszEntry, nullptr, &type, nullptr, &cb) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        std::vector<char> buf(cb + 1, '\0');
-        if (RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buf.data()), &cb) == ERROR_SUCCESS)
-            result = buf.data();
+    // Most values fit the first buffer: one query; a longer one is read again at its size.
+    std::vector<char> buf(256, '\0');
+    DWORD type = 0, cb = (DWORD)buf.size() - 1;
+    LONG r = RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buf.data()), &cb);
+    if (r == ERROR_MORE_DATA) {
+        buf.assign(cb + 1, '\0');
+        r = RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buf.data()), &cb);
     }
     RegCloseKey(hKey);
-    return result;
+    if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return strDefault;
+    buf[cb < buf.size() ? cb : buf.size() - 1] = '\0';
+    return CString(buf.data());
 }
 
 BOOL CWinApp::GetProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE* ppData, UINT* pBytes)

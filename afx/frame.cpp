@@ -1436,7 +1436,9 @@ void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
     // While the child is being destroyed the frame settles its menu and title later.
     OnUpdateFrameMenu(bActivate, pActivateWnd, nullptr);
     if (pFrame) {
-        pFrame->DrawMenuBar();
+        // A frame without a menu (its menus on a bar of their own) has none to redraw.
+        if (::GetMenu(pFrame->m_hWnd))
+            pFrame->DrawMenuBar();
         if (bActivate || !pActivateWnd)
             pFrame->OnUpdateFrameTitle(TRUE);
     }

@@ -12,6 +12,11 @@ const int kWriteBuffer = 64 * 1024;
 
 inline bool IsEol(char c) { return c == '\r' || c == '\n'; }
 
+// CR CR LF (what a CR LF text written once more in text mode holds): with CR LF
+// line ends the first CR is a byte of the line and CR LF its line end, so the
+// bytes come back as they were read.
+inline bool IsCrCrLf(const char* p, int n) { return n >= 3 && p[0] == '\r' && p[1] == '\r' && p[2] == '\n'; }
+
 // Restores the critical-error mode on every way out.
 struct ErrorModeScope
 {
@@ -133,9 +138,14 @@ TWKEditLine* TWKEdit::BuildLinesEx(LPCSTR pszText, int nLength, BOOL* pbNoticeSh
         while (n < remaining && !IsEol(cur[n]))
             n++;
         bool bEnd = n < remaining;
+        const bool bCrLf = m_nLineEndLen == 2 && m_szLineEnd[0] == '\r';
+        if (bEnd && bCrLf && IsCrCrLf(cur + n, remaining - n))
+            n++;
         // A two-byte line end may be split by the end of a read chunk: the
-        // lone first byte stays in the line and the chunk join mends it.
-        if (bEnd && m_nLineEndLen == 2 && n == remaining - 1)
+        // lone first byte (or a CR CR that an LF may follow) stays in the line
+        // and the chunk join mends it.
+        if (bEnd && m_nLineEndLen == 2 &&
+            (n == remaining - 1 || (bCrLf && n == remaining - 2 && cur[n] == '\r' && cur[n + 1] == '\r')))
         {
             n = remaining;
             bEnd = false;
@@ -253,16 +263,21 @@ int TWKEdit::SetTypeFromFirstChunk(HANDLE hFile, LPSTR pBuffer, int nRead, BOOL 
             return IDS_TWK_LINETOOLONG;
         nType = 0;
     }
-    else if (bFull && (nType == TWK_LINEEND_CR || nType == TWK_LINEEND_LF) &&
-             (int)strcspn(pBuffer, "\r\n") == nRead - 1)
+    else if (nType == TWK_LINEEND_CR || nType == TWK_LINEEND_LF)
     {
-        char pair[2] = { pBuffer[nRead - 1], 0 };
+        // The first line end's bytes, with those past the chunk read ahead
+        // and given back: a lone byte, or CR CR, may be the start of more.
+        int nFirst = (int)strcspn(pBuffer, "\r\n");
+        char run[3] = {};
+        int nRun = nRead - nFirst < 3 ? nRead - nFirst : 3;
+        memcpy(run, pBuffer + nFirst, nRun);
         DWORD dwRead = 0;
-        if (ReadFile(hFile, pair + 1, 1, &dwRead, NULL) && dwRead == 1)
+        if (bFull && nRun < 3 && ReadFile(hFile, run + nRun, 3 - nRun, &dwRead, NULL) && dwRead > 0)
         {
-            nType = DetectLineEndType(pair, 2);
-            SetFilePointer(hFile, -1, NULL, FILE_CURRENT);
+            SetFilePointer(hFile, -(LONG)dwRead, NULL, FILE_CURRENT);
+            nRun += (int)dwRead;
         }
+        nType = IsCrCrLf(run, nRun) ? TWK_LINEEND_CRLF : DetectLineEndType(run, nRun);
     }
     SetLineEndType(nType);
     return 0;
@@ -278,15 +293,28 @@ int TWKEdit::MendSplitLineEnd(TWKEditLine* pLine, LPCSTR pszNext, int* pnUsed)
         return 0;
     if (n >= 2 && memcmp(pLine->pText + n - 2, m_szLineEnd, 2) == 0)
         return 0;
-    if (!GrowLine(pLine, n - 1 + m_nLineEndLen))
+    // The bytes the chunk's end kept (a lone first byte, or CR CR with CR LF
+    // line ends) and the next chunk's first two: read as in one pass over the
+    // whole text, a CR before CR LF stays in the line and a second CR or LF
+    // belongs to the same line end.
+    const bool bCrLf = m_szLineEnd[0] == '\r';
+    int nKept = bCrLf && n >= 2 && pLine->pText[n - 2] == '\r' && pLine->pText[n - 1] == '\r' ? 2 : 1;
+    char run[4] = {};
+    int nRun = 0;
+    for (int i = n - nKept; i < n; i++)
+        run[nRun++] = pLine->pText[i];
+    for (int i = 0; i < 2 && pszNext[i]; i++)
+        run[nRun++] = pszNext[i];
+    int nStray = 0, nEnd = nRun > 1 && IsEol(run[1]) ? 2 : 1;
+    if (bCrLf && IsCrCrLf(run, nRun))
+        nStray = 1, nEnd = 3;
+    int nText = n - nKept + nStray;
+    if (!GrowLine(pLine, nText + m_nLineEndLen))
         return IDS_TWK_NOMEMORY;
-    memcpy(pLine->pText + n - 1, m_szLineEnd, m_nLineEndLen);
-    pLine->nLength = n - 1 + m_nLineEndLen;
+    memcpy(pLine->pText + nText, m_szLineEnd, m_nLineEndLen);
+    pLine->nLength = nText + m_nLineEndLen;
     pLine->pText[pLine->nLength] = 0;
-    // As in one pass over the whole text: a CR or LF right after the first
-    // byte belongs to the same line end.
-    if (IsEol(*pszNext))
-        *pnUsed = 1;
+    *pnUsed = nEnd > nKept ? nEnd - nKept : 0;
     return 0;
 }
 

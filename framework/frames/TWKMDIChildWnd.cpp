@@ -187,8 +187,9 @@ void TWKMDIChildWnd::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU
     TWKMDIFrameWnd* pFrame = GetTWKMDIFrame();
     if (!pFrame || !pFrame->HasMenuBar())
         return;
-    if (bActivate && !hMenuAlt) {
+    if (bActivate && !hMenuAlt && ::GetMenu(pFrame->m_hWnd)) {
         // The menu bar shows the menus; the window keeps none of its own.
+        // (Without one already, both calls would only redo the frame's border.)
         pFrame->SetMenu(nullptr);
         pFrame->DrawMenuBar();
     }

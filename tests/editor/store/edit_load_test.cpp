@@ -338,6 +338,36 @@ TEST(EditLoad, LineEndSplitByAChunkIsOneLineEndAtEveryBoundary)
     }
 }
 
+TEST(EditLoad, CrCrLfIsOneCrLfLineEndWithTheFirstCrKeptAtEveryBoundary)
+{
+    // A CR LF text written once more in text mode: the first CR stays a byte
+    // of its line, so saving gives the bytes back. CR CR before anything else
+    // is still one line end.
+    struct Case { std::string bytes; std::vector<std::string> lines; };
+    const Case cases[] = {
+        {"one\r\r\ntwo\r\r\n", {"one\r\r\n", "two\r\r\n"}},
+        {"a\r\nb\r\r\nc", {"a\r\n", "b\r\r\n", "c"}},
+        {"a\r\nb\r\rc\r\n", {"a\r\n", "b\r\n", "c\r\n"}},
+    };
+    for (const Case& c : cases)
+    {
+        RoundTrip whole;
+        ASSERT_EQ(whole.Load(c.bytes), 0);
+        EXPECT_EQ(whole.e.GetLineEndType(), TWK_LINEEND_CRLF);
+        EXPECT_EQ(Lines(whole.e), c.lines);
+        if (c.bytes.find("\r\rc") == std::string::npos) {
+            EXPECT_TRUE(SameBytes(whole.Save(), c.bytes));
+        }
+        for (int nChunk = 3; nChunk <= (int)c.bytes.size() + 1; nChunk++)
+        {
+            RoundTrip t;
+            App();
+            t.e.SetLineEndType(TWK_LINEEND_CRLF);
+            EXPECT_EQ(ReadInChunks(t.e, t.dir, c.bytes, nChunk), c.lines) << "chunk " << nChunk;
+        }
+    }
+}
+
 TEST(EditLoad, LineEndSplitAtTheFirstOrLastChunkBoundaryIsOneLineEnd)
 {
     // A file that ends with a line end whose second byte is the first byte

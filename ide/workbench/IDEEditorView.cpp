@@ -63,20 +63,12 @@ int C_IDEEditorView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void C_IDEEditorView::OnInitialUpdate()
 {
-    // The data tip waits for debug mode (EnsureDataTip): a window less to make on every open.
     C_IDEEditView::OnInitialUpdate();
-}
-
-BOOL C_IDEEditorView::EnsureDataTip()
-{
-    if (m_ToolTip.m_hWnd)
-        return TRUE;
-    if (!m_hWnd || !m_ToolTip.Create(this, TTS_ALWAYSTIP))
-        return FALSE;
+    if (m_ToolTip.m_hWnd || !m_ToolTip.Create(this, TTS_ALWAYSTIP))
+        return;
     m_ToolTip.AddTool(this, "");
     m_ToolTip.SetTipBkColor(RGB(255, 255, 0));
     m_ToolTip.SetDelayTime(400);
-    return TRUE;
 }
 
 void C_IDEEditorView::OnDraw(CDC*)
@@ -303,7 +295,7 @@ void C_IDEEditorView::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 BOOL C_IDEEditorView::PreTranslateMessage(MSG* pMsg)
 {
-    if (IsDebugMode() && m_pIceMgr && !m_pIceMgr->IsBusy() && EnsureDataTip()) {
+    if (m_ToolTip.m_hWnd && IsDebugMode() && m_pIceMgr && !m_pIceMgr->IsBusy()) {
         m_ToolTip.Activate(TRUE);
         m_ToolTip.RelayEvent(pMsg);
     }
@@ -399,7 +391,7 @@ void C_IDEEditorView::OnMouseMove(UINT nFlags, CPoint point)
     s_ptLastMove = point;
     if (m_ToolTip.m_hWnd)
         m_ToolTip.Pop();
-    if (IsDebugMode() && EnsureDataTip()) {
+    if (IsDebugMode() && m_ToolTip.m_hWnd) {
         I_IceWatch* pWatch = nullptr;
         if (!m_pIceMgr || m_pIceMgr->IsBusy() || !m_pIceMgr->HasIce() ||
             !m_pIceMgr->GetInterface(ICE_IID_WATCH, reinterpret_cast<void**>(&pWatch)))

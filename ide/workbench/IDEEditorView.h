@@ -48,8 +48,6 @@ protected:
     // The identifier under a client point, for the data tip.
     CString IdentifierAt(CPoint point);
     void ShowDataTip(CPoint point);
-    // The data tip over the view, made when the debugger first needs it; FALSE when it cannot be.
-    BOOL EnsureDataTip();
     // Undo or Redo, then the whole view and the title; enabled only while active.
     void ReplayStep(BOOL bRedo);
     void UpdateReplayStep(CCmdUI* pCmdUI, BOOL bRedo);

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The clock edit of the project manager's "Device" page.
+const int kClockEdit = 1001;
+
 std::string Value(const std::string& file, const char* section, const char* key)
 {
     char buf[512] = "";
@@ -143,23 +146,50 @@ TEST_F(Options, NewProjectMakesAProjectThatOpens)
     EXPECT_NE(-1, process->Wait());
 }
 
-// Project Options on the sample: the output name changed on "General" and
-// confirmed with OK is in the project file once the project is saved.
+// The program's dialog of that caption has closed (the command behind it has gone on).
+bool WaitClosed(const char* caption)
+{
+    for (DWORD start = GetTickCount(); FindWindowA("#32770", caption);) {
+        if (GetTickCount() - start > 20000)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Project Options on the sample: Cancel changes nothing in the project file;
+// the output name changed on "General" and the clock on the project manager's
+// "Device" page, confirmed with OK, are in the project file once it is saved.
 TEST_F(Options, ProjectOptionsOkReachesTheSavedProject)
 {
     std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
+    std::string before = Lines(vt::ReadFileBytes(project));
     ASSERT_NO_FATAL_FAILURE(Start(vt::ProgramCopy::SampleProject()));
-    vt::ModalAnswer general(IDOK);
-    general.Type(IDC_OPTIONS_OUTPUT_NAME, "Renamed");
-    answerer->Queue(general);
+    auto save = [&]() {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(frame, WM_COMMAND, ID_FILE_SAVE_PROJECT, 0, SMTO_NORMAL, 60000, &result) != 0;
+    };
+    vt::ModalAnswer cancelled(IDCANCEL);
+    cancelled.Type(IDC_OPTIONS_OUTPUT_NAME, "Cancelled").Type(kClockEdit, "99");
+    answerer->Queue(cancelled);
     PostMessageA(frame, WM_COMMAND, ID_PROJECT_OPTIONS, 0);
     ASSERT_TRUE(answerer->WaitForCount(1));
+    EXPECT_EQ("Project Options", answerer->Last().caption);
     EXPECT_EQ("", answerer->Last().error);
-    PostMessageA(frame, WM_COMMAND, ID_FILE_SAVE_PROJECT, 0);
-    DWORD start = GetTickCount();
-    while (Value(project, "Project", "OutputName") != "Renamed" && GetTickCount() - start < 60000)
-        Sleep(50);
+    ASSERT_TRUE(WaitClosed("Project Options"));
+    ASSERT_TRUE(save());
+    EXPECT_EQ(before, Lines(vt::ReadFileBytes(project)));
+
+    vt::ModalAnswer general(IDOK);
+    general.Type(IDC_OPTIONS_OUTPUT_NAME, "Renamed").Type(kClockEdit, "12");
+    answerer->Queue(general);
+    PostMessageA(frame, WM_COMMAND, ID_PROJECT_OPTIONS, 0);
+    ASSERT_TRUE(answerer->WaitForCount(2));
+    EXPECT_EQ("", answerer->Last().error);
+    ASSERT_TRUE(WaitClosed("Project Options"));
+    ASSERT_TRUE(save());
     EXPECT_EQ("Renamed", Value(project, "Project", "OutputName"));
+    EXPECT_EQ("12", Value(project, "Device", "Clock"));
     process->Close();
     EXPECT_NE(-1, process->Wait());
 }

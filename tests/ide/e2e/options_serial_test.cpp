@@ -69,6 +69,18 @@ TEST_F(Options, WizardAndEditorSelectionInTheRunningProgram)
     EXPECT_EQ("0", Value(copy.Config(), "Resource Editor List", "Pixmere.exe, Pixmere, 1, 1, .bmp"));
 }
 
+// Waits until the condition holds; false past the limit (which only guards against a hang).
+template <class F>
+bool WaitUntil(F condition, DWORD ms = 60000)
+{
+    for (DWORD start = GetTickCount(); !condition();) {
+        if (GetTickCount() - start > ms)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 // The file's lines without blank ones: the project manager writes the
 // project in its own line format when the build saves it.
 std::string Lines(const std::string& text)
@@ -90,7 +102,10 @@ std::string Lines(const std::string& text)
 
 // Save As Template on the sample: a clean build, then the template named in
 // the dialog is written beside the project, whose own file stays as it was.
-TEST_F(Options, SaveAsTemplateWritesTheTemplateAfterACleanBuild)
+// New Project from that template: the part number chosen from its group's
+// menu, the project made in a new folder with the template's files, opened
+// with the board's actions in the Debug menu.
+TEST_F(Options, SaveAsTemplateThenNewProjectFromIt)
 {
     std::string folder = copy.Folder() + "sample\\";
     std::string project = copy.Folder() + vt::ProgramCopy::SampleProject();
@@ -105,10 +120,54 @@ TEST_F(Options, SaveAsTemplateWritesTheTemplateAfterACleanBuild)
     EXPECT_EQ("", answerer->Last().error);
     process->Close();
     EXPECT_NE(-1, process->Wait());
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Kit.wbt").c_str()));
+    std::string kit = folder + "Kit.wbt";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(kit.c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Kit.wbi").c_str()));
     EXPECT_EQ(before, Lines(vt::ReadFileBytes(project)));
-    EXPECT_NE(std::string::npos, vt::ReadFileBytes(folder + "Kit.wbt").find("[Project]"));
+    EXPECT_NE(std::string::npos, vt::ReadFileBytes(kit).find("[Project]"));
+
+    // Another part number first, so that the menu's choice shows; then the template,
+    // whose part numbers hold the chosen one (no mismatch question).
+    ASSERT_NO_FATAL_FAILURE(Start(""));
+    std::string where = copy.Folder() + "made\\Kitted\\";
+    vt::ModalAnswer made(IDOK);
+    made.Choose(IDC_NEWPRJ_PART, "KQ83-L64")
+        .MousePress(IDC_NEWPRJ_PART_MENU)
+        .Menu("KV61 family")
+        .Menu("KV61A-S28")
+        .CheckOpening(IDC_NEWPRJ_TEMPLATE_CHECK)
+        .Type(IDC_NEWPRJ_NAME, "Kitted.wbi")
+        .Type(IDC_NEWPRJ_LOCATION, where);
+    answerer->Queue(made);
+    vt::ModalAnswer open(IDOK);
+    open.Type(vt::kFileNameBox, kit);
+    answerer->Queue(open);
+    answerer->Queue(vt::ModalAnswer(IDOK));   // the new folder is created
+    PostMessageA(frame, WM_COMMAND, ID_FILE_NEW_PROJECT, 0);
+    ASSERT_TRUE(answerer->WaitForCount(3));
+    std::vector<vt::ModalSeen> seen = answerer->Seen();
+    EXPECT_EQ("Open template projects", seen[0].caption) << seen[0].text;
+    EXPECT_EQ("", seen[0].error);
+    EXPECT_EQ("New Project", seen[1].caption) << seen[1].text;
+    EXPECT_EQ("", seen[1].error);
+    EXPECT_EQ(0u, seen[2].text.find("Directory ")) << seen[2].text;
+
+    std::string made_path = where + "Kitted.wbi";
+    EXPECT_TRUE(WaitUntil([&] { return Value(made_path, "Project", "PartNumber") == "KV61A-S28"; }))
+        << Value(made_path, "Project", "PartNumber");
+    EXPECT_EQ("main.asm", Value(made_path, "Files.Application", "File1"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((where + "main.asm").c_str()));
+    // The board's actions (shown indented) follow the project into the Debug menu.
+    std::vector<vt::MenuItemSeen> items;
+    EXPECT_TRUE(WaitUntil([&] {
+        items = vt::ReadMenuBarPopup(frame, process->Id(), 'd');
+        for (const vt::MenuItemSeen& item : items)
+            if (item.text == "  Toggle LED")
+                return true;
+        return false;
+    })) << items.size() << " items in the Debug menu";
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
 }
 
 // New Project on the running program: the dialog's project is made in a new

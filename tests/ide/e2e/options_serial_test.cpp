@@ -1,11 +1,16 @@
 // The real program on a private copy of the program folder: the project
-// manager's property wizard changes the open project, and the resource editor
-// selection keeps the configured editors.
+// manager's property wizard and the resource editor selection, Project
+// Options with the project manager's page, Save As Template and New Project
+// from the template, and the file tree's Preview and Edit on resource files.
 #include <gtest/gtest.h>
 #include "tests/harness/harness.h"
 #include "tests/harness/ide/ide_process.h"
+#include "tests/harness/box_work.h"
 #include "resources/ideres.h"
+#include <commctrl.h>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -67,6 +72,77 @@ TEST_F(Options, WizardAndEditorSelectionInTheRunningProgram)
     EXPECT_EQ("WaveDesk.exe, WaveDesk, 1, 1, .wav", Value(copy.Config(), "Resource Editor", "Editor1"));
     EXPECT_EQ("Pixmere.exe, Pixmere, 1, 1, .bmp", Value(copy.Config(), "Resource Editor", "Editor4"));
     EXPECT_EQ("0", Value(copy.Config(), "Resource Editor List", "Pixmere.exe, Pixmere, 1, 1, .bmp"));
+}
+
+// The window of that id among the descendants of the process's windows.
+HWND FindInProcess(DWORD processId, int id)
+{
+    for (HWND top : vt::ProcessWindows(processId, false))
+        for (HWND hwnd : vt::detail::Descendants(top))
+            if (GetDlgCtrlID(hwnd) == id)
+                return hwnd;
+    return nullptr;
+}
+
+// The project bar's file tree: the tree (0xE802) on the bar's tab window (0xE900).
+HWND FindFileTree(HWND frame)
+{
+    for (HWND hwnd : vt::detail::Descendants(frame))
+        if (GetDlgCtrlID(hwnd) == 0xE802 && GetDlgCtrlID(GetParent(hwnd)) == 0xE900)
+            return hwnd;
+    return nullptr;
+}
+
+// The screen points of the rows a window shows, top to bottom: each row is a band of
+// lines holding text-coloured pixels, the point at the band's first such pixel.
+std::vector<POINT> TextRows(HWND hwnd)
+{
+    std::vector<POINT> rows;
+    RECT rc;
+    if (!GetClientRect(hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0)
+        return rows;
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    BitBlt(dc, 0, 0, rc.right, rc.bottom, screen, origin.x, origin.y, SRCCOPY);
+    COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    int top = -1, left = 0;
+    for (int y = 0; y <= rc.bottom; y++) {
+        int first = -1;
+        for (int x = 0; y < rc.bottom && x < rc.right && first < 0; x++)
+            if (GetPixel(dc, x, y) == text)
+                first = x;
+        if (first >= 0 && top < 0) {
+            top = y;
+            left = first;
+        } else if (first >= 0) {
+            left = std::min(left, first);
+        } else if (top >= 0) {
+            rows.push_back({origin.x + left + 2, origin.y + (top + y) / 2});
+            top = -1;
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    // A row's text may break into bands (a button's marks, descenders): bands closer than
+    // half the usual row distance belong to the row above them.
+    std::vector<LONG> gaps;
+    for (size_t i = 1; i < rows.size(); i++)
+        gaps.push_back(rows[i].y - rows[i - 1].y);
+    if (gaps.empty())
+        return rows;
+    std::sort(gaps.begin(), gaps.end());
+    LONG usual = gaps[gaps.size() / 2];
+    std::vector<POINT> merged;
+    for (POINT row : rows)
+        if (merged.empty() || row.y - merged.back().y >= usual / 2)
+            merged.push_back(row);
+    return merged;
 }
 
 // Waits until the condition holds; false past the limit (which only guards against a hang).
@@ -214,6 +290,62 @@ bool WaitClosed(const char* caption)
         Sleep(20);
     }
     return true;
+}
+
+// The file tree's popup on the project's resource files: Preview plays
+// tone.wav in the "Preview Resource" bar up to 100; Edit hands logo.bmp to
+// "Pixmere" and marks the project modified (closing asks to save it).
+TEST_F(Options, PreviewAndEditFromTheFileTree)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(vt::ProgramCopy::SampleProject()));
+    HWND tree = FindFileTree(frame);
+    ASSERT_NE(nullptr, tree);
+    SetForegroundWindow(frame);
+    // The tree's rows whose popup offers the resource actions, in the tree's order:
+    // the sample's "Resource" folder holds tone.wav, then logo.bmp.
+    std::vector<POINT> rows;
+    EXPECT_TRUE(WaitUntil([&] { return (rows = TextRows(tree)).size() > 8; })) << rows.size() << " rows";
+    std::vector<POINT> resources;
+    for (POINT row : rows) {
+        PostMessageA(tree, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), MAKELPARAM(row.x, row.y));
+        std::vector<vt::MenuItemSeen> items;
+        WaitUntil([&] { return !(items = vt::OpenPopupMenu(process->Id())).empty(); }, 3000);
+        vt::CloseMenus(frame, process->Id());
+        for (const vt::MenuItemSeen& item : items)
+            if (item.text == "Preview")
+                resources.push_back(row);
+    }
+    ASSERT_EQ(2u, resources.size()) << rows.size() << " rows";
+    auto choose = [&](POINT row, const char* item) {
+        PostMessageA(tree, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), MAKELPARAM(row.x, row.y));
+        return vt::ChoosePopupMenuItem(process->Id(), item);
+    };
+
+    ASSERT_TRUE(choose(resources[0], "Preview"));
+    HWND slider = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        slider = FindInProcess(process->Id(), IDC_PREVIEW_SLIDER);
+        return slider && IsWindowVisible(slider) && SendMessageA(slider, TBM_GETPOS, 0, 0) == 100;
+    })) << "the preview did not reach 100";
+    // The recent list's first entry is the file played (read as wide text: the platform
+    // carries that across processes).
+    wchar_t shown[MAX_PATH] = L"";
+    HWND recent = slider ? GetDlgItem(GetParent(slider), IDC_PREVIEW_RECENT) : nullptr;
+    if (recent && SendMessageW(recent, CB_GETLBTEXTLEN, 0, 0) < MAX_PATH)
+        SendMessageW(recent, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(shown));
+    EXPECT_STREQ(L"tone.wav", shown);
+    EXPECT_EQ(0u, answerer->Count()) << answerer->Last().text;
+
+    ASSERT_TRUE(choose(resources[1], "Edit"));
+    std::string log = copy.Folder() + "Pixmere.log";
+    EXPECT_TRUE(WaitUntil([&] { return vt::ReadFileBytes(log).find("logo.bmp") != std::string::npos; }))
+        << vt::ReadFileBytes(log);
+    process->Close();
+    EXPECT_NE(-1, process->Wait());
+    bool asked = false;
+    for (const vt::ModalSeen& seen : answerer->Seen())
+        asked = asked || seen.text == "Save Current Project ?";
+    EXPECT_TRUE(asked) << "closing did not ask to save the modified project";
 }
 
 // Project Options on the sample: Cancel changes nothing in the project file;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include "tests/harness/harness.h"
 #include "tests/harness/ide/ide_process.h"
+#include "tests/harness/ide/build_page.h"
 #include "tests/harness/box_work.h"
 #include "resources/ideres.h"
 #include <commctrl.h>
@@ -99,21 +100,18 @@ std::vector<POINT> TextRows(HWND hwnd)
 {
     std::vector<POINT> rows;
     RECT rc;
-    if (!GetClientRect(hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0)
+    std::vector<DWORD> bits;
+    if (!vt::ReadClientPixels(hwnd, &rc, &bits))
         return rows;
     POINT origin = {0, 0};
     ClientToScreen(hwnd, &origin);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, screen, origin.x, origin.y, SRCCOPY);
-    COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    COLORREF color = GetSysColor(COLOR_WINDOWTEXT);
+    DWORD text = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     int top = -1, left = 0;
     for (int y = 0; y <= rc.bottom; y++) {
         int first = -1;
         for (int x = 0; y < rc.bottom && x < rc.right && first < 0; x++)
-            if (GetPixel(dc, x, y) == text)
+            if ((bits[static_cast<size_t>(y) * rc.right + x] & 0xFFFFFF) == text)
                 first = x;
         if (first >= 0 && top < 0) {
             top = y;
@@ -125,10 +123,6 @@ std::vector<POINT> TextRows(HWND hwnd)
             top = -1;
         }
     }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
     // A row's text may break into bands (a button's marks, descenders): bands closer than
     // half the usual row distance belong to the row above them.
     std::vector<LONG> gaps;
@@ -360,25 +354,21 @@ TEST_F(Options, ProjectOptionsOkReachesTheSavedProject)
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(frame, WM_COMMAND, ID_FILE_SAVE_PROJECT, 0, SMTO_NORMAL, 60000, &result) != 0;
     };
-    vt::ModalAnswer cancelled(IDCANCEL);
-    cancelled.Type(IDC_OPTIONS_OUTPUT_NAME, "Cancelled").Type(kClockEdit, "99");
-    answerer->Queue(cancelled);
-    PostMessageA(frame, WM_COMMAND, ID_PROJECT_OPTIONS, 0);
-    ASSERT_TRUE(answerer->WaitForCount(1));
-    EXPECT_EQ("Project Options", answerer->Last().caption);
-    EXPECT_EQ("", answerer->Last().error);
-    ASSERT_TRUE(WaitClosed("Project Options"));
-    ASSERT_TRUE(save());
+    // The dialog with both values typed, ended with that button; then the project saved.
+    auto options = [&](int button, const char* name, const char* clock, size_t count) {
+        vt::ModalAnswer answer(button);
+        answer.Type(IDC_OPTIONS_OUTPUT_NAME, name).Type(kClockEdit, clock);
+        answerer->Queue(answer);
+        PostMessageA(frame, WM_COMMAND, ID_PROJECT_OPTIONS, 0);
+        EXPECT_TRUE(answerer->WaitForCount(count));
+        EXPECT_EQ("Project Options", answerer->Last().caption);
+        EXPECT_EQ("", answerer->Last().error);
+        EXPECT_TRUE(WaitClosed("Project Options"));
+        EXPECT_TRUE(save());
+    };
+    options(IDCANCEL, "Cancelled", "99", 1);
     EXPECT_EQ(before, Lines(vt::ReadFileBytes(project)));
-
-    vt::ModalAnswer general(IDOK);
-    general.Type(IDC_OPTIONS_OUTPUT_NAME, "Renamed").Type(kClockEdit, "12");
-    answerer->Queue(general);
-    PostMessageA(frame, WM_COMMAND, ID_PROJECT_OPTIONS, 0);
-    ASSERT_TRUE(answerer->WaitForCount(2));
-    EXPECT_EQ("", answerer->Last().error);
-    ASSERT_TRUE(WaitClosed("Project Options"));
-    ASSERT_TRUE(save());
+    options(IDOK, "Renamed", "12", 2);
     EXPECT_EQ("Renamed", Value(project, "Project", "OutputName"));
     EXPECT_EQ("12", Value(project, "Device", "Clock"));
     process->Close();

@@ -127,7 +127,10 @@ BOOL C_IDEIceMgr::SelectPart(CString& strPart)
 
 void C_IDEIceMgr::UpdateChipInfoFlag(const char* pszKey)
 {
-    I_ChipItem* pItem = g_ChipInfoHolder.GetChipItem(pszKey);
+    // The service loads on its first use in the process; without it nothing changes.
+    C_ChipInfoPtr chipInfo;
+    chipInfo.Load(nullptr);
+    I_ChipItem* pItem = chipInfo.GetChipItem(pszKey);
     if (!pItem)
         return;
     if (pItem->GetDownloadOnly())

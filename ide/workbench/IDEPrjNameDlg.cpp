@@ -285,8 +285,11 @@ void C_IDEPrjNameDlg::FillTemplatePartNumbers()
 {
     m_comboPart.GetWindowText(m_strPreviousPart);
     m_listTemplateParts.RemoveAll();
-    if (!g_ChipInfoHolder.GetChipList(m_strTemplateChip, &m_listTemplateParts, (DWORD)m_nTemplateType,
-                                      (DWORD)m_nTemplateSubType))
+    // The service loads on its first use in the process; a failed load just gives no list.
+    C_ChipInfoPtr chipInfo;
+    chipInfo.Load(nullptr);
+    if (!chipInfo.GetChipList(m_strTemplateChip, &m_listTemplateParts, (DWORD)m_nTemplateType,
+                              (DWORD)m_nTemplateSubType))
         return;
     BOOL bMatched = IsInStringListNoCase(m_strPreviousPart, &m_listTemplateParts);
     if (!bMatched) {

@@ -27,6 +27,9 @@ void RunSaveAsTemplate(CMainFrame* pFrame, PFN_STARTTEMPLATEBUILD pfnStartBuild)
     I_ProjectMgr* pMgr = pFrame->GetProjectMgr();
     if (!pMgr || !pFrame->m_bProjectOpen)
         return;
+    // The template is made of the sources as they are on screen; Cancel on a save question ends it.
+    if (!pFrame->SaveModifiedDocuments())
+        return;
     if (I_PMProject* pProject = pMgr->GetProject())
         pProject->PrepareTemplateBuild(0);
     pFrame->m_bModalBuild = TRUE;

@@ -37,7 +37,8 @@ HWND FindControl(HWND box, int id)
 {
     HWND hidden = nullptr;
     for (HWND h : Descendants(box)) {
-        if (GetDlgCtrlID(h) != id)
+        // A combo box's own edit has an id (1001) that is no control's of the box.
+        if (GetDlgCtrlID(h) != id || IsClass(GetParent(h), "ComboBox"))
             continue;
         if (IsShown(h))
             return h;
@@ -163,11 +164,13 @@ bool BoxWork::Step()
         if (last)
             return true;
         ++m_next;
+        m_opening = 0;
         m_stepStart = GetTickCount();
         m_lastHighlight = -2;
         // A click or a menu choice takes effect in the box's own loop: give it a turn first.
         ModalAnswer::Kind kind = m_answer.fills[m_next - 1].kind;
-        if (kind == ModalAnswer::kClick || kind == ModalAnswer::kMenu || kind == ModalAnswer::kTab)
+        if (kind == ModalAnswer::kClick || kind == ModalAnswer::kMenu || kind == ModalAnswer::kTab ||
+            kind == ModalAnswer::kMousePress)
             return false;
     }
 }
@@ -204,6 +207,32 @@ BoxWork::Result BoxWork::Fill(const ModalAnswer::Fill& fill)
         return Choose(control, fill.text);
     case ModalAnswer::kClick:
         PostClick(control);
+        return kDone;
+    case ModalAnswer::kMousePress: {
+        RECT rc = {};
+        GetClientRect(control, &rc);
+        PostMessageA(control, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rc.right / 2, rc.bottom / 2));
+        return kDone;
+    }
+    case ModalAnswer::kCheckOpening:
+        // The box it opens disables this one while it shows (its owner); it is done when
+        // this box is enabled again.
+        if (m_opening == 0) {
+            PostMessageA(control, BM_CLICK, 0, 0);
+            m_opening = 1;
+            m_stepStart = GetTickCount();
+            return kWait;
+        }
+        if (m_opening == 1) {
+            if (IsWindowEnabled(m_box))
+                return kWait;
+            m_opening = 2;
+            m_stepStart = GetTickCount();
+            return kWait;
+        }
+        if (!IsWindowEnabled(m_box))
+            return kWait;
+        m_opening = 0;
         return kDone;
     default:
         return kFailed;

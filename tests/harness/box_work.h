@@ -57,6 +57,7 @@ private:
     size_t m_next = 0;
     DWORD m_stepStart;
     int m_lastHighlight = -2;
+    int m_opening = 0;   // kCheckOpening: 1 once clicked, 2 once its box has shown
 };
 
 } // namespace detail

@@ -42,8 +42,14 @@ struct ModalAnswer {
     ModalAnswer& Click(int id) { return Add(kClick, id, ""); }
     // Chooses the item with that text of the popup menu the program opens.
     ModalAnswer& Menu(const std::string& item) { return Add(kMenu, 0, item); }
+    // Presses a control with the mouse's right button: a press, which a button that reports
+    // presses itself sees, where Click gives only the click notification a keyboard gives.
+    ModalAnswer& MousePress(int id) { return Add(kMousePress, id, ""); }
+    // Sets a check box whose click opens a box of its own (answered from the queue like any
+    // other), and goes on once that box has closed.
+    ModalAnswer& CheckOpening(int id) { return Add(kCheckOpening, id, ""); }
 
-    enum Kind { kType, kCheck, kChoose, kTab, kClick, kMenu };
+    enum Kind { kType, kCheck, kChoose, kTab, kClick, kMenu, kMousePress, kCheckOpening };
     struct Fill {
         Kind kind;
         int id;

@@ -43,7 +43,19 @@ struct Form {
     std::string* values;
     HWND page = nullptr;
     std::string menu;
+    std::string pressed = "0";
+    std::string asked;
 };
+
+// The press button notes a right-button press itself, as a button that reports presses does.
+WNDPROC g_buttonProc = nullptr;
+LRESULT CALLBACK PressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_RBUTTONDOWN)
+        if (auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(GetParent(hwnd), DWLP_USER)))
+            form->pressed = "1";
+    return CallWindowProcA(g_buttonProc, hwnd, msg, wParam, lParam);
+}
 
 INT_PTR CALLBACK PageProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
@@ -54,6 +66,8 @@ INT_PTR CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG: {
         SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
         form = reinterpret_cast<Form*>(lParam);
+        g_buttonProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            GetDlgItem(hwnd, IDC_HELPER_PRESS), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PressProc)));
         for (const char* item : {"Alpha", "Beta", "Gamma"})
             SendDlgItemMessageA(hwnd, IDC_HELPER_LIST_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         for (const char* item : {"North", "South"})
@@ -102,6 +116,12 @@ INT_PTR CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             DestroyMenu(menu);
             return TRUE;
         }
+        if (LOWORD(wParam) == IDC_HELPER_ASK && HIWORD(wParam) == BN_CLICKED) {
+            if (IsDlgButtonChecked(hwnd, IDC_HELPER_ASK))
+                form->asked = std::to_string(
+                    MessageBoxA(hwnd, "Asked by the check box.", "Helper Question", MB_OKCANCEL));
+            return TRUE;
+        }
         if (HIWORD(wParam) == BN_CLICKED &&
             (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_HELPER_LATER)) {
             std::string* v = form->values;
@@ -119,6 +139,8 @@ INT_PTR CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             Line(v, "page-shown", IsWindowVisible(form->page) ? "1" : "0");
             Line(v, "page-edit", ItemText(form->page, IDC_HELPER_PAGE_EDIT));
             Line(v, "menu", form->menu);
+            Line(v, "pressed", form->pressed);
+            Line(v, "asked", form->asked);
             EndDialog(hwnd, LOWORD(wParam));
             return TRUE;
         }

@@ -38,30 +38,37 @@ inline HWND FindBuildPage(HWND frame)
     return nullptr;
 }
 
+// The window's client area as the screen shows it (it may belong to another process):
+// 32-bit pixels 0x00RRGGBB, row by row from the top; its size in rc. false when unread.
+inline bool ReadClientPixels(HWND hwnd, RECT* rc, std::vector<DWORD>* bits)
+{
+    if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, rc) || rc->right <= 0 || rc->bottom <= 0)
+        return false;
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    HDC dc = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc->right, rc->bottom);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    BitBlt(mem, 0, 0, rc->right, rc->bottom, dc, origin.x, origin.y, SRCCOPY);
+    SelectObject(mem, old);
+    BITMAPINFOHEADER bih = {sizeof bih, rc->right, -rc->bottom, 1, 32, BI_RGB};
+    bits->assign(static_cast<size_t>(rc->right) * rc->bottom, 0);
+    bool read = GetDIBits(mem, bitmap, 0, rc->bottom, bits->data(), reinterpret_cast<BITMAPINFO*>(&bih),
+                          DIB_RGB_COLORS) == rc->bottom;
+    DeleteObject(bitmap);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, dc);
+    return read;
+}
+
 // A point in the window's client area on the first line painted in that
 // colour; false when no pixel of the client area has it.
 inline bool FindColoredLine(HWND hwnd, COLORREF color, POINT* at)
 {
     RECT rc;
-    if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0)
-        return false;
-    // Read from the screen, as the window shows there (it may belong to another process).
-    POINT origin = {0, 0};
-    ClientToScreen(hwnd, &origin);
-    HDC dc = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    BitBlt(mem, 0, 0, rc.right, rc.bottom, dc, origin.x, origin.y, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFOHEADER bih = {sizeof bih, rc.right, -rc.bottom, 1, 32, BI_RGB};
-    std::vector<DWORD> bits(static_cast<size_t>(rc.right) * rc.bottom);
-    bool read = GetDIBits(mem, bitmap, 0, rc.bottom, bits.data(), reinterpret_cast<BITMAPINFO*>(&bih),
-                          DIB_RGB_COLORS) == rc.bottom;
-    DeleteObject(bitmap);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, dc);
-    if (!read)
+    std::vector<DWORD> bits;
+    if (!ReadClientPixels(hwnd, &rc, &bits))
         return false;
     // 32-bit DIB pixels are 0x00RRGGBB.
     DWORD want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);

@@ -74,7 +74,7 @@ struct BoxCase {
 
 const BoxCase kMessageBox = {"msgbox", "Helper Box", "The second line.", {"Yes", "No", "Cancel"}};
 const BoxCase kRichBox = {"rich", "Helper Rich Box", "The rich text of the box.", {"Yes", "No To All", "Cancel"}};
-const BoxCase kForm = {"form", "Helper Dialog", "Fill in the form.", {"Colour...", "OK", "Cancel", "Apply Later"}};
+const BoxCase kForm = {"form", "Helper Dialog", "Fill in the form.", {"Colour...", "Press", "OK", "Cancel", "Apply Later"}};
 
 // Each box is read, then answered by a button id, by a button's text, or by the default.
 struct AnswerCase {
@@ -162,6 +162,30 @@ TEST(RemoteAnswerer, FillsTheDialogBeforePressingItsButton)
     ASSERT_EQ(1u, answerer.Count());
     EXPECT_EQ("", answerer.Last().error);
     ExpectFormFilled(helper.Filled());
+}
+
+// A mouse press reaches the button that notes presses; the box a check box opens is
+// answered from the queue before the dialog goes on to its own button.
+TEST(RemoteAnswerer, PressesAndWaitsForTheBoxACheckBoxOpens)
+{
+    Helper helper("form");
+    ASSERT_TRUE(helper.Started());
+    vt::RemoteAnswerer answerer(helper.Id());
+    answerer.Queue(vt::ModalAnswer(IDOK).MousePress(IDC_HELPER_PRESS).CheckOpening(IDC_HELPER_ASK).Type(
+        IDC_HELPER_EDIT, "after the question"));
+    answerer.Queue(vt::ModalAnswer(IDCANCEL));
+    helper.Resume();
+    EXPECT_EQ(IDOK, helper.Result());
+    ASSERT_EQ(2u, answerer.Count());
+    std::vector<vt::ModalSeen> seen = answerer.Seen();
+    EXPECT_EQ("Helper Question", seen[0].caption);
+    EXPECT_EQ("Helper Dialog", seen[1].caption);
+    EXPECT_EQ("", seen[1].error);
+    std::map<std::string, std::string> filled = helper.Filled();
+    EXPECT_EQ("1", filled.at("pressed"));
+    EXPECT_EQ(std::to_string(IDCANCEL), filled.at("asked"));
+    EXPECT_EQ("after the question", filled.at("edit"));
+    EXPECT_EQ("", filled.at("combo-edit"));
 }
 
 TEST(RemoteAnswerer, FillsAPropertySheetPageMadeWhenItsTabIsChosen)

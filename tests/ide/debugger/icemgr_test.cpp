@@ -176,6 +176,18 @@ TEST_F(IceMgrTest, ConnectorPartBufferBeforeWritingAndTheLongPart)
     EXPECT_TRUE(connector.GetPort().IsEmpty());
 }
 
+// Whether a part may be downloaded without debugging is the chip-information
+// service's answer, which the manager asks for itself.
+TEST_F(IceMgrTest, DownloadWithoutDebuggingFollowsTheChipInformation)
+{
+    ASSERT_TRUE(mgr->Init());
+    CString downloadOnly = "KQ83-L48";
+    ASSERT_TRUE(mgr->SelectPart(downloadOnly));
+    EXPECT_TRUE(mgr->CanDownload());
+    ASSERT_TRUE(mgr->SelectPart(part));
+    EXPECT_FALSE(mgr->CanDownload());
+}
+
 TEST_F(IceMgrTest, RestartAndStopNeedTheirStatusBitsAndKeepTheDownload)
 {
     ASSERT_TRUE(mgr->Init());

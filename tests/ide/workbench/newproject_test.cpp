@@ -242,7 +242,7 @@ TEST_F(NewProject, OnlyMousePressesOpenTheMenu)
 
 TEST_F(NewProject, TemplatePartNumbersFromTheChipService)
 {
-    ASSERT_TRUE(g_ChipInfoHolder.Load(frame.hWnd));
+    // The dialog loads the chip-information service itself, as the running program has it.
     frame.p->m_bTemplateProject = TRUE;
     vt::SampleCopy sample;
     auto dlg = Show();

@@ -4,6 +4,9 @@
 #include "tests/ide/workbench/private_projectmgr.h"
 #include "tests/harness/sample_copy.h"
 #include "ide/workbench/IDEPrjNameDlg.h"
+#include "ide/workbench/AsmIDE.h"
+#include "ide/workbench/AsmIDEDoc.h"
+#include <memory>
 
 namespace {
 
@@ -45,6 +48,17 @@ BOOL StartBuild(CMainFrame*)
 
 BOOL RefuseToStart(CMainFrame*)
 {
+    return FALSE;
+}
+
+// A build side that notes whether the document was saved when the build was asked for.
+CAsmIDEDoc* g_watched = nullptr;
+int g_starts = 0;
+bool g_savedAtStart = false;
+BOOL NoteSavedAndRefuse(CMainFrame*)
+{
+    ++g_starts;
+    g_savedAtStart = g_watched && !g_watched->m_Edit.IsModified();
     return FALSE;
 }
 
@@ -98,6 +112,53 @@ TEST_F(TemplateCommands, BuildThatFailsOrDoesNotStart)
     frame.Command(ID_FILE_SAVEAS_TEMPLATE);
     EXPECT_EQ(0u, box.Count());
     EXPECT_FALSE(frame.p->m_bModalBuild);
+}
+
+// The template is made of the sources as they are on screen: the project's
+// modified sources are saved before the build; Cancel on the save question
+// ends the command before any build.
+TEST_F(TemplateCommands, ModifiedSourcesAreSavedBeforeTheBuild)
+{
+    auto* app = static_cast<CAsmIDEApp*>(AfxGetApp());
+    app->m_pMainWnd = frame.p;
+    if (!g_pTextTemplate)
+        app->RegisterDocTemplates();
+    std::shared_ptr<void> done(nullptr, [&](void*) {
+        app->CloseAllDocuments(TRUE);
+        app->m_pMainWnd = nullptr;
+    });
+    auto open = [&]() {
+        return dynamic_cast<CAsmIDEDoc*>(app->OpenNewDocument("Text", (sample.Folder() + "main.asm").c_str()));
+    };
+    g_watched = open();
+    ASSERT_TRUE(g_watched);
+    g_watched->m_Edit.SetModified(TRUE);
+    g_starts = 0;
+    g_savedAtStart = false;
+    // The sample saves without asking.
+    RunSaveAsTemplate(frame.p, NoteSavedAndRefuse);
+    EXPECT_EQ(1, g_starts);
+    EXPECT_TRUE(g_savedAtStart);
+    EXPECT_EQ(0u, box.Count()) << box.Last().text;
+    EXPECT_EQ(1, pm->Calls("Project.PrepareTemplateBuild 0"));
+
+    // Asking: Cancel keeps the source modified, starts no build and leaves no modal build behind.
+    app->CloseAllDocuments(TRUE);
+    pm->mgr->CloseProject(FALSE, nullptr);
+    WritePrivateProfileStringA("Project", "AutoSave", "0", sample.Project().c_str());
+    ASSERT_TRUE(pm->mgr->OpenProject(sample.Project().c_str()));
+    g_watched = open();
+    ASSERT_TRUE(g_watched);
+    g_watched->m_Edit.SetModified(TRUE);
+    box.Queue(vt::ModalAnswer(IDCANCEL));
+    RunSaveAsTemplate(frame.p, NoteSavedAndRefuse);
+    EXPECT_EQ(1u, box.Count());
+    EXPECT_EQ(1, g_starts);
+    EXPECT_TRUE(g_watched->m_Edit.IsModified());
+    EXPECT_EQ(1, pm->Calls("Project.PrepareTemplateBuild 0"));
+    EXPECT_FALSE(frame.p->m_bModalBuild);
+    g_watched->m_Edit.SetModified(FALSE);
+    g_watched = nullptr;
 }
 
 TEST_F(TemplateCommands, CleanBuildWritesTheTemplateBesideAnUnchangedProject)

@@ -226,6 +226,10 @@ TEST(DebugViewsE2E, CallStackAndHistoryOfAStopInTheSubroutine)
     ASSERT_TRUE(WaitUntil([&] {
         return GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &gui) && gui.hwndCaret == listing;
     })) << "the listing's caret";
+    // The listing gets its caret on its first line when it opens and is moved to the line in the
+    // same command: read the caret again once the frame has finished that command.
+    ASSERT_TRUE(SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr));
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &gui) && gui.hwndCaret == listing);
     const POINT gutter = { 2, (gui.rcCaret.top + gui.rcCaret.bottom) / 2 };
     from = trace().size();
     vt::DoubleClick(listing, gutter);

@@ -169,6 +169,22 @@ vt_install_fonts() {
   fi
 }
 
+# vt_discover_tests DIR JOBS: lists the tests of each test executable that was built since its
+# list was made (ctest's discovery step: a Wine start per executable) JOBS at a time; ctest
+# would do it one executable after another before the first test starts.
+vt_discover_tests() {
+  local dir=$1 jobs=$2 inc base list
+  find "$dir/tests" -name '*_include.cmake' 2>/dev/null | while IFS= read -r inc; do
+    base=${inc##*/}
+    base=${base%%\[*}
+    list=${inc%_include.cmake}_tests.cmake
+    [ -f "$dir/bin/$base.exe" ] || continue
+    if [ "$list" -nt "$dir/bin/$base.exe" ] && [ "$list" -nt "$inc" ]; then continue; fi
+    printf '%s\0' "$inc"
+  done | xargs -0 -r -P "$jobs" -n 1 sh -c 'cmake -DVT_INCLUDE="$1" -P "$0" >/dev/null' \
+    "$VT_ROOT/cmake/discover_tests.cmake" || true
+}
+
 # vt_retried_tests LOG: the tests of a ctest log (run with --repeat until-pass) that failed a
 # try and passed a later one, on one line.
 vt_retried_tests() {

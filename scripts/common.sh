@@ -7,6 +7,7 @@ export WINEDEBUG=-all
 # No Mono or Gecko prompts at the first start of the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 VT_XVFB_PID=
+VT_WINESERVER_OWNED=
 
 vt_log() { printf '== %s\n' "$*" >&2; }
 
@@ -129,6 +130,9 @@ vt_start_wine() {
   vt_install_fonts
   # Keep one server warm for the whole run: each test process starts faster, and
   # no test process spawns a server that would hold ctest's output pipe open.
+  # A server already running belongs to another run in this build folder (a test
+  # run beside a benchmark, say): it is used and left running at the end.
+  if ! "$VT_WINESERVER" -k0 >/dev/null 2>&1; then VT_WINESERVER_OWNED=1; fi
   "$VT_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
   if [ -f "$VT_BUILD/bin/vt_keepalive.exe" ]; then
     "$VT_WINE" "$VT_BUILD/bin/vt_keepalive.exe" </dev/null >/dev/null 2>&1 &
@@ -202,7 +206,9 @@ vt_retried_tests() {
 }
 
 vt_cleanup() {
-  if [ -n "${VT_WINESERVER:-}" ]; then "$VT_WINESERVER" -k >/dev/null 2>&1 || true; fi
+  if [ -n "${VT_WINESERVER_OWNED:-}" ]; then
+    "$VT_WINESERVER" -k >/dev/null 2>&1 || true
+  fi
   if [ -n "$VT_XVFB_PID" ]; then
     kill "$VT_XVFB_PID" 2>/dev/null || true
     wait "$VT_XVFB_PID" 2>/dev/null || true

@@ -5,7 +5,13 @@
 // then 100,000 top-level items shown as they come; again with 10,000.
 // Each control and size runs in a process of its own, so that none starts
 // with heap memory another run left behind; the End and collapse steps are
-// the median of several repetitions. Run: bench/tree_bench.
+// the median of several repetitions. The machine is shared: the runs go in
+// rounds, ours and the system's side by side (in turn first), and each figure
+// is the median over the rounds, a ratio the median of the rounds' ratios. The
+// per-item growth compares each size's best round instead: a long step takes
+// in more of the machine's other work than a short one, so their medians
+// would show a growth that is only the load.
+// Run: bench/tree_bench [larger count [rounds]].
 #include "framework/controls/list/TWKTreeCtrl.h"
 #include "afx/app.h"
 #include "bench_support.h"
@@ -198,14 +204,29 @@ Result RunSystem(CWnd& parent, const std::vector<std::string>& texts)
     return r;
 }
 
-void Report(int n, const Result& ours, const Result& sys)
+// The median of the rounds' values of one figure.
+template <class Value>
+double MedianOver(const std::vector<Result>& ours, const std::vector<Result>& sys, Value value)
+{
+    std::vector<double> v;
+    for (size_t r = 0; r < ours.size(); ++r)
+        v.push_back(value(ours[r], sys[r]));
+    return v.empty() ? 0.0 : Median(v);
+}
+
+double Ratio(double a, double b) { return b > 0 ? a / b : 0.0; }
+
+void Report(int n, const std::vector<Result>& ours, const std::vector<Result>& sys)
 {
     printf("%d items               ours (s)   system (s)   ratio\n", n);
     for (int i = 0; i < STEPS; ++i)
-        printf("  %-22s %9.4f   %9.4f   %6.2f\n", STEP_NAMES[i], ours.t[i], sys.t[i],
-               sys.t[i] > 0 ? ours.t[i] / sys.t[i] : 0.0);
-    printf("  peak working set after ours %.1f MB, after the system's %.1f MB\n", ours.peak / 1048576.0,
-           sys.peak / 1048576.0);
+        printf("  %-22s %9.4f   %9.4f   %6.2f\n", STEP_NAMES[i],
+               MedianOver(ours, sys, [i](const Result& a, const Result&) { return a.t[i]; }),
+               MedianOver(ours, sys, [i](const Result&, const Result& b) { return b.t[i]; }),
+               MedianOver(ours, sys, [i](const Result& a, const Result& b) { return Ratio(a.t[i], b.t[i]); }));
+    printf("  peak working set after ours %.1f MB, after the system's %.1f MB\n",
+           MedianOver(ours, sys, [](const Result& a, const Result&) { return (double)a.peak; }) / 1048576.0,
+           MedianOver(ours, sys, [](const Result&, const Result& b) { return (double)b.peak; }) / 1048576.0);
 }
 
 // One control at one size in this process; the times go to a file the parent reads.
@@ -266,23 +287,42 @@ int main(int argc, char** argv)
     int sizes[2] = { 100000, 10000 };
     if (argc > 1)
         sizes[0] = atoi(argv[1]);
-    Result ours[2] = {}, sys[2] = {};
-    for (int k = 0; k < 2; ++k)
+    int nRounds = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    std::vector<Result> ours[2], sys[2];
+    for (int r = 0; r < nRounds; ++r)
     {
-        RunChild(sizes[k], true, &ours[k]);
-        RunChild(sizes[k], false, &sys[k]);
-        Report(sizes[k], ours[k], sys[k]);
+        for (int k = 0; k < 2; ++k)
+        {
+            Result a = {}, b = {};
+            bool bOk = r % 2 == 0 ? RunChild(sizes[k], true, &a) && RunChild(sizes[k], false, &b)
+                                  : RunChild(sizes[k], false, &b) && RunChild(sizes[k], true, &a);
+            if (!bOk)
+                return 1;
+            ours[k].push_back(a);
+            sys[k].push_back(b);
+        }
     }
+    printf("medians of %d rounds\n", nRounds);
+    for (int k = 0; k < 2; ++k)
+        Report(sizes[k], ours[k], sys[k]);
     // Time per item at the larger size over time per item at the smaller (about 1: nothing quadratic).
-    printf("per-item growth, ours (%d vs %d items):", sizes[0], sizes[1]);
+    printf("per-item growth, ours (%d vs %d items, best rounds):", sizes[0], sizes[1]);
     for (int i = 0; i < STEPS; ++i)
     {
-        double a = ours[0].t[i] / sizes[0], b = ours[1].t[i] / sizes[1];
-        printf(" %.2f", b > 0 ? a / b : 0.0);
+        double best[2];
+        for (int k = 0; k < 2; ++k)
+        {
+            best[k] = ours[k][0].t[i];
+            for (const Result& r : ours[k])
+                best[k] = std::min(best[k], r.t[i]);
+        }
+        printf(" %.2f", Ratio(best[0] / sizes[0], best[1] / sizes[1]));
     }
     printf("\n");
     printf("fill at %d: %.2f of the system's; collapse at %d: %.2f of the system's\n", sizes[0],
-           sys[0].t[FILL] > 0 ? ours[0].t[FILL] / sys[0].t[FILL] : 0.0, sizes[1],
-           sys[1].t[COLLAPSE] > 0 ? ours[1].t[COLLAPSE] / sys[1].t[COLLAPSE] : 0.0);
+           MedianOver(ours[0], sys[0], [](const Result& a, const Result& b) { return Ratio(a.t[FILL], b.t[FILL]); }),
+           sizes[1],
+           MedianOver(ours[1], sys[1],
+                      [](const Result& a, const Result& b) { return Ratio(a.t[COLLAPSE], b.t[COLLAPSE]); }));
     return 0;
 }

@@ -7,6 +7,7 @@ export WINEDEBUG=-all
 # No Mono or Gecko prompts at the first start of the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 VT_XVFB_PID=
+VT_WINESERVER_OWNED=
 
 vt_log() { printf '== %s\n' "$*" >&2; }
 
@@ -129,6 +130,9 @@ vt_start_wine() {
   vt_install_fonts
   # Keep one server warm for the whole run: each test process starts faster, and
   # no test process spawns a server that would hold ctest's output pipe open.
+  # A server already running belongs to another run in this build folder (a test
+  # run beside a benchmark, say): it is used and left running at the end.
+  if ! "$VT_WINESERVER" -k0 >/dev/null 2>&1; then VT_WINESERVER_OWNED=1; fi
   "$VT_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
   if [ -f "$VT_BUILD/bin/vt_keepalive.exe" ]; then
     "$VT_WINE" "$VT_BUILD/bin/vt_keepalive.exe" </dev/null >/dev/null 2>&1 &
@@ -169,6 +173,22 @@ vt_install_fonts() {
   fi
 }
 
+# vt_discover_tests DIR JOBS: lists the tests of each test executable that was built since its
+# list was made (ctest's discovery step: a Wine start per executable) JOBS at a time; ctest
+# would do it one executable after another before the first test starts.
+vt_discover_tests() {
+  local dir=$1 jobs=$2 inc base list
+  find "$dir/tests" -name '*_include.cmake' 2>/dev/null | while IFS= read -r inc; do
+    base=${inc##*/}
+    base=${base%%\[*}
+    list=${inc%_include.cmake}_tests.cmake
+    [ -f "$dir/bin/$base.exe" ] || continue
+    if [ "$list" -nt "$dir/bin/$base.exe" ] && [ "$list" -nt "$inc" ]; then continue; fi
+    printf '%s\0' "$inc"
+  done | xargs -0 -r -P "$jobs" -n 1 sh -c 'cmake -DVT_INCLUDE="$1" -P "$0" >/dev/null' \
+    "$VT_ROOT/cmake/discover_tests.cmake" || true
+}
+
 # vt_retried_tests LOG: the tests of a ctest log (run with --repeat until-pass) that failed a
 # try and passed a later one, on one line.
 vt_retried_tests() {
@@ -186,7 +206,9 @@ vt_retried_tests() {
 }
 
 vt_cleanup() {
-  if [ -n "${VT_WINESERVER:-}" ]; then "$VT_WINESERVER" -k >/dev/null 2>&1 || true; fi
+  if [ -n "${VT_WINESERVER_OWNED:-}" ]; then
+    "$VT_WINESERVER" -k >/dev/null 2>&1 || true
+  fi
   if [ -n "$VT_XVFB_PID" ]; then
     kill "$VT_XVFB_PID" 2>/dev/null || true
     wait "$VT_XVFB_PID" 2>/dev/null || true

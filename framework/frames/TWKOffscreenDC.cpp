@@ -3,6 +3,71 @@
 #include "framework/frames/TWKOffscreenDC.h"
 #include <vector>
 
+namespace {
+// A memory DC with the bitmap of the last drawing for the display, kept for
+// the next one: paints come one after another, and making a DC and a bitmap
+// the size of a window (and selecting one into the other) costs more than the
+// drawing into them. Taken by one drawing at a time; another one meanwhile
+// makes its own.
+struct SpareDC {
+    HDC hDC = nullptr;
+    HBITMAP hBitmap = nullptr;
+    HGDIOBJ hFirstBitmap = nullptr;   // the DC's own, put back before it goes
+    int cx = 0, cy = 0;
+    LONG nBusy = 0;
+    ~SpareDC()
+    {
+        if (hDC)
+            ::SelectObject(hDC, hFirstBitmap);
+        if (hBitmap)
+            ::DeleteObject(hBitmap);
+        if (hDC)
+            ::DeleteDC(hDC);
+    }
+};
+SpareDC g_spare;
+
+// Larger drawings make a bitmap of their own (asking the screen's size costs
+// more here than the bitmap saves).
+const int kSpareMaxSide = 4096;
+const int kSpareMaxPixels = 2560 * 1600;
+
+// The kept DC, its bitmap at least cx by cy, for a display target; NULL when
+// it is busy or the target is no display (a printer or a memory DC takes its
+// own format).
+HDC TakeSpareDC(HDC hTarget, int cx, int cy)
+{
+    if (::GetObjectType(hTarget) != OBJ_DC || ::GetDeviceCaps(hTarget, TECHNOLOGY) != DT_RASDISPLAY)
+        return nullptr;
+    int cxNew = std::max(cx, g_spare.cx), cyNew = std::max(cy, g_spare.cy);
+    if (cxNew > kSpareMaxSide || cyNew > kSpareMaxSide || cxNew * cyNew > kSpareMaxPixels)
+        return nullptr;
+    if (::InterlockedExchange(&g_spare.nBusy, 1) != 0)
+        return nullptr;
+    if (g_spare.hDC == nullptr) {
+        g_spare.hDC = ::CreateCompatibleDC(hTarget);
+        if (g_spare.hDC)
+            g_spare.hFirstBitmap = ::GetCurrentObject(g_spare.hDC, OBJ_BITMAP);
+    }
+    if (g_spare.hDC && (g_spare.hBitmap == nullptr || g_spare.cx < cx || g_spare.cy < cy)) {
+        HBITMAP hNew = ::CreateCompatibleBitmap(hTarget, cxNew, cyNew);
+        if (hNew) {
+            ::SelectObject(g_spare.hDC, hNew);
+            if (g_spare.hBitmap)
+                ::DeleteObject(g_spare.hBitmap);
+            g_spare.hBitmap = hNew;
+            g_spare.cx = cxNew;
+            g_spare.cy = cyNew;
+        }
+    }
+    if (g_spare.hDC == nullptr || g_spare.hBitmap == nullptr || g_spare.cx < cx || g_spare.cy < cy) {
+        ::InterlockedExchange(&g_spare.nBusy, 0);
+        return nullptr;
+    }
+    return g_spare.hDC;
+}
+} // namespace
+
 TWKOffscreenDC::TWKOffscreenDC(CDC* pTargetDC, int left, int top, int right, int bottom)
     : m_pTargetDC(pTargetDC), m_rect(left, top, right, bottom)
 {
@@ -22,13 +87,20 @@ TWKOffscreenDC::TWKOffscreenDC(CDC* pTargetDC, int left, int top, int right, int
     m_ptViewportOrg.y -= std::min(corners[0].y, corners[1].y);
     int cx = std::max(1, (int)std::abs(corners[1].x - corners[0].x));
     int cy = std::max(1, (int)std::abs(corners[1].y - corners[0].y));
-    if (!CreateCompatibleDC(pTargetDC))
-        AfxThrowResourceException();
-    if (!m_bitmap.CreateCompatibleBitmap(pTargetDC, cx, cy)) {
-        DeleteDC();
-        AfxThrowResourceException();
+    if (HDC hSpare = TakeSpareDC(hTarget, cx, cy)) {
+        // Whatever the drawing selects or sets goes with the state saved here.
+        Attach(hSpare);
+        m_nSpareState = ::SaveDC(m_hDC);
+        m_bSpare = TRUE;
+    } else {
+        if (!CreateCompatibleDC(pTargetDC))
+            AfxThrowResourceException();
+        if (!m_bitmap.CreateCompatibleBitmap(pTargetDC, cx, cy)) {
+            DeleteDC();
+            AfxThrowResourceException();
+        }
+        m_pOldBitmap = SelectObject(&m_bitmap);
     }
-    m_pOldBitmap = SelectObject(&m_bitmap);
     ApplyMapping();
 }
 
@@ -37,6 +109,12 @@ TWKOffscreenDC::~TWKOffscreenDC()
     ApplyMapping();
     m_pTargetDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
                         SRCCOPY);
+    if (m_bSpare) {
+        ::RestoreDC(m_hDC, m_nSpareState);
+        Detach();
+        ::InterlockedExchange(&g_spare.nBusy, 0);
+        return;
+    }
     SelectObject(m_pOldBitmap);
     m_bitmap.DeleteObject();
     DeleteDC();

@@ -15,6 +15,8 @@ public:
 protected:
     CDC* m_pTargetDC;
     CBitmap m_bitmap;
+    BOOL m_bSpare = FALSE;         // drawing in the display's kept DC, not in a DC and m_bitmap of its own
+    int m_nSpareState = 0;         // the kept DC's state before the drawing
     CBitmap* m_pOldBitmap = nullptr;
     CRect m_rect;
     CPoint m_ptViewportOrg;

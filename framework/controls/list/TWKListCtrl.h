@@ -501,6 +501,7 @@ protected:
     DWORD m_dwListStyle;
     DWORD m_dwListStyleEx;
     DWORD m_dwScrollBars;
+    mutable HWND m_hScrollBars[2];   // horizontal, vertical: the last found
     COLORREF m_crText, m_crCellBk, m_crSelText, m_crSelBk, m_crGrayText, m_crLabelBk, m_crFocusLabelBk,
         m_crTipBk, m_crTipText, m_crListBk;
     BOOL m_bOverDivider;

@@ -465,6 +465,10 @@ void TWKListBaseC::ShowScrollBarCtrl(int nBar, BOOL bShow, SCROLLINFO* pInfo)
         ShowScrollBarCtrl(SB_VERT, bShow, pInfo);
         return;
     }
+    DWORD dwBit = nBar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL;
+    BOOL bShown = (m_dwScrollBars & dwBit) != 0;
+    if (!bShow && !bShown)
+        return;   // hidden (or never made) and staying so
     CScrollBar* pBar = GetScrollBarCtrl(nBar);
     if (pBar == NULL)
     {
@@ -475,47 +479,59 @@ void TWKListBaseC::ShowScrollBarCtrl(int nBar, BOOL bShow, SCROLLINFO* pInfo)
     }
     if (pInfo)
         pBar->SetScrollInfo(pInfo, FALSE);
-    DWORD dwBit = nBar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL;
-    BOOL bShown = (m_dwScrollBars & dwBit) != 0;
     if (bShown != bShow)
     {
         if (bShow)
+        {
+            // Placed before it shows, so that it never paints where it was.
             m_dwScrollBars |= dwBit;
+            PositionScrollBars();
+            ::ShowScrollBar(pBar->m_hWnd, SB_CTL, TRUE);
+            pBar->Invalidate();
+            pBar->UpdateWindow();
+        }
         else
+        {
+            // A hidden bar is neither painted nor placed; the other bar takes the corner.
             m_dwScrollBars &= ~dwBit;
-        ::ShowScrollBar(pBar->m_hWnd, SB_CTL, bShow);
-        pBar->Invalidate();
-        pBar->UpdateWindow();
-        PositionScrollBars();
+            ::ShowScrollBar(pBar->m_hWnd, SB_CTL, FALSE);
+            PositionScrollBars();
+        }
     }
 }
 
+// Only the bars shown are placed, and only those not yet where they belong are
+// moved: layout runs after every change of rows, and a move costs the
+// platform a round of window-position messages.
 void TWKListBaseC::PositionScrollBars()
 {
-    CScrollBar* pHorz = GetScrollBarCtrl(SB_HORZ);
-    CScrollBar* pVert = GetScrollBarCtrl(SB_VERT);
+    CScrollBar* pHorz = (m_dwScrollBars & WS_HSCROLL) ? GetScrollBarCtrl(SB_HORZ) : NULL;
+    CScrollBar* pVert = (m_dwScrollBars & WS_VSCROLL) ? GetScrollBarCtrl(SB_VERT) : NULL;
     if (pHorz == NULL && pVert == NULL)
         return;
     CRect rcList, rcClient;
     GetInsideRect(&rcList);
     GetClientRect(&rcClient);
-    HDWP hdwp = ::BeginDeferWindowPos(2);
-    if (pHorz && hdwp)
-        hdwp = ::DeferWindowPos(hdwp, pHorz->m_hWnd, NULL, rcList.left, rcList.bottom, rcList.Width() + 1,
-                                ::GetSystemMetrics(SM_CYHSCROLL), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (pVert && hdwp)
+    BOOL bHeader = (m_dwListStyle & LVS_TYPEMASK) == LVS_REPORT && IsHeaderVisible();
+    CRect rcWant[2] = {
+        CRect(CPoint(rcList.left, rcList.bottom), CSize(rcList.Width() + 1, ::GetSystemMetrics(SM_CYHSCROLL))),
+        CRect(CPoint(rcList.right, rcClient.top),
+              CSize(::GetSystemMetrics(SM_CXVSCROLL), rcList.Height() + 1 + (bHeader ? m_nHeaderHeight : 0))),
+    };
+    CScrollBar* pBars[2] = { pHorz, pVert };
+    for (int i = 0; i < 2; ++i)
     {
-        BOOL bHeader = (m_dwListStyle & LVS_TYPEMASK) == LVS_REPORT && IsHeaderVisible();
-        hdwp = ::DeferWindowPos(hdwp, pVert->m_hWnd, NULL, rcList.right, rcClient.top,
-                                ::GetSystemMetrics(SM_CXVSCROLL),
-                                rcList.Height() + 1 + (bHeader ? m_nHeaderHeight : 0), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (pBars[i] == NULL)
+            continue;
+        CRect rcNow;
+        ::GetWindowRect(pBars[i]->m_hWnd, &rcNow);
+        ::MapWindowPoints(NULL, m_hWnd, (LPPOINT)&rcNow, 2);
+        if (rcNow != rcWant[i])
+            ::SetWindowPos(pBars[i]->m_hWnd, NULL, rcWant[i].left, rcWant[i].top, rcWant[i].Width(),
+                           rcWant[i].Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        // Its range or position may have changed without a redraw.
+        pBars[i]->Invalidate();
     }
-    if (hdwp)
-        ::EndDeferWindowPos(hdwp);
-    if (pHorz)
-        pHorz->Invalidate();
-    if (pVert)
-        pVert->Invalidate();
 }
 
 void TWKListBaseC::UpdateVertScrollBar(int nRows)

@@ -107,6 +107,7 @@ TWKListBaseC::TWKListBaseC()
 {
     for (CImageList*& p : m_pImageLists)
         p = NULL;
+    m_hScrollBars[0] = m_hScrollBars[1] = NULL;
     m_bAutoSysColors = TRUE;
     OnSysColorChange();
     m_bAutoSysColors = FALSE;
@@ -238,7 +239,11 @@ CScrollBar* TWKListBaseC::GetScrollBarCtrl(int nBar) const
     UINT nID = nBar == SB_HORZ ? TWKLIST_ID_HSCROLL : nBar == SB_VERT ? TWKLIST_ID_VSCROLL : 0;
     if (nID == 0)
         return NULL;
-    HWND hBar = ::GetDlgItem(m_hWnd, nID);
+    // The handle found last time, while it is still that child: a search of the
+    // children asks the window server each time, and layout asks often.
+    HWND& hBar = m_hScrollBars[nBar == SB_HORZ ? 0 : 1];
+    if (hBar == NULL || !::IsWindow(hBar) || ::GetParent(hBar) != m_hWnd || (UINT)::GetDlgCtrlID(hBar) != nID)
+        hBar = ::GetDlgItem(m_hWnd, nID);
     return hBar ? (CScrollBar*)CWnd::FromHandle(hBar) : NULL;
 }
 

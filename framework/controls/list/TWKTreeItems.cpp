@@ -435,14 +435,19 @@ int TWKTreeBaseC::RemoveRowsFor(_Node* pNode, BOOL bWithSelf)
     if (nRow < 0)
         return 0;
     int nFirst = bWithSelf ? nRow : nRow + 1;
-    int nEnd = nRow + 1;
     int nCount = GetItemCount();
-    while (nEnd < nCount)
+    // The subtree's rows end where the next displayed item after it stands; the
+    // rows at that border confirm it, else the rows are walked.
+    int nEnd = FindRowForNew(pNode);
+    auto inside = [&](int r) {
+        _Node* p = GetRowNode(r);
+        return p != NULL && (p == pNode || p->IsDescendantOf(pNode));
+    };
+    if (nEnd <= nRow || nEnd > nCount || !inside(nEnd - 1) || (nEnd < nCount && inside(nEnd)))
     {
-        _Node* p = GetRowNode(nEnd);
-        if (p == NULL || !p->IsDescendantOf(pNode))
-            break;
-        ++nEnd;
+        nEnd = nRow + 1;
+        while (nEnd < nCount && inside(nEnd))
+            ++nEnd;
     }
     DeleteRowRun(nFirst, nEnd - nFirst);
     return nEnd - nFirst;

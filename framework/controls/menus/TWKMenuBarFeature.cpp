@@ -277,6 +277,13 @@ BOOL TWKMenuBarMessages::PreTranslateMessage(MSG* pMsg)
         }
         m_bAltUsed = FALSE;
         return TRUE;
+    case WM_KEYUP:
+        // The platform gives Alt's release as a plain key-up when it counts the
+        // press as used (after a menu the press closed, say): no toggle, but
+        // the press is over, or the next Alt alone would be taken for used.
+        if (pMsg->wParam == VK_MENU)
+            m_bAltUsed = FALSE;
+        return FALSE;
     case WM_SYSCOMMAND:
         if ((pMsg->wParam & 0xFFF0) != SC_KEYMENU)
             return FALSE;

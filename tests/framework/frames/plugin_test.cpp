@@ -137,6 +137,40 @@ TEST(OffscreenDC, LandsOnTheSameRectangleOfTheTarget)
     }
 }
 
+// For a window the drawing DC is kept from one drawing to the next: each drawing
+// starts from a DC's first state, and one made while another is open has its own.
+TEST(OffscreenDC, WindowDrawingsStartFreshAndOverlappingOnesAreApart)
+{
+    const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "offscreen", WS_POPUP | WS_VISIBLE, 10, 10, 60, 40, nullptr,
+                             nullptr));
+    HDC hFresh = ::CreateCompatibleDC(nullptr);
+    const COLORREF crFreshText = ::GetTextColor(hFresh);
+    HGDIOBJ hFreshFont = ::GetCurrentObject(hFresh, OBJ_FONT);
+    ::DeleteDC(hFresh);
+    for (int nPass = 0; nPass < 2; nPass++) {
+        SCOPED_TRACE(nPass);
+        CClientDC dc(&wnd);
+        TWKOffscreenDC outer(&dc, 0, 0, 60, 40);
+        EXPECT_EQ(crFreshText, ::GetTextColor(outer.m_hDC));
+        EXPECT_EQ(hFreshFont, ::GetCurrentObject(outer.m_hDC, OBJ_FONT));
+        EXPECT_EQ(MM_TEXT, ::GetMapMode(outer.m_hDC));
+        outer.FillSolidRect(0, 0, 60, 40, kRed);
+        {
+            TWKOffscreenDC inner(&dc, 30, 0, 60, 40);
+            EXPECT_NE(outer.m_hDC, inner.m_hDC);
+            inner.FillSolidRect(30, 0, 30, 40, kBlue);
+        }
+        EXPECT_EQ(kRed, ::GetPixel(outer.m_hDC, 45, 20));
+        // What this drawing leaves set must not reach the next.
+        outer.SetTextColor(RGB(1, 2, 3));
+        outer.SelectObject(CFont::FromHandle((HFONT)::GetStockObject(ANSI_FIXED_FONT)));
+        ::SetMapMode(outer.m_hDC, MM_LOMETRIC);
+    }
+    wnd.DestroyWindow();
+}
+
 TEST(OffscreenDC, ThrowsTheResourceExceptionWithoutTarget)
 {
     bool bThrown = false;

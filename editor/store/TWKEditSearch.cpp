@@ -3,6 +3,7 @@
 #include "editor/store/TWKEditSearch.h"
 #include <cstdlib>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,12 +34,42 @@ LPSTR TWKEdit::RegexFind(TWKEditSearchInfo* pInfo, LPSTR pszText, TWKEditRegExp*
     return pszText + at;
 }
 
+namespace {
+
+// strnlen, a word at a time: the comment walk asks it for line after line.
+// Only aligned words are read, so no read passes the end of the block that
+// holds the NUL.
+size_t BoundedLength(const char* p, size_t n)
+{
+    const size_t ones = (size_t)-1 / 255;
+    const size_t highs = ones * 0x80;
+    size_t i = 0;
+    while (i < n && ((uintptr_t)(p + i) & (sizeof(size_t) - 1)) != 0)
+    {
+        if (!p[i])
+            return i;
+        ++i;
+    }
+    for (; i + sizeof(size_t) <= n; i += sizeof(size_t))
+    {
+        size_t w;
+        memcpy(&w, p + i, sizeof(w));
+        if ((w - ones) & ~w & highs)
+            break;   // a NUL in this word
+    }
+    while (i < n && p[i])
+        ++i;
+    return i;
+}
+
+} // namespace
+
 LPSTR TWKEdit::FindFirstExact(LPCSTR pszPattern, LPCSTR pszText, int n)
 {
     if (pszPattern == NULL || pszText == NULL || *pszPattern == '\0' || n <= 0)
         return NULL;
     size_t plen = strlen(pszPattern);
-    size_t tlen = strnlen(pszText, (size_t)n);
+    size_t tlen = BoundedLength(pszText, (size_t)n);
     const char* p = pszText;
     const char* end = pszText + tlen;
     while (p < end)
@@ -58,7 +89,7 @@ LPSTR TWKEdit::FindLastExact(LPCSTR pszPattern, LPCSTR pszText, int n)
     if (pszPattern == NULL || pszText == NULL || *pszPattern == '\0' || n <= 0)
         return NULL;
     size_t plen = strlen(pszPattern);
-    size_t tlen = strnlen(pszText, (size_t)n);
+    size_t tlen = BoundedLength(pszText, (size_t)n);
     for (size_t i = tlen; i-- > 0;)
         if (pszText[i] == pszPattern[0] && strncmp(pszText + i, pszPattern, plen) == 0)
             return (LPSTR)pszText + i;

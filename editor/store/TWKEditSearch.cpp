@@ -62,6 +62,26 @@ size_t BoundedLength(const char* p, size_t n)
     return i;
 }
 
+// The last byte c among the first n bytes of p, a word at a time; NULL for none.
+const char* LastByte(const char* p, size_t n, char c)
+{
+    const size_t ones = (size_t)-1 / 255;
+    const size_t highs = ones * 0x80;
+    const size_t want = ones * (unsigned char)c;
+    for (; n >= sizeof(size_t); n -= sizeof(size_t))
+    {
+        size_t w;
+        memcpy(&w, p + n - sizeof(size_t), sizeof(w));
+        size_t x = w ^ want;
+        if ((x - ones) & ~x & highs)
+            break;   // c is in this word
+    }
+    for (; n > 0; --n)
+        if (p[n - 1] == c)
+            return p + n - 1;
+    return NULL;
+}
+
 } // namespace
 
 LPSTR TWKEdit::FindFirstExact(LPCSTR pszPattern, LPCSTR pszText, int n)
@@ -90,9 +110,9 @@ LPSTR TWKEdit::FindLastExact(LPCSTR pszPattern, LPCSTR pszText, int n)
         return NULL;
     size_t plen = strlen(pszPattern);
     size_t tlen = BoundedLength(pszText, (size_t)n);
-    for (size_t i = tlen; i-- > 0;)
-        if (pszText[i] == pszPattern[0] && strncmp(pszText + i, pszPattern, plen) == 0)
-            return (LPSTR)pszText + i;
+    for (const char* q = LastByte(pszText, tlen, pszPattern[0]); q; q = LastByte(pszText, q - pszText, pszPattern[0]))
+        if (strncmp(q, pszPattern, plen) == 0)
+            return (LPSTR)q;
     return NULL;
 }
 

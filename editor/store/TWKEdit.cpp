@@ -1,7 +1,9 @@
 // The text store: line list, positions and columns, settings.
 #include "editor/store/TWKEdit.h"
+#include "editor/store/TWKEditPool.h"
 #include "afx/app.h"
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -152,96 +154,10 @@ namespace {
 // Line nodes come from a pool of large zero-filled chunks, each short line
 // with its first buffer right behind its node: one block per line and no
 // heap overhead for it. A line that outgrows that buffer gets one of its own
-// from the heap. A chunk is given back once every block in it is freed.
-const size_t kChunkBytes = 64 * 1024;
-const size_t kChunkHeader = 16;
+// from the heap. Node alignment only: a 16-byte grain would add a word to
+// every short line.
+typedef TWKEditBlockPool<64 * 1024, alignof(TWKEditLine)> LinePool;
 const size_t kMaxPooledText = 464;     // larger first buffers come from the heap
-
-struct ChunkHeader
-{
-    size_t nUsed;    // bytes handed out, header included
-    size_t nLive;    // blocks in use
-};
-static_assert(sizeof(ChunkHeader) <= kChunkHeader, "chunk header too large");
-
-class LinePool
-{
-public:
-    LinePool() { InitializeCriticalSection(&m_cs); }
-
-    void* Alloc(size_t nBytes)
-    {
-        // Node alignment only: a 16-byte grain would add a word to every short line.
-        nBytes = (nBytes + alignof(TWKEditLine) - 1) & ~(alignof(TWKEditLine) - 1);
-        EnterCriticalSection(&m_cs);
-        void* p = NULL;
-        if ((m_pCurrent && Header(m_pCurrent)->nUsed + nBytes <= kChunkBytes) || NewChunk())
-        {
-            ChunkHeader* h = Header(m_pCurrent);
-            p = m_pCurrent + h->nUsed;
-            h->nUsed += nBytes;
-            h->nLive++;
-        }
-        LeaveCriticalSection(&m_cs);
-        return p;
-    }
-
-    void Free(void* p)
-    {
-        EnterCriticalSection(&m_cs);
-        // The chunk that holds the block: the last one starting at or before it.
-        auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), (char*)p) - 1;
-        char* pChunk = *it;
-        ChunkHeader* h = Header(pChunk);
-        if (--h->nLive == 0)
-        {
-            if (pChunk != m_pCurrent)
-            {
-                m_chunks.erase(it);
-                free(pChunk);
-            }
-            else
-            {
-                // Handed out again from the start: it must be zero-filled again.
-                memset(pChunk + kChunkHeader, 0, h->nUsed - kChunkHeader);
-                h->nUsed = kChunkHeader;
-            }
-        }
-        LeaveCriticalSection(&m_cs);
-    }
-
-private:
-    static ChunkHeader* Header(char* pChunk) { return (ChunkHeader*)pChunk; }
-
-    bool NewChunk()
-    {
-        char* pChunk = (char*)TWKEdit::AllocZeroed(kChunkBytes);
-        if (!pChunk)
-            return false;
-        try
-        {
-            m_chunks.insert(std::upper_bound(m_chunks.begin(), m_chunks.end(), pChunk), pChunk);
-        }
-        catch (const std::bad_alloc&)
-        {
-            free(pChunk);
-            return false;
-        }
-        // The chunk left behind goes once it is empty.
-        if (m_pCurrent && Header(m_pCurrent)->nLive == 0)
-        {
-            m_chunks.erase(std::lower_bound(m_chunks.begin(), m_chunks.end(), m_pCurrent));
-            free(m_pCurrent);
-        }
-        m_pCurrent = pChunk;
-        Header(pChunk)->nUsed = kChunkHeader;
-        return true;
-    }
-
-    CRITICAL_SECTION m_cs;
-    std::vector<char*> m_chunks;   // sorted by address
-    char* m_pCurrent = NULL;
-};
 
 LinePool& Pool()
 {
@@ -403,21 +319,29 @@ TWKEditLine* TWKEdit::GetLine(int nLine)
     return pLine;
 }
 
+namespace {
+
+// Numbers the lines from pLine on, starting with n + 1. A number that is
+// right already is not written again: most of a renumbering finds them
+// right, and a node left clean need not go back to memory.
+int NumberFrom(TWKEditLine* pLine, int n)
+{
+    for (; pLine; pLine = pLine->pNext)
+        if (pLine->nLineNo != ++n)
+            pLine->nLineNo = n;
+    return n;
+}
+
+} // namespace
+
 int TWKEdit::RenumberLines(TWKEditLine* pLine)
 {
-    pLine = GetFirstLine(pLine);
-    int n = 0;
-    for (; pLine; pLine = pLine->pNext)
-        pLine->nLineNo = ++n;
-    return n;
+    return NumberFrom(GetFirstLine(pLine), 0);
 }
 
 int TWKEdit::RenumberFrom(TWKEditLine* pLine)
 {
-    int n = pLine && pLine->pPrev ? pLine->pPrev->nLineNo : 0;
-    for (; pLine; pLine = pLine->pNext)
-        pLine->nLineNo = ++n;
-    return n;
+    return NumberFrom(pLine, pLine && pLine->pPrev ? pLine->pPrev->nLineNo : 0);
 }
 
 int TWKEdit::GrowLine(TWKEditLine* pLine, int nSize)
@@ -530,7 +454,15 @@ int TWKEdit::IsPosAtOrBefore(TWKEditPos a, TWKEditPos b)
 
 int TWKEdit::IsWordChar(UINT ch)
 {
-    if (IsCharAlphaNumericA((CHAR)ch) || m_ExtraWordChars[ch & 0xFF] != 0)
+    // The system's answer for each byte, asked once: the colouring asks
+    // for every byte of every line it paints.
+    static const std::array<bool, 256> s_alnum = [] {
+        std::array<bool, 256> v = {};
+        for (int c = 0; c < 256; c++)
+            v[c] = IsCharAlphaNumericA((CHAR)c) != FALSE;
+        return v;
+    }();
+    if (s_alnum[ch & 0xFF] || m_ExtraWordChars[ch & 0xFF] != 0)
         return 1;
     return 0;
 }

@@ -241,6 +241,11 @@ public:
     // together: the same non-zero group, or a run of one-character records
     // of one kind on one line.
     static BOOL IsUndoChained(const TWKEditUndoRecord& a, const TWKEditUndoRecord& b);
+    // The line numbered nLine on which the last Undo or Redo replayed its
+    // last record, when that record kept the lines as they were (what
+    // GetLine(nLine) gives then, without the walk); NULL otherwise. Known
+    // until the text changes again.
+    TWKEditLine* GetReplayedLine(int nLine) const;
     void ResetUndo();
     void FreeUndo();
     int GetUndoPos() const { return m_nUndoPos; }

@@ -339,7 +339,11 @@ LPSTR TWKEdit::FindString(LPSTR pszPattern, LPSTR pszText, int nCount)
 {
     if (pszPattern == NULL || pszText == NULL || *pszPattern == '\0' || nCount <= 0)
         return NULL;
-    if (m_bCaseSensitive)
+    // A pattern without letters is found the same in the text as folded.
+    BOOL bLetters = FALSE;
+    for (LPCSTR p = pszPattern; *p && !bLetters; ++p)
+        bLetters = (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z');
+    if (m_bCaseSensitive || !bLetters)
         return FindFirstExact(pszPattern, pszText, nCount);
 
     // Fold scratch copies; the caller's pattern and text stay as they are.
@@ -630,19 +634,35 @@ int TWKEdit::IsInCommentPair(TWKEditLine* pLine, LPSTR pszOpen, LPSTR pszClose, 
     };
     auto isEmpty = [](TWKEditLine* p) { return p->pText == NULL || p->nLength == 0; };
 
-    // While a paint runs, the line after the last one asked about needs only
-    // its previous line looked at: the rest of its walk is that line's walk.
+    // While a paint runs, a line a little below the last one asked about
+    // needs only the lines from that one down looked at: the rest of its
+    // walk is that line's walk. (Rows the painter skips, empty ones, leave
+    // such gaps.)
     CommentMemo* pMemo = FindCommentMemo(this, pszOpen, pszClose, pszOther);
-    int nResult = 0;
-    if (pMemo && pMemo->pLine && pLine->pPrev == pMemo->pLine)
+    TWKEditLine* pKnown = NULL;
+    if (pMemo && pMemo->pLine)
     {
-        TWKEditLine* p = pLine->pPrev;
-        if (isEmpty(p))
-            nResult = 0;
-        else if (LPCSTR q = lastOpener(p))
-            nResult = closedAfter(p, q) ? 0 : 1;
-        else
-            nResult = pMemo->nResult && !closes(p) ? 1 : 0;
+        const int kReach = 256;
+        TWKEditLine* p = pLine;
+        for (int k = 0; p && k <= kReach && !pKnown; k++, p = p->pPrev)
+            if (p == pMemo->pLine)
+                pKnown = p;
+    }
+    int nResult = 0;
+    if (pKnown)
+    {
+        // The state of each line from the one after pKnown down to pLine,
+        // from the state of the line above it.
+        nResult = pMemo->nResult;
+        for (TWKEditLine* p = pKnown; p != pLine; p = p->pNext)
+        {
+            if (isEmpty(p))
+                nResult = 0;
+            else if (LPCSTR q = lastOpener(p))
+                nResult = closedAfter(p, q) ? 0 : 1;
+            else
+                nResult = nResult && !closes(p) ? 1 : 0;
+        }
     }
     else
     {

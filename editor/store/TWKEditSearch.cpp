@@ -3,6 +3,7 @@
 #include "editor/store/TWKEditSearch.h"
 #include <cstdlib>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,12 +34,62 @@ LPSTR TWKEdit::RegexFind(TWKEditSearchInfo* pInfo, LPSTR pszText, TWKEditRegExp*
     return pszText + at;
 }
 
+namespace {
+
+// strnlen, a word at a time: the comment walk asks it for line after line.
+// Only aligned words are read, so no read passes the end of the block that
+// holds the NUL.
+size_t BoundedLength(const char* p, size_t n)
+{
+    const size_t ones = (size_t)-1 / 255;
+    const size_t highs = ones * 0x80;
+    size_t i = 0;
+    while (i < n && ((uintptr_t)(p + i) & (sizeof(size_t) - 1)) != 0)
+    {
+        if (!p[i])
+            return i;
+        ++i;
+    }
+    for (; i + sizeof(size_t) <= n; i += sizeof(size_t))
+    {
+        size_t w;
+        memcpy(&w, p + i, sizeof(w));
+        if ((w - ones) & ~w & highs)
+            break;   // a NUL in this word
+    }
+    while (i < n && p[i])
+        ++i;
+    return i;
+}
+
+// The last byte c among the first n bytes of p, a word at a time; NULL for none.
+const char* LastByte(const char* p, size_t n, char c)
+{
+    const size_t ones = (size_t)-1 / 255;
+    const size_t highs = ones * 0x80;
+    const size_t want = ones * (unsigned char)c;
+    for (; n >= sizeof(size_t); n -= sizeof(size_t))
+    {
+        size_t w;
+        memcpy(&w, p + n - sizeof(size_t), sizeof(w));
+        size_t x = w ^ want;
+        if ((x - ones) & ~x & highs)
+            break;   // c is in this word
+    }
+    for (; n > 0; --n)
+        if (p[n - 1] == c)
+            return p + n - 1;
+    return NULL;
+}
+
+} // namespace
+
 LPSTR TWKEdit::FindFirstExact(LPCSTR pszPattern, LPCSTR pszText, int n)
 {
     if (pszPattern == NULL || pszText == NULL || *pszPattern == '\0' || n <= 0)
         return NULL;
     size_t plen = strlen(pszPattern);
-    size_t tlen = strnlen(pszText, (size_t)n);
+    size_t tlen = BoundedLength(pszText, (size_t)n);
     const char* p = pszText;
     const char* end = pszText + tlen;
     while (p < end)
@@ -58,10 +109,10 @@ LPSTR TWKEdit::FindLastExact(LPCSTR pszPattern, LPCSTR pszText, int n)
     if (pszPattern == NULL || pszText == NULL || *pszPattern == '\0' || n <= 0)
         return NULL;
     size_t plen = strlen(pszPattern);
-    size_t tlen = strnlen(pszText, (size_t)n);
-    for (size_t i = tlen; i-- > 0;)
-        if (pszText[i] == pszPattern[0] && strncmp(pszText + i, pszPattern, plen) == 0)
-            return (LPSTR)pszText + i;
+    size_t tlen = BoundedLength(pszText, (size_t)n);
+    for (const char* q = LastByte(pszText, tlen, pszPattern[0]); q; q = LastByte(pszText, q - pszText, pszPattern[0]))
+        if (strncmp(q, pszPattern, plen) == 0)
+            return (LPSTR)q;
     return NULL;
 }
 

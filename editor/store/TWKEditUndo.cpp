@@ -1,6 +1,7 @@
 // The text store: editing primitives, copies and the undo log.
 #include "editor/store/TWKEdit.h"
 #include "editor/store/TWKEditColour.h"
+#include "editor/store/TWKEditPool.h"
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -21,9 +22,51 @@ LPSTR CopyText(LPCSTR pszText, int nLength)
     return p;
 }
 
+// Texts of undo records: short ones from a pool, since a Replace All writes
+// two records a match; long ones, and texts handed over, from the heap.
+typedef TWKEditBlockPool<16 * 1024, 8> RecordTextPool;
+const size_t kMaxPooledRecordText = 256;
+
+RecordTextPool& TextPool()
+{
+    static RecordTextPool* s_pPool = new RecordTextPool;   // never destroyed: stores may outlive static objects
+    return *s_pPool;
+}
+
+LPSTR RecordText(LPCSTR pszText, int nLength)
+{
+    if ((size_t)nLength < kMaxPooledRecordText)
+        if (LPSTR p = (LPSTR)TextPool().Alloc((size_t)nLength + 1))
+        {
+            memcpy(p, pszText, nLength);
+            p[nLength] = 0;
+            return p;
+        }
+    return CopyText(pszText, nLength);
+}
+
+// Frees a record's text, whichever way it was made.
+void FreeRecordText(LPSTR p)
+{
+    if (p && !TextPool().FreeIfOwned(p))
+        free(p);
+}
+
 inline bool IsGroupedType(int nType)
 {
     return nType == UNDO_CHAR_INSERTED || nType == UNDO_CHAR_DELETED || nType == UNDO_CHAR_OVERWRITTEN;
+}
+
+// Whether replaying the record, either way, leaves every line node in place
+// with its number: the one-character records, and a text on one line with
+// no line-end byte in it.
+inline bool KeepsLines(const TWKEditUndoRecord& r)
+{
+    if (IsGroupedType(r.nType))
+        return true;
+    if (r.nType != UNDO_TEXT_INSERTED && r.nType != UNDO_TEXT_DELETED)
+        return false;
+    return r.nStartLine == r.nEndLine && (!r.pszText || !strpbrk(r.pszText, "\r\n"));
 }
 
 inline bool Chained(const TWKEditUndoRecord& a, const TWKEditUndoRecord& b)
@@ -102,6 +145,8 @@ public:
     {
         if (m_pEdit->m_nChangeDepth++ == 0)
         {
+            if (!m_pEdit->m_bReplaying)
+                m_pEdit->m_pReplayLine = NULL;   // a change of its own: the replayed line may go
             m_pEdit->m_bTextChanged = FALSE;
             m_pEdit->m_nScopeRecords = m_pEdit->m_nRecordsAdded;
         }
@@ -804,7 +849,17 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
     LPSTR pszCopy = NULL;
     if (bUndo)
     {
-        pszCopy = CopyRange(from, to);
+        // A part of one line needs no line ends converted: it goes into
+        // the record as it stands.
+        if (from.pLine == to.pLine && m_nLineEndType == 0)
+        {
+            int nVisible = VisibleEnd(from.pLine);
+            int a = from.nOffset < 0 ? 0 : from.nOffset > nVisible ? nVisible : from.nOffset;
+            int b = to.nOffset < 0 ? 0 : to.nOffset > nVisible ? nVisible : to.nOffset;
+            pszCopy = RecordText(from.pLine->pText ? from.pLine->pText + a : "", b > a ? b - a : 0);
+        }
+        else
+            pszCopy = CopyRange(from, to);
         if (!pszCopy)
             return IDS_TWK_NOMEMORY;
     }
@@ -862,7 +917,7 @@ int TWKEdit::DeleteRange(TWKEditPos from, TWKEditPos to, BOOL bUndo)
             AddUndoRecordEx(&r, NULL, pszCopy), pszCopy = NULL;
         NoteChange();
     }
-    free(pszCopy);
+    FreeRecordText(pszCopy);
     return rc;
 }
 
@@ -1264,6 +1319,7 @@ void TWKEdit::ResetUndo()
     m_nUndoPos = 0;
     m_dwUndoGroup = 0;
     m_nUndoCount = 0;
+    m_pReplayLine = NULL;
 }
 
 void TWKEdit::FreeUndo()
@@ -1271,7 +1327,7 @@ void TWKEdit::FreeUndo()
     if (m_pUndo)
     {
         for (int i = 0; i < TWK_UNDO_SIZE; i++)
-            free(m_pUndo[i].pszText);
+            FreeRecordText(m_pUndo[i].pszText);
         memset(m_pUndo, 0, sizeof(TWKEditUndoRecord) * TWK_UNDO_SIZE);
     }
     ResetUndo();
@@ -1286,7 +1342,7 @@ int TWKEdit::AddUndoRecordEx(const TWKEditUndoRecord* pRec, LPCSTR pszText, LPST
 {
     if (!m_pUndo || !pRec)
     {
-        free(pszOwned);
+        FreeRecordText(pszOwned);
         return 0;
     }
     TWKEditUndoRecord r;
@@ -1316,7 +1372,7 @@ int TWKEdit::AddUndoRecordEx(const TWKEditUndoRecord* pRec, LPCSTR pszText, LPST
             r.pszText = pszOwned, pszOwned = NULL;
         else if (pszText && !(r.nEndLine == r.nStartLine && r.nEndOffset == r.nStartOffset))
         {
-            r.pszText = CopyText(pszText, (int)strlen(pszText));
+            r.pszText = RecordText(pszText, (int)strlen(pszText));
             if (!r.pszText)
             {
                 m_nSavedUndoPos = -1;   // a change without its record
@@ -1332,7 +1388,7 @@ int TWKEdit::AddUndoRecordEx(const TWKEditUndoRecord* pRec, LPCSTR pszText, LPST
     default:
         break;
     }
-    free(pszOwned);
+    FreeRecordText(pszOwned);
     StoreUndoRecord(r);
     return 1;
 }
@@ -1341,14 +1397,14 @@ void TWKEdit::StoreUndoRecord(const TWKEditUndoRecord& r)
 {
     if (!m_pUndo)
     {
-        free(r.pszText);
+        FreeRecordText(r.pszText);
         return;
     }
     // A new record discards what could be redone; only a log full up to
     // the position itself drops its oldest quarter.
     for (int i = m_nUndoPos; i < m_nUndoCount; i++)
     {
-        free(m_pUndo[i].pszText);
+        FreeRecordText(m_pUndo[i].pszText);
         memset(&m_pUndo[i], 0, sizeof(TWKEditUndoRecord));
     }
     m_nUndoCount = m_nUndoPos;
@@ -1358,13 +1414,13 @@ void TWKEdit::StoreUndoRecord(const TWKEditUndoRecord& r)
     {
         m_nSavedUndoPos = m_nSavedUndoPos >= TWK_UNDO_DROP ? m_nSavedUndoPos - TWK_UNDO_DROP : -1;
         for (int i = 0; i < TWK_UNDO_DROP; i++)
-            free(m_pUndo[i].pszText);
+            FreeRecordText(m_pUndo[i].pszText);
         memmove(m_pUndo, m_pUndo + TWK_UNDO_DROP, sizeof(TWKEditUndoRecord) * (TWK_UNDO_SIZE - TWK_UNDO_DROP));
         memset(m_pUndo + TWK_UNDO_SIZE - TWK_UNDO_DROP, 0, sizeof(TWKEditUndoRecord) * TWK_UNDO_DROP);
         m_nUndoPos -= TWK_UNDO_DROP;
         m_nUndoCount -= TWK_UNDO_DROP;
     }
-    free(m_pUndo[m_nUndoPos].pszText);
+    FreeRecordText(m_pUndo[m_nUndoPos].pszText);
     m_pUndo[m_nUndoPos] = r;
     m_nUndoPos++;
     m_nUndoCount = m_nUndoPos;
@@ -1492,6 +1548,11 @@ void TWKEdit::ReplayRedo(const TWKEditUndoRecord& rec)
     }
 }
 
+TWKEditLine* TWKEdit::GetReplayedLine(int nLine) const
+{
+    return m_pReplayLine && nLine == m_nReplayLineNo ? m_pReplayLine : NULL;
+}
+
 TWKEditPos TWKEdit::PosOf(int nLine, int nOffset)
 {
     TWKEditPos p = { NULL, nOffset };
@@ -1522,14 +1583,14 @@ int TWKEdit::Undo()
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos - 1];
         ReplayUndo(rec);
-        if (!IsGroupedType(rec.nType))   // the one-character records keep the lines
+        if (!KeepsLines(rec))
             bLines = true, m_pReplayLine = NULL;
         m_nUndoPos--;
         if (m_nUndoPos == 0 || !Chained(rec, m_pUndo[m_nUndoPos - 1]))
             break;
     }
+    // The line of the last record stays known when that record kept the lines.
     m_bReplaying = FALSE;
-    m_pReplayLine = NULL;
     if (bLines)
         m_nLineCount = RenumberLines(m_pFirstLine);
     return 1;
@@ -1546,14 +1607,14 @@ int TWKEdit::Redo()
     {
         TWKEditUndoRecord rec = m_pUndo[m_nUndoPos];
         ReplayRedo(rec);
-        if (!IsGroupedType(rec.nType))   // the one-character records keep the lines
+        if (!KeepsLines(rec))
             bLines = true, m_pReplayLine = NULL;
         m_nUndoPos++;
         if (m_nUndoPos >= m_nUndoCount || !Chained(rec, m_pUndo[m_nUndoPos]))
             break;
     }
+    // The line of the last record stays known when that record kept the lines.
     m_bReplaying = FALSE;
-    m_pReplayLine = NULL;
     if (bLines)
         m_nLineCount = RenumberLines(m_pFirstLine);
     return 1;

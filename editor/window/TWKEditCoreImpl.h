@@ -151,7 +151,11 @@ void TWKEditCore<Base>::EnsureCaretVisible()
     int nCount = pEdit ? pEdit->m_nLineCount : 1;
     int nMin = 0, nMax = 0;
     GetScrollRange(SB_VERT, &nMin, &nMax);
-    if (nMax != nCount - 1)
+    // A scaled bar holds the range in whole steps: it is right when setting
+    // it again would give the same steps.
+    int nScale = m_nVScrollScale;
+    BOOL bScaledSame = nScale > 1 && (nCount - 1) / 65536 + 1 == nScale && nMax == (nCount - 1) / nScale * nScale;
+    if (nMax != nCount - 1 && !bScaledSame)
         SetScrollRange(SB_VERT, 0, nCount - 1, m_bUpdate);
     if (GetScrollPos(SB_HORZ) != m_nFirstCol)
         SetScrollPos(SB_HORZ, m_nFirstCol, TRUE);

@@ -558,6 +558,7 @@ int TWKEditCore<Base>::ReplaceAll(LPCSTR pszFind, LPCSTR pszReplace, DWORD dwFla
         req.SetTemplate(pszReplace);
     TWKEditPos pos = {pEdit->GetFirstLine(), 0};
     TWKEditPos none = {NULL, 0};
+    TWKEditPos caret = {NULL, 0};   // after the last text put in
     int nCount = 0;
     for (;;)
     {
@@ -571,9 +572,14 @@ int TWKEditCore<Base>::ReplaceAll(LPCSTR pszFind, LPCSTR pszReplace, DWORD dwFla
         pEdit->SetUndoGroup(TRUE);
         if (pEdit->OffsetToColumn(pos.pLine, pos.pLine->nLength) + nInsert < TWK_MAX_COLUMNS)
         {
-            DeleteMatch(pos, nMatch);
+            TWKEditPos to = {pos.pLine, pos.nOffset + nMatch};
+            if (nMatch > 0)
+                pEdit->DeleteRange(pos, to, TRUE);
             pEdit->InsertString(pos, pszInsert, TRUE, TRUE);
-            m_nCaretCol = pEdit->OffsetToColumn(pos.pLine, pos.nOffset + nInsert);
+            // The caret's column is taken once, after the loop: nothing
+            // after the last replacement changes its line.
+            caret.pLine = pos.pLine;
+            caret.nOffset = pos.nOffset + nInsert;
             bDone = TRUE;
         }
         pEdit->SetUndoGroup(FALSE);
@@ -586,6 +592,12 @@ int TWKEditCore<Base>::ReplaceAll(LPCSTR pszFind, LPCSTR pszReplace, DWORD dwFla
             break;
     }
     m_bUpdate = bOldUpdate;
+    if (caret.pLine)
+    {
+        m_pCaretLine = caret.pLine;
+        m_nCaretLine = caret.pLine->nLineNo;
+        m_nCaretCol = pEdit->OffsetToColumn(caret.pLine, caret.nOffset);
+    }
     if (nCount == 0)
     {
         m_pCaretLine = pOldLine;

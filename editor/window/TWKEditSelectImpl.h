@@ -26,9 +26,13 @@ template <class Base>
 int TWKEditCore<Base>::ClearSelectionMarks()
 {
     TWKEdit* pEdit = GetEdit();
+    // Lines already clear are not written: a node left clean need not go
+    // back to memory.
+    const WORD wMarks = (WORD)(LINE_SELSTART | LINE_SELEND);
     if (pEdit)
         for (TWKEditLine* p = pEdit->GetFirstLine(); p; p = p->pNext)
-            p->dwFlags &= ~(DWORD)(LINE_SELSTART | LINE_SELEND), p->dwSelCols = 0;
+            if ((p->dwFlags & wMarks) || p->dwSelCols)
+                p->dwFlags &= (WORD)~wMarks, p->dwSelCols = 0;
     return 0;
 }
 

@@ -750,7 +750,8 @@ void TWKEditCore<Base>::PlaceAfterReplay(const TWKEditUndoRecord* pRec, BOOL bRe
     TWKEdit* pEdit = GetEdit();
     if (pRec)
     {
-        m_pCaretLine = pEdit->GetLine(pRec->nStartLine);
+        TWKEditLine* pLine = pEdit->GetReplayedLine(pRec->nStartLine);
+        m_pCaretLine = pLine ? pLine : pEdit->GetLine(pRec->nStartLine);
         m_nCaretLine = TWKEdit::GetLineNo(m_pCaretLine);
         int nOffset = pRec->nStartOffset + (bRedo && pRec->nType == UNDO_CHAR_INSERTED ? 1 : 0);
         m_nCaretCol = pEdit->OffsetToColumn(m_pCaretLine, nOffset);

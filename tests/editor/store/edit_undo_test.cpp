@@ -463,6 +463,27 @@ TEST(EditUndo, LineNumbersStayRightAfterEachChange)
               for (int i = 0; i < 3; i++)
                   s.e.InsertChar(s.P(4, i), 'q', TRUE, TRUE);
               return 0; } },
+        { "text on one line", [](Store& s) { return s.e.InsertString(s.P(2, 1), "abc", TRUE, TRUE); } },
+        { "overwriting", [](Store& s) { return s.e.InsertString(s.P(2, 0), "xyz", FALSE, TRUE); } },
+        { "typing past the end", [](Store& s) {
+              s.e.SetUndoGroup(TRUE);
+              int rc = s.e.InsertChar(s.P(6, 7), 'q', TRUE, TRUE);
+              s.e.SetUndoGroup(FALSE);
+              return rc; } },
+        { "replacing a word", [](Store& s) {
+              s.e.SetUndoGroup(TRUE);
+              int rc = s.e.DeleteRange(s.P(3, 0), s.P(3, 2), TRUE);
+              if (!rc)
+                  rc = s.e.InsertString(s.P(3, 0), "three", TRUE, TRUE);
+              s.e.SetUndoGroup(FALSE);
+              return rc; } },
+    };
+    // The line Undo and Redo leave known is the one GetLine finds.
+    auto replayed = [](Store& s, int nRecord, const char* what) {
+        const TWKEditUndoRecord* pRec = s.e.GetUndoRecord(nRecord);
+        ASSERT_TRUE(pRec) << what;
+        if (TWKEditLine* pLine = s.e.GetReplayedLine(pRec->nStartLine))
+            EXPECT_EQ(pLine, s.e.GetLine(pRec->nStartLine)) << what;
     };
     for (const Change& c : kChanges)
     {
@@ -472,9 +493,11 @@ TEST(EditUndo, LineNumbersStayRightAfterEachChange)
         std::string changed = Text(s.e);
         EXPECT_EQ(s.e.Undo(), 1) << c.name;
         check(s, c.name);
+        replayed(s, s.e.m_nUndoPos, c.name);
         EXPECT_EQ(Text(s.e), "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\nl6\r\n") << c.name;
         EXPECT_EQ(s.e.Redo(), 1) << c.name;
         check(s, c.name);
+        replayed(s, s.e.m_nUndoPos - 1, c.name);
         EXPECT_EQ(Text(s.e), changed) << c.name;
     }
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 #include "editor/store/TWKEditColour.h"
 #include "tests/editor/store/store_fixture.h"
 
@@ -293,3 +294,41 @@ TEST(EditKeywords, CloserSearchedFromTheOpenersPlace)
 }
 
 } // namespace
+
+// While a paint's memo lives, lines asked about in order, with gaps of any
+// size between them (the rows the painter skips), get the answers each gets
+// alone.
+TEST(EditKeywords, CommentStateWithGapsUnderThePaintsMemo)
+{
+    Store s(kAsmKeywords, { { "Comment Start 1", "/*" }, { "Comment End 1", "*/" }, { "Comment Start 2", ";" } });
+    unsigned seed = 7;
+    auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    const char* pieces[] = {"mov", " /*", "*/ ", " ; x", "\"", " nop", "/* a */"};
+    std::string text;
+    for (int i = 0; i < 1500; i++)
+    {
+        for (int k = (int)(next() % 4); k > 0; k--)
+            text += pieces[next() % 7];
+        text += "\r\n";
+    }
+    s.SetText(text + "end");
+    std::vector<int> alone(1, 0);
+    for (TWKEditLine* p = s.e.GetFirstLine(); p; p = p->pNext)
+    {
+        int pair = 0;
+        alone.push_back(s.e.IsInComment(p, &pair) ? pair : 0);
+    }
+    for (int maxGap : {1, 3, 40, 300})
+    {
+        TWKEditCommentMemo memo;
+        int n = 1;
+        for (TWKEditLine* p = s.e.GetFirstLine(); p;)
+        {
+            int pair = 0;
+            int state = s.e.IsInComment(p, &pair) ? pair : 0;
+            ASSERT_EQ(alone[n], state) << "line " << n << ", gaps up to " << maxGap;
+            for (int k = 1 + (int)(next() % maxGap); k > 0 && p; k--)
+                p = p->pNext, n++;
+        }
+    }
+}

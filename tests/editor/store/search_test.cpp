@@ -191,6 +191,41 @@ TEST(EditSearch, HelpersFindExactOccurrences)
     EXPECT_EQ(0, TWKEdit::HasRegexChars("a(b)|c"));
 }
 
+// The helpers stop at a NUL within the count, wherever the text starts and
+// ends against the machine word; each against a byte-by-byte reading.
+TEST(EditSearch, HelpersAgainstAByteByByteReading)
+{
+    unsigned seed = 99;
+    auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    const char* patterns[] = {"a", "ab", "ba", "aab", "/*"};
+    for (int round = 0; round < 2000; round++)
+    {
+        char buf[64] = {};
+        int nLen = (int)(next() % 48);
+        for (int i = 0; i < nLen; i++)
+        {
+            unsigned r = next() % 16;
+            buf[i] = r == 0 ? '\0' : r < 6 ? 'a' : r < 10 ? 'b' : r < 12 ? '/' : r < 14 ? '*' : 'c';
+        }
+        buf[nLen] = '\0';
+        const char* text = buf + next() % 8;
+        int n = (int)(next() % 50);
+        const char* pat = patterns[next() % 5];
+        size_t plen = strlen(pat), tlen = strnlen(text, (size_t)n);
+        const char* first = nullptr;
+        const char* last = nullptr;
+        for (size_t i = 0; i < tlen; i++)
+            if (text[i] == pat[0] && strncmp(text + i, pat, plen) == 0)
+            {
+                if (!first)
+                    first = text + i;
+                last = text + i;
+            }
+        ASSERT_EQ(first, TWKEdit::FindFirstExact(pat, text, n)) << round;
+        ASSERT_EQ(last, TWKEdit::FindLastExact(pat, text, n)) << round;
+    }
+}
+
 TEST(EditSearch, PlainTextInEitherCaseAtEveryAlignment)
 {
     // The word sits at each offset of a long line, so the word-at-a-time

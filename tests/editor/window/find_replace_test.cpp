@@ -394,6 +394,12 @@ TEST(FindReplace, AReplacementPastTheColumnLimitIsSkipped)
     TWKEditLine* p = h.ctrl.GetEdit()->GetFirstLine();
     EXPECT_EQ(TWK_MAX_COLUMNS - 5 + 2, p->nLength) << "the long line is left alone";
     EXPECT_EQ("short 0123456789\r\n", std::string(p->pNext->pText, p->pNext->nLength));
+
+    // A skipped match after the last replacement leaves the caret after that one.
+    FindHost k("short a\r\n" + std::string(TWK_MAX_COLUMNS - 6, 'y') + "a\r\n");
+    EXPECT_EQ(2, k.ctrl.ReplaceAll("a", "0123456789", 0));
+    EXPECT_EQ(1, k.ctrl.m_nCaretLine);
+    EXPECT_EQ(16, k.ctrl.m_nCaretCol);
 }
 
 TEST(FindReplace, TheDialogKeepsClearOfTheCaretRow)

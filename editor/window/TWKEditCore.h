@@ -144,6 +144,10 @@ public:
     { return TWKEditDrawLineText(pEdit, pLine, pszText, nLength, nFirstCol, nMaxChars, bColour, pDC, x, y); }
     // 1 with the selected columns of the line (expanded length nLength).
     int GetLineSelection(TWKEditLine* pLine, int nLength, int* pnStart, int* pnCount);
+    // The rows that meet rcPaint, as a paint draws them (into any DC).
+    void PaintRows(CDC& dc, const RECT& rcPaint);
+    // A line's own background and default text colour; FALSE keeps the store's colours.
+    virtual BOOL GetLinePaintColors(TWKEditLine*, COLORREF*, COLORREF*) { return FALSE; }
 
     // --- font ---
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);

@@ -531,6 +531,12 @@ template <class Base>
 void TWKEditCore<Base>::OnPaint()
 {
     CPaintDC dc(this);
+    PaintRows(dc, dc.m_ps.rcPaint);
+}
+
+template <class Base>
+void TWKEditCore<Base>::PaintRows(CDC& dc, const RECT& rcPaint)
+{
     TWKEdit* pEdit = GetEdit();
     if (!m_pTopLine || !pEdit || m_nLineHeight <= 0)
         return;
@@ -542,7 +548,6 @@ void TWKEditCore<Base>::OnPaint()
     int nMax = nCols - 1 > 0 ? nCols - 1 : 0;
     int x0 = m_rcClient.left + m_nTextLeft;
     int nLineEnd = pEdit->m_nLineEndLen;
-    const RECT& rcPaint = dc.m_ps.rcPaint;
     char szText[TWK_LINE_BUFFER];
     TWKEditCommentMemo memo;   // the rows are consecutive lines
 
@@ -565,6 +570,17 @@ void TWKEditCore<Base>::OnPaint()
         if (p)
             DrawGutterMarks(&dc, &rcCell, p);
 
+        // A line with colours of its own has them from the gutter to the right edge.
+        const COLORREF crStoreText = pEdit->m_crDefaultText;
+        COLORREF crBack = pEdit->m_crBackground, crText = crStoreText;
+        const BOOL bOwnColors = p && GetLinePaintColors(p, &crBack, &crText);
+        if (bOwnColors)
+        {
+            dc.SetBkColor(crBack);
+            dc.SetTextColor(crText);
+            pEdit->m_crDefaultText = crText;
+        }
+
         if (n < 1)
         {
             RECT rc = {m_nTextLeft, y, m_rcClient.right, y + m_nLineHeight};
@@ -582,6 +598,12 @@ void TWKEditCore<Base>::OnPaint()
                 RECT rc = {xRest, y, m_rcClient.right, y + m_nLineHeight};
                 ::ExtTextOutA(dc.m_hDC, xRest, y, ETO_OPAQUE, &rc, NULL, 0, NULL);
             }
+        }
+        if (bOwnColors)
+        {
+            pEdit->m_crDefaultText = crStoreText;
+            dc.SetBkColor(pEdit->m_crBackground);
+            dc.SetTextColor(crStoreText);
         }
 
         if (p && bSelection && pEdit->m_pFocusWnd == this)

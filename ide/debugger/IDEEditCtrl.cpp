@@ -8,7 +8,6 @@
 IMPLEMENT_DYNCREATE(C_IDEEditCtrl, TWKEditCtrl)
 
 BEGIN_MESSAGE_MAP(C_IDEEditCtrl, TWKEditCtrl)
-    ON_WM_PAINT()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
     ON_WM_LBUTTONDBLCLK()
@@ -158,68 +157,23 @@ void C_IDEEditCtrl::OnCaretMoved()
         pView->SyncScrollBars();
 }
 
-void C_IDEEditCtrl::OnPaint()
-{
-    CPaintDC dc(this);
-    PaintLines(&dc, dc.m_ps.rcPaint);
-}
-
 void C_IDEEditCtrl::PaintLines(CDC* pDC, const RECT& rcPaint)
 {
-    TWKEdit* pEdit = GetEdit();
-    if (!m_pTopLine || !pEdit || m_nLineHeight <= 0)
-        return;
-    auto* pColors = dynamic_cast<C_IDEEdit*>(pEdit);
-    CFont* pOldFont = pDC->SelectObject(&m_font);
-    pDC->SetBkColor(pEdit->m_crBackground);
-    pDC->SetTextColor(pEdit->m_crDefaultText);
-    int nCols = VisibleCols();
-    int nMax = nCols - 1 > 0 ? nCols - 1 : 0;
-    int nLineEnd = pEdit->m_nLineEndLen;
-    char szText[TWK_LINE_BUFFER];
-    TWKEditLine* p = m_pTopLine;
-    for (int y = 0; y < rcPaint.bottom; y += m_nLineHeight, p = p ? p->pNext : nullptr) {
-        if (y + m_nLineHeight <= rcPaint.top)
-            continue;
-        int nLen = 0;
-        if (p && p->pText && p->nLength > 0)
-            nLen = ExpandTabs(p->pText, szText, p->nLength, pEdit->m_nTabSize, nLineEnd);
-        if (nLen >= nLineEnd && nLen > 0 && nLineEnd > 0 && szText[nLen - nLineEnd] == pEdit->m_szLineEnd[0])
-            nLen -= nLineEnd;
-        int n = nLen - m_nFirstCol;
+    PaintRows(*pDC, rcPaint);
+}
 
-        RECT rcGutter = { 0, y, m_nTextLeft, y + m_nLineHeight };
-        COLORREF crOld = pDC->SetTextColor(GetGutterColor(pEdit->m_crBackground));
-        pDC->FillRect(&rcGutter, &m_brGutter);
-        pDC->SetTextColor(crOld);
-        if (p)
-            DrawGutterMarks(pDC, &rcGutter, p);
-
-        // The line's own colours around its text.
-        int nLineNo = p ? p->nLineNo : 0;
-        COLORREF crBack = pEdit->m_crBackground, crText = pEdit->m_crDefaultText;
-        if (pColors && pColors->HasLineBackColor(nLineNo))
-            crBack = pColors->GetLineBackColor(nLineNo);
-        if (pColors && pColors->HasLineTextColor(nLineNo))
-            pEdit->m_crDefaultText = pColors->GetLineTextColor(nLineNo);
-        pDC->SetBkColor(crBack);
-        pDC->SetTextColor(pEdit->m_crDefaultText);
-        RECT rcRow = { m_nTextLeft, y, m_rcClient.right, y + m_nLineHeight };
-        ::ExtTextOutA(pDC->m_hDC, m_nTextLeft, y, ETO_OPAQUE, &rcRow, nullptr, 0, nullptr);
-        if (n >= 1) {
-            int x0 = m_rcClient.left + m_nTextLeft;
-            if (pEdit->m_bChroma)
-                DrawLineText(pEdit, p, szText, nLen, m_nFirstCol, nMax, TRUE, pDC, x0, y);
-            else
-                ::TextOutA(pDC->m_hDC, x0, y, szText + m_nFirstCol, n < nMax ? n : nMax);
-        }
-        pEdit->m_crDefaultText = crText;
-        pDC->SetBkColor(pEdit->m_crBackground);
-        pDC->SetTextColor(crText);
-    }
-    if (pEdit->m_pFocusWnd == this)
-        InvertSelection(pDC);
-    pDC->SelectObject(pOldFont);
+BOOL C_IDEEditCtrl::GetLinePaintColors(TWKEditLine* pLine, COLORREF* pcrBack, COLORREF* pcrText)
+{
+    auto* pColors = dynamic_cast<C_IDEEdit*>(GetEdit());
+    if (!pColors)
+        return FALSE;
+    const int nLine = pLine->nLineNo;
+    const BOOL bBack = pColors->HasLineBackColor(nLine), bText = pColors->HasLineTextColor(nLine);
+    if (bBack)
+        *pcrBack = pColors->GetLineBackColor(nLine);
+    if (bText)
+        *pcrText = pColors->GetLineTextColor(nLine);
+    return bBack || bText;
 }
 
 void C_IDEEditCtrl::OnSetFocus(CWnd* pOldWnd)

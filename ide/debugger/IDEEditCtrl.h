@@ -36,6 +36,7 @@ public:
     void InvalidateGutter();
     // The rows of a paint rectangle, as WM_PAINT draws them.
     void PaintLines(CDC* pDC, const RECT& rcPaint);
+    BOOL GetLinePaintColors(TWKEditLine* pLine, COLORREF* pcrBack, COLORREF* pcrText) override;
     // The context menu as it is shown: the popup inside menuBar, which the caller destroys.
     CMenu* BuildListingMenu(CMenu& menuBar);
 
@@ -57,7 +58,6 @@ protected:
     C_IDEDisAsmDoc* ListingDoc() const;
     void Notify(int nCode);
 
-    afx_msg void OnPaint();
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);

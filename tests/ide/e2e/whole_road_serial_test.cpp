@@ -12,6 +12,7 @@
 #include "tests/harness/ide/build_page.h"
 #include "tests/harness/ide/ide_process.h"
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <memory>
 
@@ -372,6 +373,30 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     ASSERT_TRUE(WaitUntil(memberRows, 10000)) << members.size();
     std::string low = cellText(watch, members[0].Middle(), valueX + 2);
     EXPECT_EQ(0u, low.find("0x")) << low;
+
+    // History: its bar shown from the View menu, Reload History from its context menu; the
+    // lines begin with the bank and the address ("BB:AAAA").
+    PostMessageA(frame, WM_COMMAND, ID_VIEW_DEBUG_HISTORY, 0);
+    HWND historyBar = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (historyBar = VisibleBar(frame, "History Window")) != nullptr; }, 20000));
+    HWND history = nullptr;
+    for (HWND hwnd : Descendants(historyBar))
+        if (GetDlgCtrlID(hwnd) == 0xE990)
+            history = hwnd;
+    ASSERT_NE(nullptr, history);
+    from = trace().size();
+    PostMessageA(history, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(vt::ChoosePopupMenuItem(id, "Reload History"));
+    ASSERT_TRUE(traceHas("24 GetHistory", from)) << trace();
+    std::string lines;
+    auto historyShown = [&] {
+        lines = WindowText(history);
+        return lines.size() >= 7 && isxdigit((unsigned char)lines[0]) && isxdigit((unsigned char)lines[1])
+               && lines[2] == ':' && std::all_of(lines.begin() + 3, lines.begin() + 7, [](char c) {
+                      return isxdigit((unsigned char)c) != 0;
+                  });
+    };
+    EXPECT_TRUE(WaitUntil(historyShown, 10000)) << lines;
 
     // Step Into the call: the PC in PLAY, sound.asm line 4; the registers after the step: the
     // PC moved, A and B as the loop left them.

@@ -235,7 +235,8 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
         return t;
     };
     auto saveMain = [&](const std::string& want) {
-        PostMessageA(frame, WM_COMMAND, ID_FILE_SAVE, 0);
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(frame, WM_COMMAND, ID_FILE_SAVE, 0, SMTO_NORMAL, 60000, &done);
         return WaitUntil([&] { return withoutCR(vt::ReadFileBytes(source)) == withoutCR(want); });
     };
 
@@ -246,7 +247,12 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     ASSERT_TRUE(WaitUntil([&] { return vt::FindDocumentFrame(frame, "main.asm") != nullptr; }));
     HWND view = GetWindow(vt::FindDocumentFrame(frame, "main.asm"), GW_CHILD);
     ASSERT_NE(nullptr, view);
-    ASSERT_TRUE(WaitUntil([&] { return caretPane().rfind("Ln 1,", 0) == 0; })) << caretPane();
+    // Typed once the view has the focus (its frame is made before the view is ready).
+    auto focused = [&] {
+        GUITHREADINFO info = { sizeof info };
+        return GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info) && info.hwndFocus == view;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return focused() && caretPane().rfind("Ln 1,", 0) == 0; })) << caretPane();
     for (int i = 0; i < 8; i++)
         SendMessageA(view, WM_KEYDOWN, VK_DOWN, 0);
     SendMessageA(view, WM_KEYDOWN, VK_END, 0);
@@ -259,7 +265,8 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     for (char c : indent + "FROB A")
         SendMessageA(view, WM_CHAR, (unsigned char)c, 0);
     // Saved: line 10 is the indented line (blanks or the editor's tab), the rest as before.
-    PostMessageA(frame, WM_COMMAND, ID_FILE_SAVE, 0);
+    DWORD_PTR saved = 0;
+    ASSERT_NE(0, SendMessageTimeoutA(frame, WM_COMMAND, ID_FILE_SAVE, 0, SMTO_NORMAL, 60000, &saved));
     std::string frobLine;
     ASSERT_TRUE(WaitUntil([&] {
         std::string saved = withoutCR(vt::ReadFileBytes(source)), original = withoutCR(text);
@@ -273,7 +280,7 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
         size_t lead = frobLine.find_first_not_of(" \t");
         return lead > 0 && lead != std::string::npos && frobLine.substr(lead) == "FROB A"
                && saved.substr(0, at) + saved.substr(end + 1) == original;
-    })) << vt::ReadFileBytes(source);
+    }, 10000)) << vt::ReadFileBytes(source) << caretPane() << "\n" << (answerer->Count() ? answerer->Last().text : "");
 
     // Build: it fails, the error in red; its double-click brings main.asm forward on line 10.
     POINT at = {};
@@ -373,6 +380,78 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     ASSERT_TRUE(WaitUntil(memberRows, 10000)) << members.size();
     std::string low = cellText(watch, members[0].Middle(), valueX + 2);
     EXPECT_EQ(0u, low.find("0x")) << low;
+
+    // Memory: the bytes page ("RAM Bytes", the last tab) chosen with a click on its tab's title.
+    HWND memoryBar = VisibleBar(frame, "Memory Window");
+    ASSERT_NE(nullptr, memoryBar);
+    HWND firstPage = BarPage(memoryBar), strip = nullptr;
+    ASSERT_NE(nullptr, firstPage);
+    for (HWND hwnd : Descendants(memoryBar))
+        if (hwnd != firstPage && IsWindowVisible(hwnd) && GetDlgCtrlID(GetParent(hwnd)) == 0xE900) {
+            char cls[64] = "";
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (lstrcmpiA(cls, "ScrollBar") && TextRows(hwnd, Dark).size() == 1)
+                strip = hwnd;
+        }
+    ASSERT_NE(nullptr, strip) << "the memory bar's tab strip";
+    // The titles' line: its last dark pixel is the last tab's slanted edge; the click goes
+    // inside that tab's title, left of it.
+    int cx = 0, cy = 0, lastEdge = -1;
+    std::vector<DWORD> stripBits = Pixels(strip, &cx, &cy);
+    for (int x = 0; x < cx; x++)
+        if (Dark(stripBits[static_cast<size_t>(cy / 2) * cx + x]))
+            lastEdge = x;
+    ASSERT_GT(lastEdge, 30);
+    LPARAM lastTab = MAKELPARAM(lastEdge - 25, cy / 2);
+    SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, lastTab);
+    SendMessageA(strip, WM_LBUTTONUP, 0, lastTab);
+    HWND ramPage = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (ramPage = BarPage(memoryBar)) != firstPage && ramPage; }, 10000));
+    // Its hex editor: the largest window inside the page.
+    HWND hex = nullptr;
+    long hexArea = 0;
+    for (HWND hwnd : Descendants(ramPage)) {
+        RECT rc;
+        if (IsWindowVisible(hwnd) && GetClientRect(hwnd, &rc) && rc.right * rc.bottom > hexArea) {
+            hexArea = rc.right * rc.bottom;
+            hex = hwnd;
+        }
+    }
+    ASSERT_NE(nullptr, hex);
+    // The first line's first byte: right of the first grey address cell, on the cells' light
+    // background. Typed "5A", it is written into the board's memory and read back.
+    auto grey = [](DWORD c) {
+        return Red(c) == Green(c) && Green(c) == Blue(c) && Red(c) >= 0xA0 && Red(c) <= 0xD8;
+    };
+    std::vector<TextRow> addressCells;
+    ASSERT_TRUE(WaitUntil([&] { return !(addressCells = TextRows(hex, grey)).empty(); }, 10000));
+    // (The address cells of all lines make one grey column: the first line is at its top.)
+    POINT byte0 = { addressCells[0].right + 6, addressCells[0].top + 4 };
+    from = trace().size();
+    SendMessageA(hex, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(byte0.x, byte0.y));
+    SendMessageA(hex, WM_LBUTTONUP, 0, MAKELPARAM(byte0.x, byte0.y));
+    SendMessageA(hex, WM_CHAR, '5', 0);
+    SendMessageA(hex, WM_CHAR, 'A', 0);
+    ASSERT_TRUE(traceHas("47 WriteMemory 4 0 0 90", from)) << trace();
+    size_t written = trace().find("47 WriteMemory 4 0 0 90", from);
+    EXPECT_TRUE(traceHas("48 ReadMemory", written)) << "a fresh read after the write\n" << trace();
+
+    // Dump the page's first line to a text file (dialog 175, answered as a user fills it).
+    const std::string dumpFile = folder + "dump.txt";
+    answerer->Queue(vt::ModalAnswer(IDOK)
+                        .Type(IDC_DUMP_START, "0")
+                        .Type(IDC_DUMP_END, "F")
+                        .Type(IDC_DUMP_FILE, dumpFile)
+                        .Check(IDC_DUMP_OVERWRITE)
+                        .Check(IDC_DUMP_BYTE));
+    size_t boxes = answerer->Count();
+    PostMessageA(hex, WM_CONTEXTMENU, (WPARAM)hex, MAKELPARAM(-1, -1));
+    ASSERT_TRUE(vt::ChoosePopupMenuItem(id, "Dump"));
+    ASSERT_TRUE(answerer->WaitForCount(boxes + 1));
+    EXPECT_EQ("", answerer->Last().error);
+    std::string dumped;
+    EXPECT_TRUE(WaitUntil([&] { return (dumped = vt::ReadFileBytes(dumpFile)).find("\t5A ") != std::string::npos; }, 10000))
+        << dumped << "\n" << answerer->Last().caption << ": " << answerer->Last().text;
 
     // History: its bar shown from the View menu, Reload History from its context menu; the
     // lines begin with the bank and the address ("BB:AAAA").
@@ -476,7 +555,8 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     EXPECT_FALSE(vt::FindInstance(id));
     for (const vt::ModalSeen& seen : answerer->Seen())
         EXPECT_TRUE(seen.text == "Save Current Project ?" || seen.text.find("Save changes") == 0
-                    || seen.text.find("File &name:") != std::string::npos)   // the open dialog
+                    || seen.text.find("File &name:") != std::string::npos    // the open dialog
+                    || seen.text.find("Start Address:") != std::string::npos)   // the dump dialog
             << seen.text;
 }
 

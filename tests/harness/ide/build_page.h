@@ -38,14 +38,13 @@ inline HWND FindBuildPage(HWND frame)
     return nullptr;
 }
 
-// A point in the window's client area on the first line painted in that
-// colour; false when no pixel of the client area has it.
-inline bool FindColoredLine(HWND hwnd, COLORREF color, POINT* at)
+// The client area of a window as the screen shows it (it may belong to another process),
+// row by row, 0x00RRGGBB; empty when the window is hidden or empty.
+inline std::vector<DWORD> ScreenPixels(HWND hwnd, int* cx, int* cy)
 {
     RECT rc;
     if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0)
-        return false;
-    // Read from the screen, as the window shows there (it may belong to another process).
+        return {};
     POINT origin = {0, 0};
     ClientToScreen(hwnd, &origin);
     HDC dc = GetDC(nullptr);
@@ -62,14 +61,29 @@ inline bool FindColoredLine(HWND hwnd, COLORREF color, POINT* at)
     DeleteDC(mem);
     ReleaseDC(nullptr, dc);
     if (!read)
+        return {};
+    for (DWORD& pixel : bits)
+        pixel &= 0xFFFFFF;
+    *cx = rc.right;
+    *cy = rc.bottom;
+    return bits;
+}
+
+// A point in the window's client area on the first line painted in that
+// colour; false when no pixel of the client area has it.
+inline bool FindColoredLine(HWND hwnd, COLORREF color, POINT* at)
+{
+    int cx = 0, cy = 0;
+    std::vector<DWORD> bits = ScreenPixels(hwnd, &cx, &cy);
+    if (bits.empty())
         return false;
     // 32-bit DIB pixels are 0x00RRGGBB.
     DWORD want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    int top = -1, bottom = -1, left = rc.right;
-    for (int y = 0; y < rc.bottom; y++) {
+    int top = -1, bottom = -1, left = cx;
+    for (int y = 0; y < cy; y++) {
         bool hit = false;
-        for (int x = 0; x < rc.right; x++)
-            if ((bits[static_cast<size_t>(y) * rc.right + x] & 0xFFFFFF) == want) {
+        for (int x = 0; x < cx; x++)
+            if (bits[static_cast<size_t>(y) * cx + x] == want) {
                 hit = true;
                 if (top < 0 && x < left)
                     left = x;

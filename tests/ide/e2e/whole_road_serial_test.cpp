@@ -38,36 +38,6 @@ HWND VisibleBar(HWND frame, const char* caption)
     return nullptr;
 }
 
-// The client area of a window as the screen shows it (it belongs to another process), 0x00RRGGBB.
-std::vector<DWORD> Pixels(HWND hwnd, int* cx, int* cy)
-{
-    RECT rc;
-    if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0)
-        return {};
-    POINT origin = { 0, 0 };
-    ClientToScreen(hwnd, &origin);
-    HDC dc = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    BitBlt(mem, 0, 0, rc.right, rc.bottom, dc, origin.x, origin.y, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFOHEADER bih = { sizeof bih, rc.right, -rc.bottom, 1, 32, BI_RGB };
-    std::vector<DWORD> bits(static_cast<size_t>(rc.right) * rc.bottom);
-    bool read = GetDIBits(mem, bitmap, 0, rc.bottom, bits.data(), reinterpret_cast<BITMAPINFO*>(&bih),
-                          DIB_RGB_COLORS) == rc.bottom;
-    DeleteObject(bitmap);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, dc);
-    if (!read)
-        return {};
-    for (DWORD& pixel : bits)
-        pixel &= 0xFFFFFF;
-    *cx = rc.right;
-    *cy = rc.bottom;
-    return bits;
-}
-
 // Colours as smoothed text shows them (0x00RRGGBB): the names of a page's rows in blue
 // (editable) or red, values in black.
 int Red(DWORD c) { return (c >> 16) & 0xFF; }
@@ -88,7 +58,7 @@ struct TextRow {
 std::vector<TextRow> TextRows(HWND hwnd, const std::function<bool(DWORD)>& inColor, int fromX = 0)
 {
     int cx = 0, cy = 0;
-    std::vector<DWORD> bits = Pixels(hwnd, &cx, &cy);
+    std::vector<DWORD> bits = vt::ScreenPixels(hwnd, &cx, &cy);
     std::vector<TextRow> rows;
     int lastHit = -100;
     for (int y = 0; y < cy; y++) {
@@ -117,7 +87,7 @@ std::vector<TextRow> TextRows(HWND hwnd, const std::function<bool(DWORD)>& inCol
 int BlackRightOf(HWND hwnd, const TextRow& row, int x)
 {
     int cx = 0, cy = 0;
-    std::vector<DWORD> bits = Pixels(hwnd, &cx, &cy);
+    std::vector<DWORD> bits = vt::ScreenPixels(hwnd, &cx, &cy);
     int found = -1;
     for (int y = row.top; y <= row.bottom && y < cy; y++)
         for (int i = x + 1; i < cx; i++)
@@ -397,7 +367,7 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     // The titles' line: its last dark pixel is the last tab's slanted edge; the click goes
     // inside that tab's title, left of it.
     int cx = 0, cy = 0, lastEdge = -1;
-    std::vector<DWORD> stripBits = Pixels(strip, &cx, &cy);
+    std::vector<DWORD> stripBits = vt::ScreenPixels(strip, &cx, &cy);
     for (int x = 0; x < cx; x++)
         if (Dark(stripBits[static_cast<size_t>(cy / 2) * cx + x]))
             lastEdge = x;

@@ -65,6 +65,9 @@ void C_IDEEditView::OnSetFocus(CWnd* pOldWnd)
 {
     TWKEditView::OnSetFocus(pOldWnd);
     m_bActive = TRUE;
+    // The caret may have moved while another window had the focus (a line shown from the
+    // Build page): the pane shows this view's caret from now on.
+    OnCaretMoved();
 }
 
 void C_IDEEditView::OnKillFocus(CWnd* pNewWnd)

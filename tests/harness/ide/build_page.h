@@ -38,45 +38,52 @@ inline HWND FindBuildPage(HWND frame)
     return nullptr;
 }
 
-// The window's client area as the screen shows it (it may belong to another process):
-// 32-bit pixels 0x00RRGGBB, row by row from the top; its size in rc. false when unread.
-inline bool ReadClientPixels(HWND hwnd, RECT* rc, std::vector<DWORD>* bits)
+// The client area of a window as the screen shows it (it may belong to another process),
+// row by row, 0x00RRGGBB; empty when the window is hidden or empty.
+inline std::vector<DWORD> ScreenPixels(HWND hwnd, int* cx, int* cy)
 {
-    if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, rc) || rc->right <= 0 || rc->bottom <= 0)
-        return false;
+    RECT rc;
+    if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0)
+        return {};
     POINT origin = {0, 0};
     ClientToScreen(hwnd, &origin);
     HDC dc = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc->right, rc->bottom);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
     HGDIOBJ old = SelectObject(mem, bitmap);
-    BitBlt(mem, 0, 0, rc->right, rc->bottom, dc, origin.x, origin.y, SRCCOPY);
+    BitBlt(mem, 0, 0, rc.right, rc.bottom, dc, origin.x, origin.y, SRCCOPY);
     SelectObject(mem, old);
-    BITMAPINFOHEADER bih = {sizeof bih, rc->right, -rc->bottom, 1, 32, BI_RGB};
-    bits->assign(static_cast<size_t>(rc->right) * rc->bottom, 0);
-    bool read = GetDIBits(mem, bitmap, 0, rc->bottom, bits->data(), reinterpret_cast<BITMAPINFO*>(&bih),
-                          DIB_RGB_COLORS) == rc->bottom;
+    BITMAPINFOHEADER bih = {sizeof bih, rc.right, -rc.bottom, 1, 32, BI_RGB};
+    std::vector<DWORD> bits(static_cast<size_t>(rc.right) * rc.bottom);
+    bool read = GetDIBits(mem, bitmap, 0, rc.bottom, bits.data(), reinterpret_cast<BITMAPINFO*>(&bih),
+                          DIB_RGB_COLORS) == rc.bottom;
     DeleteObject(bitmap);
     DeleteDC(mem);
     ReleaseDC(nullptr, dc);
-    return read;
+    if (!read)
+        return {};
+    for (DWORD& pixel : bits)
+        pixel &= 0xFFFFFF;
+    *cx = rc.right;
+    *cy = rc.bottom;
+    return bits;
 }
 
 // A point in the window's client area on the first line painted in that
 // colour; false when no pixel of the client area has it.
 inline bool FindColoredLine(HWND hwnd, COLORREF color, POINT* at)
 {
-    RECT rc;
-    std::vector<DWORD> bits;
-    if (!ReadClientPixels(hwnd, &rc, &bits))
+    int cx = 0, cy = 0;
+    std::vector<DWORD> bits = ScreenPixels(hwnd, &cx, &cy);
+    if (bits.empty())
         return false;
     // 32-bit DIB pixels are 0x00RRGGBB.
     DWORD want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    int top = -1, bottom = -1, left = rc.right;
-    for (int y = 0; y < rc.bottom; y++) {
+    int top = -1, bottom = -1, left = cx;
+    for (int y = 0; y < cy; y++) {
         bool hit = false;
-        for (int x = 0; x < rc.right; x++)
-            if ((bits[static_cast<size_t>(y) * rc.right + x] & 0xFFFFFF) == want) {
+        for (int x = 0; x < cx; x++)
+            if (bits[static_cast<size_t>(y) * cx + x] == want) {
                 hit = true;
                 if (top < 0 && x < left)
                     left = x;

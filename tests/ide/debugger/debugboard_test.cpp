@@ -11,6 +11,7 @@
 #include "ide/workbench/AsmIDEDoc.h"
 #include "resources/ideres.h"
 #include "ide/workbench/IDEEditorView.h"
+#include "tests/ide/debugger/board_fixture.h"
 #include "tests/ide/debugger/debugviews_fakes.h"
 #include "tests/ide/workbench/mainframe_fixture.h"
 
@@ -20,51 +21,6 @@ CAsmIDEApp* App()
 {
     return dynamic_cast<CAsmIDEApp*>(AfxGetApp());
 }
-
-// A program folder with the board (trace on, parts as the test says) and the sample built in it.
-class BoardAndSample {
-public:
-    BoardAndSample()
-    {
-        lstrcpynA(m_saved, g_szAppDir, MAX_PATH);
-        std::string bin = vt::ProgramFolder();
-        CopyFileA((bin + ICE_BROKER_DLL_NAME).c_str(), m_dir.File(ICE_BROKER_DLL_NAME).c_str(), FALSE);
-        CopyFileA((bin + "ZComSim.ini").c_str(), Sim().c_str(), FALSE);
-        WritePrivateProfileStringA("Trace", "Enable", "1", Sim().c_str());
-        WritePrivateProfileStringA("Trace", "File", "trace.log", Sim().c_str());
-        m_dir.Write("ZIDE.cfg", "[ICE]\r\nPath=ZComBroker.dll\r\n[IDESystem]\r\nCOMBrokerDll=ZComBroker.dll\r\n"
-                                "[Initial Comm Port]\r\nKV61=USB,COM\r\nKQ83=USB,COM\r\n");
-        lstrcpynA(g_szAppDir, (m_dir.Path() + "\\").c_str(), MAX_PATH);
-        for (const char* f : { "main.asm", "sound.asm", "defs.inc", "tone.wav", "logo.bmp", "voice.sil" })
-            CopyFileA((bin + "vt_sample\\" + f).c_str(), m_dir.File(f).c_str(), FALSE);
-        // Code bytes that are no instruction: a data line of the listing.
-        m_dir.Write("main.asm", vt::ReadFileBytes(m_dir.File("main.asm")) + "        .db 0x11, 0x22\r\n");
-        // Built as the project manager builds: every source, one object, one map.
-        toy::AssemblyResult all;
-        for (const char* f : { "main.asm", "sound.asm" }) {
-            toy::AssemblyResult r = toy::Assembler().Assemble(m_dir.File(f));
-            EXPECT_EQ(0, r.errors) << f;
-            all.segments.insert(all.segments.end(), r.segments.begin(), r.segments.end());
-            all.lines.insert(all.lines.end(), r.lines.begin(), r.lines.end());
-            all.symbols.insert(all.symbols.end(), r.symbols.begin(), r.symbols.end());
-            all.listing.insert(all.listing.end(), r.listing.begin(), r.listing.end());
-        }
-        toy::ObjectFile object;
-        object.partNumber = "KV61A-S28";
-        object.segments = all.segments;
-        EXPECT_TRUE(toy::WriteObjectFile(Obj(), object));
-        EXPECT_TRUE(toy::WriteMapFile(m_dir.File("Sample.map"), all));
-    }
-    ~BoardAndSample() { lstrcpynA(g_szAppDir, m_saved, MAX_PATH); }
-    std::string Sim() const { return m_dir.File("ZComSim.ini"); }
-    std::string Obj() const { return m_dir.File("Sample.obj"); }
-    std::string File(const char* f) const { return m_dir.File(f); }
-    std::string Trace() const { return vt::ReadFileBytes(m_dir.File("trace.log")); }
-
-private:
-    vt::TempDir m_dir;
-    char m_saved[MAX_PATH];
-};
 
 class DebugBoard : public ::testing::Test {
 protected:
@@ -123,7 +79,8 @@ protected:
         return lines;
     }
 
-    BoardAndSample board;
+    // Code bytes that are no instruction: a data line of the listing.
+    vt::BoardAndSample board{ "        .db 0x11, 0x22\r\n" };
     vt::MainFrame frame;
     C_IDEIceMgr* ice = nullptr;
     C_IDEIceUIMgr* ui = nullptr;

@@ -11,6 +11,7 @@
 #include "ide/debugger/IDEMemoryEditWnd.h"
 #include "ide/workbench/AsmIDE.h"
 #include "resources/ideres.h"
+#include "tests/ide/debugger/board_fixture.h"
 #include "tests/ide/debugger/debugviews_fakes.h"
 #include "tests/ide/workbench/mainframe_fixture.h"
 
@@ -75,55 +76,6 @@ TEST(MemoryDumpText, LinesOfBytesAndWords)
     EXPECT_EQ(MEMUNIT_BYTE, C_IDEMemoryEditAgent::UnitOfKind(ICE_KIND_BITS));
 }
 
-// A program folder with the board (trace on) and the sample built in it.
-class Board {
-public:
-    Board()
-    {
-        lstrcpynA(m_saved, g_szAppDir, MAX_PATH);
-        std::string bin = vt::ProgramFolder();
-        CopyFileA((bin + ICE_BROKER_DLL_NAME).c_str(), m_dir.File(ICE_BROKER_DLL_NAME).c_str(), FALSE);
-        CopyFileA((bin + "ZComSim.ini").c_str(), Sim().c_str(), FALSE);
-        WritePrivateProfileStringA("Trace", "Enable", "1", Sim().c_str());
-        WritePrivateProfileStringA("Trace", "File", "trace.log", Sim().c_str());
-        m_dir.Write("ZIDE.cfg", "[ICE]\r\nPath=ZComBroker.dll\r\n[IDESystem]\r\nCOMBrokerDll=ZComBroker.dll\r\n"
-                                "[Initial Comm Port]\r\nKV61=USB,COM\r\n");
-        lstrcpynA(g_szAppDir, (m_dir.Path() + "\\").c_str(), MAX_PATH);
-        toy::AssemblyResult all;
-        for (const char* f : { "main.asm", "sound.asm", "defs.inc" })
-            CopyFileA((bin + "vt_sample\\" + f).c_str(), m_dir.File(f).c_str(), FALSE);
-        for (const char* f : { "main.asm", "sound.asm" }) {
-            toy::AssemblyResult r = toy::Assembler().Assemble(m_dir.File(f));
-            all.segments.insert(all.segments.end(), r.segments.begin(), r.segments.end());
-            all.lines.insert(all.lines.end(), r.lines.begin(), r.lines.end());
-            all.symbols.insert(all.symbols.end(), r.symbols.begin(), r.symbols.end());
-            all.listing.insert(all.listing.end(), r.listing.begin(), r.listing.end());
-        }
-        toy::ObjectFile object;
-        object.partNumber = "KV61A-S28";
-        object.segments = all.segments;
-        EXPECT_TRUE(toy::WriteObjectFile(Obj(), object));
-        EXPECT_TRUE(toy::WriteMapFile(m_dir.File("Sample.map"), all));
-    }
-    ~Board() { lstrcpynA(g_szAppDir, m_saved, MAX_PATH); }
-    std::string Sim() const { return m_dir.File("ZComSim.ini"); }
-    std::string Obj() const { return m_dir.File("Sample.obj"); }
-    std::string File(const char* f) const { return m_dir.File(f); }
-    std::string Trace() const { return vt::ReadFileBytes(m_dir.File("trace.log")); }
-    size_t Count(const std::string& what) const
-    {
-        std::string t = Trace();
-        size_t n = 0;
-        for (size_t at = t.find(what); at != std::string::npos; at = t.find(what, at + 1))
-            n++;
-        return n;
-    }
-
-private:
-    vt::TempDir m_dir;
-    char m_saved[MAX_PATH];
-};
-
 class DebugLists : public ::testing::Test {
 protected:
     void SetUp() override
@@ -187,7 +139,7 @@ protected:
         return items;
     }
 
-    Board board;
+    vt::BoardAndSample board;
     vt::MainFrame frame;
     C_IDEIceMgr* ice = nullptr;
     C_IDEIceUIMgr* ui = nullptr;

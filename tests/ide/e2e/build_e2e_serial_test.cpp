@@ -87,10 +87,12 @@ TEST_F(BuildE2E, TheSamplesWarningOpensItsLineAlsoAfterInsertedLines)
     PostMessageA(m_frame, WM_COMMAND, ID_PROJECT_BUILD, 0);
     POINT at = {};
     ASSERT_TRUE(WaitForLine(vt::kWarningColor, &at)) << "no warning on the Build page";
+    // The build's end opens its listing in front: the double-click comes after it, on the
+    // warning's place then (the page scrolls while the build adds lines).
+    ASSERT_TRUE(WaitUntil([&] { return vt::FindDocumentFrame(m_frame, "sample.lst") != nullptr; }));
+    RedrawWindow(m_page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_FALSE(vt::FindColoredLine(m_page, vt::kErrorColor, &at));
     ASSERT_TRUE(vt::FindColoredLine(m_page, vt::kWarningColor, &at));
-    // The build's end opens its listing in front: the double-click comes after it.
-    ASSERT_TRUE(WaitUntil([&] { return vt::FindDocumentFrame(m_frame, "sample.lst") != nullptr; }));
     ASSERT_TRUE(OpenAt(at, "main.asm", 18)) << Pane(3);
 
     // Two lines inserted above the warning's line: the double-click follows it.

@@ -99,10 +99,11 @@ HWND FindFileTree(HWND frame)
 std::vector<POINT> TextRows(HWND hwnd)
 {
     std::vector<POINT> rows;
-    RECT rc;
-    std::vector<DWORD> bits;
-    if (!vt::ReadClientPixels(hwnd, &rc, &bits))
+    int cx = 0, cy = 0;
+    std::vector<DWORD> bits = vt::ScreenPixels(hwnd, &cx, &cy);
+    if (bits.empty())
         return rows;
+    const RECT rc = {0, 0, cx, cy};
     POINT origin = {0, 0};
     ClientToScreen(hwnd, &origin);
     COLORREF color = GetSysColor(COLOR_WINDOWTEXT);

@@ -46,7 +46,9 @@ struct IconSpy
 {
     static HICON s_icon;
     HHOOK hook;
-    IconSpy() { s_icon = NULL; hook = ::SetWindowsHookExA(WH_CBT, Proc, NULL, ::GetCurrentThreadId()); }
+    // Read when the box has made its controls, not at its activation: a box need not be
+    // activated while another program on the display holds the foreground.
+    IconSpy() { s_icon = NULL; hook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, Proc, NULL, ::GetCurrentThreadId()); }
     ~IconSpy() { ::UnhookWindowsHookEx(hook); }
     static BOOL CALLBACK Child(HWND h, LPARAM)
     {
@@ -56,8 +58,9 @@ struct IconSpy
     }
     static LRESULT CALLBACK Proc(int code, WPARAM w, LPARAM l)
     {
-        if (code == HCBT_ACTIVATE)
-            ::EnumChildWindows((HWND)w, Child, 0);
+        const CWPRETSTRUCT* p = reinterpret_cast<const CWPRETSTRUCT*>(l);
+        if (code == HC_ACTION && p->message == WM_INITDIALOG)
+            ::EnumChildWindows(p->hwnd, Child, 0);
         return ::CallNextHookEx(NULL, code, w, l);
     }
 };

@@ -106,10 +106,8 @@ protected:
     // before anything reads them.
     BOOL m_bRenumber = FALSE;
     TWKEditLine* m_pLastLine = nullptr;   // the newest record's line
-    // A flood of records invalidates the page once until its paint, and the
-    // caret and the status pane follow the last record once the flood ends.
+    // A flood of records invalidates the page once until its paint.
     BOOL m_bPaintPending = FALSE;
-    BOOL m_bCaretPending = FALSE;
 
     void AddRecord(const tagMessageRecord* pRec);
     void WriteLog();

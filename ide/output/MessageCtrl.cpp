@@ -122,22 +122,12 @@ COLORREF C_MessageCtrl::KindColor(int nKind)
 
 BOOL C_MessageCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    // A flood of records renumbers once, and moves the caret once, when
-    // something else comes.
-    if (message != CU_WM_MESSAGE_RECORD) {
-        if (m_bRenumber) {
-            if (TWKEdit* pEdit = m_pEdit)
-                if (pEdit->m_pFirstLine)
-                    TWKEdit::RenumberLines(pEdit->m_pFirstLine);
-            m_bRenumber = FALSE;
-        }
-        if (m_bCaretPending) {
-            m_bCaretPending = FALSE;
-            if (m_hWnd && ::GetFocus() == m_hWnd) {
-                PositionCaret();
-                OnCaretMoved();
-            }
-        }
+    // A flood of records renumbers once, when something else comes.
+    if (m_bRenumber && message != CU_WM_MESSAGE_RECORD) {
+        if (TWKEdit* pEdit = m_pEdit)
+            if (pEdit->m_pFirstLine)
+                TWKEdit::RenumberLines(pEdit->m_pFirstLine);
+        m_bRenumber = FALSE;
     }
     return C_IndicatorEditCtrl::OnWndMsg(message, wParam, lParam, pResult);
 }
@@ -287,14 +277,17 @@ void C_MessageCtrl::AppendLine(const CString& strLine, BOOL bFirst)
             m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
     }
     if (m_hWnd) {
-        // Each of these asks the window system: a flood of records pays for
-        // them once per paint, not once per line. The bar follows with the
+        // The invalidation asks the window system: a flood of records pays
+        // for it once per paint, not once per line. The bar follows with the
         // paint the invalidation brings.
         if (!m_bPaintPending) {
             Invalidate(FALSE);
             m_bPaintPending = TRUE;
         }
-        m_bCaretPending = TRUE;
+        if (::GetFocus() == m_hWnd) {
+            PositionCaret();
+            OnCaretMoved();
+        }
     }
 }
 

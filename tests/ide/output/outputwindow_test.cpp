@@ -307,11 +307,9 @@ TEST_F(OutputFixture, CaretMovesShowLineAndColumnInPane3)
     pane = f.p->GetStatusBar()->GetPaneText(3);
     EXPECT_EQ(0, strncmp("Ln 2, Col", pane, 9)) << (LPCSTR)pane;
 
-    // Records arriving on the focused page take the caret to the last line; the
-    // pane and the caret follow once the records stop (here: the page's paint).
+    // Records arriving on the focused page take the caret and the pane to the last line.
     Send(Record(3, "third line"));
     Send(Record(3, "fourth line"));
-    page->UpdateWindow();
     pane = f.p->GetStatusBar()->GetPaneText(3);
     EXPECT_STREQ("Ln 4, Col 1", (LPCSTR)pane);
     POINT pt = {};

@@ -1,8 +1,12 @@
 #include "afx/ole.h"
 #include "afx/wnd.h"
 #include "afx/docview.h"
+#include "afx/wndgone.h"
 #include <shlobj.h>
 #include <cstring>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace {
 struct OleState {
@@ -309,6 +313,43 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT cfFormat, LPFORMATETC lpFormatE
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// Targets on windows of the layer's own procedure, revoked when it reports
+// the window gone. Other windows are subclassed for that instead: a
+// subclassed window pays a property lookup on every message it gets.
+std::mutex g_dropLock;
+std::vector<std::pair<HWND, COleDropTarget*>> g_dropTargets;
+
+void RevokeOnWindowGone(HWND hWnd)
+{
+    COleDropTarget* pTarget = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(g_dropLock);
+        for (const auto& entry : g_dropTargets)
+            if (entry.first == hWnd)
+                pTarget = entry.second;
+    }
+    if (pTarget)
+        pTarget->Revoke();
+}
+
+// The window the target was listed with, taken off the list; NULL when it
+// was not listed.
+HWND Unlist(COleDropTarget* pTarget)
+{
+    std::lock_guard<std::mutex> guard(g_dropLock);
+    for (auto it = g_dropTargets.begin(); it != g_dropTargets.end(); ++it)
+        if (it->second == pTarget) {
+            HWND hWnd = it->first;
+            g_dropTargets.erase(it);
+            return hWnd;
+        }
+    return nullptr;
+}
+
+} // namespace
+
 COleDropTarget::COleDropTarget() { m_xDropTarget.m_pThis = this; }
 
 COleDropTarget::~COleDropTarget()
@@ -335,7 +376,15 @@ BOOL COleDropTarget::Register(CWnd* pWnd)
     if (FAILED(::RegisterDragDrop(pWnd->m_hWnd, &m_xDropTarget)))
         return FALSE;
     m_pWnd = pWnd;
-    ::SetWindowSubclass(pWnd->m_hWnd, &COleDropTarget::SubclassProc, 0x4F4C45, (DWORD_PTR)this);
+    HWND hWnd = pWnd->m_hWnd;
+    if (CWnd::FromHandlePermanent(hWnd) == pWnd &&
+        ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AfxWndProc)) {
+        g_pfnAfxWindowGone = &RevokeOnWindowGone;
+        std::lock_guard<std::mutex> guard(g_dropLock);
+        g_dropTargets.emplace_back(hWnd, this);
+    } else {
+        ::SetWindowSubclass(hWnd, &COleDropTarget::SubclassProc, 0x4F4C45, (DWORD_PTR)this);
+    }
     return TRUE;
 }
 
@@ -343,12 +392,14 @@ void COleDropTarget::Revoke()
 {
     if (!m_pWnd)
         return;
-    HWND hWnd = m_pWnd->m_hWnd;
+    HWND hListed = Unlist(this);
+    HWND hWnd = hListed ? hListed : m_pWnd->m_hWnd;
     m_pWnd = nullptr;
     m_dataObject.Release();
     if (hWnd && ::IsWindow(hWnd)) {
         ::RevokeDragDrop(hWnd);
-        ::RemoveWindowSubclass(hWnd, &COleDropTarget::SubclassProc, 0x4F4C45);
+        if (!hListed)
+            ::RemoveWindowSubclass(hWnd, &COleDropTarget::SubclassProc, 0x4F4C45);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "afx/app.h"
 #include "afx/handlemap.h"
 #include "afx/tooltips.h"
+#include "afx/wndgone.h"
 #include <deque>
 #include <mutex>
 #include <set>
@@ -159,8 +160,13 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
     return lResult;
 }
 
+std::atomic<void (*)(HWND hWnd)> g_pfnAfxWindowGone{ nullptr };
+
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NCDESTROY)
+        if (void (*pfnGone)(HWND) = g_pfnAfxWindowGone.load())
+            pfnGone(hWnd);
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (!pWnd)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);

@@ -106,6 +106,8 @@ protected:
     // before anything reads them.
     BOOL m_bRenumber = FALSE;
     TWKEditLine* m_pLastLine = nullptr;   // the newest record's line
+    // A flood of records invalidates the page once until its paint.
+    BOOL m_bPaintPending = FALSE;
 
     void AddRecord(const tagMessageRecord* pRec);
     void WriteLog();

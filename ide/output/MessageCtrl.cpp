@@ -277,13 +277,17 @@ void C_MessageCtrl::AppendLine(const CString& strLine, BOOL bFirst)
             m_pTopLine = m_pTopLine->pPrev, m_nTopLine--;
     }
     if (m_hWnd) {
-        Invalidate(FALSE);
+        // The invalidation asks the window system: a flood of records pays
+        // for it once per paint, not once per line. The bar follows with the
+        // paint the invalidation brings.
+        if (!m_bPaintPending) {
+            Invalidate(FALSE);
+            m_bPaintPending = TRUE;
+        }
         if (::GetFocus() == m_hWnd) {
             PositionCaret();
             OnCaretMoved();
         }
-        // The bar follows with the paint the invalidation brings, so that a
-        // flood of records costs one bar update per paint.
     }
 }
 
@@ -407,6 +411,7 @@ void C_MessageCtrl::OnCaretMoved()
 
 void C_MessageCtrl::OnPaint()
 {
+    m_bPaintPending = FALSE;
     CPaintDC dc(this);
     PaintLines(&dc);
     UpdateVertBar();

@@ -64,43 +64,81 @@ const char* FindBytes(const char* p, const char* end, const char* pat, size_t n)
 }
 
 // Reads the file whole into buf (kept between files); FALSE when it cannot be
-// opened or read, or is empty.
-bool ReadWholeFile(LPCSTR lpszPath, std::vector<char>& buf, size_t& size)
+// opened or read, or is empty. The size the folder listing gave is a hint
+// only: a file that grew since is read to its end all the same.
+bool ReadWholeFile(LPCSTR lpszPath, ULONGLONG nSizeHint, std::vector<char>& buf, size_t& size)
 {
+    const size_t kMaxFile = 0x7FFF0000;
+    if (nSizeHint >= kMaxFile)
+        return false;
     HANDLE h = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
-    LARGE_INTEGER li = {};
-    bool ok = ::GetFileSizeEx(h, &li) && li.QuadPart > 0 && li.QuadPart < 0x7FFF0000;
-    if (ok) {
-        size = (size_t)li.QuadPart;
+    size = 0;
+    bool ok = true;
+    // One byte more than the hint: a read that stops short of it is the end.
+    size_t want = (size_t)nSizeHint + 1;
+    for (;;) {
         try {
-            if (buf.size() < size + 1)
-                buf.resize(size + 1);
+            if (buf.size() < size + want + 1)
+                buf.resize(size + want + 1);
         } catch (const std::bad_alloc&) {
             ok = false;
+            break;
         }
         DWORD got = 0;
-        ok = ok && ::ReadFile(h, buf.data(), (DWORD)size, &got, nullptr);
-        size = ok ? got : 0;
-        ok = ok && size > 0;
+        if (!::ReadFile(h, buf.data() + size, (DWORD)want, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        size += got;
+        if (got < want)
+            break;
+        if (size >= kMaxFile) {
+            ok = false;
+            break;
+        }
+        want = size < 0x100000 ? 0x100000 : size;
+        if (want > kMaxFile - size)
+            want = kMaxFile - size;
     }
     ::CloseHandle(h);
-    return ok;
+    return ok && size > 0;
+}
+
+// "(<line>) " at p, as wsprintf's "(%d) " gives it; its length.
+int LineHead(char* p, int nLine)
+{
+    char digits[12];
+    int n = 0;
+    unsigned u = nLine < 0 ? 0u - (unsigned)nLine : (unsigned)nLine;
+    do
+        digits[n++] = (char)('0' + u % 10);
+    while (u /= 10);
+    int i = 0;
+    p[i++] = '(';
+    if (nLine < 0)
+        p[i++] = '-';
+    while (n)
+        p[i++] = digits[--n];
+    p[i++] = ')';
+    p[i++] = ' ';
+    p[i] = '\0';
+    return i;
 }
 
 // One file, read as the text-mode line reader sees it: lines end at '\n' (a
 // '\r' before it is not part of the line), Ctrl+Z ends the text, and a line
 // ends for the search at its first NUL.
-bool SearchFile(volatile BOOL* pStop, LPCSTR lpszPath, const CString& strText, BOOL bMatchCase, HWND hPage,
-                UINT* pnCount)
+bool SearchFile(volatile BOOL* pStop, LPCSTR lpszPath, ULONGLONG nSizeHint, const CString& strText, BOOL bMatchCase,
+                HWND hPage, UINT* pnCount)
 {
     // One buffer for the text and one for its folded copy, kept for the
     // thread's later files.
     thread_local std::vector<char> data, folded;
     size_t size = 0;
-    if (!ReadWholeFile(lpszPath, data, size))
+    if (!ReadWholeFile(lpszPath, nSizeHint, data, size))
         return false;
     if (const void* eof = memchr(data.data(), 0x1A, size))
         size = (size_t)(static_cast<const char*>(eof) - data.data());
@@ -118,6 +156,7 @@ bool SearchFile(volatile BOOL* pStop, LPCSTR lpszPath, const CString& strText, B
         hay = folded.data();
     }
     const char* const base = data.data();
+    const size_t nPathLen = strnlen(lpszPath, sizeof(tagMessageRecord::fileName) - 1);
     const size_t n = (size_t)strText.GetLength();
     const char* const end = hay + size;
     const char* lineStart = hay;
@@ -141,14 +180,20 @@ bool SearchFile(volatile BOOL* pStop, LPCSTR lpszPath, const CString& strText, B
         if (const void* z = memchr(base + off, 0, len))
             len = (size_t)(static_cast<const char*>(z) - (base + off));
         if ((size_t)(m - lineStart) + n <= len) {
-            char szText[300];
-            int nHead = wsprintfA(szText, "(%d) ", nLine);
-            size_t nCopy = len < sizeof szText - 1 - (size_t)nHead ? len : sizeof szText - 1 - (size_t)nHead;
-            memcpy(szText + nHead, base + off, nCopy);
-            szText[nHead + nCopy] = 0;
-            if (strlen(szText) >= 256)
-                strcpy(szText + 250, "...");
-            SendRecord(hPage, 2, lpszPath, nLine, szText);
+            // "(line) text", cut to 250 characters and "..." when it would
+            // reach 256.
+            tagMessageRecord rec = {};
+            rec.kind = 2;
+            memcpy(rec.fileName, lpszPath, nPathLen);
+            rec.line = nLine;
+            const size_t nHead = (size_t)LineHead(rec.text, nLine);
+            if (nHead + len >= 256) {
+                memcpy(rec.text + nHead, base + off, 250 - nHead);
+                memcpy(rec.text + 250, "...", 4);
+            } else {
+                memcpy(rec.text + nHead, base + off, len);
+            }
+            ::SendMessageA(hPage, CU_WM_MESSAGE_RECORD, 0, (LPARAM)&rec);
             ++*pnCount;
             matched = true;
         }
@@ -158,6 +203,70 @@ bool SearchFile(volatile BOOL* pStop, LPCSTR lpszPath, const CString& strText, B
         ++nLine;
     }
     return matched;
+}
+
+} // namespace
+
+namespace {
+
+bool MatchesAll(const CString& strPattern)
+{
+    return strPattern == "*.*" || strPattern == "*";
+}
+
+// strFolder ends with a backslash; strText is folded already when the case
+// does not count.
+BOOL SearchIn(volatile BOOL* pStop, const CString& strFolder, const std::vector<CString>& patterns,
+              const CString& strText, BOOL bMatchCase, BOOL bSubfolders, HWND hPage, UINT* pnCount)
+{
+    BOOL bFound = FALSE;
+    // The subfolders, in the order a listing of "*.*" gives them: the first
+    // such pattern's listing serves, so that the folder is listed once.
+    std::vector<CString> subfolders;
+    bool bListed = false;
+    for (const CString& strPattern : patterns) {
+        const bool bCollect = bSubfolders && !bListed && MatchesAll(strPattern);
+        WIN32_FIND_DATAA fd;
+        HANDLE hFind = ::FindFirstFileA(strFolder + strPattern, &fd);
+        if (hFind == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (bCollect && strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, ".."))
+                    subfolders.push_back(fd.cFileName);
+                continue;
+            }
+            const ULONGLONG nSize = ((ULONGLONG)fd.nFileSizeHigh << 32) | fd.nFileSizeLow;
+            if (SearchFile(pStop, strFolder + fd.cFileName, nSize, strText, bMatchCase, hPage, pnCount))
+                bFound = TRUE;
+        } while (!*pStop && ::FindNextFileA(hFind, &fd));
+        ::FindClose(hFind);
+        if (*pStop)
+            return bFound;
+        bListed = bListed || bCollect;
+    }
+
+    if (!bSubfolders)
+        return bFound;
+    if (!bListed) {
+        WIN32_FIND_DATAA fd;
+        HANDLE hFind = ::FindFirstFileA(strFolder + "*.*", &fd);
+        if (hFind == INVALID_HANDLE_VALUE)
+            return bFound;
+        do {
+            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strcmp(fd.cFileName, ".") &&
+                strcmp(fd.cFileName, ".."))
+                subfolders.push_back(fd.cFileName);
+        } while (::FindNextFileA(hFind, &fd));
+        ::FindClose(hFind);
+    }
+    for (const CString& strName : subfolders) {
+        if (*pStop)
+            break;
+        if (SearchIn(pStop, strFolder + strName + "\\", patterns, strText, bMatchCase, TRUE, hPage, pnCount))
+            bFound = TRUE;
+    }
+    return bFound;
 }
 
 } // namespace
@@ -179,7 +288,8 @@ BOOL SearchFolder(volatile BOOL* pStop, LPCSTR lpszFolder, LPCSTR lpszTypes, LPC
     if (!bMatchCase)
         FoldInPlace(strText.GetBuffer(strText.GetLength()), (size_t)strText.GetLength()), strText.ReleaseBuffer();
 
-    BOOL bFound = FALSE;
+    // The patterns: separated by ';', blanks after a ';' ignored, empty ones skipped.
+    std::vector<CString> patterns;
     CString strRest = lpszTypes;
     while (!strRest.IsEmpty()) {
         CString strPattern;
@@ -192,39 +302,10 @@ BOOL SearchFolder(volatile BOOL* pStop, LPCSTR lpszFolder, LPCSTR lpszTypes, LPC
             strPattern = strRest;
             strRest.Empty();
         }
-        if (strPattern.IsEmpty())
-            continue;
-        WIN32_FIND_DATAA fd;
-        HANDLE hFind = ::FindFirstFileA(strFolder + strPattern, &fd);
-        if (hFind == INVALID_HANDLE_VALUE)
-            continue;
-        do {
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
-            if (SearchFile(pStop, strFolder + fd.cFileName, strText, bMatchCase, hPage, pnCount))
-                bFound = TRUE;
-        } while (!*pStop && ::FindNextFileA(hFind, &fd));
-        ::FindClose(hFind);
-        if (*pStop)
-            return bFound;
+        if (!strPattern.IsEmpty())
+            patterns.push_back(strPattern);
     }
-
-    if (bSubfolders) {
-        WIN32_FIND_DATAA fd;
-        HANDLE hFind = ::FindFirstFileA(strFolder + "*.*", &fd);
-        if (hFind != INVALID_HANDLE_VALUE) {
-            do {
-                if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !strcmp(fd.cFileName, ".") ||
-                    !strcmp(fd.cFileName, ".."))
-                    continue;
-                if (SearchFolder(pStop, strFolder + fd.cFileName + "\\", lpszTypes, strText, bMatchCase, TRUE, hPage,
-                                 pnCount))
-                    bFound = TRUE;
-            } while (!*pStop && ::FindNextFileA(hFind, &fd));
-            ::FindClose(hFind);
-        }
-    }
-    return bFound;
+    return SearchIn(pStop, strFolder, patterns, strText, bMatchCase, bSubfolders, hPage, pnCount);
 }
 
 UINT FindInFilesThread(LPVOID pParam)

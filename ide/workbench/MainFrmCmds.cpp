@@ -736,8 +736,9 @@ LRESULT CALLBACK CMainFrame::WheelHookProc(int nCode, WPARAM wParam, LPARAM lPar
 {
     auto* pMsg = reinterpret_cast<MSG*>(lParam);
     // Only a message taken off the queue counts: a peek that leaves it is seen again.
-    HWND hFocus = ::GetFocus();
-    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_MOUSEWHEEL && hFocus) {
+    // The focus is asked for the wheel alone: every message passes here.
+    HWND hFocus = nullptr;
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_MOUSEWHEEL && (hFocus = ::GetFocus())) {
         short nDelta = (short)HIWORD(pMsg->wParam);
         HWND hTarget = hFocus;
         // The disassembly view moves by the position alone.

@@ -137,6 +137,39 @@ TEST(Ole, ADragBeginsOnlyOnceThePointerLeavesTheStartRectangle)
     }
 }
 
+TEST(Ole, TheTargetIsRevokedWhenItsWindowGoes)
+{
+    ASSERT_TRUE(AfxOleInit());
+    // A window of the layer's procedure, and one it only wraps.
+    for (bool bWrapped : { false, true }) {
+        SCOPED_TRACE(bWrapped);
+        CWnd wnd;
+        HWND hWnd;
+        if (bWrapped) {
+            hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            ASSERT_TRUE(wnd.Attach(hWnd));
+        } else {
+            ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "Drop", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+            hWnd = wnd.m_hWnd;
+        }
+        CTextTarget target;
+        ASSERT_TRUE(target.Register(&wnd));
+        EXPECT_EQ(&wnd, target.m_pWnd);
+        EXPECT_FALSE(target.Register(&wnd));
+        ::DestroyWindow(hWnd);
+        EXPECT_EQ(nullptr, target.m_pWnd);
+        if (bWrapped)
+            wnd.Detach();
+        // Free again for another window.
+        CWnd other;
+        ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "Drop", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        EXPECT_TRUE(target.Register(&other));
+        target.Revoke();
+        EXPECT_EQ(nullptr, target.m_pWnd);
+        other.DestroyWindow();
+    }
+}
+
 TEST(Ole, ClipboardAndScrollSettings)
 {
     ASSERT_TRUE(AfxOleInit());

@@ -306,6 +306,15 @@ TEST_F(OutputFixture, CaretMovesShowLineAndColumnInPane3)
     page->SendMessage(WM_COMMAND, ID_TWK_DOWN);
     pane = f.p->GetStatusBar()->GetPaneText(3);
     EXPECT_EQ(0, strncmp("Ln 2, Col", pane, 9)) << (LPCSTR)pane;
+
+    // Records arriving on the focused page take the caret and the pane to the last line.
+    Send(Record(3, "third line"));
+    Send(Record(3, "fourth line"));
+    pane = f.p->GetStatusBar()->GetPaneText(3);
+    EXPECT_STREQ("Ln 4, Col 1", (LPCSTR)pane);
+    POINT pt = {};
+    ASSERT_TRUE(::GetCaretPos(&pt));
+    EXPECT_EQ((4 - page->m_nTopLine) * page->m_nLineHeight, pt.y);
 }
 
 TEST_F(OutputFixture, FrameCommandsWorkOnTheFocusedPages)

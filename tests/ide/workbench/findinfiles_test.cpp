@@ -143,6 +143,39 @@ TEST(FindInFiles, SearchFolderReportsEveryMatchingLineAsWrittenAndNeverChangesTh
     }
 }
 
+TEST(FindInFiles, EveryFolderIsSearchedOnceWhateverThePatternsAndLinesAreCutFrom256Characters)
+{
+    // "(1) " and 251 characters make 255 and stay whole; one more is cut to 250 and "...".
+    vt::TempDir dir;
+    const std::string whole = "gamma" + std::string(246, 'y'), longer = "gamma" + std::string(247, 'z');
+    dir.Write("x.log", whole + "\r\n" + longer + "\r\n");
+    CreateDirectoryA(dir.File("sub").c_str(), nullptr);
+    CreateDirectoryA(dir.File("sub\\d.log").c_str(), nullptr);   // a folder the pattern names
+    dir.Write("sub\\y.txt", "gamma y\n");
+    dir.Write("sub\\d.log\\z.log", "gamma z\n");
+    const Rec first{ 2, dir.File("x.log"), 1, "(1) " + whole };
+    const Rec second{ 2, dir.File("x.log"), 2, "(2) " + longer.substr(0, 246) + "..." };
+    const Rec y{ 2, dir.File("sub\\y.txt"), 1, "(1) gamma y" };
+    const Rec z{ 2, dir.File("sub\\d.log\\z.log"), 1, "(1) gamma z" };
+    struct Case { const char* types; std::vector<Rec> want; };
+    const Case cases[] = {
+        { "*.*", { first, second, y, z } },
+        { "*", { first, second, y, z } },
+        { "*.log", { first, second, z } },
+        // A file named by two patterns is searched for each, the folders once.
+        { "*.log;*.*", { first, second, first, second, y, z, z } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.types);
+        Collector col;
+        volatile BOOL stop = FALSE;
+        UINT count = 0;
+        EXPECT_TRUE(SearchFolder(&stop, (dir.Path() + "\\").c_str(), c.types, "gamma", TRUE, TRUE, col.hWnd, &count));
+        EXPECT_EQ(col.recs, c.want);
+        EXPECT_EQ(count, c.want.size());
+    }
+}
+
 TEST(FindInFiles, StopFlagSetMidSearchEndsItAfterTheCurrentLine)
 {
     Tree t;

@@ -38,6 +38,21 @@ HWND VisibleBar(HWND frame, const char* caption)
     return nullptr;
 }
 
+// The window inside a debug bar (by its id), the bar shown from the View menu first when the
+// window is hidden (the command shows and hides the bar in turn).
+HWND ShownBarWindow(HWND frame, UINT command, int id)
+{
+    HWND inner = nullptr;
+    for (HWND hwnd : Descendants(frame))
+        if (GetDlgCtrlID(hwnd) == id)
+            inner = hwnd;
+    if (!inner)
+        return nullptr;
+    if (!IsWindowVisible(inner))
+        PostMessageA(frame, WM_COMMAND, command, 0);
+    return WaitUntil([&] { return IsWindowVisible(inner) != FALSE; }, 20000) ? inner : nullptr;
+}
+
 // Colours as smoothed text shows them (0x00RRGGBB): the names of a page's rows in blue
 // (editable) or red, values in black.
 int Red(DWORD c) { return (c >> 16) & 0xFF; }
@@ -437,13 +452,7 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
 
     // History: its bar shown from the View menu, Reload History from its context menu; the
     // lines begin with the bank and the address ("BB:AAAA").
-    PostMessageA(frame, WM_COMMAND, ID_VIEW_DEBUG_HISTORY, 0);
-    HWND historyBar = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (historyBar = VisibleBar(frame, "History Window")) != nullptr; }, 20000));
-    HWND history = nullptr;
-    for (HWND hwnd : Descendants(historyBar))
-        if (GetDlgCtrlID(hwnd) == 0xE990)
-            history = hwnd;
+    HWND history = ShownBarWindow(frame, ID_VIEW_DEBUG_HISTORY, 0xE990);
     ASSERT_NE(nullptr, history);
     from = trace().size();
     PostMessageA(history, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -477,14 +486,7 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
 
     // Call stack: its bar shown from the View menu; two lines, the arrow on the first (PLAY).
     // A double-click on the second (the caller) puts the caller arrow on main.asm line 14.
-    HWND stackBar = VisibleBar(frame, "Call Stack Window");
-    if (!stackBar)
-        PostMessageA(frame, WM_COMMAND, ID_VIEW_DEBUG_CALLSTACK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return (stackBar = VisibleBar(frame, "Call Stack Window")) != nullptr; }, 20000));
-    HWND stack = nullptr;
-    for (HWND hwnd : Descendants(stackBar))
-        if (GetDlgCtrlID(hwnd) == 0xE991)
-            stack = hwnd;
+    HWND stack = ShownBarWindow(frame, ID_VIEW_DEBUG_CALLSTACK, 0xE991);
     ASSERT_NE(nullptr, stack);
     // The lines' text right of the arrow (its outline is dark too).
     POINT first = {};

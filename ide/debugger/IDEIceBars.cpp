@@ -86,7 +86,18 @@ BEGIN_MESSAGE_MAP(C_IDEIceCallStackBar, TWKControlBar)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_DESTROY()
+    ON_WM_WINDOWPOSCHANGED()
 END_MESSAGE_MAP()
+
+// A stop fills the lines only while the bar is shown: shown later, at a stop, it asks for them.
+// (The frame shows its bars by their positions, not by ShowWindow.)
+void C_IDEIceCallStackBar::OnWindowPosChanged(WINDOWPOS* lpwndpos)
+{
+    TWKControlBar::OnWindowPosChanged(lpwndpos);
+    C_IDEIceUIMgr* pUIMgr = m_CallStackWnd.UIMgr();
+    if ((lpwndpos->flags & SWP_SHOWWINDOW) && pUIMgr && pUIMgr->GetIceMgr() && !pUIMgr->GetIceMgr()->IsBusy())
+        m_CallStackWnd.Refresh();
+}
 
 int C_IDEIceCallStackBar::OnCreate(LPCREATESTRUCT lpcs)
 {

@@ -27,6 +27,7 @@ public:
     explicit C_IDEIceCallStackWnd(C_IDEIceUIMgr* pUIMgr) : m_pUIMgr(pUIMgr) {}
     // The ICE's call-stack lines, each ending in CR LF; a failed enumeration keeps the text.
     void Refresh();
+    C_IDEIceUIMgr* UIMgr() const { return m_pUIMgr; }
 
 protected:
     C_IDEIceUIMgr* m_pUIMgr;
@@ -48,6 +49,7 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();
+    afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     DECLARE_MESSAGE_MAP()
 };
 

@@ -103,6 +103,18 @@ inline bool FindColoredLine(HWND hwnd, COLORREF color, POINT* at)
     return true;
 }
 
+// The arrows the debugger paints: the caller arrow of the source views and the call stack,
+// and the program-counter arrow of the disassembly listing, share one colour.
+const COLORREF kCallerArrowColor = RGB(200, 200, 255);
+
+// FindColoredLine on the window painted afresh (its arrows follow the debugger's state).
+inline bool ShowsColor(HWND hwnd, COLORREF color, POINT* at = nullptr)
+{
+    POINT unused;
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return FindColoredLine(hwnd, color, at ? at : &unused);
+}
+
 // A double-click of the left button at a client point, as the window receives it.
 inline void DoubleClick(HWND hwnd, POINT at)
 {

@@ -294,6 +294,24 @@ TEST_F(DebugViews, UpdateWhileTheTargetRunsChangesNothing)
     EXPECT_EQ(100u, ice.watch.contexts[0][2]);
 }
 
+TEST_F(DebugViews, CallStackShownAtAStopAsksForItsLines)
+{
+    ice.stack.lines = { "PLAY   00:0040", "main   00:0016" };
+    CControlBar* bar = ui->GetCallStackBar();
+    TWKEdit* edit = ui->GetCallStackBar()->GetWnd()->GetEdit();
+    // Shown while the target runs: nothing asked, nothing shown.
+    ice.busy = TRUE;
+    Show(bar);
+    EXPECT_EQ(1, edit->GetLineCount());
+    EXPECT_EQ(0, edit->GetLine(1)->nLength);
+    frame.p->ShowControlBar(bar, FALSE, FALSE);
+    // Shown at a stop: the stop's lines.
+    ice.busy = FALSE;
+    Show(bar);
+    ASSERT_EQ(3, edit->GetLineCount());
+    EXPECT_STREQ("main   00:0016\r\n", edit->GetLine(2)->pText);
+}
+
 TEST_F(DebugViews, CallStackLinesAndFrameSelection)
 {
     ice.stack.lines = { "PLAY   00:0040", "main   00:0016", "start  00:0010" };

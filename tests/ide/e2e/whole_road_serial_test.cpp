@@ -1,8 +1,8 @@
 // A user's whole road through the real program on the simulated board: open the
-// sample, build it (its one warning), open main.asm from the warning, debug (the
-// list bars fill from the board), set and clear a breakpoint, run, stop and step,
-// leave debug mode and close. Each stop is read from the board's trace and the
-// windows seen from outside.
+// sample and main.asm from its file tree, break and mend the build, debug (the list
+// bars fill from the board; breakpoint, run, step into, call stack, history, step
+// out, disassembly, run to the program's halt), leave debug mode, write the image
+// and close. Each stop is read from the board's trace and the windows seen from outside.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "afx/afxres.h"
@@ -36,6 +36,21 @@ HWND VisibleBar(HWND frame, const char* caption)
         if (WindowText(hwnd) == caption && IsWindowVisible(hwnd))
             return hwnd;
     return nullptr;
+}
+
+// The window inside a debug bar (by its id), the bar shown from the View menu first when the
+// window is hidden (the command shows and hides the bar in turn).
+HWND ShownBarWindow(HWND frame, UINT command, int id)
+{
+    HWND inner = nullptr;
+    for (HWND hwnd : Descendants(frame))
+        if (GetDlgCtrlID(hwnd) == id)
+            inner = hwnd;
+    if (!inner)
+        return nullptr;
+    if (!IsWindowVisible(inner))
+        PostMessageA(frame, WM_COMMAND, command, 0);
+    return WaitUntil([&] { return IsWindowVisible(inner) != FALSE; }, 20000) ? inner : nullptr;
 }
 
 // Colours as smoothed text shows them (0x00RRGGBB): the names of a page's rows in blue
@@ -138,12 +153,9 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     vt::ProgramCopy copy;
     const std::string folder = copy.Folder();
-    // The program loops where it would halt, so that a run lasts until it is stopped.
-    std::string source = folder + "sample\\main.asm";
-    std::string text = vt::ReadFileBytes(source);
-    size_t halt = text.find("        HALT");
-    ASSERT_NE(std::string::npos, halt);
-    vt::WriteFileBytes(source, text.replace(halt, 12, "halt:   JMP halt"));
+    const std::string source = folder + "sample\\main.asm";
+    const std::string text = vt::ReadFileBytes(source);
+    ASSERT_FALSE(text.empty());
     std::string sim = folder + "ZComSim.ini";
     WritePrivateProfileStringA("Trace", "Enable", "1", sim.c_str());
     WritePrivateProfileStringA("Trace", "File", "trace.log", sim.c_str());
@@ -210,10 +222,25 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
         return WaitUntil([&] { return withoutCR(vt::ReadFileBytes(source)) == withoutCR(want); });
     };
 
-    // Open main.asm (its name typed into the open dialog) and type a line the assembler does
-    // not know after line 9.
-    answerer->Queue(vt::ModalAnswer(IDOK).Type(vt::kFileNameBox, source));
-    PostMessageA(frame, WM_COMMAND, ID_FILE_OPEN, 0);
+    // Open main.asm from the project's file tree: a click gives the tree the focus, the name
+    // typed selects its row (shown in the selection's colour), a double-click on it opens it.
+    HWND tree = nullptr;
+    for (HWND hwnd : Descendants(frame))
+        if (GetDlgCtrlID(hwnd) == 0xE802 && GetDlgCtrlID(GetParent(hwnd)) == 0xE900 && IsWindowVisible(hwnd))
+            tree = hwnd;
+    ASSERT_NE(nullptr, tree) << "the project's file tree";
+    RECT treeRect;
+    ASSERT_TRUE(GetClientRect(tree, &treeRect));
+    const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
+    POINT row = {};
+    ASSERT_TRUE(WaitUntil([&] {
+        SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(treeRect.right / 2, treeRect.bottom - 2));
+        SendMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(treeRect.right / 2, treeRect.bottom - 2));
+        for (char c : std::string("main.asm"))
+            SendMessageA(tree, WM_CHAR, (unsigned char)c, 0);
+        return WaitUntil([&] { return vt::ShowsColor(tree, selection, &row); }, 3000);
+    }, 30000)) << "main.asm's row selected";
+    vt::DoubleClick(tree, POINT{ row.x + 4, row.y });
     ASSERT_TRUE(WaitUntil([&] { return vt::FindDocumentFrame(frame, "main.asm") != nullptr; }));
     HWND view = GetWindow(vt::FindDocumentFrame(frame, "main.asm"), GW_CHILD);
     ASSERT_NE(nullptr, view);
@@ -425,13 +452,7 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
 
     // History: its bar shown from the View menu, Reload History from its context menu; the
     // lines begin with the bank and the address ("BB:AAAA").
-    PostMessageA(frame, WM_COMMAND, ID_VIEW_DEBUG_HISTORY, 0);
-    HWND historyBar = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (historyBar = VisibleBar(frame, "History Window")) != nullptr; }, 20000));
-    HWND history = nullptr;
-    for (HWND hwnd : Descendants(historyBar))
-        if (GetDlgCtrlID(hwnd) == 0xE990)
-            history = hwnd;
+    HWND history = ShownBarWindow(frame, ID_VIEW_DEBUG_HISTORY, 0xE990);
     ASSERT_NE(nullptr, history);
     from = trace().size();
     PostMessageA(history, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -463,15 +484,48 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     EXPECT_EQ(0ul, strtoul(a.c_str(), nullptr, 0)) << a;
     EXPECT_NE(std::string::npos, a.find_first_of("0123456789")) << a;
 
+    // Call stack: its bar shown from the View menu; two lines, the arrow on the first (PLAY).
+    // A double-click on the second (the caller) puts the caller arrow on main.asm line 14.
+    HWND stack = ShownBarWindow(frame, ID_VIEW_DEBUG_CALLSTACK, 0xE991);
+    ASSERT_NE(nullptr, stack);
+    // The lines' text right of the arrow (its outline is dark too).
+    POINT first = {};
+    int textX = 0;
+    std::vector<TextRow> stackRows;
+    auto stackShown = [&] {
+        if (!vt::ShowsColor(stack, vt::kCallerArrowColor, &first))
+            return false;
+        int cx = 0, cy = 0;
+        std::vector<DWORD> bits = vt::ScreenPixels(stack, &cx, &cy);
+        const DWORD arrow = 0xC8C8FF;   // the caller arrow's colour as the screen gives it
+        textX = first.x;
+        for (int x = first.x; x < cx && first.y < cy; x++)
+            if (bits[static_cast<size_t>(first.y) * cx + x] == arrow)
+                textX = x;
+        textX += 3;
+        stackRows = TextRows(stack, Dark, textX);
+        return stackRows.size() == 2;
+    };
+    ASSERT_TRUE(WaitUntil(stackShown, 20000)) << stackRows.size() << " lines";
+    EXPECT_LT(first.y, stackRows[1].top) << "the arrow on the first line";
+    vt::DoubleClick(stack, POINT{ stackRows[1].left + 2, stackRows[1].Middle() });
+    POINT second = {};
+    EXPECT_TRUE(WaitUntil([&] {
+        return vt::ShowsColor(stack, vt::kCallerArrowColor, &second) && second.y >= stackRows[1].top;
+    }, 20000)) << "the arrow on the second line";
+    EXPECT_TRUE(WaitUntil([&] {
+        return caretPane().rfind("Ln 14,", 0) == 0 && vt::ShowsColor(view, vt::kCallerArrowColor);
+    }, 20000)) << "the caller arrow in main.asm: " << caretPane();
+
     // Step Out: back in main.asm after the call, line 15.
     from = trace().size();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_STEP_OUT, 0);
     ASSERT_TRUE(traceHas("26 StepOut", from)) << trace();
     ASSERT_TRUE(WaitUntil([&] { return runEnabled() && caretPane().rfind("Ln 15,", 0) == 0; })) << caretPane();
 
-    // Off, on and off again on line 14 in debug mode: the run below lasts until it is stopped.
-    // (The caret pane follows the window with the focus, here a list bar's: the trace tells
-    // the line.)
+    // Off, on and off again on line 14 in debug mode: the run below goes to the program's end.
+    // (The caret pane follows the window with the focus, here the call stack's: the trace
+    // tells the line.)
     SendMessageA(view, WM_KEYDOWN, VK_UP, 0);
     from = trace().size();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
@@ -482,18 +536,62 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_TOGGLE_BREAKPOINT, 0);
     ASSERT_TRUE(traceHas("bp 5 Remove " + source + " 14", from)) << trace();
 
-    // Run on, then stop it (the program loops where it would halt).
+    // View Disassembly on line 14: the listing with its caret and its PC arrow on the call's
+    // instruction (the listing marks the place it was opened at).
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    from = trace().size();
+    PostMessageA(frame, WM_COMMAND, ID_DEBUG_VIEW_DISASSEMBLY, 0);
+    HWND listing = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        listing = nullptr;
+        for (HWND hwnd : Descendants(client))
+            if (GetDlgCtrlID(hwnd) == IDC_DISASM_LISTING)
+                listing = hwnd;
+        return listing && IsWindowVisible(listing);
+    })) << "the listing";
+    EXPECT_TRUE(traceHas("50 SetSourceLevelStep 0", from)) << trace();
+    GUITHREADINFO gui = { sizeof gui };
+    const DWORD thread = GetWindowThreadProcessId(frame, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return GetGUIThreadInfo(thread, &gui) && gui.hwndCaret == listing; }))
+        << "the listing's caret";
+    // The listing opens with its caret on its first line and moves it to the line in the same
+    // command: the caret is read again once the frame has finished that command.
+    ASSERT_TRUE(SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr));
+    ASSERT_TRUE(GetGUIThreadInfo(thread, &gui) && gui.hwndCaret == listing);
+    POINT pcArrow = {};
+    ASSERT_TRUE(WaitUntil([&] { return vt::ShowsColor(listing, vt::kCallerArrowColor, &pcArrow); }, 20000))
+        << "the PC arrow in the listing";
+    EXPECT_TRUE(pcArrow.y >= gui.rcCaret.top && pcArrow.y <= gui.rcCaret.bottom)
+        << "the arrow on the call's line: " << pcArrow.y << ", caret " << gui.rcCaret.top << "-" << gui.rcCaret.bottom;
+    // Closing it goes back to source stepping.
+    from = trace().size();
+    HWND listingFrame = listing;
+    while (listingFrame && GetParent(listingFrame) != client)
+        listingFrame = GetParent(listingFrame);
+    PostMessageA(listingFrame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(traceHas("50 SetSourceLevelStep 1", from)) << trace();
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(listing); }));
+
+    // Run on: the program halts at its end (HALT, line 17) by itself; main.asm comes forward with
+    // the caret and the arrow on that line.
+    POINT haltArrow = {};
     from = trace().size();
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_RUN, 0);
     ASSERT_TRUE(traceHas("10 Run", from)) << trace();
-    PostMessageA(frame, WM_COMMAND, ID_DEBUG_STOP, 0);
-    ASSERT_TRUE(traceHas("11 Stop", from)) << trace();
-    ASSERT_TRUE(WaitUntil(runEnabled));
+    EXPECT_TRUE(WaitUntil([&] {
+        return runEnabled() && trace().find("13 GetPC", from) != std::string::npos
+               && caretPane().rfind("Ln 17,", 0) == 0 && vt::ShowsColor(view, vt::kCallerArrowColor, &haltArrow)
+               && GetGUIThreadInfo(thread, &gui) && gui.hwndCaret == view && haltArrow.y >= gui.rcCaret.top
+               && haltArrow.y <= gui.rcCaret.bottom;
+    })) << caretPane() << " arrow at " << haltArrow.y << ", caret " << gui.rcCaret.top << "-" << gui.rcCaret.bottom
+        << (gui.hwndCaret == view ? "" : " not in main.asm") << "\n" << trace().substr(from);
+    EXPECT_EQ(std::string::npos, trace().find("11 Stop", from)) << "halted, not stopped\n" << trace();
 
-    // Close Debugger: the debug bars go.
+    // Close Debugger: the debug bars go, the editing layout's file tree comes back.
     PostMessageA(frame, WM_COMMAND, ID_DEBUG_CLOSE, 0);
     ASSERT_TRUE(traceHas("44 LeaveDebugMode", 0)) << trace();
     EXPECT_TRUE(WaitUntil([&] { return !VisibleBar(frame, "Register Window"); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(tree) != FALSE; }, 20000)) << "the file tree";
 
     // Write: the built images go into the writer's storage.
     DWORD_PTR result = 0;
@@ -525,7 +623,6 @@ TEST(WholeRoad, OpenBuildDebugWriteAndClose)
     EXPECT_FALSE(vt::FindInstance(id));
     for (const vt::ModalSeen& seen : answerer->Seen())
         EXPECT_TRUE(seen.text == "Save Current Project ?" || seen.text.find("Save changes") == 0
-                    || seen.text.find("File &name:") != std::string::npos    // the open dialog
                     || seen.text.find("Start Address:") != std::string::npos)   // the dump dialog
             << seen.text;
 }

@@ -227,7 +227,8 @@ TEST_F(Options, SaveAsTemplateThenNewProjectFromIt)
     EXPECT_TRUE(WaitUntil([&] { return Value(made_path, "Project", "PartNumber") == "KV61A-S28"; }))
         << Value(made_path, "Project", "PartNumber");
     EXPECT_EQ("main.asm", Value(made_path, "Files.Application", "File1"));
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((where + "main.asm").c_str()));
+    // The project file is written before the template's files are copied beside it.
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA((where + "main.asm").c_str()) != INVALID_FILE_ATTRIBUTES; }));
     // The board's actions (shown indented) follow the project into the Debug menu.
     std::vector<vt::MenuItemSeen> items;
     EXPECT_TRUE(WaitUntil([&] {

@@ -429,7 +429,7 @@ BEGIN_MESSAGE_MAP(TWKTabWnd, TWKTabWndBase)
 END_MESSAGE_MAP()
 
 TWKTabWnd::TWKTabWnd()
-    : m_xSplitter(0), m_cyTabStrip(0), m_cxVScroll(0), m_cyHScroll(0), m_cxSplitter(5), m_nDragOffset(0),
+    : m_xSplitter(0), m_xSplitterWanted(0), m_cyTabStrip(0), m_cxVScroll(0), m_cyHScroll(0), m_cxSplitter(5), m_nDragOffset(0),
       m_bTracking(FALSE), m_bOverSplitter(FALSE), m_bFirstSize(TRUE), m_hSplitterCursor(NULL),
       m_hArrowCursor(NULL), m_nTabStyle(0)
 {
@@ -680,17 +680,16 @@ void TWKTabWnd::OnSize(UINT nType, int cx, int cy)
         int nLimit = cx - kMinHScrollRoom;
         if (m_bFirstSize)
         {
-            m_xSplitter = std::max(nLimit, 0);
+            m_xSplitterWanted = std::max(nLimit, 0);
             m_bFirstSize = FALSE;
         }
-        else if (m_xSplitter > nLimit)
-            m_xSplitter = std::max(nLimit, 0);
+        m_xSplitter = std::max(std::min(m_xSplitterWanted, nLimit), 0);
     }
     else if (m_bFirstSize)
     {
         CRect inside;
         GetInsideRect(&inside);
-        m_xSplitter = inside.Width();
+        m_xSplitter = m_xSplitterWanted = inside.Width();
         m_bFirstSize = FALSE;
     }
     RecalcLayout();
@@ -792,6 +791,7 @@ void TWKTabWnd::OnLButtonUp(UINT nFlags, CPoint point)
         if (::GetCapture() == m_hWnd)
             ::ReleaseCapture();
         RecalcLayout();
+        m_xSplitterWanted = m_xSplitter;
     }
     CWnd::OnLButtonUp(nFlags, point);
 }
@@ -803,6 +803,7 @@ void TWKTabWnd::OnCaptureChanged(CWnd* pWnd)
     {
         m_bTracking = FALSE;
         RecalcLayout();
+        m_xSplitterWanted = m_xSplitter;
     }
     CWnd::OnCaptureChanged(pWnd);
 }

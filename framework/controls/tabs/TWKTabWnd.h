@@ -134,6 +134,9 @@ protected:
     static void DeferMoveScrollBar(HDWP& hdwp, CWnd* pBar, const CRect& rc);
 
     int m_xSplitter;
+    // Where the first size or the last drag put the splitter: a narrowing pulls the shown one
+    // back, and growing again returns it up to here.
+    int m_xSplitterWanted;
     int m_cyTabStrip;
     int m_cxVScroll;
     int m_cyHScroll;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 #include "framework/controls/tabs/TWKTabWnd.h"
 #include "tests/framework/controls/tabs/tab_test_support.h"
@@ -389,6 +390,30 @@ TEST_F(TabWnd, NarrowWindowKeepsTheSplitterAtZero)
     EXPECT_EQ(Splitter().left, 0);
     Drag(Splitter().left + 2, 40);
     EXPECT_EQ(Splitter().left, 0);
+}
+
+// A window narrowed for a moment (a frame being laid out, a bar docked beside it) gives the
+// tabs their room back when it grows again, up to where the first size or the last drag put them.
+TEST_F(TabWnd, TheSplitterComesBackWhenANarrowedWindowGrows)
+{
+    Make();
+    CTestPage* a = AddPage("Alpha");
+    tabs.SetScrollStyle(0, WS_HSCROLL);
+    tabs.ActivateTab(a);
+    tabs.MoveWindow(0, 0, 400, 200);
+    const int xFirst = Splitter().left;
+    for (int cx : { 4, 30, 200 })
+    {
+        tabs.MoveWindow(0, 0, cx, 200);
+        EXPECT_EQ(Splitter().left, std::max<LONG>(Inside().right - 60, 0)) << cx;
+        tabs.MoveWindow(0, 0, 400, 200);
+        EXPECT_EQ(Splitter().left, xFirst) << cx;
+        EXPECT_EQ(ChildRect(tabs.GetTabControl()).Width(), xFirst) << cx;
+    }
+    Drag(Splitter().left + 2, 150);
+    tabs.MoveWindow(0, 0, 100, 200);
+    tabs.MoveWindow(0, 0, 400, 200);
+    EXPECT_EQ(Splitter().left, 147);
 }
 
 TEST_F(TabWnd, ClientEdgeMovesFromTheParentToTheTabWindow)

@@ -4,6 +4,7 @@
 #include "support/config/CUPath.h"
 #include "support/ui/CUMsgHandler.h"
 #include "support/ui/DirDialog.h"
+#include <cstdio>
 #include <cstring>
 #include <array>
 #include <memory>
@@ -110,22 +111,7 @@ bool ReadWholeFile(LPCSTR lpszPath, ULONGLONG nSizeHint, std::vector<char>& buf,
 // "(<line>) " at p, as wsprintf's "(%d) " gives it; its length.
 int LineHead(char* p, int nLine)
 {
-    char digits[12];
-    int n = 0;
-    unsigned u = nLine < 0 ? 0u - (unsigned)nLine : (unsigned)nLine;
-    do
-        digits[n++] = (char)('0' + u % 10);
-    while (u /= 10);
-    int i = 0;
-    p[i++] = '(';
-    if (nLine < 0)
-        p[i++] = '-';
-    while (n)
-        p[i++] = digits[--n];
-    p[i++] = ')';
-    p[i++] = ' ';
-    p[i] = '\0';
-    return i;
+    return std::snprintf(p, 16, "(%d) ", nLine);
 }
 
 // One file, read as the text-mode line reader sees it: lines end at '\n' (a
@@ -214,6 +200,11 @@ bool MatchesAll(const CString& strPattern)
     return strPattern == "*.*" || strPattern == "*";
 }
 
+bool IsSubfolder(const WIN32_FIND_DATAA& fd)
+{
+    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..");
+}
+
 // strFolder ends with a backslash; strText is folded already when the case
 // does not count.
 BOOL SearchIn(volatile BOOL* pStop, const CString& strFolder, const std::vector<CString>& patterns,
@@ -232,7 +223,7 @@ BOOL SearchIn(volatile BOOL* pStop, const CString& strFolder, const std::vector<
             continue;
         do {
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (bCollect && strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, ".."))
+                if (bCollect && IsSubfolder(fd))
                     subfolders.push_back(fd.cFileName);
                 continue;
             }
@@ -254,8 +245,7 @@ BOOL SearchIn(volatile BOOL* pStop, const CString& strFolder, const std::vector<
         if (hFind == INVALID_HANDLE_VALUE)
             return bFound;
         do {
-            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strcmp(fd.cFileName, ".") &&
-                strcmp(fd.cFileName, ".."))
+            if (IsSubfolder(fd))
                 subfolders.push_back(fd.cFileName);
         } while (::FindNextFileA(hFind, &fd));
         ::FindClose(hFind);

@@ -52,6 +52,12 @@ protected:
             return vt::FindColoredLine(m_page, color, at);
         });
     }
+    // The build's end, as the status bar shows it: its progress pane goes.
+    bool WaitForBuildEnd()
+    {
+        HWND progress = GetDlgItem(m_status, ID_INDICATOR_PROGRESS);
+        return progress && WaitUntil([&] { return !IsWindowVisible(progress); });
+    }
     // Closes the program, answering No to its save questions (opened documents
     // mark the project modified); no other box may come.
     void CloseKeepingNothing()
@@ -115,6 +121,11 @@ TEST_F(BuildE2E, TheBrokenFixturesErrorsShowInRedAndOpenTheirLine)
     PostMessageA(m_frame, WM_COMMAND, ID_PROJECT_BUILD, 0);
     POINT at = {};
     ASSERT_TRUE(WaitForLine(vt::kErrorColor, &at)) << "no error on the Build page";
+    // The double-click comes after the build's end (its progress pane goes): until then the
+    // page scrolls while the build adds lines, and the line seen may have moved.
+    ASSERT_TRUE(WaitForBuildEnd());
+    RedrawWindow(m_page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(vt::FindColoredLine(m_page, vt::kErrorColor, &at));
     ASSERT_TRUE(OpenAt(at, "broken.asm", 3)) << Pane(3);
     CloseKeepingNothing();
 }
@@ -124,6 +135,8 @@ TEST_F(BuildE2E, TheWindowedBuildRoadBuildsOnceAndKeepsRunning)
     Start(std::string(vt::ProgramCopy::SampleProject()) + " /build");
     POINT at = {};
     ASSERT_TRUE(WaitForLine(vt::kWarningColor, &at)) << "the start built nothing";
+    // Closed after the build's end: a close during a build is refused with a message.
+    ASSERT_TRUE(WaitForBuildEnd()) << "the build did not end";
     EXPECT_TRUE(m_process->Running());
     EXPECT_TRUE(IsWindowVisible(m_frame));
     CloseKeepingNothing();

@@ -35,7 +35,7 @@ function(vt_test name)
   endforeach()
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${A_LIBS} ${A_RESOURCES} vt_harness)
-  vt_use_pch(${name})
+  target_precompile_headers(${name} REUSE_FROM vt_test_pch)
   # A test executable may name a longer limit of its own (VT_TIMEOUT_<name>).
   set(limit 120)
   if(DEFINED VT_TIMEOUT_${name})

@@ -181,6 +181,16 @@ public:
     static void* AllocZeroed(size_t nBytes);
     int GetLineCount() const { return m_nLineCount; }
 
+    // --- selection marks (LINE_SELSTART, LINE_SELEND and their columns) ---
+    // The window sets and clears them only through these, so that the store
+    // knows how many lines may still carry one: clearing them all stops
+    // after the last of them and walks nothing when there is none. A marked
+    // line that an edit frees stays counted: at worst one walk to the end.
+    void SetSelectionMark(TWKEditLine* pLine, WORD wMark, int nCol);
+    void ClearLineSelectionMarks(TWKEditLine* pLine);
+    void ClearAllSelectionMarks();
+    int GetMarkedLineCount() const { return m_nMarkedLines; }
+
     // --- positions and columns ---
     int OffsetToColumn(TWKEditLine* pLine, int nOffset);
     int ColumnToOffset(TWKEditLine* pLine, int nColumn);
@@ -389,4 +399,5 @@ private:
     int m_nScopeRecords;
     TWKEditLine* m_pReplayLine;
     int m_nReplayLineNo;
+    int m_nMarkedLines;   // lines that may carry a selection mark
 };

@@ -418,16 +418,6 @@ void TWKEdit::ClearAllSelectionMarks()
 
 // -------------------------------------------------------- positions, columns
 
-int TWKEdit::VisibleEnd(TWKEditLine* pLine)
-{
-    if (!pLine || !pLine->pText)
-        return 0;
-    int n = pLine->nLength;
-    if (n >= m_nLineEndLen && pLine->pText[n - m_nLineEndLen] == m_szLineEnd[0])
-        return n - m_nLineEndLen;
-    return n;
-}
-
 int TWKEdit::OffsetToColumn(TWKEditLine* pLine, int nOffset)
 {
     if (!pLine)

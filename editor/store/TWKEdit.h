@@ -198,8 +198,17 @@ public:
     int GetFitLength(LPCSTR pszText);
     static int IsPosAtOrBefore(TWKEditPos a, TWKEditPos b);
     int IsWordChar(UINT ch);
-    // nLength less the line end when the line ends with the store's sequence.
-    int VisibleEnd(TWKEditLine* pLine);
+    // nLength less the line end when the line ends with the store's sequence
+    // (inline: every edit of a line asks).
+    int VisibleEnd(TWKEditLine* pLine)
+    {
+        if (!pLine || !pLine->pText)
+            return 0;
+        int n = pLine->nLength;
+        if (n >= m_nLineEndLen && pLine->pText[n - m_nLineEndLen] == m_szLineEnd[0])
+            return n - m_nLineEndLen;
+        return n;
+    }
 
     // --- file load and save ---
     int LoadFile(LPCSTR pszPath);

@@ -49,7 +49,8 @@ TWKEdit::TWKEdit()
       m_crQuote(RGB(255, 0, 0)), m_crComment(RGB(0, 128, 0)), m_crDefaultText(RGB(0, 0, 0)),
       m_crBackground(RGB(255, 255, 255)), m_pFocusWnd(NULL), m_pFoldBuffer(NULL),
       m_pKeywordTable(NULL), m_nSavedUndoPos(0), m_nChangeDepth(0), m_bTextChanged(FALSE),
-      m_bReplaying(FALSE), m_nRecordsAdded(0), m_nScopeRecords(0), m_pReplayLine(NULL), m_nReplayLineNo(0)
+      m_bReplaying(FALSE), m_nRecordsAdded(0), m_nScopeRecords(0), m_pReplayLine(NULL), m_nReplayLineNo(0),
+      m_nMarkedLines(0)
 {
     strcpy(m_szLineEnd, "\r\n");
     memset(m_ExtraWordChars, 0, sizeof(m_ExtraWordChars));
@@ -98,6 +99,7 @@ void TWKEdit::FreeAll()
 {
     FreeLines(m_pFirstLine);
     m_pFirstLine = NULL;
+    m_nMarkedLines = 0;
     FreeUndo();
     free(m_pUndo);
     m_pUndo = NULL;
@@ -366,17 +368,55 @@ int TWKEdit::GrowLine(TWKEditLine* pLine, int nSize)
     return 1;
 }
 
-// -------------------------------------------------------- positions, columns
+// ---------------------------------------------------------- selection marks
 
-int TWKEdit::VisibleEnd(TWKEditLine* pLine)
+namespace {
+const WORD kSelectionMarks = (WORD)(LINE_SELSTART | LINE_SELEND);
+
+inline bool HasSelectionMark(const TWKEditLine* p)
 {
-    if (!pLine || !pLine->pText)
-        return 0;
-    int n = pLine->nLength;
-    if (n >= m_nLineEndLen && pLine->pText[n - m_nLineEndLen] == m_szLineEnd[0])
-        return n - m_nLineEndLen;
-    return n;
+    return (p->dwFlags & kSelectionMarks) || p->dwSelCols;
 }
+} // namespace
+
+void TWKEdit::SetSelectionMark(TWKEditLine* pLine, WORD wMark, int nCol)
+{
+    if (!pLine || !(wMark & kSelectionMarks))
+        return;
+    if (!HasSelectionMark(pLine))
+        m_nMarkedLines++;
+    pLine->dwFlags |= wMark & kSelectionMarks;
+    if (wMark & LINE_SELSTART)
+        pLine->nSelStartCol = (WORD)nCol;
+    if (wMark & LINE_SELEND)
+        pLine->nSelEndCol = (WORD)nCol;
+}
+
+void TWKEdit::ClearLineSelectionMarks(TWKEditLine* pLine)
+{
+    if (!pLine || !HasSelectionMark(pLine))
+        return;
+    pLine->dwFlags &= (WORD)~kSelectionMarks;
+    pLine->dwSelCols = 0;
+    if (m_nMarkedLines > 0)
+        m_nMarkedLines--;
+}
+
+void TWKEdit::ClearAllSelectionMarks()
+{
+    // Lines already clear are not written: a node left clean need not go
+    // back to memory.
+    for (TWKEditLine* p = GetFirstLine(); p && m_nMarkedLines > 0; p = p->pNext)
+        if (HasSelectionMark(p))
+        {
+            p->dwFlags &= (WORD)~kSelectionMarks;
+            p->dwSelCols = 0;
+            m_nMarkedLines--;
+        }
+    m_nMarkedLines = 0;   // counted lines that were freed meanwhile
+}
+
+// -------------------------------------------------------- positions, columns
 
 int TWKEdit::OffsetToColumn(TWKEditLine* pLine, int nOffset)
 {

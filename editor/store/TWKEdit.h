@@ -181,6 +181,16 @@ public:
     static void* AllocZeroed(size_t nBytes);
     int GetLineCount() const { return m_nLineCount; }
 
+    // --- selection marks (LINE_SELSTART, LINE_SELEND and their columns) ---
+    // The window sets and clears them only through these, so that the store
+    // knows how many lines may still carry one: clearing them all stops
+    // after the last of them and walks nothing when there is none. A marked
+    // line that an edit frees stays counted: at worst one walk to the end.
+    void SetSelectionMark(TWKEditLine* pLine, WORD wMark, int nCol);
+    void ClearLineSelectionMarks(TWKEditLine* pLine);
+    void ClearAllSelectionMarks();
+    int GetMarkedLineCount() const { return m_nMarkedLines; }
+
     // --- positions and columns ---
     int OffsetToColumn(TWKEditLine* pLine, int nOffset);
     int ColumnToOffset(TWKEditLine* pLine, int nColumn);
@@ -188,8 +198,17 @@ public:
     int GetFitLength(LPCSTR pszText);
     static int IsPosAtOrBefore(TWKEditPos a, TWKEditPos b);
     int IsWordChar(UINT ch);
-    // nLength less the line end when the line ends with the store's sequence.
-    int VisibleEnd(TWKEditLine* pLine);
+    // nLength less the line end when the line ends with the store's sequence
+    // (inline: every edit of a line asks).
+    int VisibleEnd(TWKEditLine* pLine)
+    {
+        if (!pLine || !pLine->pText)
+            return 0;
+        int n = pLine->nLength;
+        if (n >= m_nLineEndLen && pLine->pText[n - m_nLineEndLen] == m_szLineEnd[0])
+            return n - m_nLineEndLen;
+        return n;
+    }
 
     // --- file load and save ---
     int LoadFile(LPCSTR pszPath);
@@ -389,4 +408,5 @@ private:
     int m_nScopeRecords;
     TWKEditLine* m_pReplayLine;
     int m_nReplayLineNo;
+    int m_nMarkedLines;   // lines that may carry a selection mark
 };

@@ -54,13 +54,27 @@ public:
     // Frees p when it lies in a block of this pool; FALSE (nothing done) otherwise.
     bool FreeIfOwned(const void* p)
     {
+        char* q = (char*)p;
+        FreeOwned(&q, 1);
+        return p && !q;
+    }
+
+    // FreeIfOwned for n blocks under one lock: those of this pool are freed
+    // and their pointers set to NULL; the others are left to the caller.
+    void FreeOwned(char** pp, size_t n)
+    {
         Lock();
-        auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), (char*)p);
-        bool bOwns = it != m_chunks.begin() && (const char*)p < *(it - 1) + kChunkBytes;
-        if (bOwns)
-            FreeIn(it - 1);
+        for (size_t i = 0; i < n; i++)
+            if (pp[i])
+            {
+                auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), pp[i]);
+                if (it != m_chunks.begin() && pp[i] < *(it - 1) + kChunkBytes)
+                {
+                    FreeIn(it - 1);
+                    pp[i] = NULL;
+                }
+            }
         Unlock();
-        return bOwns;
     }
 
 private:

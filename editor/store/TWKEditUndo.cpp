@@ -52,6 +52,23 @@ void FreeRecordText(LPSTR p)
         free(p);
 }
 
+// The texts of n records, freed with one turn of the pool's lock for each
+// batch (the log drops its oldest quarter at once).
+void FreeRecordTexts(TWKEditUndoRecord* pRecs, int n)
+{
+    const int kBatch = 64;
+    char* texts[kBatch];
+    for (int i = 0; i < n; i += kBatch)
+    {
+        int k = n - i < kBatch ? n - i : kBatch;
+        for (int j = 0; j < k; j++)
+            texts[j] = pRecs[i + j].pszText;
+        TextPool().FreeOwned(texts, (size_t)k);
+        for (int j = 0; j < k; j++)
+            free(texts[j]);   // the heap's texts; NULL for the pool's
+    }
+}
+
 inline bool IsGroupedType(int nType)
 {
     return nType == UNDO_CHAR_INSERTED || nType == UNDO_CHAR_DELETED || nType == UNDO_CHAR_OVERWRITTEN;
@@ -1326,8 +1343,7 @@ void TWKEdit::FreeUndo()
 {
     if (m_pUndo)
     {
-        for (int i = 0; i < TWK_UNDO_SIZE; i++)
-            FreeRecordText(m_pUndo[i].pszText);
+        FreeRecordTexts(m_pUndo, TWK_UNDO_SIZE);
         memset(m_pUndo, 0, sizeof(TWKEditUndoRecord) * TWK_UNDO_SIZE);
     }
     ResetUndo();
@@ -1402,10 +1418,10 @@ void TWKEdit::StoreUndoRecord(const TWKEditUndoRecord& r)
     }
     // A new record discards what could be redone; only a log full up to
     // the position itself drops its oldest quarter.
-    for (int i = m_nUndoPos; i < m_nUndoCount; i++)
+    if (m_nUndoCount > m_nUndoPos)
     {
-        FreeRecordText(m_pUndo[i].pszText);
-        memset(&m_pUndo[i], 0, sizeof(TWKEditUndoRecord));
+        FreeRecordTexts(m_pUndo + m_nUndoPos, m_nUndoCount - m_nUndoPos);
+        memset(m_pUndo + m_nUndoPos, 0, sizeof(TWKEditUndoRecord) * (m_nUndoCount - m_nUndoPos));
     }
     m_nUndoCount = m_nUndoPos;
     if (m_nSavedUndoPos > m_nUndoPos)
@@ -1413,8 +1429,7 @@ void TWKEdit::StoreUndoRecord(const TWKEditUndoRecord& r)
     if (m_nUndoPos >= TWK_UNDO_SIZE)
     {
         m_nSavedUndoPos = m_nSavedUndoPos >= TWK_UNDO_DROP ? m_nSavedUndoPos - TWK_UNDO_DROP : -1;
-        for (int i = 0; i < TWK_UNDO_DROP; i++)
-            FreeRecordText(m_pUndo[i].pszText);
+        FreeRecordTexts(m_pUndo, TWK_UNDO_DROP);
         memmove(m_pUndo, m_pUndo + TWK_UNDO_DROP, sizeof(TWKEditUndoRecord) * (TWK_UNDO_SIZE - TWK_UNDO_DROP));
         memset(m_pUndo + TWK_UNDO_SIZE - TWK_UNDO_DROP, 0, sizeof(TWKEditUndoRecord) * TWK_UNDO_DROP);
         m_nUndoPos -= TWK_UNDO_DROP;

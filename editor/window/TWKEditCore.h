@@ -436,6 +436,9 @@ protected:
     void DialogReplaceStep(OEFindReplaceDlg* pDlg);
     void DialogReplaceAll(OEFindReplaceDlg* pDlg);
     void DeleteMatch(TWKEditPos pos, int nLen);
+    // Whether a replacement of nInsert bytes keeps the line's width plus
+    // the text below the column limit.
+    BOOL ReplacementFits(TWKEditLine* pLine, int nInsert);
     int MarkMatches(TWKEditSearchInfo* pInfo);
     // A move drop from an editing window of this process.
     template <class SourceBase>

@@ -476,6 +476,17 @@ void TWKEditCore<Base>::DeleteMatch(TWKEditPos pos, int nLen)
 }
 
 template <class Base>
+BOOL TWKEditCore<Base>::ReplacementFits(TWKEditLine* pLine, int nInsert)
+{
+    TWKEdit* pEdit = GetEdit();
+    // No byte is wider than a tab: a line that cannot come near the limit
+    // is not measured (Replace All asks for every match).
+    if ((long long)pLine->nLength * pEdit->m_nTabSize + nInsert < TWK_MAX_COLUMNS)
+        return TRUE;
+    return pEdit->OffsetToColumn(pLine, pLine->nLength) + nInsert < TWK_MAX_COLUMNS;
+}
+
+template <class Base>
 void TWKEditCore<Base>::DialogReplaceStep(OEFindReplaceDlg* pDlg)
 {
     TWKEdit* pEdit = GetEdit();
@@ -494,7 +505,7 @@ void TWKEditCore<Base>::DialogReplaceStep(OEFindReplaceDlg* pDlg)
     s_strReplaceText = strInsert;
     int nLen = strInsert.GetLength();
     pEdit->SetUndoGroup(TRUE);
-    if (pEdit->OffsetToColumn(m_pCaretLine, m_pCaretLine->nLength) + nLen < TWK_MAX_COLUMNS)
+    if (ReplacementFits(m_pCaretLine, nLen))
     {
         DeleteSelection(FALSE, TRUE);
         TWKEditPos at = {m_pCaretLine, pEdit->ColumnToOffset(m_pCaretLine, m_nCaretCol)};
@@ -570,7 +581,7 @@ int TWKEditCore<Base>::ReplaceAll(LPCSTR pszFind, LPCSTR pszReplace, DWORD dwFla
         int nMatch = req.info.nMatchLen;
         BOOL bDone = FALSE;
         pEdit->SetUndoGroup(TRUE);
-        if (pEdit->OffsetToColumn(pos.pLine, pos.pLine->nLength) + nInsert < TWK_MAX_COLUMNS)
+        if (ReplacementFits(pos.pLine, nInsert))
         {
             TWKEditPos to = {pos.pLine, pos.nOffset + nMatch};
             if (nMatch > 0)

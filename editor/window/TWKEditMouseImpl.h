@@ -95,17 +95,16 @@ int TWKEditCore<Base>::IsPointInSelection(int x, int y)
 template <class Base>
 BOOL TWKEditCore<Base>::MarkCaretStep(TWKEditLine* pOldLine, int nOldLineNo, int nOldCol)
 {
-    if (!pOldLine || !m_pCaretLine)
+    TWKEdit* pEdit = GetEdit();
+    if (!pOldLine || !m_pCaretLine || !pEdit)
         return FALSE;
     if (pOldLine == m_pCaretLine && nOldCol == m_nCaretCol)
         return FALSE;
     BOOL bForward = m_nCaretLine > nOldLineNo || (m_nCaretLine == nOldLineNo && m_nCaretCol > nOldCol);
     TWKEditLine* pStart = bForward ? pOldLine : m_pCaretLine;
     TWKEditLine* pEnd = bForward ? m_pCaretLine : pOldLine;
-    pStart->dwFlags |= LINE_SELSTART;
-    pStart->nSelStartCol = (WORD)(bForward ? nOldCol : m_nCaretCol);
-    pEnd->dwFlags |= LINE_SELEND;
-    pEnd->nSelEndCol = (WORD)(bForward ? m_nCaretCol : nOldCol);
+    pEdit->SetSelectionMark(pStart, LINE_SELSTART, bForward ? nOldCol : m_nCaretCol);
+    pEdit->SetSelectionMark(pEnd, LINE_SELEND, bForward ? m_nCaretCol : nOldCol);
     return TRUE;
 }
 
@@ -280,14 +279,12 @@ void TWKEditCore<Base>::OnLButtonUp(UINT, CPoint point)
     if (m_bUpdate)
         EnsureCaretVisible();
     BeginSelection(1, 0);
-    m_pCaretLine->dwFlags |= LINE_SELSTART;
-    m_pCaretLine->nSelStartCol = 0;
+    pEdit->SetSelectionMark(m_pCaretLine, LINE_SELSTART, 0);
     if (m_pCaretLine->pNext)
         StepCaretLine(1, m_bUpdate);
     else
         m_nCaretCol = LineEndColumn(m_pCaretLine);
-    m_pCaretLine->dwFlags |= LINE_SELEND;
-    m_pCaretLine->nSelEndCol = (WORD)m_nCaretCol;
+    pEdit->SetSelectionMark(m_pCaretLine, LINE_SELEND, m_nCaretCol);
     ExtendSelection(m_bUpdate);
 }
 

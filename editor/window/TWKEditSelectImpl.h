@@ -25,14 +25,8 @@ int TWKEditCore<Base>::IsPosBefore(TWKEditLine* pA, int nColA, TWKEditLine* pB, 
 template <class Base>
 int TWKEditCore<Base>::ClearSelectionMarks()
 {
-    TWKEdit* pEdit = GetEdit();
-    // Lines already clear are not written: a node left clean need not go
-    // back to memory.
-    const WORD wMarks = (WORD)(LINE_SELSTART | LINE_SELEND);
-    if (pEdit)
-        for (TWKEditLine* p = pEdit->GetFirstLine(); p; p = p->pNext)
-            if ((p->dwFlags & wMarks) || p->dwSelCols)
-                p->dwFlags &= (WORD)~wMarks, p->dwSelCols = 0;
+    if (TWKEdit* pEdit = GetEdit())
+        pEdit->ClearAllSelectionMarks();
     return 0;
 }
 
@@ -104,9 +98,9 @@ int TWKEditCore<Base>::ExtendSelection(BOOL bRedraw)
     if (bRedraw && this->m_hWnd)
     {
         // The step's marks lie on the old and the new caret line.
-        for (TWKEditLine* p : {m_pSelStartLine, m_pSelEndLine, m_pCaretLine})
-            if (p)
-                p->dwFlags &= ~(DWORD)(LINE_SELSTART | LINE_SELEND), p->dwSelCols = 0;
+        if (pEdit)
+            for (TWKEditLine* p : {m_pSelStartLine, m_pSelEndLine, m_pCaretLine})
+                pEdit->ClearLineSelectionMarks(p);
     }
     return 0;
 }
@@ -176,12 +170,10 @@ void TWKEditCore<Base>::SelectMove(DWORD dwMark, int (TWKEditCore::*pfnMove)(BOO
         return;
     if (!m_bSelection)
         BeginSelection(nMode, 0);
-    auto mark = [this](DWORD dwFlag) {
-        m_pCaretLine->dwFlags |= dwFlag;
-        if (dwFlag == LINE_SELSTART)
-            m_pCaretLine->nSelStartCol = (WORD)m_nCaretCol;
-        else
-            m_pCaretLine->nSelEndCol = (WORD)m_nCaretCol;
+    TWKEdit* pEdit = GetEdit();
+    auto mark = [this, pEdit](DWORD dwFlag) {
+        if (pEdit)
+            pEdit->SetSelectionMark(m_pCaretLine, (WORD)dwFlag, m_nCaretCol);
     };
     mark(dwMark);
     (this->*pfnMove)(bRedraw);
@@ -230,8 +222,7 @@ int TWKEditCore<Base>::MoveCaretTo(TWKEditPos* pPos, int nSelectCols, BOOL bRedr
     if (!bRedraw && m_bSelection && this->m_hWnd)
         this->Invalidate(FALSE);
     BeginSelection(1, 0);
-    m_pCaretLine->dwFlags |= LINE_SELSTART;
-    m_pCaretLine->nSelStartCol = (WORD)nStart;
+    pEdit->SetSelectionMark(m_pCaretLine, LINE_SELSTART, nStart);
     int nEnd = nStart + nSelectCols;
     m_nCaretCol = nEnd;
     if (m_rcClient.right != 0 && m_nCharWidth != 0)
@@ -251,8 +242,7 @@ int TWKEditCore<Base>::MoveCaretTo(TWKEditPos* pPos, int nSelectCols, BOOL bRedr
     }
     if (bRedraw)
         EnsureCaretVisible();
-    m_pCaretLine->dwFlags |= LINE_SELEND;
-    m_pCaretLine->nSelEndCol = (WORD)nEnd;
+    pEdit->SetSelectionMark(m_pCaretLine, LINE_SELEND, nEnd);
     ExtendSelection(bRedraw);
     if (bRedraw)
         EnsureCaretVisible();
@@ -357,15 +347,13 @@ int TWKEditCore<Base>::SelectWord(BOOL bRedraw)
         o--;
     m_nCaretCol = pEdit->OffsetToColumn(pLine, o);
     BeginSelection(1, 0);
-    pLine->dwFlags |= LINE_SELSTART;
-    pLine->nSelStartCol = (WORD)m_nCaretCol;
+    pEdit->SetSelectionMark(pLine, LINE_SELSTART, m_nCaretCol);
     while (o < e && !pEdit->m_StartChars[(BYTE)pLine->pText[o]] && isWord(pLine->pText[o]))
         o++;
     m_nCaretCol = pEdit->OffsetToColumn(pLine, o);
     if (bRedraw)
         EnsureCaretVisible();
-    pLine->dwFlags |= LINE_SELEND;
-    pLine->nSelEndCol = (WORD)m_nCaretCol;
+    pEdit->SetSelectionMark(pLine, LINE_SELEND, m_nCaretCol);
     ExtendSelection(bRedraw);
     return 0;
 }

@@ -2,6 +2,7 @@
 // All, reading it back, ending it, and the strong check that the inverted
 // pixels after a run of steps equal a full repaint of the same state.
 #include "tests/editor/window/window_fixture.h"
+#include <functional>
 #include <vector>
 
 namespace {
@@ -283,4 +284,82 @@ TEST(Selection, SelectWordSetSelectionAndTheModeOperations)
     h.ctrl.SelectToTop(1, TRUE);
     h.ExpectRange("to top", 1, 0, 3, 4);
     EXPECT_EQ(h.Pixels(), h.Repainted());
+}
+
+// Steps painted without redraw leave their marks on the lines; the store
+// counts the lines that may carry one so that clearing them need not walk the
+// whole text. Whatever the edits did to the marked lines meanwhile (joined,
+// freed, pushed down, taken away and brought back by Undo, a column block),
+// Replace All, a new selection and ClearSelectionMarks leave no line marked.
+TEST(Selection, NoSelectionMarkOutlivesEditsOfTheMarkedLines)
+{
+    struct EditCase
+    {
+        const char* name;
+        std::function<void(TWKEdit*)> edit;
+    };
+    const EditCase edits[] = {
+        {"marked lines joined", [](TWKEdit* e) {
+             TWKEditPos a = {e->GetLine(2), 2}, b = {e->GetLine(4), 2};
+             EXPECT_EQ(0, e->DeleteRange(a, b, TRUE));
+         }},
+        {"lines split above the marks", [](TWKEdit* e) {
+             TWKEditPos a = {e->GetLine(1), 2};
+             EXPECT_EQ(0, e->SplitLine(a, TRUE));
+             EXPECT_EQ(0, e->SplitLine(a, TRUE));
+         }},
+        {"marked lines deleted, undone and redone", [](TWKEdit* e) {
+             TWKEditPos a = {e->GetLine(2), 0}, b = {e->GetLine(7), 0};
+             EXPECT_EQ(0, e->DeleteRange(a, b, TRUE));
+             e->Undo();
+             e->Redo();
+             e->Undo();
+         }},
+        {"nothing", [](TWKEdit*) {}},
+    };
+    struct EndCase
+    {
+        const char* name;
+        std::function<void(SelHost&)> end;
+    };
+    const EndCase ends[] = {
+        {"Replace All", [](SelHost& h) { EXPECT_GT(h.ctrl.ReplaceAll("line", "row", 0), 0); }},
+        {"a new selection", [](SelHost& h) {
+             h.ctrl.ClearSelection(FALSE);
+             h.ctrl.PutCaret(1, 0);
+             h.Send(ID_TWK_SELECTRIGHT);
+         }},
+        {"ClearSelectionMarks", [](SelHost& h) { h.ctrl.ClearSelectionMarks(); }},
+    };
+    auto marked = [](TWKEdit* e) {
+        std::vector<int> lines;
+        TWKEdit::RenumberLines(e->GetFirstLine());
+        for (TWKEditLine* p = e->GetFirstLine(); p; p = p->pNext)
+            if ((p->dwFlags & (LINE_SELSTART | LINE_SELEND)) || p->dwSelCols)
+                lines.push_back(p->nLineNo);
+        return lines;
+    };
+    for (int nMode : {1, 2})
+        for (const EditCase& edit : edits)
+            for (const EndCase& end : ends)
+            {
+                std::string name = std::string(edit.name) + ", " + end.name + (nMode == 2 ? ", column" : "");
+                SelHost h(vt::NumberedLines(30));
+                TWKEdit* e = h.ctrl.GetEdit();
+                h.ctrl.PutCaret(2, 1);
+                h.ctrl.BeginSelection(nMode, 0);
+                h.ctrl.m_bUpdate = FALSE;
+                h.Send(ID_TWK_SELECTDOWN, 3);
+                h.Send(ID_TWK_SELECTRIGHT, 2);
+                // A painted step clears the marks of its own lines only.
+                h.ctrl.m_bUpdate = TRUE;
+                h.Send(ID_TWK_SELECTDOWN);
+                ASSERT_FALSE(marked(e).empty()) << name << ": the unpainted steps left marks";
+                edit.edit(e);
+                h.ctrl.ClearSelection(FALSE);
+                h.ctrl.PutCaret(1, 0);
+                end.end(h);
+                EXPECT_EQ(std::vector<int>(), marked(e)) << name;
+                EXPECT_EQ(0, e->GetMarkedLineCount()) << name;
+            }
 }

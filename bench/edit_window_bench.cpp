@@ -289,53 +289,51 @@ int main()
         // the same gutter, the rest of each row cleared; the runs themselves
         // are worked out beforehand.
         std::vector<std::pair<std::string, std::vector<ColourRun>>> runs;
-        auto floor = [&] {
+        auto drawRows = [&](auto&& drawText) {
             HDC hdc = ::GetDC(ctrl.m_hWnd);
             HGDIOBJ old = ::SelectObject(hdc, ctrl.GetFont()->GetSafeHandle());
             ::SetBkColor(hdc, e->m_crBackground);
-            int cw = ctrl.m_nCharWidth, left = ctrl.m_nTextLeft, h = ctrl.m_nLineHeight;
+            int left = ctrl.m_nTextLeft, h = ctrl.m_nLineHeight;
             for (int r = 0; r < rows; r++)
             {
                 RECT rcGutter = {0, r * h, left, (r + 1) * h};
                 ::FillRect(hdc, &rcGutter, (HBRUSH)ctrl.m_brGutter.GetSafeHandle());
-                int n = 0;
-                if (r < (int)runs.size())
-                {
-                    const std::string& text = runs[r].first;
-                    n = (int)text.size();
-                    for (const ColourRun& run : runs[r].second)
-                    {
-                        ::SetTextColor(hdc, run.cr);
-                        ::ExtTextOutA(hdc, left + run.nStart * cw, r * h, 0, NULL, text.data() + run.nStart,
-                                      run.nCount, NULL);
-                    }
-                }
-                RECT rc = {left + n * cw, r * h, 1024, (r + 1) * h};
-                ::ExtTextOutA(hdc, rc.left, rc.top, ETO_OPAQUE, &rc, NULL, 0, NULL);
+                RECT rc = {left, r * h, 1024, (r + 1) * h};
+                drawText(hdc, r, rc);
             }
             ::SelectObject(hdc, old);
             ::ReleaseDC(ctrl.m_hWnd, hdc);
+        };
+        const int cw = ctrl.m_nCharWidth;
+        auto floor = [&] {
+            drawRows([&](HDC hdc, int r, RECT& rc) {
+                if (r < (int)runs.size())
+                {
+                    const std::string& text = runs[r].first;
+                    for (const ColourRun& run : runs[r].second)
+                    {
+                        ::SetTextColor(hdc, run.cr);
+                        ::ExtTextOutA(hdc, rc.left + run.nStart * cw, rc.top, 0, NULL, text.data() + run.nStart,
+                                      run.nCount, NULL);
+                    }
+                    rc.left += (int)text.size() * cw;
+                }
+                ::ExtTextOutA(hdc, rc.left, rc.top, ETO_OPAQUE, &rc, NULL, 0, NULL);
+            });
         };
         // The same drawing with the runs joined as the window joins them,
         // each run opaque to the row's height and the last one to the right
         // edge, as the window draws them: the floor of the window's own way.
         std::vector<std::vector<ColourRun>> joined;
         auto floorJoined = [&] {
-            HDC hdc = ::GetDC(ctrl.m_hWnd);
-            HGDIOBJ old = ::SelectObject(hdc, ctrl.GetFont()->GetSafeHandle());
-            ::SetBkColor(hdc, e->m_crBackground);
-            int cw = ctrl.m_nCharWidth, left = ctrl.m_nTextLeft, h = ctrl.m_nLineHeight;
-            for (int r = 0; r < rows; r++)
-            {
-                RECT rcGutter = {0, r * h, left, (r + 1) * h};
-                ::FillRect(hdc, &rcGutter, (HBRUSH)ctrl.m_brGutter.GetSafeHandle());
-                RECT rc = {left, r * h, 1024, (r + 1) * h};
+            drawRows([&](HDC hdc, int r, RECT& rc) {
                 if (r >= (int)joined.size() || joined[r].empty())
                 {
                     ::ExtTextOutA(hdc, rc.left, rc.top, ETO_OPAQUE, &rc, NULL, 0, NULL);
-                    continue;
+                    return;
                 }
                 const std::vector<ColourRun>& row = joined[r];
+                const int left = rc.left;
                 for (size_t k = 0; k < row.size(); k++)
                 {
                     rc.right = k + 1 < row.size() ? left + row[k + 1].nStart * cw : 1024;
@@ -344,9 +342,7 @@ int main()
                                   runs[r].first.data() + row[k].nStart, row[k].nCount, NULL);
                     rc.left = rc.right;
                 }
-            }
-            ::SelectObject(hdc, old);
-            ::ReleaseDC(ctrl.m_hWnd, hdc);
+            });
         };
         double dFloor = 0;
         const char* where[] = {"top", "middle", "end"};

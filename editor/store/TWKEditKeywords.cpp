@@ -573,8 +573,10 @@ int TWKEdit::IsInCommentPair(TWKEditLine* pLine, LPSTR pszOpen, LPSTR pszClose, 
     if (pLine == NULL || pszOpen == NULL || pszClose == NULL || !*pszOpen || !*pszClose)
         return 0;
 
-    // The openers of line comments, which void an opener after them.
-    std::vector<LPCSTR> lineOpeners;
+    // The openers of line comments, which void an opener after them (one
+    // list per thread, reused: a paint asks once per row).
+    thread_local std::vector<LPCSTR> lineOpeners;
+    lineOpeners.clear();
     if (m_arrCommentPairs.GetSize() == 0)
     {
         if (pszOther && *pszOther)

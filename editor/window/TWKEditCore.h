@@ -34,9 +34,11 @@ TWKEditDragState& TWKEditGetDragState();
 constexpr int TWK_LINE_BUFFER = TWK_MAX_COLUMNS + 1;
 
 // Draws one expanded line at (x, y) from column nFirstCol, coloured by the
-// store's rules when bColour is set (see TWKEditCore::DrawLineText).
+// store's rules when bColour is set (see TWKEditCore::DrawLineText). With
+// prcRow (coloured only) the line's cells are drawn opaque to the row's
+// height and the row's blank rest to its right edge, in the background colour.
 int TWKEditDrawLineText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int nLength, int nFirstCol,
-                        int nMaxChars, BOOL bColour, CDC* pDC, int x, int y);
+                        int nMaxChars, BOOL bColour, CDC* pDC, int x, int y, const RECT* prcRow = NULL);
 
 template <class Base>
 class TWKEditCore : public Base

@@ -541,7 +541,7 @@ void TWKEditCore<Base>::PaintRows(CDC& dc, const RECT& rcPaint)
     if (!m_pTopLine || !pEdit || m_nLineHeight <= 0)
         return;
     BOOL bSelection = m_pSelStartLine != NULL;
-    CFont* pOldFont = dc.SelectObject(&m_font);
+    HGDIOBJ hOldFont = ::SelectObject(dc.m_hDC, m_font.GetSafeHandle());
     dc.SetBkColor(pEdit->m_crBackground);
     dc.SetTextColor(pEdit->m_crDefaultText);
     int nCols = VisibleCols();
@@ -551,29 +551,41 @@ void TWKEditCore<Base>::PaintRows(CDC& dc, const RECT& rcPaint)
     char szText[TWK_LINE_BUFFER];
     TWKEditCommentMemo memo;   // the rows are consecutive lines
 
+    const COLORREF crGutter = GetGutterColor(pEdit->m_crBackground);
     TWKEditLine* p = m_pTopLine;
     for (int y = 0; y < rcPaint.bottom; y += m_nLineHeight, p = p ? p->pNext : NULL)
     {
         if (y + m_nLineHeight <= rcPaint.top)
             continue;
+        // The gutter cell, or below the last line the gutter of every row
+        // left; the pattern lines up across rows whatever the fill's size.
+        int yEnd = y + m_nLineHeight;
+        if (!p)
+            while (yEnd < rcPaint.bottom)
+                yEnd += m_nLineHeight;
+        RECT rcCell = {0, y, m_nTextLeft, yEnd};
+        COLORREF crOld = dc.SetTextColor(crGutter);
+        dc.FillRect(&rcCell, &m_brGutter);
+        dc.SetTextColor(crOld);
+        if (!p)
+        {
+            RECT rc = {m_nTextLeft, y, m_rcClient.right, yEnd};
+            ::ExtTextOutA(dc.m_hDC, m_nTextLeft, y, ETO_OPAQUE, &rc, NULL, 0, NULL);
+            break;
+        }
+        DrawGutterMarks(&dc, &rcCell, p);
+
         int nLen = 0;
-        if (p && p->pText && p->nLength > 0)
+        if (p->pText && p->nLength > 0)
             nLen = ExpandTabs(p->pText, szText, p->nLength, pEdit->m_nTabSize, nLineEnd);
         if (nLen >= nLineEnd && nLen > 0 && nLineEnd > 0 && szText[nLen - nLineEnd] == pEdit->m_szLineEnd[0])
             nLen -= nLineEnd;
         int n = nLen - m_nFirstCol;
 
-        RECT rcCell = {0, y, m_nTextLeft, y + m_nLineHeight};
-        COLORREF crOld = dc.SetTextColor(GetGutterColor(pEdit->m_crBackground));
-        dc.FillRect(&rcCell, &m_brGutter);
-        dc.SetTextColor(crOld);
-        if (p)
-            DrawGutterMarks(&dc, &rcCell, p);
-
         // A line with colours of its own has them from the gutter to the right edge.
         const COLORREF crStoreText = pEdit->m_crDefaultText;
         COLORREF crBack = pEdit->m_crBackground, crText = crStoreText;
-        const BOOL bOwnColors = p && GetLinePaintColors(p, &crBack, &crText);
+        const BOOL bOwnColors = GetLinePaintColors(p, &crBack, &crText);
         if (bOwnColors)
         {
             dc.SetBkColor(crBack);
@@ -581,24 +593,18 @@ void TWKEditCore<Base>::PaintRows(CDC& dc, const RECT& rcPaint)
             pEdit->m_crDefaultText = crText;
         }
 
+        // The text and the blank rest of the row, opaque, in as few outputs
+        // as the colours allow.
+        RECT rcText = {x0, y, m_rcClient.right, y + m_nLineHeight};
         if (n < 1)
         {
             RECT rc = {m_nTextLeft, y, m_rcClient.right, y + m_nLineHeight};
             ::ExtTextOutA(dc.m_hDC, m_nTextLeft, y, ETO_OPAQUE, &rc, NULL, 0, NULL);
         }
+        else if (pEdit->m_bChroma)
+            TWKEditDrawLineText(pEdit, p, szText, nLen, m_nFirstCol, nMax, TRUE, &dc, x0, y, &rcText);
         else
-        {
-            if (pEdit->m_bChroma)
-                TWKEditDrawLineText(pEdit, p, szText, nLen, m_nFirstCol, nMax, TRUE, &dc, x0, y);
-            else
-                ::TextOutA(dc.m_hDC, x0, y, szText + m_nFirstCol, n < nMax ? n : nMax);
-            int xRest = m_nTextLeft + n * m_nCharWidth;
-            if (xRest < m_rcClient.right)
-            {
-                RECT rc = {xRest, y, m_rcClient.right, y + m_nLineHeight};
-                ::ExtTextOutA(dc.m_hDC, xRest, y, ETO_OPAQUE, &rc, NULL, 0, NULL);
-            }
-        }
+            ::ExtTextOutA(dc.m_hDC, x0, y, ETO_OPAQUE, &rcText, szText + m_nFirstCol, n < nMax ? n : nMax, NULL);
         if (bOwnColors)
         {
             pEdit->m_crDefaultText = crStoreText;
@@ -606,7 +612,7 @@ void TWKEditCore<Base>::PaintRows(CDC& dc, const RECT& rcPaint)
             dc.SetTextColor(crStoreText);
         }
 
-        if (p && bSelection && pEdit->m_pFocusWnd == this)
+        if (bSelection && pEdit->m_pFocusWnd == this)
         {
             int nStart = 0, nCount = 0;
             if (GetLineSelection(p, nLen, &nStart, &nCount))
@@ -620,7 +626,7 @@ void TWKEditCore<Base>::PaintRows(CDC& dc, const RECT& rcPaint)
             }
         }
     }
-    dc.SelectObject(pOldFont);
+    ::SelectObject(dc.m_hDC, hOldFont);
 }
 
 // ------------------------------------------------------------------- font

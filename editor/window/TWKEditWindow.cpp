@@ -4,6 +4,8 @@
 #include "editor/store/TWKEditColour.h"
 #include <ole2.h>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(TWKEditHint, CObject)
 
@@ -65,33 +67,23 @@ struct TextMeasure
     }
 };
 
-struct KeywordPainter
+struct KeywordRun
 {
-    TWKEdit* pEdit;
-    HDC hDC;
-    const TextMeasure* pMeasure;
-    LPSTR pszText;
-    int nFirstCol;
-    int x;
-    int y;
+    int nStart, nEnd;
+    COLORREF cr;
 };
 
-// Draws a keyword run in its colour as soon as the store reports it.
-void DrawKeywordRun(void* pContext, int nStart, int nEnd)
+// Keeps each keyword run with its colour as the store reports it.
+void NoteKeywordRun(void* pContext, int nStart, int nEnd)
 {
-    KeywordPainter& k = *static_cast<KeywordPainter*>(pContext);
-    int nFrom = nStart > k.nFirstCol ? nStart : k.nFirstCol;
-    if (nEnd <= nFrom)
-        return;
-    ::SetTextColor(k.hDC, k.pEdit->m_crKeyword);
-    int x = k.x + k.pMeasure->Width(k.pszText + k.nFirstCol, nFrom - k.nFirstCol);
-    ::TextOutA(k.hDC, x, k.y, k.pszText + nFrom, nEnd - nFrom);
+    auto& k = *static_cast<std::pair<TWKEdit*, std::vector<KeywordRun>*>*>(pContext);
+    k.second->push_back({nStart, nEnd, k.first->m_crKeyword});
 }
 
 } // namespace
 
 int TWKEditDrawLineText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int nLength, int nFirstCol,
-                        int nMaxChars, BOOL bColour, CDC* pDC, int x, int y)
+                        int nMaxChars, BOOL bColour, CDC* pDC, int x, int y, const RECT* prcRow)
 {
     HDC hDC = pDC->m_hDC;
     HDC hAttrib = pDC->m_hAttribDC ? pDC->m_hAttribDC : hDC;
@@ -109,41 +101,82 @@ int TWKEditDrawLineText(TWKEdit* pEdit, TWKEditLine* pLine, LPSTR pszText, int n
         return n > 0 ? ::TextOutA(hDC, x, y, pszText + nFirstCol, n) : 0;
     }
 
+    // The keyword runs, kept for the colours (one list per thread, grown
+    // once, so a paint does no heap work).
     BYTE classes[TWK_LINE_BUFFER];
-    TextMeasure measure(hAttrib);
-    KeywordPainter painter = {pEdit, hDC, &measure, pszText, nFirstCol, x, y};
-    TWKEditClassifyText(pEdit, pLine, pszText, nLength, classes, DrawKeywordRun, &painter);
+    thread_local std::vector<KeywordRun> keywords;
+    keywords.clear();
+    std::pair<TWKEdit*, std::vector<KeywordRun>*> context(pEdit, &keywords);
+    TWKEditClassifyText(pEdit, pLine, pszText, nLength, classes, NoteKeywordRun, &context);
 
-    // Segments of one class, left to right; keywords were drawn above.
-    int xSeg = x;
-    int nSeg = nFirstCol;
-    for (int i = nFirstCol; i <= nLength; ++i)
+    // A comment shows in its colour, then a quoted string, then a keyword;
+    // a line ending in keywords shows them all in the last one's colour.
+    int nTail = nLength;
+    if (nLength > 0 && (classes[nLength - 1] & (CLASS_KEYWORD | CLASS_COMMENT | CLASS_QUOTE)) == CLASS_KEYWORD)
+        while (nTail > 0 && classes[nTail - 1] == classes[nLength - 1])
+            nTail--;
+    const COLORREF crTail = pEdit->m_crKeyword;
+    size_t k = 0;
+    auto colourAt = [&](int i) {
+        BYTE c = classes[i];
+        if (c & CLASS_COMMENT)
+            return pEdit->m_crComment;
+        if (c & CLASS_QUOTE)
+            return pEdit->m_crQuote;
+        if (!(c & CLASS_KEYWORD))
+            return pEdit->m_crDefaultText;
+        if (i >= nTail)
+            return crTail;
+        while (k < keywords.size() && keywords[k].nEnd <= i)
+            k++;
+        return k < keywords.size() && keywords[k].nStart <= i ? keywords[k].cr : pEdit->m_crDefaultText;
+    };
+
+    // Runs of one colour, left to right, one output each. With a fixed-pitch
+    // font a blank joins the run beside it whatever its colour (it shows
+    // only the background), so a row costs one call per change of colour
+    // among its letters. Characters past the last whole visible column and
+    // the one the edge cuts are not drawn. With prcRow each run fills its
+    // cells to the row's height and the last one the row to its right end,
+    // so the row needs no other fill.
+    TextMeasure measure(hAttrib);
+    const BOOL bFixed = measure.nCell > 0;
+    int nStop = nMaxChars < nLength - nFirstCol ? nFirstCol + nMaxChars + 1 : nLength;
+    if (nStop > nLength)
+        nStop = nLength;
+    COLORREF crCurrent = CLR_INVALID;
+    int xRun = prcRow ? prcRow->left : x;
+    for (int i = nFirstCol; i < nStop;)
     {
-        if (i < nLength && classes[i] == classes[nSeg])
-            continue;
-        if (i > nSeg)
+        int nRun = i;
+        COLORREF cr = CLR_INVALID;   // none yet: the run is blanks so far
+        for (; i < nStop; i++)
         {
-            BYTE c = classes[nSeg];
-            int nCount = i - nSeg;
-            int nDraw = nCount < nMaxChars ? nCount : nMaxChars;
-            COLORREF cr = CLR_INVALID;
-            if (c & CLASS_COMMENT)
-                cr = pEdit->m_crComment;
-            else if (c & CLASS_QUOTE)
-                cr = pEdit->m_crQuote;
-            else if (!(c & CLASS_KEYWORD))
-                cr = pEdit->m_crDefaultText;
-            else if (i == nLength)
-                cr = pEdit->m_crKeyword;
-            if (cr != CLR_INVALID && nDraw > 0)
-            {
-                ::SetTextColor(hDC, cr);
-                ::TextOutA(hDC, xSeg, y, pszText + nSeg, nDraw);
-            }
-            xSeg += measure.Width(pszText + nSeg, nCount);
+            if (bFixed && pszText[i] == ' ')
+                continue;
+            COLORREF crHere = colourAt(i);
+            if (cr == CLR_INVALID && (bFixed || i == nRun))
+                cr = crHere;
+            else if (crHere != cr)
+                break;
         }
-        nSeg = i;
+        if (cr == CLR_INVALID)
+            cr = crCurrent != CLR_INVALID ? crCurrent : colourAt(nRun);
+        if (cr != crCurrent)
+            ::SetTextColor(hDC, crCurrent = cr);
+        int xText = x + measure.Width(pszText + nFirstCol, nRun - nFirstCol);
+        if (prcRow)
+        {
+            int xEnd = i < nStop ? x + measure.Width(pszText + nFirstCol, i - nFirstCol) : prcRow->right;
+            RECT rc = {xRun, prcRow->top, xEnd > xRun ? xEnd : xRun, prcRow->bottom};
+            ::ExtTextOutA(hDC, xText, y, ETO_OPAQUE, &rc, pszText + nRun, i - nRun, NULL);
+            xRun = rc.right;
+        }
+        else
+            ::ExtTextOutA(hDC, xText, y, 0, NULL, pszText + nRun, i - nRun, NULL);
     }
+    if (prcRow && nStop <= nFirstCol)
+        ::ExtTextOutA(hDC, xRun, prcRow->top, ETO_OPAQUE, prcRow, NULL, 0, NULL);
     ::SetTextColor(hDC, pEdit->m_crDefaultText);
     return 1;
 }

@@ -8,7 +8,7 @@
 
 namespace {
 
-const COLORREF kKeyword = RGB(0, 0, 255), kComment = RGB(0, 128, 0), kQuote = RGB(255, 0, 0);
+const COLORREF kKeyword = RGB(0, 0, 255), kJump = RGB(128, 0, 128), kComment = RGB(0, 128, 0), kQuote = RGB(255, 0, 0);
 const COLORREF kText = RGB(0, 0, 0), kBack = RGB(255, 255, 255);
 
 // Colouring from a keyword file and comment delimiters of its own section.
@@ -16,7 +16,7 @@ void ConfigureColouring(TWKEdit* pEdit, const vt::TempDir& dir)
 {
     static int s_n = 0;
     std::string section = "Editor\\paint" + std::to_string(++s_n) + " Files";
-    std::string keywords = dir.Write("kw.ini", "[Keywords]\r\nmov=1\r\nadd=1\r\n[Colors]\r\n1=0,0,255\r\n");
+    std::string keywords = dir.Write("kw.ini", "[Keywords]\r\nmov=1\r\nadd=1\r\njmp=2\r\n[Colors]\r\n1=0,0,255\r\n2=128,0,128\r\n");
     CWinApp* pApp = AfxGetApp();
     pApp->WriteProfileString(section.c_str(), "Keywords", keywords.c_str());
     pApp->WriteProfileInt(section.c_str(), "Chroma", 1);
@@ -103,9 +103,14 @@ TEST(WindowPaint, GetLineSelectionGivesTheSelectedColumnsOfALine)
     ctrl.m_pSelStartLine = NULL;
 }
 
-// The ink colour of each character cell ('.' for none) of one drawn line.
-std::string CellColours(const std::map<COLORREF, char>& names, TWKEdit* pEdit, const char* text)
+// The ink colour of each character cell ('.' for none) of one line drawn
+// from column nFirstCol. With bRow the line is drawn with its row rectangle
+// (3 pixels taller than the font) over stale pixels: "!" is added when the
+// row keeps a stale pixel or one outside it changed.
+std::string CellColours(const std::map<COLORREF, char>& names, TWKEdit* pEdit, const char* text, int nFirstCol = 0,
+                        bool bRow = false)
 {
+    const COLORREF kStale = RGB(1, 2, 3);
     const int cx = 800, cy = 40;
     BITMAPINFO bi = {};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB};
@@ -120,11 +125,13 @@ std::string CellColours(const std::map<COLORREF, char>& names, TWKEdit* pEdit, c
     lstrcpyA(lf.lfFaceName, "Courier New");
     HFONT font = ::CreateFontIndirectA(&lf);
     HGDIOBJ oldFont = ::SelectObject(hdc, font);
-    ::SetBkColor(hdc, kBack);
+    ::SetBkColor(hdc, bRow ? kStale : kBack);
     RECT rc = {0, 0, cx, cy};
     ::ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &rc, NULL, 0, NULL);
+    ::SetBkColor(hdc, kBack);
     TEXTMETRICA tm = {};
     ::GetTextMetricsA(hdc, &tm);
+    const RECT rcRow = {0, 0, cx, tm.tmHeight + 3};
 
     vt::SetStoreText(pEdit, text);
     TWKEditLine* pLine = pEdit->GetFirstLine();
@@ -133,11 +140,11 @@ std::string CellColours(const std::map<COLORREF, char>& names, TWKEdit* pEdit, c
     char buf[TWK_LINE_BUFFER];
     int len = (int)strlen(text);
     memcpy(buf, text, len + 1);
-    EXPECT_EQ(1, TWKEditDrawLineText(pEdit, pLine, buf, len, 0, 200, TRUE, &dc, 0, 0));
+    EXPECT_EQ(1, TWKEditDrawLineText(pEdit, pLine, buf, len, nFirstCol, 200, TRUE, &dc, 0, 0, bRow ? &rcRow : NULL));
     dc.Detach();
 
     std::string out;
-    for (int i = 0; i < len; i++)
+    for (int i = 0; i < len - nFirstCol; i++)
     {
         char name = '.';
         for (int x = i * tm.tmAveCharWidth; x < (i + 1) * tm.tmAveCharWidth && name == '.'; x++)
@@ -151,6 +158,15 @@ std::string CellColours(const std::map<COLORREF, char>& names, TWKEdit* pEdit, c
                 }
             }
         out += name;
+    }
+    if (bRow)
+    {
+        bool bFault = false;
+        for (int y = 0; y < cy && !bFault; y++)
+            for (int x = 0; x < cx && !bFault; x++)
+                bFault = (::GetPixel(hdc, x, y) == kStale) == (y < rcRow.bottom);
+        if (bFault)
+            out += "!";
     }
     ::SelectObject(hdc, oldFont);
     ::SelectObject(hdc, oldBmp);
@@ -166,18 +182,28 @@ TEST(WindowPaint, DrawLineTextColoursKeywordsCommentsAndQuotes)
     TWKEdit edit;
     ConfigureColouring(&edit, dir);
     ASSERT_EQ(kKeyword, RGB(0, 0, 255));
-    std::map<COLORREF, char> names = {{kKeyword, 'k'}, {kComment, 'c'}, {kQuote, 'q'}, {kText, 't'}};
-    struct Case { const char* what; const char* text; const char* want; } cases[] = {
-        {"keyword", "mov r1", "kkk.tt"},
-        {"keyword in a comment", "x /* mov */", "t.cc.ccc.cc"},
-        {"keyword in quotes", "\"mov\" x", "tqqqt.t"},
-        {"line comment", "add ; mov", "kkk.c.ccc"},
-        {"unterminated quote", "\"mov x", "tkkk.t"},
+    std::map<COLORREF, char> names = {{kKeyword, 'k'}, {kJump, 'j'}, {kComment, 'c'}, {kQuote, 'q'}, {kText, 't'}};
+    struct Case { const char* what; const char* text; int first; const char* want; } cases[] = {
+        {"keyword", "mov r1", 0, "kkk.tt"},
+        {"keyword in a comment", "x /* mov */", 0, "t.cc.ccc.cc"},
+        {"keyword in quotes", "\"mov\" x", 0, "tqqqt.t"},
+        {"line comment", "add ; mov", 0, "kkk.c.ccc"},
+        {"unterminated quote", "\"mov x", 0, "tkkk.t"},
         // The store finds no opener on a line once one lies inside quotes.
-        {"comment opener inside quotes", "\"a/*b\" c /* x */", "tqqqqt.t.tt.t.tt"},
+        {"comment opener inside quotes", "\"a/*b\" c /* x */", 0, "tqqqqt.t.tt.t.tt"},
+        // Blanks between runs, which the drawing may join to either side.
+        {"blanks between keywords of two colours", "mov  jmp", 0, "kkk..jjj"},
+        {"blanks between keywords of one colour", "mov  add", 0, "kkk..kkk"},
+        {"blanks before the first keyword", "  jmp x", 0, "..jjj.t"},
+        {"a line ending in a keyword", "x, jmp", 0, "tt.jjj"},
+        {"blanks and a keyword in a comment", "x ; jmp  y", 0, "t.c.ccc..c"},
+        {"scrolled into the blanks", "mov  jmp", 2, "k..jjj"},
+        {"scrolled past the text", "mov", 5, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.want, CellColours(names, &edit, c.text)) << c.what << ": " << c.text;
+    for (bool bRow : {false, true})
+        for (const Case& c : cases)
+            EXPECT_EQ(c.want, CellColours(names, &edit, c.text, c.first, bRow))
+                << c.what << ": " << c.text << (bRow ? ", drawn with its row" : "");
 }
 
 // The comment state of every line from pFrom down: 10 * in-comment + pair.

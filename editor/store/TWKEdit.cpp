@@ -52,6 +52,7 @@ TWKEdit::TWKEdit()
       m_bReplaying(FALSE), m_nRecordsAdded(0), m_nScopeRecords(0), m_pReplayLine(NULL), m_nReplayLineNo(0)
 {
     strcpy(m_szLineEnd, "\r\n");
+    m_ftLoadedWrite = FILETIME();
     memset(m_ExtraWordChars, 0, sizeof(m_ExtraWordChars));
     memset(m_TerminatorChars, 0, sizeof(m_TerminatorChars));
     memset(m_StartChars, 0, sizeof(m_StartChars));

@@ -136,15 +136,9 @@ TEST(EditKeywords, AnEditedKeywordFileIsReadAgain)
         ASSERT_NE(INVALID_HANDLE_VALUE, h);
         DWORD n = 0;
         WriteFile(h, text, (DWORD)strlen(text), &n, nullptr);
-        // Same size edits are told apart by their time alone.
-        FILETIME ft;
-        GetSystemTimeAsFileTime(&ft);
-        ULARGE_INTEGER t = { { ft.dwLowDateTime, ft.dwHighDateTime } };
-        t.QuadPart += (ULONGLONG)nSecondsLater * 10000000;
-        ft.dwLowDateTime = t.LowPart;
-        ft.dwHighDateTime = t.HighPart;
-        SetFileTime(h, nullptr, nullptr, &ft);
         CloseHandle(h);
+        // Same size edits are told apart by their time alone.
+        ASSERT_TRUE(vt::SetWriteTimeFromNow(path, nSecondsLater));
     };
     EXPECT_EQ("MOV@ff0000 ", s.Keywords("MOV ADD\r\n"));
 

@@ -58,15 +58,7 @@ TEST_F(Source, AnEditedLanguageDefinitionIsReadAgain)
     auto define = [&](const char* start, int nSecondsLater) {
         std::string path = dir.Write(name + ".ini", std::string("[Comment]\r\nStart1=") + start +
                                                          "\r\n[OtherControls]\r\nTabSize=4\r\n");
-        HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        FILETIME ft;
-        GetSystemTimeAsFileTime(&ft);
-        ULARGE_INTEGER t = { { ft.dwLowDateTime, ft.dwHighDateTime } };
-        t.QuadPart += (ULONGLONG)nSecondsLater * 10000000;
-        ft.dwLowDateTime = t.LowPart;
-        ft.dwHighDateTime = t.HighPart;
-        SetFileTime(h, nullptr, nullptr, &ft);
-        CloseHandle(h);
+        ASSERT_TRUE(vt::SetWriteTimeFromNow(path, nSecondsLater));
     };
 
     define("#", 0);

@@ -4,6 +4,8 @@
 #include "afx/wnd.h"
 #include "afx/imagelist.h"
 #include <process.h>
+#include <mutex>
+#include <string>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
@@ -299,6 +301,59 @@ HKEY CreateProfileKey(LPCSTR lpszRegistryKey, LPCSTR lpszProfileName, LPCSTR lps
     return hKey;
 }
 
+// The section used last stays open: a run of reads or writes in one section
+// (an editor store's settings are some 25 values) opens its key once instead
+// of once per value. A key deleted meanwhile, by this process or another,
+// answers ERROR_KEY_DELETED: it is opened (made) again and the call repeated.
+class SectionKeyCache {
+public:
+    template <class Fn>
+    LONG Use(LPCSTR lpszRegistryKey, LPCSTR lpszProfileName, LPCSTR lpszSection, Fn fn)
+    {
+        std::string id = std::string(lpszRegistryKey) + '\0' + lpszProfileName + '\0' + lpszSection;
+        std::lock_guard<std::mutex> guard(m_lock);
+        for (int nTry = 0; nTry < 2; nTry++) {
+            if (!m_hKey || id != m_strId) {
+                DropLocked();
+                m_hKey = CreateProfileKey(lpszRegistryKey, lpszProfileName, lpszSection);
+                if (!m_hKey)
+                    return ERROR_FILE_NOT_FOUND;
+                m_strId = id;
+            }
+            LONG r = fn(m_hKey);
+            if (r != ERROR_KEY_DELETED)
+                return r;
+            DropLocked();
+        }
+        return ERROR_KEY_DELETED;
+    }
+
+    void Drop()
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        DropLocked();
+    }
+
+private:
+    void DropLocked()
+    {
+        if (m_hKey)
+            RegCloseKey(m_hKey);
+        m_hKey = nullptr;
+        m_strId.clear();
+    }
+
+    std::mutex m_lock;
+    HKEY m_hKey = nullptr;
+    std::string m_strId;
+};
+
+SectionKeyCache& SectionKeys()
+{
+    static auto* p = new SectionKeyCache;   // never destroyed: profile calls may come late in the exit
+    return *p;
+}
+
 } // namespace
 
 HKEY CWinApp::GetAppRegistryKey()
@@ -322,12 +377,13 @@ UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
         return (UINT)nDefault;
     if (!m_pszRegistryKey)
         return ::GetPrivateProfileIntA(lpszSection, lpszEntry, nDefault, m_pszProfileName);
-    HKEY hKey = GetSectionKey(lpszSection);
-    if (!hKey)
+    if (!m_pszProfileName)
         return (UINT)nDefault;
     DWORD type = 0, value = 0, cb = sizeof value;
-    LONG r = RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(&value), &cb);
-    RegCloseKey(hKey);
+    LONG r = SectionKeys().Use(m_pszRegistryKey, m_pszProfileName, lpszSection, [&](HKEY hKey) {
+        cb = sizeof value;
+        return RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(&value), &cb);
+    });
     if (r != ERROR_SUCCESS || type != REG_DWORD || cb != sizeof value)
         return (UINT)nDefault;
     return value;
@@ -348,18 +404,21 @@ CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR l
             buf.resize(buf.size() * 4);
         }
     }
-    HKEY hKey = GetSectionKey(lpszSection);
-    if (!hKey)
+    if (!m_pszProfileName)
         return strDefault;
     // Most values fit the first buffer: one query; a longer one is read again at its size.
-    std::vector<char> buf(256, '\0');
-    DWORD type = 0, cb = (DWORD)buf.size() - 1;
-    LONG r = RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buf.data()), &cb);
-    if (r == ERROR_MORE_DATA) {
-        buf.assign(cb + 1, '\0');
-        r = RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buf.data()), &cb);
-    }
-    RegCloseKey(hKey);
+    std::vector<char> buf;
+    DWORD type = 0, cb = 0;
+    LONG r = SectionKeys().Use(m_pszRegistryKey, m_pszProfileName, lpszSection, [&](HKEY hKey) {
+        buf.assign(256, '\0');
+        cb = (DWORD)buf.size() - 1;
+        LONG rq = RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buf.data()), &cb);
+        if (rq == ERROR_MORE_DATA) {
+            buf.assign(cb + 1, '\0');
+            rq = RegQueryValueExA(hKey, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buf.data()), &cb);
+        }
+        return rq;
+    });
     if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return strDefault;
     buf[cb < buf.size() ? cb : buf.size() - 1] = '\0';
@@ -417,12 +476,12 @@ BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
         wsprintfA(buf, "%d", nValue);
         return ::WritePrivateProfileStringA(lpszSection, lpszEntry, buf, m_pszProfileName);
     }
-    HKEY hKey = GetSectionKey(lpszSection);
-    if (!hKey)
+    if (!m_pszProfileName)
         return FALSE;
     DWORD value = (DWORD)nValue;
-    LONG r = RegSetValueExA(hKey, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(hKey);
+    LONG r = SectionKeys().Use(m_pszRegistryKey, m_pszProfileName, lpszSection, [&](HKEY hKey) {
+        return RegSetValueExA(hKey, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    });
     return r == ERROR_SUCCESS;
 }
 
@@ -434,6 +493,7 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
         return ::WritePrivateProfileStringA(lpszSection, lpszEntry, lpszValue, m_pszProfileName);
     if (!lpszEntry) {
         // The whole section goes, nested keys included; a missing one is gone already.
+        SectionKeys().Drop();
         HKEY hApp = GetAppRegistryKey();
         if (!hApp)
             return FALSE;
@@ -448,19 +508,15 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
         }
         return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
     }
-    HKEY hKey = GetSectionKey(lpszSection);
-    if (!hKey)
+    if (!m_pszProfileName)
         return FALSE;
-    LONG r;
-    if (!lpszValue) {
-        r = RegDeleteValueA(hKey, lpszEntry);
-        if (r == ERROR_FILE_NOT_FOUND)
-            r = ERROR_SUCCESS;
-    } else {
-        r = RegSetValueExA(hKey, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
-                           (DWORD)strlen(lpszValue) + 1);
-    }
-    RegCloseKey(hKey);
+    LONG r = SectionKeys().Use(m_pszRegistryKey, m_pszProfileName, lpszSection, [&](HKEY hKey) {
+        if (lpszValue)
+            return RegSetValueExA(hKey, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
+                                  (DWORD)strlen(lpszValue) + 1);
+        LONG rd = RegDeleteValueA(hKey, lpszEntry);
+        return rd == ERROR_FILE_NOT_FOUND ? (LONG)ERROR_SUCCESS : rd;
+    });
     return r == ERROR_SUCCESS;
 }
 

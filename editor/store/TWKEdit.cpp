@@ -53,6 +53,7 @@ TWKEdit::TWKEdit()
       m_nMarkedLines(0)
 {
     strcpy(m_szLineEnd, "\r\n");
+    m_ftLoadedWrite = FILETIME();
     memset(m_ExtraWordChars, 0, sizeof(m_ExtraWordChars));
     memset(m_TerminatorChars, 0, sizeof(m_TerminatorChars));
     memset(m_StartChars, 0, sizeof(m_StartChars));

@@ -356,6 +356,9 @@ public:
     DWORD m_dwUndoGroup;
     int m_nUndoCount;
     HANDLE m_hLockedFile;                 // NULL when no lock is held
+    // Last write time of the file LoadFile read, taken from its handle before
+    // the first byte (a change made during the load counts as one); zero when unknown.
+    FILETIME m_ftLoadedWrite;
     int m_nLineEndLen;
     char m_szLineEnd[3];
     BOOL m_bInComment;

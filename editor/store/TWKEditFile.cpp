@@ -422,6 +422,8 @@ int TWKEdit::LoadFile(LPCSTR pszPath)
         free(pBuffer);
         return (int)dw;
     }
+    if (!GetFileTime(h, NULL, NULL, &m_ftLoadedWrite))
+        m_ftLoadedWrite = FILETIME();
     FreeLines(m_pFirstLine);
     m_pFirstLine = NULL;
     int rc = ReadLines(h, pBuffer, kChunkSize);

@@ -4,7 +4,9 @@
 #include "editor/store/TWKEditColour.h"
 #include "afx/app.h"
 #include "afx/file.h"
+#include "support/system/FileStamp.h"
 #include <climits>
+#include <mutex>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -156,6 +158,71 @@ int TWKEdit::HashKeyword(LPCSTR pszWord, int nLength)
     return (int)(h & 0xFFF);
 }
 
+namespace {
+
+// The word list of a keyword file as last read, kept while the file keeps
+// its time and size: every store of a file type (each open source) reads
+// the same file.
+struct KeywordListCache
+{
+    std::mutex lock;
+    std::string strFile, strSection;
+    C_FileStamp stamp;
+    std::vector<char> keys;
+};
+
+KeywordListCache& KeywordLists()
+{
+    static auto* p = new KeywordListCache;   // never destroyed: stores may outlive static objects
+    return *p;
+}
+
+// The keys of the section, or of the section named like the file when that
+// one is empty, as a double-zero-ended list; FALSE when both are empty.
+BOOL ReadKeysOfFile(LPCSTR pszFile, LPCSTR pszSection, std::vector<char>& keys)
+{
+    keys.assign(kKeyListSize, '\0');
+    DWORD n = GetPrivateProfileStringA(pszSection, NULL, "", keys.data(), kKeyListSize, pszFile);
+    if (n == 0 || keys[0] == '\0')
+    {
+        // A file without the keyword section may list its words in a
+        // section named like the file.
+        char szBase[_MAX_FNAME];
+        _splitpath(pszFile, NULL, NULL, szBase, NULL);
+        n = GetPrivateProfileStringA(szBase, NULL, "", keys.data(), kKeyListSize, pszFile);
+        if (n == 0 || keys[0] == '\0')
+            return FALSE;
+    }
+    keys.resize(n + 2);   // the list and its closing zeros
+    keys[n] = keys[n + 1] = '\0';
+    return TRUE;
+}
+
+BOOL ReadKeywordList(LPCSTR pszFile, LPCSTR pszSection, std::vector<char>& keys)
+{
+    KeywordListCache& cache = KeywordLists();
+    C_FileStamp stamp = C_FileStamp::Of(pszFile);
+    {
+        std::lock_guard<std::mutex> guard(cache.lock);
+        if (stamp.Same(cache.stamp) && cache.strFile == pszFile && cache.strSection == pszSection)
+        {
+            keys = cache.keys;
+            return !keys.empty();
+        }
+    }
+    BOOL bOK = ReadKeysOfFile(pszFile, pszSection, keys);
+    if (!bOK)
+        keys.clear();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    cache.strFile = pszFile;
+    cache.strSection = pszSection;
+    cache.stamp = stamp;
+    cache.keys = keys;
+    return bOK;
+}
+
+} // namespace
+
 int TWKEdit::LoadKeywords()
 {
     free(m_pKeywordTable);
@@ -170,21 +237,11 @@ int TWKEdit::LoadKeywords()
     }
     CloseHandle(h);
 
-    std::vector<char> keys(kKeyListSize);
-    DWORD n = GetPrivateProfileStringA(m_strKeywordsKey, NULL, "", keys.data(), kKeyListSize,
-                                       m_strKeywordFile);
-    if (n == 0 || keys[0] == '\0')
+    std::vector<char> keys;
+    if (!ReadKeywordList(m_strKeywordFile, m_strKeywordsKey, keys))
     {
-        // A file without the keyword section may list its words in a
-        // section named like the file.
-        char szBase[_MAX_FNAME];
-        _splitpath(m_strKeywordFile, NULL, NULL, szBase, NULL);
-        n = GetPrivateProfileStringA(szBase, NULL, "", keys.data(), kKeyListSize, m_strKeywordFile);
-        if (n == 0 || keys[0] == '\0')
-        {
-            m_bChroma = FALSE;
-            return 0;
-        }
+        m_bChroma = FALSE;
+        return 0;
     }
 
     m_pKeywordTable = (TWKEditKeywordSlot*)calloc(TWK_KEYWORD_SLOTS, sizeof(TWKEditKeywordSlot));

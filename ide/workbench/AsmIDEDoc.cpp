@@ -72,7 +72,7 @@ BOOL CAsmIDEDoc::OnOpenDocument(LPCSTR lpszPathName)
     // The caller reports a file that cannot be read.
     if (m_Edit.LoadFile(lpszPathName) != 0)
         return FALSE;
-    SetFilePath(lpszPathName);
+    SetFilePath(lpszPathName, TRUE);
     return TRUE;
 }
 
@@ -146,12 +146,16 @@ void CAsmIDEDoc::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU)
             pView->OnCaretMoved();
 }
 
-void CAsmIDEDoc::SetFilePath(LPCSTR lpszPath)
+void CAsmIDEDoc::SetFilePath(LPCSTR lpszPath, BOOL bLoaded)
 {
     m_strPath = lpszPath;
     m_strFileName = (LPCSTR)C_CUPath(lpszPath).GetFileName();
     RebuildBreakLineMap();
-    RecordFileTime();
+    const FILETIME& ft = m_Edit.m_ftLoadedWrite;
+    if (bLoaded && (ft.dwLowDateTime || ft.dwHighDateTime))
+        m_timeFile = CTime(ft);   // as the file's status gives it, without opening the file again
+    else
+        RecordFileTime();
 }
 
 BOOL CAsmIDEDoc::ReadFileTime(CTime& time)
@@ -191,9 +195,9 @@ void CAsmIDEDoc::ReloadFromDisk(LPCSTR lpszPath)
     // The lines go: build records tied to them are cut first.
     if (CMainFrame* pFrame = MainFrame())
         pFrame->GetProjectWnd()->GetLineTies().CutStore(&m_Edit);
-    m_Edit.LoadFile(strPath);
+    BOOL bLoaded = m_Edit.LoadFile(strPath) == 0;
     SetPathName(strPath, TRUE);
-    SetFilePath(strPath);
+    SetFilePath(strPath, bLoaded);
     for (POSITION pos = GetFirstViewPosition(); pos;)
         if (auto* pView = dynamic_cast<C_IDEEditView*>(GetNextView(pos)))
             pView->ResetAfterReload();

@@ -24,7 +24,8 @@ public:
     // The views' titles follow the document's path.
     void SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU = TRUE) override;
 
-    void SetFilePath(LPCSTR lpszPath);
+    // bLoaded: the store has just read the file, its time comes from that read.
+    void SetFilePath(LPCSTR lpszPath, BOOL bLoaded = FALSE);
     void RecordFileTime();
     BOOL HasFileChanged();
     void ReloadFromDisk(LPCSTR lpszPath);

@@ -61,14 +61,18 @@ int C_IDEEditorView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return 0;
 }
 
-void C_IDEEditorView::OnInitialUpdate()
+// The data tip is a top-level window of its own: it is made when debugging
+// first needs it, so that opening a source does not pay for it.
+BOOL C_IDEEditorView::EnsureDataTip()
 {
-    C_IDEEditView::OnInitialUpdate();
-    if (m_ToolTip.m_hWnd || !m_ToolTip.Create(this, TTS_ALWAYSTIP))
-        return;
+    if (m_ToolTip.m_hWnd)
+        return TRUE;
+    if (!m_hWnd || !m_ToolTip.Create(this, TTS_ALWAYSTIP))
+        return FALSE;
     m_ToolTip.AddTool(this, "");
     m_ToolTip.SetTipBkColor(RGB(255, 255, 0));
     m_ToolTip.SetDelayTime(400);
+    return TRUE;
 }
 
 void C_IDEEditorView::OnDraw(CDC*)
@@ -295,7 +299,7 @@ void C_IDEEditorView::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 BOOL C_IDEEditorView::PreTranslateMessage(MSG* pMsg)
 {
-    if (m_ToolTip.m_hWnd && IsDebugMode() && m_pIceMgr && !m_pIceMgr->IsBusy()) {
+    if (IsDebugMode() && m_pIceMgr && !m_pIceMgr->IsBusy() && EnsureDataTip()) {
         m_ToolTip.Activate(TRUE);
         m_ToolTip.RelayEvent(pMsg);
     }
@@ -391,7 +395,7 @@ void C_IDEEditorView::OnMouseMove(UINT nFlags, CPoint point)
     s_ptLastMove = point;
     if (m_ToolTip.m_hWnd)
         m_ToolTip.Pop();
-    if (IsDebugMode() && m_ToolTip.m_hWnd) {
+    if (IsDebugMode() && EnsureDataTip()) {
         I_IceWatch* pWatch = nullptr;
         if (!m_pIceMgr || m_pIceMgr->IsBusy() || !m_pIceMgr->HasIce() ||
             !m_pIceMgr->GetInterface(ICE_IID_WATCH, reinterpret_cast<void**>(&pWatch)))

@@ -18,7 +18,6 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
     void DrawGutterMarks(CDC* pDC, LPRECT pRect, TWKEditLine* pLine) override;
     void ShowContextMenu(CWnd* pWnd, CPoint point) override;
@@ -48,6 +47,7 @@ protected:
     // The identifier under a client point, for the data tip.
     CString IdentifierAt(CPoint point);
     void ShowDataTip(CPoint point);
+    BOOL EnsureDataTip();
     // Undo or Redo, then the whole view and the title; enabled only while active.
     void ReplayStep(BOOL bRedo);
     void UpdateReplayStep(CCmdUI* pCmdUI, BOOL bRedo);

@@ -632,7 +632,7 @@ BOOL C_IDEProjectWnd::SetEditorSyntax(TWKEdit* pStore, LPCSTR lpszPath)
         return FALSE;
     I_ProjectMgr* pMgr = GetProjectMgr();
     I_PMLanguage* pLanguage = pMgr && lpszPath ? pMgr->GetLanguage(lpszPath) : nullptr;
-    C_LanguageInfo info;
+    std::shared_ptr<C_LanguageInfo> pInfo;
     if (!pLanguage) {
         CString strPath(lpszPath ? lpszPath : "");
         int nDot = strPath.ReverseFind('.');
@@ -643,8 +643,21 @@ BOOL C_IDEProjectWnd::SetEditorSyntax(TWKEdit* pStore, LPCSTR lpszPath)
                 strKeywordFile = entry.second;
                 break;
             }
-        if (info.Load(g_szAppDir, strKeywordFile + ",ChipBody"))
-            pLanguage = info.HasExtension("ChipBody");
+        CString strFile = CString(g_szAppDir) + strKeywordFile;
+        C_FileStamp stamp = C_FileStamp::Of(strFile);
+        BOOL bKept = m_pFolderLanguage && stamp.Same(m_stampFolderLanguage) &&
+                     m_strFolderLanguageFile.CompareNoCase(strFile) == 0;
+        if (bKept) {
+            pInfo = m_pFolderLanguage;
+        } else {
+            pInfo = std::make_shared<C_LanguageInfo>();
+            bKept = pInfo->Load(g_szAppDir, strKeywordFile + ",ChipBody");
+            m_pFolderLanguage = bKept ? pInfo : nullptr;
+            m_strFolderLanguageFile = strFile;
+            m_stampFolderLanguage = stamp;
+        }
+        if (bKept)
+            pLanguage = pInfo->HasExtension("ChipBody");
     }
     CWinApp* pApp = AfxGetApp();
     if (pLanguage && pApp) {

@@ -9,7 +9,10 @@
 #include "editor/store/TWKEdit.h"
 #include "ide/workbench/IDEFileView.h"
 #include "support/ui/CUMsgHandler.h"
+class C_LanguageInfo;
+#include "support/system/FileStamp.h"
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -158,6 +161,11 @@ public:
     int m_nEquationPos = 0;
     CString m_strConfigFile;
     std::vector<std::pair<CString, CString>> m_arrKeywordFiles;
+    // The chip language read from a definition file of the program folder for
+    // sources without a project language, kept while the file keeps its time and size.
+    std::shared_ptr<C_LanguageInfo> m_pFolderLanguage;
+    CString m_strFolderLanguageFile;
+    C_FileStamp m_stampFolderLanguage;
     C_IDELineTies m_lineTies;
 
 protected:

@@ -85,6 +85,41 @@ TEST(App, ProfileRoundTripThroughTheRegistry)
     EXPECT_TRUE(app->WriteProfileString(sec.c_str(), nullptr, nullptr));
 }
 
+// The app may keep a section's key open between calls: what another program
+// writes or deletes meanwhile is what it reads, and a write after a deletion
+// makes the key again.
+TEST(App, ASectionChangedOrDeletedFromOutsideIsReadAsItIsNow)
+{
+    CWinApp* app = AfxGetApp();
+    const std::string sec = vt::UniqueName("Outside");
+    const std::string path = AppKeyPath() + "\\" + sec;
+    auto setOutside = [&](DWORD v) {
+        HKEY h = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(RegSetValueExA(h, "Int", 0, REG_DWORD, (const BYTE*)&v, sizeof v), ERROR_SUCCESS);
+        RegCloseKey(h);
+    };
+
+    ASSERT_TRUE(app->WriteProfileInt(sec.c_str(), "Int", 1));
+    EXPECT_EQ(app->GetProfileInt(sec.c_str(), "Int", 0), 1u);
+    setOutside(2);
+    EXPECT_EQ(app->GetProfileInt(sec.c_str(), "Int", 0), 2u);
+
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(app->GetProfileInt(sec.c_str(), "Int", 7), 7u);
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()), ERROR_SUCCESS);
+    EXPECT_TRUE(app->WriteProfileString(sec.c_str(), "Str", "again"));
+    HKEY h = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
+    char buf[16] = "";
+    DWORD cb = sizeof buf, type = 0;
+    EXPECT_EQ(RegQueryValueExA(h, "Str", nullptr, &type, (LPBYTE)buf, &cb), ERROR_SUCCESS);
+    RegCloseKey(h);
+    EXPECT_STREQ(buf, "again");
+    EXPECT_TRUE(app->WriteProfileString(sec.c_str(), nullptr, nullptr));
+}
+
 TEST(App, EmptySectionIsTheAppKeyItself)
 {
     CWinApp* app = AfxGetApp();

@@ -179,6 +179,10 @@ std::string ProgramFolder();
 // A name unique to this process and test, for registry keys and shared objects.
 std::string UniqueName(const char* prefix);
 
+// Sets a file's last write time to now plus the given seconds (an edit told
+// apart by its time alone); false when the file cannot be changed.
+bool SetWriteTimeFromNow(const std::string& path, int nSeconds);
+
 // Closes the top-level window of another process (WM_CLOSE) and waits for that process to
 // end, ending it after `ms` when it does not.
 void CloseProcessWindow(HWND hwnd, DWORD ms = 5000);

@@ -21,6 +21,24 @@ std::string UniqueName(const char* prefix) {
     return name;
 }
 
+bool SetWriteTimeFromNow(const std::string& path, int nSeconds) {
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    t.QuadPart += (ULONGLONG)(LONGLONG)nSeconds * 10000000;
+    ft.dwLowDateTime = t.LowPart;
+    ft.dwHighDateTime = t.HighPart;
+    bool ok = SetFileTime(h, nullptr, nullptr, &ft) != FALSE;
+    CloseHandle(h);
+    return ok;
+}
+
 std::string ProgramFolder() {
     char path[MAX_PATH] = {0};
     GetModuleFileNameA(nullptr, path, MAX_PATH);

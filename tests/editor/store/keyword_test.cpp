@@ -125,6 +125,39 @@ TEST(EditKeywords, MissingOrEmptyKeywordFileSwitchesColouringOff)
     EXPECT_FALSE(missing.e.m_bChroma);
 }
 
+// A keyword file's words may be kept between stores; a file edited since
+// (another time or size) is read again, also when it is edited back.
+TEST(EditKeywords, AnEditedKeywordFileIsReadAgain)
+{
+    Store s("[Keywords]\r\nmov=1\r\n", {});
+    std::string path = (LPCSTR)s.e.m_strKeywordFile;
+    auto rewrite = [&](const char* text, int nSecondsLater) {
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        DWORD n = 0;
+        WriteFile(h, text, (DWORD)strlen(text), &n, nullptr);
+        CloseHandle(h);
+        // Same size edits are told apart by their time alone.
+        ASSERT_TRUE(vt::SetWriteTimeFromNow(path, nSecondsLater));
+    };
+    EXPECT_EQ("MOV@ff0000 ", s.Keywords("MOV ADD\r\n"));
+
+    rewrite("[Keywords]\r\nadd=1\r\n", 5);
+    s.e.LoadSettings();
+    EXPECT_EQ("ADD@ff0000 ", s.Keywords("MOV ADD\r\n"));
+    TWKEdit other;
+    other.SetProfileSection(s.e.m_strSection);
+    other.LoadSettings();
+    EXPECT_NE(nullptr, other.m_pKeywordTable);
+
+    rewrite("[Keywords]\r\nmov=1\r\n", 10);
+    s.e.LoadSettings();
+    EXPECT_EQ("MOV@ff0000 ", s.Keywords("MOV ADD\r\n"));
+    rewrite("[Other]\r\nmov=1\r\n", 15);
+    s.e.LoadSettings();
+    EXPECT_FALSE(s.e.m_bChroma);
+}
+
 TEST(EditKeywords, TableNeverFillsUp)
 {
     // 5000 short keywords: insertion stops with one slot free, and looking up

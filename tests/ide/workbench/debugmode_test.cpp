@@ -710,8 +710,9 @@ TEST_F(DebugSource, SaveReloadAndCloseRightAfterAMarkedLineWasDeleted)
 TEST_F(DebugSource, TheDataTipShowsAWatchSymbolsValueWhileDebugging)
 {
     CToolTipCtrl& tip = view->m_ToolTip;
-    ASSERT_TRUE(tip.m_hWnd);
     auto tipText = [&] {
+        if (!tip.m_hWnd)
+            return std::string();
         TOOLINFOA ti;
         tip.FillInToolInfo(ti, view, 0);
         char text[256] = "";
@@ -738,6 +739,7 @@ TEST_F(DebugSource, TheDataTipShowsAWatchSymbolsValueWhileDebugging)
     ASSERT_TRUE(frame.p->StartDebug(nullptr));
     vt::PumpMessages();
     view->SendMessage(WM_MOUSEMOVE, 0, at(kCount + 2));
+    ASSERT_TRUE(tip.m_hWnd);
     EXPECT_EQ("COUNT = 0x5", tipText());
     EXPECT_NE(std::string::npos, TraceFrom(from).find("watch 4 Add COUNT")) << TraceFrom(from);
     // The same point again is not evaluated again.

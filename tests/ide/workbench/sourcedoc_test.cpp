@@ -44,6 +44,37 @@ TEST_F(Source, OpenTakesTheTabSizeOfItsExtensionAndTheFrameIcon)
     EXPECT_EQ(nullptr, Open(dir.File("missing.asm")));
 }
 
+// A source without a project language takes the program folder's definition
+// file; it is kept between opens and read again once the file is edited.
+TEST_F(Source, AnEditedLanguageDefinitionIsReadAgain)
+{
+    C_IDEProjectWnd* pWnd = frame.p->GetProjectWnd();
+    const std::string name = vt::UniqueName("Lang");
+    auto savedFiles = pWnd->m_arrKeywordFiles;
+    char savedDir[MAX_PATH];
+    lstrcpynA(savedDir, g_szAppDir, MAX_PATH);
+    lstrcpynA(g_szAppDir, (dir.Path() + "\\").c_str(), MAX_PATH);
+    pWnd->m_arrKeywordFiles.emplace_back("lng", CString((name + ".ini").c_str()));
+    auto define = [&](const char* start, int nSecondsLater) {
+        std::string path = dir.Write(name + ".ini", std::string("[Comment]\r\nStart1=") + start +
+                                                         "\r\n[OtherControls]\r\nTabSize=4\r\n");
+        ASSERT_TRUE(vt::SetWriteTimeFromNow(path, nSecondsLater));
+    };
+
+    define("#", 0);
+    CAsmIDEDoc* pFirst = Open(dir.Write("a.lng", "x\r\n"));
+    ASSERT_TRUE(pFirst);
+    EXPECT_STREQ("#", pFirst->m_Edit.m_szCommentStart1);
+    define("!", 5);   // the same size: told apart by the time
+    CAsmIDEDoc* pSecond = Open(dir.Write("b.lng", "x\r\n"));
+    ASSERT_TRUE(pSecond);
+    EXPECT_STREQ("!", pSecond->m_Edit.m_szCommentStart1);
+
+    lstrcpynA(g_szAppDir, savedDir, MAX_PATH);
+    pWnd->m_arrKeywordFiles = savedFiles;
+    vt::IdeApp()->WriteProfileString(("Editor\\" + name + " Files").c_str(), nullptr, nullptr);
+}
+
 TEST_F(Source, OpenNewAndCloseMarkTheProjectModified)
 {
     C_IDEProjectWnd* pProject = frame.p->GetProjectWnd();

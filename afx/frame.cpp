@@ -6,6 +6,7 @@
 #include "afx/app.h"
 #include "afx/module.h"
 #include "afx/tooltips.h"
+#include <vector>
 
 namespace {
 // The frame is its document's last: the document closes (and destroys its
@@ -1203,6 +1204,24 @@ void CMDIFrameWnd::OnSize(UINT nType, int, int)
 void CMDIFrameWnd::OnDestroy()
 {
     CFrameWnd::OnDestroy();
+    // The children go while the client is whole. Left to the system, the
+    // client is destroyed before its children, and each child's own
+    // destruction then refreshes the Window menu from the client's freed list
+    // of children, giving a child's id to any window whose handle it finds
+    // there (a docked bar, a window of another program).
+    if (!m_hWndMDIClient || !::IsWindow(m_hWndMDIClient))
+        return;
+    std::vector<HWND> children;
+    HWND hActive = (HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0);
+    for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (h != hActive && (::GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_MDICHILD))
+            children.push_back(h);
+    // The active child last: no other child is activated on the way out.
+    if (hActive)
+        children.push_back(hActive);
+    for (HWND h : children)
+        if (::IsWindow(h) && ::GetParent(h) == m_hWndMDIClient)
+            ::SendMessageA(m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)h, 0);
 }
 
 // ---------------------------------------------------------------------------

@@ -2,7 +2,9 @@
 #include "afx/afx.h"
 #include "afx/afxres.h"
 #include "tests/harness/harness.h"
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -184,6 +186,48 @@ TEST(Frame, MdiChildSwitchesMenuAndTitle)
 
     pFrame->DestroyWindow();
     ::DestroyMenu(hShared);
+}
+
+// The windows of this thread told WM_DESTROY, in order.
+std::vector<HWND> g_destroyed;
+
+LRESULT CALLBACK RecordDestroy(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const auto* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMsg->message == WM_DESTROY)
+        g_destroyed.push_back(pMsg->hwnd);
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+TEST(Frame, MdiChildrenGoBeforeTheirClient)
+{
+    // A child destroyed after the MDI client refreshes the Window menu from
+    // the client's freed list of children and renumbers whatever windows it
+    // finds there.
+    auto* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->LoadFrame(kFrameRes, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    pFrame->ShowWindow(SW_SHOW);
+    HWND hClient = pFrame->m_hWndMDIClient;
+    std::vector<HWND> children;
+    for (int i = 0; i < 3; i++) {
+        auto* pChild = new CMDIChildWnd;
+        ASSERT_TRUE(pChild->LoadFrame(kChildRes, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, pFrame));
+        children.push_back(pChild->m_hWnd);
+    }
+    ::SendMessageA(hClient, WM_MDIACTIVATE, (WPARAM)children[1], 0);
+
+    g_destroyed.clear();
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordDestroy, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hHook);
+    pFrame->DestroyWindow();
+    ::UnhookWindowsHookEx(hHook);
+
+    auto at = [](HWND h) { return std::find(g_destroyed.begin(), g_destroyed.end(), h) - g_destroyed.begin(); };
+    ASSERT_LT(at(hClient), (ptrdiff_t)g_destroyed.size());
+    for (HWND h : children) {
+        EXPECT_FALSE(::IsWindow(h));
+        EXPECT_LT(at(h), at(hClient));
+    }
 }
 
 // A frame that answers the close query as told.

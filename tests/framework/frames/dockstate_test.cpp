@@ -93,6 +93,13 @@ bool Matches(const std::string& line, const std::string& golden)
     }
 }
 
+// A profile name of this process's own: one test may run in several
+// processes at once, all on one registry.
+std::string ProfileOf(const char* name)
+{
+    return std::string("BarState\\") + name + "." + std::to_string(::GetCurrentProcessId());
+}
+
 void DeleteProfile(const std::string& profile)
 {
     CWinApp* pApp = AfxGetApp();
@@ -107,7 +114,7 @@ void WriteInts(const std::string& section, std::initializer_list<std::pair<const
         AfxGetApp()->WriteProfileInt(section.c_str(), v.first, v.second);
 }
 
-const char* const kProfile = "BarState\\LayoutTest";
+const std::string kProfile = ProfileOf("LayoutTest");
 
 // What the saved sections hold, the summary apart (it names the screen);
 // "=*" values are positions and lengths the platform's metrics decide.
@@ -194,7 +201,7 @@ TEST(SavedLayout, MainFrameWritesItsBarsAsPinned)
     ASSERT_NE(nullptr, lf.f.p);
     lf.Arrange();
     DeleteProfile(kProfile);
-    lf.f.p->SaveBarState(kProfile);
+    lf.f.p->SaveBarState(kProfile.c_str());
     std::vector<std::string> dump = Dump(kProfile);
 
     std::vector<std::string> golden(std::begin(kGolden), std::end(kGolden));
@@ -230,8 +237,7 @@ std::vector<std::string> WithoutMaxPosition(std::vector<std::string> dump)
 
 TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
 {
-    // Its own profile: the tests run side by side in one prefix.
-    const char* const kRoundTrip = "BarState\\LayoutRoundTrip";
+    const std::string kRoundTrip = ProfileOf("LayoutRoundTrip");
     std::vector<std::string> first;
     LayoutFrame::Seen before;
     // A bar floated by the user and one floated by the loader get the same frame.
@@ -242,7 +248,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
         ASSERT_NE(nullptr, lf.f.p);
         lf.Arrange();
         DeleteProfile(kRoundTrip);
-        lf.f.p->SaveBarState(kRoundTrip);
+        lf.f.p->SaveBarState(kRoundTrip.c_str());
         first = Dump(kRoundTrip);
         before = lf.Look();
         frameStyle = lf.FloatFrame(kFloat)->GetStyle() & kFrameStyles;
@@ -250,7 +256,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
     LayoutFrame lf;
     ASSERT_NE(nullptr, lf.f.p);
     lf.Defaults();
-    lf.f.p->LoadBarState(kRoundTrip);
+    lf.f.p->LoadBarState(kRoundTrip.c_str());
     vt::PumpMessages();
     LayoutFrame::Seen after = lf.Look();
     auto masked = [](std::string s) { return s.replace(2 * offsetof(WINDOWPLACEMENT, ptMaxPosition), 16, 16, 'x'); };
@@ -265,7 +271,7 @@ TEST(SavedLayout, FreshFrameLoadsTheLayoutBackAndSavesItByteForByte)
     EXPECT_FALSE(lf.bars[kHidden]->IsWindowVisible());
     EXPECT_EQ(vt::kIdeExStyle, lf.bars[0xE703]->GetExBarStyle());
 
-    const std::string again = "BarState\\LayoutAgain";
+    const std::string again = ProfileOf("LayoutAgain");
     DeleteProfile(again);
     lf.f.p->SaveBarState(again.c_str());
     EXPECT_EQ(WithoutMaxPosition(first), WithoutMaxPosition(Dump(again)));
@@ -292,18 +298,18 @@ int ThreadWindowCount()
 
 TEST(SavedLayout, LoadingALayoutAgainReplacesTheOneBefore)
 {
-    const char* const kReload = "BarState\\LayoutReload";
+    const std::string kReload = ProfileOf("LayoutReload");
     LayoutFrame lf;
     ASSERT_NE(nullptr, lf.f.p);
     lf.Arrange();
     DeleteProfile(kReload);
-    lf.f.p->SaveBarState(kReload);
-    lf.f.p->LoadBarState(kReload);
+    lf.f.p->SaveBarState(kReload.c_str());
+    lf.f.p->LoadBarState(kReload.c_str());
     vt::PumpMessages();
     const int nOnce = ThreadWindowCount();
     const LayoutFrame::Seen once = lf.Look();
     for (int nLoads = 2; nLoads <= 5; nLoads++) {
-        lf.f.p->LoadBarState(kReload);
+        lf.f.p->LoadBarState(kReload.c_str());
         vt::PumpMessages();
         EXPECT_EQ(nOnce, ThreadWindowCount()) << "after " << nLoads << " loads";
     }
@@ -315,20 +321,25 @@ TEST(SavedLayout, LoadingALayoutAgainReplacesTheOneBefore)
 
 // A record saved and loaded alone.
 struct Record {
+    static const std::string& Profile()
+    {
+        static const std::string profile = ProfileOf("PctTest");
+        return profile;
+    }
     static std::string Pct(float f)
     {
         TWKControlBarInfo info;
         info.m_nBarID = 0xE710;
         info.m_fPctWidth = f;
-        EXPECT_TRUE(info.SaveState("BarState\\PctTest", 0));
-        return std::string(AfxGetApp()->GetProfileString("BarState\\PctTest-Bar0", "PctWidth"));
+        EXPECT_TRUE(info.SaveState(Profile().c_str(), 0));
+        return std::string(AfxGetApp()->GetProfileString((Profile() + "-Bar0").c_str(), "PctWidth"));
     }
     static float Load(const char* pszPct)
     {
-        AfxGetApp()->WriteProfileString("BarState\\PctTest-Bar0", "PctWidth", pszPct);
+        AfxGetApp()->WriteProfileString((Profile() + "-Bar0").c_str(), "PctWidth", pszPct);
         TWKControlBarInfo info;
         TWKDockState state;
-        info.LoadState("BarState\\PctTest", 0, &state);
+        info.LoadState(Profile().c_str(), 0, &state);
         return info.m_fPctWidth;
     }
 };
@@ -360,7 +371,7 @@ TEST(SavedLayout, PctWidthIsMillionthsReadBackToTheNearestFloatAndWrittenBackUnc
         if (TWKDockState::PctToMillionths(TWKDockState::MillionthsToPct(n)) != n)
             nDrifting++;
     EXPECT_EQ(0, nDrifting);
-    DeleteProfile("BarState\\PctTest");
+    DeleteProfile(Record::Profile());
 }
 
 TEST(SavedLayout, CleanBarIDsKeepsPlaceholdersOnlyInTheLastDockBar)
@@ -418,7 +429,7 @@ TEST(SavedLayout, LoadedPointsFollowTheScreenAndStayOnIt)
 {
     const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
     const CPoint clip(cx - ::GetSystemMetrics(SM_CXICON), cy - ::GetSystemMetrics(SM_CYICON));
-    const std::string profile = "BarState\\ScaleTest";
+    const std::string profile = ProfileOf("ScaleTest");
     struct Case {
         const char* what;
         int savedCX, savedCY;          // 0: not written
@@ -467,7 +478,7 @@ TEST(SavedLayout, FloatingFrameSavedOnASmallerScreenLandsScaled)
     LayoutFrame lf;
     ASSERT_NE(nullptr, lf.f.p);
     lf.Defaults();
-    const std::string profile = "BarState\\ScaleFrame";
+    const std::string profile = ProfileOf("ScaleFrame");
     DeleteProfile(profile);
     WriteInts(profile + "-Summary", { {"Bars", 1}, {"ScreenCX", 1024}, {"ScreenCY", 768} });
     WriteInts(profile + "-Bar0", { {"BarID", AFX_IDW_DOCKBAR_FLOAT}, {"Floating", 1}, {"Horz", 1}, {"XPos", 512},
@@ -500,7 +511,7 @@ TEST(SavedLayout, RecordsWhoseBarsCannotBeFoundOrMadeAreDropped)
     LayoutFrame lf;
     ASSERT_NE(nullptr, lf.f.p);
     lf.Defaults();
-    const std::string profile = "BarState\\ClassTest";
+    const std::string profile = ProfileOf("ClassTest");
     DeleteProfile(profile);
     struct { UINT nID; const char* cls; } records[] = {
         { 0xE720, "TWKNoSuchBar" },          // the module has no such class
@@ -553,7 +564,7 @@ TEST(SavedLayout, FloatingRecordWhoseHostCannotBeMadeIsDropped)
     TWKControlBar* pFloat = f.Bar(kFloat);
     pFrame->DockControlBar(pInMain, AFX_IDW_DOCKBAR_TOP);
     pFrame->DockControlBar(pFloat, AFX_IDW_DOCKBAR_TOP);
-    const std::string profile = "BarState\\HostTest";
+    const std::string profile = ProfileOf("HostTest");
     DeleteProfile(profile);
     WriteInts(profile + "-Bar0", { {"BarID", AFX_IDW_DOCKBAR_FLOAT}, {"Floating", 1}, {"MDIChild", 1}, {"XPos", 0},
                                    {"YPos", 0}, {"Bars", 2}, {"Bar#0", (int)kInMain}, {"Bar#1", 0} });
@@ -572,7 +583,7 @@ TEST(SavedLayout, FloatingRecordWhoseHostCannotBeMadeIsDropped)
 
 TEST(SavedLayout, HostOfAHiddenBarComesBackHidden)
 {
-    const std::string profile = "BarState\\HiddenHost";
+    const std::string profile = ProfileOf("HiddenHost");
     DeleteProfile(profile);
     WINDOWPLACEMENT saved = { sizeof saved };
     {
@@ -602,7 +613,7 @@ TEST(SavedLayout, HostOfAHiddenBarComesBackHidden)
 
 TEST(SavedLayout, DamagedCountsEndAtTheFirstMissingEntry)
 {
-    const std::string profile = "BarState\\CountTest";
+    const std::string profile = ProfileOf("CountTest");
     CWinApp* pApp = AfxGetApp();
     struct Case {
         const char* what;
@@ -642,7 +653,7 @@ TEST(SavedLayout, DamagedCountsEndAtTheFirstMissingEntry)
 
 TEST(SavedLayout, OnlyAFortyFourBytePlacementIsTaken)
 {
-    const std::string profile = "BarState\\PlacementTest";
+    const std::string profile = ProfileOf("PlacementTest");
     WINDOWPLACEMENT wp = { sizeof wp, 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {30, 40, 330, 240} };
     struct { const char* what; UINT nBytes; BOOL bMDIChild; BOOL bTaken; } cases[] = {
         { "44 bytes", 44, TRUE, TRUE },

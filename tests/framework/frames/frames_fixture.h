@@ -58,9 +58,11 @@ struct MainFrame {
 };
 
 // A dock-bar array as text: "0" for a row break, a name for a bar, a number
-// for a placeholder.
+// for a placeholder; a bar that was not placed reads as such, not as a crash.
 inline std::string ArrayText(const CDockBar* pDockBar, const std::map<const CControlBar*, std::string>& names)
 {
+    if (!pDockBar)
+        return "no dock bar";
     std::ostringstream out;
     for (INT_PTR i = 0; i < pDockBar->m_arrBars.GetSize(); i++) {
         void* e = pDockBar->m_arrBars[i];

@@ -79,7 +79,7 @@ struct LayoutFrame {
         f.p->RecalcLayout();
         vt::PumpMessages();
     }
-    CWnd* FloatFrame(UINT nID) { return bars[nID]->m_pDockBar->GetParent(); }
+    CWnd* FloatFrame(UINT nID) { return bars[nID]->m_pDockBar ? bars[nID]->m_pDockBar->GetParent() : nullptr; }
 
     // What a loaded layout must give back.
     struct Seen {
@@ -105,10 +105,11 @@ struct LayoutFrame {
             s.visible[b.first] = b.second->IsVisible();
         }
         CPoint pt(0, 0);
-        ::ClientToScreen(FloatFrame(kFloat)->m_hWnd, &pt);
+        CWnd* pFloatFrame = FloatFrame(kFloat);
+        ::ClientToScreen(pFloatFrame ? pFloatFrame->m_hWnd : nullptr, &pt);
         s.floatClientOrigin = std::to_string(pt.x) + "," + std::to_string(pt.y);
         WINDOWPLACEMENT wp = { sizeof wp };
-        ::GetWindowPlacement(bars[kInMain]->GetParentFrame()->m_hWnd, &wp);
+        ::GetWindowPlacement(bars[kInMain]->GetParentFrame()->GetSafeHwnd(), &wp);
         s.hostPlacement = Hex(reinterpret_cast<BYTE*>(&wp), sizeof wp);
         return s;
     }

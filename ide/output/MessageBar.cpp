@@ -121,9 +121,20 @@ void C_MessageWnd::ShowPage(C_MessageCtrl* pPage)
     }
 }
 
+void C_MessageWnd::BeginRecordBatch()
+{
+    if (m_nBatch++ == 0)
+        for (C_MessageCtrl* pPage : { &m_wndBuild, &m_wndFindInFiles, &m_wndResult })
+            pPage->DeferCaret(TRUE);
+}
+
 void C_MessageWnd::EndRecordBatch()
 {
-    if (m_nBatch > 0 && --m_nBatch == 0 && m_pBatchPage) {
+    if (m_nBatch <= 0 || --m_nBatch > 0)
+        return;
+    for (C_MessageCtrl* pPage : { &m_wndBuild, &m_wndFindInFiles, &m_wndResult })
+        pPage->DeferCaret(FALSE);
+    if (m_pBatchPage) {
         C_MessageCtrl* pPage = m_pBatchPage;
         m_pBatchPage = nullptr;
         ShowPage(pPage);

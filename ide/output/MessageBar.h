@@ -108,6 +108,13 @@ protected:
     TWKEditLine* m_pLastLine = nullptr;   // the newest record's line
     // A flood of records invalidates the page once until its paint.
     BOOL m_bPaintPending = FALSE;
+public:
+    // Within a run of records the caret and its status pane follow once, at
+    // the run's end: each update asks the window system several times.
+    void DeferCaret(BOOL bDefer);
+protected:
+    BOOL m_bDeferCaret = FALSE;
+    BOOL m_bCaretPending = FALSE;
 
     void AddRecord(const tagMessageRecord* pRec);
     void WriteLog();
@@ -147,7 +154,7 @@ public:
     void ShowPage(C_MessageCtrl* pPage);
     // Between these, records reach their pages but only the last one's page
     // comes to the front, at the end: a run of records switches tabs once.
-    void BeginRecordBatch() { m_nBatch++; }
+    void BeginRecordBatch();
     void EndRecordBatch();
 
 protected:

@@ -284,10 +284,24 @@ void C_MessageCtrl::AppendLine(const CString& strLine, BOOL bFirst)
             Invalidate(FALSE);
             m_bPaintPending = TRUE;
         }
-        if (::GetFocus() == m_hWnd) {
+        if (m_bDeferCaret)
+            m_bCaretPending = TRUE;
+        else if (::GetFocus() == m_hWnd) {
             PositionCaret();
             OnCaretMoved();
         }
+    }
+}
+
+void C_MessageCtrl::DeferCaret(BOOL bDefer)
+{
+    m_bDeferCaret = bDefer;
+    if (bDefer || !m_bCaretPending)
+        return;
+    m_bCaretPending = FALSE;
+    if (m_hWnd && ::GetFocus() == m_hWnd) {
+        PositionCaret();
+        OnCaretMoved();
     }
 }
 

@@ -315,6 +315,16 @@ TEST_F(OutputFixture, CaretMovesShowLineAndColumnInPane3)
     POINT pt = {};
     ASSERT_TRUE(::GetCaretPos(&pt));
     EXPECT_EQ((4 - page->m_nTopLine) * page->m_nLineHeight, pt.y);
+
+    // A run of queued records, taken in one go, leaves them at its last line too.
+    tagMessageRecord run[3] = { Record(3, "fifth"), Record(2, "sixth", "f.asm", 6), Record(3, "seventh") };
+    for (tagMessageRecord& r : run)
+        f.p->PostMessage(WM_MAIN_REQUEST, 0, (LPARAM)&r);
+    vt::PumpMessages();
+    pane = f.p->GetStatusBar()->GetPaneText(3);
+    EXPECT_STREQ("Ln 7, Col 1", (LPCSTR)pane);
+    ASSERT_TRUE(::GetCaretPos(&pt));
+    EXPECT_EQ((7 - page->m_nTopLine) * page->m_nLineHeight, pt.y);
 }
 
 TEST_F(OutputFixture, FrameCommandsWorkOnTheFocusedPages)

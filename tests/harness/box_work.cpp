@@ -181,7 +181,20 @@ BoxWork::Result BoxWork::Fill(const ModalAnswer::Fill& fill)
         return ChooseTab(fill.text);
     if (fill.kind == ModalAnswer::kMenu) {
         int r = m_owner.menuStep(fill.text, &m_lastHighlight);
-        return r > 0 ? kDone : r == 0 ? kWait : kFailed;
+        if (r == 2) {
+            // Closed from outside before the choice: the click that opened it opens it again
+            // (the step's limit still bounds the tries).
+            const ModalAnswer::Fill* opener = m_next > 0 ? &m_answer.fills[m_next - 1] : nullptr;
+            HWND control = opener && opener->kind == ModalAnswer::kClick ? FindControl(m_box, opener->id) : nullptr;
+            if (!control)
+                return kFailed;
+            // Another program's window took the foreground and with it the menu: the box
+            // is brought forward, as the user would click it, before the menu opens again.
+            SetForegroundWindow(m_box);
+            PostClick(control);
+            return kWait;
+        }
+        return r == 1 ? kDone : r == 0 ? kWait : kFailed;
     }
     HWND control = nullptr;
     if (fill.id == kFileNameBox) {

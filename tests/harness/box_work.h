@@ -12,7 +12,7 @@ namespace detail {
 
 // Where the boxes live: their process (and thread, for the in-process answerer), a handle
 // through which the tab control's items are read, and how a popup menu item is chosen there
-// (MenuStep's answers: 1 chosen, 0 again later, -1 no such item).
+// (MenuStep's answers: 1 chosen, 0 again later, -1 no such item, 2 closed before the choice).
 struct BoxOwner {
     DWORD processId = 0;
     DWORD threadId = 0;   // 0: any thread of the process

@@ -35,17 +35,64 @@ inline BOOL CALLBACK CollectMenuWindows(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
+// The Enter that chooses an item is known to have been taken only when the menu's own loop
+// took it: another program taking the display's capture or foreground closes a popup menu
+// at any moment, and a key still queued then is lost with it.
+inline bool& EnterTaken()
+{
+    static bool taken = false;
+    return taken;
+}
+
+inline HHOOK& EnterHook()
+{
+    static HHOOK hook = nullptr;
+    return hook;
+}
+
+inline LRESULT CALLBACK WatchMenuKeys(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_MENU && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+        EnterTaken() = true;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+inline void StopWatchingEnter()
+{
+    if (EnterHook())
+        UnhookWindowsHookEx(EnterHook());
+    EnterHook() = nullptr;
+}
+
+// *lastHighlight once the Enter is posted: the step then waits for the menu to close.
+const int kEnterPosted = -3;
+
 // Moves the popup menu's highlight one item down per call (the keyboard's way, so the menu
 // ends as the user would end it) and presses Enter once the item is highlighted.
 // *lastHighlight carries the highlight seen when the last key was posted (-2 at first): while
 // it is unchanged that key is still queued and no further key is posted.
-// 1: chosen; 0: call again (no menu open yet, or the highlight still moving); -1: no such item.
+// 1: chosen (the menu took the Enter and closed); 0: call again (no menu open yet, the
+// highlight still moving, the menu still closing); -1: no such item; 2: the menu closed
+// before it took the choice, so whatever opened it must open it again.
 inline int MenuStep(const char* text, int* lastHighlight)
 {
     std::vector<HWND> windows;
     EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&windows));
-    if (windows.empty())
-        return 0;
+    if (*lastHighlight == kEnterPosted) {
+        if (!windows.empty())
+            return 0;
+        bool taken = EnterTaken() || !EnterHook();
+        StopWatchingEnter();
+        *lastHighlight = -2;
+        return taken ? 1 : 2;
+    }
+    if (windows.empty()) {
+        if (*lastHighlight == -2)
+            return 0;
+        *lastHighlight = -2;
+        return 2;
+    }
     bool unready = false;
     for (HWND window : windows) {
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1 /* MN_GETHMENU */, 0, 0));
@@ -66,11 +113,20 @@ inline int MenuStep(const char* text, int* lastHighlight)
             continue;
         if (highlight == *lastHighlight)
             return 0;
+        // Enter on an item that opens a submenu leaves the menus open: chosen at once.
+        bool closes = highlight == item && !GetSubMenu(menu, item);
+        if (closes) {
+            // The menu's loop shows each message it takes to the thread's message filters.
+            StopWatchingEnter();
+            EnterTaken() = false;
+            EnterHook() = SetWindowsHookExA(WH_MSGFILTER, WatchMenuKeys, nullptr,
+                                            GetWindowThreadProcessId(window, nullptr));
+        }
         UINT key = highlight == item ? VK_RETURN : VK_DOWN;
         LPARAM lParam = 1 | (MapVirtualKeyA(key, 0) << 16);
         PostMessageA(window, WM_KEYDOWN, key, lParam);
-        *lastHighlight = highlight;
-        return highlight == item ? 1 : 0;
+        *lastHighlight = closes ? kEnterPosted : highlight;
+        return highlight == item && !closes ? 1 : 0;
     }
     return unready ? 0 : -1;
 }

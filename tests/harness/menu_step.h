@@ -3,6 +3,7 @@
 // that the cross-process answerer loads into the program.
 #pragma once
 #include <windows.h>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -38,16 +39,10 @@ inline BOOL CALLBACK CollectMenuWindows(HWND hwnd, LPARAM lParam)
 // The Enter that chooses an item is known to have been taken only when the menu's own loop
 // took it: another program taking the display's capture or foreground closes a popup menu
 // at any moment, and a key still queued then is lost with it.
-inline bool& EnterTaken()
+inline std::atomic<bool>& EnterTaken()
 {
-    static bool taken = false;
+    static std::atomic<bool> taken{false};
     return taken;
-}
-
-inline HHOOK& EnterHook()
-{
-    static HHOOK hook = nullptr;
-    return hook;
 }
 
 inline LRESULT CALLBACK WatchMenuKeys(int code, WPARAM wParam, LPARAM lParam)
@@ -58,12 +53,64 @@ inline LRESULT CALLBACK WatchMenuKeys(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// The hook lives as long as the thread that set it, and a step may run on a thread that ends
+// with the step (the menu agent's): a thread of its own holds it until the menu has closed.
+struct EnterWatch {
+    DWORD menuThread = 0;
+    HHOOK hook = nullptr;
+    HANDLE ready = nullptr;
+    HANDLE stop = nullptr;
+    HANDLE thread = nullptr;
+};
+
+inline EnterWatch& TheEnterWatch()
+{
+    static EnterWatch watch;
+    return watch;
+}
+
+inline DWORD WINAPI HoldEnterHook(LPVOID param)
+{
+    auto* watch = static_cast<EnterWatch*>(param);
+    watch->hook = SetWindowsHookExA(WH_MSGFILTER, WatchMenuKeys, nullptr, watch->menuThread);
+    SetEvent(watch->ready);
+    WaitForSingleObject(watch->stop, INFINITE);
+    if (watch->hook)
+        UnhookWindowsHookEx(watch->hook);
+    return 0;
+}
+
 inline void StopWatchingEnter()
 {
-    if (EnterHook())
-        UnhookWindowsHookEx(EnterHook());
-    EnterHook() = nullptr;
+    EnterWatch& watch = TheEnterWatch();
+    if (watch.thread) {
+        SetEvent(watch.stop);
+        WaitForSingleObject(watch.thread, INFINITE);
+        CloseHandle(watch.thread);
+    }
+    if (watch.ready)
+        CloseHandle(watch.ready);
+    if (watch.stop)
+        CloseHandle(watch.stop);
+    watch = EnterWatch();
 }
+
+// False when no hook could be set (the Enter is then taken on trust).
+inline bool WatchEnter(DWORD menuThread)
+{
+    StopWatchingEnter();
+    EnterTaken() = false;
+    EnterWatch& watch = TheEnterWatch();
+    watch.menuThread = menuThread;
+    watch.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    watch.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    watch.thread = CreateThread(nullptr, 0, HoldEnterHook, &watch, 0, nullptr);
+    if (watch.thread)
+        WaitForSingleObject(watch.ready, INFINITE);
+    return watch.hook != nullptr;
+}
+
+inline bool WatchingEnter() { return TheEnterWatch().hook != nullptr; }
 
 // *lastHighlight once the Enter is posted: the step then waits for the menu to close.
 const int kEnterPosted = -3;
@@ -82,7 +129,7 @@ inline int MenuStep(const char* text, int* lastHighlight)
     if (*lastHighlight == kEnterPosted) {
         if (!windows.empty())
             return 0;
-        bool taken = EnterTaken() || !EnterHook();
+        bool taken = EnterTaken() || !WatchingEnter();
         StopWatchingEnter();
         *lastHighlight = -2;
         return taken ? 1 : 2;
@@ -117,10 +164,7 @@ inline int MenuStep(const char* text, int* lastHighlight)
         bool closes = highlight == item && !GetSubMenu(menu, item);
         if (closes) {
             // The menu's loop shows each message it takes to the thread's message filters.
-            StopWatchingEnter();
-            EnterTaken() = false;
-            EnterHook() = SetWindowsHookExA(WH_MSGFILTER, WatchMenuKeys, nullptr,
-                                            GetWindowThreadProcessId(window, nullptr));
+            WatchEnter(GetWindowThreadProcessId(window, nullptr));
         }
         UINT key = highlight == item ? VK_RETURN : VK_DOWN;
         LPARAM lParam = 1 | (MapVirtualKeyA(key, 0) << 16);
